@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the build and test tools that are missing, and nothing else.
+# Needs root on Debian 12; does nothing when everything is present.
+set -euo pipefail
+
+packages=(
+  cmake
+  ninja-build
+  g++
+  libgtest-dev
+  libgmock-dev
+  clang               # the fuzzer needs clang's libFuzzer
+  libclang-rt-14-dev  # clang's sanitizer and fuzzer runtimes
+  util-linux          # setpriv
+  findutils
+  time
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg -s "$package" >/dev/null 2>&1; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+  echo "deps.sh: installing packages needs root (missing: ${missing[*]})" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds brevant-convert (Release) and converts the bundled sample vCards, once
+# into one document per file and once into a single document.
+set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$REPO_ROOT"
+
+stage "Dependencies"
+bash scripts/deps.sh
+
+stage "Build (Release) into build/"
+configure build -DCMAKE_BUILD_TYPE=Release -DBREVANT_TESTS=OFF
+build build brevant-convert brevant_samples
+
+converter=build/bin/brevant-convert
+samples=(build/bin/Samples/*.vcf)
+output=build/Converted
+rm -rf "$output"
+mkdir -p "$output"
+
+stage "Convert each sample to its own document"
+"$converter" --mode each --output-dir "$output" "${samples[@]}"
+
+stage "Convert all samples into one document"
+"$converter" --mode single --output-dir "$output" "${samples[@]}"
+
+stage "Documents written to $REPO_ROOT/$output"
+ls -l "$output"

@@ -1,0 +1,28 @@
+#include "cli/cli_host.h"
+
+#include "cli/terminal_text.h"
+#include "support/utf8.h"
+
+namespace brevant {
+
+CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLine& progress,
+                 std::ostream& err)
+    : textColour_(options.textColour),
+      border_(FromUtf8(options.border)),
+      backgroundColour_(options.backgroundColour),
+      allToOne_(options.mode == CliMode::Single),
+      toChosenFolder_(options.outputDir.has_value()),
+      chosenFolder_(options.outputDir ? FromUtf8(*options.outputDir) : Text()),
+      inputs_(std::move(inputs)),
+      progress_(progress),
+      err_(err) {}
+
+void CliHost::reportError(const ErrorReport& report) {
+  // The report gets lines of its own; the bar comes back below it.
+  progress_.clear();
+  err_ << ("Application Error: " + TerminalLines(report.boxText()) + "\n") << std::flush;
+  ++errorsReported_;
+  progress_.redraw();
+}
+
+}  // namespace brevant

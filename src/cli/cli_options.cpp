@@ -1,0 +1,199 @@
+#include "cli/cli_options.h"
+
+#include <string_view>
+
+#include "cli/colour_argument.h"
+
+namespace brevant {
+
+namespace {
+
+enum class OptionId { Mode, OutputDir, Border, TextColour, BackgroundColour, Quiet, Help, Version };
+
+struct OptionDefinition {
+  OptionId id;
+  std::string_view longName;
+  char shortName;  // 0: long form only
+  bool takesArgument;
+};
+
+constexpr OptionDefinition kOptions[] = {
+    {OptionId::Mode, "mode", 'm', true},
+    {OptionId::OutputDir, "output-dir", 'o', true},
+    {OptionId::Border, "border", 0, true},
+    {OptionId::TextColour, "text-color", 0, true},
+    {OptionId::BackgroundColour, "background-color", 0, true},
+    {OptionId::Quiet, "quiet", 'q', false},
+    {OptionId::Help, "help", 'h', false},
+    {OptionId::Version, "version", 0, false},
+};
+
+std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+
+std::string LongForm(const OptionDefinition& option) { return "--" + std::string(option.longName); }
+
+// Stores one option; gives the problem when its argument is not acceptable.
+std::optional<std::string> Apply(const OptionDefinition& option, const std::string& value,
+                                 ParsedCommandLine& parsed) {
+  CliOptions& options = parsed.options;
+  switch (option.id) {
+    case OptionId::Mode:
+      if (value == "each") {
+        options.mode = CliMode::Each;
+      } else if (value == "single") {
+        options.mode = CliMode::Single;
+      } else {
+        return "invalid mode " + Quoted(value) + " (use each or single)";
+      }
+      return std::nullopt;
+    case OptionId::OutputDir:
+      options.outputDir = value;
+      return std::nullopt;
+    case OptionId::Border:
+      options.border = value;
+      return std::nullopt;
+    case OptionId::TextColour:
+    case OptionId::BackgroundColour: {
+      const auto colour = ParseColourArgument(value);
+      if (!colour) {
+        return "invalid colour " + Quoted(value) + " for " + LongForm(option) +
+               " (use #RRGGBB or a number from 0 to 4294967295)";
+      }
+      (option.id == OptionId::TextColour ? options.textColour : options.backgroundColour) = *colour;
+      return std::nullopt;
+    }
+    case OptionId::Quiet:
+      options.quiet = true;
+      return std::nullopt;
+    case OptionId::Help:
+      parsed.action = CliAction::ShowHelp;
+      return std::nullopt;
+    case OptionId::Version:
+      parsed.action = CliAction::ShowVersion;
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+const OptionDefinition* FindShort(char name) {
+  for (const OptionDefinition& option : kOptions) {
+    if (option.shortName != 0 && option.shortName == name) return &option;
+  }
+  return nullptr;
+}
+
+// An exact name wins; otherwise the name may be a prefix of exactly one option.
+const OptionDefinition* FindLong(std::string_view name, bool& ambiguous) {
+  ambiguous = false;
+  const OptionDefinition* found = nullptr;
+  for (const OptionDefinition& option : kOptions) {
+    if (option.longName == name) return &option;
+    if (option.longName.starts_with(name)) {
+      if (found != nullptr) ambiguous = true;
+      found = &option;
+    }
+  }
+  return ambiguous ? nullptr : found;
+}
+
+class Parser {
+ public:
+  explicit Parser(const std::vector<std::string>& args) : args_(args) {}
+
+  ParsedCommandLine run() {
+    bool onlyFiles = false;
+    for (next_ = 0; next_ < args_.size() && !stopped();) {
+      const std::string& arg = args_[next_++];
+      if (arg.empty()) {
+        // Most likely an unset shell variable; it would name the working folder.
+        fail("empty file name");
+      } else if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
+        parsed_.options.files.push_back(arg);
+      } else if (arg == "--") {
+        onlyFiles = true;
+      } else if (arg.starts_with("--")) {
+        longOption(std::string_view(arg).substr(2));
+      } else {
+        shortOptions(std::string_view(arg).substr(1));
+      }
+    }
+    return parsed_;
+  }
+
+ private:
+  bool stopped() const { return parsed_.action != CliAction::Run; }
+
+  void fail(std::string problem) {
+    parsed_.action = CliAction::UsageError;
+    parsed_.problem = std::move(problem);
+  }
+
+  void apply(const OptionDefinition& option, const std::string& value) {
+    if (auto problem = Apply(option, value, parsed_)) fail(std::move(*problem));
+  }
+
+  void longOption(std::string_view text) {
+    const auto equals = text.find('=');
+    const std::string_view name = text.substr(0, equals);
+    bool ambiguous = false;
+    const OptionDefinition* option = FindLong(name, ambiguous);
+    if (option == nullptr) {
+      fail((ambiguous ? "ambiguous option " : "unknown option ") + Quoted("--" + std::string(name)));
+    } else if (equals != std::string_view::npos) {
+      if (!option->takesArgument) return fail("option " + Quoted(LongForm(*option)) + " takes no argument");
+      apply(*option, std::string(text.substr(equals + 1)));
+    } else if (option->takesArgument) {
+      if (next_ == args_.size()) return fail("option " + Quoted(LongForm(*option)) + " needs an argument");
+      apply(*option, args_[next_++]);
+    } else {
+      apply(*option, {});
+    }
+  }
+
+  // A bundle such as "qm" or "msingle": flags first, an option with an argument
+  // takes the rest of the bundle or else the next argument.
+  void shortOptions(std::string_view bundle) {
+    for (std::size_t i = 0; i < bundle.size() && !stopped(); ++i) {
+      const OptionDefinition* option = FindShort(bundle[i]);
+      const std::string name = std::string("-") + bundle[i];
+      if (option == nullptr) return fail("unknown option " + Quoted(name));
+      if (!option->takesArgument) {
+        apply(*option, {});
+        continue;
+      }
+      if (i + 1 < bundle.size()) return apply(*option, std::string(bundle.substr(i + 1)));
+      if (next_ == args_.size()) return fail("option " + Quoted(name) + " needs an argument");
+      return apply(*option, args_[next_++]);
+    }
+  }
+
+  const std::vector<std::string>& args_;
+  std::size_t next_ = 0;
+  ParsedCommandLine parsed_;
+};
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).run(); }
+
+std::string UsageText() {
+  return "Usage: brevant-convert [OPTIONS] FILE...\n"
+         "Convert vCard files (.vcf) into HTML table documents.\n"
+         "\n"
+         "  -m, --mode each|single      each: one .htm per input (default); single: all into one output.xml\n"
+         "  -o, --output-dir DIR        save results in DIR; without it, results go beside each input\n"
+         "                              (single mode: beside the first input)\n"
+         "  --border TEXT               table border width text, inserted as typed (default 1)\n"
+         "  --text-color COLOR          #RRGGBB, or a decimal window-system colour value 0x00BBGGRR\n"
+         "                              (values up to 4294967295 wrap to the signed 32-bit value);\n"
+         "                              default #000000\n"
+         "  --background-color COLOR    same forms; default #FFFFFF\n"
+         "  -q, --quiet                 no progress display\n"
+         "  -h, --help                  show this help and exit\n"
+         "  --version                   show the version and exit\n"
+         "\n"
+         "Exit status: 0 when the run reported no error, 1 when it reported one or more,\n"
+         "2 when nothing was converted (usage error, no files, missing output folder).\n";
+}
+
+}  // namespace brevant

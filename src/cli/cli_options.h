@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/host.h"
+
+namespace brevant {
+
+enum class CliMode { Each, Single };
+
+// What the command line asks for, with the window's defaults where it is silent.
+struct CliOptions {
+  CliMode mode = CliMode::Each;
+  std::optional<std::string> outputDir;  // none: results go beside the inputs
+  std::string border = "1";
+  Colour textColour = 0;
+  Colour backgroundColour = 0xFFFFFF;
+  bool quiet = false;
+  std::vector<std::string> files;  // as typed
+};
+
+enum class CliAction { Run, ShowHelp, ShowVersion, UsageError };
+
+struct ParsedCommandLine {
+  CliAction action = CliAction::Run;
+  CliOptions options;
+  std::string problem;  // what was wrong, for a usage error
+};
+
+// GNU-style parsing of the arguments after the program name: options may follow
+// files, short options may be bundled ("-qm single"), long options take their
+// argument after "=" or as the next argument and may be shortened to any unique
+// prefix, and "--" ends the options. Parsing stops at the first of --help,
+// --version or a problem.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The text that --help prints.
+std::string UsageText();
+
+}  // namespace brevant

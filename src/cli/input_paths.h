@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "support/text.h"
+
+namespace brevant {
+
+bool IsRelativePath(const std::string& path);
+
+// The files as the engine takes them: a relative path is joined to the working
+// folder, lexically (no "." or ".." removed, no link followed), so that "beside
+// the input" names a real folder; the bytes are kept whatever their encoding.
+std::vector<Text> AbsoluteInputPaths(const std::vector<std::string>& files, const std::string& workingFolder);
+
+}  // namespace brevant

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "support/text.h"
+
+namespace brevant {
+
+// Texts for the terminal, as UTF-8. File names and error descriptions are
+// foreign text: a control character in them could move the cursor or start an
+// escape sequence, so each becomes "?", and a byte kept from a name that is not
+// valid UTF-8 (a lone surrogate) becomes U+FFFD.
+
+// One line: line breaks and tabs are control characters too.
+std::string TerminalLine(TextView text);
+
+// Several lines: CR LF and a lone CR become LF; tabs stay.
+std::string TerminalLines(TextView text);
+
+}  // namespace brevant

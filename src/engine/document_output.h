@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "support/atomic_file.h"
+#include "support/text.h"
+
+namespace brevant {
+
+// A document goes straight into its new file as it is built, and replaces the
+// file at the path only when it is complete. An empty path writes nothing and
+// fails on commit.
+class DocumentOutput {
+ public:
+  explicit DocumentOutput(const Text& path);
+  void write(std::string_view bytes);
+  // Adds the final line break and puts the document in place. Throws FileError.
+  void commit();
+
+ private:
+  std::optional<AtomicFileWriter> writer_;
+};
+
+}  // namespace brevant

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <exception>
+
+#include "engine/host.h"
+
+namespace brevant {
+
+// Reports the failure of one numbered statement of an engine procedure through
+// the host's error box; the procedure then goes on with its next statement.
+class StatementReporter {
+ public:
+  StatementReporter(Host& host, Text tag, bool supportSentence)
+      : host_(host), tag_(std::move(tag)), supportSentence_(supportSentence) {}
+
+  void report(int statement, Text description) const {
+    host_.reportError(ErrorReport{std::move(description), tag_, statement, supportSentence_});
+  }
+
+  // Reports the exception in flight (FileError, out of memory, anything else).
+  void reportCurrentException(int statement) const;
+
+ private:
+  Host& host_;
+  Text tag_;
+  bool supportSentence_;
+};
+
+Text EngineTag(TextView procedure);  // "in Tarnwick2021/08/31.modVCF.<procedure> "
+
+}  // namespace brevant

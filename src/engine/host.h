@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "support/error_report.h"
+#include "support/text.h"
+
+namespace brevant {
+
+// A colour as the window system stores it: 0x00BBGGRR, red in the lowest byte.
+using Colour = std::int32_t;
+
+// What the engine asks of its surroundings. The window implements it, and so do
+// the command-line tool and the tests. Options are read at the moment a
+// conversion needs them, never cached, so a change made while the engine yields
+// applies from that moment on.
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Table options.
+  virtual Colour tableTextColour() = 0;
+  virtual Text borderWidth() = 0;  // inserted into the document as typed
+  virtual Colour tableBackgroundColour() = 0;
+
+  // Conversion mode: one document for all inputs, or one per input.
+  virtual bool convertAllToOne() = 0;
+  virtual bool convertEach() = 0;
+
+  // Destination: the chosen folder, or beside each input.
+  virtual bool saveToChosenFolder() = 0;
+  virtual bool saveBesideInput() = 0;
+  virtual Text chosenFolder() = 0;
+
+  // The rows of the input list, in order, taken as a snapshot.
+  virtual std::vector<Text> inputPaths() = 0;
+
+  // Progress display: position 0 to 100 and caption.
+  virtual void setProgressPosition(double position) = 0;
+  virtual void setProgressCaption(const Text& caption) = 0;
+
+  // Lets the window system process pending events once.
+  virtual void yield() = 0;
+
+  // The busy pointer while a run converts.
+  virtual void setBusy(bool busy) { (void)busy; }
+
+  // An error box: the procedure reports and goes on with its next statement.
+  virtual void reportError(const ErrorReport& report) = 0;
+};
+
+}  // namespace brevant

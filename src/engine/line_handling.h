@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "engine/captions.h"
+#include "support/text.h"
+
+namespace brevant {
+
+// When the type-name table (EMAIL, N, URL, NOTE, ADR, TEL) is consulted: the
+// per-file conversion only for a name part holding ";", the single-document
+// conversion for every name part that is not a plain name.
+enum class Acceptance { ParametersOnly, EveryTypeName };
+
+// Numbers repeated e-mail, web-site, business and home telephone lines. They
+// start at 1 for every input file and run on across all contacts of the file.
+struct OccurrenceCounters {
+  std::uint64_t email = 1;
+  std::uint64_t website = 1;
+  std::uint64_t businessPhone = 1;
+  std::uint64_t homePhone = 1;
+};
+
+// Receives the cells of a line in order. Ch is char for a file read in the ANSI
+// code page (one byte a character) and char16_t for a UTF-16 file.
+template <class Ch>
+class CellSink {
+ public:
+  virtual void cell(CaptionKey caption, std::basic_string_view<Ch> value) = 0;
+
+ protected:
+  ~CellSink() = default;
+};
+
+template <class Ch>
+void HandleLine(std::basic_string_view<Ch> line, OccurrenceCounters& counters, Acceptance acceptance,
+                CellSink<Ch>& sink);
+
+extern template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance, CellSink<char>&);
+extern template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance,
+                                          CellSink<char16_t>&);
+
+// The cells of one line as texts.
+struct Cell {
+  Text caption;
+  Text value;
+  bool operator==(const Cell&) const = default;
+};
+std::vector<Cell> HandleLine(TextView line, OccurrenceCounters& counters, Acceptance acceptance);
+
+}  // namespace brevant

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "support/text.h"
+
+namespace brevant {
+
+// True when the path names a regular file (links followed) that opens for
+// reading. Folders, FIFOs, sockets, devices and unreadable files give false.
+// Never blocks, never fails, and never opens anything but a regular file.
+bool FileIsAccessible(TextView path);
+
+// The same test for a name inside an open folder.
+bool FileIsAccessibleAt(int folderDescriptor, const char* name);
+
+}  // namespace brevant

@@ -1,0 +1,39 @@
+#include "support/file_error.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace brevant {
+
+std::string DescribeSystemError(int errorNumber) {
+  switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+    case ETXTBSY:
+      return "Permission denied";
+    case ENOENT:
+    case ENOTDIR:
+      return "Path not found";
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return "Disk full";
+    case EISDIR:
+      return "Path/File access error";
+    case ENAMETOOLONG:
+    case EINVAL:  // open() gives it for a name the file system cannot hold
+      return "Bad file name or number";
+    case EMFILE:
+    case ENFILE:
+      return "Too many files";
+    case EIO:
+      return "Device I/O error";
+    default:
+      // The generic category gives strerror's text without strerror's shared buffer.
+      return std::generic_category().message(errorNumber);
+  }
+}
+
+}  // namespace brevant

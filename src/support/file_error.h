@@ -1,0 +1,21 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace brevant {
+
+// A failed file operation. The description is the one an error box shows
+// ("Permission denied", "Path not found", "Disk full", ...).
+class FileError : public std::runtime_error {
+ public:
+  explicit FileError(const std::string& description) : std::runtime_error(description) {}
+  std::string description() const { return what(); }
+};
+
+// The description for a system error number, in the words users know from the
+// error boxes ("Permission denied", "File not found", "Path not found", "Disk full",
+// "Path/File access error"); other numbers give the system's own text.
+std::string DescribeSystemError(int errorNumber);
+
+}  // namespace brevant

@@ -1,0 +1,90 @@
+#include "support/file_helpers.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "support/ansi_code_page.h"
+#include "support/atomic_file.h"
+#include "support/file_error.h"
+#include "support/native_path.h"
+
+namespace brevant {
+
+namespace {
+
+// Characters converted at a time, so a large document needs no second full copy.
+constexpr std::size_t kChunkChars = std::size_t{1} << 18;
+
+bool StatPath(TextView path, struct stat& st) {
+  std::string native;
+  return ToNativePath(path, native) && !native.empty() && stat(native.c_str(), &st) == 0;
+}
+
+bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+
+}  // namespace
+
+bool FileExists(TextView path) {
+  struct stat st;
+  return StatPath(path, st);
+}
+
+bool FolderExists(TextView path) {
+  struct stat st;
+  return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+void WriteTextFile(TextView path, TextView content) {
+  AtomicFileWriter writer(path);
+  std::string bytes;
+  while (!content.empty()) {
+    std::size_t take = std::min(content.size(), kChunkChars);
+    // A surrogate pair split between two chunks would turn into two "&#65533;".
+    if (take < content.size() && IsHighSurrogate(content[take - 1])) --take;
+    bytes.clear();
+    AppendAnsi(bytes, content.substr(0, take));
+    writer.write(bytes);
+    content.remove_prefix(take);
+  }
+  writer.write("\r\n");
+  writer.commit();
+}
+
+void DeleteFileSafe(TextView path) {
+  std::string native;
+  if (ToNativePath(path, native) && unlink(native.c_str()) == 0) return;
+  try {
+    ForceDeleteFile(path);
+  } catch (const FileError&) {
+    // The file stays; callers go on without it.
+  }
+}
+
+void ForceDeleteFile(TextView path) {
+  std::string native;
+  if (!ToNativePath(path, native)) throw FileError(DescribeSystemError(EINVAL));
+  if (unlink(native.c_str()) == 0) return;
+  const int error = errno;
+  struct stat st;
+  // A file that is read-only for its owner is made writable once more, for the
+  // places where that is what stands in the way of deleting it.
+  if ((error == EACCES || error == EPERM) && lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+      (st.st_mode & S_IWUSR) == 0 && chmod(native.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0) {
+    if (unlink(native.c_str()) == 0) return;
+    chmod(native.c_str(), st.st_mode & 07777);
+  }
+  throw FileError(DescribeSystemError(error));
+}
+
+bool IsSameFile(TextView a, TextView b) {
+  if (a == b) return true;
+  struct stat first;
+  struct stat second;
+  return StatPath(a, first) && StatPath(b, second) && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+}  // namespace brevant

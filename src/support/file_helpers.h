@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "support/text.h"
+
+namespace brevant {
+
+// True when the path can be stat()ed (any kind of entry); follows links; never fails.
+bool FileExists(TextView path);
+
+// True when the path names an existing folder; follows links; never fails.
+bool FolderExists(TextView path);
+
+// Creates or replaces the file with the text followed by CR LF, in the ANSI code
+// page. The write is atomic (temporary file in the same folder, then renamed over
+// the target); a read-only target is refused. Throws FileError.
+void WriteTextFile(TextView path, TextView content);
+
+// Deletes a file, read-only ones too; swallows every failure.
+void DeleteFileSafe(TextView path);
+
+// Deletes a file even when it is read-only. Throws FileError.
+void ForceDeleteFile(TextView path);
+
+// True when both paths name the same existing file (same device and inode), or
+// when the path texts are equal.
+bool IsSameFile(TextView a, TextView b);
+
+}  // namespace brevant

@@ -1,0 +1,13 @@
+#include "support/native_path.h"
+
+#include "support/utf8.h"
+
+namespace brevant {
+
+bool ToNativePath(TextView path, std::string& bytes) {
+  if (path.find(u'\0') != TextView::npos) return false;
+  bytes = ToUtf8(path);
+  return true;
+}
+
+}  // namespace brevant

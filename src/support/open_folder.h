@@ -1,0 +1,48 @@
+#pragma once
+
+#include <dirent.h>
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace brevant {
+
+// One entry of a folder listing; the name as the bytes on disk.
+struct FolderEntry {
+  std::string name;
+  unsigned char type;  // DT_DIR, DT_REG, DT_LNK, ... or DT_UNKNOWN
+};
+
+// A folder opened for listing, closed when the object goes.
+class OpenFolder {
+ public:
+  enum class Links { Follow, Refuse };
+
+  // Links::Refuse fails (ELOOP) when the path's last part is a symbolic link.
+  OpenFolder(const std::string& path, Links links);
+  ~OpenFolder();
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+
+  bool isOpen() const { return stream_ != nullptr; }
+  int openError() const { return openError_; }  // errno of a failed open
+  int descriptor() const;
+  dev_t device() const { return device_; }
+  ino_t inode() const { return inode_; }
+
+  // Every entry but "." and "..", in the file system's order. False when the
+  // listing broke off; the entries read until then are kept.
+  bool readEntries(std::vector<FolderEntry>& entries);
+
+  // A real sub-folder: a folder that is not reached through a symbolic link.
+  bool isSubFolder(const FolderEntry& entry) const;
+
+ private:
+  DIR* stream_ = nullptr;
+  int openError_ = 0;
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
+};
+
+}  // namespace brevant

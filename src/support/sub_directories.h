@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+#include "support/scan_observer.h"
+#include "support/text.h"
+
+namespace brevant {
+
+// Extends a folder list by the sub-folders of its entries. Every entry is a
+// folder path ending in "/". The caller's entries come first (less those that
+// cannot be listed, which leave the list quietly), then all their sub-folders,
+// then with recurse all sub-folders one level deeper, and so on: breadth first,
+// each folder's sub-folders in listing order (see SortAsListed).
+//
+// Left out, with all below them: sub-folders that are symbolic links (a caller's
+// entry that is a link is followed), folders seen before (so no loop of bind
+// mounts can make the scan endless), names of 256 bytes or more or with unsafe
+// characters (see HasUnsafeCharacters), and hidden system folders. A folder path
+// of 4096 bytes or more is not scanned. The levels are walked in a loop, so any
+// depth is safe. Other failures are reported to the observer and stepped over.
+void GetSubDirectories2016(std::vector<Text>& folders, bool recurse, ScanObserver& observer);
+
+}  // namespace brevant

@@ -1,0 +1,81 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace brevant {
+namespace {
+
+using Args = std::vector<std::string>;
+
+CliOptions Options(const Args& args) {
+  const ParsedCommandLine parsed = ParseCommandLine(args);
+  EXPECT_EQ(parsed.action, CliAction::Run) << parsed.problem;
+  return parsed.options;
+}
+
+std::string Problem(const Args& args) {
+  const ParsedCommandLine parsed = ParseCommandLine(args);
+  EXPECT_EQ(parsed.action, CliAction::UsageError);
+  return parsed.problem;
+}
+
+TEST(CliOptionsTest, DefaultsAreTheWindowsDefaults) {
+  const CliOptions options = Options({"a.vcf"});
+  EXPECT_EQ(options.mode, CliMode::Each);
+  EXPECT_EQ(options.outputDir, std::nullopt);
+  EXPECT_EQ(options.border, "1");
+  EXPECT_EQ(options.textColour, 0);
+  EXPECT_EQ(options.backgroundColour, 0xFFFFFF);
+  EXPECT_FALSE(options.quiet);
+  EXPECT_EQ(options.files, Args{"a.vcf"});
+}
+
+TEST(CliOptionsTest, EveryOptionInEveryForm) {
+  const CliOptions options = Options({"-m", "single", "a.vcf", "--output-dir", "out", "--border=3 ", "-q",
+                                      "--text-color", "#FF0000", "--background-color=65280", "b.vcf"});
+  EXPECT_EQ(options.mode, CliMode::Single);
+  EXPECT_EQ(options.outputDir, "out");
+  EXPECT_EQ(options.border, "3 ");
+  EXPECT_EQ(options.textColour, 255);
+  EXPECT_EQ(options.backgroundColour, 0xFF00);
+  EXPECT_TRUE(options.quiet);
+  EXPECT_EQ(options.files, (Args{"a.vcf", "b.vcf"}));
+
+  EXPECT_EQ(Options({"--mode=single", "--mode", "each"}).mode, CliMode::Each);  // the last one counts
+  EXPECT_EQ(Options({"-qmsingle"}).mode, CliMode::Single);
+  EXPECT_TRUE(Options({"-qm", "single"}).quiet);
+  EXPECT_EQ(Options({"-oout"}).outputDir, "out");
+  EXPECT_EQ(Options({"--out", "x", "--back", "1"}).outputDir, "x");  // unique prefixes
+  EXPECT_EQ(Options({"--border", "-1"}).border, "-1");               // an argument may start with "-"
+  EXPECT_EQ(Options({"-o", ""}).outputDir, "");
+}
+
+TEST(CliOptionsTest, FilesAfterDoubleDashAndLoneDashAreFiles) {
+  EXPECT_EQ(Options({"-q", "--", "-m", "--help", "a.vcf"}).files, (Args{"-m", "--help", "a.vcf"}));
+  EXPECT_EQ(Options({"-"}).files, Args{"-"});
+  EXPECT_TRUE(Options({}).files.empty());
+}
+
+TEST(CliOptionsTest, HelpAndVersionStopAtTheFirstThatComes) {
+  EXPECT_EQ(ParseCommandLine({"a.vcf", "--help", "--bogus"}).action, CliAction::ShowHelp);
+  EXPECT_EQ(ParseCommandLine({"-h"}).action, CliAction::ShowHelp);
+  EXPECT_EQ(ParseCommandLine({"--version", "-h"}).action, CliAction::ShowVersion);
+  EXPECT_EQ(ParseCommandLine({"--bogus", "--help"}).action, CliAction::UsageError);
+}
+
+TEST(CliOptionsTest, UsageErrorsNameTheProblem) {
+  EXPECT_EQ(Problem({"--bogus"}), "unknown option '--bogus'");
+  EXPECT_EQ(Problem({"-qx"}), "unknown option '-x'");
+  EXPECT_EQ(Problem({"--b", "1"}), "ambiguous option '--b'");
+  EXPECT_EQ(Problem({"a.vcf", "-o"}), "option '-o' needs an argument");
+  EXPECT_EQ(Problem({"--border"}), "option '--border' needs an argument");
+  EXPECT_EQ(Problem({"--quiet=yes"}), "option '--quiet' takes no argument");
+  EXPECT_EQ(Problem({"--mode", "Each"}), "invalid mode 'Each' (use each or single)");
+  EXPECT_EQ(Problem({"--text-color", "red"}),
+            "invalid colour 'red' for --text-color (use #RRGGBB or a number from 0 to 4294967295)");
+  EXPECT_NE(Problem({"--back=#12345"}).find("for --background-color"), std::string::npos);
+  EXPECT_EQ(Problem({"a.vcf", ""}), "empty file name");
+}
+
+}  // namespace
+}  // namespace brevant

@@ -1,0 +1,214 @@
+// Runs the built brevant-convert as a user would, in a folder of its own.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "test_support/temp_dir.h"
+
+namespace brevant {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+constexpr char kAnn[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Example\r\nEMAIL;TYPE=INTERNET:ann@example.org\r\nEND:VCARD\r\n";
+constexpr char kBob[] = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob Sample\r\nEND:VCARD\r\n";
+constexpr char kDefaultOpening[] =
+    "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
+    "bgcolor='#FFFFFF'><tbody>\r\n";
+constexpr char kFolderMissing[] = "Folder does not exist. Please select another folder.\n";
+constexpr char kMissing[] = "<missing>";
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+ToolRun RunTool(const fs::path& workingFolder, const std::vector<std::string>& args) {
+  TempDir capture;
+  const std::string outFile = (capture / "out").string();
+  const std::string errFile = (capture / "err").string();
+  std::vector<std::string> argv{BREVANT_CLI_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> pointers;
+  for (std::string& arg : argv) pointers.push_back(arg.data());
+  pointers.push_back(nullptr);
+
+  const pid_t child = fork();
+  if (child == 0) {
+    const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (chdir(workingFolder.c_str()) != 0 || out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
+      _exit(126);
+    }
+    execv(pointers[0], pointers.data());
+    _exit(127);
+  }
+  ToolRun run;
+  int status = 0;
+  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  run.out = ReadBytes(outFile);
+  run.err = ReadBytes(errFile);
+  return run;
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n') + 1); }
+
+class CliRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(dir_ / "a.vcf", kAnn);
+    WriteBytes(dir_ / "sub" / "b.vcf", kBob);
+  }
+  std::string absolute(const char* name) const { return (dir_ / name).string(); }
+
+  TempDir dir_;
+};
+
+TEST_F(CliRunTest, EachInputGetsItsDocumentBesideIt) {
+  const ToolRun run = RunTool(dir_.path(), {absolute("a.vcf"), absolute("sub/b.vcf")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");  // no progress without a terminal
+  const std::string document = ReadBytes(dir_ / "a.htm");
+  EXPECT_TRUE(document.starts_with(kDefaultOpening)) << document;
+  EXPECT_NE(document.find("<td>&nbsp;Ann Example</td>"), std::string::npos);
+  EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm").find("Bob Sample"), std::string::npos);
+}
+
+TEST_F(CliRunTest, RelativeInputsAreTakenFromTheWorkingFolder) {
+  EXPECT_EQ(RunTool(dir_ / "sub", {"../a.vcf", "b.vcf"}).status, 0);
+  EXPECT_NE(ReadBytes(dir_ / "a.htm"), kMissing);
+  EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
+
+  // Beside the first input: its folder, not the file system's root.
+  EXPECT_EQ(RunTool(dir_.path(), {"-m", "single", "a.vcf", "sub/b.vcf"}).status, 0);
+  const std::string document = ReadBytes(dir_ / "output.xml");
+  EXPECT_NE(document.find("Ann Example"), std::string::npos);
+  EXPECT_NE(document.find("Bob Sample"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir_ / "sub" / "output.xml"), kMissing);
+}
+
+TEST_F(CliRunTest, OutputFolderCollectsTheResults) {
+  fs::create_directory(dir_ / "out");
+  EXPECT_EQ(RunTool(dir_.path(), {"-o", "out", "a.vcf", "sub/b.vcf"}).status, 0);
+  EXPECT_NE(ReadBytes(dir_ / "out" / "a.htm"), kMissing);
+  EXPECT_NE(ReadBytes(dir_ / "out" / "b.htm"), kMissing);
+  EXPECT_EQ(ReadBytes(dir_ / "a.htm"), kMissing);
+
+  EXPECT_EQ(RunTool(dir_ / "sub", {"b.vcf", "--mode=single", "--output-dir", absolute("out")}).status, 0);
+  EXPECT_NE(ReadBytes(dir_ / "out" / "output.xml").find("Bob Sample"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir_ / "sub" / "output.xml"), kMissing);
+}
+
+TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
+  const std::string opening =
+      "<html><title></title><body><table width='100%' style='color:#FF0000' border='3' "
+      "bgcolor='#00FF00'><tbody>\r\n";
+  EXPECT_EQ(RunTool(dir_.path(),
+                    {"a.vcf", "--border", "3", "--text-color", "#ff0000", "--background-color", "#00FF00"})
+                .status,
+            0);
+  EXPECT_EQ(FirstLine(ReadBytes(dir_ / "a.htm")), opening);
+
+  EXPECT_EQ(RunTool(dir_.path(),
+                    {"-msingle", "--border=3", "--text-color=255", "--background-color=65280", "a.vcf"})
+                .status,
+            0);
+  EXPECT_EQ(FirstLine(ReadBytes(dir_ / "output.xml")), opening);
+
+  // A window-system value above the signed range wraps and is written as such.
+  EXPECT_EQ(RunTool(dir_.path(), {"--text-color", "2147483663", "a.vcf"}).status, 0);
+  EXPECT_NE(FirstLine(ReadBytes(dir_ / "a.htm")).find("style='color:#0F0080'"), std::string::npos);
+}
+
+TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
+  const ToolRun empty = RunTool(dir_.path(), {"-q", "-o", "missing"});
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.err, "No files added.\n");  // files are checked before the folder
+
+  WriteBytes(dir_ / "plain-file", "x");
+  for (const char* folder : {"missing", "plain-file", ""}) {
+    for (const char* mode : {"each", "single"}) {
+      const ToolRun run = RunTool(dir_.path(), {"-m", mode, "-o", folder, "a.vcf"});
+      EXPECT_EQ(run.status, 2) << folder << " " << mode;
+      EXPECT_EQ(run.err, kFolderMissing);
+    }
+  }
+  EXPECT_EQ(ReadBytes(dir_ / "a.htm"), kMissing);
+  EXPECT_EQ(ReadBytes(dir_ / "output.xml"), kMissing);
+}
+
+TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
+  WriteBytes(dir_ / "a.htm" / "keep", "a folder in the way");
+  const ToolRun each = RunTool(dir_.path(), {"a.vcf", "sub/b.vcf"});
+  EXPECT_EQ(each.status, 1);
+  EXPECT_TRUE(each.err.starts_with("Application Error: ")) << each.err;
+  EXPECT_TRUE(each.err.ends_with("\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line 546\n"))
+      << each.err;
+  EXPECT_EQ(each.err.find('\r'), std::string::npos);
+  EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
+
+  WriteBytes(dir_ / "output.xml" / "keep", "a folder in the way");
+  const ToolRun single = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "a.vcf", "-o", "."});
+  EXPECT_EQ(single.status, 1);
+  EXPECT_NE(single.err.find(" at line 842\n\nPlease email screenshot of this message to "), std::string::npos)
+      << single.err;
+}
+
+TEST_F(CliRunTest, ReadOnlyOutputFolderAsAnUnprivilegedUser) {
+  ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check write permissions";
+  fs::create_directory(dir_ / "locked");
+  fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                       fs::perms::group_exec | fs::perms::others_read |
+                                       fs::perms::others_exec);
+  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() +
+                                              "' && '" BREVANT_CLI_PATH "' -o locked a.vcf 2>err.txt");
+  EXPECT_EQ(status, 1);
+  const std::string err = ReadBytes(dir_ / "err.txt");
+  EXPECT_TRUE(err.starts_with("Application Error: ")) << err;
+  EXPECT_NE(err.find("at line 546"), std::string::npos) << err;
+  EXPECT_TRUE(fs::is_empty(dir_ / "locked"));
+}
+
+TEST_F(CliRunTest, AnyFileNameIsConverted) {
+  WriteBytes(dir_ / "-x.vcf", kAnn);
+  WriteBytes(dir_ / "caf\xE9.vcf", kAnn);  // Latin-1, not UTF-8
+  EXPECT_EQ(RunTool(dir_.path(), {"--", "-x.vcf", "caf\xE9.vcf"}).status, 0);
+  EXPECT_NE(ReadBytes(dir_ / "-x.htm"), kMissing);
+  EXPECT_NE(ReadBytes(dir_ / "caf\xE9.htm"), kMissing);
+}
+
+TEST_F(CliRunTest, HelpVersionAndUsageErrors) {
+  const ToolRun help = RunTool(dir_.path(), {"a.vcf", "-h"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--output-dir DIR"), std::string::npos);
+
+  const ToolRun version = RunTool(dir_.path(), {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "brevant-convert 0.1.0\n");
+
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--bogus", "a.vcf"},
+                                             {"a.vcf", "-m"},
+                                             {"-m", "both", "a.vcf"},
+                                             {"--text-color", "#12345", "a.vcf"}}) {
+    const ToolRun run = RunTool(dir_.path(), args);
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(run.err.starts_with("brevant-convert: ")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\nTry 'brevant-convert --help'.\n")) << run.err;
+  }
+  EXPECT_EQ(ReadBytes(dir_ / "a.htm"), kMissing);  // neither help nor a usage error converts
+}
+
+}  // namespace
+}  // namespace brevant

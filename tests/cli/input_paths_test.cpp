@@ -1,0 +1,25 @@
+#include "cli/input_paths.h"
+
+#include <gtest/gtest.h>
+
+#include "support/utf8.h"
+
+namespace brevant {
+namespace {
+
+TEST(InputPathsTest, RelativePathsAreJoinedToTheWorkingFolderLexically) {
+  const std::vector<Text> paths =
+      AbsoluteInputPaths({"a.vcf", "/abs/b.vcf", "./sub/c.vcf", "../d.vcf", "link/e.vcf"}, "/home/u");
+  EXPECT_EQ(paths, (std::vector<Text>{u"/home/u/a.vcf", u"/abs/b.vcf", u"/home/u/./sub/c.vcf",
+                                      u"/home/u/../d.vcf", u"/home/u/link/e.vcf"}));
+  EXPECT_EQ(AbsoluteInputPaths({"a.vcf"}, "/"), std::vector<Text>{u"/a.vcf"});
+}
+
+TEST(InputPathsTest, BytesThatAreNotUtf8SurviveTheRoundTrip) {
+  const std::vector<Text> paths = AbsoluteInputPaths({"caf\xE9.vcf"}, "/t\xFF");
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(ToUtf8(paths[0]), "/t\xFF/caf\xE9.vcf");
+}
+
+}  // namespace
+}  // namespace brevant

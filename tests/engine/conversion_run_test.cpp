@@ -1,0 +1,100 @@
+#include "engine/conversion_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/utf8.h"
+#include "test_support/recording_host.h"
+#include "test_support/temp_dir.h"
+
+namespace brevant {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::WriteBytes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
+
+class ConversionRun : public ::testing::Test {
+ protected:
+  testing::TempDir dir;
+  testing::RecordingHost host;
+
+  void add(const fs::path& file, std::string_view content) {
+    WriteBytes(file, content);
+    host.rows.push_back(PathText(file));
+  }
+};
+
+TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "missing");
+  EXPECT_EQ(StartConverting(host), RunOutcome::NoFilesAdded);
+  add(dir / "a.vcf", "FN:a\n");
+  EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
+  host.folder = PathText(dir / "a.vcf");  // a file is no folder
+  EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
+  host.folder = u"";
+  EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
+  EXPECT_TRUE(host.positions.empty());
+  EXPECT_FALSE(fs::exists(dir / "a.htm"));
+  // Beside the input, the folder text is never looked at.
+  host.besideInput = true;
+  host.toChosenFolder = false;
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(fs::exists(dir / "a.htm"));
+}
+
+TEST_F(ConversionRun, EachFileGetsItsShareCaptionAndDocument) {
+  add(dir / "x" / "a.vcf", "FN:a\n");
+  add(dir / "y" / "b.vcf", "FN:b\nTITLE:t\n");
+  add(dir / "y" / "c.vcf", "nothing\n");
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_THAT(host.captions, ElementsAre(u"Processing: a.vcf", u"Processing: b.vcf", u"Processing: c.vcf",
+                                         u"Progress Bar"));
+  ASSERT_EQ(host.positions.size(), 3u + 4u + 1u);
+  EXPECT_DOUBLE_EQ(host.positions[0], 100.0 / 3);
+  EXPECT_DOUBLE_EQ(host.positions[1], 200.0 / 3);
+  EXPECT_THAT(std::vector<double>(host.positions.begin() + 2, host.positions.end()),
+              ElementsAre(0, 100, 0, 100, 100, 0));
+  EXPECT_TRUE(fs::exists(dir / "x" / "a.htm"));
+  EXPECT_TRUE(fs::exists(dir / "y" / "b.htm"));
+  EXPECT_FALSE(fs::exists(dir / "y" / "c.htm"));
+}
+
+TEST_F(ConversionRun, OneDocumentGoesBesideTheFirstInputOrIntoTheFolder) {
+  host.each = false;
+  host.allToOne = true;
+  add(dir / "first" / "a.vcf", "FN:a\n");
+  add(dir / "second" / "b.vcf", "FN:b\n");
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_THAT(ReadBytes(dir / "first" / "output.xml"), HasSubstr("<td>&nbsp;b</td>"));
+  EXPECT_FALSE(fs::exists(dir / "second" / "output.xml"));
+
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "" / "");  // a doubled separator
+  EXPECT_EQ(SingleDocumentPath(host, host.rows), PathText(dir / "output.xml"));
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(fs::exists(dir / "output.xml"));
+  EXPECT_EQ(host.captions.back(), u"Progress Bar");
+  EXPECT_EQ(host.positions.back(), 0);
+}
+
+TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {
+  add(dir / "a.vcf", "FN:a\n");
+  add(dir / "b.vcf", "FN:b\n");
+  fs::create_directory(dir / "a.htm");  // the first document cannot be written over a folder
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0].statement, 546);
+  EXPECT_TRUE(fs::is_directory(dir / "a.htm"));
+  EXPECT_TRUE(fs::exists(dir / "b.htm"));
+}
+
+}  // namespace
+}  // namespace brevant

@@ -1,0 +1,142 @@
+#include "engine/line_handling.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/utf8.h"
+
+namespace brevant {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Runs lines through the line handling with shared counters and renders every
+// cell as "Caption=Value", so whole files read as one list.
+class Lines {
+ public:
+  explicit Lines(Acceptance acceptance) : acceptance_(acceptance) {}
+  std::vector<std::string> operator()(std::initializer_list<std::string_view> lines) {
+    std::vector<std::string> out;
+    for (std::string_view line : lines) {
+      for (const Cell& cell : HandleLine(FromUtf8(line), counters_, acceptance_)) {
+        out.push_back(ToUtf8(cell.caption) + "=" + ToUtf8(cell.value));
+      }
+    }
+    return out;
+  }
+
+ private:
+  Acceptance acceptance_;
+  OccurrenceCounters counters_;
+};
+
+std::vector<std::string> PerFile(std::initializer_list<std::string_view> lines) {
+  return Lines(Acceptance::ParametersOnly)(lines);
+}
+std::vector<std::string> Single(std::initializer_list<std::string_view> lines) {
+  return Lines(Acceptance::EveryTypeName)(lines);
+}
+
+TEST(LineHandling, PlainNamesMatchInAnyCaseButCarryNoParameters) {
+  EXPECT_THAT(PerFile({"fn:Ann"}), ElementsAre("Display Name=Ann"));
+  EXPECT_THAT(PerFile({"FN;CHARSET=UTF-8:Ann"}), IsEmpty());
+  EXPECT_THAT(Single({"FN;CHARSET=UTF-8:Ann"}), IsEmpty());
+  EXPECT_THAT(PerFile({" ORG :Ambervale;Sales\r"}), ElementsAre("Organization=Ambervale;Sales"));
+  EXPECT_THAT(PerFile({"BDAY:1990-01-01T10:30:00"}), ElementsAre("Birthday=1990-01-01T10"));
+  EXPECT_THAT(PerFile({"NICKNAME:  Jo \r", "TITLE:Boss", "ROLE:Lead"}),
+              ElementsAre("Nickname=Jo ", "Job Title=Boss", "Role=Lead"));
+  EXPECT_THAT(PerFile({"FN:A: B"}), ElementsAre("Display Name=A"));
+  // Plain cleaning trims spaces before it removes carriage returns.
+  EXPECT_THAT(PerFile({"FN: Ann \r"}), ElementsAre("Display Name=Ann "));
+}
+
+TEST(LineHandling, NameComponents) {
+  EXPECT_THAT(PerFile({"N:Doe;John;Q.;Dr.;Jr."}), ElementsAre("Last Name=Doe", "First Name=John"));
+  EXPECT_THAT(PerFile({"N:Doe\r"}), ElementsAre("Last Name=Doe"));
+  EXPECT_THAT(PerFile({"N:"}), ElementsAre("Last Name="));
+  EXPECT_THAT(PerFile({"N;CHARSET=UTF-8: Doe ; John \r"}), ElementsAre("Last Name=Doe", "First Name=John "));
+  EXPECT_THAT(PerFile({"N;X:;John"}), ElementsAre("Last Name=", "First Name=John"));
+}
+
+TEST(LineHandling, LinesThatYieldNothing) {
+  EXPECT_THAT(Single({"", "BEGIN:VCARD", "VERSION:3.0", "END:VCARD", "no colon here", " :value",
+                      "item1.EMAIL:a@example.com", "X-ABUID:1", "TEL;X-FOO", "ADR;HOME:;Street"}),
+              IsEmpty());
+}
+
+TEST(LineHandling, AcceptanceDecidesOnTypeNamesWithoutParameters) {
+  EXPECT_THAT(PerFile({"EMAIL:x", "URL:http://a", "NOTE:n", "ADR:;;s;c", "TEL:1"}), IsEmpty());
+  EXPECT_THAT(PerFile({"EMAIL;INTERNET:x"}), ElementsAre("Email Address=x"));
+  EXPECT_THAT(Single({"EMAIL:x", "URL:http://a", "NOTE:n", "ADR:;;s;c", "TEL:1"}),
+              ElementsAre("Email Address=x", "Website=http://a", "Notes=n", "Home Address 1=s",
+                          "Home Address 2=", "Home City=c", "Home Phone=1"));
+}
+
+TEST(LineHandling, NumberedCaptionsCountPerKind) {
+  EXPECT_THAT(PerFile({"EMAIL;A:a\r", "EMAIL;A:b", "URL;X:u", "EMAIL;A:c", "URL;X:v"}),
+              ElementsAre("Email Address=a", "Email Address 2=b", "Website=u", "Email Address 3=c",
+                          "Website 2=v"));
+  EXPECT_THAT(PerFile({"TEL;WORK:1", "TEL;HOME:2", "TEL;WORK:3", "TEL;VOICE:4"}),
+              ElementsAre("Business Phone=1", "Home Phone=2", "Business Phone 2=3", "Home Phone 2=4"));
+}
+
+TEST(LineHandling, CountersGoOnPast32767) {
+  Lines lines(Acceptance::EveryTypeName);
+  std::vector<std::string> last;
+  for (int i = 0; i < 40000; ++i) last = lines({"EMAIL:x"});
+  EXPECT_THAT(last, ElementsAre("Email Address 40000=x"));
+}
+
+TEST(LineHandling, TelephoneTypeWordsInTableOrder) {
+  EXPECT_THAT(PerFile({"TEL;WORK;FAX:1", "TEL;CELL;WORK:2", "TEL;TYPE=pager:3", "TEL;FAX:4", "TEL;CELL:5"}),
+              ElementsAre("Home Fax=1", "Mobile Phone=2", "Pager=3", "Home Fax=4", "Mobile Phone=5"));
+  EXPECT_THAT(PerFile({"TEL;VOICE:2\r", "TEL;WORK;VOICE:3", "TEL;PREF:4"}),
+              ElementsAre("Home Phone=2", "Business Phone=3", "Home Phone 2=4"));
+}
+
+TEST(LineHandling, WebsiteAndNoteKeepTheirColons) {
+  EXPECT_THAT(PerFile({"URL;WORK:a:b:c\r"}), ElementsAre("Website=a:b:c"));
+  EXPECT_THAT(PerFile({"NOTE;ENCODING=QUOTED-PRINTABLE:one=0D=0A=two\r"}), ElementsAre("Notes=one\r\ntwo\r"));
+  EXPECT_THAT(PerFile({"NOTE;X:a:b", "NOTE;X:  c  "}), ElementsAre("Notes=a:b", "Notes=c"));
+}
+
+TEST(LineHandling, AddressRule) {
+  EXPECT_THAT(PerFile({"ADR;WORK:;;1 Main St;Town;ST;Zip;Land\r"}),
+              ElementsAre("Business Address 1=1 Main St", "Business Address 2=", "Business City=Town",
+                          "Business State=ST", "Business Postal Code=Zip", "Business Country=Land\r"));
+  EXPECT_THAT(PerFile({"ADR;HOME:;Apt 4;1 Main St;Town"}),
+              ElementsAre("Home Address 1=Apt 4", "Home Address 2=1 Main St", "Home City=Town"));
+  EXPECT_THAT(PerFile({"ADR;TYPE=work:;;s"}), ElementsAre("Business Address 1=s", "Business Address 2="));
+  EXPECT_THAT(PerFile({"ADR;X-NETWORK:;;s"}), ElementsAre("Business Address 1=s", "Business Address 2="));
+  EXPECT_THAT(PerFile({"ADR;POSTAL:;;s", "ADR;PREF:;;t"}),
+              ElementsAre("Home Address 1=s", "Home Address 2=", "Home Address 1=t", "Home Address 2="));
+  EXPECT_THAT(PerFile({"ADR;HOME:;;only two"}), ElementsAre("Home Address 1=only two", "Home Address 2="));
+  // Components beyond the seventh are not used.
+  EXPECT_THAT(PerFile({"ADR;HOME:;;s;c;r;p;land;extra"}),
+              ElementsAre("Home Address 1=s", "Home Address 2=", "Home City=c", "Home State=r",
+                          "Home Postal Code=p", "Home Country=land"));
+}
+
+TEST(LineHandling, StreetCleaningReplacesEscapedBreaksOnly) {
+  EXPECT_THAT(PerFile({"ADR;HOME:;;1 Main St\\nFloor 2=0D=0ABack; City ;"}),
+              ElementsAre("Home Address 1=1 Main St Floor 2 =0ABack", "Home Address 2=", "Home City= City ",
+                          "Home State="));
+}
+
+TEST(LineHandling, ByteAndWideLinesGiveTheSameCells) {
+  struct Collect final : CellSink<char> {
+    std::vector<std::string> cells;
+    void cell(CaptionKey caption, std::string_view value) override {
+      cells.push_back(ToUtf8(CaptionText(caption)) + "=" + std::string(value));
+    }
+  } bytes;
+  OccurrenceCounters counters;
+  for (std::string_view line : {"EMAIL;A:x", "tel;cell:1", "N:a;b", "EMAIL;B:y"}) {
+    HandleLine<char>(line, counters, Acceptance::ParametersOnly, bytes);
+  }
+  EXPECT_EQ(bytes.cells, PerFile({"EMAIL;A:x", "tel;cell:1", "N:a;b", "EMAIL;B:y"}));
+}
+
+}  // namespace
+}  // namespace brevant

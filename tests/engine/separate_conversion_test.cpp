@@ -1,0 +1,188 @@
+#include "engine/separate_conversion.h"
+
+#include <sys/stat.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/utf8.h"
+#include "test_support/recording_host.h"
+#include "test_support/temp_dir.h"
+
+namespace brevant {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::WriteBytes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr char kDefaultOpening[] =
+    "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
+    "bgcolor='#FFFFFF'><tbody>\r\n";
+
+Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
+
+std::string Document(std::string_view headers, std::string_view data) {
+  return std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr><tr>\r\n" + std::string(data) +
+         "</tr>\r\n</tbody></table></body></html>\r\n";
+}
+
+class SeparateConversion : public ::testing::Test {
+ protected:
+  testing::TempDir dir;
+  testing::RecordingHost host;
+
+  fs::path convert(const std::string& name, std::string_view content) {
+    const fs::path input = dir / name;
+    WriteBytes(input, content);
+    ConvertVCFToSeparateHTML(host, PathText(input));
+    return input;
+  }
+};
+
+TEST_F(SeparateConversion, WritesTheDocumentByteForByte) {
+  convert("b.vcf", "BEGIN:VCARD\r\nFN:Ann\r\nEMAIL;INTERNET:a\r\nEND:VCARD\r\n");
+  EXPECT_EQ(ReadBytes(dir / "b.htm"),
+            "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
+            "bgcolor='#FFFFFF'><tbody>\r\n<tr>\r\n<th>Display Name</th><th>Email Address</th></tr><tr>\r\n"
+            "<td>&nbsp;Ann</td><td>&nbsp;a</td></tr>\r\n</tbody></table></body></html>\r\n");
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(SeparateConversion, EveryContactOfAFileFollowsInOneRow) {
+  convert("two.vcf", "FN:Ann\nEMAIL;INTERNET:a\nFN:Bob\nEMAIL;INTERNET:b\nEMAIL:x\n");
+  EXPECT_EQ(ReadBytes(dir / "two.htm"),
+            Document("<th>Display Name</th><th>Email Address</th><th>Display Name</th><th>Email Address 2</th>",
+                     "<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;Bob</td><td>&nbsp;b</td>"));
+}
+
+TEST_F(SeparateConversion, OptionsAreReadForEveryFile) {
+  host.textColour = 255;
+  host.border = u"0";
+  host.backgroundColour = 0xFF00;
+  convert("one.vcf", "NOTE;X:<script>alert(1)</script> & more\r\n");
+  EXPECT_EQ(ReadBytes(dir / "one.htm"),
+            "<html><title></title><body><table width='100%' style='color:#FF0000' border='0' "
+            "bgcolor='#00FF00'><tbody>\r\n<tr>\r\n<th>Notes</th></tr><tr>\r\n"
+            "<td>&nbsp;&lt;script&gt;alert(1)&lt;/script&gt; &amp; more\r</td></tr>\r\n"
+            "</tbody></table></body></html>\r\n");
+  // One column: the bar is never moved, and nothing is reported.
+  EXPECT_TRUE(host.positions.empty());
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(SeparateConversion, ProgressRunsTwicePerDocumentAndYieldsPerCell) {
+  convert("three.vcf", "FN:A\nTITLE:B\nROLE:C\n");
+  EXPECT_THAT(host.positions, ElementsAre(0, 50, 100, 0, 50, 100));
+  EXPECT_EQ(host.yields, 1 + 6);  // before the earlier result is removed, then once a cell
+  EXPECT_TRUE(host.captions.empty());
+}
+
+TEST_F(SeparateConversion, OutputNamesAndPlaces) {
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  fs::create_directory(dir / "out");
+  host.folder = PathText(dir / "out" / "");  // with a trailing separator
+  for (const char* name : {"B.VCF", "b.c.vcf", "noext", ".vcf"}) convert(name, "FN:x\n");
+  EXPECT_TRUE(fs::exists(dir / "out" / "B.htm"));
+  EXPECT_TRUE(fs::exists(dir / "out" / "b.c.htm"));
+  EXPECT_TRUE(fs::exists(dir / "out" / "noext.htm"));
+  EXPECT_TRUE(fs::exists(dir / "out" / ".vcf.htm"));
+  EXPECT_FALSE(fs::exists(dir / "B.htm"));
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(SeparateConversion, NoCellsMeansNoDocumentAndTheEarlierResultIsGone) {
+  for (const char* content : {"BEGIN:VCARD\nEMAIL:x\nEND:VCARD\n", "", "BEGIN:VCARD\rFN:a\rEND:VCARD\r"}) {
+    WriteBytes(dir / "b.htm", "old");
+    convert("b.vcf", content);
+    EXPECT_FALSE(fs::exists(dir / "b.htm")) << content;
+  }
+  WriteBytes(dir / "gone.htm", "old");
+  ConvertVCFToSeparateHTML(host, PathText(dir / "gone.vcf"));
+  EXPECT_FALSE(fs::exists(dir / "gone.htm"));
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(SeparateConversion, AReadOnlyEarlierResultIsReplaced) {
+  WriteBytes(dir / "b.htm", "old");
+  fs::permissions(dir / "b.htm", fs::perms::owner_read);
+  convert("b.vcf", "FN:new\n");
+  EXPECT_THAT(ReadBytes(dir / "b.htm"), HasSubstr("<td>&nbsp;new</td>"));
+}
+
+TEST_F(SeparateConversion, MissingOutputFolderIsReportedAtTheWrite) {
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "nowhere");
+  convert("b.vcf", "FN:x\n");
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0].boxText(),
+            u"Path not found\r\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line 546");
+  EXPECT_FALSE(fs::exists(dir / "nowhere"));
+}
+
+TEST_F(SeparateConversion, NeitherDestinationFailsAtTheWrite) {
+  host.besideInput = false;
+  convert("b.vcf", "FN:x\n");
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0].statement, 546);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(SeparateConversion, AnInputIsNeverItsOwnOutput) {
+  const std::string content = "FN:keep me\n";
+  convert("card.htm", content);
+  EXPECT_EQ(ReadBytes(dir / "card.htm"), content);
+  // The same file under another name (a hard link in the chosen folder) is protected too.
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "out");
+  fs::create_directory(dir / "out");
+  fs::create_hard_link(dir / "card.htm", dir / "out" / "card.htm");
+  ConvertVCFToSeparateHTML(host, PathText(dir / "card.htm"));
+  EXPECT_EQ(ReadBytes(dir / "out" / "card.htm"), content);
+  ASSERT_EQ(host.errors.size(), 2u);
+  for (const ErrorReport& report : host.errors) {
+    EXPECT_EQ(report.statement, 110);
+    EXPECT_EQ(report.description, kOutputWouldOverwriteInput);
+  }
+}
+
+TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
+  convert("ansi.vcf", "FN:Zo\xeb \x81\x80\n");
+  EXPECT_THAT(ReadBytes(dir / "ansi.htm"), HasSubstr("<td>&nbsp;Zo\xeb \x81\x80</td>"));
+  // UTF-16 little-endian with its mark, then big-endian; the mark stays part of the first line.
+  const std::u16string text = u"\uFEFFBEGIN:VCARD\r\nFN:\u0141ukasz \u00c5 \U0001F600\r\n";
+  std::string le, be;
+  for (char16_t c : text) {
+    le += static_cast<char>(c & 0xFF), le += static_cast<char>(c >> 8);
+    be += static_cast<char>(c >> 8), be += static_cast<char>(c & 0xFF);
+  }
+  convert("le.vcf", le + "x");  // an odd last byte is dropped
+  convert("be.vcf", be);
+  for (const char* name : {"le.htm", "be.htm"}) {
+    EXPECT_EQ(ReadBytes(dir / name), Document("<th>Display Name</th>", "<td>&nbsp;&#321;ukasz \xc5 &#128512;</td>"))
+        << name;
+  }
+}
+
+TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndWritesNothing) {
+  WriteBytes(dir / "locked.vcf", "FN:x\n");
+  WriteBytes(dir / "locked.htm", "old");
+  fs::permissions(dir / "locked.vcf", fs::perms::none);
+  ASSERT_TRUE(testing::CanRunUnprivileged());
+  const int status = testing::RunInUnprivilegedChild([&] {
+    testing::RecordingHost child;
+    ConvertVCFToSeparateHTML(child, PathText(dir / "locked.vcf"));
+    const bool reported = child.errors.size() == 1 && child.errors[0].statement == 112 &&
+                          child.errors[0].description == u"Permission denied";
+    return reported && !fs::exists(dir / "locked.htm") ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace brevant

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/error_report.h"
+#include "support/scan_observer.h"
+#include "support/utf8.h"
+#include "test_support/temp_dir.h"
+
+namespace brevant::testing {
+
+inline Text T(const std::filesystem::path& path) { return FromUtf8(path.string()); }
+
+// A folder as the scanner's lists hold it: ending in "/".
+inline Text FolderEntryOf(const std::filesystem::path& folder) { return T(folder) + u'/'; }
+
+inline void MakeFolders(const std::filesystem::path& root, const std::vector<std::string>& relative) {
+  for (const std::string& path : relative) std::filesystem::create_directories(root / path);
+}
+
+inline void MakeFiles(const std::filesystem::path& root, const std::vector<std::string>& relative) {
+  for (const std::string& path : relative) WriteBytes(root / path, "BEGIN:VCARD\r\nEND:VCARD\r\n");
+}
+
+inline void MakeFifo(const std::filesystem::path& path) {
+  if (mkfifo(path.c_str(), 0666) != 0) throw std::runtime_error("mkfifo failed");
+}
+
+// The list's paths relative to the root (as UTF-8), so expectations stay short.
+inline std::vector<std::string> Relative(const std::vector<Text>& paths, const std::filesystem::path& root) {
+  const std::string prefix = root.string() + "/";
+  std::vector<std::string> relative;
+  for (const Text& path : paths) {
+    std::string bytes = ToUtf8(path);
+    if (bytes.rfind(prefix, 0) == 0) bytes.erase(0, prefix.size());
+    relative.push_back(bytes);
+  }
+  return relative;
+}
+
+// Remembers everything a scan tells it.
+struct RecordingObserver : ScanObserver {
+  int yields = 0;
+  std::size_t folders = 0;
+  std::size_t files = 0;
+  std::vector<ErrorReport> reports;
+
+  void yield() override { ++yields; }
+  void foundFolders(std::size_t count) override { folders = count; }
+  void foundFiles(std::size_t count) override { files = count; }
+  void reportError(const ErrorReport& report) override { reports.push_back(report); }
+};
+
+}  // namespace brevant::testing

@@ -1,0 +1,124 @@
+#include "support/path_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace brevant {
+namespace {
+
+constexpr PathStyle kWin = PathStyle::Windows;
+constexpr PathStyle kPosix = PathStyle::Posix;
+
+// The name that a per-file conversion gives its document: the input's base name
+// with ".htm", in the chosen folder or beside the input.
+Text DocumentPath(TextView input, TextView chosenFolder, PathStyle style) {
+  const Text sep(1, Separator(style));
+  const Text base = StripExtension(GetFileName(input, style));
+  const Text folder = chosenFolder.empty() ? GetFolderPath(input, style) : Text(chosenFolder);
+  return CollapseBackslashes(folder + sep + base + u".htm", style);
+}
+
+TEST(WindowsPaths, FileNameIsTheTextAfterTheLastBackslash) {
+  EXPECT_EQ(GetFileName(u"a.vcf", kWin), u"a.vcf");
+  EXPECT_EQ(GetFileName(u"C:\\data\\", kWin), u"");
+  EXPECT_EQ(GetFileName(u"C:\\data\\a.vcf", kWin), u"a.vcf");
+  EXPECT_EQ(GetFileName(u"\\\\srv\\share\\b.vcf", kWin), u"b.vcf");
+  EXPECT_EQ(GetFileName(u"", kWin), u"");
+  EXPECT_EQ(GetFileName(u"C:/data/a.vcf", kWin), u"C:/data/a.vcf");  // "/" is no separator here
+}
+
+TEST(WindowsPaths, FolderPathKeepsTheLastBackslash) {
+  EXPECT_EQ(GetFolderPath(u"a.vcf", kWin), u"");
+  EXPECT_EQ(GetFolderPath(u"C:\\a.vcf", kWin), u"C:\\");
+  EXPECT_EQ(GetFolderPath(u"C:\\data\\a.vcf", kWin), u"C:\\data\\");
+  EXPECT_EQ(GetFolderPath(u"C:\\data\\", kWin), u"C:\\data\\");
+  EXPECT_EQ(GetFolderPath(u"", kWin), u"");
+}
+
+TEST(WindowsPaths, FolderAndFileNameRebuildTheInput) {
+  const std::vector<Text> paths = {u"", u"a", u"\\", u"C:\\", u"C:\\data\\a.vcf", u"\\\\srv\\x\\", u"a\\\\b"};
+  for (const Text& path : paths) {
+    EXPECT_EQ(GetFolderPath(path, kWin) + GetFileName(path, kWin), path);
+  }
+}
+
+TEST(WindowsPaths, CollapseKeepsANetworkPathsTwoLeadingBackslashes) {
+  EXPECT_EQ(CollapseBackslashes(u"C:\\\\a\\\\\\b", kWin), u"C:\\a\\\\b");  // three become two
+  EXPECT_EQ(CollapseBackslashes(u"a\\\\\\\\b", kWin), u"a\\\\b");          // four become two
+  EXPECT_EQ(CollapseBackslashes(u"\\\\\\\\srv\\x", kWin), u"\\\\srv\\x");
+  EXPECT_EQ(CollapseBackslashes(u"\\", kWin), u"\\\\");
+  EXPECT_EQ(CollapseBackslashes(u"\\\\\\", kWin), u"\\\\");
+  EXPECT_EQ(CollapseBackslashes(u"\\\\srv\\share\\\\a.vcf", kWin), u"\\\\srv\\share\\a.vcf");
+  EXPECT_EQ(CollapseBackslashes(u"\\x\\\\y", kWin), u"\\\\x\\y");
+  EXPECT_EQ(CollapseBackslashes(u"", kWin), u"");
+  EXPECT_EQ(CollapseBackslashes(u"C:\\data\\a.vcf", kWin), u"C:\\data\\a.vcf");
+  EXPECT_EQ(CollapseBackslashes(u"a\\", kWin), u"a\\");
+}
+
+TEST(WindowsPaths, DocumentNamesOfAPerFileConversion) {
+  EXPECT_EQ(DocumentPath(u"C:\\a\\b.vcf", u"", kWin), u"C:\\a\\b.htm");
+  EXPECT_EQ(DocumentPath(u"C:\\a\\b.vcf", u"D:\\out", kWin), u"D:\\out\\b.htm");
+  EXPECT_EQ(DocumentPath(u"C:\\a\\b.vcf", u"D:\\out\\", kWin), u"D:\\out\\b.htm");
+  EXPECT_EQ(DocumentPath(u"C:\\a\\B.VCF", u"", kWin), u"C:\\a\\B.htm");
+  EXPECT_EQ(DocumentPath(u"C:\\a\\b.c.vcf", u"", kWin), u"C:\\a\\b.c.htm");
+  EXPECT_EQ(DocumentPath(u"C:\\a\\b", u"", kWin), u"C:\\a\\b.htm");
+  EXPECT_EQ(DocumentPath(u"C:\\a\\.vcf", u"", kWin), u"C:\\a\\.vcf.htm");
+  EXPECT_EQ(DocumentPath(u"\\\\srv\\share\\b.vcf", u"", kWin), u"\\\\srv\\share\\b.htm");
+}
+
+TEST(Extensions, CutAtTheLastDotUnlessItLeads) {
+  EXPECT_EQ(StripExtension(u""), u"");
+  EXPECT_EQ(StripExtension(u".vcf"), u".vcf");
+  EXPECT_EQ(StripExtension(u"a.b.vcf"), u"a.b");
+  EXPECT_EQ(StripExtension(u"C:\\data\\a.vcf"), u"C:\\data\\a");
+  EXPECT_EQ(StripExtension(u"noext"), u"noext");
+  EXPECT_EQ(StripExtension(u"a."), u"a");
+  // The dot is looked for in the whole text, folder names included.
+  EXPECT_EQ(StripExtension(u"C:\\my.data\\notes"), u"C:\\my");
+  EXPECT_EQ(StripExtension(u"/home/my.data/notes"), u"/home/my");
+}
+
+TEST(PosixPaths, FileAndFolderUseTheSlash) {
+  EXPECT_EQ(Separator(kPosix), u'/');
+  EXPECT_EQ(GetFileName(u"a.vcf", kPosix), u"a.vcf");
+  EXPECT_EQ(GetFileName(u"/data/", kPosix), u"");
+  EXPECT_EQ(GetFileName(u"/data/a.vcf", kPosix), u"a.vcf");
+  EXPECT_EQ(GetFileName(u"C:\\a.vcf", kPosix), u"C:\\a.vcf");  // a backslash is part of a name
+  EXPECT_EQ(GetFolderPath(u"a.vcf", kPosix), u"");
+  EXPECT_EQ(GetFolderPath(u"/a.vcf", kPosix), u"/");
+  EXPECT_EQ(GetFolderPath(u"/data/a.vcf", kPosix), u"/data/");
+}
+
+TEST(PosixPaths, CollapseLeavesOneLeadingSlash) {
+  EXPECT_EQ(CollapseBackslashes(u"/data//a.vcf", kPosix), u"/data/a.vcf");
+  EXPECT_EQ(CollapseBackslashes(u"a///b", kPosix), u"a//b");
+  EXPECT_EQ(CollapseBackslashes(u"a////b", kPosix), u"a//b");
+  EXPECT_EQ(CollapseBackslashes(u"//srv/x", kPosix), u"/srv/x");
+  EXPECT_EQ(CollapseBackslashes(u"////srv//x", kPosix), u"/srv/x");
+  EXPECT_EQ(CollapseBackslashes(u"/", kPosix), u"/");
+  EXPECT_EQ(CollapseBackslashes(u"///", kPosix), u"/");
+  EXPECT_EQ(CollapseBackslashes(u"", kPosix), u"");
+  EXPECT_EQ(CollapseBackslashes(u"a\\\\b", kPosix), u"a\\\\b");
+}
+
+TEST(PosixPaths, DocumentNamesOfAPerFileConversion) {
+  EXPECT_EQ(DocumentPath(u"/a/b.vcf", u"", kPosix), u"/a/b.htm");
+  EXPECT_EQ(DocumentPath(u"/a/b.vcf", u"/out", kPosix), u"/out/b.htm");
+  EXPECT_EQ(DocumentPath(u"/a/b.vcf", u"/out/", kPosix), u"/out/b.htm");
+  EXPECT_EQ(DocumentPath(u"/a/.vcf", u"", kPosix), u"/a/.vcf.htm");
+  EXPECT_EQ(DocumentPath(u"//a/b.vcf", u"", kPosix), u"/a/b.htm");
+}
+
+TEST(NativeStyle, IsThePlatformsOwn) {
+#ifdef _WIN32
+  EXPECT_EQ(Separator(), u'\\');
+#else
+  EXPECT_EQ(Separator(), u'/');
+  EXPECT_EQ(GetFileName(u"/x/y.vcf"), u"y.vcf");
+  EXPECT_EQ(CollapseBackslashes(u"//x//y"), u"/x/y");
+#endif
+}
+
+}  // namespace
+}  // namespace brevant

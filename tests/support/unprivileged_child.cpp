@@ -1,0 +1,73 @@
+#include "support/unprivileged_child.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "test_support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace brevant::testing {
+
+namespace {
+
+constexpr char kFolderVariable[] = "BREVANT_CHILD_FOLDER";
+constexpr char kMarkerVariable[] = "BREVANT_CHILD_MARKER";
+
+// A copy of this program where the unprivileged user can run it, whatever the
+// permissions of the build folder; made once per process.
+const TempDir& ProgramCopyFolder() {
+  static const std::unique_ptr<TempDir> folder = [] {
+    auto made = std::make_unique<TempDir>();
+    fs::copy_file(fs::read_symlink("/proc/self/exe"), made->path() / "tests");
+    fs::permissions(made->path() / "tests", fs::perms::owner_all | fs::perms::group_exec |
+                                                fs::perms::group_read | fs::perms::others_exec |
+                                                fs::perms::others_read);
+    return made;
+  }();
+  return *folder;
+}
+
+}  // namespace
+
+bool InUnprivilegedChild() {
+  const char* marker = std::getenv(kMarkerVariable);
+  if (marker == nullptr) return false;
+  std::ofstream(marker) << "uid=" << geteuid();
+  return true;
+}
+
+fs::path ChildFolder() {
+  const char* folder = std::getenv(kFolderVariable);
+  return folder == nullptr ? fs::path() : fs::path(folder);
+}
+
+::testing::AssertionResult RunThisTestUnprivileged(const fs::path& folder) {
+  if (!CanRunUnprivileged()) {
+    return ::testing::AssertionFailure() << "cannot run as an unprivileged user (setpriv missing?)";
+  }
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  const TempDir& programFolder = ProgramCopyFolder();
+  const fs::path marker = programFolder / (name + ".ran");
+  const fs::path log = programFolder / (name + ".log");
+  fs::remove(marker);
+  const std::string command = std::string(kFolderVariable) + "='" + folder.string() + "' " + kMarkerVariable +
+                              "='" + marker.string() + "' '" + (programFolder / "tests").string() +
+                              "' --gtest_filter='" + name + "' >'" + log.string() + "' 2>&1";
+  const int status = RunUnprivileged(command);
+  const std::string ran = ReadBytes(marker);
+  const std::string expectedRun = geteuid() == 0 ? "uid=65534" : "uid=" + std::to_string(geteuid());
+  if (status != 0 || ran != expectedRun) {
+    return ::testing::AssertionFailure()
+           << "child exit status " << status << ", marker \"" << ran << "\", output:\n"
+           << ReadBytes(log);
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace brevant::testing

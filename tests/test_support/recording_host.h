@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/host.h"
+
+namespace brevant::testing {
+
+// A host whose options are plain fields and which records everything the engine
+// tells it, in order, as readable events.
+class RecordingHost : public Host {
+ public:
+  Colour textColour = 0;
+  Text border = u"1";
+  Colour backgroundColour = 0xFFFFFF;
+  bool allToOne = false;
+  bool each = true;
+  bool toChosenFolder = false;
+  bool besideInput = true;
+  Text folder;
+  std::vector<Text> rows;
+
+  std::vector<double> positions;
+  std::vector<Text> captions;
+  std::vector<ErrorReport> errors;
+  int yields = 0;
+  // Runs at every yield, so a test can act while the engine yields.
+  std::function<void()> onYield;
+
+  Colour tableTextColour() override { return textColour; }
+  Text borderWidth() override { return border; }
+  Colour tableBackgroundColour() override { return backgroundColour; }
+  bool convertAllToOne() override { return allToOne; }
+  bool convertEach() override { return each; }
+  bool saveToChosenFolder() override { return toChosenFolder; }
+  bool saveBesideInput() override { return besideInput; }
+  Text chosenFolder() override { return folder; }
+  std::vector<Text> inputPaths() override { return rows; }
+  void setProgressPosition(double position) override { positions.push_back(position); }
+  void setProgressCaption(const Text& caption) override { captions.push_back(caption); }
+  void yield() override {
+    ++yields;
+    if (onYield) onYield();
+  }
+  void reportError(const ErrorReport& report) override { errors.push_back(report); }
+};
+
+}  // namespace brevant::testing

@@ -1,0 +1,84 @@
+#include "test_support/temp_dir.h"
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace brevant::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "brevant-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  // Unprivileged helpers must reach the folder.
+  fs::permissions(path_, fs::perms::all);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::remove_all(path_, ec);
+}
+
+void WriteBytes(const fs::path& file, std::string_view bytes) {
+  if (file.has_parent_path()) fs::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string ReadBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool CanRunUnprivileged() {
+  if (geteuid() != 0) return true;
+  return std::system("setpriv --reuid=65534 --regid=65534 --clear-groups true >/dev/null 2>&1") == 0;
+}
+
+int RunUnprivileged(const std::string& commandLine) {
+  std::string quoted = "'";
+  for (char c : commandLine) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  quoted += "'";
+  const std::string full = geteuid() == 0
+                               ? "setpriv --reuid=65534 --regid=65534 --clear-groups sh -c " + quoted
+                               : "sh -c " + quoted;
+  const int status = std::system(full.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunInUnprivilegedChild(const std::function<int()>& body) {
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    int result = 255;
+    if (geteuid() != 0 || (setgroups(0, nullptr) == 0 && setresgid(65534, 65534, 65534) == 0 &&
+                           setresuid(65534, 65534, 65534) == 0)) {
+      try {
+        result = body();
+      } catch (...) {
+        result = 255;
+      }
+    }
+    _exit(result);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace brevant::testing

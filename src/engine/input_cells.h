@@ -19,22 +19,25 @@ class FunctionCellSink final : public CellSink<Ch> {
 };
 }  // namespace detail
 
-// Calls handle(caption, value) for every cell of every line of one input file,
-// in order. The occurrence counters start at 1 for the file. The value is a
-// string_view of char (ANSI file) or of char16_t (UTF-16 file), valid only
-// during the call.
-template <class Handle>
-void ForEachCell(const InputText& input, Acceptance acceptance, Handle&& handle) {
+// Calls handle(caption, value) for every cell of every line of a file's text,
+// in order. The occurrence counters start at 1 for the file. The value is valid
+// only during the call unless it lies within the text.
+template <class Ch, class Handle>
+void ForEachCellOfText(std::basic_string_view<Ch> text, Acceptance acceptance, CellValues values,
+                       Handle&& handle) {
   OccurrenceCounters counters;
-  const auto scan = [&](auto text) {
-    using Ch = typename decltype(text)::value_type;
-    detail::FunctionCellSink<Ch, std::remove_reference_t<Handle>> sink(handle);
-    ForEachLine(text, [&](auto line) { HandleLine<Ch>(line, counters, acceptance, sink); });
-  };
-  if (input.utf16) {
-    scan(std::u16string_view(input.chars));
+  detail::FunctionCellSink<Ch, std::remove_reference_t<Handle>> sink(handle);
+  ForEachLine(text, [&](std::basic_string_view<Ch> line) { HandleLine<Ch>(line, counters, acceptance, sink, values); });
+}
+
+// The same for an input file, whichever its encoding: the value is a
+// string_view of char (ANSI file) or of char16_t (UTF-16 file).
+template <class Handle>
+void ForEachCell(const InputText& input, Acceptance acceptance, CellValues values, Handle&& handle) {
+  if (input.utf16()) {
+    ForEachCellOfText(input.chars(), acceptance, values, handle);
   } else {
-    scan(std::string_view(input.bytes));
+    ForEachCellOfText(input.ansi(), acceptance, values, handle);
   }
 }
 

@@ -28,16 +28,6 @@ View<Ch> TrimSpaces(View<Ch> text) {
   return text.substr(begin, end - begin);
 }
 
-// True when the text, upper-cased, is exactly the ASCII name.
-template <class Ch>
-bool IsName(View<Ch> text, std::string_view name) {
-  if (text.size() != name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (UpperAscii(text[i]) != Ch(static_cast<unsigned char>(name[i]))) return false;
-  }
-  return true;
-}
-
 // Looks for an upper-case ASCII word anywhere in the text, ignoring letter case.
 template <class Ch>
 bool ContainsWord(View<Ch> text, std::string_view word) {
@@ -70,7 +60,9 @@ String<Ch>& Scratch() {
 
 template <class Ch>
 View<Ch> RemoveCarriageReturns(View<Ch> text) {
-  if (text.find(Ch('\r')) == View<Ch>::npos) return text;
+  const std::size_t first = text.find(Ch('\r'));
+  if (first == View<Ch>::npos) return text;
+  if (first + 1 == text.size()) return text.substr(0, first);  // the usual CR LF line end
   String<Ch>& out = Scratch<Ch>();
   out.clear();
   for (Ch c : text) {
@@ -131,7 +123,58 @@ std::size_t CutComponents(View<Ch> text, std::array<View<Ch>, N>& pieces) {
   return count;
 }
 
+// The properties the table knows.
+enum class Property : std::uint8_t { None, FN, N, ORG, BDAY, NICKNAME, TITLE, ROLE, EMAIL, URL, NOTE, ADR, TEL };
+
+// Up to eight ASCII characters, upper-cased, packed into one number so that a
+// name is recognised with a few comparisons; 0 for anything else.
 template <class Ch>
+std::uint64_t PackUpper(View<Ch> text) {
+  if (text.empty() || text.size() > 8) return 0;
+  std::uint64_t packed = 0;
+  for (Ch c : text) {
+    if (c <= Ch(0) || c > Ch(0x7E)) return 0;
+    packed = packed << 8 | static_cast<std::uint8_t>(UpperAscii(c));
+  }
+  return packed;
+}
+
+constexpr std::uint64_t Packed(std::string_view name) {
+  std::uint64_t packed = 0;
+  for (char c : name) packed = packed << 8 | static_cast<std::uint8_t>(c);
+  return packed;
+}
+
+// Plain names carry no parameters: the whole trimmed name part is the name.
+template <class Ch>
+Property PlainName(View<Ch> key) {
+  switch (PackUpper(key)) {
+    case Packed("FN"): return Property::FN;
+    case Packed("N"): return Property::N;
+    case Packed("ORG"): return Property::ORG;
+    case Packed("BDAY"): return Property::BDAY;
+    case Packed("NICKNAME"): return Property::NICKNAME;
+    case Packed("TITLE"): return Property::TITLE;
+    case Packed("ROLE"): return Property::ROLE;
+    default: return Property::None;
+  }
+}
+
+template <class Ch>
+Property TypeName(View<Ch> base) {
+  switch (PackUpper(base)) {
+    case Packed("EMAIL"): return Property::EMAIL;
+    case Packed("N"): return Property::N;
+    case Packed("URL"): return Property::URL;
+    case Packed("NOTE"): return Property::NOTE;
+    case Packed("ADR"): return Property::ADR;
+    case Packed("TEL"): return Property::TEL;
+    default: return Property::None;
+  }
+}
+
+// With kValues false only the captions are wanted: no value is cleaned.
+template <class Ch, bool kValues>
 class LineHandler {
  public:
   LineHandler(OccurrenceCounters& counters, CellSink<Ch>& sink) : counters_(counters), sink_(sink) {}
@@ -141,59 +184,47 @@ class LineHandler {
     const std::size_t colon = line.find(Ch(':'));
     if (colon == View<Ch>::npos) return;
     const View<Ch> name = line.substr(0, colon);
-    const View<Ch> rest = line.substr(colon + 1);
-    const View<Ch> value = rest.substr(0, rest.find(Ch(':')));
     const View<Ch> key = TrimSpaces(name);
     if (key.empty()) return;
-    if (handlePlainName(key, value)) return;
-    if (acceptance == Acceptance::ParametersOnly && name.find(Ch(';')) == View<Ch>::npos) return;
-    handleTypeName(name, key, value, rest);
+    rest_ = line.substr(colon + 1);
+    if (const Property plain = PlainName(key); plain != Property::None) return handleProperty(plain, name);
+    // Trimming removed spaces only, so the key holds a ";" exactly when the name part does.
+    std::size_t semicolon = 0;
+    while (semicolon < key.size() && key[semicolon] != Ch(';')) ++semicolon;
+    if (acceptance == Acceptance::ParametersOnly && semicolon == key.size()) return;
+    handleProperty(TypeName(TrimSpaces(key.substr(0, semicolon))), name);
   }
 
  private:
-  bool handlePlainName(View<Ch> key, View<Ch> value) {
-    if (IsName(key, "FN")) {
-      emit(Caption::DisplayName, CleanPlain(value));
-    } else if (IsName(key, "N")) {
-      handleName(value);
-    } else if (IsName(key, "ORG")) {
-      emit(Caption::Organization, CleanPlain(value));
-    } else if (IsName(key, "BDAY")) {
-      emit(Caption::Birthday, CleanPlain(value));
-    } else if (IsName(key, "NICKNAME")) {
-      emit(Caption::Nickname, CleanPlain(value));
-    } else if (IsName(key, "TITLE")) {
-      emit(Caption::JobTitle, CleanPlain(value));
-    } else if (IsName(key, "ROLE")) {
-      emit(Caption::Role, CleanPlain(value));
-    } else {
-      return false;
-    }
-    return true;
-  }
+  // The text between the first and the second ":"; the rest of the line is
+  // everything after the first.
+  View<Ch> value() const { return rest_.substr(0, rest_.find(Ch(':'))); }
 
-  void handleTypeName(View<Ch> name, View<Ch> key, View<Ch> value, View<Ch> rest) {
-    const View<Ch> base = TrimSpaces(key.substr(0, key.find(Ch(';'))));
-    if (IsName(base, "EMAIL")) {
-      emitNumbered(Caption::EmailAddress, counters_.email, RemoveCarriageReturns(value));
-    } else if (IsName(base, "N")) {
-      handleName(value);
-    } else if (IsName(base, "URL")) {
-      emitNumbered(Caption::Website, counters_.website, RemoveCarriageReturns(rest));
-    } else if (IsName(base, "NOTE")) {
-      emit(Caption::Notes, CleanNote(rest));
-    } else if (IsName(base, "ADR")) {
-      handleAddress(value, ContainsWord(name, "WORK"));
-    } else if (IsName(base, "TEL")) {
-      handleTelephone(name, RemoveCarriageReturns(value));
+  void handleProperty(Property property, View<Ch> name) {
+    switch (property) {
+      case Property::FN: return emit(Caption::DisplayName, [&] { return CleanPlain(value()); });
+      case Property::N: return handleName(value());
+      case Property::ORG: return emit(Caption::Organization, [&] { return CleanPlain(value()); });
+      case Property::BDAY: return emit(Caption::Birthday, [&] { return CleanPlain(value()); });
+      case Property::NICKNAME: return emit(Caption::Nickname, [&] { return CleanPlain(value()); });
+      case Property::TITLE: return emit(Caption::JobTitle, [&] { return CleanPlain(value()); });
+      case Property::ROLE: return emit(Caption::Role, [&] { return CleanPlain(value()); });
+      case Property::EMAIL:
+        return emitNumbered(Caption::EmailAddress, counters_.email, [&] { return RemoveCarriageReturns(value()); });
+      case Property::URL:
+        return emitNumbered(Caption::Website, counters_.website, [&] { return RemoveCarriageReturns(rest_); });
+      case Property::NOTE: return emit(Caption::Notes, [&] { return CleanNote(rest_); });
+      case Property::ADR: return handleAddress(value(), ContainsWord(name, "WORK"));
+      case Property::TEL: return handleTelephone(name, value());
+      case Property::None: return;
     }
   }
 
   void handleName(View<Ch> value) {
     std::array<View<Ch>, 2> parts;
     const std::size_t count = CutComponents(TrimSpaces(value), parts);
-    emit(Caption::LastName, CleanPlain(parts[0]));
-    if (count >= 2) emit(Caption::FirstName, CleanPlain(parts[1]));
+    emit(Caption::LastName, [&] { return CleanPlain(parts[0]); });
+    if (count >= 2) emit(Caption::FirstName, [&] { return CleanPlain(parts[1]); });
   }
 
   // Components: post-office box, extended address, street, city, region, postal
@@ -205,12 +236,15 @@ class LineHandler {
     const Caption first = business ? Caption::BusinessAddress1 : Caption::HomeAddress1;
     const auto caption = [first](int offset) { return static_cast<Caption>(static_cast<int>(first) + offset); };
     const bool hasExtended = !parts[1].empty();
-    emit(caption(0), CleanStreet(hasExtended ? parts[1] : parts[2]));
-    emit(caption(1), CleanStreet(hasExtended ? parts[2] : View<Ch>()));
-    for (std::size_t i = 3; i < 7 && i < count; ++i) emit(caption(static_cast<int>(i) - 1), parts[i]);
+    emit(caption(0), [&] { return CleanStreet(hasExtended ? parts[1] : parts[2]); });
+    emit(caption(1), [&] { return CleanStreet(hasExtended ? parts[2] : View<Ch>()); });
+    for (std::size_t i = 3; i < 7 && i < count; ++i) {
+      emit(caption(static_cast<int>(i) - 1), [&] { return parts[i]; });
+    }
   }
 
-  void handleTelephone(View<Ch> name, View<Ch> number) {
+  void handleTelephone(View<Ch> name, View<Ch> value) {
+    const auto number = [&] { return RemoveCarriageReturns(value); };
     if (ContainsWord(name, "FAX")) {
       emit(Caption::HomeFax, number);
     } else if (ContainsWord(name, "CELL")) {
@@ -224,15 +258,20 @@ class LineHandler {
     }
   }
 
-  void emit(Caption caption, View<Ch> value) { sink_.cell(CaptionKey{caption, 1}, value); }
+  template <class Value>
+  void emit(Caption caption, Value&& value) {
+    sink_.cell(CaptionKey{caption, 1}, kValues ? value() : View<Ch>());
+  }
 
-  void emitNumbered(Caption caption, std::uint64_t& counter, View<Ch> value) {
-    sink_.cell(CaptionKey{caption, counter}, value);
+  template <class Value>
+  void emitNumbered(Caption caption, std::uint64_t& counter, Value&& value) {
+    sink_.cell(CaptionKey{caption, counter}, kValues ? value() : View<Ch>());
     ++counter;
   }
 
   OccurrenceCounters& counters_;
   CellSink<Ch>& sink_;
+  View<Ch> rest_;
 };
 
 class TextCells final : public CellSink<char16_t> {
@@ -247,16 +286,21 @@ class TextCells final : public CellSink<char16_t> {
 
 template <class Ch>
 void HandleLine(std::basic_string_view<Ch> line, OccurrenceCounters& counters, Acceptance acceptance,
-                CellSink<Ch>& sink) {
-  LineHandler<Ch>(counters, sink).handle(line, acceptance);
+                CellSink<Ch>& sink, CellValues values) {
+  if (values == CellValues::Cleaned) {
+    LineHandler<Ch, true>(counters, sink).handle(line, acceptance);
+  } else {
+    LineHandler<Ch, false>(counters, sink).handle(line, acceptance);
+  }
 }
 
-template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance, CellSink<char>&);
-template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance, CellSink<char16_t>&);
+template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance, CellSink<char>&, CellValues);
+template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance, CellSink<char16_t>&,
+                                   CellValues);
 
 std::vector<Cell> HandleLine(TextView line, OccurrenceCounters& counters, Acceptance acceptance) {
   TextCells sink;
-  HandleLine<char16_t>(line, counters, acceptance, sink);
+  HandleLine<char16_t>(line, counters, acceptance, sink, CellValues::Cleaned);
   return std::move(sink.cells);
 }
 

@@ -34,13 +34,18 @@ class CellSink {
   ~CellSink() = default;
 };
 
+// Whether the sink gets each cell's cleaned value, or only its caption (with an
+// empty value) when a scan needs no more.
+enum class CellValues { Cleaned, Omitted };
+
 template <class Ch>
 void HandleLine(std::basic_string_view<Ch> line, OccurrenceCounters& counters, Acceptance acceptance,
-                CellSink<Ch>& sink);
+                CellSink<Ch>& sink, CellValues values = CellValues::Cleaned);
 
-extern template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance, CellSink<char>&);
+extern template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance, CellSink<char>&,
+                                      CellValues);
 extern template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance,
-                                          CellSink<char16_t>&);
+                                          CellSink<char16_t>&, CellValues);
 
 // The cells of one line as texts.
 struct Cell {

@@ -1,5 +1,6 @@
 #include "engine/separate_conversion.h"
 
+#include <functional>
 #include <vector>
 
 #include "engine/document_output.h"
@@ -22,34 +23,139 @@ enum Statement : int {
   kWriteDocument = 546,
 };
 
-// Every cell of the file becomes a column of its own, in file order. The data
-// row is kept as the bytes it is written as; each cell remembers where its
-// data cell ends.
-class CellColumns {
+// A caption in eight bytes: the number above the caption's five bits.
+class PackedCaption {
  public:
-  template <class Ch>
-  void add(CaptionKey caption, std::basic_string_view<Ch> value) {
-    AppendDataCellStart(dataRow_);
-    AppendCellValue(dataRow_, value);
-    AppendDataCellEnd(dataRow_);
-    cells_.push_back(Column{caption, dataRow_.size()});
+  explicit PackedCaption(CaptionKey key) : bits_(key.number << 5 | static_cast<std::uint64_t>(key.caption)) {}
+  CaptionKey key() const { return CaptionKey{static_cast<Caption>(bits_ & 31), bits_ >> 5}; }
+
+ private:
+  std::uint64_t bits_;
+};
+
+// Every cell of the file becomes a column of its own, in file order. A value
+// that stands as it is in the file's text is kept as its place in the text, so
+// a big file is not held twice; the few values that cleaning changed are kept
+// on their own.
+template <class Ch>
+class FileCells {
+ public:
+  explicit FileCells(std::basic_string_view<Ch> text) : text_(text) {
+    const std::size_t expected = text.size() / 32;  // a cell per line of about that length
+    captions_.reserve(expected);
+    places_.reserve(expected);
   }
 
-  std::size_t size() const { return cells_.size(); }
-  CaptionKey caption(std::size_t i) const { return cells_[i].caption; }
-  std::string_view dataCell(std::size_t i) const {
-    const std::size_t begin = i == 0 ? 0 : cells_[i - 1].dataEnd;
-    return std::string_view(dataRow_).substr(begin, cells_[i].dataEnd - begin);
+  void add(CaptionKey caption, std::basic_string_view<Ch> value) {
+    captions_.emplace_back(caption);
+    const std::less_equal<const Ch*> notAfter;
+    if (value.empty()) {
+      places_.push_back(0);
+    } else if (notAfter(text_.data(), value.data()) && notAfter(value.data() + value.size(), text_.data() + text_.size()) &&
+               value.size() < kLengthLimit) {
+      places_.push_back(static_cast<std::uint64_t>(value.data() - text_.data()) << kLengthBits | value.size());
+    } else {
+      places_.push_back(kOwnText | kept_.size());
+      kept_.emplace_back(value);
+    }
+  }
+
+  std::size_t size() const { return captions_.size(); }
+  CaptionKey caption(std::size_t i) const { return captions_[i].key(); }
+  std::basic_string_view<Ch> value(std::size_t i) const {
+    const std::uint64_t place = places_[i];
+    if (place & kOwnText) return kept_[place & ~kOwnText];
+    return text_.substr(place >> kLengthBits, place & (kLengthLimit - 1));
   }
 
  private:
-  struct Column {
-    CaptionKey caption;
-    std::size_t dataEnd;
-  };
-  std::vector<Column> cells_;
-  std::string dataRow_;
+  // A place is the offset in the text above a length of 24 bits; the top bit
+  // marks a value kept on its own instead.
+  static constexpr int kLengthBits = 24;
+  static constexpr std::uint64_t kLengthLimit = std::uint64_t{1} << kLengthBits;
+  static constexpr std::uint64_t kOwnText = std::uint64_t{1} << 63;
+
+  std::basic_string_view<Ch> text_;
+  std::vector<PackedCaption> captions_;
+  std::vector<std::uint64_t> places_;
+  std::vector<std::basic_string<Ch>> kept_;
 };
+
+// Writes the cells of a row one after the other: before every cell the window
+// system gets its turn and the bar moves on, from 0 at the first cell to 100 at
+// the last (a row of one cell leaves the bar alone). Cells are gathered into
+// large pieces before they go to the document.
+class CellWriter {
+ public:
+  CellWriter(Host& host, DocumentOutput& document, std::size_t cellsPerRow)
+      : host_(host), document_(document), last_(cellsPerRow - 1) {}
+
+  // The text to append the next cell to.
+  std::string& next() {
+    host_.yield();
+    if (last_ > 0 && steps_.changesAt(index_)) host_.setProgressPosition(steps_.at(index_));
+    ++index_;
+    if (pending_.size() >= kPieceSize) flush();
+    return pending_;
+  }
+
+  void endRow(std::string_view joint) {
+    pending_ += joint;
+    flush();
+    index_ = 0;
+    steps_ = PercentSteps(last_);
+  }
+
+ private:
+  static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+  void flush() {
+    document_.write(pending_);
+    pending_.clear();
+  }
+
+  Host& host_;
+  DocumentOutput& document_;
+  std::size_t last_;
+  std::size_t index_ = 0;
+  PercentSteps steps_{last_};
+  std::string pending_;
+};
+
+// Reads the cells of the text and writes the document: a header row and a data
+// row with a column for every cell.
+template <class Ch>
+void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
+                 const std::string& opening, const Text& outputPath) {
+  FileCells<Ch> cells(text);
+  try {
+    ForEachCellOfText(text, Acceptance::ParametersOnly, CellValues::Cleaned,
+                      [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
+  } catch (...) {
+    errors.reportCurrentException(kScanLines);
+    return;
+  }
+  if (cells.size() == 0) return;
+
+  DocumentOutput document(outputPath);
+  document.write(opening);
+  document.write(kRowStart);
+  CellWriter row(host, document, cells.size());
+  for (std::size_t i = 0; i < cells.size(); ++i) AppendHeaderCell(row.next(), cells.caption(i));
+  row.endRow(kHeaderToDataJoint);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    std::string& out = row.next();
+    AppendDataCellStart(out);
+    AppendCellValue(out, cells.value(i));
+    AppendDataCellEnd(out);
+  }
+  row.endRow(kRowEnd);
+  document.write(kClosing);
+  try {
+    document.commit();
+  } catch (...) {
+    errors.reportCurrentException(kWriteDocument);
+  }
+}
 
 }  // namespace
 
@@ -74,47 +180,16 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
   host.yield();
   DeleteFileSafe(outputPath);
 
-  CellColumns columns;
-  {
-    InputText input;
-    try {
-      input = ReadInput(inputPath);
-    } catch (...) {
-      errors.reportCurrentException(kReadInput);
-    }
-    try {
-      ForEachCell(input, Acceptance::ParametersOnly,
-                  [&columns](CaptionKey caption, auto value) { columns.add(caption, value); });
-    } catch (...) {
-      errors.reportCurrentException(kScanLines);
-    }
-  }  // the input text is dropped before the document is written
-  if (columns.size() == 0) return;
-
-  DocumentOutput document(outputPath);
-  document.write(opening);
-  document.write(kRowStart);
-  const std::size_t last = columns.size() - 1;
-  std::string header;
-  for (std::size_t i = 0; i <= last; ++i) {
-    host.yield();
-    if (last > 0) host.setProgressPosition(WholePercent(i, last));
-    header.clear();
-    AppendHeaderCell(header, columns.caption(i));
-    document.write(header);
-  }
-  document.write(kHeaderToDataJoint);
-  for (std::size_t i = 0; i <= last; ++i) {
-    host.yield();
-    if (last > 0) host.setProgressPosition(WholePercent(i, last));
-    document.write(columns.dataCell(i));
-  }
-  document.write(kRowEnd);
-  document.write(kClosing);
+  InputText input;
   try {
-    document.commit();
+    input = ReadInput(inputPath);
   } catch (...) {
-    errors.reportCurrentException(kWriteDocument);
+    errors.reportCurrentException(kReadInput);
+  }
+  if (input.utf16()) {
+    ConvertText(host, errors, input.chars(), opening, outputPath);
+  } else {
+    ConvertText(host, errors, input.ansi(), opening, outputPath);
   }
 }
 

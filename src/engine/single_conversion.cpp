@@ -41,7 +41,7 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
     host.setProgressPosition(WholePercent(f, inputs.size()));
     const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
     try {
-      ForEachCell(input, Acceptance::EveryTypeName,
+      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted,
                   [&columns](CaptionKey caption, auto) { columns.addIfAbsent(caption); });
     } catch (...) {
       errors.reportCurrentException(kFirstSweepScan);
@@ -107,7 +107,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
     const InputText input = ReadOrNothing(path, errors, kSecondSweepRead);
     row.clear();
     try {
-      ForEachCell(input, Acceptance::EveryTypeName,
+      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Cleaned,
                   [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); });
     } catch (...) {
       errors.reportCurrentException(kSecondSweepScan);

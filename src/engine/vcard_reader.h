@@ -1,18 +1,39 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/text.h"
 
 namespace brevant {
 
-// One copy of an input file's content. A file read in the ANSI code page keeps
-// its bytes (each byte is one character); a UTF-16 file is decoded once.
-struct InputText {
-  bool utf16 = false;
-  std::string bytes;    // when !utf16
-  std::u16string chars; // when utf16, byte-order mark kept as first character
+// Gives back the room an input was read into.
+struct StorageRelease {
+  std::size_t mappedSize = 0;  // 0: allocated with new[]
+  void operator()(char16_t* storage) const;
+};
+using InputStorage = std::unique_ptr<char16_t[], StorageRelease>;
+
+// One copy of an input file's content, in one buffer that is never zero-filled
+// first. A file read in the ANSI code page keeps its bytes (each byte is one
+// character); a UTF-16 file is decoded in place.
+class InputText {
+ public:
+  InputText() = default;
+  explicit InputText(std::string_view ansi);
+
+  bool utf16() const { return utf16_; }
+  std::string_view ansi() const { return {reinterpret_cast<const char*>(storage_.get()), size_}; }
+  // Byte-order mark kept as the first character.
+  std::u16string_view chars() const { return {storage_.get(), size_}; }
+
+ private:
+  friend InputText ReadInput(TextView path);
+  InputStorage storage_;
+  std::size_t size_ = 0;  // bytes, or characters when utf16_
+  bool utf16_ = false;
 };
 
 // The empty text for a missing file, "empty file" for a file of length zero,

@@ -163,9 +163,36 @@ void AppendAnsiEscaped(std::string& out, TextView text) {
   AppendText(out, text, kNotInCodePage | kHtmlSpecial);
 }
 
+namespace {
+
+// True when one of eight bytes is "&", "<" or ">": most values hold none, and
+// eight bytes at a time find that out quickly.
+bool HoldsMarkupByte(std::uint64_t eight) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; };
+  return (hasZeroByte(eight ^ ('&' * kOnes)) | hasZeroByte(eight ^ ('<' * kOnes)) |
+          hasZeroByte(eight ^ ('>' * kOnes))) != 0;
+}
+
+// Where the first "&", "<" or ">" may be: the first eight-byte block that holds one.
+std::size_t FirstMarkupBlock(std::string_view bytes) {
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, bytes.data() + i, 8);
+    if (HoldsMarkupByte(eight)) return i;
+  }
+  return i;
+}
+
+}  // namespace
+
 void AppendBytesEscaped(std::string& out, std::string_view bytes) {
-  std::size_t runStart = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
+  const std::size_t clean = FirstMarkupBlock(bytes);
+  out.append(bytes.data(), clean);
+  std::size_t runStart = clean;
+  for (std::size_t i = clean; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if ((kFlags[byte] & kHtmlSpecial) == 0) continue;
     out.append(bytes.data() + runStart, i - runStart);

@@ -83,9 +83,10 @@ int CreateTempFile(const std::string& target, std::string& tempPath, int& fd) {
 // The replacement keeps the target's permissions and, where allowed, its owner.
 // File systems without them (FAT) refuse, which is no reason to fail the write.
 void TakeOverModeAndOwner(int fd, const struct stat& target) {
-  if (fchmod(fd, target.st_mode & 0777) != 0) return;
-  if (target.st_uid == geteuid() && target.st_gid == getegid()) return;
-  if (fchown(fd, target.st_uid, target.st_gid) != 0) return;
+  const bool sameOwner = target.st_uid == geteuid() && target.st_gid == getegid();
+  if (fchmod(fd, target.st_mode & 0777) == 0 && !sameOwner) {
+    [[maybe_unused]] const int ignored = fchown(fd, target.st_uid, target.st_gid);
+  }
 }
 
 int WriteAll(int fd, std::string_view bytes) {

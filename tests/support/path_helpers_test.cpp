@@ -110,15 +110,5 @@ TEST(PosixPaths, DocumentNamesOfAPerFileConversion) {
   EXPECT_EQ(DocumentPath(u"//a/b.vcf", u"", kPosix), u"/a/b.htm");
 }
 
-TEST(NativeStyle, IsThePlatformsOwn) {
-#ifdef _WIN32
-  EXPECT_EQ(Separator(), u'\\');
-#else
-  EXPECT_EQ(Separator(), u'/');
-  EXPECT_EQ(GetFileName(u"/x/y.vcf"), u"y.vcf");
-  EXPECT_EQ(CollapseBackslashes(u"//x//y"), u"/x/y");
-#endif
-}
-
 }  // namespace
 }  // namespace brevant

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "support/ansi_code_page.h"
 #include "support/utf8.h"
@@ -103,6 +104,22 @@ TEST(AnsiCodePage, LongTextsOfWideReplacementsComeOutWhole) {
   EXPECT_EQ(AnsiEscaped(wide), expected);
   EXPECT_EQ(Ansi(Text(20000, u'\u4E00')), Repeat("&#19968;", 20000));
   EXPECT_EQ(AnsiEscaped(Text(20000, u'<')), Repeat("&lt;", 20000));
+}
+
+TEST(AnsiCodePage, SpecialCharactersAreFoundWhereverTheyStand) {
+  // Runs of plain characters are copied in blocks; a special one may stand at any place of a block.
+  const std::pair<Text, std::string> specials[] = {
+      {u"&", "&amp;"}, {u"<", "&lt;"}, {u">", "&gt;"}, {u"\u00E9", "\xE9"}, {u"\u0100", "&#256;"}};
+  for (std::size_t at = 0; at < 9; ++at) {
+    for (const auto& [special, written] : specials) {
+      Text text(9, u'a');
+      text.replace(at, 1, special);
+      std::string expected(9, 'a');
+      expected.replace(at, 1, written);
+      EXPECT_EQ(AnsiEscaped(text), expected) << "at " << at;
+      EXPECT_EQ(Ansi(text), special[0] < 0x80 ? ToUtf8(text) : expected) << "at " << at;
+    }
+  }
 }
 
 TEST(BytesEscaped, OnlyMarkupChanges) {

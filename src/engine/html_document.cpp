@@ -1,5 +1,6 @@
 #include "engine/html_document.h"
 
+#include <array>
 #include <cstdint>
 
 #include "support/ansi_code_page.h"
@@ -39,6 +40,18 @@ std::string OpeningPiece(Host& host) {
 }
 
 void AppendHeaderCell(std::string& out, CaptionKey caption) {
+  // Most header cells are one of the fixed captions: those are made once.
+  static const std::array<std::string, kCaptionCount> kPlainCells = [] {
+    std::array<std::string, kCaptionCount> cells;
+    for (int i = 0; i < kCaptionCount; ++i) {
+      cells[i] = "<th>" + std::string(CaptionName(static_cast<Caption>(i))) + "</th>";
+    }
+    return cells;
+  }();
+  if (caption.number < 2) {
+    out += kPlainCells[static_cast<std::size_t>(caption.caption)];
+    return;
+  }
   out += "<th>";
   AppendCaptionText(out, caption);
   out += "</th>";

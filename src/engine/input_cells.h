@@ -27,7 +27,9 @@ void ForEachCellOfText(std::basic_string_view<Ch> text, Acceptance acceptance, C
                        Handle&& handle) {
   OccurrenceCounters counters;
   detail::FunctionCellSink<Ch, std::remove_reference_t<Handle>> sink(handle);
-  ForEachLine(text, [&](std::basic_string_view<Ch> line) { HandleLine<Ch>(line, counters, acceptance, sink, values); });
+  ForEachLine(text, [&](std::basic_string_view<Ch> line) {
+    HandleLine<Ch>(line, counters, acceptance, sink, values);
+  });
 }
 
 // The same for an input file, whichever its encoding: the value is a

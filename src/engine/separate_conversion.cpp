@@ -51,9 +51,11 @@ class FileCells {
     const std::less_equal<const Ch*> notAfter;
     if (value.empty()) {
       places_.push_back(0);
-    } else if (notAfter(text_.data(), value.data()) && notAfter(value.data() + value.size(), text_.data() + text_.size()) &&
+    } else if (notAfter(text_.data(), value.data()) &&
+               notAfter(value.data() + value.size(), text_.data() + text_.size()) &&
                value.size() < kLengthLimit) {
-      places_.push_back(static_cast<std::uint64_t>(value.data() - text_.data()) << kLengthBits | value.size());
+      places_.push_back(static_cast<std::uint64_t>(value.data() - text_.data()) << kLengthBits |
+                        value.size());
     } else {
       places_.push_back(kOwnText | kept_.size());
       kept_.emplace_back(value);
@@ -128,8 +130,9 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
                  const std::string& opening, const Text& outputPath) {
   FileCells<Ch> cells(text);
   try {
-    ForEachCellOfText(text, Acceptance::ParametersOnly, CellValues::Cleaned,
-                      [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
+    ForEachCellOfText(
+        text, Acceptance::ParametersOnly, CellValues::Cleaned,
+        [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
   } catch (...) {
     errors.reportCurrentException(kScanLines);
     return;
@@ -162,8 +165,10 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
 Text SeparateOutputPath(Host& host, const Text& inputPath) {
   const Text baseName = StripExtension(GetFileName(inputPath));
   const Text separator(1, Separator());
-  if (host.saveToChosenFolder()) return CollapseBackslashes(host.chosenFolder() + separator + baseName + u".htm");
-  if (host.saveBesideInput()) return CollapseBackslashes(GetFolderPath(inputPath) + separator + baseName + u".htm");
+  if (host.saveToChosenFolder())
+    return CollapseBackslashes(host.chosenFolder() + separator + baseName + u".htm");
+  if (host.saveBesideInput())
+    return CollapseBackslashes(GetFolderPath(inputPath) + separator + baseName + u".htm");
   return Text();
 }
 

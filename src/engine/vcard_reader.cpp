@@ -42,7 +42,8 @@ class FileDescriptor {
 InputStorage Storage(std::size_t bytes) {
   const std::size_t size = (bytes / 2 + 1) * sizeof(char16_t);
   if (size >= kMappedStorageSize) {
-    void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    void* mapped =
+        mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (mapped == MAP_FAILED) throw std::bad_alloc();
     return InputStorage(static_cast<char16_t*>(mapped), StorageRelease{size});
   }
@@ -118,7 +119,8 @@ Text ReadWholeFile(TextView path) {
   const InputText input = ReadInput(path);
   if (input.utf16()) return Text(input.chars());
   Text text(input.ansi().size(), u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i) text[i] = AnsiByteToChar(static_cast<std::uint8_t>(input.ansi()[i]));
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = AnsiByteToChar(static_cast<std::uint8_t>(input.ansi()[i]));
   return text;
 }
 

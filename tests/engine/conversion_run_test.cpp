@@ -11,10 +11,10 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
 
@@ -54,8 +54,8 @@ TEST_F(ConversionRun, EachFileGetsItsShareCaptionAndDocument) {
   add(dir / "y" / "b.vcf", "FN:b\nTITLE:t\n");
   add(dir / "y" / "c.vcf", "nothing\n");
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
-  EXPECT_THAT(host.captions, ElementsAre(u"Processing: a.vcf", u"Processing: b.vcf", u"Processing: c.vcf",
-                                         u"Progress Bar"));
+  EXPECT_THAT(host.captions,
+              ElementsAre(u"Processing: a.vcf", u"Processing: b.vcf", u"Processing: c.vcf", u"Progress Bar"));
   ASSERT_EQ(host.positions.size(), 3u + 4u + 1u);
   EXPECT_DOUBLE_EQ(host.positions[0], 100.0 / 3);
   EXPECT_DOUBLE_EQ(host.positions[1], 200.0 / 3);

@@ -74,9 +74,9 @@ TEST(LineHandling, AcceptanceDecidesOnTypeNamesWithoutParameters) {
 }
 
 TEST(LineHandling, NumberedCaptionsCountPerKind) {
-  EXPECT_THAT(PerFile({"EMAIL;A:a\r", "EMAIL;A:b", "URL;X:u", "EMAIL;A:c", "URL;X:v"}),
-              ElementsAre("Email Address=a", "Email Address 2=b", "Website=u", "Email Address 3=c",
-                          "Website 2=v"));
+  EXPECT_THAT(
+      PerFile({"EMAIL;A:a\r", "EMAIL;A:b", "URL;X:u", "EMAIL;A:c", "URL;X:v"}),
+      ElementsAre("Email Address=a", "Email Address 2=b", "Website=u", "Email Address 3=c", "Website 2=v"));
   EXPECT_THAT(PerFile({"TEL;WORK:1", "TEL;HOME:2", "TEL;WORK:3", "TEL;VOICE:4"}),
               ElementsAre("Business Phone=1", "Home Phone=2", "Business Phone 2=3", "Home Phone 2=4"));
 }

@@ -13,10 +13,10 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 constexpr char kDefaultOpening[] =
     "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
@@ -25,8 +25,8 @@ constexpr char kDefaultOpening[] =
 Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
 
 std::string Document(std::string_view headers, std::string_view data) {
-  return std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr><tr>\r\n" + std::string(data) +
-         "</tr>\r\n</tbody></table></body></html>\r\n";
+  return std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr><tr>\r\n" +
+         std::string(data) + "</tr>\r\n</tbody></table></body></html>\r\n";
 }
 
 class SeparateConversion : public ::testing::Test {
@@ -53,9 +53,10 @@ TEST_F(SeparateConversion, WritesTheDocumentByteForByte) {
 
 TEST_F(SeparateConversion, EveryContactOfAFileFollowsInOneRow) {
   convert("two.vcf", "FN:Ann\nEMAIL;INTERNET:a\nFN:Bob\nEMAIL;INTERNET:b\nEMAIL:x\n");
-  EXPECT_EQ(ReadBytes(dir / "two.htm"),
-            Document("<th>Display Name</th><th>Email Address</th><th>Display Name</th><th>Email Address 2</th>",
-                     "<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;Bob</td><td>&nbsp;b</td>"));
+  EXPECT_EQ(
+      ReadBytes(dir / "two.htm"),
+      Document("<th>Display Name</th><th>Email Address</th><th>Display Name</th><th>Email Address 2</th>",
+               "<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;Bob</td><td>&nbsp;b</td>"));
 }
 
 TEST_F(SeparateConversion, OptionsAreReadForEveryFile) {
@@ -164,7 +165,8 @@ TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
   convert("le.vcf", le + "x");  // an odd last byte is dropped
   convert("be.vcf", be);
   for (const char* name : {"le.htm", "be.htm"}) {
-    EXPECT_EQ(ReadBytes(dir / name), Document("<th>Display Name</th>", "<td>&nbsp;&#321;ukasz \xc5 &#128512;</td>"))
+    EXPECT_EQ(ReadBytes(dir / name),
+              Document("<th>Display Name</th>", "<td>&nbsp;&#321;ukasz \xc5 &#128512;</td>"))
         << name;
   }
 }

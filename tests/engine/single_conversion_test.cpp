@@ -14,10 +14,10 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 constexpr char kOpening[] =
     "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
@@ -48,10 +48,11 @@ class SingleConversion : public ::testing::Test {
 
 TEST_F(SingleConversion, OneFileWithSeveralKinds) {
   add("a.vcf", "FN:Ann\r\nN:Lee;Ann\r\nEMAIL:a@x\r\nEMAIL;HOME:b@x\r\nTEL;CELL:1\r\n");
-  EXPECT_EQ(convert(), Document("<th>Display Name</th><th>Last Name</th><th>First Name</th><th>Email Address</th>"
-                                "<th>Email Address 2</th><th>Mobile Phone</th>",
-                                {"<td>&nbsp;Ann</td><td>&nbsp;Lee</td><td>&nbsp;Ann</td><td>&nbsp;a@x</td>"
-                                 "<td>&nbsp;b@x</td><td>&nbsp;1</td>"}));
+  EXPECT_EQ(convert(),
+            Document("<th>Display Name</th><th>Last Name</th><th>First Name</th><th>Email Address</th>"
+                     "<th>Email Address 2</th><th>Mobile Phone</th>",
+                     {"<td>&nbsp;Ann</td><td>&nbsp;Lee</td><td>&nbsp;Ann</td><td>&nbsp;a@x</td>"
+                      "<td>&nbsp;b@x</td><td>&nbsp;1</td>"}));
 }
 
 TEST_F(SingleConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
@@ -60,14 +61,15 @@ TEST_F(SingleConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
   add("missing-then-empty.vcf", "");
   host.rows.push_back(PathText(dir / "not-there.vcf"));
   add("two contacts.vcf", "FN:Cy\nEMAIL:c1\nFN:Di\nEMAIL:d1\n");
-  EXPECT_EQ(convert(),
-            Document("<th>Display Name</th><th>Email Address</th><th>Email Address 2</th><th>Email Address 3</th>"
-                     "<th>Organization</th>",
-                     {"<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
-                      "<td>&nbsp;Bob</td><td>&nbsp;b1</td><td>&nbsp;b2</td><td>&nbsp;b3</td><td>&nbsp;Co</td>",
-                      "<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
-                      "<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
-                      "<td>&nbsp;Di</td><td>&nbsp;c1</td><td>&nbsp;d1</td><td>&nbsp;</td><td>&nbsp;</td>"}));
+  EXPECT_EQ(
+      convert(),
+      Document("<th>Display Name</th><th>Email Address</th><th>Email Address 2</th><th>Email Address 3</th>"
+               "<th>Organization</th>",
+               {"<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
+                "<td>&nbsp;Bob</td><td>&nbsp;b1</td><td>&nbsp;b2</td><td>&nbsp;b3</td><td>&nbsp;Co</td>",
+                "<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
+                "<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
+                "<td>&nbsp;Di</td><td>&nbsp;c1</td><td>&nbsp;d1</td><td>&nbsp;</td><td>&nbsp;</td>"}));
   EXPECT_TRUE(host.errors.empty());
 }
 
@@ -75,19 +77,22 @@ TEST_F(SingleConversion, BusinessAndHomeAddressColumns) {
   add("work.vcf", "ADR;WORK:;;1 St;Town;ST;Z1;Land\n");
   add("home.vcf", "ADR:;;2 Rd;Ville;RG;Z2;Pays\n");
   const std::string document = convert();
-  EXPECT_THAT(document, HasSubstr("<th>Business Address 1</th><th>Business Address 2</th><th>Business City</th>"
-                                  "<th>Business State</th><th>Business Postal Code</th><th>Business Country</th>"
-                                  "<th>Home Address 1</th><th>Home Address 2</th><th>Home City</th>"
-                                  "<th>Home State</th><th>Home Postal Code</th><th>Home Country</th></tr>"));
+  EXPECT_THAT(document,
+              HasSubstr("<th>Business Address 1</th><th>Business Address 2</th><th>Business City</th>"
+                        "<th>Business State</th><th>Business Postal Code</th><th>Business Country</th>"
+                        "<th>Home Address 1</th><th>Home Address 2</th><th>Home City</th>"
+                        "<th>Home State</th><th>Home Postal Code</th><th>Home Country</th></tr>"));
   EXPECT_THAT(document, HasSubstr("<td>&nbsp;Land</td><td>&nbsp;</td><td>&nbsp;</td>"));
-  EXPECT_THAT(document, HasSubstr("<tr>\r\n<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;"
-                                  "</td><td>&nbsp;</td><td>&nbsp;2 Rd</td>"));
+  EXPECT_THAT(document,
+              HasSubstr("<tr>\r\n<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;"
+                        "</td><td>&nbsp;</td><td>&nbsp;2 Rd</td>"));
 }
 
 TEST_F(SingleConversion, TheSameFileTwiceGivesTwoIdenticalRows) {
   add("a.vcf", "NOTE:<hi>\n");
   host.rows.push_back(host.rows.front());
-  EXPECT_EQ(convert(), Document("<th>Notes</th>", {"<td>&nbsp;&lt;hi&gt;</td>", "<td>&nbsp;&lt;hi&gt;</td>"}));
+  EXPECT_EQ(convert(),
+            Document("<th>Notes</th>", {"<td>&nbsp;&lt;hi&gt;</td>", "<td>&nbsp;&lt;hi&gt;</td>"}));
 }
 
 TEST_F(SingleConversion, NoColumnsLeavesAnEarlierDocumentAlone) {

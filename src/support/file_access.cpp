@@ -10,16 +10,21 @@
 
 namespace brevant {
 
-bool FileIsAccessibleAt(int folderDescriptor, const char* name) {
-  // Looking first keeps us from opening devices (a tape rewinds when closed)
-  // and FIFOs; the second look catches a file swapped in between.
-  struct stat info {};
-  if (fstatat(folderDescriptor, name, &info, 0) != 0 || !S_ISREG(info.st_mode)) return false;
+bool FileIsAccessibleAt(int folderDescriptor, const char* name, unsigned char listedType) {
+  // Only a regular file is opened: opening a FIFO could block and opening a
+  // device can act on it (a tape rewinds when closed). A listed link or an
+  // unknown type needs a look to tell. Whatever the answer, the file may change
+  // kind later, so whoever reads it must still guard the reading.
+  if (listedType != DT_REG) {
+    if (listedType != DT_LNK && listedType != DT_UNKNOWN) return false;
+    struct stat info {};
+    if (fstatat(folderDescriptor, name, &info, 0) != 0 || !S_ISREG(info.st_mode)) return false;
+  }
+  // Non-blocking, in case a FIFO took the file's place in between.
   const int descriptor = openat(folderDescriptor, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (descriptor < 0) return false;
-  const bool regular = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
   close(descriptor);
-  return regular;
+  return true;
 }
 
 bool FileIsAccessible(TextView path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <dirent.h>
+
 #include "support/text.h"
 
 namespace brevant {
@@ -9,7 +11,8 @@ namespace brevant {
 // Never blocks, never fails, and never opens anything but a regular file.
 bool FileIsAccessible(TextView path);
 
-// The same test for a name inside an open folder.
-bool FileIsAccessibleAt(int folderDescriptor, const char* name);
+// The same test for a name inside an open folder. The type its listing gave
+// spares a look at the file when it already tells the answer.
+bool FileIsAccessibleAt(int folderDescriptor, const char* name, unsigned char listedType = DT_UNKNOWN);
 
 }  // namespace brevant

@@ -1,7 +1,5 @@
 #include "support/file_attributes.h"
 
-#include <sys/stat.h>
-
 #include "support/native_path.h"
 
 namespace brevant {
@@ -29,6 +27,10 @@ bool NameIsHidden(TextView path) {
 }
 
 }  // namespace
+
+int AttributeValueOf(TextView path, const struct stat& status) {
+  return (NameIsHidden(WithoutTrailingSlashes(path)) ? kAttributeHidden : 0) | KindAndAccess(status);
+}
 
 int FileAttributeValue(TextView path) {
   path = WithoutTrailingSlashes(path);

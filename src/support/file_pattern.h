@@ -32,9 +32,17 @@ class FilePattern {
     char16_t unit;  // upper-cased, for literals
   };
 
-  void addSkips(std::vector<char>& states, TextView name, std::size_t at) const;
+  void addSkips(TextView name, std::size_t at) const;
+  bool matchesSuffix(TextView name) const;
 
   std::vector<Token> tokens_;
+  // Most patterns are "*.ext" or "*": they only compare the end of the name.
+  bool matchesAll_ = false;
+  bool suffixOnly_ = false;
+  Text suffix_;  // upper-cased
+  // Working space of matches(), kept so that matching many names allocates once.
+  mutable std::vector<char> states_;
+  mutable std::vector<char> next_;
 };
 
 inline bool MatchesFilePattern(TextView name, TextView pattern) { return FilePattern(pattern).matches(name); }

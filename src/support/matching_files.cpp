@@ -1,10 +1,12 @@
 #include "support/matching_files.h"
 
-#include "support/file_access.h"
+#include <deque>
+#include <utility>
+
 #include "support/file_attributes.h"
 #include "support/files_in_folder.h"
+#include "support/folder_tree_scan.h"
 #include "support/path_helpers.h"
-#include "support/sub_directories.h"
 
 namespace brevant {
 
@@ -13,28 +15,84 @@ namespace {
 // Archive + hidden and nothing else: a writable dot-file.
 constexpr int kWritableHiddenFile = kAttributeArchive | kAttributeHidden;
 
+TextView WithoutTrailingSlash(const Text& entry) { return TextView(entry).substr(0, entry.size() - 1); }
+
+// Appends the paths of the folder's usable files. The names passed the open
+// test of GetFilesInFolder a moment ago; opening each file again would double
+// the cost of the scan and tell nothing new.
+void AppendUsableFiles(TextView folderPath, const std::vector<Text>& names, std::size_t first,
+                       std::vector<Text>& files) {
+  const bool collapse = (Text(folderPath) + u'/').find(u"//") != Text::npos;
+  for (std::size_t i = first; i < names.size(); ++i) {
+    const Text& name = names[i];
+    if (name.front() == u'~') continue;
+    Text path;
+    path.reserve(folderPath.size() + 1 + name.size());
+    path.append(folderPath).append(1, u'/').append(name);
+    // Only a name starting with "." carries the hidden bit, so only such a name
+    // can have the value 34; the others need no look at their attributes.
+    if (name.front() == u'.' && FileAttributeValue(path) == kWritableHiddenFile) continue;
+    files.push_back(collapse ? CollapseBackslashes(path) : std::move(path));
+  }
+}
+
+// Takes each folder's files while the folder scan has it open, so that every
+// folder is listed once.
+class MatchingFileScan : public FolderTreeScan {
+ public:
+  MatchingFileScan(ScanObserver& observer, Text pattern)
+      : FolderTreeScan(observer), pattern_(std::move(pattern)), matcher_(pattern_) {}
+
+  // The files of the next folder of the list. The scan reports the folders it
+  // lists in list order; one it did not list is looked at now.
+  std::vector<Text> takeFiles(const Text& folder) {
+    if (!listed_.empty() && listed_.front().folder == folder) {
+      std::vector<Text> files = std::move(listed_.front().files);
+      listed_.pop_front();
+      return files;
+    }
+    std::vector<Text> files;
+    const TextView folderPath = WithoutTrailingSlash(folder);
+    AppendUsableFiles(folderPath, GetFilesInFolder(folderPath, pattern_), 1, files);
+    return files;
+  }
+
+ protected:
+  void listed(const Text& folder, const OpenFolder& listing,
+              const std::vector<FolderEntry>& entries) override {
+    listed_.push_back({folder, {}});
+    std::vector<Text>& files = listed_.back().files;
+    AppendUsableFiles(WithoutTrailingSlash(folder), ReadableMatchingNames(listing, entries, matcher_), 0,
+                      files);
+    count_ += files.size();
+    observer().foundFiles(count_);
+  }
+
+ private:
+  struct FolderFiles {
+    Text folder;
+    std::vector<Text> files;
+  };
+
+  const Text pattern_;
+  const FilePattern matcher_;
+  std::deque<FolderFiles> listed_;
+  std::size_t count_ = 0;
+};
+
 }  // namespace
 
 std::vector<Text> ListMatchingFiles(TextView folder, TextView extension, ScanObserver& observer) {
   std::vector<Text> folders{Text(folder) + u'/'};
-  GetSubDirectories2016(folders, true, observer);
-  const Text pattern = u"*." + Text(extension);
+  MatchingFileScan scan(observer, u"*." + Text(extension));
+  scan.run(folders, true);
   std::vector<Text> files;
   for (const Text& entry : folders) {
-    const TextView folderPath = TextView(entry).substr(0, entry.size() - 1);
-    const std::vector<Text> names = GetFilesInFolder(folderPath, pattern);
-    for (std::size_t i = 1; i < names.size(); ++i) {
-      const Text& name = names[i];
-      if (name.front() == u'~') continue;
-      const Text path = Text(folderPath) + u'/' + name;
-      if (!FileIsAccessible(path)) continue;
-      // Only a name starting with "." carries the hidden bit, so only such a
-      // name can have the value 34; the others need no look at their attributes.
-      if (name.front() == u'.' && FileAttributeValue(path) == kWritableHiddenFile) continue;
-      files.push_back(CollapseBackslashes(path));
-    }
-    observer.foundFiles(files.size());
+    std::vector<Text> folderFiles = scan.takeFiles(entry);
+    files.insert(files.end(), std::make_move_iterator(folderFiles.begin()),
+                 std::make_move_iterator(folderFiles.end()));
   }
+  observer.foundFiles(files.size());
   return files;
 }
 

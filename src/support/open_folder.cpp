@@ -1,15 +1,17 @@
 #include "support/open_folder.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 
 namespace brevant {
 
 namespace {
+
+constexpr std::size_t kBlockBytes = 32 * 1024;
 
 // A trailing "/" would make the system look through a symbolic link.
 std::string WithoutTrailingSlashes(std::string path) {
@@ -17,48 +19,51 @@ std::string WithoutTrailingSlashes(std::string path) {
   return path;
 }
 
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
 }  // namespace
 
 OpenFolder::OpenFolder(const std::string& path, Links links) {
   int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
   if (links == Links::Refuse) flags |= O_NOFOLLOW;
-  const int descriptor = open(WithoutTrailingSlashes(path).c_str(), flags);
-  if (descriptor < 0) {
-    openError_ = errno;
-    return;
-  }
-  struct stat info {};
-  if (fstat(descriptor, &info) != 0 || (stream_ = fdopendir(descriptor)) == nullptr) {
-    openError_ = errno;
-    close(descriptor);
-    return;
-  }
-  device_ = info.st_dev;
-  inode_ = info.st_ino;
+  descriptor_ = open(WithoutTrailingSlashes(path).c_str(), flags);
+  if (descriptor_ < 0) openError_ = errno;
 }
 
 OpenFolder::~OpenFolder() {
-  if (stream_ != nullptr) closedir(stream_);
+  if (descriptor_ >= 0) close(descriptor_);
 }
 
-int OpenFolder::descriptor() const { return stream_ != nullptr ? dirfd(stream_) : -1; }
+bool OpenFolder::status(struct stat& info) const {
+  return descriptor_ >= 0 && fstat(descriptor_, &info) == 0;
+}
 
 bool OpenFolder::readEntries(std::vector<FolderEntry>& entries) {
-  if (stream_ == nullptr) return false;
+  if (descriptor_ < 0) return false;
+  const std::unique_ptr<char[]> block(new char[kBlockBytes]);
   for (;;) {
-    errno = 0;
-    const dirent* entry = readdir(stream_);
-    if (entry == nullptr) return errno == 0;
-    const char* name = entry->d_name;
-    if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-    entries.push_back({name, entry->d_type});
+    const ssize_t got = getdents64(descriptor_, block.get(), kBlockBytes);
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    for (ssize_t at = 0; at < got;) {
+      dirent64 record;
+      std::memcpy(&record, block.get() + at, offsetof(dirent64, d_name));
+      const char* name = block.get() + at + offsetof(dirent64, d_name);
+      if (!IsDotOrDotDot(name)) entries.push_back({name, record.d_type});
+      at += record.d_reclen;
+    }
   }
 }
 
 bool OpenFolder::isSubFolder(const FolderEntry& entry) const {
   if (entry.type != DT_UNKNOWN) return entry.type == DT_DIR;
   struct stat info {};
-  return fstatat(descriptor(), entry.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+  return fstatat(descriptor_, entry.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace brevant

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <dirent.h>
-#include <sys/types.h>
+#include <sys/stat.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@ struct FolderEntry {
   unsigned char type;  // DT_DIR, DT_REG, DT_LNK, ... or DT_UNKNOWN
 };
 
-// A folder opened for listing, closed when the object goes.
+// A folder opened for listing, closed when the object goes. It reads the
+// system's entry records directly, in large blocks: a scan lists every folder of
+// a tree, and each call saved there counts.
 class OpenFolder {
  public:
   enum class Links { Follow, Refuse };
@@ -25,11 +28,12 @@ class OpenFolder {
   OpenFolder(const OpenFolder&) = delete;
   OpenFolder& operator=(const OpenFolder&) = delete;
 
-  bool isOpen() const { return stream_ != nullptr; }
+  bool isOpen() const { return descriptor_ >= 0; }
   int openError() const { return openError_; }  // errno of a failed open
-  int descriptor() const;
-  dev_t device() const { return device_; }
-  ino_t inode() const { return inode_; }
+  int descriptor() const { return descriptor_; }
+
+  // The open folder's status (device and inode tell two paths to one folder).
+  bool status(struct stat& info) const;
 
   // Every entry but "." and "..", in the file system's order. False when the
   // listing broke off; the entries read until then are kept.
@@ -39,10 +43,8 @@ class OpenFolder {
   bool isSubFolder(const FolderEntry& entry) const;
 
  private:
-  DIR* stream_ = nullptr;
+  int descriptor_ = -1;
   int openError_ = 0;
-  dev_t device_ = 0;
-  ino_t inode_ = 0;
 };
 
 }  // namespace brevant

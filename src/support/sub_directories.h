@@ -8,13 +8,15 @@
 namespace brevant {
 
 // Extends a folder list by the sub-folders of its entries. Every entry is a
-// folder path ending in "/". The caller's entries come first (less those that
-// cannot be listed, which leave the list quietly), then all their sub-folders,
-// then with recurse all sub-folders one level deeper, and so on: breadth first,
-// each folder's sub-folders in listing order (see SortAsListed).
+// folder path ending in "/". The caller's entries come first, then all their
+// sub-folders, then with recurse all sub-folders one level deeper, and so on:
+// breadth first, each folder's sub-folders in listing order (see SortAsListed).
+// A caller's entry that is no folder stays where it is, unscanned; a folder
+// that cannot be listed (access denied, gone) leaves the list quietly, so none
+// of its files are taken.
 //
 // Left out, with all below them: sub-folders that are symbolic links (a caller's
-// entry that is a link is followed), folders seen before (so no loop of bind
+// entry that is a link is followed), folders listed before (so no loop of bind
 // mounts can make the scan endless), names of 256 bytes or more or with unsafe
 // characters (see HasUnsafeCharacters), and hidden system folders. A folder path
 // of 4096 bytes or more is not scanned. The levels are walked in a loop, so any

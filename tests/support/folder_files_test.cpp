@@ -60,7 +60,8 @@ TEST(FilesInFolder, AnEmptyOrMissingFolderGivesTheSingleEmptyElement) {
 
 TEST(FilesInFolder, MatchesWithoutRegardToCaseInListingOrder) {
   TempDir dir;
-  MakeFiles(dir.path(), {"b.vcf", "A.VCF", "c.Vcf", "a.b.vcf", ".vcf", "d.txt", "e.vcf.txt", "noext", "f.vcfx"});
+  MakeFiles(dir.path(),
+            {"b.vcf", "A.VCF", "c.Vcf", "a.b.vcf", ".vcf", "d.txt", "e.vcf.txt", "noext", "f.vcfx"});
   EXPECT_EQ(Names(GetFilesInFolder(T(dir.path()), u"*.vcf")),
             (std::vector<std::string>{"", ".vcf", "a.b.vcf", "A.VCF", "b.vcf", "c.Vcf"}));
   // With or without the trailing separator.
@@ -108,7 +109,8 @@ TEST(FilesInFolder, TakesOnlyWhatOpensAsARegularFile) {
 
 TEST(FilesInFolder, LeavesOutFilesTheUserMayNotRead) {
   if (InUnprivilegedChild()) {
-    EXPECT_EQ(Names(GetFilesInFolder(T(ChildFolder()), u"*.vcf")), (std::vector<std::string>{"", "open.vcf"}));
+    EXPECT_EQ(Names(GetFilesInFolder(T(ChildFolder()), u"*.vcf")),
+              (std::vector<std::string>{"", "open.vcf"}));
     EXPECT_FALSE(FileIsAccessible(T(ChildFolder() / "closed.vcf")));
     EXPECT_TRUE(FileIsAccessible(T(ChildFolder() / "open.vcf")));
     return;

@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "support/file_access.h"
+#include "support/file_attributes.h"
+#include "support/files_in_folder.h"
 #include "support/folder_test_tree.h"
 #include "support/matching_files.h"
+#include "support/path_helpers.h"
+#include "support/sub_directories.h"
 #include "support/unprivileged_child.h"
 
 namespace fs = std::filesystem;
@@ -51,8 +56,9 @@ TEST(MatchingFiles, TakesTheFolderFirstThenEachLevel) {
   MakeSampleTree(dir.path());
   // ".dot.vcf" is a writable hidden file (value 34) and stays out; the read-only
   // one (35) is taken. "~" names, the FIFO and the folder stay out.
-  EXPECT_EQ(List(dir.path(), "top", u"vcf"), (Paths{"top/.ro.vcf", "top/a.b.vcf", "top/A.VCF", "top/b.vcf",
-                                                    "top/sub/c.vcf", "top/sub2/e.Vcf", "top/sub/deeper/d.vcf"}));
+  EXPECT_EQ(List(dir.path(), "top", u"vcf"),
+            (Paths{"top/.ro.vcf", "top/a.b.vcf", "top/A.VCF", "top/b.vcf", "top/sub/c.vcf", "top/sub2/e.Vcf",
+                   "top/sub/deeper/d.vcf"}));
   EXPECT_EQ(List(dir.path(), "top", u"VCF"), List(dir.path(), "top", u"vcf"));
 }
 
@@ -79,6 +85,43 @@ TEST(MatchingFiles, LeavesOutLinksToFoldersButTakesLinksToFiles) {
   fs::create_directory_symlink(dir / "top", dir / "top/loop");
   fs::create_symlink(dir / "outside/x.vcf", dir / "top/y.vcf");
   EXPECT_EQ(List(dir.path(), "top", u"vcf"), (Paths{"top/a.vcf", "top/y.vcf"}));
+}
+
+// The add-folder steps one by one: the folder list first, then each folder's
+// file names, each tested again before it is taken.
+std::vector<Text> StepByStep(const Text& folder, const Text& extension) {
+  ScanObserver quiet;
+  std::vector<Text> folders{folder + u'/'};
+  GetSubDirectories2016(folders, true, quiet);
+  std::vector<Text> files;
+  for (const Text& entry : folders) {
+    const Text folderPath = entry.substr(0, entry.size() - 1);
+    const std::vector<Text> names = GetFilesInFolder(folderPath, u"*." + extension);
+    for (std::size_t i = 1; i < names.size(); ++i) {
+      if (names[i][0] == u'~') continue;
+      const Text path = folderPath + u'/' + names[i];
+      if (!FileIsAccessible(path) || FileAttributeValue(path) == 34) continue;
+      files.push_back(CollapseBackslashes(path));
+    }
+  }
+  return files;
+}
+
+TEST(MatchingFiles, AgreesWithTheStepByStepRoutine) {
+  TempDir dir;
+  MakeSampleTree(dir.path());
+  MakeFiles(dir.path(), {"top/sub/x.VCF", "top/sub/.y.vcf", "top/sub/deeper/~z.vcf", "top/sub/deeper/w.txt",
+                         "top/Sub3/a/b/c/d.vcf", "top/Sub3/a/b/e.vcf.bak", "top/sub3/q.vcf"});
+  fs::create_directory_symlink(dir / "top", dir / "top/sub/loop");
+  fs::create_symlink(dir / "top/b.vcf", dir / "top/Sub3/link.vcf");
+  for (const Text start : {u"top", u"top/", u"top//sub", u"missing"}) {
+    for (const Text extension : {u"vcf", u"VCF", u"*", u"txt", u"v?f", u"bak"}) {
+      RecordingObserver observer;
+      const Text folder = T(dir.path()) + u'/' + start;
+      EXPECT_EQ(ListMatchingFiles(folder, extension, observer), StepByStep(folder, extension))
+          << ToUtf8(start) << " " << ToUtf8(extension);
+    }
+  }
 }
 
 TEST(MatchingFilePermissions, UnreadableFilesAndFoldersBringNothing) {

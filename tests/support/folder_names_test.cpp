@@ -16,7 +16,7 @@ namespace {
 
 TEST(UpperCase, FoldsLettersOfEveryScriptOneUnitToOneUnit) {
   EXPECT_EQ(UpperCase(u"abc-XYZ_09"), u"ABC-XYZ_09");
-  EXPECT_EQ(UpperCase(u"\u00E9t\u00E9 \u00FF"), u"\u00C9T\u00C9 \u0178");  // été ÿ
+  EXPECT_EQ(UpperCase(u"\u00E9t\u00E9 \u00FF"), u"\u00C9T\u00C9 \u0178");            // été ÿ
   EXPECT_EQ(UpperCase(u"\u03B1\u03C9 \u044F\u0451"), u"\u0391\u03A9 \u042F\u0401");  // Greek, Cyrillic
   // Latin Extended-A alternates lower and upper case.
   EXPECT_EQ(UpperCase(u"\u0100\u0101\u017E\u017D"), u"\u0100\u0100\u017D\u017D");
@@ -54,22 +54,42 @@ struct PatternCase {
 
 TEST(FilePatternMatching, FollowsTheWindowsListingRules) {
   const PatternCase cases[] = {
-      {u"*.vcf", u"a.vcf", true},         {u"*.vcf", u"A.VCF", true},
-      {u"*.VCF", u"b.Vcf", true},         {u"*.vcf", u"a.b.vcf", true},
-      {u"*.vcf", u".vcf", true},          {u"*.vcf", u"a.vcf.txt", false},
-      {u"*.vcf", u"a.vcfx", false},       {u"*.vcf", u"vcf", false},
-      {u"*.vcf", u"avcf", false},         {u"*.*", u"noext", true},
-      {u"*.*", u".hidden", true},         {u"*", u"a.b.c", true},
-      {u"", u"anything", true},           {u"*.", u"noext", true},
-      {u"*.", u"a.txt", false},           {u"a.*", u"a", true},
-      {u"a.*", u"a.txt", true},           {u"a.*", u"ab", false},
-      {u"*.v?f", u"x.vcf", true},         {u"*.v?f", u"x.vf", false},
-      {u"*.vc?", u"x.vc", true},          {u"*.vc?", u"x.vcfx", false},
-      {u"??.txt", u"a.txt", true},        {u"??.txt", u"abc.txt", false},
+      {u"*.vcf", u"a.vcf", true},
+      {u"*.vcf", u"A.VCF", true},
+      {u"*.VCF", u"b.Vcf", true},
+      {u"*.vcf", u"a.b.vcf", true},
+      {u"*.vcf", u".vcf", true},
+      {u"*.vcf", u"a.vcf.txt", false},
+      {u"*.vcf", u"a.vcfx", false},
+      {u"*.vcf", u"vcf", false},
+      {u"*.vcf", u"avcf", false},
+      {u"*.*", u"noext", true},
+      {u"*.*", u".hidden", true},
+      {u"*", u"a.b.c", true},
+      {u"", u"anything", true},
+      {u"*.", u"noext", true},
+      {u"*.", u"a.txt", false},
+      {u"a.*", u"a", true},
+      {u"a.*", u"a.txt", true},
+      {u"a.*", u"ab", false},
+      {u"*.v?f", u"x.vcf", true},
+      {u"*.v?f", u"x.vf", false},
+      {u"*.vc?", u"x.vc", true},
+      {u"*.vc?", u"x.vcfx", false},
+      {u"??.txt", u"a.txt", true},
+      {u"??.txt", u"abc.txt", false},
       {u"*.\u00E9t\u00E9", u"x.\u00C9T\u00C9", true},
-      {u"a.", u"a.", true},               {u"a.", u"a", false},
+      {u"a.", u"a.", true},
+      {u"a.", u"a", false},
       {u"*a*b*c*d*e*f*", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
-      {u"*.v*", u"a.vcf.txt", true},      {u"*.t*", u"a.b", false},
+      {u"*.v*", u"a.vcf.txt", true},
+      {u"*.t*", u"a.b", false},
+      {u"*.tar.gz", u"A.TAR.GZ", true},
+      {u"*.tar.gz", u"a.gz", false},
+      {u"*vcf", u"avcf", true},
+      {u"*vcf", u"a.vcf", true},
+      {u"*vcf", u"vc", false},
+      {u"**.vcf", u"a.vcf", true},
   };
   for (const PatternCase& c : cases) {
     EXPECT_EQ(MatchesFilePattern(c.name, c.pattern), c.matches)

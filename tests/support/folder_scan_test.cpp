@@ -45,8 +45,8 @@ TEST(SubDirectories, ListsLevelByLevelEachFolderInListingOrder) {
   EXPECT_EQ(Scan(dir.path(), {"A"}), (Paths{"A/", "A/B/", "A/D/", "A/B/C/"}));
 
   MakeFolders(dir.path(), {"A/b/z", "A/B/a", "A/D/x/y", "A/_"});
-  EXPECT_EQ(Scan(dir.path(), {"A"}), (Paths{"A/", "A/B/", "A/b/", "A/D/", "A/_/", "A/B/a/", "A/B/C/", "A/b/z/",
-                                            "A/D/x/", "A/D/x/y/"}));
+  EXPECT_EQ(Scan(dir.path(), {"A"}), (Paths{"A/", "A/B/", "A/b/", "A/D/", "A/_/", "A/B/a/", "A/B/C/",
+                                            "A/b/z/", "A/D/x/", "A/D/x/y/"}));
 }
 
 TEST(SubDirectories, WithoutRecursionTakesOneLevel) {
@@ -58,7 +58,8 @@ TEST(SubDirectories, WithoutRecursionTakesOneLevel) {
 TEST(SubDirectories, KeepsTheCallersEntriesFirstAndGroupsByParent) {
   TempDir dir;
   MakeFolders(dir.path(), {"X/x1/x2", "Y/y1", "Empty"});
-  EXPECT_EQ(Scan(dir.path(), {"Y", "Empty", "X"}), (Paths{"Y/", "Empty/", "X/", "Y/y1/", "X/x1/", "X/x1/x2/"}));
+  EXPECT_EQ(Scan(dir.path(), {"Y", "Empty", "X"}),
+            (Paths{"Y/", "Empty/", "X/", "Y/y1/", "X/x1/", "X/x1/x2/"}));
   EXPECT_EQ(Scan(dir.path(), {"Empty"}), (Paths{"Empty/"}));
   // An entry that is not a folder is not scanned, but stays where the caller put it.
   EXPECT_EQ(Scan(dir.path(), {"missing", "Y"}), (Paths{"missing/", "Y/", "Y/y1/"}));
@@ -82,8 +83,8 @@ TEST(SubDirectories, LeavesOutNamesThatAreNotSafe) {
 TEST(SubDirectories, DoesNotFollowLinksBelowTheStartFolder) {
   TempDir dir;
   MakeFolders(dir.path(), {"A/B/C", "Elsewhere/E"});
-  fs::create_directory_symlink(dir / "A", dir / "A/B/C/up");          // a loop
-  fs::create_directory_symlink(dir / "Elsewhere", dir / "A/away");    // outside the tree
+  fs::create_directory_symlink(dir / "A", dir / "A/B/C/up");        // a loop
+  fs::create_directory_symlink(dir / "Elsewhere", dir / "A/away");  // outside the tree
   fs::create_directory_symlink(dir / "Elsewhere", dir / "A/B/again");
   EXPECT_EQ(Scan(dir.path(), {"A"}), (Paths{"A/", "A/B/", "A/B/C/"}));
   // A start folder that is a link is followed.
@@ -136,7 +137,8 @@ TEST(SubDirectoryPermissions, FoldersThatCannotBeReadLeaveQuietly) {
   }
   TempDir dir;
   MakeFolders(dir.path(), {"A/B/inner", "A/C/inner", "A/D/E/F", "A/D/E/G/inner", "Locked"});
-  for (const char* locked : {"A/B", "A/C", "A/D/E/G", "Locked"}) fs::permissions(dir / locked, fs::perms::owner_all);
+  for (const char* locked : {"A/B", "A/C", "A/D/E/G", "Locked"})
+    fs::permissions(dir / locked, fs::perms::owner_all);
   EXPECT_TRUE(RunThisTestUnprivileged(dir.path()));
 }
 
@@ -153,26 +155,44 @@ void MakeDeepChain(const fs::path& root, int depth) {
   close(current);
 }
 
-// Removes the chain one level at a time from the top: the level below moves up
-// in place of the one removed.
+// Removes the chain from the bottom up through descriptors. Holding one for
+// every level could exceed the open-file limit, so it keeps one every 256
+// levels and removes the levels below the deepest kept one at a time.
 void RemoveDeepChain(const fs::path& root) {
-  const int top = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  while (renameat(top, "d/d", top, "next") == 0) {
-    unlinkat(top, "d", AT_REMOVEDIR);
-    renameat(top, "next", top, "d");
+  constexpr int kStride = 256;
+  std::vector<int> marks{open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+  for (int current = marks.back(), level = 1;; ++level) {
+    const int next = openat(current, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (current != marks.back()) close(current);
+    if (next < 0) break;
+    if (level % kStride == 0) marks.push_back(next);
+    current = next;
   }
-  unlinkat(top, "d", AT_REMOVEDIR);
-  close(top);
+  while (!marks.empty()) {
+    std::vector<int> chain{marks.back()};
+    marks.pop_back();
+    for (int next; (next = openat(chain.back(), "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) >= 0;) {
+      chain.push_back(next);
+    }
+    for (std::size_t i = chain.size() - 1; i-- > 0;) {
+      unlinkat(chain[i], "d", AT_REMOVEDIR);
+      close(chain[i + 1]);
+    }
+    close(chain.front());
+  }
 }
 
 TEST(SubDirectories, EndsInATreeDeeperThanAnyPathMayBe) {
   TempDir dir;
-  constexpr int kDepth = 5000;
+  // Deeper than any scan can reach: 2,200 levels of "d/" make paths longer
+  // than the system's 4096-byte limit.
+  constexpr int kDepth = 2200;
   MakeDeepChain(dir.path(), kDepth);
   std::vector<Text> folders{FolderEntryOf(dir.path())};
   RecordingObserver observer;
   GetSubDirectories2016(folders, true, observer);
   RemoveDeepChain(dir.path());
+  EXPECT_TRUE(fs::is_empty(dir.path()));
   // Entries grow by "d/" a level; the last one still names a folder the system can reach.
   const std::size_t start = folders.front().size();
   const std::size_t levels = (4095 - start) / 2;

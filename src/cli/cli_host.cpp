@@ -1,6 +1,6 @@
 #include "cli/cli_host.h"
 
-#include "cli/terminal_text.h"
+#include "cli/error_output.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -18,11 +18,8 @@ CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLi
       err_(err) {}
 
 void CliHost::reportError(const ErrorReport& report) {
-  // The report gets lines of its own; the bar comes back below it.
-  progress_.clear();
-  err_ << ("Application Error: " + TerminalLines(report.boxText()) + "\n") << std::flush;
+  PrintErrorReport(report, progress_, err_);
   ++errorsReported_;
-  progress_.redraw();
 }
 
 }  // namespace brevant

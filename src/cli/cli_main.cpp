@@ -6,6 +6,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/folder_inputs.h"
 #include "cli/input_paths.h"
 #include "cli/progress_line.h"
 #include "engine/conversion_run.h"
@@ -38,11 +39,16 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     }
   }
   ProgressLine progress(err, stderrIsTerminal && !options.quiet, std::chrono::steady_clock::now, columns);
-  CliHost host(options, AbsoluteInputPaths(options.files, workingFolder), progress, err);
+  ScanProgress scan(progress, err);
   RunOutcome outcome;
+  int errorsReported = 0;
   try {
+    CliHost host(options,
+                 ExpandFolderInputs(AbsoluteInputPaths(options.files, workingFolder), FromUtf8(options.extension), scan),
+                 progress, err);
     outcome = StartConverting(host);
-  } catch (const std::exception& failure) {  // out of memory, say: the engine reports everything else
+    errorsReported = scan.errorsReported() + host.errorsReported();
+  } catch (const std::exception& failure) {  // out of memory, say: scan and engine report everything else
     progress.clear();
     err << kProgramName << ": " << failure.what() << '\n';
     return kExitErrorsReported;
@@ -56,7 +62,7 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     case RunOutcome::Done:
       break;
   }
-  return host.errorsReported() > 0 ? kExitErrorsReported : kExitSuccess;
+  return errorsReported > 0 ? kExitErrorsReported : kExitSuccess;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace brevant {
 
 namespace {
 
-enum class OptionId { Mode, OutputDir, Border, TextColour, BackgroundColour, Quiet, Help, Version };
+enum class OptionId { Mode, OutputDir, Border, TextColour, BackgroundColour, Extension, Quiet, Help, Version };
 
 struct OptionDefinition {
   OptionId id;
@@ -23,6 +23,7 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Border, "border", 0, true},
     {OptionId::TextColour, "text-color", 0, true},
     {OptionId::BackgroundColour, "background-color", 0, true},
+    {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
@@ -62,6 +63,11 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       (option.id == OptionId::TextColour ? options.textColour : options.backgroundColour) = *colour;
       return std::nullopt;
     }
+    case OptionId::Extension:
+      // An empty extension would look for names ending in "." only: surely a mistake.
+      if (value.empty()) return std::string("empty extension for --ext (use vcf, or * for every file)");
+      options.extension = value;
+      return std::nullopt;
     case OptionId::Quiet:
       options.quiet = true;
       return std::nullopt;
@@ -178,7 +184,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) { retur
 
 std::string UsageText() {
   return "Usage: brevant-convert [OPTIONS] FILE...\n"
-         "Convert vCard files (.vcf) into HTML table documents.\n"
+         "Convert vCard files (.vcf) into HTML table documents. A FILE that is a folder\n"
+         "stands for the matching files of its whole tree, level by level.\n"
          "\n"
          "  -m, --mode each|single      each: one .htm per input (default); single: all into one output.xml\n"
          "  -o, --output-dir DIR        save results in DIR; without it, results go beside each input\n"
@@ -188,6 +195,8 @@ std::string UsageText() {
          "                              (values up to 4294967295 wrap to the signed 32-bit value);\n"
          "                              default #000000\n"
          "  --background-color COLOR    same forms; default #FFFFFF\n"
+         "  --ext EXT                   extension of the files taken from folders (default vcf;\n"
+         "                              * for every file)\n"
          "  -q, --quiet                 no progress display\n"
          "  -h, --help                  show this help and exit\n"
          "  --version                   show the version and exit\n"

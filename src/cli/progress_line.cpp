@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/terminal_text.h"
+#include "support/utf8.h"
 
 namespace brevant {
 
@@ -49,6 +50,12 @@ void ProgressLine::setCaption(TextView caption) {
   update();
 }
 
+void ProgressLine::setStatus(const std::string& text) {
+  caption_ = TerminalLine(FromUtf8(text));
+  percent_ = -1;
+  update();
+}
+
 void ProgressLine::clear() {
   if (!onScreen_) return;
   out_ << kReturnAndErase << std::flush;
@@ -77,6 +84,7 @@ void ProgressLine::draw() {
 }
 
 std::string ProgressLine::lineText() const {
+  if (percent_ < 0) return Leading(caption_, columns_ > 1 ? columns_ - 1 : caption_.size());
   std::string percent = std::to_string(percent_) + "%";
   percent.insert(0, 4 - percent.size(), ' ');  // right-aligned: "  5%", " 42%", "100%"
   std::string caption = caption_;

@@ -27,6 +27,9 @@ class ProgressLine {
 
   void setPosition(double position);
   void setCaption(TextView caption);
+  // A line of text without a position, such as the count of a folder scan; the
+  // next position brings the percentage back.
+  void setStatus(const std::string& text);
 
   // Takes the line off the screen, if it is shown.
   void clear();
@@ -43,7 +46,7 @@ class ProgressLine {
   Clock clock_;
   std::size_t columns_;
 
-  int percent_ = 0;
+  int percent_ = 0;  // -1: none shown
   std::string caption_;  // already safe for the terminal
   bool anythingSet_ = false;
 

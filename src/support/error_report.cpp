@@ -19,7 +19,13 @@ Text ErrorReport::boxText() const {
 
 Text ProcedureTag(TextView project, TextView module, TextView procedure) {
   Text tag = u"in ";
-  tag.append(project).append(kBuildDate).append(u".").append(module).append(u".").append(procedure).append(u" ");
+  tag.append(project)
+      .append(kBuildDate)
+      .append(u".")
+      .append(module)
+      .append(u".")
+      .append(procedure)
+      .append(u" ");
   return tag;
 }
 

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "test_support/temp_dir.h"
@@ -208,6 +209,91 @@ TEST_F(CliRunTest, HelpVersionAndUsageErrors) {
     EXPECT_TRUE(run.err.ends_with("\nTry 'brevant-convert --help'.\n")) << run.err;
   }
   EXPECT_EQ(ReadBytes(dir_ / "a.htm"), kMissing);  // neither help nor a usage error converts
+}
+
+}  // namespace
+}  // namespace brevant
+
+namespace brevant {
+namespace {
+
+// A tree whose files come out level by level, each folder's names in the order
+// of their upper-cased form.
+class CliFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path tree = dir_ / "tree";
+    WriteBytes(tree / "b.vcf", "FN:B\n");
+    WriteBytes(tree / "A.VCF", "FN:A\n");
+    WriteBytes(tree / "~lock.vcf", "FN:lock\n");
+    WriteBytes(tree / ".hidden.vcf", "FN:hidden\n");
+    WriteBytes(tree / "notes.txt", "FN:txt\n");
+    WriteBytes(tree / "sub" / "c.vcf", "FN:C\n");
+    WriteBytes(tree / "sub" / "deeper" / "d.vcf", "FN:D\n");
+    WriteBytes(tree / "other" / "e.vcf", "FN:E\n");
+    fs::create_directories(dir_ / "empty" / "nothing here");
+  }
+
+  // The display names of the rows of a one-document result, in order.
+  static std::string Rows(const fs::path& document) {
+    std::string names;
+    const std::string text = ReadBytes(document);
+    for (std::size_t at = text.find("<td>&nbsp;"); at != std::string::npos; at = text.find("<td>&nbsp;", at + 1)) {
+      names += text.substr(at + 10, text.find("</td>", at) - at - 10);
+    }
+    return names;
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(CliFolderTest, SingleModeTakesTheTreeLevelByLevel) {
+  const ToolRun run = RunTool(dir_.path(), {"-m", "single", "tree"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  // The document goes beside the first file found, which is in the top folder.
+  EXPECT_EQ(Rows(dir_ / "tree" / "output.xml"), "ABECD");
+}
+
+TEST_F(CliFolderTest, FoldersExpandInPlaceAmongFiles) {
+  WriteBytes(dir_ / "first.vcf", "FN:F\n");
+  WriteBytes(dir_ / "last.vcf", "FN:L\n");
+  const ToolRun run = RunTool(dir_.path(), {"-m", "single", "first.vcf", "tree/sub", "last.vcf"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Rows(dir_ / "output.xml"), "FCDL");
+}
+
+TEST_F(CliFolderTest, ExtensionChoosesTheFiles) {
+  const ToolRun all = RunTool(dir_.path(), {"-m", "single", "--ext", "*", "-o", ".", "tree"});
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(Rows(dir_ / "output.xml"), "ABtxtECD");
+  const ToolRun text = RunTool(dir_.path(), {"--ext=TXT", "tree"});
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_TRUE(fs::exists(dir_ / "tree" / "notes.htm"));
+  EXPECT_FALSE(fs::exists(dir_ / "tree" / "b.htm"));
+}
+
+TEST_F(CliFolderTest, NoMatchIsRefusedAndAnEmptyExtensionIsAUsageError) {
+  const ToolRun none = RunTool(dir_.path(), {"empty"});
+  EXPECT_EQ(none.status, 2);
+  EXPECT_EQ(none.err, "No files added.\n");
+  const ToolRun empty = RunTool(dir_.path(), {"--ext", "", "tree"});
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_NE(empty.err.find("empty extension"), std::string::npos) << empty.err;
+  EXPECT_FALSE(fs::exists(dir_ / "tree" / "b.htm"));
+}
+
+TEST_F(CliFolderTest, TheTreeIsLeftAsItWas) {
+  std::vector<fs::path> before;
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.path())) before.push_back(entry.path());
+  const ToolRun run = RunTool(dir_.path(), {"-m", "single", "-o", (dir_ / "empty").string(), "tree"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<fs::path> after;
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.path())) {
+    if (entry.path().filename() != "output.xml") after.push_back(entry.path());
+  }
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
 }
 
 }  // namespace

@@ -42,6 +42,17 @@ TEST_F(ProgressLineTest, DrawsInPlaceWithCaptionAndWholePercent) {
   EXPECT_EQ(written(), std::string("\rProcessing: a.vcf 100%") + kErase);
 }
 
+TEST_F(ProgressLineTest, AStatusShowsWithoutPercentUntilTheNextPosition) {
+  ProgressLine line = makeLine(true, 20);
+  line.setStatus("Scanning: 12 folders, 340 files");
+  EXPECT_EQ(written(), std::string("\rScanning: 12 folder") + kErase);  // cut to the terminal's width
+  now_ += 60ms;
+  line.setCaption(u"Processing: a.vcf");
+  line.setPosition(50);
+  line.redraw();
+  EXPECT_TRUE(written().ends_with(std::string(" 50%") + kErase));
+}
+
 TEST_F(ProgressLineTest, PositionIsClampedToTheBarsScale) {
   ProgressLine line = makeLine();
   const std::pair<double, const char*> cases[] = {{-5, "  0%"},    {0.99, "  0%"}, {66.66, " 66%"},

@@ -19,6 +19,7 @@
 #include "engine/separate_conversion.h"
 #include "engine/single_conversion.h"
 #include "support/bench_host.h"
+#include "support/bench_options.h"
 #include "support/child_measure.h"
 #include "support/corpus_files.h"
 #include "support/file_io.h"
@@ -42,25 +43,6 @@ struct Scale {
 };
 constexpr Scale kFullScale{"full", 50'000'000, 10'000, {10'000, 30'000, 100'000}};
 constexpr Scale kSmallScale{"small", 5'000'000, 1'000, {1'000, 3'000, 10'000}};
-
-struct Options {
-  std::string folder;
-  bool small = false;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--small") == 0) {
-      options.small = true;
-    } else if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
-      options.folder = argv[++i];
-    } else {
-      std::fprintf(stderr, "usage: %s [--dir DIR] [--small]\n", argv[0]);
-      return false;
-    }
-  }
-  return true;
-}
 
 struct Corpus {
   std::string contactsFile;
@@ -170,7 +152,7 @@ Output CheckOutput(const std::string& folder, std::string_view suffix, std::size
 
 std::string Megabytes(std::uint64_t bytes) { return Fixed(static_cast<double>(bytes) / 1e6, 1) + " MB"; }
 
-int Run(const Options& options) {
+int Run(const BenchOptions& options) {
   const Scale& scale = options.small ? kSmallScale : kFullScale;
   const WorkFolder work(options.folder);
   Corpus corpus = LayOutCorpus(work, scale);
@@ -307,8 +289,8 @@ int Run(const Options& options) {
 }  // namespace brevant::bench
 
 int main(int argc, char** argv) {
-  brevant::bench::Options options;
-  if (!brevant::bench::ParseOptions(argc, argv, options)) return 2;
+  brevant::bench::BenchOptions options;
+  if (!brevant::bench::ParseBenchOptions(argc, argv, options)) return 2;
   try {
     return brevant::bench::Run(options);
   } catch (const std::exception& error) {

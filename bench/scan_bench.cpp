@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_options.h"
 #include "support/corpus_files.h"
 #include "support/matching_files.h"
 #include "support/utf8.h"
@@ -31,25 +32,6 @@ namespace brevant::bench {
 namespace {
 
 constexpr int kRuns = 3;
-
-struct Options {
-  std::string folder;
-  bool small = false;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--small") == 0) {
-      options.small = true;
-    } else if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) {
-      options.folder = argv[++i];
-    } else {
-      std::fprintf(stderr, "usage: %s [--dir DIR] [--small]\n", argv[0]);
-      return false;
-    }
-  }
-  return true;
-}
 
 struct TreeShape {
   std::size_t folders;
@@ -136,7 +118,7 @@ std::size_t ScanWithFind(const std::string& root) {
   return lines;
 }
 
-int Run(const Options& options) {
+int Run(const BenchOptions& options) {
   const TreeShape shape{options.small ? 1000u : 10000u, 10};
   WorkFolder work(options.folder);
   const std::string root = work / "tree";
@@ -174,8 +156,8 @@ int Run(const Options& options) {
 }  // namespace brevant::bench
 
 int main(int argc, char** argv) {
-  brevant::bench::Options options;
-  if (!brevant::bench::ParseOptions(argc, argv, options)) return 0;
+  brevant::bench::BenchOptions options;
+  if (!brevant::bench::ParseBenchOptions(argc, argv, options)) return 0;
   try {
     return brevant::bench::Run(options);
   } catch (const std::exception& failure) {

@@ -9,7 +9,9 @@
 #include "cli/folder_inputs.h"
 #include "cli/input_paths.h"
 #include "cli/progress_line.h"
+#include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
+#include "support/file_helpers.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -28,6 +30,16 @@ int Refused(std::ostream& err, const char16_t* message) {
   return kExitRefused;
 }
 
+// A missing input converts to nothing, as in the window, and is no error; but on
+// the command line a mistyped name deserves a word.
+void WarnAboutMissingFiles(const std::vector<Text>& inputs, ProgressLine& progress, std::ostream& err) {
+  for (const Text& input : inputs) {
+    if (FileExists(input)) continue;
+    progress.clear();
+    err << kProgramName << ": warning: no such file: " << TerminalLine(input) << '\n';
+  }
+}
+
 int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal, std::size_t columns) {
   std::string workingFolder;
   if (std::any_of(options.files.begin(), options.files.end(), IsRelativePath)) {
@@ -43,10 +55,11 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
   RunOutcome outcome;
   int errorsReported = 0;
   try {
-    CliHost host(options,
-                 ExpandFolderInputs(AbsoluteInputPaths(options.files, workingFolder), FromUtf8(options.extension), scan),
-                 progress, err);
+    std::vector<Text> inputs = ExpandFolderInputs(AbsoluteInputPaths(options.files, workingFolder),
+                                                  FromUtf8(options.extension), scan);
+    CliHost host(options, std::move(inputs), progress, err);
     outcome = StartConverting(host);
+    if (outcome == RunOutcome::Done) WarnAboutMissingFiles(host.inputPaths(), progress, err);
     errorsReported = scan.errorsReported() + host.errorsReported();
   } catch (const std::exception& failure) {  // out of memory, say: scan and engine report everything else
     progress.clear();

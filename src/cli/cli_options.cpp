@@ -8,7 +8,17 @@ namespace brevant {
 
 namespace {
 
-enum class OptionId { Mode, OutputDir, Border, TextColour, BackgroundColour, Extension, Quiet, Help, Version };
+enum class OptionId {
+  Mode,
+  OutputDir,
+  Border,
+  TextColour,
+  BackgroundColour,
+  Extension,
+  Quiet,
+  Help,
+  Version
+};
 
 struct OptionDefinition {
   OptionId id;

@@ -41,7 +41,8 @@ class RunningCounts final : public ScanObserver {
 
 }  // namespace
 
-std::vector<Text> ExpandFolderInputs(const std::vector<Text>& inputs, TextView extension, ScanObserver& observer) {
+std::vector<Text> ExpandFolderInputs(const std::vector<Text>& inputs, TextView extension,
+                                     ScanObserver& observer) {
   std::vector<Text> files;
   RunningCounts counts(observer);
   for (const Text& input : inputs) {

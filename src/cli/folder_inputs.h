@@ -14,7 +14,8 @@ namespace brevant {
 // whose extension matches ("*": every file), in the order the window's "add
 // folder" takes them; anything else is taken as a file, as given. A folder
 // without a match adds nothing.
-std::vector<Text> ExpandFolderInputs(const std::vector<Text>& inputs, TextView extension, ScanObserver& observer);
+std::vector<Text> ExpandFolderInputs(const std::vector<Text>& inputs, TextView extension,
+                                     ScanObserver& observer);
 
 // Shows a folder scan on the progress line ("Scanning: 12 folders, 340 files")
 // and prints the scan's error reports.

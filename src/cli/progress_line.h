@@ -46,7 +46,7 @@ class ProgressLine {
   Clock clock_;
   std::size_t columns_;
 
-  int percent_ = 0;  // -1: none shown
+  int percent_ = 0;      // -1: none shown
   std::string caption_;  // already safe for the terminal
   bool anythingSet_ = false;
 

@@ -148,6 +148,13 @@ TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
   EXPECT_EQ(ReadBytes(dir_ / "output.xml"), kMissing);
 }
 
+TEST_F(CliRunTest, AMissingFileIsNamedButIsNoError) {
+  const ToolRun run = RunTool(dir_.path(), {"nosuch.vcf", "a.vcf"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "brevant-convert: warning: no such file: " + absolute("nosuch.vcf") + "\n");
+  EXPECT_NE(ReadBytes(dir_ / "a.htm"), kMissing);
+}
+
 TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   WriteBytes(dir_ / "a.htm" / "keep", "a folder in the way");
   const ToolRun each = RunTool(dir_.path(), {"a.vcf", "sub/b.vcf"});
@@ -238,7 +245,8 @@ class CliFolderTest : public ::testing::Test {
   static std::string Rows(const fs::path& document) {
     std::string names;
     const std::string text = ReadBytes(document);
-    for (std::size_t at = text.find("<td>&nbsp;"); at != std::string::npos; at = text.find("<td>&nbsp;", at + 1)) {
+    for (std::size_t at = text.find("<td>&nbsp;"); at != std::string::npos;
+         at = text.find("<td>&nbsp;", at + 1)) {
       names += text.substr(at + 10, text.find("</td>", at) - at - 10);
     }
     return names;

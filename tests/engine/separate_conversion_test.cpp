@@ -188,3 +188,55 @@ TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndWritesNothing) {
 
 }  // namespace
 }  // namespace brevant
+
+namespace brevant {
+namespace {
+
+TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
+  // A NUL byte inside a value, a line of many megabytes and bytes of every value.
+  std::string content = std::string("FN:a\0b\r\nNOTE;X:", 15) + std::string(20'000'000, 'x') + "\r\n";
+  for (int i = 0; i < 256; ++i) content += static_cast<char>(i);
+  content += "\nEMAIL;A:<&>\n";
+  convert("hostile.vcf", content);
+  const std::string document = ReadBytes(dir / "hostile.htm");
+  EXPECT_TRUE(document.starts_with(kDefaultOpening));
+  EXPECT_NE(document.find(std::string("<td>&nbsp;a\0b</td>", 18)), std::string::npos);
+  EXPECT_NE(document.find("<td>&nbsp;" + std::string(20'000'000, 'x') + "\r</td>"), std::string::npos);
+  EXPECT_TRUE(document.ends_with("<td>&nbsp;&lt;&amp;&gt;</td></tr>\r\n</tbody></table></body></html>\r\n"));
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(SeparateConversion, BrokenUtf16GivesReplacementCharacters) {
+  // Little-endian: a lone high surrogate, a lone low one, then a pair in the wrong order.
+  const std::u16string text = u"\uFEFF\nFN:a\xD800z\xDC00\xDC00\xD800\n";
+  std::string bytes;
+  for (char16_t c : text) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
+  convert("broken.vcf", bytes);
+  EXPECT_EQ(ReadBytes(dir / "broken.htm"),
+            Document("<th>Display Name</th>", "<td>&nbsp;a&#65533;z&#65533;&#65533;&#65533;</td>"));
+}
+
+TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
+  fs::create_directory(dir / "locked");
+  WriteBytes(dir / "locked" / "b.htm", "earlier");
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+  WriteBytes(dir / "b.vcf", "FN:x\n");
+  ASSERT_TRUE(testing::CanRunUnprivileged());
+  const int status = testing::RunInUnprivilegedChild([&] {
+    testing::RecordingHost child;
+    child.besideInput = false;
+    child.toChosenFolder = true;
+    child.folder = PathText(dir / "locked");
+    ConvertVCFToSeparateHTML(child, PathText(dir / "b.vcf"));
+    return child.errors.size() == 1 && child.errors[0].statement == 546 &&
+                   child.errors[0].description == u"Permission denied"
+               ? 0
+               : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadBytes(dir / "locked" / "b.htm"), "earlier");  // neither deleted nor replaced
+}
+
+}  // namespace
+}  // namespace brevant

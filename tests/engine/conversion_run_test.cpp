@@ -98,3 +98,26 @@ TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {
 
 }  // namespace
 }  // namespace brevant
+
+namespace brevant {
+namespace {
+
+TEST_F(ConversionRun, ListsAreNotLimitedTo32767Rows) {
+  host.each = false;
+  host.allToOne = true;
+  add(dir / "a.vcf", "FN:a\n");
+  host.rows.resize(40000, host.rows.front());
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  const std::string document = ReadBytes(dir / "output.xml");
+  std::size_t rows = 0;
+  for (std::size_t at = document.find("<td>&nbsp;a</td>"); at != std::string::npos;
+       at = document.find("<td>&nbsp;a</td>", at + 1)) {
+    ++rows;
+  }
+  EXPECT_EQ(rows, 40000u);
+  EXPECT_EQ(host.captions[39999], u"Processing: a.vcf");
+  EXPECT_TRUE(host.errors.empty());
+}
+
+}  // namespace
+}  // namespace brevant

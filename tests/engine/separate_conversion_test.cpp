@@ -220,7 +220,8 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
   fs::create_directory(dir / "locked");
   WriteBytes(dir / "locked" / "b.htm", "earlier");
   fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                      fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
   WriteBytes(dir / "b.vcf", "FN:x\n");
   ASSERT_TRUE(testing::CanRunUnprivileged());
   const int status = testing::RunInUnprivilegedChild([&] {

@@ -57,9 +57,6 @@ void AppendHeaderCell(std::string& out, CaptionKey caption) {
   out += "</th>";
 }
 
-void AppendDataCellStart(std::string& out) { out += "<td>&nbsp;"; }
-void AppendDataCellEnd(std::string& out) { out += "</td>"; }
-
 void AppendCellValue(std::string& out, std::string_view ansiValue) { AppendBytesEscaped(out, ansiValue); }
 void AppendCellValue(std::string& out, std::u16string_view value) { AppendAnsiEscaped(out, value); }
 

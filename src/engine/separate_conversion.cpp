@@ -41,7 +41,9 @@ template <class Ch>
 class FileCells {
  public:
   explicit FileCells(std::basic_string_view<Ch> text) : text_(text) {
-    const std::size_t expected = text.size() / 32;  // a cell per line of about that length
+    // Room for a cell every 16 characters, more than vCards give; pages of room
+    // that stay unused cost nothing.
+    const std::size_t expected = text.size() / 16;
     captions_.reserve(expected);
     places_.reserve(expected);
   }

@@ -175,31 +175,28 @@ bool HoldsMarkupByte(std::uint64_t eight) {
           hasZeroByte(eight ^ ('>' * kOnes))) != 0;
 }
 
-// Where the first "&", "<" or ">" may be: the first eight-byte block that holds one.
-std::size_t FirstMarkupBlock(std::string_view bytes) {
-  std::size_t i = 0;
-  for (; i + 8 <= bytes.size(); i += 8) {
-    std::uint64_t eight;
-    std::memcpy(&eight, bytes.data() + i, 8);
-    if (HoldsMarkupByte(eight)) return i;
-  }
-  return i;
-}
-
 }  // namespace
 
+// Eight bytes at a time past blocks without markup; byte by byte only within a
+// block that holds some.
 void AppendBytesEscaped(std::string& out, std::string_view bytes) {
-  const std::size_t clean = FirstMarkupBlock(bytes);
-  out.append(bytes.data(), clean);
-  std::size_t runStart = clean;
-  for (std::size_t i = clean; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if ((kFlags[byte] & kHtmlSpecial) == 0) continue;
-    out.append(bytes.data() + runStart, i - runStart);
-    out += byte == '&' ? "&amp;" : byte == '<' ? "&lt;" : "&gt;";
-    runStart = i + 1;
+  const std::size_t size = bytes.size();
+  std::size_t runStart = 0;
+  std::size_t i = 0;
+  while (i < size) {
+    for (std::uint64_t eight; i + 8 <= size; i += 8) {
+      std::memcpy(&eight, bytes.data() + i, 8);
+      if (HoldsMarkupByte(eight)) break;
+    }
+    for (const std::size_t blockEnd = std::min(i + 8, size); i < blockEnd; ++i) {
+      const auto byte = static_cast<unsigned char>(bytes[i]);
+      if ((kFlags[byte] & kHtmlSpecial) == 0) continue;
+      out.append(bytes.data() + runStart, i - runStart);
+      out += byte == '&' ? "&amp;" : byte == '<' ? "&lt;" : "&gt;";
+      runStart = i + 1;
+    }
   }
-  out.append(bytes.data() + runStart, bytes.size() - runStart);
+  out.append(bytes.data() + runStart, size - runStart);
 }
 
 }  // namespace brevant

@@ -57,6 +57,7 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
   try {
     std::vector<Text> inputs = ExpandFolderInputs(AbsoluteInputPaths(options.files, workingFolder),
                                                   FromUtf8(options.extension), scan);
+    progress.reset();  // the scan's count gives way to the run's own caption
     CliHost host(options, std::move(inputs), progress, err);
     outcome = StartConverting(host);
     if (outcome == RunOutcome::Done) WarnAboutMissingFiles(host.inputPaths(), progress, err);

@@ -15,10 +15,12 @@ class RunningCounts final : public ScanObserver {
  public:
   explicit RunningCounts(ScanObserver& observer) : observer_(observer) {}
 
+  // The start folder counts as found, before its sub-folders.
   void startTree() {
-    foldersBefore_ += folders_;
+    foldersBefore_ += folders_ + 1;
     filesBefore_ += files_;
     folders_ = files_ = 0;
+    observer_.foundFolders(foldersBefore_);
   }
   void yield() override { observer_.yield(); }
   void foundFolders(std::size_t count) override {

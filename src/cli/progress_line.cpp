@@ -62,6 +62,13 @@ void ProgressLine::clear() {
   onScreen_ = false;
 }
 
+void ProgressLine::reset() {
+  clear();
+  caption_.clear();
+  percent_ = 0;
+  anythingSet_ = false;
+}
+
 void ProgressLine::redraw() {
   if (enabled_ && anythingSet_) draw();
 }

@@ -33,6 +33,9 @@ class ProgressLine {
 
   // Takes the line off the screen, if it is shown.
   void clear();
+  // Clears the line and forgets its caption and position, so that what comes
+  // next (a run after a folder scan) starts on a fresh line.
+  void reset();
   // Shows the current state at once, whatever the interval.
   void redraw();
 

@@ -53,6 +53,17 @@ TEST_F(ProgressLineTest, AStatusShowsWithoutPercentUntilTheNextPosition) {
   EXPECT_TRUE(written().ends_with(std::string(" 50%") + kErase));
 }
 
+TEST_F(ProgressLineTest, AResetLineForgetsItsStatus) {
+  ProgressLine line = makeLine();
+  line.setStatus("Scanning: 3 folders, 9 files");
+  written();
+  now_ += 60ms;
+  line.reset();
+  EXPECT_EQ(written(), std::string("\r") + kErase);
+  line.setPosition(12);
+  EXPECT_EQ(written(), std::string("\r 12%") + kErase);
+}
+
 TEST_F(ProgressLineTest, PositionIsClampedToTheBarsScale) {
   ProgressLine line = makeLine();
   const std::pair<double, const char*> cases[] = {{-5, "  0%"},    {0.99, "  0%"}, {66.66, " 66%"},

@@ -26,6 +26,10 @@ class StatementReporter {
   bool supportSentence_;
 };
 
-Text EngineTag(TextView procedure);  // "in Tarnwick2021/08/31.modVCF.<procedure> "
+Text EngineTag(TextView procedure);
+
+// A document is never written over one of its own inputs.
+inline constexpr char16_t kOutputWouldOverwriteInput[] =
+    u"The output file would overwrite the input file";  // "in Tarnwick2021/08/31.modVCF.<procedure> "
 
 }  // namespace brevant

@@ -17,6 +17,4 @@ namespace brevant {
 // empty text when neither destination is selected.
 Text SeparateOutputPath(Host& host, const Text& inputPath);
 
-inline constexpr char16_t kOutputWouldOverwriteInput[] = u"The output file would overwrite the input file";
-
 }  // namespace brevant

@@ -1,5 +1,6 @@
 #include "engine/single_conversion.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/column_index.h"
@@ -9,6 +10,7 @@
 #include "engine/html_document.h"
 #include "engine/input_cells.h"
 #include "engine/progress.h"
+#include "support/file_helpers.h"
 #include "support/path_helpers.h"
 
 namespace brevant {
@@ -80,6 +82,14 @@ class RowBuffer {
   std::vector<std::string> entries_;
 };
 
+// Whether the document would replace one of its own inputs (an earlier
+// "output.xml" taken in with every file of its folder, say).
+bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
+  if (!FileExists(outputPath)) return false;  // a new file replaces nothing
+  return std::any_of(inputs.begin(), inputs.end(),
+                     [&outputPath](const Text& input) { return IsSameFile(outputPath, input); });
+}
+
 }  // namespace
 
 void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
@@ -117,6 +127,10 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
     document.write(piece);
   }
   document.write(kClosing);
+  if (NamesAnInput(outputPath, inputs)) {
+    errors.report(kWriteDocument, kOutputWouldOverwriteInput);
+    return;
+  }
   try {
     document.commit();
   } catch (...) {

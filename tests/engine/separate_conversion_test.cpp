@@ -1,5 +1,7 @@
 #include "engine/separate_conversion.h"
 
+#include "engine/engine_errors.h"
+
 #include <sys/stat.h>
 
 #include <gmock/gmock.h>

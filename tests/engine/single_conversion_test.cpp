@@ -6,6 +6,7 @@
 #include <random>
 
 #include "engine/column_index.h"
+#include "engine/engine_errors.h"
 #include "support/utf8.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
@@ -127,6 +128,15 @@ TEST_F(SingleConversion, AReadOnlyDocumentIsRefusedAndKept) {
   EXPECT_EQ(host.errors[0].boxText(),
             u"Permission denied\r\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML at line 842\r\r"
             u"Please email screenshot of this message to support@ambervale.example");
+}
+
+TEST_F(SingleConversion, TheDocumentNeverReplacesOneOfItsInputs) {
+  add("a.vcf", "FN:A\n");
+  add("output.xml", "FN:Only copy of these contacts\n");
+  EXPECT_EQ(convert(), "FN:Only copy of these contacts\n");
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0].statement, 842);
+  EXPECT_EQ(host.errors[0].description, kOutputWouldOverwriteInput);
 }
 
 TEST_F(SingleConversion, AnUnreadableInputGetsAnEmptyRow) {

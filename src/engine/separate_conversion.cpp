@@ -40,10 +40,12 @@ class PackedCaption {
 template <class Ch>
 class FileCells {
  public:
-  explicit FileCells(std::basic_string_view<Ch> text) : text_(text) {
-    // Room for a cell every 16 characters, more than vCards give; pages of room
-    // that stay unused cost nothing.
-    const std::size_t expected = text.size() / 16;
+  explicit FileCells(std::basic_string_view<Ch> text) : text_(text) {}
+
+  // Room for a cell every 16 characters, more than vCards give; pages of room
+  // that stay unused cost nothing.
+  void reserve() {
+    const std::size_t expected = text_.size() / 16;
     captions_.reserve(expected);
     places_.reserve(expected);
   }
@@ -132,6 +134,7 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
                  const std::string& opening, const Text& outputPath) {
   FileCells<Ch> cells(text);
   try {
+    cells.reserve();
     ForEachCellOfText(
         text, Acceptance::ParametersOnly, CellValues::Cleaned,
         [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
@@ -141,21 +144,23 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
   }
   if (cells.size() == 0) return;
 
-  DocumentOutput document(outputPath);
-  document.write(opening);
-  document.write(kRowStart);
-  CellWriter row(host, document, cells.size());
-  for (std::size_t i = 0; i < cells.size(); ++i) AppendHeaderCell(row.next(), cells.caption(i));
-  row.endRow(kHeaderToDataJoint);
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    std::string& out = row.next();
-    AppendDataCellStart(out);
-    AppendCellValue(out, cells.value(i));
-    AppendDataCellEnd(out);
-  }
-  row.endRow(kRowEnd);
-  document.write(kClosing);
+  // Memory may run out while a row of huge values is written; the earlier
+  // document then stays, and the box names the write.
   try {
+    DocumentOutput document(outputPath);
+    document.write(opening);
+    document.write(kRowStart);
+    CellWriter row(host, document, cells.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) AppendHeaderCell(row.next(), cells.caption(i));
+    row.endRow(kHeaderToDataJoint);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      std::string& out = row.next();
+      AppendDataCellStart(out);
+      AppendCellValue(out, cells.value(i));
+      AppendDataCellEnd(out);
+    }
+    row.endRow(kRowEnd);
+    document.write(kClosing);
     document.commit();
   } catch (...) {
     errors.reportCurrentException(kWriteDocument);

@@ -101,37 +101,39 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
   const ColumnIndex columns = CollectColumns(host, inputs, errors);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 
-  DocumentOutput document(outputPath);
-  std::string piece = opening;
-  piece += kRowStart;
-  for (std::size_t i = 0; i < columns.size(); ++i) AppendHeaderCell(piece, columns.at(i));
-  piece += kRowEnd;
-  document.write(piece);
-
-  RowBuffer row(columns.size());
-  for (std::size_t f = 1; f <= inputs.size(); ++f) {
-    const Text& path = inputs[f - 1];
-    host.setProgressPosition(WholePercent(f, inputs.size()));
-    host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-    host.yield();
-    const InputText input = ReadOrNothing(path, errors, kSecondSweepRead);
-    row.clear();
-    try {
-      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Cleaned,
-                  [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); });
-    } catch (...) {
-      errors.reportCurrentException(kSecondSweepScan);
-    }
-    piece.clear();
-    row.appendRow(piece);
-    document.write(piece);
-  }
-  document.write(kClosing);
-  if (NamesAnInput(outputPath, inputs)) {
-    errors.report(kWriteDocument, kOutputWouldOverwriteInput);
-    return;
-  }
+  // Memory may run out while a row of huge values is written; the earlier
+  // document then stays, and the box names the write.
   try {
+    DocumentOutput document(outputPath);
+    std::string piece = opening;
+    piece += kRowStart;
+    for (std::size_t i = 0; i < columns.size(); ++i) AppendHeaderCell(piece, columns.at(i));
+    piece += kRowEnd;
+    document.write(piece);
+
+    RowBuffer row(columns.size());
+    for (std::size_t f = 1; f <= inputs.size(); ++f) {
+      const Text& path = inputs[f - 1];
+      host.setProgressPosition(WholePercent(f, inputs.size()));
+      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
+      host.yield();
+      const InputText input = ReadOrNothing(path, errors, kSecondSweepRead);
+      row.clear();
+      try {
+        ForEachCell(input, Acceptance::EveryTypeName, CellValues::Cleaned,
+                    [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); });
+      } catch (...) {
+        errors.reportCurrentException(kSecondSweepScan);
+      }
+      piece.clear();
+      row.appendRow(piece);
+      document.write(piece);
+    }
+    document.write(kClosing);
+    if (NamesAnInput(outputPath, inputs)) {
+      errors.report(kWriteDocument, kOutputWouldOverwriteInput);
+      return;
+    }
     document.commit();
   } catch (...) {
     errors.reportCurrentException(kWriteDocument);

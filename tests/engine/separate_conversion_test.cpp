@@ -243,3 +243,22 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
 
 }  // namespace
 }  // namespace brevant
+
+namespace brevant {
+namespace {
+
+TEST_F(SeparateConversion, RunningOutOfMemoryWhileWritingLeavesNoHalfDocument) {
+  int cellsWritten = 0;
+  host.onYield = [&cellsWritten] {
+    if (++cellsWritten == 3) throw std::bad_alloc();
+  };
+  convert("big.vcf", "FN:a\nTITLE:b\nROLE:c\n");
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0].statement, 546);
+  EXPECT_EQ(host.errors[0].description, u"Out of memory");
+  // Only the input is left: no document and no half-written temporary file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace brevant

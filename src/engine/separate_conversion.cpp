@@ -23,20 +23,11 @@ enum Statement : int {
   kWriteDocument = 546,
 };
 
-// A caption in eight bytes: the number above the caption's five bits.
-class PackedCaption {
- public:
-  explicit PackedCaption(CaptionKey key) : bits_(key.number << 5 | static_cast<std::uint64_t>(key.caption)) {}
-  CaptionKey key() const { return CaptionKey{static_cast<Caption>(bits_ & 31), bits_ >> 5}; }
-
- private:
-  std::uint64_t bits_;
-};
-
-// Every cell of the file becomes a column of its own, in file order. A value
-// that stands as it is in the file's text is kept as its place in the text, so
-// a big file is not held twice; the few values that cleaning changed are kept
-// on their own.
+// Every cell of the file becomes a column of its own, in file order. Each cell
+// is kept in eight bytes: its caption, and its value as a place in the file's
+// text, so a big file is not held twice; the few values that cleaning changed
+// (or that are very long) are kept on their own. The numbers of numbered
+// captions are not kept: each is one more than the cells of its kind before it.
 template <class Ch>
 class FileCells {
  public:
@@ -44,47 +35,66 @@ class FileCells {
 
   // Room for a cell every 16 characters, more than vCards give; pages of room
   // that stay unused cost nothing.
-  void reserve() {
-    const std::size_t expected = text_.size() / 16;
-    captions_.reserve(expected);
-    places_.reserve(expected);
-  }
+  void reserve() { cells_.reserve(text_.size() / 16); }
 
   void add(CaptionKey caption, std::basic_string_view<Ch> value) {
-    captions_.emplace_back(caption);
+    const auto captionBits = static_cast<std::uint64_t>(caption.caption);
     const std::less_equal<const Ch*> notAfter;
-    if (value.empty()) {
-      places_.push_back(0);
-    } else if (notAfter(text_.data(), value.data()) &&
-               notAfter(value.data() + value.size(), text_.data() + text_.size()) &&
-               value.size() < kLengthLimit) {
-      places_.push_back(static_cast<std::uint64_t>(value.data() - text_.data()) << kLengthBits |
-                        value.size());
+    const std::uint64_t offset = value.empty() ? 0 : static_cast<std::uint64_t>(value.data() - text_.data());
+    if (value.empty() || (notAfter(text_.data(), value.data()) &&
+                          notAfter(value.data() + value.size(), text_.data() + text_.size()) &&
+                          value.size() < kLengthLimit && offset < kOffsetLimit)) {
+      cells_.push_back(offset << kOffsetShift | value.size() << kLengthShift | captionBits);
     } else {
-      places_.push_back(kOwnText | kept_.size());
+      cells_.push_back(kept_.size() << kOffsetShift | kOwnText | captionBits);
       kept_.emplace_back(value);
     }
   }
 
-  std::size_t size() const { return captions_.size(); }
-  CaptionKey caption(std::size_t i) const { return captions_[i].key(); }
+  std::size_t size() const { return cells_.size(); }
+  Caption caption(std::size_t i) const { return static_cast<Caption>(cells_[i] & kCaptionMask); }
   std::basic_string_view<Ch> value(std::size_t i) const {
-    const std::uint64_t place = places_[i];
-    if (place & kOwnText) return kept_[place & ~kOwnText];
-    return text_.substr(place >> kLengthBits, place & (kLengthLimit - 1));
+    const std::uint64_t cell = cells_[i];
+    if (cell & kOwnText) return kept_[cell >> kOffsetShift];
+    return text_.substr(cell >> kOffsetShift, (cell >> kLengthShift) & (kLengthLimit - 1));
   }
 
  private:
-  // A place is the offset in the text above a length of 24 bits; the top bit
-  // marks a value kept on its own instead.
-  static constexpr int kLengthBits = 24;
-  static constexpr std::uint64_t kLengthLimit = std::uint64_t{1} << kLengthBits;
-  static constexpr std::uint64_t kOwnText = std::uint64_t{1} << 63;
+  // Bits 0-4 the caption, bit 5 "kept on its own", bits 6-25 the length,
+  // bits 26-63 the offset (or the index among the values kept on their own).
+  static constexpr std::uint64_t kCaptionMask = 31;
+  static constexpr std::uint64_t kOwnText = 32;
+  static constexpr int kLengthShift = 6;
+  static constexpr std::uint64_t kLengthLimit = std::uint64_t{1} << 20;
+  static constexpr int kOffsetShift = 26;
+  static constexpr std::uint64_t kOffsetLimit = std::uint64_t{1} << (64 - kOffsetShift);
 
   std::basic_string_view<Ch> text_;
-  std::vector<PackedCaption> captions_;
-  std::vector<std::uint64_t> places_;
+  std::vector<std::uint64_t> cells_;
   std::vector<std::basic_string<Ch>> kept_;
+};
+
+// Numbers the captions of a file's cells again, in order, as the line rules did:
+// e-mail, web-site, business and home telephone captions count up from 1.
+class CaptionNumbering {
+ public:
+  CaptionKey next(Caption caption) {
+    switch (caption) {
+      case Caption::EmailAddress:
+        return {caption, counters_.email++};
+      case Caption::Website:
+        return {caption, counters_.website++};
+      case Caption::BusinessPhone:
+        return {caption, counters_.businessPhone++};
+      case Caption::HomePhone:
+        return {caption, counters_.homePhone++};
+      default:
+        return {caption, 1};
+    }
+  }
+
+ private:
+  OccurrenceCounters counters_;
 };
 
 // Writes the cells of a row one after the other: before every cell the window
@@ -151,7 +161,10 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
     document.write(opening);
     document.write(kRowStart);
     CellWriter row(host, document, cells.size());
-    for (std::size_t i = 0; i < cells.size(); ++i) AppendHeaderCell(row.next(), cells.caption(i));
+    CaptionNumbering numbering;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      AppendHeaderCell(row.next(), numbering.next(cells.caption(i)));
+    }
     row.endRow(kHeaderToDataJoint);
     for (std::size_t i = 0; i < cells.size(); ++i) {
       std::string& out = row.next();

@@ -188,6 +188,12 @@ void AppendBytesEscaped(std::string& out, std::string_view bytes) {
       std::memcpy(&eight, bytes.data() + i, 8);
       if (HoldsMarkupByte(eight)) break;
     }
+    if (i + 8 > size) {
+      // The last few bytes, padded with zeros (no markup) to a block of eight.
+      std::uint64_t tail = 0;
+      std::memcpy(&tail, bytes.data() + i, size - i);
+      if (!HoldsMarkupByte(tail)) break;
+    }
     for (const std::size_t blockEnd = std::min(i + 8, size); i < blockEnd; ++i) {
       const auto byte = static_cast<unsigned char>(bytes[i]);
       if ((kFlags[byte] & kHtmlSpecial) == 0) continue;

@@ -10,8 +10,7 @@
 
 #include "support/ansi_code_page.h"
 #include "support/file_error.h"
-#include "support/file_helpers.h"
-#include "support/utf8.h"
+#include "support/native_path.h"
 
 namespace brevant {
 
@@ -97,10 +96,13 @@ InputText::InputText(std::string_view ansi) : storage_(Storage(ansi.size())), si
 }
 
 InputText ReadInput(TextView path) {
-  if (!FileExists(path)) return InputText();
-  const std::string systemPath = ToUtf8(path);
+  // A path that cannot be looked up names no file (as FileExists says), which
+  // reads as the empty text; one lookup gives the length as well.
+  std::string systemPath;
   struct stat info {};
-  if (stat(systemPath.c_str(), &info) != 0) return InputText();  // gone since the check
+  if (!ToNativePath(path, systemPath) || systemPath.empty() || stat(systemPath.c_str(), &info) != 0) {
+    return InputText();
+  }
   if (info.st_size <= 0) return InputText(kEmptyFileText);
   // Non-blocking, so that a special file can never hang the read.
   const FileDescriptor file(open(systemPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));

@@ -32,12 +32,13 @@ RunOutcome StartConverting(Host& host) {
   if (host.convertAllToOne()) {
     ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs));
   } else if (host.convertEach()) {
+    SeparateRun run(inputs);
     for (std::size_t i = 1; i <= inputs.size(); ++i) {
       const Text& path = inputs[i - 1];
       host.setProgressPosition(FractionalPercent(i, inputs.size()));
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
       host.yield();
-      ConvertVCFToSeparateHTML(host, path);
+      ConvertVCFToSeparateHTML(host, path, run);
     }
   }
   host.setBusy(false);

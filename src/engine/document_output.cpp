@@ -5,8 +5,8 @@
 
 namespace brevant {
 
-DocumentOutput::DocumentOutput(const Text& path) {
-  if (!path.empty()) writer_.emplace(path);
+DocumentOutput::DocumentOutput(const Text& path, ExistingTarget existing) {
+  if (!path.empty()) writer_.emplace(path, existing);
 }
 
 void DocumentOutput::write(std::string_view bytes) {

@@ -13,7 +13,7 @@ namespace brevant {
 // fails on commit.
 class DocumentOutput {
  public:
-  explicit DocumentOutput(const Text& path);
+  explicit DocumentOutput(const Text& path, ExistingTarget existing = ExistingTarget::KeepReadOnly);
   void write(std::string_view bytes);
   // Adds the final line break and puts the document in place. Throws FileError.
   void commit();

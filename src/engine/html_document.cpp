@@ -21,11 +21,44 @@ Text ColorToHex(Colour colour) {
   return u"#" + hex.substr(hex.size() - 2) + hex.substr(2, 2) + hex.substr(0, 2);
 }
 
+namespace {
+
+// The border text goes in as typed, except what could end its attribute or
+// start markup.
+Text AttributeEscaped(TextView text) {
+  Text out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
+      case u'"':
+        out += u"&quot;";
+        break;
+      case u'\'':
+        out += u"&#39;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string OpeningPiece(Colour textColour, TextView borderWidth, Colour backgroundColour) {
   std::string out = "<html><title></title><body><table width='100%' style='color:";
   AppendAnsi(out, ColorToHex(textColour));
   out += "' border='";
-  AppendAnsi(out, borderWidth);
+  AppendAnsi(out, AttributeEscaped(borderWidth));
   out += "' bgcolor='";
   AppendAnsi(out, ColorToHex(backgroundColour));
   out += "'><tbody>\r\n";

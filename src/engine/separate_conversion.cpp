@@ -137,11 +137,15 @@ class CellWriter {
   std::string pending_;
 };
 
+// What became of a file's document.
+enum class DocumentOutcome { Written, NoCells, Failed };
+
 // Reads the cells of the text and writes the document: a header row and a data
-// row with a column for every cell.
+// row with a column for every cell. The document at the path is replaced only by
+// a complete new one.
 template <class Ch>
-void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
-                 const std::string& opening, const Text& outputPath) {
+DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
+                            const std::string& opening, const Text& outputPath) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -150,14 +154,14 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
         [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
   } catch (...) {
     errors.reportCurrentException(kScanLines);
-    return;
+    return DocumentOutcome::Failed;
   }
-  if (cells.size() == 0) return;
+  if (cells.size() == 0) return DocumentOutcome::NoCells;
 
   // Memory may run out while a row of huge values is written; the earlier
   // document then stays, and the box names the write.
   try {
-    DocumentOutput document(outputPath);
+    DocumentOutput document(outputPath, ExistingTarget::Replace);
     document.write(opening);
     document.write(kRowStart);
     CellWriter row(host, document, cells.size());
@@ -175,8 +179,10 @@ void ConvertText(Host& host, const StatementReporter& errors, std::basic_string_
     row.endRow(kRowEnd);
     document.write(kClosing);
     document.commit();
+    return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument);
+    return DocumentOutcome::Failed;
   }
 }
 
@@ -193,29 +199,37 @@ Text SeparateOutputPath(Host& host, const Text& inputPath) {
 }
 
 void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
+  SeparateRun run({inputPath});
+  ConvertVCFToSeparateHTML(host, inputPath, run);
+}
+
+void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& run) {
   const StatementReporter errors(host, EngineTag(u"ConvertVCFToSeparateHTML"), false);
   const std::string opening = OpeningPiece(host);
-  const Text outputPath = SeparateOutputPath(host, inputPath);
+  Text outputPath = SeparateOutputPath(host, inputPath);
+  if (!outputPath.empty()) outputPath = run.unwrittenPath(outputPath);
 
-  // Removing the earlier result first would destroy an input that is its own output.
-  if (!outputPath.empty() && IsSameFile(outputPath, inputPath)) {
+  // An input of the run, this one or another, is never deleted or replaced.
+  if (!outputPath.empty() && run.isInput(outputPath)) {
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput);
     return;
   }
   host.yield();
-  DeleteFileSafe(outputPath);
 
+  // A failed read leaves the earlier document as it was.
   InputText input;
   try {
     input = ReadInput(inputPath);
   } catch (...) {
     errors.reportCurrentException(kReadInput);
+    return;
   }
-  if (input.utf16()) {
-    ConvertText(host, errors, input.chars(), opening, outputPath);
-  } else {
-    ConvertText(host, errors, input.ansi(), opening, outputPath);
-  }
+  const DocumentOutcome outcome = input.utf16()
+                                      ? ConvertText(host, errors, input.chars(), opening, outputPath)
+                                      : ConvertText(host, errors, input.ansi(), opening, outputPath);
+  if (outcome == DocumentOutcome::Written) run.wrote(outputPath);
+  // An input with nothing to convert leaves no earlier result of its name behind.
+  if (outcome == DocumentOutcome::NoCells) DeleteFileSafe(outputPath);
 }
 
 }  // namespace brevant

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <random>
 #include <stdexcept>
 
 #include "support/file_error.h"
@@ -17,11 +16,7 @@ namespace brevant {
 namespace {
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
-// Keeps the temporary name within the file system's 255-byte limit when the
-// target's own name is near it.
-constexpr std::size_t kMaxNameInTempName = 200;
 constexpr int kMaxLinkHops = 40;
-constexpr int kMaxNameAttempts = 100;
 
 // The path that a chain of symbolic links finally names, dangling ones included,
 // so that writing through a link replaces the file and keeps the link.
@@ -42,51 +37,31 @@ int ResolveLinks(std::string& path) {
   return ELOOP;
 }
 
-// Whether the existing target may be replaced: a folder or device is not a
-// document, and a read-only file keeps its content. A missing target is fine.
-int CheckTarget(const std::string& path, struct stat& st, bool& exists) {
-  exists = stat(path.c_str(), &st) == 0;
-  if (!exists) return 0;  // the temporary file's creation reports a missing folder
-  if (!S_ISREG(st.st_mode)) return EISDIR;
-  if ((st.st_mode & S_IWUSR) == 0) return EACCES;
+// What stands at the target now. A missing target is fine (the pending file's
+// creation reports a missing folder); a folder is never a document.
+struct TargetState {
+  bool regularFile = false;
+  struct stat st {};
+};
+
+int CheckTarget(const std::string& path, ExistingTarget existing, TargetState& state) {
+  const bool keep = existing == ExistingTarget::KeepReadOnly;
+  if ((keep ? stat(path.c_str(), &state.st) : lstat(path.c_str(), &state.st)) != 0) return 0;
+  if (S_ISDIR(state.st.st_mode)) return EISDIR;
+  state.regularFile = S_ISREG(state.st.st_mode);
+  if (!keep) return 0;
+  // A device or FIFO is not a document; a read-only file keeps its content.
+  if (!state.regularFile) return EISDIR;
+  if ((state.st.st_mode & S_IWUSR) == 0) return EACCES;
   if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return errno;
   return 0;
 }
 
-std::string RandomSuffix() {
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  thread_local std::mt19937_64 engine{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
-  std::string suffix(6, ' ');
-  for (char& c : suffix) c = kAlphabet[pick(engine)];
-  return suffix;
-}
-
-// Creates ".<name>.brevant-XXXXXX" beside the target. Mode 0666 lets the umask
-// decide, as for any new file.
-int CreateTempFile(const std::string& target, std::string& tempPath, int& fd) {
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  const std::string prefix = folder + "." + name.substr(0, kMaxNameInTempName) + ".brevant-";
-  for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-    tempPath = prefix + RandomSuffix();
-    fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return 0;
-    if (errno != EEXIST) break;
-  }
-  const int error = errno;
-  tempPath.clear();
-  return error;
-}
-
-// The replacement keeps the target's permissions and, where allowed, its owner.
-// File systems without them (FAT) refuse, which is no reason to fail the write.
-void TakeOverModeAndOwner(int fd, const struct stat& target) {
-  const bool sameOwner = target.st_uid == geteuid() && target.st_gid == getegid();
-  if (fchmod(fd, target.st_mode & 0777) == 0 && !sameOwner) {
-    [[maybe_unused]] const int ignored = fchown(fd, target.st_uid, target.st_gid);
-  }
+// The replacement keeps the target's owner where allowed; file systems without
+// owners refuse, which is no reason to fail the write.
+void TakeOverOwner(int fd, const struct stat& target) {
+  if (target.st_uid == geteuid() && target.st_gid == getegid()) return;
+  [[maybe_unused]] const int ignored = fchown(fd, target.st_uid, target.st_gid);
 }
 
 int WriteAll(int fd, std::string_view bytes) {
@@ -102,17 +77,9 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-void DropTemporaryFile(int& fd, std::string& tempPath, std::string& buffer) {
-  if (fd >= 0) close(fd);
-  fd = -1;
-  if (!tempPath.empty()) unlink(tempPath.c_str());
-  tempPath.clear();
-  buffer = std::string();  // gives the memory back, not only the content
-}
-
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(TextView targetPath) {
+AtomicFileWriter::AtomicFileWriter(TextView targetPath, ExistingTarget existing) : existing_(existing) {
   if (!ToNativePath(targetPath, target_)) {
     error_ = EINVAL;
   } else if (target_.empty()) {
@@ -132,7 +99,7 @@ void AtomicFileWriter::write(std::string_view bytes) {
     // A large piece goes straight to the file rather than through the buffer.
     flush();
     if (error_ == 0) {
-      if (const int error = WriteAll(fd_, bytes)) fail(error);
+      if (const int error = WriteAll(file_.descriptor(), bytes)) fail(error);
     }
     return;
   }
@@ -142,15 +109,14 @@ void AtomicFileWriter::write(std::string_view bytes) {
 
 void AtomicFileWriter::flush() {
   if (error_ != 0) return;
-  if (fd_ < 0) {
-    struct stat st;
-    bool exists;
-    int error = ResolveLinks(target_);
-    if (error == 0) error = CheckTarget(target_, st, exists);  // fail early, before any writing
-    if (error == 0) error = CreateTempFile(target_, tempPath_, fd_);
+  if (!file_.open()) {
+    TargetState state;
+    int error = existing_ == ExistingTarget::KeepReadOnly ? ResolveLinks(target_) : 0;
+    if (error == 0) error = CheckTarget(target_, existing_, state);  // fail early, before any writing
+    if (error == 0) error = file_.create(target_);
     if (error != 0) return fail(error);
   }
-  if (const int error = WriteAll(fd_, buffer_)) return fail(error);
+  if (const int error = WriteAll(file_.descriptor(), buffer_)) return fail(error);
   buffer_.clear();
 }
 
@@ -159,35 +125,31 @@ void AtomicFileWriter::commit() {
   flush();
   if (error_ == 0) {
     // Checked again: the target may have changed while the document was written.
-    struct stat st;
-    bool exists;
-    if (const int error = CheckTarget(target_, st, exists)) {
+    TargetState state;
+    if (const int error = CheckTarget(target_, existing_, state)) {
       fail(error);
-    } else if (exists) {
-      TakeOverModeAndOwner(fd_, st);
+    } else {
+      if (state.regularFile) TakeOverOwner(file_.descriptor(), state.st);
+      const mode_t mode = state.regularFile ? (state.st.st_mode & 0777) : NewFileMode();
+      if (const int error = file_.place(target_, mode)) fail(error);
     }
   }
-  if (error_ == 0) {
-    const int closed = close(fd_);
-    fd_ = -1;
-    if (closed != 0) fail(errno);
-  }
-  if (error_ == 0 && rename(tempPath_.c_str(), target_.c_str()) != 0) fail(errno);
   done_ = true;
-  if (error_ != 0) throw FileError(DescribeSystemError(error_));
-  tempPath_.clear();
   buffer_ = std::string();
+  if (error_ != 0) throw FileError(DescribeSystemError(error_));
 }
 
 void AtomicFileWriter::abandon() {
   done_ = true;
-  DropTemporaryFile(fd_, tempPath_, buffer_);
+  file_.discard();
+  buffer_ = std::string();  // gives the memory back, not only the content
 }
 
 void AtomicFileWriter::fail(int errorNumber) {
   if (error_ == 0) error_ = errorNumber;
-  // The temporary file goes at once; nothing after a failure may reach the disk.
-  DropTemporaryFile(fd_, tempPath_, buffer_);
+  // The pending file goes at once; nothing after a failure may reach the disk.
+  file_.discard();
+  buffer_ = std::string();
 }
 
 }  // namespace brevant

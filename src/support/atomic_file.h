@@ -3,26 +3,39 @@
 #include <string>
 #include <string_view>
 
+#include "support/pending_file.h"
 #include "support/text.h"
 
 namespace brevant {
 
-// Streams a document into a temporary file beside the target and renames it over
-// the target on commit(), so a failure half-way leaves the earlier file as it was
-// and no temporary file behind. Opening is lazy: nothing touches the disk until
-// the buffered bytes exceed the buffer or commit() is called. A failure is kept
-// and thrown (as FileError) by commit(); later writes are then dropped.
+// What becomes of a file that already stands at the target.
+enum class ExistingTarget {
+  // Refused when read-only or not writable; a symbolic link is written through,
+  // so the file it names is replaced and the link stays.
+  KeepReadOnly,
+  // Replaced whatever its permissions (as deleting it and writing anew would);
+  // a symbolic link is replaced by the document. Only a folder is refused.
+  Replace,
+};
+
+// Streams a document into a pending file beside the target and puts it in place
+// on commit(), so a failure half-way leaves the earlier file as it was and no
+// temporary file behind. Opening is lazy: nothing touches the disk until the
+// buffered bytes exceed the buffer or commit() is called. A failure is kept and
+// thrown (as FileError) by commit(); later writes are then dropped. The new file
+// gets the permission bits (and, where allowed, the owner) of the file it
+// replaces, or those of any new file.
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(TextView targetPath);
-  ~AtomicFileWriter();  // abandons (removes the temporary file) unless committed
+  explicit AtomicFileWriter(TextView targetPath, ExistingTarget existing = ExistingTarget::KeepReadOnly);
+  ~AtomicFileWriter();  // abandons unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
   void write(std::string_view bytes);
-  // Flushes, refuses a read-only existing target, renames. Throws FileError.
+  // Flushes, checks the target again, puts the file in place. Throws FileError.
   void commit();
-  // Drops everything written so far and removes the temporary file.
+  // Drops everything written so far and removes the pending file.
   void abandon();
 
  private:
@@ -30,9 +43,9 @@ class AtomicFileWriter {
   void fail(int errorNumber);
 
   std::string target_;
-  std::string tempPath_;
+  ExistingTarget existing_;
+  PendingFile file_;
   std::string buffer_;
-  int fd_ = -1;
   int error_ = 0;
   bool done_ = false;
 };

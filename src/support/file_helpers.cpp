@@ -81,10 +81,16 @@ void ForceDeleteFile(TextView path) {
 
 bool IsSameFile(TextView a, TextView b) {
   if (a == b) return true;
-  struct stat first;
-  struct stat second;
-  return StatPath(a, first) && StatPath(b, second) && first.st_dev == second.st_dev &&
-         first.st_ino == second.st_ino;
+  FileIdentity first;
+  FileIdentity second;
+  return IdentifyFile(a, first) && IdentifyFile(b, second) && first == second;
+}
+
+bool IdentifyFile(TextView path, FileIdentity& identity) {
+  struct stat st;
+  if (!StatPath(path, st)) return false;
+  identity = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  return true;
 }
 
 }  // namespace brevant

@@ -28,4 +28,13 @@ void ForceDeleteFile(TextView path);
 // when the path texts are equal.
 bool IsSameFile(TextView a, TextView b);
 
+// Which file a path names, links followed: the same for every path of one file.
+struct FileIdentity {
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+// False when the path names nothing.
+bool IdentifyFile(TextView path, FileIdentity& identity);
+
 }  // namespace brevant

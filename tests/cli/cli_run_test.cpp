@@ -8,58 +8,27 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cli/tool_process.h"
 #include "test_support/temp_dir.h"
+#include "test_support/test_texts.h"
 
 namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::kDefaultOpening;
+using testing::PathText;
 using testing::ReadBytes;
+using testing::RunTool;
 using testing::TempDir;
+using testing::ToolRun;
 using testing::WriteBytes;
 
 constexpr char kAnn[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Example\r\nEMAIL;TYPE=INTERNET:ann@example.org\r\nEND:VCARD\r\n";
 constexpr char kBob[] = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob Sample\r\nEND:VCARD\r\n";
-constexpr char kDefaultOpening[] =
-    "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
-    "bgcolor='#FFFFFF'><tbody>\r\n";
 constexpr char kFolderMissing[] = "Folder does not exist. Please select another folder.\n";
 constexpr char kMissing[] = "<missing>";
-
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-ToolRun RunTool(const fs::path& workingFolder, const std::vector<std::string>& args) {
-  TempDir capture;
-  const std::string outFile = (capture / "out").string();
-  const std::string errFile = (capture / "err").string();
-  std::vector<std::string> argv{BREVANT_CLI_PATH};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& arg : argv) pointers.push_back(arg.data());
-  pointers.push_back(nullptr);
-
-  const pid_t child = fork();
-  if (child == 0) {
-    const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (chdir(workingFolder.c_str()) != 0 || out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
-      _exit(126);
-    }
-    execv(pointers[0], pointers.data());
-    _exit(127);
-  }
-  ToolRun run;
-  int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) run.status = WEXITSTATUS(status);
-  run.out = ReadBytes(outFile);
-  run.err = ReadBytes(errFile);
-  return run;
-}
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n') + 1); }
 

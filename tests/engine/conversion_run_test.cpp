@@ -6,6 +6,7 @@
 #include "support/utf8.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
+#include "test_support/test_texts.h"
 
 namespace brevant {
 namespace {
@@ -13,10 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing::kDefaultOpening;
+using testing::PathText;
 using testing::ReadBytes;
 using testing::WriteBytes;
-
-Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
 
 class ConversionRun : public ::testing::Test {
  protected:
@@ -83,6 +84,42 @@ TEST_F(ConversionRun, OneDocumentGoesBesideTheFirstInputOrIntoTheFolder) {
   EXPECT_TRUE(fs::exists(dir / "output.xml"));
   EXPECT_EQ(host.captions.back(), u"Progress Bar");
   EXPECT_EQ(host.positions.back(), 0);
+}
+
+TEST_F(ConversionRun, NoInputOfTheRunIsDeletedOrReplacedByAnothersDocument) {
+  // "--ext '*'" over a folder: a page and a vCard of the same base name.
+  const std::string page = "<html><body>my own page</body></html>\n";
+  add(dir / "notes.htm", page);
+  add(dir / "notes.vcf", "");  // nothing to convert: would delete notes.htm
+  add(dir / "card.htm", "FN:also a page\n");
+  add(dir / "card.vcf", "FN:Ann\n");  // would replace card.htm
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_EQ(ReadBytes(dir / "notes.htm"), page);
+  EXPECT_EQ(ReadBytes(dir / "card.htm"), "FN:also a page\n");
+  ASSERT_EQ(host.errors.size(), 4u);
+  for (const ErrorReport& report : host.errors) EXPECT_EQ(report.statement, 110);
+}
+
+TEST_F(ConversionRun, SameNamedInputsOfOneRunGetNumberedDocuments) {
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "out");
+  WriteBytes(dir / "out" / "contacts.htm", "left by an earlier run");
+  WriteBytes(dir / "out" / "contacts (2).htm", "left by an earlier run");
+  for (const char* folder : {"a", "b", "c"})
+    add(dir / folder / "contacts.vcf", std::string("FN:") + folder + "\n");
+  add(dir / "d" / "contacts (2).vcf", "FN:d\n");
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(host.errors.empty());
+  const std::pair<const char*, const char*> expected[] = {{"contacts.htm", "a"},
+                                                          {"contacts (2).htm", "b"},
+                                                          {"contacts (3).htm", "c"},
+                                                          {"contacts (2) (2).htm", "d"}};
+  for (const auto& [name, contact] : expected) {
+    EXPECT_THAT(ReadBytes(dir / "out" / name), HasSubstr(std::string("<td>&nbsp;") + contact + "</td>"))
+        << name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 4);
 }
 
 TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {

@@ -32,6 +32,20 @@ TEST(OpeningPiece, CarriesColoursAndBorderAsTyped) {
             "bgcolor='#000000'><tbody>\r\n");
 }
 
+TEST(OpeningPiece, BorderTextCannotLeaveItsAttribute) {
+  const std::pair<std::u16string_view, std::string_view> cases[] = {
+      {u"1", "1"},
+      {u"12", "12"},
+      {u"1'><script>alert(1)</script>", "1&#39;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"},
+      {u"a\"b&c", "a&quot;b&amp;c"},
+  };
+  for (const auto& [border, written] : cases) {
+    EXPECT_EQ(OpeningPiece(0, border, 0xFFFFFF),
+              "<html><title></title><body><table width='100%' style='color:#000000' border='" +
+                  std::string(written) + "' bgcolor='#FFFFFF'><tbody>\r\n");
+  }
+}
+
 TEST(DataCells, EscapeMarkupInEitherEncoding) {
   std::string bytes;
   AppendCellValue(bytes, std::string_view("<b>Tom & \"Jerry\"</b> \xe9"));

@@ -2,6 +2,8 @@
 
 #include "engine/engine_errors.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gmock/gmock.h>
@@ -10,6 +12,8 @@
 #include "support/utf8.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
+#include "test_support/temporary_files.h"
+#include "test_support/test_texts.h"
 
 namespace brevant {
 namespace {
@@ -17,14 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing::kDefaultOpening;
+using testing::PathText;
 using testing::ReadBytes;
 using testing::WriteBytes;
-
-constexpr char kDefaultOpening[] =
-    "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
-    "bgcolor='#FFFFFF'><tbody>\r\n";
-
-Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
 
 std::string Document(std::string_view headers, std::string_view data) {
   return std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr><tr>\r\n" +
@@ -173,7 +173,7 @@ TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
   }
 }
 
-TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndWritesNothing) {
+TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument) {
   WriteBytes(dir / "locked.vcf", "FN:x\n");
   WriteBytes(dir / "locked.htm", "old");
   fs::permissions(dir / "locked.vcf", fs::perms::none);
@@ -183,9 +183,30 @@ TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndWritesNothing) {
     ConvertVCFToSeparateHTML(child, PathText(dir / "locked.vcf"));
     const bool reported = child.errors.size() == 1 && child.errors[0].statement == 112 &&
                           child.errors[0].description == u"Permission denied";
-    return reported && !fs::exists(dir / "locked.htm") ? 0 : 1;
+    return reported ? 0 : 1;
   });
   EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadBytes(dir / "locked.htm"), "old");
+}
+
+TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
+  WriteBytes(dir / "big.htm", "earlier");
+  WriteBytes(dir / "big.vcf", "NOTE;X:" + std::string(300'000, 'n') + "\n");
+  const int status = testing::RunInUnprivilegedChild([&] {
+    // The file-size limit stands in for a full disk: the write fails with EFBIG.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{100'000, 100'000};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    testing::RecordingHost child;
+    ConvertVCFToSeparateHTML(child, PathText(dir / "big.vcf"));
+    return child.errors.size() == 1 && child.errors[0].statement == 546 &&
+                   child.errors[0].description == u"Disk full"
+               ? 0
+               : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadBytes(dir / "big.htm"), "earlier");
+  EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
 }
 
 }  // namespace

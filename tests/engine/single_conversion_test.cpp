@@ -10,6 +10,7 @@
 #include "support/utf8.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
+#include "test_support/test_texts.h"
 
 namespace brevant {
 namespace {
@@ -17,17 +18,13 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using testing::kDefaultOpening;
+using testing::PathText;
 using testing::ReadBytes;
 using testing::WriteBytes;
 
-constexpr char kOpening[] =
-    "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
-    "bgcolor='#FFFFFF'><tbody>\r\n";
-
-Text PathText(const fs::path& path) { return FromUtf8(path.string()); }
-
 std::string Document(std::string_view headers, std::initializer_list<std::string_view> rows) {
-  std::string out = std::string(kOpening) + "<tr>\r\n" + std::string(headers) + "</tr>\r\n";
+  std::string out = std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr>\r\n";
   for (std::string_view row : rows) out += "<tr>\r\n" + std::string(row) + "</tr>\r\n";
   return out + "</tbody></table></body></html>\r\n";
 }

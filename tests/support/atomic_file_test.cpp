@@ -7,21 +7,22 @@
 #include <stdexcept>
 
 #include "support/file_error.h"
-#include "support/temporary_files.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
+#include "test_support/temporary_files.h"
+#include "test_support/test_texts.h"
 
 namespace fs = std::filesystem;
 
 namespace brevant {
 namespace {
 
+using testing::FailureOf;
+using testing::PathText;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::TemporaryFilesIn;
 using testing::WriteBytes;
-
-Text T(const fs::path& path) { return FromUtf8(path.string()); }
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 
@@ -38,7 +39,7 @@ class ScopedUmask {
 TEST(AtomicFileWriter, SmallDocumentsTouchTheDiskOnlyOnCommit) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
-  AtomicFileWriter writer(T(dir / "b.htm"));
+  AtomicFileWriter writer(PathText(dir / "b.htm"));
   writer.write("<html>");
   writer.write("</html>");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
@@ -48,11 +49,24 @@ TEST(AtomicFileWriter, SmallDocumentsTouchTheDiskOnlyOnCommit) {
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
-TEST(AtomicFileWriter, LargeDocumentsStreamIntoAHiddenFileBesideTheTarget) {
+// The permission bits of the file that this process has open for writing in the
+// folder, other than `except`; 0 when there is none.
+fs::perms OpenFileModeIn(const fs::path& folder, const fs::path& except) {
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    const fs::path target = fs::read_symlink(entry.path(), error);
+    if (error || target.parent_path() != folder || target == except) continue;
+    return fs::status(entry.path()).permissions();
+  }
+  return fs::perms::none;
+}
+
+TEST(AtomicFileWriter, LargeDocumentsStreamIntoAFileOnlyTheOwnerCanRead) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
+  fs::permissions(dir / "b.htm", static_cast<fs::perms>(0640));
   std::string expected;
-  AtomicFileWriter writer(T(dir / "b.htm"));
+  AtomicFileWriter writer(PathText(dir / "b.htm"));
   // Small pieces, one piece larger than the buffer, and small pieces again.
   for (int i = 0; i < 100000; ++i) {
     const std::string piece = "row " + std::to_string(i) + "\n";
@@ -65,24 +79,46 @@ TEST(AtomicFileWriter, LargeDocumentsStreamIntoAHiddenFileBesideTheTarget) {
   writer.write("end");
   expected += "end";
 
-  const std::vector<std::string> temporary = TemporaryFilesIn(dir.path());
-  ASSERT_EQ(temporary.size(), 1u);
-  EXPECT_EQ(temporary[0].rfind(".b.htm.brevant-", 0), 0u) << temporary[0];
+  // Nothing to see in the folder, and no other user may read what is written.
+  EXPECT_EQ(OpenFileModeIn(dir.path(), dir / "b.htm"), static_cast<fs::perms>(0600));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier");
   writer.commit();
   EXPECT_EQ(ReadBytes(dir / "b.htm"), expected);
-  EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
+  EXPECT_EQ(fs::status(dir / "b.htm").permissions(), static_cast<fs::perms>(0640));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(AtomicFileWriter, ReplacingTakesTheEntryWhateverItsPermissions) {
+  TempDir dir;
+  WriteBytes(dir / "read-only.htm", "earlier");
+  fs::permissions(dir / "read-only.htm", static_cast<fs::perms>(0444));
+  WriteBytes(dir / "elsewhere.txt", "not a document");
+  fs::create_symlink(dir / "elsewhere.txt", dir / "link.htm");
+  for (const char* name : {"read-only.htm", "link.htm"}) {
+    AtomicFileWriter writer(PathText(dir / name), ExistingTarget::Replace);
+    writer.write("new");
+    writer.commit();
+    EXPECT_EQ(ReadBytes(dir / name), "new") << name;
+    EXPECT_FALSE(fs::is_symlink(dir / name)) << name;
+  }
+  EXPECT_EQ(fs::status(dir / "read-only.htm").permissions(), static_cast<fs::perms>(0444));
+  EXPECT_EQ(ReadBytes(dir / "elsewhere.txt"), "not a document");
+
+  fs::create_directory(dir / "folder.htm");
+  AtomicFileWriter folder(PathText(dir / "folder.htm"), ExistingTarget::Replace);
+  EXPECT_EQ(FailureOf([&] { folder.commit(); }), "Path/File access error");
 }
 
 TEST(AtomicFileWriter, UnfinishedWritesLeaveNothingBehind) {
   TempDir dir;
   WriteBytes(dir / "kept.htm", "earlier");
   {
-    AtomicFileWriter dropped(T(dir / "new.htm"));
+    AtomicFileWriter dropped(PathText(dir / "new.htm"));
     dropped.write(std::string(3 * kMiB, 'x'));
   }
   {
-    AtomicFileWriter abandoned(T(dir / "kept.htm"));
+    AtomicFileWriter abandoned(PathText(dir / "kept.htm"));
     abandoned.write(std::string(3 * kMiB, 'x'));
     abandoned.abandon();
     abandoned.write("after");
@@ -97,12 +133,12 @@ TEST(AtomicFileWriter, NewFilesFollowTheUmask) {
   TempDir dir;
   {
     ScopedUmask mask(022);
-    AtomicFileWriter writer(T(dir / "a.htm"));
+    AtomicFileWriter writer(PathText(dir / "a.htm"));
     writer.commit();
   }
   {
     ScopedUmask mask(027);
-    AtomicFileWriter writer(T(dir / "b.htm"));
+    AtomicFileWriter writer(PathText(dir / "b.htm"));
     writer.commit();
   }
   EXPECT_EQ(fs::status(dir / "a.htm").permissions(), static_cast<fs::perms>(0644));
@@ -113,7 +149,7 @@ TEST(AtomicFileWriter, NewFilesFollowTheUmask) {
 TEST(AtomicFileWriter, TargetMadeReadOnlyWhileWritingIsNotReplaced) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
-  AtomicFileWriter writer(T(dir / "b.htm"));
+  AtomicFileWriter writer(PathText(dir / "b.htm"));
   writer.write(std::string(2 * kMiB, 'x'));
   fs::permissions(dir / "b.htm", static_cast<fs::perms>(0444));
   try {

@@ -10,32 +10,22 @@
 #include <filesystem>
 
 #include "support/file_error.h"
-#include "support/temporary_files.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
+#include "test_support/temporary_files.h"
+#include "test_support/test_texts.h"
 
 namespace fs = std::filesystem;
 
 namespace brevant {
 namespace {
 
+using testing::FailureOf;
+using testing::PathText;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::TemporaryFilesIn;
 using testing::WriteBytes;
-
-Text T(const fs::path& path) { return FromUtf8(path.string()); }
-
-// The description of the FileError that `action` throws, or "<no error>".
-template <typename Action>
-std::string FailureOf(Action action) {
-  try {
-    action();
-  } catch (const FileError& error) {
-    return error.description();
-  }
-  return "<no error>";
-}
 
 void MakeReadOnly(const fs::path& file) {
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -48,14 +38,14 @@ TEST(Existence, FilesAndFoldersAreFoundThroughLinks) {
   fs::create_symlink(dir / "a.vcf", dir / "link.vcf");
   fs::create_directory_symlink(dir / "sub", dir / "sublink");
 
-  EXPECT_TRUE(FileExists(T(dir / "a.vcf")));
-  EXPECT_TRUE(FileExists(T(dir / "sub")));
-  EXPECT_TRUE(FileExists(T(dir / "link.vcf")));
-  EXPECT_TRUE(FolderExists(T(dir / "sub")));
-  EXPECT_TRUE(FolderExists(T(dir / "sublink")));
-  EXPECT_TRUE(FolderExists(T(dir / "sub/")));
-  EXPECT_FALSE(FolderExists(T(dir / "a.vcf")));
-  EXPECT_FALSE(FolderExists(T(dir / "link.vcf")));
+  EXPECT_TRUE(FileExists(PathText(dir / "a.vcf")));
+  EXPECT_TRUE(FileExists(PathText(dir / "sub")));
+  EXPECT_TRUE(FileExists(PathText(dir / "link.vcf")));
+  EXPECT_TRUE(FolderExists(PathText(dir / "sub")));
+  EXPECT_TRUE(FolderExists(PathText(dir / "sublink")));
+  EXPECT_TRUE(FolderExists(PathText(dir / "sub/")));
+  EXPECT_FALSE(FolderExists(PathText(dir / "a.vcf")));
+  EXPECT_FALSE(FolderExists(PathText(dir / "link.vcf")));
 }
 
 TEST(Existence, MissingEmptyAndBrokenPathsAreNotFound) {
@@ -65,21 +55,21 @@ TEST(Existence, MissingEmptyAndBrokenPathsAreNotFound) {
 
   EXPECT_FALSE(FileExists(u""));
   EXPECT_FALSE(FolderExists(u""));
-  EXPECT_FALSE(FileExists(T(dir / "missing.vcf")));
-  EXPECT_FALSE(FileExists(T(dir / "missing/a.vcf")));
-  EXPECT_FALSE(FileExists(T(dir / "a.vcf/x")));
-  EXPECT_FALSE(FileExists(T(dir / "dangling.vcf")));
-  EXPECT_FALSE(FolderExists(T(dir / "missing")));
+  EXPECT_FALSE(FileExists(PathText(dir / "missing.vcf")));
+  EXPECT_FALSE(FileExists(PathText(dir / "missing/a.vcf")));
+  EXPECT_FALSE(FileExists(PathText(dir / "a.vcf/x")));
+  EXPECT_FALSE(FileExists(PathText(dir / "dangling.vcf")));
+  EXPECT_FALSE(FolderExists(PathText(dir / "missing")));
   // A NUL would cut the name short and find "a.vcf" instead.
-  EXPECT_FALSE(FileExists(T(dir / "a.vcf") + Text(1, u'\0') + u"x"));
-  EXPECT_FALSE(FolderExists(T(dir.path()) + Text(1, u'\0')));
+  EXPECT_FALSE(FileExists(PathText(dir / "a.vcf") + Text(1, u'\0') + u"x"));
+  EXPECT_FALSE(FolderExists(PathText(dir.path()) + Text(1, u'\0')));
 }
 
 TEST(WriteTextFile, WritesTheCodePageAndALineBreak) {
   TempDir dir;
-  WriteTextFile(T(dir / "new.htm"), u"caf\u00E9 \u20AC <b>&</b> \u0100 \U0001F600");
+  WriteTextFile(PathText(dir / "new.htm"), u"caf\u00E9 \u20AC <b>&</b> \u0100 \U0001F600");
   EXPECT_EQ(ReadBytes(dir / "new.htm"), "caf\xE9 \x80 <b>&</b> &#256; &#128512;\r\n");
-  WriteTextFile(T(dir / "empty.htm"), u"");
+  WriteTextFile(PathText(dir / "empty.htm"), u"");
   EXPECT_EQ(ReadBytes(dir / "empty.htm"), "\r\n");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
@@ -87,7 +77,7 @@ TEST(WriteTextFile, WritesTheCodePageAndALineBreak) {
 TEST(WriteTextFile, ReplacesALongerFileWhole) {
   TempDir dir;
   WriteBytes(dir / "b.htm", std::string(5000, 'o'));
-  WriteTextFile(T(dir / "b.htm"), u"new");
+  WriteTextFile(PathText(dir / "b.htm"), u"new");
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "new\r\n");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
@@ -102,7 +92,7 @@ TEST(WriteTextFile, KeepsSurrogatePairsWholeInLargeDocuments) {
       content += u"\U0001F600";
       expected += "&#128512;";
     }
-    WriteTextFile(T(dir / "big.htm"), content);
+    WriteTextFile(PathText(dir / "big.htm"), content);
     EXPECT_EQ(ReadBytes(dir / "big.htm"), expected + "\r\n");
   }
 }
@@ -111,7 +101,7 @@ TEST(WriteTextFile, KeepsTheTargetsPermissions) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "old");
   fs::permissions(dir / "b.htm", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  WriteTextFile(T(dir / "b.htm"), u"new");
+  WriteTextFile(PathText(dir / "b.htm"), u"new");
   EXPECT_EQ(fs::status(dir / "b.htm").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
@@ -121,7 +111,7 @@ TEST(WriteTextFile, KeepsTheTargetsOwnerWhenRootWrites) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "old");
   ASSERT_EQ(chown((dir / "b.htm").c_str(), 65534, 65534), 0);
-  WriteTextFile(T(dir / "b.htm"), u"new");
+  WriteTextFile(PathText(dir / "b.htm"), u"new");
   struct stat st;
   ASSERT_EQ(stat((dir / "b.htm").c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, 65534u);
@@ -130,11 +120,11 @@ TEST(WriteTextFile, KeepsTheTargetsOwnerWhenRootWrites) {
 
 TEST(WriteTextFile, MissingFolderFailsAndCreatesNothing) {
   TempDir dir;
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(T(dir / "missing/b.htm"), u"x"); }), "Path not found");
+  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "missing/b.htm"), u"x"); }), "Path not found");
   EXPECT_FALSE(fs::exists(dir / "missing"));
   EXPECT_EQ(FailureOf([&] { WriteTextFile(u"", u"x"); }), "Path not found");
   WriteBytes(dir / "file", "f");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(T(dir / "file/b.htm"), u"x"); }), "Path not found");
+  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "file/b.htm"), u"x"); }), "Path not found");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
@@ -142,7 +132,7 @@ TEST(WriteTextFile, ReadOnlyTargetIsRefusedAndKeepsItsContent) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
   MakeReadOnly(dir / "b.htm");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(T(dir / "b.htm"), u"new"); }), "Permission denied");
+  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "b.htm"), u"new"); }), "Permission denied");
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
@@ -151,8 +141,8 @@ TEST(WriteTextFile, FolderTargetIsRefused) {
   TempDir dir;
   fs::create_directory(dir / "b.htm");
   WriteBytes(dir / "b.htm/inside", "i");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(T(dir / "b.htm"), u"x"); }), "Path/File access error");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(T(dir.path()) + u"/", u"x"); }), "Path/File access error");
+  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "b.htm"), u"x"); }), "Path/File access error");
+  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir.path()) + u"/", u"x"); }), "Path/File access error");
   EXPECT_TRUE(fs::is_directory(dir / "b.htm"));
   EXPECT_EQ(ReadBytes(dir / "b.htm/inside"), "i");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
@@ -161,7 +151,7 @@ TEST(WriteTextFile, FolderTargetIsRefused) {
 TEST(WriteTextFile, NameWithNulIsRefusedAndTouchesNothing) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
-  const Text path = T(dir / "b.htm") + Text(1, u'\0') + u".htm";
+  const Text path = PathText(dir / "b.htm") + Text(1, u'\0') + u".htm";
   EXPECT_EQ(FailureOf([&] { WriteTextFile(path, u"x"); }), "Bad file name or number");
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier");
 }
@@ -174,12 +164,12 @@ TEST(WriteTextFile, SymbolicLinkStaysAndItsFileIsReplaced) {
   fs::create_symlink(dir / "link.htm", dir / "link2.htm");
   fs::create_symlink("real/new.htm", dir / "dangling.htm");
 
-  WriteTextFile(T(dir / "link2.htm"), u"through two links");
+  WriteTextFile(PathText(dir / "link2.htm"), u"through two links");
   EXPECT_TRUE(fs::is_symlink(dir / "link.htm"));
   EXPECT_TRUE(fs::is_symlink(dir / "link2.htm"));
   EXPECT_EQ(ReadBytes(dir / "real/b.htm"), "through two links\r\n");
 
-  WriteTextFile(T(dir / "dangling.htm"), u"created");
+  WriteTextFile(PathText(dir / "dangling.htm"), u"created");
   EXPECT_TRUE(fs::is_symlink(dir / "dangling.htm"));
   EXPECT_EQ(ReadBytes(dir / "real/new.htm"), "created\r\n");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
@@ -190,7 +180,7 @@ TEST(WriteTextFile, LinkLoopFailsWithoutWriting) {
   TempDir dir;
   fs::create_symlink("b.htm", dir / "a.htm");
   fs::create_symlink("a.htm", dir / "b.htm");
-  EXPECT_NE(FailureOf([&] { WriteTextFile(T(dir / "a.htm"), u"x"); }), "<no error>");
+  EXPECT_NE(FailureOf([&] { WriteTextFile(PathText(dir / "a.htm"), u"x"); }), "<no error>");
   EXPECT_TRUE(fs::is_symlink(dir / "a.htm"));
   EXPECT_TRUE(fs::is_symlink(dir / "b.htm"));
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
@@ -199,7 +189,7 @@ TEST(WriteTextFile, LinkLoopFailsWithoutWriting) {
 TEST(WriteTextFile, NameNearTheLengthLimitIsWritten) {
   TempDir dir;
   const std::string name = std::string(251, 'n') + ".htm";  // 255 bytes, the most a name may have
-  WriteTextFile(T(dir / name), u"long");
+  WriteTextFile(PathText(dir / name), u"long");
   EXPECT_EQ(ReadBytes(dir / name), "long\r\n");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
@@ -214,7 +204,8 @@ TEST(WriteTextFile, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit = {64 * 1024, 64 * 1024};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const std::string failure = FailureOf([&] { WriteTextFile(T(dir / "b.htm"), Text(4 << 20, u'x')); });
+    const std::string failure =
+        FailureOf([&] { WriteTextFile(PathText(dir / "b.htm"), Text(4 << 20, u'x')); });
     _exit(failure == "Disk full" ? 0 : 1);
   }
   int status = 0;
@@ -230,12 +221,12 @@ TEST(DeleteFileSafe, RemovesFilesAndReadOnlyFilesQuietly) {
   WriteBytes(dir / "a.htm", "a");
   WriteBytes(dir / "ro.htm", "r");
   MakeReadOnly(dir / "ro.htm");
-  DeleteFileSafe(T(dir / "a.htm"));
-  DeleteFileSafe(T(dir / "ro.htm"));
+  DeleteFileSafe(PathText(dir / "a.htm"));
+  DeleteFileSafe(PathText(dir / "ro.htm"));
   EXPECT_FALSE(fs::exists(dir / "a.htm"));
   EXPECT_FALSE(fs::exists(dir / "ro.htm"));
-  EXPECT_NO_THROW(DeleteFileSafe(T(dir / "missing.htm")));
-  EXPECT_NO_THROW(DeleteFileSafe(T(dir / "missing/x.htm")));
+  EXPECT_NO_THROW(DeleteFileSafe(PathText(dir / "missing.htm")));
+  EXPECT_NO_THROW(DeleteFileSafe(PathText(dir / "missing/x.htm")));
   EXPECT_NO_THROW(DeleteFileSafe(u""));
 }
 
@@ -247,10 +238,10 @@ TEST(DeleteFileSafe, NeverRemovesAFolderOrTheFileBehindALink) {
   WriteBytes(dir / "real.htm", "real");
   fs::create_symlink(dir / "real.htm", dir / "link.htm");
 
-  EXPECT_NO_THROW(DeleteFileSafe(T(dir / "empty.htm")));
-  EXPECT_NO_THROW(DeleteFileSafe(T(dir / "full.htm")));
-  DeleteFileSafe(T(dir / "link.htm"));
-  DeleteFileSafe(T(dir / "real.htm") + Text(1, u'\0'));
+  EXPECT_NO_THROW(DeleteFileSafe(PathText(dir / "empty.htm")));
+  EXPECT_NO_THROW(DeleteFileSafe(PathText(dir / "full.htm")));
+  DeleteFileSafe(PathText(dir / "link.htm"));
+  DeleteFileSafe(PathText(dir / "real.htm") + Text(1, u'\0'));
 
   EXPECT_TRUE(fs::is_directory(dir / "empty.htm"));
   EXPECT_EQ(ReadBytes(dir / "full.htm/x"), "x");
@@ -262,12 +253,12 @@ TEST(ForceDeleteFile, RemovesReadOnlyFilesAndReportsTheRest) {
   TempDir dir;
   WriteBytes(dir / "ro.htm", "r");
   MakeReadOnly(dir / "ro.htm");
-  ForceDeleteFile(T(dir / "ro.htm"));
+  ForceDeleteFile(PathText(dir / "ro.htm"));
   EXPECT_FALSE(fs::exists(dir / "ro.htm"));
 
-  EXPECT_EQ(FailureOf([&] { ForceDeleteFile(T(dir / "missing.htm")); }), "Path not found");
+  EXPECT_EQ(FailureOf([&] { ForceDeleteFile(PathText(dir / "missing.htm")); }), "Path not found");
   fs::create_directory(dir / "sub");
-  EXPECT_NE(FailureOf([&] { ForceDeleteFile(T(dir / "sub")); }), "<no error>");
+  EXPECT_NE(FailureOf([&] { ForceDeleteFile(PathText(dir / "sub")); }), "<no error>");
   EXPECT_TRUE(fs::is_directory(dir / "sub"));
 }
 
@@ -279,12 +270,12 @@ TEST(IsSameFile, ComparesTextsAndThenTheFilesThemselves) {
   fs::create_symlink(dir / "a.vcf", dir / "soft.vcf");
 
   EXPECT_TRUE(IsSameFile(u"/nowhere/x", u"/nowhere/x"));
-  EXPECT_TRUE(IsSameFile(T(dir / "a.vcf"), T(dir / "hard.vcf")));
-  EXPECT_TRUE(IsSameFile(T(dir / "a.vcf"), T(dir / "soft.vcf")));
-  EXPECT_TRUE(IsSameFile(T(dir / "a.vcf"), T(dir.path()) + u"/.//a.vcf"));
-  EXPECT_FALSE(IsSameFile(T(dir / "a.vcf"), T(dir / "b.vcf")));
-  EXPECT_FALSE(IsSameFile(T(dir / "a.vcf"), T(dir / "missing.vcf")));
-  EXPECT_FALSE(IsSameFile(T(dir / "missing.vcf"), T(dir / "other.vcf")));
+  EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "hard.vcf")));
+  EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "soft.vcf")));
+  EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir.path()) + u"/.//a.vcf"));
+  EXPECT_FALSE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "b.vcf")));
+  EXPECT_FALSE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "missing.vcf")));
+  EXPECT_FALSE(IsSameFile(PathText(dir / "missing.vcf"), PathText(dir / "other.vcf")));
 }
 
 }  // namespace

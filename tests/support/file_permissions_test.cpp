@@ -6,10 +6,11 @@
 
 #include "support/file_error.h"
 #include "support/file_helpers.h"
-#include "support/temporary_files.h"
 #include "support/unprivileged_child.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
+#include "test_support/temporary_files.h"
+#include "test_support/test_texts.h"
 
 namespace fs = std::filesystem;
 
@@ -17,30 +18,20 @@ namespace brevant {
 namespace {
 
 using testing::ChildFolder;
+using testing::FailureOf;
 using testing::InUnprivilegedChild;
+using testing::PathText;
 using testing::ReadBytes;
 using testing::RunThisTestUnprivileged;
 using testing::TempDir;
 using testing::TemporaryFilesIn;
 using testing::WriteBytes;
 
-Text T(const fs::path& path) { return FromUtf8(path.string()); }
-
-template <typename Action>
-std::string FailureOf(Action action) {
-  try {
-    action();
-  } catch (const FileError& error) {
-    return error.description();
-  }
-  return "<no error>";
-}
-
 constexpr fs::perms kReadAndSearch = static_cast<fs::perms>(0555);
 
 TEST(FilePermissions, WritingIntoAReadOnlyFolderIsRefused) {
   if (InUnprivilegedChild()) {
-    EXPECT_EQ(FailureOf([] { WriteTextFile(T(ChildFolder() / "b.htm"), u"x"); }), "Permission denied");
+    EXPECT_EQ(FailureOf([] { WriteTextFile(PathText(ChildFolder() / "b.htm"), u"x"); }), "Permission denied");
     return;
   }
   TempDir dir;
@@ -54,7 +45,7 @@ TEST(FilePermissions, AFileTheUserMayNotWriteIsNotReplaced) {
   // The folder lets anyone create files, so only the target's own permissions
   // stand between the user and another user's document.
   if (InUnprivilegedChild()) {
-    EXPECT_EQ(FailureOf([] { WriteTextFile(T(ChildFolder() / "theirs.htm"), u"mine"); }),
+    EXPECT_EQ(FailureOf([] { WriteTextFile(PathText(ChildFolder() / "theirs.htm"), u"mine"); }),
               "Permission denied");
     return;
   }
@@ -70,7 +61,7 @@ TEST(FilePermissions, AFileTheUserMayNotWriteIsNotReplaced) {
 
 TEST(FilePermissions, DeletingInAReadOnlyFolderFailsQuietlyOrReports) {
   if (InUnprivilegedChild()) {
-    const Text file = T(ChildFolder() / "keep.htm");
+    const Text file = PathText(ChildFolder() / "keep.htm");
     EXPECT_NO_THROW(DeleteFileSafe(file));
     EXPECT_TRUE(FileExists(file));
     EXPECT_EQ(FailureOf([&] { ForceDeleteFile(file); }), "Permission denied");
@@ -88,9 +79,9 @@ TEST(FilePermissions, DeletingInAReadOnlyFolderFailsQuietlyOrReports) {
 
 TEST(FilePermissions, EntriesOfAClosedFolderAreNotFound) {
   if (InUnprivilegedChild()) {
-    EXPECT_TRUE(FolderExists(T(ChildFolder())));
-    EXPECT_FALSE(FileExists(T(ChildFolder() / "hidden.vcf")));
-    EXPECT_FALSE(FolderExists(T(ChildFolder() / "sub")));
+    EXPECT_TRUE(FolderExists(PathText(ChildFolder())));
+    EXPECT_FALSE(FileExists(PathText(ChildFolder() / "hidden.vcf")));
+    EXPECT_FALSE(FolderExists(PathText(ChildFolder() / "sub")));
     return;
   }
   TempDir dir;

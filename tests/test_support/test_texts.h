@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "support/file_error.h"
+#include "support/text.h"
+#include "support/utf8.h"
+
+namespace brevant::testing {
+
+// The opening piece of a document written with the default table options.
+inline constexpr char kDefaultOpening[] =
+    "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
+    "bgcolor='#FFFFFF'><tbody>\r\n";
+
+// A file-system path as the engine's text.
+inline Text PathText(const std::filesystem::path& path) { return FromUtf8(path.string()); }
+
+// The description of the FileError that `action` throws, or "<no error>".
+template <typename Action>
+std::string FailureOf(Action action) {
+  try {
+    action();
+  } catch (const FileError& error) {
+    return error.description();
+  }
+  return "<no error>";
+}
+
+}  // namespace brevant::testing

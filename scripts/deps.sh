@@ -14,6 +14,7 @@ packages=(
   util-linux          # setpriv
   findutils
   time
+  help2man            # the manual page of brevant-convert, made from its --help
 )
 
 missing=()

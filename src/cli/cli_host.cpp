@@ -18,7 +18,7 @@ CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLi
       err_(err) {}
 
 void CliHost::reportError(const ErrorReport& report) {
-  PrintErrorReport(report, progress_, err_);
+  PrintLine(ErrorLine(report), progress_, err_);
   ++errorsReported_;
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
+#include "cli/error_output.h"
 #include "cli/folder_inputs.h"
 #include "cli/input_paths.h"
 #include "cli/progress_line.h"
@@ -18,26 +19,49 @@ namespace brevant {
 
 namespace {
 
-constexpr char kProgramName[] = "brevant-convert";
-
-int UsageError(std::ostream& err, const std::string& problem) {
-  err << kProgramName << ": " << problem << "\nTry '" << kProgramName << " --help'.\n";
+int UsageError(std::ostream& err, const std::string& problem, bool withUsage = false) {
+  err << kProgramName << ": " << problem << '\n';
+  if (withUsage) err << "Usage: " << kProgramName << " [OPTION]... FILE...\n";
+  err << "Try '" << kProgramName << " --help'.\n";
   return kExitRefused;
 }
 
 int Refused(std::ostream& err, const char16_t* message) {
-  err << ToUtf8(message) << '\n';
+  err << kProgramName << ": " << ToUtf8(message) << '\n';
   return kExitRefused;
 }
 
-// A missing input converts to nothing, as in the window, and is no error; but on
-// the command line a mistyped name deserves a word.
-void WarnAboutMissingFiles(const std::vector<Text>& inputs, ProgressLine& progress, std::ostream& err) {
-  for (const Text& input : inputs) {
-    if (FileExists(input)) continue;
-    progress.clear();
-    err << kProgramName << ": warning: no such file: " << TerminalLine(input) << '\n';
+std::string Count(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "3 inputs, 2 documents written to /out, 1 with nothing to convert".
+std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
+  std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
+  if (options.mode == CliMode::Single) {
+    line += summary.singleDocument.empty() ? std::string("no document written")
+                                           : "1 document written: " + TerminalLine(summary.singleDocument);
+  } else {
+    line += Count(summary.documentsWritten, "document", "documents") + " written " +
+            (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
   }
+  return line + ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
+}
+
+// A FILE that does not exist is named and left out of the run: converted, it
+// would only remove an earlier document of its name.
+std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std::vector<Text>& paths,
+                                std::ostream& err, int& errors) {
+  std::vector<Text> existing;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (FileExists(paths[i])) {
+      existing.push_back(paths[i]);
+    } else {
+      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": no such file or folder\n";
+      ++errors;
+    }
+  }
+  return existing;
 }
 
 int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal, std::size_t columns) {
@@ -50,18 +74,21 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
       return kExitRefused;
     }
   }
+  int errorsReported = 0;
+  const std::vector<Text> given =
+      ExistingFiles(options.files, AbsoluteInputPaths(options.files, workingFolder), err, errorsReported);
+  if (given.empty()) return kExitErrorsReported;
+
   ProgressLine progress(err, stderrIsTerminal && !options.quiet, std::chrono::steady_clock::now, columns);
   ScanProgress scan(progress, err);
   RunOutcome outcome;
-  int errorsReported = 0;
+  RunSummary summary;
   try {
-    std::vector<Text> inputs = ExpandFolderInputs(AbsoluteInputPaths(options.files, workingFolder),
-                                                  FromUtf8(options.extension), scan);
+    std::vector<Text> inputs = ExpandFolderInputs(given, FromUtf8(options.extension), scan);
     progress.reset();  // the scan's count gives way to the run's own caption
     CliHost host(options, std::move(inputs), progress, err);
-    outcome = StartConverting(host);
-    if (outcome == RunOutcome::Done) WarnAboutMissingFiles(host.inputPaths(), progress, err);
-    errorsReported = scan.errorsReported() + host.errorsReported();
+    outcome = StartConverting(host, summary);
+    errorsReported += scan.errorsReported() + host.errorsReported();
   } catch (const std::exception& failure) {  // out of memory, say: scan and engine report everything else
     progress.clear();
     err << kProgramName << ": " << failure.what() << '\n';
@@ -76,6 +103,7 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     case RunOutcome::Done:
       break;
   }
+  if (!options.quiet) err << SummaryLine(options, summary) << '\n';
   return errorsReported > 0 ? kExitErrorsReported : kExitSuccess;
 }
 
@@ -91,11 +119,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       out << UsageText();
       return kExitSuccess;
     case CliAction::ShowVersion:
-      out << kProgramName << ' ' << BREVANT_VERSION << '\n';
+      out << VersionText();
       return kExitSuccess;
     case CliAction::Run:
       break;
   }
+  if (parsed.options.files.empty()) return UsageError(err, "no FILE given", true);
   return Convert(parsed.options, err, stderrIsTerminal, terminalColumns);
 }
 

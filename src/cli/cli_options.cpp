@@ -68,16 +68,20 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       const auto colour = ParseColourArgument(value);
       if (!colour) {
         return "invalid colour " + Quoted(value) + " for " + LongForm(option) +
-               " (use #RRGGBB or a number from 0 to 4294967295)";
+               " (use #RRGGBB, 0xBBGGRR or a number from -2147483648 to 4294967295)";
       }
       (option.id == OptionId::TextColour ? options.textColour : options.backgroundColour) = *colour;
       return std::nullopt;
     }
-    case OptionId::Extension:
+    case OptionId::Extension: {
+      // ".vcf" is what many type for the extension vcf.
+      const std::string extension = value.starts_with('.') ? value.substr(1) : value;
       // An empty extension would look for names ending in "." only: surely a mistake.
-      if (value.empty()) return std::string("empty extension for --ext (use vcf, or * for every file)");
-      options.extension = value;
+      if (extension.empty())
+        return "empty extension " + Quoted(value) + " for --ext (use vcf, or * for every file)";
+      options.extension = extension;
       return std::nullopt;
+    }
     case OptionId::Quiet:
       options.quiet = true;
       return std::nullopt;
@@ -193,26 +197,56 @@ class Parser {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).run(); }
 
 std::string UsageText() {
-  return "Usage: brevant-convert [OPTIONS] FILE...\n"
-         "Convert vCard files (.vcf) into HTML table documents. A FILE that is a folder\n"
-         "stands for the matching files of its whole tree, level by level.\n"
+  return "Usage: brevant-convert [OPTION]... FILE...\n"
+         "Convert vCard files (.vcf) into HTML documents that hold one table.\n"
+         "A FILE that is a folder stands for the matching files of its whole tree,\n"
+         "level by level.\n"
          "\n"
-         "  -m, --mode each|single      each: one .htm per input (default); single: all into one output.xml\n"
-         "  -o, --output-dir DIR        save results in DIR; without it, results go beside each input\n"
-         "                              (single mode: beside the first input)\n"
-         "  --border TEXT               table border width text, inserted as typed (default 1)\n"
-         "  --text-color COLOR          #RRGGBB, or a decimal window-system colour value 0x00BBGGRR\n"
-         "                              (values up to 4294967295 wrap to the signed 32-bit value);\n"
-         "                              default #000000\n"
-         "  --background-color COLOR    same forms; default #FFFFFF\n"
-         "  --ext EXT                   extension of the files taken from folders (default vcf;\n"
-         "                              * for every file)\n"
-         "  -q, --quiet                 no progress display\n"
-         "  -h, --help                  show this help and exit\n"
-         "  --version                   show the version and exit\n"
+         "Options:\n"
+         "  -m, --mode=MODE          each: one .htm document per input (default);\n"
+         "                           single: all inputs into one output.xml\n"
+         "  -o, --output-dir=DIR     save the documents in DIR; without it they go\n"
+         "                           beside each input (single: beside the first)\n"
+         "      --border=TEXT        table border width, inserted as typed (default 1)\n"
+         "      --text-color=COLOR   table text colour (default #000000)\n"
+         "      --background-color=COLOR\n"
+         "                           table background colour (default #FFFFFF)\n"
+         "      --ext=EXT            extension of the files taken from folders\n"
+         "                           (default vcf; * takes every file)\n"
+         "  -q, --quiet              no progress display and no summary line\n"
+         "  -h, --help               show this help and exit\n"
+         "      --version            show the version and exit\n"
          "\n"
-         "Exit status: 0 when the run reported no error, 1 when it reported one or more,\n"
-         "2 when nothing was converted (usage error, no files, missing output folder).\n";
+         "A COLOR is #RRGGBB, or the window's own value 0x00BBGGRR: 0x and up to\n"
+         "eight hexadecimal digits, or a decimal number from -2147483648 to\n"
+         "4294967295.\n"
+         "\n"
+         "A document that exists is replaced; an input is never overwritten, and a\n"
+         "later input of the same name gets \"name (2).htm\". A run ends with a\n"
+         "summary line on standard error; errors name the file they concern.\n"
+         "\n"
+         "Exit status: 0 when all went well, 1 when a FILE was missing, a folder or\n"
+         "file had to be left out or an error was reported, 2 when nothing was\n"
+         "converted (usage error, no files found, output folder missing).\n"
+         "\n"
+         "Examples:\n"
+         "  brevant-convert *.vcf\n"
+         "      each card.vcf becomes card.htm beside it\n"
+         "  brevant-convert -m single -o ~/Documents ~/Contacts\n"
+         "      every .vcf file below ~/Contacts into ~/Documents/output.xml\n"
+         "  brevant-convert --border 0 --background-color '#FFFFE0' -o out a.vcf\n"
+         "      out/a.htm without a border on a light yellow background\n"
+         "\n"
+         "Report bugs to: support@ambervale.example\n";
+}
+
+std::string VersionText() {
+  return "brevant-convert " BREVANT_VERSION
+         "\n"
+         "Copyright (C) Ambervale.\n"
+         "License: MIT <https://opensource.org/licenses/MIT>.\n"
+         "This is free software: you are free to change and redistribute it.\n"
+         "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 }  // namespace brevant

@@ -37,7 +37,8 @@ struct ParsedCommandLine {
 // --version or a problem.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// The text that --help prints.
+// The texts that --help and --version print (help2man makes the manual page of them).
 std::string UsageText();
+std::string VersionText();
 
 }  // namespace brevant

@@ -1,14 +1,26 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "cli/progress_line.h"
 #include "support/error_report.h"
+#include "support/scan_observer.h"
 
 namespace brevant {
 
-// An error box on the terminal: "Application Error: " and the box text, on lines
-// of its own; the progress line steps aside for it and comes back below.
-void PrintErrorReport(const ErrorReport& report, ProgressLine& progress, std::ostream& err);
+inline constexpr char kProgramName[] = "brevant-convert";
+
+// One line for an error report: the program's name, the file it concerns, what
+// failed, and the procedure's tag and statement number in brackets, e.g.
+// "brevant-convert: /out/b.htm: Disk full (in Tarnwick2021/08/31.modVCF.Con...
+// at line 546)". File names and descriptions are made safe for the terminal.
+std::string ErrorLine(const ErrorReport& report);
+
+// One line for a folder or file that a folder scan had to leave out.
+std::string LeftOutLine(TextView path, LeftOut reason);
+
+// Prints a line on err; the progress line steps aside for it and comes back below.
+void PrintLine(const std::string& line, ProgressLine& progress, std::ostream& err);
 
 }  // namespace brevant

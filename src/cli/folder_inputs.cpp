@@ -32,6 +32,7 @@ class RunningCounts final : public ScanObserver {
     observer_.foundFiles(filesBefore_ + count);
   }
   void reportError(const ErrorReport& report) override { observer_.reportError(report); }
+  void leftOut(TextView path, LeftOut reason) override { observer_.leftOut(path, reason); }
 
  private:
   ScanObserver& observer_;
@@ -70,7 +71,12 @@ void ScanProgress::foundFiles(std::size_t count) {
 }
 
 void ScanProgress::reportError(const ErrorReport& report) {
-  PrintErrorReport(report, progress_, err_);
+  PrintLine(ErrorLine(report), progress_, err_);
+  ++errorsReported_;
+}
+
+void ScanProgress::leftOut(TextView path, LeftOut reason) {
+  PrintLine(LeftOutLine(path, reason), progress_, err_);
   ++errorsReported_;
 }
 

@@ -26,7 +26,9 @@ class ScanProgress final : public ScanObserver {
   void foundFolders(std::size_t count) override;
   void foundFiles(std::size_t count) override;
   void reportError(const ErrorReport& report) override;
+  void leftOut(TextView path, LeftOut reason) override;
 
+  // Error reports and warnings about what was left out.
   int errorsReported() const { return errorsReported_; }
 
  private:

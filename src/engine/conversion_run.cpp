@@ -23,6 +23,11 @@ Text SingleDocumentPath(Host& host, const std::vector<Text>& inputs) {
 }
 
 RunOutcome StartConverting(Host& host) {
+  RunSummary summary;
+  return StartConverting(host, summary);
+}
+
+RunOutcome StartConverting(Host& host, RunSummary& summary) {
   // The run converts the list as it stands now, whatever happens to it meanwhile.
   const std::vector<Text> inputs = host.inputPaths();
   if (inputs.empty()) return RunOutcome::NoFilesAdded;
@@ -30,7 +35,7 @@ RunOutcome StartConverting(Host& host) {
 
   host.setBusy(true);
   if (host.convertAllToOne()) {
-    ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs));
+    ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs), summary);
   } else if (host.convertEach()) {
     SeparateRun run(inputs);
     for (std::size_t i = 1; i <= inputs.size(); ++i) {
@@ -40,6 +45,7 @@ RunOutcome StartConverting(Host& host) {
       host.yield();
       ConvertVCFToSeparateHTML(host, path, run);
     }
+    summary = {inputs.size(), run.documentsWritten(), run.nothingToConvert(), Text()};
   }
   host.setBusy(false);
   host.setProgressPosition(0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/host.h"
+#include "engine/run_summary.h"
 
 namespace brevant {
 
@@ -18,6 +19,8 @@ enum class RunOutcome { NoFilesAdded, FolderMissing, Done };
 // resets it at the end. The caller shows the refusal or "Done." and keeps the
 // guard against a second start.
 RunOutcome StartConverting(Host& host);
+// The same, telling what the run did.
+RunOutcome StartConverting(Host& host, RunSummary& summary);
 
 // Where the one document of a run goes: the destination folder + "output.xml".
 Text SingleDocumentPath(Host& host, const std::vector<Text>& inputs);

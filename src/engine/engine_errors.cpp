@@ -6,15 +6,15 @@
 
 namespace brevant {
 
-void StatementReporter::reportCurrentException(int statement) const {
+void StatementReporter::reportCurrentException(int statement, const Text& file) const {
   try {
     throw;
   } catch (const FileError& error) {
-    report(statement, DescriptionFromUtf8(error.description()));
+    report(statement, DescriptionFromUtf8(error.description()), file);
   } catch (const std::bad_alloc&) {
-    report(statement, u"Out of memory");
+    report(statement, u"Out of memory", file);
   } catch (const std::exception& error) {
-    report(statement, DescriptionFromUtf8(error.what()));
+    report(statement, DescriptionFromUtf8(error.what()), file);
   }
 }
 

@@ -145,7 +145,7 @@ enum class DocumentOutcome { Written, NoCells, Failed };
 // a complete new one.
 template <class Ch>
 DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
-                            const std::string& opening, const Text& outputPath) {
+                            const std::string& opening, const Text& inputPath, const Text& outputPath) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -153,7 +153,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
         text, Acceptance::ParametersOnly, CellValues::Cleaned,
         [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
   } catch (...) {
-    errors.reportCurrentException(kScanLines);
+    errors.reportCurrentException(kScanLines, inputPath);
     return DocumentOutcome::Failed;
   }
   if (cells.size() == 0) return DocumentOutcome::NoCells;
@@ -181,7 +181,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     document.commit();
     return DocumentOutcome::Written;
   } catch (...) {
-    errors.reportCurrentException(kWriteDocument);
+    errors.reportCurrentException(kWriteDocument, outputPath);
     return DocumentOutcome::Failed;
   }
 }
@@ -211,7 +211,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
 
   // An input of the run, this one or another, is never deleted or replaced.
   if (!outputPath.empty() && run.isInput(outputPath)) {
-    errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput);
+    errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
     return;
   }
   host.yield();
@@ -221,15 +221,18 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   try {
     input = ReadInput(inputPath);
   } catch (...) {
-    errors.reportCurrentException(kReadInput);
+    errors.reportCurrentException(kReadInput, inputPath);
     return;
   }
-  const DocumentOutcome outcome = input.utf16()
-                                      ? ConvertText(host, errors, input.chars(), opening, outputPath)
-                                      : ConvertText(host, errors, input.ansi(), opening, outputPath);
+  const DocumentOutcome outcome =
+      input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
+                    : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath);
   // An input with nothing to convert leaves no earlier result of its name behind.
-  if (outcome == DocumentOutcome::NoCells) DeleteFileSafe(outputPath);
+  if (outcome == DocumentOutcome::NoCells) {
+    run.foundNothing();
+    DeleteFileSafe(outputPath);
+  }
 }
 
 }  // namespace brevant

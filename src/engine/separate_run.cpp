@@ -41,6 +41,7 @@ Text SeparateRun::unwrittenPath(const Text& path) const {
 }
 
 void SeparateRun::wrote(const Text& path) {
+  ++documentsWritten_;
   writtenTexts_.insert(path);
   FileIdentity identity;
   if (IdentifyFile(path, identity)) writtenFiles_.insert({identity.device, identity.inode});

@@ -26,6 +26,11 @@ class SeparateRun {
 
   // Notes a document that the run has just written.
   void wrote(const Text& path);
+  // Notes an input that yielded no cell.
+  void foundNothing() { ++nothingToConvert_; }
+
+  std::size_t documentsWritten() const { return documentsWritten_; }
+  std::size_t nothingToConvert() const { return nothingToConvert_; }
 
  private:
   using Identity = std::pair<unsigned long long, unsigned long long>;
@@ -36,6 +41,8 @@ class SeparateRun {
   std::set<Identity> inputFiles_;
   std::unordered_set<Text> writtenTexts_;
   std::set<Identity> writtenFiles_;
+  std::size_t documentsWritten_ = 0;
+  std::size_t nothingToConvert_ = 0;
 };
 
 }  // namespace brevant

@@ -32,22 +32,27 @@ InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int s
   try {
     return ReadInput(path);
   } catch (...) {
-    errors.reportCurrentException(statement);
+    errors.reportCurrentException(statement, path);
     return InputText();
   }
 }
 
-ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const StatementReporter& errors) {
+ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const StatementReporter& errors,
+                           RunSummary& summary) {
   ColumnIndex columns;
   for (std::size_t f = 1; f <= inputs.size(); ++f) {
     host.setProgressPosition(WholePercent(f, inputs.size()));
     const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
+    bool anyCell = false;
     try {
-      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted,
-                  [&columns](CaptionKey caption, auto) { columns.addIfAbsent(caption); });
+      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted, [&](CaptionKey caption, auto) {
+        anyCell = true;
+        columns.addIfAbsent(caption);
+      });
     } catch (...) {
-      errors.reportCurrentException(kFirstSweepScan);
+      errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
     }
+    if (!anyCell) ++summary.nothingToConvert;
   }
   return columns;
 }
@@ -93,12 +98,18 @@ bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
 }  // namespace
 
 void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
+  RunSummary summary;
+  ConvertVCFToSingleHTML(host, outputPath, summary);
+}
+
+void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summary) {
   const StatementReporter errors(host, EngineTag(u"ConvertVCFToSingleHTML"), true);
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
 
-  const ColumnIndex columns = CollectColumns(host, inputs, errors);
+  summary.inputs = inputs.size();
+  const ColumnIndex columns = CollectColumns(host, inputs, errors, summary);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 
   // Memory may run out while a row of huge values is written; the earlier
@@ -123,7 +134,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
         ForEachCell(input, Acceptance::EveryTypeName, CellValues::Cleaned,
                     [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); });
       } catch (...) {
-        errors.reportCurrentException(kSecondSweepScan);
+        errors.reportCurrentException(kSecondSweepScan, path);
       }
       piece.clear();
       row.appendRow(piece);
@@ -131,12 +142,14 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
     }
     document.write(kClosing);
     if (NamesAnInput(outputPath, inputs)) {
-      errors.report(kWriteDocument, kOutputWouldOverwriteInput);
+      errors.report(kWriteDocument, kOutputWouldOverwriteInput, outputPath);
       return;
     }
     document.commit();
+    summary.documentsWritten = 1;
+    summary.singleDocument = outputPath;
   } catch (...) {
-    errors.reportCurrentException(kWriteDocument);
+    errors.reportCurrentException(kWriteDocument, outputPath);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/run_summary.h"
 
 namespace brevant {
 
@@ -11,6 +12,8 @@ namespace brevant {
 // columns are the union of all captions in order of first appearance, one row
 // per input. Reports its own failures through the host and always returns.
 void ConvertVCFToSingleHTML(Host& host, const Text& outputPath);
+// The same, telling what it did.
+void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summary);
 
 // Position (from 0) of the first entry equal to the caption, or -1.
 std::int32_t isHeaderExists(TextView caption, const std::vector<Text>& columns);

@@ -15,6 +15,7 @@ struct ErrorReport {
   Text tag;  // "in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML "
   int statement = 0;
   bool supportSentence = false;
+  Text file = {};  // the file it concerns, when known (not part of the box text)
 
   // Description, CR LF, tag, "at line " and the number; then, where the procedure
   // has it, two carriage returns and the support sentence.

@@ -73,7 +73,7 @@ void FolderTreeScan::run(std::vector<Text>& folders, bool recurse) {
 
 // Runs one statement; a failure is reported and the scan goes on after it.
 template <typename Statement>
-void FolderTreeScan::step(int number, Statement&& statement) {
+void FolderTreeScan::step(int number, const Text& folder, Statement&& statement) {
   Text description;
   try {
     statement();
@@ -84,14 +84,15 @@ void FolderTreeScan::step(int number, Statement&& statement) {
     description = FromUtf8(failure.what());
   }
   observer_.reportError({std::move(description),
-                         ProcedureTag(u"DorrinTitle", u"AddFolder", u"GetSubDirectories2016"), number, true});
+                         ProcedureTag(u"DorrinTitle", u"AddFolder", u"GetSubDirectories2016"), number, true,
+                         folder});
 }
 
 // The folder exists and is not a hidden system folder (a root always passes).
 bool FolderTreeScan::mayEnter(const Text& folder) {
   if (!FolderExists(folder)) return false;
   bool enter = true;
-  step(kEnterTest,
+  step(kEnterTest, folder,
        [&] { enter = IsRootFolder(folder) || !IsHiddenSystemFolder(FileAttributeValue(folder)); });
   return enter;
 }
@@ -99,7 +100,7 @@ bool FolderTreeScan::mayEnter(const Text& folder) {
 // The same test for a folder that is open and is no link, from its status.
 bool FolderTreeScan::mayEnter(const Text& folder, const struct stat& status) {
   bool enter = true;
-  step(kEnterTest,
+  step(kEnterTest, folder,
        [&] { enter = IsRootFolder(folder) || !IsHiddenSystemFolder(AttributeValueOf(folder, status)); });
   return enter;
 }
@@ -113,15 +114,21 @@ FolderTreeScan::Outcome FolderTreeScan::scan(const Text& folder, Level level, st
   const bool start = level == Level::Start;
   std::string path;
   if (!ToNativePath(folder, path) || path.size() >= kFolderPathLimit) {
+    observer_.leftOut(folder, LeftOut::PathTooLong);
     return start ? Outcome::Keep : Outcome::Remove;
   }
-  step(kYieldPerFolder, [&] { observer_.yield(); });
+  step(kYieldPerFolder, folder, [&] { observer_.yield(); });
   std::vector<Text> names;
   try {
     OpenFolder listing(path, start ? OpenFolder::Links::Follow : OpenFolder::Links::Refuse);
     struct stat status {};
     if (!listing.isOpen() || !listing.status(status)) {
-      if (CannotBeRead(listing.openError())) return Outcome::Remove;
+      if (CannotBeRead(listing.openError())) {
+        if (listing.openError() == EACCES || listing.openError() == EPERM) {
+          observer_.leftOut(folder, LeftOut::CannotOpen);
+        }
+        return Outcome::Remove;
+      }
       // Listing failed otherwise (too many open files, ...): the folder stays
       // without sub-folders.
       return start || mayEnter(folder) ? Outcome::Keep : Outcome::Remove;
@@ -130,35 +137,40 @@ FolderTreeScan::Outcome FolderTreeScan::scan(const Text& folder, Level level, st
     if (!seen_.insert({status.st_dev, status.st_ino}).second) return Outcome::Remove;
     std::vector<FolderEntry> entries;
     listing.readEntries(entries);  // a listing that breaks off keeps what it read
-    names = subFolderNames(listing, entries);
+    names = subFolderNames(folder, listing, entries);
     listed(folder, listing, entries);
   } catch (const std::exception&) {
     // Any other failure of the listing ends it quietly; the folder stays.
   }
   SortAsListed(names);
   for (const Text& name : names) {
-    step(kTakeSubFolder, [&] { found.push_back(folder + name + u'/'); });
+    step(kTakeSubFolder, folder, [&] { found.push_back(folder + name + u'/'); });
   }
   found_ += names.size();
   observer_.foundFolders(found_);
   return Outcome::Keep;
 }
 
-std::vector<Text> FolderTreeScan::subFolderNames(const OpenFolder& listing,
+std::vector<Text> FolderTreeScan::subFolderNames(const Text& folder, const OpenFolder& listing,
                                                  const std::vector<FolderEntry>& entries) {
   std::vector<Text> names;
   for (const FolderEntry& entry : entries) {
     if (!listing.isSubFolder(entry)) continue;
-    step(kYieldPerSubFolder, [&] { observer_.yield(); });
-    if (entry.name.size() >= kNameLimit) continue;
+    step(kYieldPerSubFolder, folder, [&] { observer_.yield(); });
     Text name = FromUtf8(entry.name);
-    if (!HasUnsafeCharacters(name)) names.push_back(std::move(name));
+    if (entry.name.size() >= kNameLimit) {
+      observer_.leftOut(folder + name, LeftOut::PathTooLong);
+    } else if (HasUnsafeCharacters(name)) {
+      observer_.leftOut(folder + name, LeftOut::UnusableName);
+    } else {
+      names.push_back(std::move(name));
+    }
   }
   return names;
 }
 
 void FolderTreeScan::append(std::vector<Text>& folders, Text&& folder) {
-  step(kAppendToList, [&] { folders.push_back(std::move(folder)); });
+  step(kAppendToList, folder, [&] { folders.push_back(std::move(folder)); });
 }
 
 }  // namespace brevant

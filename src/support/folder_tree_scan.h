@@ -46,10 +46,11 @@ class FolderTreeScan {
   bool mayEnter(const Text& folder);
   bool mayEnter(const Text& folder, const struct stat& status);
   Outcome scan(const Text& folder, Level level, std::vector<Text>& found);
-  std::vector<Text> subFolderNames(const OpenFolder& listing, const std::vector<FolderEntry>& entries);
+  std::vector<Text> subFolderNames(const Text& folder, const OpenFolder& listing,
+                                   const std::vector<FolderEntry>& entries);
   void append(std::vector<Text>& folders, Text&& folder);
   template <typename Statement>
-  void step(int number, Statement&& statement);
+  void step(int number, const Text& folder, Statement&& statement);
 
   ScanObserver& observer_;
   std::size_t found_ = 0;

@@ -7,6 +7,7 @@
 #include "support/files_in_folder.h"
 #include "support/folder_tree_scan.h"
 #include "support/path_helpers.h"
+#include "support/utf8.h"
 
 namespace brevant {
 
@@ -60,6 +61,7 @@ class MatchingFileScan : public FolderTreeScan {
  protected:
   void listed(const Text& folder, const OpenFolder& listing,
               const std::vector<FolderEntry>& entries) override {
+    tellUnusableNames(folder, entries);
     listed_.push_back({folder, {}});
     std::vector<Text>& files = listed_.back().files;
     AppendUsableFiles(WithoutTrailingSlash(folder), ReadableMatchingNames(listing, entries, matcher_), 0,
@@ -73,6 +75,15 @@ class MatchingFileScan : public FolderTreeScan {
     Text folder;
     std::vector<Text> files;
   };
+
+  // Matching files whose names are not valid UTF-8 cannot be taken.
+  void tellUnusableNames(const Text& folder, const std::vector<FolderEntry>& entries) {
+    for (const FolderEntry& entry : entries) {
+      if (entry.type == DT_DIR || IsValidUtf8(entry.name)) continue;
+      Text name = FromUtf8(entry.name);
+      if (matcher_.matches(name)) observer().leftOut(folder + name, LeftOut::UnusableName);
+    }
+  }
 
   const Text pattern_;
   const FilePattern matcher_;

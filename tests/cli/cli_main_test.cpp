@@ -34,19 +34,25 @@ TEST(CliMainTest, ProgressIsShownOnlyOnATerminalAndNotWhenQuiet) {
 
   const InProcessRun shown = RunInProcess({input}, true);
   EXPECT_EQ(shown.status, kExitSuccess);
-  EXPECT_TRUE(shown.err.starts_with("\r")) << shown.err;      // how much is drawn depends on the clock
-  EXPECT_TRUE(shown.err.ends_with("\r\x1b[K")) << shown.err;  // cleared at the end
+  EXPECT_TRUE(shown.err.starts_with("\r")) << shown.err;  // how much is drawn depends on the clock
+  // Cleared at the end, before the summary line.
+  const std::string summary =
+      "brevant-convert: 1 input, 1 document written beside the inputs, 0 with nothing to convert\n";
+  EXPECT_TRUE(shown.err.ends_with("\r\x1b[K" + summary)) << shown.err;
   EXPECT_EQ(shown.out, "");
 
-  EXPECT_EQ(RunInProcess({input}, false).err, "");
+  EXPECT_EQ(RunInProcess({input}, false).err, summary);
   EXPECT_EQ(RunInProcess({"-q", input}, true).err, "");
   EXPECT_EQ(RunInProcess({input, "--quiet"}, true).err, "");
 }
 
 TEST(CliMainTest, ProblemsAreTheOnlyOutputEvenOnATerminal) {
-  const InProcessRun refused = RunInProcess({"-o", "/nonexistent/folder", "/nonexistent/a.vcf"}, true);
+  TempDir dir;
+  WriteBytes(dir / "a.vcf", kAnn);
+  const InProcessRun refused =
+      RunInProcess({"-q", "-o", "/nonexistent/folder", (dir / "a.vcf").string()}, true);
   EXPECT_EQ(refused.status, kExitRefused);
-  EXPECT_EQ(refused.err, "Folder does not exist. Please select another folder.\n");
+  EXPECT_EQ(refused.err, "brevant-convert: Folder does not exist. Please select another folder.\n");
 
   const InProcessRun usage = RunInProcess({"--mode", "all", "a.vcf"}, true);
   EXPECT_EQ(usage.status, kExitRefused);

@@ -27,7 +27,7 @@ using testing::WriteBytes;
 constexpr char kAnn[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Example\r\nEMAIL;TYPE=INTERNET:ann@example.org\r\nEND:VCARD\r\n";
 constexpr char kBob[] = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bob Sample\r\nEND:VCARD\r\n";
-constexpr char kFolderMissing[] = "Folder does not exist. Please select another folder.\n";
+constexpr char kFolderMissing[] = "brevant-convert: Folder does not exist. Please select another folder.\n";
 constexpr char kMissing[] = "<missing>";
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n') + 1); }
@@ -47,7 +47,9 @@ TEST_F(CliRunTest, EachInputGetsItsDocumentBesideIt) {
   const ToolRun run = RunTool(dir_.path(), {absolute("a.vcf"), absolute("sub/b.vcf")});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");  // no progress without a terminal
+  // No progress without a terminal; the summary line only.
+  EXPECT_EQ(run.err,
+            "brevant-convert: 2 inputs, 2 documents written beside the inputs, 0 with nothing to convert\n");
   const std::string document = ReadBytes(dir_ / "a.htm");
   EXPECT_TRUE(document.starts_with(kDefaultOpening)) << document;
   EXPECT_NE(document.find("<td>&nbsp;Ann Example</td>"), std::string::npos);
@@ -103,12 +105,15 @@ TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
 TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
   const ToolRun empty = RunTool(dir_.path(), {"-q", "-o", "missing"});
   EXPECT_EQ(empty.status, 2);
-  EXPECT_EQ(empty.err, "No files added.\n");  // files are checked before the folder
+  EXPECT_EQ(empty.err,
+            "brevant-convert: no FILE given\n"
+            "Usage: brevant-convert [OPTION]... FILE...\n"
+            "Try 'brevant-convert --help'.\n");  // files are checked before the folder
 
   WriteBytes(dir_ / "plain-file", "x");
   for (const char* folder : {"missing", "plain-file", ""}) {
     for (const char* mode : {"each", "single"}) {
-      const ToolRun run = RunTool(dir_.path(), {"-m", mode, "-o", folder, "a.vcf"});
+      const ToolRun run = RunTool(dir_.path(), {"-q", "-m", mode, "-o", folder, "a.vcf"});
       EXPECT_EQ(run.status, 2) << folder << " " << mode;
       EXPECT_EQ(run.err, kFolderMissing);
     }
@@ -117,28 +122,46 @@ TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
   EXPECT_EQ(ReadBytes(dir_ / "output.xml"), kMissing);
 }
 
-TEST_F(CliRunTest, AMissingFileIsNamedButIsNoError) {
-  const ToolRun run = RunTool(dir_.path(), {"nosuch.vcf", "a.vcf"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "brevant-convert: warning: no such file: " + absolute("nosuch.vcf") + "\n");
+TEST_F(CliRunTest, AMissingFileIsAnErrorAndTheOthersAreConverted) {
+  WriteBytes(dir_ / "nosuch.htm", "earlier document");
+  const ToolRun run = RunTool(dir_.path(), {"-q", "nosuch.vcf", "a.vcf", "gone/"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "brevant-convert: nosuch.vcf: no such file or folder\n"
+            "brevant-convert: gone/: no such file or folder\n");
   EXPECT_NE(ReadBytes(dir_ / "a.htm"), kMissing);
+  EXPECT_EQ(ReadBytes(dir_ / "nosuch.htm"), "earlier document");  // not removed for a typing error
+
+  const ToolRun none = RunTool(dir_.path(), {"-q", "-m", "single", "nosuch.vcf"});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "brevant-convert: nosuch.vcf: no such file or folder\n");
 }
 
 TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   WriteBytes(dir_ / "a.htm" / "keep", "a folder in the way");
   const ToolRun each = RunTool(dir_.path(), {"a.vcf", "sub/b.vcf"});
   EXPECT_EQ(each.status, 1);
-  EXPECT_TRUE(each.err.starts_with("Application Error: ")) << each.err;
-  EXPECT_TRUE(each.err.ends_with("\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line 546\n"))
-      << each.err;
-  EXPECT_EQ(each.err.find('\r'), std::string::npos);
+  EXPECT_EQ(each.err,
+            "brevant-convert: " + absolute("a.htm") +
+                ": Path/File access error (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line "
+                "546)\n"
+                "brevant-convert: 2 inputs, 1 document written beside the inputs, 0 with nothing to "
+                "convert\n");
   EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
 
   WriteBytes(dir_ / "output.xml" / "keep", "a folder in the way");
-  const ToolRun single = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "a.vcf", "-o", "."});
+  WriteBytes(dir_ / "empty.vcf", "");
+  const ToolRun single = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "a.vcf", "empty.vcf", "-o", "."});
   EXPECT_EQ(single.status, 1);
-  EXPECT_NE(single.err.find(" at line 842\n\nPlease email screenshot of this message to "), std::string::npos)
-      << single.err;
+  EXPECT_EQ(single.err,
+            "brevant-convert: ./output.xml: Path/File access error "
+            "(in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML at line 842)\n"
+            "brevant-convert: 3 inputs, no document written, 1 with nothing to convert\n");
+
+  const ToolRun written = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "empty.vcf", "-o", "sub"});
+  EXPECT_EQ(written.status, 0);
+  EXPECT_EQ(written.err,
+            "brevant-convert: 2 inputs, 1 document written: sub/output.xml, 1 with nothing to convert\n");
 }
 
 TEST_F(CliRunTest, ReadOnlyOutputFolderAsAnUnprivilegedUser) {
@@ -151,8 +174,8 @@ TEST_F(CliRunTest, ReadOnlyOutputFolderAsAnUnprivilegedUser) {
                                               "' && '" BREVANT_CLI_PATH "' -o locked a.vcf 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
-  EXPECT_TRUE(err.starts_with("Application Error: ")) << err;
-  EXPECT_NE(err.find("at line 546"), std::string::npos) << err;
+  EXPECT_TRUE(err.starts_with("brevant-convert: locked/a.htm: Permission denied (")) << err;
+  EXPECT_NE(err.find("at line 546)\n"), std::string::npos) << err;
   EXPECT_TRUE(fs::is_empty(dir_ / "locked"));
 }
 
@@ -167,11 +190,19 @@ TEST_F(CliRunTest, AnyFileNameIsConverted) {
 TEST_F(CliRunTest, HelpVersionAndUsageErrors) {
   const ToolRun help = RunTool(dir_.path(), {"a.vcf", "-h"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--output-dir DIR"), std::string::npos);
+  EXPECT_NE(help.out.find("--output-dir=DIR"), std::string::npos);
+  EXPECT_NE(help.out.find("\nExamples:\n"), std::string::npos);
+  EXPECT_TRUE(help.out.ends_with("\nReport bugs to: support@ambervale.example\n"));
+  std::size_t lineStart = 0;
+  for (std::size_t end = help.out.find('\n'); end != std::string::npos; end = help.out.find('\n', end + 1)) {
+    EXPECT_LE(end - lineStart, 79u) << help.out.substr(lineStart, end - lineStart);
+    lineStart = end + 1;
+  }
 
   const ToolRun version = RunTool(dir_.path(), {"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "brevant-convert 0.1.0\n");
+  EXPECT_TRUE(version.out.starts_with("brevant-convert 0.1.0\n")) << version.out;
+  EXPECT_NE(version.out.find("\nLicense: MIT"), std::string::npos) << version.out;
 
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{"--bogus", "a.vcf"},
@@ -209,6 +240,8 @@ class CliFolderTest : public ::testing::Test {
     WriteBytes(tree / "other" / "e.vcf", "FN:E\n");
     fs::create_directories(dir_ / "empty" / "nothing here");
   }
+
+  std::string absolute(const std::string& name) const { return (dir_ / name).string(); }
 
   // The display names of the rows of a one-document result, in order.
   static std::string Rows(const fs::path& document) {
@@ -252,11 +285,39 @@ TEST_F(CliFolderTest, ExtensionChoosesTheFiles) {
 TEST_F(CliFolderTest, NoMatchIsRefusedAndAnEmptyExtensionIsAUsageError) {
   const ToolRun none = RunTool(dir_.path(), {"empty"});
   EXPECT_EQ(none.status, 2);
-  EXPECT_EQ(none.err, "No files added.\n");
+  EXPECT_EQ(none.err, "brevant-convert: No files added.\n");
   const ToolRun empty = RunTool(dir_.path(), {"--ext", "", "tree"});
   EXPECT_EQ(empty.status, 2);
   EXPECT_NE(empty.err.find("empty extension"), std::string::npos) << empty.err;
   EXPECT_FALSE(fs::exists(dir_ / "tree" / "b.htm"));
+}
+
+TEST_F(CliFolderTest, WhatTheScanHadToLeaveOutIsNamedAndFailsTheRun) {
+  const fs::path tree = dir_ / "tree";
+  WriteBytes(tree / "locked" / "x.vcf", "FN:X\n");
+  fs::permissions(tree / "locked", fs::perms::none);
+  WriteBytes(tree / "bad\xFF" / "y.vcf", "FN:Y\n");     // not UTF-8
+  WriteBytes(tree / "esc\x1b[2J" / "z.vcf", "FN:Z\n");  // a control character
+  WriteBytes(tree / "card\xFE.vcf", "FN:W\n");
+  fs::permissions(dir_ / "empty", fs::perms::all);
+  ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check an unreadable folder";
+  const int status = testing::RunUnprivileged(
+      "cd '" + dir_.path().string() + "' && '" BREVANT_CLI_PATH "' -q -m single -o empty tree 2>err.txt");
+  EXPECT_EQ(status, 1);
+  const std::string err = ReadBytes(dir_ / "err.txt");
+  // Each one named once, safe for the terminal; "~" names and hidden files stay silent.
+  for (const std::string& line :
+       {"brevant-convert: warning: " + absolute("tree/locked/") + ": cannot open the folder; left out\n",
+        "brevant-convert: warning: " + absolute("tree/bad\xEF\xBF\xBD") +
+            ": name is not valid UTF-8 or holds control characters; left out\n",
+        "brevant-convert: warning: " + absolute("tree/esc?[2J") +
+            ": name is not valid UTF-8 or holds control characters; left out\n",
+        "brevant-convert: warning: " + absolute("tree/card\xEF\xBF\xBD.vcf") +
+            ": name is not valid UTF-8 or holds control characters; left out\n"}) {
+    EXPECT_NE(err.find(line), std::string::npos) << line << "in:\n" << err;
+  }
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4) << err;
+  EXPECT_EQ(Rows(dir_ / "empty" / "output.xml"), "ABECD");
 }
 
 TEST_F(CliFolderTest, TheTreeIsLeftAsItWas) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+
+#include "support/text.h"
+
+namespace brevant {
+
+// What a run did, for those who report it (the command line's summary line).
+struct RunSummary {
+  std::size_t inputs = 0;
+  std::size_t documentsWritten = 0;
+  std::size_t nothingToConvert = 0;  // inputs that yielded no cell
+  Text singleDocument;               // the one document's path, once written
+};
+
+}  // namespace brevant

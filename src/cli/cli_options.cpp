@@ -16,6 +16,7 @@ enum class OptionId {
   BackgroundColour,
   Extension,
   Quiet,
+  PerContact,
   Help,
   Version
 };
@@ -35,6 +36,7 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::BackgroundColour, "background-color", 0, true},
     {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
+    {OptionId::PerContact, "per-contact", 0, false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
 };
@@ -80,6 +82,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       return std::nullopt;
     case OptionId::Quiet:
       options.quiet = true;
+      return std::nullopt;
+    case OptionId::PerContact:
+      options.perContact = true;
       return std::nullopt;
     case OptionId::Help:
       parsed.action = CliAction::ShowHelp;
@@ -207,6 +212,7 @@ std::string UsageText() {
          "  --background-color COLOR    same forms; default #FFFFFF\n"
          "  --ext EXT                   extension of the files taken from folders (default vcf;\n"
          "                              * for every file)\n"
+         "  --per-contact               one table row per contact (read in full) instead of one per file\n"
          "  -q, --quiet                 no progress display\n"
          "  -h, --help                  show this help and exit\n"
          "  --version                   show the version and exit\n"

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/contact_conversion.h"
 #include "engine/document_output.h"
 #include "engine/engine_errors.h"
 #include "engine/html_document.h"
@@ -211,6 +212,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
   } catch (...) {
     errors.reportCurrentException(kReadInput);
   }
+  if (host.oneRowPerContact()) return ConvertContactsToSeparateHTML(host, errors, input, opening, outputPath);
   if (input.utf16()) {
     ConvertText(host, errors, input.chars(), opening, outputPath);
   } else {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/column_index.h"
+#include "engine/contact_conversion.h"
 #include "engine/conversion_run.h"
 #include "engine/document_output.h"
 #include "engine/engine_errors.h"
@@ -97,6 +98,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
+  if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath);
 
   const ColumnIndex columns = CollectColumns(host, inputs, errors);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is

@@ -27,6 +27,7 @@ TEST(CliOptionsTest, DefaultsAreTheWindowsDefaults) {
   EXPECT_EQ(options.textColour, 0);
   EXPECT_EQ(options.backgroundColour, 0xFFFFFF);
   EXPECT_FALSE(options.quiet);
+  EXPECT_FALSE(options.perContact);
   EXPECT_EQ(options.files, Args{"a.vcf"});
 }
 
@@ -48,6 +49,7 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--out", "x", "--back", "1"}).outputDir, "x");  // unique prefixes
   EXPECT_EQ(Options({"--border", "-1"}).border, "-1");               // an argument may start with "-"
   EXPECT_EQ(Options({"-o", ""}).outputDir, "");
+  EXPECT_TRUE(Options({"--per"}).perContact);
 }
 
 TEST(CliOptionsTest, FilesAfterDoubleDashAndLoneDashAreFiles) {

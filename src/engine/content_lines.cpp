@@ -1,0 +1,245 @@
+#include "engine/content_lines.h"
+
+#include <algorithm>
+
+namespace brevant {
+
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsUpper(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (Upper(text[i]) != upper[i]) return false;
+  }
+  return true;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Unquoted(std::string_view text) {
+  text = Trim(text);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  return text;
+}
+
+// Where the name and parameters end: the first ":" outside double quotes (the
+// first ":" at all when a quote is left open); kNone when there is none.
+std::size_t HeadEnd(std::string_view line) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (line[i] == ':' && !quoted) {
+      return i;
+    }
+  }
+  return quoted ? line.find(':') : kNone;
+}
+
+// Calls piece(text) for every piece of the text between separators outside quotes.
+template <class Piece>
+void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
+  bool quoted = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || (text[i] == separator && !quoted)) {
+      piece(text.substr(start, i - start));
+      start = i + 1;
+    } else if (text[i] == '"') {
+      quoted = !quoted;
+    }
+  }
+}
+
+PropertyName NameOf(std::string_view name) {
+  name = Trim(name);
+  if (const std::size_t dot = name.rfind('.'); dot != kNone) name.remove_prefix(dot + 1);  // item1.EMAIL
+  struct Known {
+    std::string_view text;
+    PropertyName name;
+  };
+  static constexpr Known kKnown[] = {
+      {"BEGIN", PropertyName::Begin}, {"END", PropertyName::End},   {"VERSION", PropertyName::Version},
+      {"AGENT", PropertyName::Agent}, {"FN", PropertyName::FN},     {"N", PropertyName::N},
+      {"ORG", PropertyName::ORG},     {"BDAY", PropertyName::BDAY}, {"NICKNAME", PropertyName::NICKNAME},
+      {"TITLE", PropertyName::TITLE}, {"ROLE", PropertyName::ROLE}, {"EMAIL", PropertyName::EMAIL},
+      {"URL", PropertyName::URL},     {"NOTE", PropertyName::NOTE}, {"ADR", PropertyName::ADR},
+      {"TEL", PropertyName::TEL},
+  };
+  if (name.size() > 8) return PropertyName::Other;
+  for (const Known& known : kKnown) {
+    if (EqualsUpper(name, known.text)) return known.name;
+  }
+  return PropertyName::Other;
+}
+
+unsigned TypeWordOf(std::string_view word) {
+  word = Unquoted(word);
+  if (EqualsUpper(word, "WORK")) return kTypeWork;
+  if (EqualsUpper(word, "FAX")) return kTypeFax;
+  if (EqualsUpper(word, "CELL")) return kTypeCell;
+  if (EqualsUpper(word, "PAGER")) return kTypePager;
+  return 0;
+}
+
+struct Head {
+  PropertyName name = PropertyName::Other;
+  unsigned types = 0;
+  bool quotedPrintable = false;
+  bool base64 = false;
+  std::string_view charset;
+};
+
+Head ParseHead(std::string_view head) {
+  Head parsed;
+  bool first = true;
+  ForEachPiece(head, ';', [&](std::string_view piece) {
+    if (first) {
+      parsed.name = NameOf(piece);
+      first = false;
+      return;
+    }
+    piece = Trim(piece);
+    const std::size_t equals = piece.find('=');
+    if (equals == kNone) {  // vCard 2.1's bare parameters
+      if (EqualsUpper(piece, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+      if (EqualsUpper(piece, "BASE64")) parsed.base64 = true;
+      parsed.types |= TypeWordOf(piece);
+      return;
+    }
+    const std::string_view key = Trim(piece.substr(0, equals));
+    const std::string_view values = piece.substr(equals + 1);
+    if (EqualsUpper(key, "TYPE")) {
+      ForEachPiece(values, ',', [&](std::string_view word) {
+        // 4.0 quotes the whole list: TYPE="work,voice".
+        const std::string_view inner = Unquoted(word);
+        if (inner.size() + 2 <= word.size() && inner.find(',') != kNone) {
+          ForEachPiece(inner, ',', [&](std::string_view each) { parsed.types |= TypeWordOf(each); });
+        } else {
+          parsed.types |= TypeWordOf(word);
+        }
+      });
+    } else if (EqualsUpper(key, "ENCODING")) {
+      const std::string_view encoding = Unquoted(values);
+      if (EqualsUpper(encoding, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+      if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B")) parsed.base64 = true;
+    } else if (EqualsUpper(key, "CHARSET")) {
+      parsed.charset = Unquoted(values);
+    }
+  });
+  return parsed;
+}
+
+bool IsBase64Line(std::string_view line) {
+  if (Trim(line).empty()) return false;
+  return std::all_of(line.begin(), line.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '=' || c == ' ' || c == '\t';
+  });
+}
+
+}  // namespace
+
+std::size_t PhysicalLines::lineEnd() {
+  const auto at = [this](char c) {
+    const std::size_t found = text_.find(c, pos_);
+    return static_cast<std::ptrdiff_t>(found == kNone ? text_.size() : found);
+  };
+  const auto pos = static_cast<std::ptrdiff_t>(pos_);
+  if (feed_ < pos) feed_ = at('\n');
+  if (carriageReturn_ < pos) carriageReturn_ = at('\r');
+  return static_cast<std::size_t>(std::min(feed_, carriageReturn_));
+}
+
+std::string_view PhysicalLines::take() {
+  const std::size_t end = lineEnd();
+  const std::string_view line = text_.substr(pos_, end - pos_);
+  pos_ = end;
+  if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  return line;
+}
+
+int BlockMark(std::string_view line) {
+  line = Trim(line);
+  const std::size_t colon = line.find(':');
+  if (colon == kNone || !EqualsUpper(Trim(line.substr(colon + 1)), "VCARD")) return 0;
+  const std::string_view name = Trim(line.substr(0, colon));
+  if (EqualsUpper(name, "BEGIN")) return 1;
+  if (EqualsUpper(name, "END")) return 2;
+  return 0;
+}
+
+void ContentLines::takeFolds() {
+  while (lines_.peekByte() == ' ' || lines_.peekByte() == '\t') {
+    const std::string_view fold = lines_.take();
+    pieces_.push_back(keepBlank_ ? fold : fold.substr(1));
+  }
+}
+
+void ContentLines::skipBase64Lines() {
+  while (!lines_.atEnd() && IsBase64Line(lines_.peek())) lines_.take();
+  if (!lines_.atEnd() && lines_.peek().empty()) lines_.take();  // the blank line that ends the value
+}
+
+bool ContentLines::next(ContentLine& line) {
+  while (!lines_.atEnd()) {
+    pieces_.clear();
+    pieces_.push_back(lines_.take());
+    takeFolds();
+
+    // Name and parameters usually stand on the first line; a folded head needs the joined line.
+    std::size_t headEnd = HeadEnd(pieces_.front());
+    std::string_view headSource = pieces_.front();
+    if (headEnd == kNone && pieces_.size() > 1) {
+      joined_.clear();
+      for (const std::string_view piece : pieces_) joined_.append(piece);
+      headEnd = HeadEnd(joined_);
+      headSource = joined_;
+    }
+    if (headEnd == kNone) continue;  // no property: a stray line
+    const Head head = ParseHead(headSource.substr(0, headEnd));
+    charset_.assign(head.charset);
+
+    if (head.quotedPrintable) {
+      // A soft line break: the value goes on on the next line.
+      while (!pieces_.back().empty() && pieces_.back().back() == '=' && !lines_.atEnd() &&
+             BlockMark(lines_.peek()) == 0) {
+        pieces_.push_back(lines_.take());
+        takeFolds();
+      }
+      // The "=" of every soft break goes (those of the head aside).
+      std::size_t end = 0;
+      for (std::size_t i = 0; i + 1 < pieces_.size(); ++i) {
+        end += pieces_[i].size();
+        if (end > headEnd + 1 && !pieces_[i].empty() && pieces_[i].back() == '=') {
+          pieces_[i].remove_suffix(1);
+          --end;
+        }
+      }
+    }
+    if (head.base64) skipBase64Lines();
+
+    line = ContentLine{head.name, head.types, head.quotedPrintable, charset_, {}};
+    if (head.name == PropertyName::Other) return true;  // its value is never looked at
+    if (pieces_.size() == 1) {
+      line.value = pieces_.front().substr(headEnd + 1);
+    } else {
+      joined_.clear();
+      for (const std::string_view piece : pieces_) joined_.append(piece);
+      line.value = std::string_view(joined_).substr(headEnd + 1);
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace brevant

@@ -36,6 +36,8 @@ bool IsSafeCellText(std::string_view html) {
 class CheckingSink final : public brevant::ContactSink {
  public:
   std::size_t contacts = 0;
+  std::string text;
+  std::string& values() override { return text; }
   void contact(const brevant::Contact& contact) override {
     ++contacts;
     for (const brevant::ContactCell& cell : contact.cells) {

@@ -34,8 +34,8 @@ void AppendReference(std::string& out, char32_t codePoint) {
   out += ';';
 }
 
-// Decodes the sequence at i; gives its length, 1 with U+FFFD for a byte that
-// starts no valid sequence.
+// Decodes the UTF-8 sequence at i and gives its length; a byte that starts no
+// valid sequence is one Windows-1252 character.
 std::size_t DecodeAt(std::string_view text, std::size_t i, char32_t& cp) {
   const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
   const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
@@ -52,26 +52,26 @@ std::size_t DecodeAt(std::string_view text, std::size_t i, char32_t& cp) {
     cp = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
     if (cp >= 0x10000 && cp <= 0x10FFFF) return 4;
   }
-  cp = 0xFFFD;
+  cp = AnsiByteToChar(static_cast<std::uint8_t>(lead));
   return 1;
 }
 
 }  // namespace
 
-void AppendAsciiHtml(std::string& out, std::string_view utf8) {
+void AppendAsciiHtml(std::string& out, std::string_view text, ByteEncoding encoding) {
   std::size_t i = 0;
-  const std::size_t size = utf8.size();
+  const std::size_t size = text.size();
   while (i < size) {
     std::size_t run = i;
     for (std::uint64_t eight; run + 8 <= size; run += 8) {
-      std::memcpy(&eight, utf8.data() + run, 8);
+      std::memcpy(&eight, text.data() + run, 8);
       if (NeedsWork(eight)) break;
     }
-    out.append(utf8.data() + i, run - i);
+    out.append(text.data() + i, run - i);
     i = run;
     const std::size_t blockEnd = std::min(size, i + 8);
     while (i < blockEnd) {
-      const char c = utf8[i];
+      const char c = text[i];
       switch (c) {
         case '&':
           out += "&amp;";
@@ -83,7 +83,7 @@ void AppendAsciiHtml(std::string& out, std::string_view utf8) {
           out += "&gt;";
           break;
         case '\r':
-          if (i + 1 < size && utf8[i + 1] == '\n') ++i;
+          if (i + 1 < size && text[i + 1] == '\n') ++i;
           [[fallthrough]];
         case '\n':
           out += "<br>";
@@ -92,8 +92,8 @@ void AppendAsciiHtml(std::string& out, std::string_view utf8) {
           if (static_cast<unsigned char>(c) < 0x80) {
             out += c;
           } else {
-            char32_t cp;
-            const std::size_t length = DecodeAt(utf8, i, cp);
+            char32_t cp = AnsiByteToChar(static_cast<std::uint8_t>(c));
+            const std::size_t length = encoding == ByteEncoding::Utf8 ? DecodeAt(text, i, cp) : 1;
             AppendReference(out, cp);
             i += length;
             continue;

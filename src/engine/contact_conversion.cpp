@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <stdexcept>
 
 #include "engine/ascii_html.h"
 #include "engine/column_index.h"
@@ -46,14 +48,28 @@ class RowSlots {
     values_[column] = value;
     rows_[column] = row_;
   }
+  // Sized first and then copied, as a row of every column is written for
+  // every contact.
   void appendRow(std::string& out, std::size_t columns) const {
-    out += kRowStart;
+    static constexpr std::string_view kCellStart = "<td>&nbsp;";
+    static constexpr std::string_view kCellEnd = "</td>";
+    std::size_t size = kRowStart.size() + columns * (kCellStart.size() + kCellEnd.size()) + kRowEnd.size();
     for (std::size_t column = 0; column < columns; ++column) {
-      AppendDataCellStart(out);
-      if (rows_[column] == row_) out += values_[column];
-      AppendDataCellEnd(out);
+      if (rows_[column] == row_) size += values_[column].size();
     }
-    out += kRowEnd;
+    std::size_t at = out.size();
+    out.resize(at + size);
+    const auto put = [&out, &at](std::string_view piece) {
+      std::memcpy(out.data() + at, piece.data(), piece.size());
+      at += piece.size();
+    };
+    put(kRowStart);
+    for (std::size_t column = 0; column < columns; ++column) {
+      put(kCellStart);
+      if (rows_[column] == row_) put(values_[column]);
+      put(kCellEnd);
+    }
+    put(kRowEnd);
   }
 
  private:
@@ -80,13 +96,15 @@ class ContactTable final : public ContactSink {
     cells_.reserve(inputBytes / 32);
   }
 
+  std::string& values() override { return text_; }
   void contact(const Contact& contact) override {
+    const std::size_t start = text_.size() - contact.text.size();
     for (const ContactCell& cell : contact.cells) {
       columns_.addIfAbsent(cell.caption);
-      cells_.push_back(
-          {static_cast<std::uint32_t>(columns_.find(cell.caption)), text_.size() + cell.offset, cell.length});
+      if (cell.length > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
+      cells_.push_back({static_cast<std::uint32_t>(columns_.find(cell.caption)),
+                        static_cast<std::uint32_t>(cell.length), start + cell.offset});
     }
-    text_.append(contact.text);
     rowEnds_.push_back(cells_.size());
   }
 
@@ -104,8 +122,8 @@ class ContactTable final : public ContactSink {
  private:
   struct Cell {
     std::uint32_t column;
-    std::size_t offset;
-    std::size_t length;
+    std::uint32_t length;
+    std::uint64_t offset;
   };
   ColumnIndex columns_;
   std::string text_;
@@ -116,12 +134,15 @@ class ContactTable final : public ContactSink {
 class ColumnCollector final : public ContactSink {
  public:
   explicit ColumnCollector(ColumnIndex& columns) : columns_(columns) {}
+  std::string& values() override { return values_; }
   void contact(const Contact& contact) override {
     for (const ContactCell& cell : contact.cells) columns_.addIfAbsent(cell.caption);
+    values_.clear();
   }
 
  private:
   ColumnIndex& columns_;
+  std::string values_;
 };
 
 // Writes each contact's row as it is read. A caption that was not there in the
@@ -137,8 +158,10 @@ class RowWriter final : public ContactSink {
       if (column >= 0) slots_.set(static_cast<std::size_t>(column), contact.value(cell));
     }
     slots_.appendRow(piece_, columns_.size());
+    values_.clear();
     if (piece_.size() >= kPieceSize) flush();
   }
+  std::string& values() override { return values_; }
 
   void flush() {
     document_.write(piece_);
@@ -149,6 +172,7 @@ class RowWriter final : public ContactSink {
   const ColumnIndex& columns_;
   DocumentOutput& document_;
   RowSlots slots_;
+  std::string values_;
   std::string piece_;
 };
 

@@ -1,5 +1,6 @@
 #include "engine/contact_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -62,6 +63,13 @@ void AppendUnescaped(std::string& out, std::string_view text) {
 void CutComponents(std::string_view text, std::vector<std::string_view>& parts) {
   parts.clear();
   std::size_t start = 0;
+  if (text.find('\\') == kNone) {  // the usual case, with the library's fast search
+    for (std::size_t semicolon; (semicolon = text.find(';', start)) != kNone; start = semicolon + 1) {
+      parts.push_back(text.substr(start, semicolon - start));
+    }
+    parts.push_back(text.substr(start));
+    return;
+  }
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\\') {
       ++i;
@@ -83,7 +91,8 @@ bool HasBlock(std::string_view bytes) {
 
 class ContactReader {
  public:
-  ContactReader(const ContactBytes& bytes, ContactSink& sink) : bytes_(bytes), sink_(sink) {}
+  ContactReader(const ContactBytes& bytes, ContactSink& sink)
+      : bytes_(bytes), sink_(sink), start_(sink.values().size()) {}
 
   void read() {
     const bool blocks = HasBlock(bytes_.bytes());
@@ -121,30 +130,34 @@ class ContactReader {
 
  private:
   void finishContact() {
-    sink_.contact(Contact{cells_, html_});
+    std::string& values = sink_.values();
+    sink_.contact(Contact{cells_, std::string_view(values).substr(std::min(start_, values.size()))});
     cells_.clear();
-    html_.clear();
     counts_.fill(0);
+    start_ = sink_.values().size();
   }
 
-  // The value as UTF-8: quoted-printable decoded, then read in its CHARSET
-  // (which only bytes that were not read as UTF-8 can need), else in the
-  // file's own encoding; bytes that fit no encoding read as Windows-1252.
+  // The bytes of the value with quoted-printable decoded, and how to read
+  // them: in the value's CHARSET when it has one that only bytes not read as
+  // UTF-8 can need, else in the file's own encoding; quoted-printable bytes as
+  // UTF-8 where they are valid UTF-8.
   std::string_view decode(const ContentLine& line) {
     std::string_view bytes = line.value;
+    encoding_ = bytes_.encoding();
     if (line.quotedPrintable) {
       DecodeQuotedPrintable(bytes, quotedPrintable_);
       bytes = quotedPrintable_;
+      encoding_ = ByteEncoding::Utf8;
     }
-    const bool fileIsText = !line.quotedPrintable && bytes_.encoding() == ByteEncoding::Utf8;
-    if (fileIsText && bytes_.wellFormedUtf8()) return bytes;
+    if (line.charset.empty() || (!line.quotedPrintable && bytes_.encoding() == ByteEncoding::Utf8))
+      return bytes;
+    if (IsUtf8Name(line.charset)) {
+      encoding_ = ByteEncoding::Utf8;
+      return bytes;
+    }
     decoded_.clear();
-    if (!fileIsText && !line.charset.empty() && !IsUtf8Name(line.charset) &&
-        charsets_.appendAsUtf8(decoded_, line.charset, bytes)) {
-      return decoded_;
-    }
-    const bool utf8 = line.quotedPrintable || IsUtf8Name(line.charset);
-    AppendAsUtf8(decoded_, bytes, utf8 ? ByteEncoding::Utf8 : bytes_.encoding());
+    if (!charsets_.appendAsUtf8(decoded_, line.charset, bytes)) return bytes;
+    encoding_ = ByteEncoding::Utf8;
     return decoded_;
   }
 
@@ -156,13 +169,14 @@ class ContactReader {
   }
 
   // A cell, unless the value is empty; a caption met again in the contact is numbered.
-  void emit(Caption caption, std::string_view utf8) {
-    utf8 = Trim(utf8);
-    if (utf8.empty()) return;
-    const std::size_t offset = html_.size();
-    AppendAsciiHtml(html_, utf8);
-    cells_.push_back(
-        {CaptionKey{caption, ++counts_[static_cast<std::size_t>(caption)]}, offset, html_.size() - offset});
+  void emit(Caption caption, std::string_view text) {
+    text = Trim(text);
+    if (text.empty()) return;
+    std::string& values = sink_.values();
+    const std::size_t offset = values.size();
+    AppendAsciiHtml(values, text, encoding_);
+    cells_.push_back({CaptionKey{caption, ++counts_[static_cast<std::size_t>(caption)]}, offset - start_,
+                      values.size() - offset});
   }
 
   void emitComponent(Caption caption, std::size_t index) {
@@ -202,17 +216,22 @@ class ContactReader {
     }
   }
 
+  // The components from `from` up to `to` that are not empty, joined by the separator.
+  std::string_view joinComponents(std::size_t from, std::size_t to, std::string_view separator) {
+    joined_.clear();
+    for (std::size_t i = from; i < to && i < parts_.size(); ++i) {
+      const std::string_view part = Trim(unescaped(parts_[i]));
+      if (part.empty()) continue;
+      if (!joined_.empty()) joined_ += separator;
+      joined_.append(part);
+    }
+    return joined_;
+  }
+
   // Organisation units, those not empty, joined by ", ".
   void organisation(std::string_view value) {
     CutComponents(value, parts_);
-    joined_.clear();
-    for (const std::string_view part : parts_) {
-      const std::string_view unit = Trim(unescaped(part));
-      if (unit.empty()) continue;
-      if (!joined_.empty()) joined_ += ", ";
-      joined_.append(unit);
-    }
-    emit(Caption::Organization, joined_);
+    emit(Caption::Organization, joinComponents(0, parts_.size(), ", "));
   }
 
   // Post-office box, extended address, street, city, region, postal code,
@@ -225,26 +244,12 @@ class ContactReader {
     const auto caption = [first](int offset) {
       return static_cast<Caption>(static_cast<int>(first) + offset);
     };
-    std::string lines;
-    std::string more;
-    for (std::size_t i = 0; i < 3 && i < parts_.size(); ++i) {
-      const std::string_view line = Trim(unescaped(parts_[i]));
-      if (line.empty()) continue;
-      std::string& to = lines.empty() ? lines : more;
-      if (!to.empty()) to += '\n';
-      to.append(line);
-    }
-    emit(caption(0), lines);
-    emit(caption(1), more);
+    std::size_t line = 0;
+    while (line < 3 && line < parts_.size() && Trim(unescaped(parts_[line])).empty()) ++line;
+    if (line < 3) emitComponent(caption(0), line);
+    emit(caption(1), joinComponents(line + 1, 3, "\n"));
     for (std::size_t i = 3; i < 6; ++i) emitComponent(caption(static_cast<int>(i) - 1), i);
-    std::string country;
-    for (std::size_t i = 6; i < parts_.size(); ++i) {
-      const std::string_view part = Trim(unescaped(parts_[i]));
-      if (part.empty()) continue;
-      if (!country.empty()) country += ", ";
-      country.append(part);
-    }
-    emit(caption(5), country);
+    emit(caption(5), joinComponents(6, parts_.size(), ", "));
   }
 
   // A tel: URI keeps just the number (and its extension).
@@ -281,7 +286,8 @@ class ContactReader {
   CharsetDecoder charsets_;
   std::array<std::uint64_t, kCaptionCount> counts_{};
   std::vector<ContactCell> cells_;
-  std::string html_;
+  std::size_t start_ = 0;                       // where the contact's values begin in the sink's text
+  ByteEncoding encoding_ = ByteEncoding::Utf8;  // of the value at hand
   std::string quotedPrintable_;
   std::string decoded_;
   std::string unescaped_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,7 +27,10 @@ struct Contact {
 
 class ContactSink {
  public:
-  // The contact is valid only during the call.
+  // The text that the values of each contact are appended to, as they are read.
+  virtual std::string& values() = 0;
+  // The contact's text is what was appended since the contact began; it may be
+  // cleared during the call.
   virtual void contact(const Contact& contact) = 0;
 
  protected:

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "support/ansi_code_page.h"
-
 namespace brevant {
 
 namespace {
@@ -123,23 +121,6 @@ bool IsUtf8(std::string_view bytes) {
     i += length;
   }
   return true;
-}
-
-void AppendAsUtf8(std::string& out, std::string_view bytes, ByteEncoding encoding) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const std::size_t run = AsciiRun(bytes, i);
-    out.append(bytes.data() + i, run);
-    i += run;
-    if (i == bytes.size()) break;
-    const std::size_t length = encoding == ByteEncoding::Utf8 ? SequenceLength(bytes, i) : 0;
-    if (length > 0) {
-      out.append(bytes.data() + i, length);
-      i += length;
-    } else {
-      AppendCodePoint(out, AnsiByteToChar(static_cast<std::uint8_t>(bytes[i++])));
-    }
-  }
 }
 
 void DecodeQuotedPrintable(std::string_view in, std::string& out) {

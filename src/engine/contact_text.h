@@ -8,7 +8,9 @@
 
 namespace brevant {
 
-// How the bytes of a contact file stand for characters.
+// How the bytes of a contact file stand for characters: UTF-8 (where a byte
+// is no part of a valid sequence it is read as Windows-1252, so no byte is ever
+// lost), or Windows-1252 throughout.
 enum class ByteEncoding { Utf8, Windows1252 };
 
 // A contact file as bytes to read: UTF-16 input turned into UTF-8, a
@@ -34,11 +36,6 @@ class ContactBytes {
 
 // True when the bytes are well-formed UTF-8 (ASCII runs are checked eight bytes at a time).
 bool IsUtf8(std::string_view bytes);
-
-// Appends the bytes as UTF-8. In Utf8 every valid sequence stays as it is;
-// every other byte (all of them in Windows1252) is read as Windows-1252, so no
-// byte is ever lost.
-void AppendAsUtf8(std::string& out, std::string_view bytes, ByteEncoding encoding);
 
 // Quoted-printable: "=XY" (either letter case) is one byte; an "=" that starts
 // no such pair stays as it is.

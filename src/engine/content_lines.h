@@ -42,8 +42,8 @@ struct ContentLine {
 };
 
 // The lines of a contact file (ended by CR LF, LF or CR alone), one at a time.
-// Every search runs forward only, so a file of any size and line length is read
-// in linear time.
+// The search for a line's end runs forward only; peeking at the next line and
+// then taking it searches it twice at most.
 class PhysicalLines {
  public:
   explicit PhysicalLines(std::string_view text) : text_(text) {}
@@ -57,9 +57,6 @@ class PhysicalLines {
   std::size_t lineEnd();
   std::string_view text_;
   std::size_t pos_ = 0;
-  // The next line feed and carriage return at or after pos_ (text size: none); -1 not looked for yet.
-  std::ptrdiff_t feed_ = -1;
-  std::ptrdiff_t carriageReturn_ = -1;
 };
 
 // 1 for a BEGIN:VCARD line, 2 for END:VCARD (letter case and blanks aside), else 0.

@@ -18,6 +18,8 @@ using Rows = std::vector<Cells>;
 class RowCollector final : public ContactSink {
  public:
   Rows rows;
+  std::string text;
+  std::string& values() override { return text; }
   void contact(const Contact& contact) override {
     Cells cells;
     for (const ContactCell& cell : contact.cells) {

@@ -34,28 +34,6 @@ void AppendReference(std::string& out, char32_t codePoint) {
   out += ';';
 }
 
-// Decodes the UTF-8 sequence at i and gives its length; a byte that starts no
-// valid sequence is one Windows-1252 character.
-std::size_t DecodeAt(std::string_view text, std::size_t i, char32_t& cp) {
-  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-  const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
-  const unsigned lead = at(0);
-  if (lead >= 0xC2 && lead <= 0xDF && more(1)) {
-    cp = (lead & 0x1F) << 6 | (at(1) & 0x3F);
-    return 2;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF && more(1) && more(2)) {
-    cp = (lead & 0x0F) << 12 | (at(1) & 0x3F) << 6 | (at(2) & 0x3F);
-    if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) return 3;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4 && more(1) && more(2) && more(3)) {
-    cp = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
-    if (cp >= 0x10000 && cp <= 0x10FFFF) return 4;
-  }
-  cp = AnsiByteToChar(static_cast<std::uint8_t>(lead));
-  return 1;
-}
-
 }  // namespace
 
 void AppendAsciiHtml(std::string& out, std::string_view text, ByteEncoding encoding) {
@@ -92,10 +70,11 @@ void AppendAsciiHtml(std::string& out, std::string_view text, ByteEncoding encod
           if (static_cast<unsigned char>(c) < 0x80) {
             out += c;
           } else {
-            char32_t cp = AnsiByteToChar(static_cast<std::uint8_t>(c));
-            const std::size_t length = encoding == ByteEncoding::Utf8 ? DecodeAt(text, i, cp) : 1;
-            AppendReference(out, cp);
-            i += length;
+            // A byte that starts no valid sequence is one Windows-1252 character.
+            char32_t cp = 0;
+            const std::size_t length = encoding == ByteEncoding::Utf8 ? Utf8SequenceAt(text, i, cp) : 0;
+            AppendReference(out, length > 0 ? cp : AnsiByteToChar(static_cast<std::uint8_t>(c)));
+            i += length > 0 ? length : 1;
             continue;
           }
       }

@@ -6,51 +6,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "support/utf8.h"
+
 namespace brevant {
 
 namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-void AppendCodePoint(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Length of the valid UTF-8 sequence at i (2 to 4 bytes, the first one not
-// ASCII), or 0 when the bytes there are no valid sequence.
-std::size_t SequenceLength(std::string_view bytes, std::size_t i) {
-  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[i + k]); };
-  const auto continuation = [&](std::size_t k) { return i + k < bytes.size() && (at(k) & 0xC0) == 0x80; };
-  const unsigned lead = at(0);
-  if (lead >= 0xC2 && lead <= 0xDF) return continuation(1) ? 2 : 0;
-  if (lead >= 0xE0 && lead <= 0xEF) {
-    if (!continuation(1) || !continuation(2)) return 0;
-    if (lead == 0xE0 && at(1) < 0xA0) return 0;   // overlong
-    if (lead == 0xED && at(1) >= 0xA0) return 0;  // surrogate
-    return 3;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    if (!continuation(1) || !continuation(2) || !continuation(3)) return 0;
-    if (lead == 0xF0 && at(1) < 0x90) return 0;   // overlong
-    if (lead == 0xF4 && at(1) >= 0x90) return 0;  // beyond U+10FFFF
-    return 4;
-  }
-  return 0;
-}
 
 // Length of the leading ASCII run, eight bytes at a time.
 std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
@@ -61,22 +23,6 @@ std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
   }
   while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
   return i - from;
-}
-
-void AppendUtf16AsUtf8(std::string& out, std::u16string_view text) {
-  out.reserve(text.size() + text.size() / 2);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t ch = text[i];
-    if (ch >= 0xD800 && ch <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      AppendCodePoint(out, 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (ch >= 0xD800 && ch <= 0xDFFF) {
-      AppendCodePoint(out, 0xFFFD);  // a lone surrogate
-    } else {
-      AppendCodePoint(out, ch);
-    }
-  }
 }
 
 int HexDigit(char c) {
@@ -102,21 +48,41 @@ ContactBytes::ContactBytes(const InputText& input) {
   if (input.utf16()) {
     std::u16string_view chars = input.chars();
     if (!chars.empty() && chars.front() == 0xFEFF) chars.remove_prefix(1);
-    AppendUtf16AsUtf8(converted_, chars);
+    converted_ = ToUtf8(chars);
     bytes_ = converted_;
     return;
   }
   bytes_ = input.ansi();
   const bool marked = bytes_.starts_with("\xEF\xBB\xBF");
   if (marked) bytes_.remove_prefix(3);
-  wellFormed_ = IsUtf8(bytes_);
-  if (!marked && !wellFormed_) encoding_ = ByteEncoding::Windows1252;
+  if (!marked && !IsUtf8(bytes_)) encoding_ = ByteEncoding::Windows1252;
+}
+
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {
+  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
+  const unsigned lead = at(0);
+  if (lead >= 0xC2 && lead <= 0xDF && more(1)) {
+    codePoint = (lead & 0x1F) << 6 | (at(1) & 0x3F);
+    return 2;
+  }
+  if (lead >= 0xE0 && lead <= 0xEF && more(1) && more(2)) {
+    codePoint = (lead & 0x0F) << 12 | (at(1) & 0x3F) << 6 | (at(2) & 0x3F);
+    // Not overlong, not a surrogate.
+    if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4 && more(1) && more(2) && more(3)) {
+    codePoint = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
+    if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) return 4;
+  }
+  return 0;
 }
 
 bool IsUtf8(std::string_view bytes) {
   std::size_t i = 0;
   while ((i += AsciiRun(bytes, i)) < bytes.size()) {
-    const std::size_t length = SequenceLength(bytes, i);
+    char32_t ignored;
+    const std::size_t length = Utf8SequenceAt(bytes, i, ignored);
     if (length == 0) return false;
     i += length;
   }

@@ -24,15 +24,16 @@ class ContactBytes {
 
   std::string_view bytes() const { return bytes_; }
   ByteEncoding encoding() const { return encoding_; }
-  // True when all bytes are valid UTF-8 (a file marked UTF-8 may still hold strays).
-  bool wellFormedUtf8() const { return wellFormed_; }
 
  private:
   std::string converted_;  // only for UTF-16 input
   std::string_view bytes_;
   ByteEncoding encoding_ = ByteEncoding::Utf8;
-  bool wellFormed_ = true;
 };
+
+// The length of the valid UTF-8 sequence of two to four bytes at i, with its
+// code point; 0 when there is none.
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint);
 
 // True when the bytes are well-formed UTF-8 (ASCII runs are checked eight bytes at a time).
 bool IsUtf8(std::string_view bytes);

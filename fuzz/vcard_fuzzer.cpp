@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "contact_fuzzing.h"
 #include "engine/host.h"
 #include "engine/line_handling.h"
 #include "engine/separate_conversion.h"
@@ -104,5 +105,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzHost host(setup.folder, setup.input);
   brevant::ConvertVCFToSeparateHTML(host, setup.input);
   brevant::ConvertVCFToSingleHTML(host, setup.singleOutput);
+  FuzzContactReading(setup.input, setup.folder);
   return 0;
 }

@@ -11,6 +11,7 @@ CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLi
       border_(FromUtf8(options.border)),
       backgroundColour_(options.backgroundColour),
       allToOne_(options.mode == CliMode::Single),
+      perContact_(options.perContact),
       toChosenFolder_(options.outputDir.has_value()),
       chosenFolder_(options.outputDir ? FromUtf8(*options.outputDir) : Text()),
       inputs_(std::move(inputs)),

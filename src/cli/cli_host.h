@@ -22,6 +22,7 @@ class CliHost : public Host {
   Colour tableBackgroundColour() override { return backgroundColour_; }
   bool convertAllToOne() override { return allToOne_; }
   bool convertEach() override { return !allToOne_; }
+  bool oneRowPerContact() override { return perContact_; }
   bool saveToChosenFolder() override { return toChosenFolder_; }
   bool saveBesideInput() override { return !toChosenFolder_; }
   Text chosenFolder() override { return chosenFolder_; }
@@ -38,6 +39,7 @@ class CliHost : public Host {
   Text border_;
   Colour backgroundColour_;
   bool allToOne_;
+  bool perContact_;
   bool toChosenFolder_;
   Text chosenFolder_;
   std::vector<Text> inputs_;

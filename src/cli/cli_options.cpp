@@ -16,6 +16,7 @@ enum class OptionId {
   BackgroundColour,
   Extension,
   Quiet,
+  PerContact,
   Help,
   Version
 };
@@ -35,6 +36,7 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::BackgroundColour, "background-color", 0, true},
     {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
+    {OptionId::PerContact, "per-contact", 0, false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
 };
@@ -84,6 +86,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
     }
     case OptionId::Quiet:
       options.quiet = true;
+      return std::nullopt;
+    case OptionId::PerContact:
+      options.perContact = true;
       return std::nullopt;
     case OptionId::Help:
       parsed.action = CliAction::ShowHelp;
@@ -213,6 +218,8 @@ std::string UsageText() {
          "                           table background colour (default #FFFFFF)\n"
          "      --ext=EXT            extension of the files taken from folders\n"
          "                           (default vcf; * takes every file)\n"
+         "      --per-contact        one table row per contact, read in full,\n"
+         "                           instead of one row per file\n"
          "  -q, --quiet              no progress display and no summary line\n"
          "  -h, --help               show this help and exit\n"
          "      --version            show the version and exit\n"

@@ -18,6 +18,7 @@ struct CliOptions {
   Colour textColour = 0;
   Colour backgroundColour = 0xFFFFFF;
   bool quiet = false;
+  bool perContact = false;         // one table row per contact instead of one per input file
   std::string extension = "vcf";   // looked for in folders given as FILE; "*" takes every file
   std::vector<std::string> files;  // as typed
 };

@@ -35,6 +35,7 @@ constexpr std::array<std::string_view, kCaptionCount> kCaptionNames = {
     "Pager",
     "Business Phone",
     "Home Phone",
+    "Business Fax",
 };
 }  // namespace
 

@@ -37,8 +37,9 @@ enum class Caption : std::uint8_t {
   Pager,
   BusinessPhone,
   HomePhone,
+  BusinessFax,  // read only when every contact gets its own row
 };
-inline constexpr int kCaptionCount = 28;
+inline constexpr int kCaptionCount = 29;
 
 // A caption with its occurrence number; numbers below 2 mean the caption alone
 // ("Email Address"), 2 and up are appended ("Email Address 2").

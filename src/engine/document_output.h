@@ -8,6 +8,9 @@
 
 namespace brevant {
 
+// What became of one input's document.
+enum class DocumentOutcome { Written, NoCells, Failed };
+
 // A document goes straight into its new file as it is built, and replaces the
 // file at the path only when it is complete. An empty path writes nothing and
 // fails on commit.

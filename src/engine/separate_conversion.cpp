@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/contact_conversion.h"
 #include "engine/document_output.h"
 #include "engine/engine_errors.h"
 #include "engine/html_document.h"
@@ -137,9 +138,6 @@ class CellWriter {
   std::string pending_;
 };
 
-// What became of a file's document.
-enum class DocumentOutcome { Written, NoCells, Failed };
-
 // Reads the cells of the text and writes the document: a header row and a data
 // row with a column for every cell. The document at the path is replaced only by
 // a complete new one.
@@ -225,7 +223,8 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     return;
   }
   const DocumentOutcome outcome =
-      input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
+      host.oneRowPerContact() ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
+      : input.utf16()         ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
                     : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath);
   // An input with nothing to convert leaves no earlier result of its name behind.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/column_index.h"
+#include "engine/contact_conversion.h"
 #include "engine/conversion_run.h"
 #include "engine/document_output.h"
 #include "engine/engine_errors.h"
@@ -107,6 +108,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
+  if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath, summary);
 
   summary.inputs = inputs.size();
   const ColumnIndex columns = CollectColumns(host, inputs, errors, summary);

@@ -27,6 +27,7 @@ TEST(CliOptionsTest, DefaultsAreTheWindowsDefaults) {
   EXPECT_EQ(options.textColour, 0);
   EXPECT_EQ(options.backgroundColour, 0xFFFFFF);
   EXPECT_FALSE(options.quiet);
+  EXPECT_FALSE(options.perContact);
   EXPECT_EQ(options.files, Args{"a.vcf"});
 }
 
@@ -51,6 +52,7 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--ext", ".vcf"}).extension, "vcf");  // the dot is no part of the extension
   EXPECT_EQ(Options({"--ext", "*"}).extension, "*");
   EXPECT_EQ(Options({"--text-color", "-1"}).textColour, -1);  // the window's stored form
+  EXPECT_TRUE(Options({"--per"}).perContact);
 }
 
 TEST(CliOptionsTest, FilesAfterDoubleDashAndLoneDashAreFiles) {

@@ -81,6 +81,18 @@ TEST_F(CliRunTest, OutputFolderCollectsTheResults) {
   EXPECT_EQ(ReadBytes(dir_ / "sub" / "output.xml"), kMissing);
 }
 
+TEST_F(CliRunTest, PerContactGivesEveryContactItsRow) {
+  WriteBytes(dir_ / "two.vcf", std::string(kAnn) + kBob);
+  EXPECT_EQ(RunTool(dir_.path(), {"--per-contact", "two.vcf"}).status, 0);
+  const std::string document = ReadBytes(dir_ / "two.htm");
+  EXPECT_NE(document.find("<tr>\r\n<td>&nbsp;Ann Example</td><td>&nbsp;ann@example.org</td></tr>\r\n"
+                          "<tr>\r\n<td>&nbsp;Bob Sample</td><td>&nbsp;</td></tr>\r\n"),
+            std::string::npos)
+      << document;
+  const ToolRun help = RunTool(dir_.path(), {"--help"});
+  EXPECT_NE(help.out.find("--per-contact"), std::string::npos);
+}
+
 TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
   const std::string opening =
       "<html><title></title><body><table width='100%' style='color:#FF0000' border='3' "

@@ -17,6 +17,7 @@ class RecordingHost : public Host {
   Colour backgroundColour = 0xFFFFFF;
   bool allToOne = false;
   bool each = true;
+  bool perContact = false;
   bool toChosenFolder = false;
   bool besideInput = true;
   Text folder;
@@ -34,6 +35,7 @@ class RecordingHost : public Host {
   Colour tableBackgroundColour() override { return backgroundColour; }
   bool convertAllToOne() override { return allToOne; }
   bool convertEach() override { return each; }
+  bool oneRowPerContact() override { return perContact; }
   bool saveToChosenFolder() override { return toChosenFolder; }
   bool saveBesideInput() override { return besideInput; }
   Text chosenFolder() override { return folder; }

@@ -1,0 +1,187 @@
+// Measures one row per contact against the line scanner on the same large
+// contacts files (50 MB, and 90,000 contacts), in both conversion modes, and
+// prints one table. Every run
+// happens in a child process of its own, so its peak memory is its own. It
+// always exits with 0: it measures, the reader judges.
+//
+//   brevant_per_contact_bench [--dir DIR] [--small]
+//
+// --dir keeps the generated file in DIR and uses it again on the next run;
+// --small makes it ten times smaller for a quick look.
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/separate_conversion.h"
+#include "engine/single_conversion.h"
+#include "support/bench_host.h"
+#include "support/bench_options.h"
+#include "support/child_measure.h"
+#include "support/contact_generator.h"
+#include "support/corpus_files.h"
+#include "support/file_io.h"
+#include "support/result_table.h"
+#include "support/utf8.h"
+#include "support/work_folder.h"
+
+namespace brevant::bench {
+namespace {
+
+constexpr int kRuns = 3;
+constexpr double kStopRepeatingAfterSeconds = 30;
+constexpr double kTimeGoal = 1.5;  // per-contact time at most this many line-scanner times
+
+class ContactsHost : public BenchHost {
+ public:
+  explicit ContactsHost(bool perContact) : perContact_(perContact) {}
+  bool oneRowPerContact() override { return perContact_; }
+
+ private:
+  bool perContact_;
+};
+
+// The contacts of the generated file: its BEGIN lines.
+std::size_t CountContacts(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  std::size_t count = 0;
+  char line[4096];
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    if (std::string_view(line).starts_with("BEGIN:VCARD")) ++count;
+  }
+  std::fclose(file);
+  return count;
+}
+
+Work Separate(const std::string& input, const std::string& folder, bool perContact) {
+  return [input = FromUtf8(input), folder = FromUtf8(folder), perContact]() -> std::int64_t {
+    ContactsHost host(perContact);
+    host.setChosenFolder(folder);
+    ConvertVCFToSeparateHTML(host, input);
+    host.printErrors(stderr);
+    return host.errorCount();
+  };
+}
+
+Work Single(const std::string& input, const std::string& output, bool perContact) {
+  return [input = FromUtf8(input), output = FromUtf8(output), perContact]() -> std::int64_t {
+    ContactsHost host(perContact);
+    host.setInputPaths({input});
+    ConvertVCFToSingleHTML(host, output);
+    host.printErrors(stderr);
+    return host.errorCount();
+  };
+}
+
+std::string Megabytes(std::uint64_t bytes) { return Fixed(static_cast<double>(bytes) / 1e6, 1) + " MB"; }
+
+// count contacts of the generator, written in pieces.
+void WriteContacts(const std::string& path, std::size_t count) {
+  ContactGenerator generator(1);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) throw std::runtime_error("cannot create " + path);
+  std::string chunk;
+  for (std::size_t i = 0; i < count; ++i) {
+    generator.appendContact(chunk);
+    if (chunk.size() >= (std::size_t{1} << 20) || i + 1 == count) {
+      if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size())
+        throw std::runtime_error("disk full");
+      chunk.clear();
+    }
+  }
+  if (std::fclose(file) != 0) throw std::runtime_error("cannot write " + path);
+}
+
+int Run(const BenchOptions& options) {
+  const std::uint64_t targetBytes = options.small ? 5'000'000 : 50'000'000;
+  const std::size_t targetContacts = options.small ? 9'000 : 90'000;
+  const WorkFolder work(options.folder);
+  // The conversion benchmark's contacts file (same generator, same seed), and
+  // the same contacts until there are the given number.
+  const std::vector<std::string> inputs = {work / "contacts.vcf", work / "contacts-by-count.vcf"};
+  const std::string description = "per-contact corpus 2, " + std::to_string(targetBytes) + " bytes, " +
+                                  std::to_string(targetContacts) + "\n";
+  if (!CorpusIsReady(work.path(), description)) {
+    std::printf("Generating the inputs in %s ...\n", work.path().c_str());
+    const RunFigures generation = RunInChild([&]() -> std::int64_t {
+      WriteContactsFile(inputs[0], targetBytes, 1);
+      WriteContacts(inputs[1], targetContacts);
+      MarkCorpusReady(work.path(), description);
+      return 0;
+    });
+    if (!generation.completed) {
+      std::fprintf(stderr, "generating the inputs failed: %s\n", generation.problem.c_str());
+      return 1;
+    }
+  }
+  std::printf("Best of %d runs, each in a child process of its own.\n\n", kRuns);
+
+  ResultTable table("contact");
+  const std::string out = work / "out";
+  const auto measure = [&](const Work& w) {
+    return MeasureBest(kRuns, kStopRepeatingAfterSeconds, w, [&] { RecreateFolder(out); });
+  };
+  const auto outputBytes = [&](std::string_view suffix) { return TotalSize(ListFiles(out, suffix)); };
+  for (const std::string& input : inputs) {
+    const std::uint64_t inputBytes = FileSize(input);
+    const std::size_t contacts = CountContacts(input);
+    ReadAndDiscard(input);
+    const std::string file = Megabytes(inputBytes) + ", " + std::to_string(contacts) + " contacts";
+    const double memoryLimit = 3 * static_cast<double>(inputBytes) / 1e6 + 64;
+    for (const bool single : {false, true}) {
+      const auto conversion = [&](bool perContact) {
+        return single ? Single(input, out + "/output.xml", perContact) : Separate(input, out, perContact);
+      };
+      const std::string suffix = single ? ".xml" : ".htm";
+      const std::string mode = single ? "one document" : "per-file";
+      const Measurement lines = measure(conversion(false));
+      table.addCase({.name = mode + ", line scanner, " + file,
+                     .measurement = lines,
+                     .inputBytes = inputBytes,
+                     .outputBytes = outputBytes(suffix)});
+      const Measurement perContact = measure(conversion(true));
+      table.addCase({.name = mode + ", one row per contact",
+                     .measurement = perContact,
+                     .inputBytes = inputBytes,
+                     .units = contacts,
+                     .outputBytes = outputBytes(suffix),
+                     .floor = &lines});
+      if (perContact.completed && lines.completed && lines.bestSeconds > 0 && lines.bestCpuSeconds > 0) {
+        const double ratio = perContact.bestSeconds / lines.bestSeconds;
+        table.addCheck("   time over the line scanner's", ResultTable::Figure::Ratio, ratio,
+                       "<= " + Fixed(kTimeGoal, 1), ratio <= kTimeGoal);
+        const double cpuRatio = perContact.bestCpuSeconds / lines.bestCpuSeconds;
+        table.addCheck("   cpu over the line scanner's", ResultTable::Figure::Ratio, cpuRatio,
+                       "<= " + Fixed(kTimeGoal, 1), cpuRatio <= kTimeGoal);
+      }
+      table.addCheck("   peak memory", ResultTable::Figure::Peak, perContact.peakMegabytes,
+                     "< " + Fixed(memoryLimit, 0) + " MB (3x file + 64)",
+                     perContact.peakMegabytes < memoryLimit);
+    }
+  }
+  table.print(stdout);
+  std::printf(
+      "\nMB are 10^6 bytes. time is wall time, cpu is user + system time of the child (the better\n"
+      "figure when the machine is busy). ratio is the per-contact time over the line scanner's on the\n"
+      "same file in the same mode.\n");
+  std::filesystem::remove_all(out);
+  return 0;
+}
+
+}  // namespace
+}  // namespace brevant::bench
+
+int main(int argc, char** argv) {
+  brevant::bench::BenchOptions options;
+  if (!brevant::bench::ParseBenchOptions(argc, argv, options)) return 2;
+  try {
+    return brevant::bench::Run(options);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "benchmark failed: %s\n", error.what());
+    return 1;
+  }
+}

@@ -1,0 +1,84 @@
+#include "contact_fuzzing.h"
+
+#include <cstdlib>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/contact_reader.h"
+#include "engine/separate_conversion.h"
+#include "engine/single_conversion.h"
+
+namespace {
+
+// Plain ASCII with no line break; "<" only in "<br>", "&" only in an entity.
+bool IsSafeCellText(std::string_view html) {
+  for (std::size_t i = 0; i < html.size(); ++i) {
+    const auto c = static_cast<unsigned char>(html[i]);
+    if (c >= 0x80 || c == '\r' || c == '\n' || c == '>') {
+      if (c == '>' && i >= 3 && html.substr(i - 3, 4) == "<br>") continue;
+      return false;
+    }
+    if (c == '<' && html.substr(i, 4) != "<br>") return false;
+    if (c == '&') {
+      const std::size_t semicolon = html.find(';', i);
+      if (semicolon == std::string_view::npos) return false;
+      const std::string_view entity = html.substr(i, semicolon - i + 1);
+      const bool numeric =
+          entity.size() > 3 && entity[1] == '#' &&
+          entity.substr(2, entity.size() - 3).find_first_not_of("0123456789") == std::string_view::npos;
+      if (!numeric && entity != "&amp;" && entity != "&lt;" && entity != "&gt;") return false;
+    }
+  }
+  return true;
+}
+
+class CheckingSink final : public brevant::ContactSink {
+ public:
+  std::size_t contacts = 0;
+  std::string text;
+  std::string& values() override { return text; }
+  void contact(const brevant::Contact& contact) override {
+    ++contacts;
+    for (const brevant::ContactCell& cell : contact.cells) {
+      const std::string_view value = contact.value(cell);
+      if (value.empty() || !IsSafeCellText(value)) abort();
+    }
+  }
+};
+
+class PerContactHost : public brevant::Host {
+ public:
+  PerContactHost(brevant::Text folder, brevant::Text input)
+      : folder_(std::move(folder)), input_(std::move(input)) {}
+  brevant::Colour tableTextColour() override { return 0; }
+  brevant::Text borderWidth() override { return u"1"; }
+  brevant::Colour tableBackgroundColour() override { return 0xFFFFFF; }
+  bool convertAllToOne() override { return false; }
+  bool convertEach() override { return true; }
+  bool oneRowPerContact() override { return true; }
+  bool saveToChosenFolder() override { return true; }
+  bool saveBesideInput() override { return false; }
+  brevant::Text chosenFolder() override { return folder_; }
+  std::vector<brevant::Text> inputPaths() override { return {input_}; }
+  void setProgressPosition(double) override {}
+  void setProgressCaption(const brevant::Text&) override {}
+  void yield() override {}
+  void reportError(const brevant::ErrorReport&) override {}
+
+ private:
+  brevant::Text folder_;
+  brevant::Text input_;
+};
+
+}  // namespace
+
+void FuzzContactReading(const brevant::Text& input, const brevant::Text& folder) {
+  CheckingSink sink;
+  brevant::ReadContacts(brevant::ReadInput(input), sink);
+  if (sink.contacts == 0) abort();  // a file without blocks is still one contact
+
+  PerContactHost host(folder, input);
+  brevant::ConvertVCFToSeparateHTML(host, input);
+  brevant::ConvertVCFToSingleHTML(host, folder + u"/contacts.xml");
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/document_output.h"
+#include "engine/engine_errors.h"
+#include "engine/host.h"
+#include "engine/run_summary.h"
+#include "engine/vcard_reader.h"
+
+namespace brevant {
+
+// The two conversions when every contact gets a row of its own. The columns are
+// the union of the captions of the document's rows, in order of first
+// appearance; the document is plain ASCII. `opening` is the opening piece as the
+// conversion made it; failures are reported with the conversion's own statements.
+
+// One document for one input, with one row per contact of the input.
+// The earlier document at the path is replaced only by a complete new one.
+DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors, const InputText& input,
+                                              const std::string& opening, const Text& inputPath,
+                                              const Text& outputPath);
+
+// One document for all inputs, with one row per contact of every input, in order.
+void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::string& opening,
+                                 const std::vector<Text>& inputs, const Text& outputPath, RunSummary& summary);
+
+}  // namespace brevant

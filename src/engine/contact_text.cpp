@@ -1,0 +1,160 @@
+#include "engine/contact_text.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "support/utf8.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Length of the leading ASCII run, eight bytes at a time.
+std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
+    std::memcpy(&eight, bytes.data() + i, 8);
+    if (eight & kHighBits) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i - from;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+}  // namespace
+
+ContactBytes::ContactBytes(const InputText& input) {
+  if (input.utf16()) {
+    std::u16string_view chars = input.chars();
+    if (!chars.empty() && chars.front() == 0xFEFF) chars.remove_prefix(1);
+    converted_ = ToUtf8(chars);
+    bytes_ = converted_;
+    return;
+  }
+  bytes_ = input.ansi();
+  const bool marked = bytes_.starts_with("\xEF\xBB\xBF");
+  if (marked) bytes_.remove_prefix(3);
+  if (!marked && !IsUtf8(bytes_)) encoding_ = ByteEncoding::Windows1252;
+}
+
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {
+  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
+  const unsigned lead = at(0);
+  if (lead >= 0xC2 && lead <= 0xDF && more(1)) {
+    codePoint = (lead & 0x1F) << 6 | (at(1) & 0x3F);
+    return 2;
+  }
+  if (lead >= 0xE0 && lead <= 0xEF && more(1) && more(2)) {
+    codePoint = (lead & 0x0F) << 12 | (at(1) & 0x3F) << 6 | (at(2) & 0x3F);
+    // Not overlong, not a surrogate.
+    if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4 && more(1) && more(2) && more(3)) {
+    codePoint = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
+    if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) return 4;
+  }
+  return 0;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while ((i += AsciiRun(bytes, i)) < bytes.size()) {
+    char32_t ignored;
+    const std::size_t length = Utf8SequenceAt(bytes, i, ignored);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+void DecodeQuotedPrintable(std::string_view in, std::string& out) {
+  out.clear();
+  std::size_t start = 0;
+  for (std::size_t i = in.find('='); i != std::string_view::npos; i = in.find('=', i)) {
+    const int high = i + 1 < in.size() ? HexDigit(in[i + 1]) : -1;
+    const int low = i + 2 < in.size() ? HexDigit(in[i + 2]) : -1;
+    if (high < 0 || low < 0) {
+      ++i;  // not an encoded byte: the "=" stays
+      continue;
+    }
+    out.append(in.substr(start, i - start));
+    out += static_cast<char>(high << 4 | low);
+    i += 3;
+    start = i;
+  }
+  out.append(in.substr(start));
+}
+
+CharsetDecoder::~CharsetDecoder() {
+  for (const Converter& converter : converters_) {
+    if (converter.handle != kNoConverter) iconv_close(static_cast<iconv_t>(converter.handle));
+  }
+}
+
+void* CharsetDecoder::converterFor(std::string_view charset) {
+  const std::string name = UpperAscii(charset);
+  for (const Converter& converter : converters_) {
+    if (converter.name == name) return converter.handle;
+  }
+  // A few names each file repeats; anything odd is refused once and remembered.
+  constexpr std::size_t kMostNames = 16;
+  if (converters_.size() >= kMostNames) return kNoConverter;
+  const iconv_t handle =
+      name.empty() || name.find('/') != std::string::npos ? kNoConverter : iconv_open("UTF-8", name.c_str());
+  converters_.push_back({name, handle});
+  return handle;
+}
+
+bool CharsetDecoder::appendAsUtf8(std::string& out, std::string_view charset, std::string_view bytes) {
+  const auto handle = static_cast<iconv_t>(converterFor(charset));
+  if (handle == kNoConverter) return false;
+  iconv(handle, nullptr, nullptr, nullptr, nullptr);
+  const std::size_t start = out.size();
+  std::size_t room = bytes.size() * 4 + 8;
+  out.resize(start + room);
+  char* from = const_cast<char*>(bytes.data());
+  std::size_t left = bytes.size();
+  char* to = out.data() + start;
+  while (left > 0) {
+    if (iconv(handle, &from, &left, &to, &room) != static_cast<std::size_t>(-1)) break;
+    if (errno != E2BIG) {
+      out.resize(start);
+      return false;
+    }
+    const std::size_t written = static_cast<std::size_t>(to - out.data());
+    out.resize(out.size() + bytes.size() + 16);
+    to = out.data() + written;
+    room = out.size() - written;
+  }
+  // Flush a stateful encoding's final shift.
+  if (iconv(handle, nullptr, nullptr, &to, &room) == static_cast<std::size_t>(-1)) {
+    out.resize(start);
+    return false;
+  }
+  out.resize(static_cast<std::size_t>(to - out.data()));
+  return true;
+}
+
+}  // namespace brevant

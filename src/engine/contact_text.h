@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/vcard_reader.h"
+
+namespace brevant {
+
+// How the bytes of a contact file stand for characters: UTF-8 (where a byte
+// is no part of a valid sequence it is read as Windows-1252, so no byte is ever
+// lost), or Windows-1252 throughout.
+enum class ByteEncoding { Utf8, Windows1252 };
+
+// A contact file as bytes to read: UTF-16 input turned into UTF-8, a
+// byte-order mark left out. A file without a mark is UTF-8 when all of it is
+// valid UTF-8, and Windows-1252 otherwise.
+class ContactBytes {
+ public:
+  explicit ContactBytes(const InputText& input);
+  ContactBytes(const ContactBytes&) = delete;
+  ContactBytes& operator=(const ContactBytes&) = delete;
+
+  std::string_view bytes() const { return bytes_; }
+  ByteEncoding encoding() const { return encoding_; }
+
+ private:
+  std::string converted_;  // only for UTF-16 input
+  std::string_view bytes_;
+  ByteEncoding encoding_ = ByteEncoding::Utf8;
+};
+
+// The length of the valid UTF-8 sequence of two to four bytes at i, with its
+// code point; 0 when there is none.
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint);
+
+// True when the bytes are well-formed UTF-8 (ASCII runs are checked eight bytes at a time).
+bool IsUtf8(std::string_view bytes);
+
+// Quoted-printable: "=XY" (either letter case) is one byte; an "=" that starts
+// no such pair stays as it is.
+void DecodeQuotedPrintable(std::string_view in, std::string& out);
+
+// Turns bytes of a named character set into UTF-8 with the C library's iconv.
+// Converters are opened once per name and kept.
+class CharsetDecoder {
+ public:
+  CharsetDecoder() = default;
+  ~CharsetDecoder();
+  CharsetDecoder(const CharsetDecoder&) = delete;
+  CharsetDecoder& operator=(const CharsetDecoder&) = delete;
+
+  // False, with `out` unchanged, for an unknown character set or bytes that are
+  // not valid in it.
+  bool appendAsUtf8(std::string& out, std::string_view charset, std::string_view bytes);
+
+ private:
+  struct Converter {
+    std::string name;  // upper-case
+    void* handle;      // iconv_t; (iconv_t)-1 for a name iconv does not know
+  };
+  void* converterFor(std::string_view charset);
+  std::vector<Converter> converters_;
+};
+
+}  // namespace brevant

@@ -1,0 +1,286 @@
+#include "engine/content_lines.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace brevant {
+
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+constexpr char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsUpper(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (Upper(text[i]) != upper[i]) return false;
+  }
+  return true;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Unquoted(std::string_view text) {
+  text = Trim(text);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  return text;
+}
+
+// Where the name and parameters end: the first ":" outside double quotes (the
+// first ":" at all when a quote is left open); kNone when there is none.
+std::size_t HeadEnd(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && line[i] != ':' && line[i] != '"') ++i;
+  if (i == line.size() || line[i] == ':') return i == line.size() ? kNone : i;
+  bool quoted = false;
+  for (; i < line.size(); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (line[i] == ':' && !quoted) {
+      return i;
+    }
+  }
+  return line.find(':');
+}
+
+// Calls piece(text) for every piece of the text between separators outside quotes.
+template <class Piece>
+void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
+  bool quoted = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || (text[i] == separator && !quoted)) {
+      piece(text.substr(start, i - start));
+      start = i + 1;
+    } else if (text[i] == '"') {
+      quoted = !quoted;
+    }
+  }
+}
+
+// Up to eight ASCII characters, upper-cased, packed into one number, so that a
+// name is recognised with one switch; 0 for anything else.
+constexpr std::uint64_t Packed(std::string_view text) {
+  if (text.empty() || text.size() > 8) return 0;
+  std::uint64_t packed = 0;
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return 0;
+    packed = packed << 8 | static_cast<unsigned char>(Upper(c));
+  }
+  return packed;
+}
+
+PropertyName NameOf(std::string_view name) {
+  name = Trim(name);
+  if (const std::size_t dot = name.rfind('.'); dot != kNone) name.remove_prefix(dot + 1);  // item1.EMAIL
+  switch (Packed(name)) {
+    case Packed("BEGIN"):
+      return PropertyName::Begin;
+    case Packed("END"):
+      return PropertyName::End;
+    case Packed("VERSION"):
+      return PropertyName::Version;
+    case Packed("AGENT"):
+      return PropertyName::Agent;
+    case Packed("FN"):
+      return PropertyName::FN;
+    case Packed("N"):
+      return PropertyName::N;
+    case Packed("ORG"):
+      return PropertyName::ORG;
+    case Packed("BDAY"):
+      return PropertyName::BDAY;
+    case Packed("NICKNAME"):
+      return PropertyName::NICKNAME;
+    case Packed("TITLE"):
+      return PropertyName::TITLE;
+    case Packed("ROLE"):
+      return PropertyName::ROLE;
+    case Packed("EMAIL"):
+      return PropertyName::EMAIL;
+    case Packed("URL"):
+      return PropertyName::URL;
+    case Packed("NOTE"):
+      return PropertyName::NOTE;
+    case Packed("ADR"):
+      return PropertyName::ADR;
+    case Packed("TEL"):
+      return PropertyName::TEL;
+    default:
+      return PropertyName::Other;
+  }
+}
+
+unsigned TypeWordOf(std::string_view word) {
+  word = Unquoted(word);
+  if (EqualsUpper(word, "WORK")) return kTypeWork;
+  if (EqualsUpper(word, "FAX")) return kTypeFax;
+  if (EqualsUpper(word, "CELL")) return kTypeCell;
+  if (EqualsUpper(word, "PAGER")) return kTypePager;
+  return 0;
+}
+
+struct Head {
+  PropertyName name = PropertyName::Other;
+  unsigned types = 0;
+  bool quotedPrintable = false;
+  bool base64 = false;
+  std::string_view charset;
+};
+
+Head ParseHead(std::string_view head) {
+  Head parsed;
+  bool first = true;
+  ForEachPiece(head, ';', [&](std::string_view piece) {
+    if (first) {
+      parsed.name = NameOf(piece);
+      first = false;
+      return;
+    }
+    piece = Trim(piece);
+    const std::size_t equals = piece.find('=');
+    if (equals == kNone) {  // vCard 2.1's bare parameters
+      if (EqualsUpper(piece, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+      if (EqualsUpper(piece, "BASE64")) parsed.base64 = true;
+      parsed.types |= TypeWordOf(piece);
+      return;
+    }
+    const std::string_view key = Trim(piece.substr(0, equals));
+    const std::string_view values = piece.substr(equals + 1);
+    if (EqualsUpper(key, "TYPE")) {
+      ForEachPiece(values, ',', [&](std::string_view word) {
+        // 4.0 quotes the whole list: TYPE="work,voice".
+        const std::string_view inner = Unquoted(word);
+        if (inner.size() + 2 <= word.size() && inner.find(',') != kNone) {
+          ForEachPiece(inner, ',', [&](std::string_view each) { parsed.types |= TypeWordOf(each); });
+        } else {
+          parsed.types |= TypeWordOf(word);
+        }
+      });
+    } else if (EqualsUpper(key, "ENCODING")) {
+      const std::string_view encoding = Unquoted(values);
+      if (EqualsUpper(encoding, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+      if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B")) parsed.base64 = true;
+    } else if (EqualsUpper(key, "CHARSET")) {
+      parsed.charset = Unquoted(values);
+    }
+  });
+  return parsed;
+}
+
+bool IsBase64Line(std::string_view line) {
+  if (Trim(line).empty()) return false;
+  return std::all_of(line.begin(), line.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '=' || c == ' ' || c == '\t';
+  });
+}
+
+}  // namespace
+
+std::size_t PhysicalLines::lineEnd() {
+  // Lines are mostly short: eight bytes at a time, looking for CR and LF at once.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const auto hasByte = [](std::uint64_t eight, char c) {
+    const std::uint64_t v = eight ^ (kOnes * static_cast<unsigned char>(c));
+    return ((v - kOnes) & ~v & kHighBits) != 0;
+  };
+  std::size_t i = pos_;
+  for (std::uint64_t eight; i + 8 <= text_.size(); i += 8) {
+    std::memcpy(&eight, text_.data() + i, 8);
+    if (hasByte(eight, '\n') || hasByte(eight, '\r')) break;
+  }
+  while (i < text_.size() && text_[i] != '\n' && text_[i] != '\r') ++i;
+  return i;
+}
+
+std::string_view PhysicalLines::take() {
+  const std::size_t end = lineEnd();
+  const std::string_view line = text_.substr(pos_, end - pos_);
+  pos_ = end;
+  if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  return line;
+}
+
+int BlockMark(std::string_view line) {
+  line = Trim(line);
+  const std::size_t colon = line.find(':');
+  if (colon == kNone || !EqualsUpper(Trim(line.substr(colon + 1)), "VCARD")) return 0;
+  const std::string_view name = Trim(line.substr(0, colon));
+  if (EqualsUpper(name, "BEGIN")) return 1;
+  if (EqualsUpper(name, "END")) return 2;
+  return 0;
+}
+
+void ContentLines::takeFolds() {
+  while (lines_.peekByte() == ' ' || lines_.peekByte() == '\t') {
+    const std::string_view fold = lines_.take();
+    pieces_.push_back(keepBlank_ ? fold : fold.substr(1));
+  }
+}
+
+void ContentLines::skipBase64Lines() {
+  while (!lines_.atEnd() && IsBase64Line(lines_.peek())) lines_.take();
+  if (!lines_.atEnd() && lines_.peek().empty()) lines_.take();  // the blank line that ends the value
+}
+
+bool ContentLines::next(ContentLine& line) {
+  while (!lines_.atEnd()) {
+    pieces_.clear();
+    pieces_.push_back(lines_.take());
+    takeFolds();
+
+    // Name and parameters usually stand on the first line; a folded head needs the joined line.
+    std::size_t headEnd = HeadEnd(pieces_.front());
+    std::string_view headSource = pieces_.front();
+    if (headEnd == kNone && pieces_.size() > 1) {
+      joined_.clear();
+      for (const std::string_view piece : pieces_) joined_.append(piece);
+      headEnd = HeadEnd(joined_);
+      headSource = joined_;
+    }
+    if (headEnd == kNone) continue;  // no property: a stray line
+    const Head head = ParseHead(headSource.substr(0, headEnd));
+    charset_.assign(head.charset);
+
+    if (head.quotedPrintable) {
+      // A soft line break: the value goes on on the next line.
+      while (!pieces_.back().empty() && pieces_.back().back() == '=' && !lines_.atEnd() &&
+             BlockMark(lines_.peek()) == 0) {
+        pieces_.push_back(lines_.take());
+        takeFolds();
+      }
+      // The "=" of every soft break goes (those of the head aside).
+      std::size_t end = 0;
+      for (std::size_t i = 0; i + 1 < pieces_.size(); ++i) {
+        end += pieces_[i].size();
+        if (end > headEnd + 1 && !pieces_[i].empty() && pieces_[i].back() == '=') {
+          pieces_[i].remove_suffix(1);
+          --end;
+        }
+      }
+    }
+    if (head.base64) skipBase64Lines();
+
+    line = ContentLine{head.name, head.types, head.quotedPrintable, charset_, {}};
+    if (head.name == PropertyName::Other) return true;  // its value is never looked at
+    if (pieces_.size() == 1) {
+      line.value = pieces_.front().substr(headEnd + 1);
+    } else {
+      joined_.clear();
+      for (const std::string_view piece : pieces_) joined_.append(piece);
+      line.value = std::string_view(joined_).substr(headEnd + 1);
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace brevant

@@ -1,0 +1,248 @@
+// Both conversions with one row per contact, over exports shaped like those of
+// a phone, a mail service and a vCard 4.0 address book (all written here).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+#include "engine/engine_errors.h"
+#include "engine/separate_conversion.h"
+#include "engine/single_conversion.h"
+#include "support/utf8.h"
+#include "test_support/recording_host.h"
+#include "test_support/temp_dir.h"
+
+namespace brevant {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using testing::ReadBytes;
+using testing::WriteBytes;
+
+// vCard 2.1 as phones export it: quoted-printable UTF-8 with soft line
+// breaks, bare type words, a photo in base64 lines, an agent.
+constexpr char kPhoneExport[] =
+    "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+    "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=B6rg;;;\r\n"
+    "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=B6rg M=C3=BCller\r\n"
+    "TEL;CELL;PREF:+49 170 1234567\r\nTEL;CELL:+49 171 7654321\r\nTEL;WORK;FAX:+49 40 555\r\n"
+    "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Stra=C3=9Fe gesperrt=0D=0ABitte anrufen, Gr=C3=\r\n"
+    "=BC=C3=9Fe\r\n"
+    "PHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD\r\n AAEC\r\n\r\n"
+    "X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;Jo;1;;;;;;;;;;;;;\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Keller;Maria;;;\r\nFN:Maria Keller\r\n"
+    "ADR;WORK;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;Lindenstra=C3=9Fe 8;M=C3=BCnchen;BY;80331;\r\n"
+    "AGENT:\r\nBEGIN:VCARD\r\nVERSION:2.1\r\nFN:Assistant\r\nTEL:1\r\nEND:VCARD\r\n"
+    "EMAIL;INTERNET:maria@example.org\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Ren=E9 Dubois\r\n"
+    "TEL;HOME;VOICE:+33 1 23\r\nEND:VCARD\r\n";
+
+// vCard 3.0 as mail services export it: folded at 75 bytes, escaped, item groups.
+constexpr char kMailExport[] =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Daniel Okafor\r\nN:Okafor;Daniel;;;\r\n"
+    "item1.EMAIL;TYPE=INTERNET:daniel@mail.example\r\nitem1.X-ABLabel:Other\r\n"
+    "item2.TEL;TYPE=CELL:+44 7700 900123\r\n"
+    "ADR;TYPE=HOME:;;12 Harbour Road\\nFlat 2;Leith\\, Edinburgh;;EH6 6LX;United Kingdom\r\n"
+    "NOTE:Met at the fair\\, 2019.\\nLikes tea; not coffee. This line is long enough that the\r\n"
+    "  service folded it.\r\n"
+    "ORG:Tarn Logistics;Freight\r\nCATEGORIES:myContacts\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Grace Whitfield\r\nN:Whitfield;Grace;;;\r\n"
+    "EMAIL;TYPE=INTERNET;TYPE=WORK:grace@work.example\r\nEMAIL;TYPE=INTERNET;TYPE=HOME:grace@home.example\r\n"
+    "TEL;TYPE=WORK;TYPE=FAX:+44 20 7946 0000\r\nURL:https\\://grace.example/\r\n"
+    "END:VCARD\r\n";
+
+// vCard 4.0: UTF-8 text, tel: URIs, quoted TYPE lists, a data URI photo.
+constexpr char kVersion4Export[] =
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nKIND:individual\r\nFN:S\xC3\xB8ren Jensen\r\nN:Jensen;S\xC3\xB8ren;;;\r\n"
+    "TEL;VALUE=uri;TYPE=\"voice,cell\";PREF=1:tel:+45-20-12-34-56\r\n"
+    "TEL;VALUE=uri;TYPE=\"work,voice\":tel:+45-33-12-00-00;ext=101\r\n"
+    "EMAIL;TYPE=work:soren@nordlicht.example\r\n"
+    "PHOTO:data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk\r\n"
+    "END:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\xE7\x94\xB0\xE4\xB8\xAD \xE5\xA4\xAA\xE9\x83\x8E\r\n"
+    "ADR;TYPE=work;LABEL=\"Kita-ku, Tokyo\":;;1-2-3 Oji;Kita-ku;Tokyo;114-0002;Japan\r\n"
+    "END:VCARD\r\n";
+
+// A written document as a table: its header captions and the values of each row.
+struct Table {
+  std::vector<std::string> captions;
+  std::vector<std::map<std::string, std::string>> rows;  // caption to value, empty cells left out
+};
+
+Table ParseDocument(const std::string& document) {
+  Table table;
+  static const std::regex kHeader("<th>([^<]*)</th>");
+  static const std::regex kRow("<tr>\r\n((?:<td>[^\r\n]*?</td>)+)</tr>");
+  static const std::regex kCell("<td>&nbsp;(.*?)</td>");
+  for (std::sregex_iterator h(document.begin(), document.end(), kHeader), end; h != end; ++h) {
+    table.captions.push_back((*h)[1]);
+  }
+  for (std::sregex_iterator r(document.begin(), document.end(), kRow), end; r != end; ++r) {
+    const std::string cells = (*r)[1];
+    std::map<std::string, std::string> row;
+    std::size_t column = 0;
+    for (std::sregex_iterator c(cells.begin(), cells.end(), kCell); c != end; ++c, ++column) {
+      if ((*c)[1].length() > 0 && column < table.captions.size()) row[table.captions[column]] = (*c)[1];
+    }
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+class ContactConversion : public ::testing::Test {
+ protected:
+  ContactConversion() {
+    host.perContact = true;
+    host.toChosenFolder = true;
+    host.besideInput = false;
+    host.folder = FromUtf8(dir.path().string());
+  }
+  Text add(const std::string& name, std::string_view content) {
+    WriteBytes(dir / "in" / name, content);
+    host.rows.push_back(FromUtf8((dir / "in" / name).string()));
+    return host.rows.back();
+  }
+
+  testing::TempDir dir;
+  testing::RecordingHost host;
+};
+
+struct ExportCase {
+  const char* name;
+  const char* bytes;
+  std::vector<std::map<std::string, std::string>> rows;
+};
+
+const std::vector<ExportCase>& Exports() {
+  static const std::vector<ExportCase> exports = {
+      {"phone",
+       kPhoneExport,
+       {{{"Last Name", "M&#252;ller"},
+         {"First Name", "J&#246;rg"},
+         {"Display Name", "J&#246;rg M&#252;ller"},
+         {"Mobile Phone", "+49 170 1234567"},
+         {"Mobile Phone 2", "+49 171 7654321"},
+         {"Business Fax", "+49 40 555"},
+         {"Notes", "Stra&#223;e gesperrt<br>Bitte anrufen, Gr&#252;&#223;e"}},
+        {{"Last Name", "Keller"},
+         {"First Name", "Maria"},
+         {"Display Name", "Maria Keller"},
+         {"Business Address 1", "Lindenstra&#223;e 8"},
+         {"Business City", "M&#252;nchen"},
+         {"Business State", "BY"},
+         {"Business Postal Code", "80331"},
+         {"Email Address", "maria@example.org"}},
+        {{"Display Name", "Ren&#233; Dubois"}, {"Home Phone", "+33 1 23"}}}},
+      {"mail service",
+       kMailExport,
+       {{{"Display Name", "Daniel Okafor"},
+         {"Last Name", "Okafor"},
+         {"First Name", "Daniel"},
+         {"Email Address", "daniel@mail.example"},
+         {"Mobile Phone", "+44 7700 900123"},
+         {"Home Address 1", "12 Harbour Road<br>Flat 2"},
+         {"Home City", "Leith, Edinburgh"},
+         {"Home Postal Code", "EH6 6LX"},
+         {"Home Country", "United Kingdom"},
+         {"Notes",
+          "Met at the fair, 2019.<br>Likes tea; not coffee. This line is long enough that the service "
+          "folded it."},
+         {"Organization", "Tarn Logistics, Freight"}},
+        {{"Display Name", "Grace Whitfield"},
+         {"Last Name", "Whitfield"},
+         {"First Name", "Grace"},
+         {"Email Address", "grace@work.example"},
+         {"Email Address 2", "grace@home.example"},
+         {"Business Fax", "+44 20 7946 0000"},
+         {"Website", "https://grace.example/"}}}},
+      {"vCard 4.0",
+       kVersion4Export,
+       {{{"Display Name", "S&#248;ren Jensen"},
+         {"Last Name", "Jensen"},
+         {"First Name", "S&#248;ren"},
+         {"Mobile Phone", "+45-20-12-34-56"},
+         {"Business Phone", "+45-33-12-00-00 ext. 101"},
+         {"Email Address", "soren@nordlicht.example"}},
+        {{"Display Name", "&#30000;&#20013; &#22826;&#37070;"},
+         {"Business Address 1", "1-2-3 Oji"},
+         {"Business City", "Kita-ku"},
+         {"Business State", "Tokyo"},
+         {"Business Postal Code", "114-0002"},
+         {"Business Country", "Japan"}}}},
+  };
+  return exports;
+}
+
+TEST_F(ContactConversion, EachExportGetsARowPerContactWithItsValuesDecoded) {
+  for (const ExportCase& e : Exports()) {
+    const Text input = add(std::string(e.name) + ".vcf", e.bytes);
+    ConvertVCFToSeparateHTML(host, input);
+    const std::string document = ReadBytes(dir / (std::string(e.name) + ".htm"));
+    EXPECT_TRUE(IsAscii(document)) << e.name;
+    const Table table = ParseDocument(document);
+    EXPECT_EQ(table.rows, e.rows) << e.name;
+  }
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(ContactConversion, OneDocumentHoldsEveryContactOfEveryInput) {
+  for (const ExportCase& e : Exports()) add(std::string(e.name) + ".vcf", e.bytes);
+  ConvertVCFToSingleHTML(host, FromUtf8((dir / "output.xml").string()));
+  const Table table = ParseDocument(ReadBytes(dir / "output.xml"));
+  std::vector<std::map<std::string, std::string>> expected;
+  for (const ExportCase& e : Exports()) expected.insert(expected.end(), e.rows.begin(), e.rows.end());
+  EXPECT_EQ(table.rows, expected);
+  // The union of captions in order of first appearance.
+  EXPECT_THAT(std::vector<std::string>(table.captions.begin(), table.captions.begin() + 4),
+              ElementsAre("Last Name", "First Name", "Display Name", "Mobile Phone"));
+  EXPECT_EQ(table.captions.back(), "Business Country");
+  EXPECT_THAT(host.positions, ElementsAre(33, 66, 100, 33, 66, 100));
+  EXPECT_THAT(host.captions, ElementsAre(u"Processing: phone.vcf", u"Processing: mail service.vcf",
+                                         u"Processing: vCard 4.0.vcf"));
+  EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(ContactConversion, DocumentIsPlainAsciiInTheTableShape) {
+  host.border = u"2\u00E9";
+  const Text input = add("two.vcf", "BEGIN:VCARD\nFN:A&B\nEND:VCARD\nBEGIN:VCARD\nEMAIL:b@x\nEND:VCARD\n");
+  ConvertVCFToSeparateHTML(host, input);
+  EXPECT_EQ(ReadBytes(dir / "two.htm"),
+            "<html><title></title><body><table width='100%' style='color:#000000' border='2&#233;' "
+            "bgcolor='#FFFFFF'><tbody>\r\n"
+            "<tr>\r\n<th>Display Name</th><th>Email Address</th></tr>\r\n"
+            "<tr>\r\n<td>&nbsp;A&amp;B</td><td>&nbsp;</td></tr>\r\n"
+            "<tr>\r\n<td>&nbsp;</td><td>&nbsp;b@x</td></tr>\r\n"
+            "</tbody></table></body></html>\r\n");
+  EXPECT_THAT(host.positions, ElementsAre(0, 100));
+}
+
+TEST_F(ContactConversion, NothingKnownWritesNothingAndNoDocumentReplacesAnInput) {
+  WriteBytes(dir / "none.htm", "earlier");
+  ConvertVCFToSeparateHTML(host, add("none.vcf", "BEGIN:VCARD\nX-ONLY:1\nEND:VCARD\n"));
+  EXPECT_EQ(ReadBytes(dir / "none.htm"), "<missing>");
+
+  // An unreadable or missing input is an empty row; an output that is one of the inputs is refused.
+  host.rows.push_back(FromUtf8((dir / "not-there.vcf").string()));
+  const Text output = add("output.xml", "FN:Old\n");
+  ConvertVCFToSingleHTML(host, output);
+  EXPECT_EQ(ReadBytes(dir / "in" / "output.xml"), "FN:Old\n");
+  ASSERT_EQ(host.errors.size(), 1u);
+  EXPECT_EQ(host.errors[0].statement, 842);
+
+  host.errors.clear();
+  ConvertVCFToSingleHTML(host, FromUtf8((dir / "all.xml").string()));
+  EXPECT_EQ(ParseDocument(ReadBytes(dir / "all.xml")).rows,
+            (std::vector<std::map<std::string, std::string>>{{}, {}, {{"Display Name", "Old"}}}));
+}
+
+}  // namespace
+}  // namespace brevant

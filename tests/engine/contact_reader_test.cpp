@@ -1,0 +1,270 @@
+#include "engine/contact_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/utf8.h"
+#include "test_support/temp_dir.h"
+
+namespace brevant {
+namespace {
+
+using Cells = std::vector<std::pair<std::string, std::string>>;  // caption, value as written
+using Rows = std::vector<Cells>;
+
+class RowCollector final : public ContactSink {
+ public:
+  Rows rows;
+  std::string text;
+  std::string& values() override { return text; }
+  void contact(const Contact& contact) override {
+    Cells cells;
+    for (const ContactCell& cell : contact.cells) {
+      std::string caption;
+      AppendCaptionText(caption, cell.caption);
+      cells.emplace_back(caption, std::string(contact.value(cell)));
+    }
+    rows.push_back(std::move(cells));
+  }
+};
+
+// The contacts of a file holding these bytes, read as a conversion reads them.
+Rows Read(std::string_view bytes) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir / "in.vcf", bytes);
+  RowCollector collector;
+  ReadContacts(ReadInput(FromUtf8((dir / "in.vcf").string())), collector);
+  return collector.rows;
+}
+
+std::string Card(std::string_view version, std::string_view lines) {
+  return "BEGIN:VCARD\r\nVERSION:" + std::string(version) + "\r\n" + std::string(lines) + "END:VCARD\r\n";
+}
+
+struct PropertyCase {
+  const char* name;
+  const char* version;
+  const char* lines;
+  Cells cells;
+};
+
+void PrintTo(const PropertyCase& c, std::ostream* out) { *out << c.name; }
+
+class ContactProperties : public ::testing::TestWithParam<PropertyCase> {};
+
+TEST_P(ContactProperties, DecodeToTheirCaptions) {
+  const PropertyCase& c = GetParam();
+  const Rows rows = Read(Card(c.version, c.lines));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0], c.cells);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllForms, ContactProperties,
+    ::testing::Values(
+        // Parameters, groups and letter case do not hide a property.
+        PropertyCase{"ParametersAndGroups",
+                     "3.0",
+                     "FN;CHARSET=UTF-8:Ann\r\nitem1.EMAIL;type=INTERNET:a@x.org\r\nitem1.X-ABLabel:x\r\n",
+                     {{"Display Name", "Ann"}, {"Email Address", "a@x.org"}}},
+        PropertyCase{"LetterCase",
+                     "3.0",
+                     "fn:ann\r\nn:Doe;John;Q.;Dr.;\r\n",
+                     {{"Display Name", "ann"}, {"Last Name", "Doe"}, {"First Name", "John"}}},
+        // Quoted-printable, with and without ENCODING=, in a CHARSET or not.
+        PropertyCase{"QuotedPrintableUtf8",
+                     "2.1",
+                     "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=B6rg;;;\r\n",
+                     {{"Last Name", "M&#252;ller"}, {"First Name", "J&#246;rg"}}},
+        PropertyCase{"BareQuotedPrintable",
+                     "2.1",
+                     "NOTE;QUOTED-PRINTABLE:one=0D=0Atwo=0Athree\r\n",
+                     {{"Notes", "one<br>two<br>three"}}},
+        PropertyCase{"Latin1Charset",
+                     "2.1",
+                     "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Ren=E9\r\n",
+                     {{"Display Name", "Ren&#233;"}}},
+        PropertyCase{"Koi8Charset",
+                     "2.1",
+                     "FN;CHARSET=KOI8-R;ENCODING=QUOTED-PRINTABLE:=F0=C5=D4=D2\r\n",
+                     {{"Display Name", "&#1055;&#1077;&#1090;&#1088;"}}},
+        PropertyCase{"ShiftJisCharset",
+                     "2.1",
+                     "FN;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:=93=FA=96=7B\r\n",
+                     {{"Display Name", "&#26085;&#26412;"}}},
+        PropertyCase{"UnknownCharset",
+                     "2.1",
+                     "FN;CHARSET=X-NO-SUCH-SET;ENCODING=QUOTED-PRINTABLE:Ren=E9\r\n",
+                     {{"Display Name", "Ren&#233;"}}},
+        // Soft line breaks, also when the next line is indented, and a broken encoding kept as written.
+        PropertyCase{"SoftLineBreaks",
+                     "2.1",
+                     "NOTE;ENCODING=QUOTED-PRINTABLE:Line one=0D=0ALine=\r\n two=\r\n=3D3\r\n",
+                     {{"Notes", "Line one<br>Line two=3"}}},
+        PropertyCase{"BrokenQuotedPrintable",
+                     "2.1",
+                     "NOTE;ENCODING=QUOTED-PRINTABLE:50=ZZ% =4\r\n",
+                     {{"Notes", "50=ZZ% =4"}}},
+        // Folding: 3.0 drops the blank that continues a line, 2.1 keeps it.
+        PropertyCase{
+            "Folding30", "3.0", "NOTE:long\r\n  note\r\n\tgoes on\r\n", {{"Notes", "long notegoes on"}}},
+        PropertyCase{"Folding21", "2.1", "NOTE:long\r\n note\r\n", {{"Notes", "long note"}}},
+        PropertyCase{"FoldedHead", "3.0", "TEL;TY\r\n PE=cell:1\r\n", {{"Mobile Phone", "1"}}},
+        // Escapes; an unknown one stays. Markup is escaped, line breaks show.
+        PropertyCase{"Escapes",
+                     "3.0",
+                     "NOTE:a\\, b\\; c\\\\ d\\nnext\\Nthird \\x <b>&\r\n",
+                     {{"Notes", "a, b; c\\ d<br>next<br>third \\x &lt;b&gt;&amp;"}}},
+        // Structured values split at unescaped ";" only.
+        PropertyCase{
+            "StructuredSplit",
+            "3.0",
+            "ORG:Smith\\; Sons;Sales;\r\nN:O\\;Neil;Ann\r\n",
+            {{"Organization", "Smith; Sons, Sales"}, {"Last Name", "O;Neil"}, {"First Name", "Ann"}}},
+        PropertyCase{"WorkAddress",
+                     "3.0",
+                     "ADR;TYPE=WORK,PREF:;Suite 2;1 Main St\\nBack door;Town;ST;12345;Land\r\n",
+                     {{"Business Address 1", "Suite 2"},
+                      {"Business Address 2", "1 Main St<br>Back door"},
+                      {"Business City", "Town"},
+                      {"Business State", "ST"},
+                      {"Business Postal Code", "12345"},
+                      {"Business Country", "Land"}}},
+        PropertyCase{"HomeAddresses",
+                     "3.0",
+                     "ADR;TYPE=home:PO Box 7;;Elm Rd 3;Ville\r\nADR:;;Oak Rd\r\n",
+                     {{"Home Address 1", "PO Box 7"},
+                      {"Home Address 2", "Elm Rd 3"},
+                      {"Home City", "Ville"},
+                      {"Home Address 1 2", "Oak Rd"}}},
+        // TYPE in every form; a fax typed WORK is a business fax.
+        PropertyCase{
+            "TypeForms",
+            "3.0",
+            "TEL;TYPE=WORK,FAX:1\r\nTEL;TYPE=work;TYPE=fax:2\r\nTEL;FAX:3\r\nTEL;TYPE=\"cell,voice\":4\r\n"
+            "TEL;PAGER:5\r\nTEL;TYPE=\"work,voice\":6\r\nTEL;VOICE:7\r\nTEL;X-NETWORK:8\r\n",
+            {{"Business Fax", "1"},
+             {"Business Fax 2", "2"},
+             {"Home Fax", "3"},
+             {"Mobile Phone", "4"},
+             {"Pager", "5"},
+             {"Business Phone", "6"},
+             {"Home Phone", "7"},
+             {"Home Phone 2", "8"}}},
+        PropertyCase{"BareTypeWords",
+                     "2.1",
+                     "TEL;WORK;FAX:1\r\nTEL;CELL:2\r\nTEL;CELL:3\r\n",
+                     {{"Business Fax", "1"}, {"Mobile Phone", "2"}, {"Mobile Phone 2", "3"}}},
+        // tel: URIs keep the number.
+        PropertyCase{"TelUris",
+                     "4.0",
+                     "TEL;VALUE=uri;TYPE=cell:tel:+1-555-0100\r\nTEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:"
+                     "tel:+1-555-0199;ext=42\r\n",
+                     {{"Mobile Phone", "+1-555-0100"}, {"Business Phone", "+1-555-0199 ext. 42"}}},
+        // Photos, sounds and keys are skipped, with their bare base64 lines; empty values give nothing.
+        PropertyCase{
+            "Base64Photo",
+            "2.1",
+            "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQ\r\nSkZJRgAB\r\nAQAAAQAB\r\n\r\nFN:A\r\nEMAIL:\r\n",
+            {{"Display Name", "A"}}},
+        PropertyCase{"KeyAndSound",
+                     "3.0",
+                     "KEY;ENCODING=b:TUlJ\r\n Q2lq\r\nSOUND;VALUE=uri:data:audio/x;base64,AAA\r\nNOTE:n\r\n",
+                     {{"Notes", "n"}}},
+        PropertyCase{"RepeatsNumbered",
+                     "3.0",
+                     "NOTE:one\r\nNOTE:two\r\nURL:http\\://x.example/a\r\n",
+                     {{"Notes", "one"}, {"Notes 2", "two"}, {"Website", "http://x.example/a"}}}),
+    [](const ::testing::TestParamInfo<PropertyCase>& info) { return std::string(info.param.name); });
+
+struct FileCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> displayNames;  // one a contact; "-" for a contact without one
+};
+
+std::vector<std::string> DisplayNames(const Rows& rows) {
+  std::vector<std::string> names;
+  for (const Cells& cells : rows) {
+    std::string name = "-";
+    for (const auto& [caption, value] : cells) {
+      if (caption == "Display Name") name = value;
+    }
+    names.push_back(name);
+  }
+  return names;
+}
+
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+  std::string bytes;
+  for (const char16_t ch : text) {
+    const char high = static_cast<char>(ch >> 8);
+    const char low = static_cast<char>(ch & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+TEST(ContactFiles, BlocksAreContactsAndTextDecodesByItsMark) {
+  const std::string a = Card("3.0", "FN:A\r\n");
+  const std::string b = Card("3.0", "FN:B\r\n");
+  const std::vector<FileCase> cases = {
+      {"blocks in order, text outside ignored", "junk\r\nFN:Outside\r\n" + a + "between\r\n" + b, {"A", "B"}},
+      {"no block: one contact", "FN:Loose\r\nEMAIL:l@x\r\n", {"Loose"}},
+      {"empty file", "", {"-"}},
+      {"agent block belongs to its contact",
+       "BEGIN:VCARD\r\nFN:Boss\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Agent\r\nEND:VCARD\r\nTITLE:CEO\r\nEND:"
+       "VCARD\r\n" +
+           b,
+       {"Boss", "B"}},
+      {"missing END", "BEGIN:VCARD\r\nFN:A\r\nBEGIN:VCARD\r\nFN:B\r\n", {"A", "B"}},
+      {"stray END", "END:VCARD\r\n" + a + "END:VCARD\r\n" + b, {"A", "B"}},
+      {"soft break never swallows END",
+       "BEGIN:VCARD\r\nNOTE;QUOTED-PRINTABLE:x=\r\nEND:VCARD\r\n" + b,
+       {"-", "B"}},
+      {"LF and CR line ends", "BEGIN:VCARD\nFN:A\nEND:VCARD\rBEGIN:VCARD\rFN:B\rEND:VCARD", {"A", "B"}},
+      {"UTF-8", Card("3.0", "FN:Zo\xC3\xAB \xF0\x9F\x98\x80\r\n"), {"Zo&#235; &#128512;"}},
+      {"UTF-8 with mark", "\xEF\xBB\xBF" + Card("3.0", "FN:Zo\xC3\xAB\r\n"), {"Zo&#235;"}},
+      {"Windows-1252", Card("3.0", "FN:Zo\xEB \x80\r\n"), {"Zo&#235; &#8364;"}},
+      {"UTF-16 little-endian",
+       Utf16(u"\xFEFF"
+             u"BEGIN:VCARD\r\nFN:Zo\u00EB \u65E5\r\nEND:VCARD\r\n",
+             false),
+       {"Zo&#235; &#26085;"}},
+      {"UTF-16 big-endian",
+       Utf16(u"\xFEFF"
+             u"BEGIN:VCARD\r\nFN:Zo\u00EB\r\nEND:VCARD\r\n",
+             true),
+       {"Zo&#235;"}},
+  };
+  for (const FileCase& c : cases) EXPECT_EQ(DisplayNames(Read(c.bytes)), c.displayNames) << c.name;
+}
+
+// Foreign input must never crash, hang or lose text: huge lines, endless soft
+// breaks and folds, stray quotes, escapes and encodings at the very end.
+TEST(ContactFiles, HostileInputIsReadWhole) {
+  const std::string huge(8 << 20, 'x');
+  std::string chained = "BEGIN:VCARD\r\nNOTE;ENCODING=QUOTED-PRINTABLE:";
+  for (int i = 0; i < 100000; ++i) chained += "ab=\r\n";
+  chained += "end\r\nEND:VCARD\r\n";
+  std::string folds = "BEGIN:VCARD\r\nNOTE:";
+  for (int i = 0; i < 100000; ++i) folds += "cd\r\n ";
+  folds += "\r\nEND:VCARD\r\n";
+
+  Rows rows = Read(Card("3.0", "NOTE:" + huge + "\r\n"));
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0].second, huge);
+  EXPECT_EQ(Read(chained)[0][0].second.size(), 200000u + 3);
+  EXPECT_EQ(Read(folds)[0][0].second.size(), 200000u);
+  EXPECT_EQ(Read(std::string(4 << 20, '\r')).size(), 1u);
+
+  rows = Read("BEGIN:VCARD\r\nFN;X=\"open:Ann\r\nNOTE:ends in \\\r\nEMAIL;QUOTED-PRINTABLE:a=");
+  EXPECT_EQ(rows, (Rows{{{"Display Name", "Ann"}, {"Notes", "ends in \\"}, {"Email Address", "a="}}}));
+}
+
+}  // namespace
+}  // namespace brevant

@@ -14,6 +14,12 @@ packages=(
   util-linux          # setpriv
   findutils
   time
+  dpkg-dev            # the Debian package: dpkg-shlibdeps, dpkg-buildflags, dpkg-parsechangelog
+  fakeroot            # dpkg tools that want to build as root
+  file                # CPack and lintian tell binaries from other files
+  lintian             # checks the Debian package
+  desktop-file-utils  # desktop-file-validate
+  appstream           # appstreamcli validate
 )
 
 missing=()

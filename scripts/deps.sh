@@ -15,6 +15,12 @@ packages=(
   findutils
   time
   help2man            # the manual page of brevant-convert, made from its --help
+  dpkg-dev            # the Debian package: dpkg-shlibdeps, dpkg-buildflags, dpkg-parsechangelog
+  fakeroot            # dpkg tools that want to build as root
+  file                # CPack and lintian tell binaries from other files
+  lintian             # checks the Debian package
+  desktop-file-utils  # desktop-file-validate
+  appstream           # appstreamcli validate
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the test suite with warnings as errors, the same
-# suite under AddressSanitizer and UndefinedBehaviorSanitizer, then a short
-# fuzzing session when clang is present. Any failure stops the script.
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing
+# session when clang is present, and last the Debian package and its checks
+# (scripts/package.sh). Any failure stops the script.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -30,6 +31,7 @@ ASAN_OPTIONS="abort_on_error=1:detect_leaks=1" \
 
 if ! command -v clang++ >/dev/null 2>&1; then
   stage "Fuzzing skipped: clang++ is not installed"
+  bash scripts/package.sh
   exit 0
 fi
 
@@ -50,5 +52,7 @@ build-fuzz/bin/brevant_fuzz \
   -print_final_stats=1 \
   -artifact_prefix="$artifacts/" \
   "$corpus" samples
+
+bash scripts/package.sh
 
 stage "All tests passed"

@@ -14,6 +14,10 @@ packages=(
   util-linux          # setpriv
   findutils
   time
+  qt6-base-dev        # the window, brevant (Qt 6 Widgets, Qt Test)
+  fonts-liberation    # Liberation Sans, the metric-compatible stand-in for Arial
+  xvfb                # the window tests' and screenshots' display-less X server
+  xauth               # xvfb-run needs it
 )
 
 missing=()

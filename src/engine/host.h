@@ -27,6 +27,8 @@ class Host {
   // Conversion mode: one document for all inputs, or one per input.
   virtual bool convertAllToOne() = 0;
   virtual bool convertEach() = 0;
+  // Reading: one table row per contact instead of one per input file.
+  virtual bool oneRowPerContact() { return false; }
 
   // Destination: the chosen folder, or beside each input.
   virtual bool saveToChosenFolder() = 0;

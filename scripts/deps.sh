@@ -21,6 +21,10 @@ packages=(
   lintian             # checks the Debian package
   desktop-file-utils  # desktop-file-validate
   appstream           # appstreamcli validate
+  qt6-base-dev        # the window, brevant (Qt 6 Widgets, Qt Test)
+  fonts-liberation    # Liberation Sans, the metric-compatible stand-in for Arial
+  xvfb                # the window tests' and screenshots' display-less X server
+  xauth               # xvfb-run needs it
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds brevant-convert (Release) and converts the bundled sample vCards, once
-# into one document per file and once into a single document.
+# Builds everything (Release) and opens the window, brevant. Without a display
+# it says so and converts the bundled sample vCards with brevant-convert
+# instead, once into one document per file and once into a single document.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -11,7 +12,14 @@ bash scripts/deps.sh
 
 stage "Build (Release) into build/"
 configure build -DCMAKE_BUILD_TYPE=Release -DBREVANT_TESTS=OFF
-build build brevant-convert brevant_samples
+build build brevant brevant-convert brevant_samples
+
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+  stage "Opening the window"
+  exec build/bin/brevant
+fi
+
+echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): converting the samples with brevant-convert instead."
 
 converter=build/bin/brevant-convert
 samples=(build/bin/Samples/*.vcf)

@@ -36,7 +36,8 @@ if ! command -v clang++ >/dev/null 2>&1; then
 fi
 
 stage "Fuzzer build into build-fuzz/"
-configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DBREVANT_FUZZ=ON -DBREVANT_TESTS=OFF -DBREVANT_BENCH=OFF
+configure build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DBREVANT_FUZZ=ON -DBREVANT_TESTS=OFF -DBREVANT_BENCH=OFF \
+  -DBREVANT_WINDOW=OFF
 build build-fuzz brevant_fuzz
 
 stage "Fuzzing for ${FUZZ_SECONDS} seconds, seeded from samples/"

@@ -1,0 +1,28 @@
+#include "support/qt/application_title.h"
+
+#include <QGuiApplication>
+
+#include "support/qt/qt_text.h"
+
+namespace brevant {
+
+namespace {
+constexpr std::size_t kLongestTitle = 40;
+}
+
+Text ApplicationTitle(TextView productName) {
+  Text title(productName);
+  if (title.find(u' ') == Text::npos) return title;
+  do {
+    const std::size_t blank = title.rfind(u' ');
+    if (blank == Text::npos) break;
+    title.erase(blank);
+  } while (title.size() > kLongestTitle);
+  return title;
+}
+
+void SetApplicationTitle() {
+  QGuiApplication::setApplicationDisplayName(ToQString(ApplicationTitle(kProductName)));
+}
+
+}  // namespace brevant

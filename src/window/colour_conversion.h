@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QColor>
+
+#include "engine/host.h"
+
+namespace brevant {
+
+// The window system's colour value (red in the lowest byte) and Qt's colour.
+inline QColor ToQColor(Colour colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+inline Colour FromQColor(const QColor& colour) {
+  return static_cast<Colour>(colour.red() | colour.green() << 8 | colour.blue() << 16);
+}
+
+}  // namespace brevant

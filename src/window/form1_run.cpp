@@ -1,0 +1,84 @@
+// "Start Converting" and the sample files.
+#include <QDir>
+
+#include "engine/conversion_run.h"
+#include "support/file_helpers.h"
+#include "support/files_in_folder.h"
+#include "support/qt/list_lookup.h"
+#include "support/qt/qt_text.h"
+#include "window/form1.h"
+#include "window/procedure_steps.h"
+#include "window/samples_folder.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr char16_t kOpenSamplesQuestion[] =
+    u"Would you like this software to open the folder where these sample files are stored (so that you can "
+    u"view "
+    u"them before working with them)?";
+
+enum RunStatement : int { kConvert = 110, kResetWindow = 118, kReport = 120 };
+enum SamplesStatement : int { kListSamples = 100, kAddSample = 104, kAskToOpen = 108, kOpenSamples = 110 };
+
+}  // namespace
+
+void Form1::PushButton2_Click() {
+  if (running_) return;  // a second click while the run yields
+  running_ = true;
+  ProcedureSteps steps(dialogs_, u"PushButton2_Click", false);
+  RunOutcome outcome = RunOutcome::Done;
+  turns_.turnSoon();  // the first caption shows at once
+  try {
+    steps.step(kConvert, [&] { outcome = StartConverting(*this); });
+  } catch (const WindowClosed&) {
+    // The window is gone: nothing more to show, and the program ends.
+    running_ = false;
+    setBusy(false);
+    return;
+  }
+  steps.step(kResetWindow, [&] {
+    // After a failure half-way the run still ends as always.
+    setBusy(false);
+    setProgressPosition(0);
+    setProgressCaption(kIdleProgressCaption);
+  });
+  steps.step(kReport, [&] {
+    switch (outcome) {
+      case RunOutcome::NoFilesAdded:
+        dialogs_.message(kNoFilesAdded);
+        break;
+      case RunOutcome::FolderMissing:
+        dialogs_.message(kFolderMissing);
+        break;
+      case RunOutcome::Done:
+        dialogs_.message(kDone);
+        break;
+    }
+  });
+  running_ = false;
+}
+
+void Form1::PushButton3_Click() {
+  // A failure ends the action; rows added before it stay.
+  ProcedureSteps steps(dialogs_, u"PushButton3_Click", true);
+  int statement = kListSamples;
+  try {
+    const Text folder = SamplesFolder(programFolder_);
+    const std::vector<Text> names = GetFilesInFolder(folder, u"*.*");
+    statement = kAddSample;
+    for (std::size_t i = 1; i < names.size(); ++i) {
+      Text path = folder + u'/' + names[i];
+      if (FileExists(path) && !ListViewContains(rows_, ToQString(path))) rows_.append(std::move(path));
+    }
+    statement = kAskToOpen;
+    const bool open = dialogs_.askYesNo(kOpenSamplesQuestion);
+    statement = kOpenSamples;
+    if (open) dialogs_.openFolder(folder);
+  } catch (const std::exception& failure) {
+    steps.report(statement, failure);
+  }
+}
+
+}  // namespace brevant

@@ -1,0 +1,37 @@
+#include "window/progress_display.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace brevant {
+
+ProgressDisplay::ProgressDisplay(QWidget* parent) : QWidget(parent) {}
+
+void ProgressDisplay::setPosition(double position) {
+  position = std::clamp(position, 0.0, 100.0);
+  if (position == position_) return;
+  position_ = position;
+  update();
+}
+
+void ProgressDisplay::setCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  update();
+}
+
+void ProgressDisplay::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  painter.fillRect(rect(), palette().color(QPalette::Base));
+  QRectF done = frame.adjusted(1, 1, -1, -1);
+  done.setWidth(done.width() * position_ / 100.0);
+  painter.fillRect(done, palette().color(QPalette::Highlight).lighter(150));
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.drawRect(frame);
+  painter.setPen(palette().color(QPalette::Text));
+  painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine,
+                   fontMetrics().elidedText(caption_, Qt::ElideMiddle, width() - 8));
+}
+
+}  // namespace brevant

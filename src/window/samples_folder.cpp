@@ -1,0 +1,17 @@
+#include "window/samples_folder.h"
+
+#include "support/file_helpers.h"
+#include "support/path_helpers.h"
+
+namespace brevant {
+
+Text SamplesFolder(const Text& programFolder) {
+  const Text beside = programFolder + u"/Samples";
+  if (FolderExists(beside)) return beside;
+  // <prefix>/bin/brevant finds <prefix>/share/brevant/Samples.
+  const Text installed = GetFolderPath(programFolder) + u"share/brevant/Samples";
+  if (FolderExists(installed)) return installed;
+  return beside;
+}
+
+}  // namespace brevant

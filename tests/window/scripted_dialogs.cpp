@@ -1,0 +1,57 @@
+#include "window/scripted_dialogs.h"
+
+#include "support/utf8.h"
+
+namespace brevant::testing {
+
+namespace {
+template <class Answer>
+Answer Next(std::deque<Answer>& answers, Answer otherwise) {
+  if (answers.empty()) return otherwise;
+  Answer answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
+void ScriptedDialogs::message(const Text& text) {
+  asked.push_back("message: " + ToUtf8(text));
+  if (whileMessageShows) whileMessageShows();
+}
+
+void ScriptedDialogs::errorBox(const ErrorReport& report) {
+  asked.push_back("error: " + ToUtf8(report.boxText()));
+  errors.push_back(report);
+}
+
+bool ScriptedDialogs::askYesNo(const Text& text) {
+  asked.push_back("question: " + ToUtf8(text));
+  return Next(yesNoAnswers, false);
+}
+
+Text ScriptedDialogs::askText(const Text& prompt, const Text& defaultText) {
+  asked.push_back("prompt: " + ToUtf8(prompt) + " [" + ToUtf8(defaultText) + "]");
+  return Next(textAnswers, Text());
+}
+
+std::vector<Text> ScriptedDialogs::chooseFiles(const Text& title, const Text& filter) {
+  asked.push_back("files: " + ToUtf8(title) + " [" + ToUtf8(filter) + "]");
+  return Next(fileAnswers, std::vector<Text>());
+}
+
+Colour ScriptedDialogs::chooseColour(Colour initial) {
+  asked.push_back("colour: " + std::to_string(initial));
+  return Next(colourAnswers, initial);
+}
+
+Text ScriptedDialogs::chooseFolder(const Text& title, const Text& startFolder) {
+  asked.push_back("folder: " + ToUtf8(title) + " [" + ToUtf8(startFolder) + "]");
+  return Next(folderAnswers, Text());
+}
+
+void ScriptedDialogs::openFolder(const Text& folder) {
+  asked.push_back("open: " + ToUtf8(folder));
+  openedFolders.push_back(folder);
+}
+
+}  // namespace brevant::testing

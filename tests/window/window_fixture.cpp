@@ -1,0 +1,40 @@
+#include "window/window_fixture.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "support/utf8.h"
+
+namespace brevant::testing {
+
+WindowTest::WindowTest() {
+  std::filesystem::create_directories(programFolder);
+  settings.emplace(settingsFile());
+}
+
+QString WindowTest::settingsFile() const { return QString::fromStdString((dir / "settings.ini").string()); }
+
+void WindowTest::seed(const QString& key, const QString& value) {
+  settings->write(key, value.toStdU16String());
+}
+
+Form1& WindowTest::open() {
+  window = std::make_unique<Form1>(WindowSetup{*settings, dialogs, PathText(programFolder)});
+  return *window;
+}
+
+std::string WindowTest::stored(const QString& key) const {
+  const SettingsStore reader(settingsFile());
+  return ToUtf8(reader.read(key, u"<absent>"));
+}
+
+void WindowTest::movePointerOver(QWidget* control) {
+  const QPointF inside(control->width() / 2.0, control->height() / 2.0);
+  QMouseEvent move(QEvent::MouseMove, inside, control->mapToGlobal(inside), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(control, &move);
+}
+
+Text PathText(const std::filesystem::path& path) { return FromUtf8(path.string()); }
+
+}  // namespace brevant::testing

@@ -1,0 +1,84 @@
+// The window's layout: size, places, fonts, captions that fit, tab order, skin.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <fstream>
+
+#include "window/window_fixture.h"
+
+namespace brevant::testing {
+namespace {
+
+TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
+  Form1& w = open();
+  EXPECT_EQ(w.size(), QSize(536, 576));
+  EXPECT_EQ(w.minimumSize(), w.maximumSize());  // not resizable
+  struct Place {
+    QWidget* control;
+    QRect pixels;
+  };
+  for (const Place& p : {Place{w.ListView1, {8, 8, 520, 169}}, Place{w.PushButton5, {272, 183, 256, 27}},
+                         Place{w.Frame1, {8, 319, 520, 55}}, Place{w.Picture2, {421, 18, 24, 23}},
+                         Place{w.Frame6, {32, 34, 456, 54}}, Place{w.PushButton9, {400, 20, 40, 23}},
+                         Place{w.Option4, {16, 94, 241, 17}}, Place{w.ProgressBar1, {8, 542, 520, 27}}}) {
+    EXPECT_EQ(p.control->geometry(), p.pixels) << p.control->objectName().toStdString();
+  }
+  EXPECT_EQ(w.Text1->parentWidget(), w.Frame6);
+  EXPECT_EQ(w.Frame6->parentWidget(), w.Frame5);
+  EXPECT_EQ(w.Check1->parentWidget(), w.Frame2);
+  EXPECT_GT(w.Check1->x(), w.Option2->x() + w.Option2->width());
+}
+
+TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
+  Form1& w = open();
+  EXPECT_EQ(w.Option1->font().family(), "Arial");
+  EXPECT_TRUE(w.Label3->font().bold());
+  EXPECT_DOUBLE_EQ(w.Label3->font().pointSizeF(), 9);
+  EXPECT_TRUE(w.PushButton2->font().bold());
+  EXPECT_DOUBLE_EQ(w.PushButton2->font().pointSizeF(), 11.25);
+  for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+    const int needed = button->fontMetrics().horizontalAdvance(button->text());
+    EXPECT_LE(needed, button->width()) << button->objectName().toStdString();
+  }
+  for (QLabel* label : {w.Label1, w.Label2, w.Label3}) {
+    EXPECT_LE(label->sizeHint().width(), label->width()) << label->objectName().toStdString();
+    // A grown caption stays clear of the control to its right.
+    EXPECT_LT(label->x() + label->width(), label->x() + 120);
+  }
+  EXPECT_LE(w.Label3->geometry().right(), w.Picture2->geometry().left());
+  EXPECT_LE(w.Label2->geometry().right(), w.Picture1->geometry().left());
+}
+
+TEST_F(WindowTest, TabOrderRunsTopToBottom) {
+  Form1& w = open();
+  std::vector<std::string> order;
+  QWidget* at = w.ListView1;
+  for (int i = 0; i < 16; ++i) {
+    order.push_back(at->objectName().toStdString());
+    at = at->nextInFocusChain();
+    while (at->focusPolicy() & Qt::TabFocus ? false : at != w.ListView1) at = at->nextInFocusChain();
+  }
+  EXPECT_THAT(order,
+              ::testing::ElementsAre("ListView1", "PushButton1", "PushButton5", "PushButton7", "PushButton3",
+                                     "Option1", "Option2", "Check1", "Text2", "PushButton4", "PushButton6",
+                                     "Option3", "Text1", "PushButton9", "Option4", "PushButton2"));
+}
+
+TEST_F(WindowTest, ASkinStyleSheetBesideTheProgramReplacesTheWhiteLook) {
+  std::filesystem::create_directories(programFolder / "x");
+  std::ofstream(programFolder / "x" / "o.cjs") << "QPushButton { color: rgb(1, 2, 3); }";
+  Form1& w = open();
+  EXPECT_EQ(w.styleSheet(), "QPushButton { color: rgb(1, 2, 3); }");
+  EXPECT_EQ(w.Option1->palette().color(w.Option1->backgroundRole()), w.palette().color(QPalette::Button));
+  EXPECT_TRUE(dialogs.asked.empty());
+}
+
+TEST_F(WindowTest, WithoutASkinTheWindowKeepsItsWhiteFrames) {
+  Form1& w = open();
+  EXPECT_TRUE(w.styleSheet().contains("background-color: white"));
+}
+
+}  // namespace
+}  // namespace brevant::testing

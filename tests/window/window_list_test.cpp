@@ -1,0 +1,270 @@
+// The input list: file dialog, folder scan, drops, removal, row dragging, samples.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "support/matching_files.h"
+#include "support/utf8.h"
+#include "window/window_fixture.h"
+
+namespace brevant::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::vector<std::string> Rows(Form1& w) {
+  std::vector<std::string> rows;
+  for (const Text& path : w.inputPaths()) rows.push_back(ToUtf8(path));
+  return rows;
+}
+
+QMimeData* FileList(const std::vector<fs::path>& paths) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const fs::path& path : paths)
+    urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+  data->setUrls(urls);
+  return data;
+}
+
+// Drags the data over the list and drops it there; gives whether the list took it.
+bool Drop(Form1& w, QMimeData* data) {
+  QWidget* target = w.ListView1->viewport();
+  const QPoint at(20, 20);
+  QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  const bool accepted = enter.isAccepted();
+  QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  delete data;
+  return accepted;
+}
+
+void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+  QMouseEvent event(type, at, target->mapToGlobal(at),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+class ListTest : public WindowTest {
+ protected:
+  fs::path tree = dir / "tree";
+
+  void makeTree() {
+    WriteBytes(tree / "a.vcf", "FN:a\n");
+    WriteBytes(tree / "B.VCF", "FN:b\n");
+    WriteBytes(tree / "notes.txt", "n\n");
+    WriteBytes(tree / "~lock.vcf", "x\n");
+    WriteBytes(tree / ".hidden.vcf", "x\n");
+    WriteBytes(tree / "sub" / "c.vcf", "FN:c\n");
+  }
+  std::string at(const char* name) const { return (tree / name).string(); }
+};
+
+TEST_F(ListTest, AddsOneFileAsReturnedAndSeveralThroughTheirFolder) {
+  Form1& w = open();
+  dialogs.fileAnswers = {{u"/d/one.vcf"}, {u"/d/a.vcf", u"/d/b.vcf"}, {u"/x.vcf", u"/y.vcf"}, {}};
+  for (int click = 0; click < 4; ++click) w.PushButton1->click();
+  EXPECT_THAT(Rows(w), ElementsAre("/d/one.vcf", "/d/a.vcf", "/d/b.vcf", "/x.vcf", "/y.vcf"));
+  EXPECT_EQ(dialogs.asked.front(),
+            "files: Add File(s) - Hold Ctrl to select multiple files [VCF Files (*.vcf)]");
+  EXPECT_EQ(dialogs.asked.size(), 4u);
+}
+
+TEST_F(ListTest, ScansAFolderTreeForTheExtensionThroughTheSharedScanner) {
+  makeTree();
+  seed("LastFolder", "/start");
+  Form1& w = open();
+  dialogs.textAnswers = {u"vcf", u"*"};
+  dialogs.folderAnswers = {PathText(tree), PathText(tree)};
+  w.PushButton5->click();
+  EXPECT_THAT(Rows(w), ElementsAre(at("a.vcf"), at("B.VCF"), at("sub/c.vcf")));
+  EXPECT_EQ(stored("Extension"), "vcf");
+  EXPECT_EQ(stored("LastFolder"), tree.string());
+  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+
+  w.PushButton7->click();
+  w.PushButton5->click();
+  EXPECT_THAT(Rows(w), ElementsAre(at("a.vcf"), at("B.VCF"), at("notes.txt"), at("sub/c.vcf")));
+  EXPECT_EQ(stored("Extension"), "*");
+  ScanObserver quiet;
+  EXPECT_EQ(w.inputPaths(), ListMatchingFiles(PathText(tree), u"*", quiet));
+  EXPECT_THAT(
+      dialogs.asked,
+      ElementsAre("prompt: Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
+                  "for all doc files, etc.) [vcf]",
+                  "folder: Please select folder: [/start]",
+                  "prompt: Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
+                  "for all doc files, etc.) [vcf]",
+                  "folder: Please select folder: [" + tree.string() + "]"));
+}
+
+TEST_F(ListTest, AnEmptyExtensionOrACancelledFolderStopsTheScan) {
+  makeTree();
+  Form1& w = open();
+  w.PushButton5->click();  // prompt cancelled
+  EXPECT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(stored("Extension"), "<absent>");
+  dialogs.textAnswers = {u"txt"};
+  w.PushButton5->click();  // folder cancelled: the extension is stored already
+  EXPECT_EQ(dialogs.asked.size(), 3u);
+  EXPECT_EQ(stored("Extension"), "txt");
+  EXPECT_EQ(stored("LastFolder"), "<absent>");
+  EXPECT_THAT(Rows(w), IsEmpty());
+}
+
+TEST_F(ListTest, ASecondClickWhileTheScanYieldsStartsNoSecondScan) {
+  makeTree();
+  Form1& w = open();
+  dialogs.textAnswers = {u"vcf", u"vcf"};
+  dialogs.folderAnswers = {PathText(tree), PathText(tree)};
+  bool busyMeanwhile = false;
+  QTimer::singleShot(0, &w, [&] {
+    busyMeanwhile = w.pointer() == Form1::Pointer::Busy;
+    w.PushButton5->click();
+  });
+  w.PushButton5->click();
+  EXPECT_TRUE(busyMeanwhile);
+  EXPECT_EQ(dialogs.asked.size(), 2u);
+  EXPECT_EQ(Rows(w).size(), 3u);
+}
+
+TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
+  makeTree();
+  WriteBytes(dir / "other" / "x.doc", "d");
+  seed("Extension", "vcf");  // a drop reads no setting
+  Form1& w = open();
+  EXPECT_TRUE(Drop(w, FileList({dir / "loose.txt", tree / "sub", dir / "other"})));
+  EXPECT_THAT(Rows(w),
+              ElementsAre((dir / "loose.txt").string(), at("sub/c.vcf"), (dir / "other/x.doc").string()));
+
+  auto* text = new QMimeData;
+  text->setText("just text");
+  EXPECT_FALSE(Drop(w, text));
+  auto* web = new QMimeData;
+  web->setUrls({QUrl("https://example.com/a.vcf")});
+  EXPECT_FALSE(Drop(w, web));
+  EXPECT_EQ(Rows(w).size(), 3u);
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+}
+
+TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
+  Form1& w = open();
+  dialogs.fileAnswers = {{u"/a", u"/b", u"/c", u"/d"}};
+  w.PushButton1->click();
+  w.ListView1->setCurrentIndex(w.ListView1->model()->index(1, 0));
+  QTest::keyClick(w.ListView1, Qt::Key_Delete);
+  EXPECT_THAT(Rows(w), ElementsAre("/a", "/c", "/d"));
+  w.ListView1->setCurrentIndex(w.ListView1->model()->index(2, 0));
+  QTest::mouseDClick(w.ListView1->viewport(), Qt::LeftButton, {},
+                     w.ListView1->visualRect(w.ListView1->model()->index(2, 0)).center());
+  EXPECT_THAT(Rows(w), ElementsAre("/a", "/c"));
+
+  w.setBusy(true);
+  w.ListView1->setCurrentIndex(w.ListView1->model()->index(0, 0));
+  QTest::keyClick(w.ListView1, Qt::Key_Delete);
+  QTest::mouseDClick(w.ListView1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+  w.PushButton7->click();
+  EXPECT_THAT(Rows(w), ElementsAre("/a", "/c"));
+  w.setBusy(false);
+  w.PushButton7->click();
+  EXPECT_THAT(Rows(w), IsEmpty());
+  QTest::keyClick(w.ListView1, Qt::Key_Delete);  // nothing left to remove
+  EXPECT_THAT(dialogs.asked,
+              ElementsAre("files: Add File(s) - Hold Ctrl to select multiple files [VCF Files (*.vcf)]"));
+}
+
+TEST_F(ListTest, DraggingTheThirdRowUpPutsItOnTop) {
+  Form1& w = open();
+  dialogs.fileAnswers = {{u"/a", u"/b", u"/c", u"/d"}};
+  w.PushButton1->click();
+  QWidget* rows = w.ListView1->viewport();
+  auto centre = [&](int row) {
+    return w.ListView1->visualRect(w.ListView1->model()->index(row, 0)).center();
+  };
+  Mouse(rows, QEvent::MouseButtonPress, centre(2), Qt::LeftButton);
+  EXPECT_EQ(rows->cursor().shape(), Qt::DragMoveCursor);
+  Mouse(rows, QEvent::MouseMove, centre(1), Qt::LeftButton);
+  EXPECT_THAT(Rows(w), ElementsAre("/a", "/c", "/b", "/d"));
+  Mouse(rows, QEvent::MouseMove, centre(0), Qt::LeftButton);
+  Mouse(rows, QEvent::MouseButtonRelease, centre(0), Qt::NoButton);
+  EXPECT_THAT(Rows(w), ElementsAre("/c", "/a", "/b", "/d"));
+  EXPECT_EQ(w.ListView1->selectedRow(), 0);
+  EXPECT_EQ(rows->cursor().shape(), Qt::ArrowCursor);
+  // Without the button held, moving changes nothing.
+  Mouse(rows, QEvent::MouseMove, centre(3), Qt::NoButton);
+  EXPECT_THAT(Rows(w), ElementsAre("/c", "/a", "/b", "/d"));
+}
+
+TEST_F(ListTest, DraggingNearTheBottomScrollsTheList) {
+  Form1& w = open();
+  std::vector<Text> many;
+  for (int i = 0; i < 40; ++i) many.push_back(u"/row" + FromUtf8(std::to_string(i)));
+  dialogs.fileAnswers = {many};
+  w.PushButton1->click();
+  w.show();
+  QWidget* rows = w.ListView1->viewport();
+  const int bottom = rows->height() - 2;
+  const QModelIndex last = w.ListView1->indexAt(QPoint(10, bottom));
+  ASSERT_TRUE(last.isValid());
+  Mouse(rows, QEvent::MouseButtonPress, QPoint(10, bottom), Qt::LeftButton);
+  for (int step = 0; step < 5; ++step) Mouse(rows, QEvent::MouseMove, QPoint(10, bottom), Qt::LeftButton);
+  Mouse(rows, QEvent::MouseButtonRelease, QPoint(10, bottom), Qt::NoButton);
+  EXPECT_GT(w.ListView1->indexAt(QPoint(10, 2)).row(), 0);  // scrolled down
+  EXPECT_GT(w.ListView1->selectedRow(), last.row());        // and the row travelled with it
+}
+
+class SamplesTest : public WindowTest {
+ protected:
+  void makeSamples(const fs::path& folder) {
+    WriteBytes(folder / "b.vcf", "FN:b\n");
+    WriteBytes(folder / "A.vcf", "FN:a\n");
+    fs::create_directories(folder / "nested");
+  }
+};
+
+TEST_F(SamplesTest, LoadsEverySampleOnceAndAsksEachTime) {
+  makeSamples(programFolder / "Samples");
+  Form1& w = open();
+  const std::string samples = (programFolder / "Samples").string();
+  const std::string question =
+      "question: Would you like this software to open the folder where these sample files are stored (so "
+      "that you "
+      "can view them before working with them)?";
+  w.PushButton3->click();
+  EXPECT_THAT(Rows(w), ElementsAre(samples + "/A.vcf", samples + "/b.vcf"));
+  dialogs.yesNoAnswers = {true};
+  w.PushButton3->click();
+  EXPECT_THAT(Rows(w), ElementsAre(samples + "/A.vcf", samples + "/b.vcf"));
+  EXPECT_THAT(dialogs.asked, ElementsAre(question, question, "open: " + samples));
+}
+
+TEST_F(SamplesTest, TheInstalledSamplesServeAnInstalledProgram) {
+  programFolder = dir / "prefix" / "bin";
+  fs::create_directories(programFolder);
+  makeSamples(dir / "prefix" / "share" / "brevant" / "Samples");
+  Form1& w = open();
+  w.PushButton3->click();
+  ASSERT_EQ(Rows(w).size(), 2u);
+  EXPECT_TRUE(fs::equivalent(Rows(w)[0], dir / "prefix/share/brevant/Samples/A.vcf"));
+}
+
+TEST_F(SamplesTest, WithoutSamplesNothingIsAddedAndTheQuestionStillComes) {
+  Form1& w = open();
+  dialogs.yesNoAnswers = {true};
+  w.PushButton3->click();
+  EXPECT_THAT(Rows(w), IsEmpty());
+  EXPECT_EQ(dialogs.asked.size(), 2u);
+  EXPECT_EQ(dialogs.errors.size(), 0u);
+}
+
+}  // namespace
+}  // namespace brevant::testing

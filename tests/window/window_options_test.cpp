@@ -1,0 +1,306 @@
+// Start-up, the option handlers and the host's view of the options.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "support/qt/qt_text.h"
+#include "support/utf8.h"
+#include "window/window_fixture.h"
+
+namespace brevant::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::string DesktopFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString() + "/";
+}
+
+TEST_F(WindowTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDesktopFolder) {
+  Form1& w = open();
+  EXPECT_TRUE(w.Option1->isChecked());
+  EXPECT_FALSE(w.Option2->isChecked());
+  EXPECT_TRUE(w.Option3->isChecked());
+  EXPECT_FALSE(w.Option4->isChecked());
+  EXPECT_FALSE(w.Check1->isChecked());
+  EXPECT_EQ(w.Text2->text(), "1");
+  EXPECT_EQ(w.tableTextColour(), 0x000000);
+  EXPECT_EQ(w.tableBackgroundColour(), 0xFFFFFF);
+  EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::black));
+  EXPECT_EQ(w.Picture2->palette().color(QPalette::Window), QColor(Qt::white));
+  EXPECT_EQ(w.Text1->text().toStdString(), DesktopFolder());
+  EXPECT_TRUE(w.Frame6->isEnabled());
+  EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
+  EXPECT_EQ(w.ProgressBar1->position(), 0);
+  EXPECT_EQ(w.ListView1->model()->headerData(0, Qt::Horizontal).toString(), " VCF File(s)");
+  EXPECT_EQ(w.ListView1->header()->sectionSize(0), 480);
+  EXPECT_EQ(w.windowTitle(), "Brevant");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "Brevant");
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+
+  EXPECT_EQ(stored("Text1"), DesktopFolder());
+  for (const char* untouched : {"Border Width", "Option1", "Option2", "Option3", "Option4", "Text Color",
+                                "Background Color", "LastFolderDot", "OneRowPerContact"}) {
+    EXPECT_EQ(stored(untouched), "<absent>") << untouched;
+  }
+}
+
+TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
+  seed("Option1", "False");
+  seed("Option2", "True");
+  seed("Option3", "False");
+  seed("Option4", "True");
+  seed("Border Width", "3x");
+  seed("Text Color", "255");
+  seed("Background Color", "-16777216");  // signed, as stored
+  seed("Text1", "/srv/out/");
+  seed("OneRowPerContact", "True");
+  Form1& w = open();
+  EXPECT_TRUE(w.Option2->isChecked());
+  EXPECT_FALSE(w.Option1->isChecked());
+  EXPECT_TRUE(w.Option4->isChecked());
+  EXPECT_FALSE(w.Option3->isChecked());
+  EXPECT_FALSE(w.Frame6->isEnabled());
+  EXPECT_FALSE(w.Text1->isEnabled());
+  EXPECT_FALSE(w.PushButton9->isEnabled());
+  EXPECT_EQ(w.Text2->text(), "3x");
+  EXPECT_EQ(w.tableTextColour(), 255);
+  EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::red));
+  EXPECT_EQ(w.tableBackgroundColour(), -16777216);
+  EXPECT_EQ(w.Text1->text(), "/srv/out/");
+  EXPECT_TRUE(w.Check1->isChecked());
+  EXPECT_TRUE(w.oneRowPerContact());
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+}
+
+TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
+  struct Case {
+    const char* option1;
+    const char* option2;
+    bool oneChecked;
+    bool twoChecked;
+  };
+  for (const Case& c : {Case{"true", "FALSE", true, false}, Case{"0", "-1", false, true},
+                        Case{" 0.0 ", "2.5", false, true}, Case{"False", "False", false, false}}) {
+    seed("Option1", c.option1);
+    seed("Option2", c.option2);
+    Form1& w = open();
+    EXPECT_EQ(w.Option1->isChecked(), c.oneChecked) << c.option1;
+    EXPECT_EQ(w.Option2->isChecked(), c.twoChecked) << c.option2;
+    EXPECT_EQ(w.convertAllToOne(), c.oneChecked);
+    EXPECT_EQ(w.convertEach(), c.twoChecked);
+  }
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+}
+
+TEST_F(WindowTest, AStoredValueThatDoesNotConvertIsReportedAndStartUpGoesOn) {
+  seed("Option1", "maybe");
+  seed("Text Color", "#ff0000");
+  seed("Background Color", "255");
+  seed("Option4", "yes");
+  Form1& w = open();
+  EXPECT_THAT(dialogs.asked,
+              ElementsAre("error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 112",
+                          "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 116",
+                          "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 128"));
+  // The controls keep their layout values; the next options are restored.
+  EXPECT_TRUE(w.Option1->isChecked());
+  EXPECT_EQ(w.tableTextColour(), 0x000000);
+  EXPECT_EQ(w.tableBackgroundColour(), 255);
+  EXPECT_TRUE(w.Option3->isChecked());
+  EXPECT_FALSE(w.Option4->isChecked());
+}
+
+TEST_F(WindowTest, OptionClicksStoreBothKeysOfTheirGroup) {
+  Form1& w = open();
+  w.Option2->click();
+  EXPECT_EQ(stored("Option1"), "False");
+  EXPECT_EQ(stored("Option2"), "True");
+  w.Option1->click();
+  EXPECT_EQ(stored("Option1"), "True");
+  EXPECT_EQ(stored("Option2"), "False");
+
+  w.Option4->click();
+  EXPECT_EQ(stored("Option3"), "False");
+  EXPECT_EQ(stored("Option4"), "True");
+  EXPECT_FALSE(w.Frame6->isEnabled());
+  w.Option3->click();
+  EXPECT_EQ(stored("Option3"), "True");
+  EXPECT_EQ(stored("Option4"), "False");
+  EXPECT_TRUE(w.Frame6->isEnabled());
+
+  w.Check1->click();
+  EXPECT_EQ(stored("OneRowPerContact"), "True");
+  w.Check1->click();
+  EXPECT_EQ(stored("OneRowPerContact"), "False");
+}
+
+TEST_F(WindowTest, EveryKeystrokeInTheTwoTextsIsStored) {
+  Form1& w = open();
+  w.Text1->clear();
+  QTest::keyClicks(w.Text1, "/o");
+  EXPECT_EQ(stored("Text1"), "/o");
+  QTest::keyClick(w.Text1, 'u');
+  EXPECT_EQ(stored("Text1"), "/ou");
+
+  w.Text2->selectAll();
+  QTest::keyClicks(w.Text2, "2");
+  EXPECT_EQ(stored("Border Width"), "2");
+  QTest::keyClick(w.Text2, 'x');  // no check while typing
+  EXPECT_EQ(stored("Border Width"), "2x");
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+}
+
+class BorderWidthCheck : public WindowTest {
+ protected:
+  Form1& openFocused() {
+    Form1& w = open();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Text2->setFocus();
+    return w;
+  }
+};
+
+TEST_F(BorderWidthCheck, LeavingWithANonNumberAsksAndPutsTheFocusBack) {
+  Form1& w = openFocused();
+  // A real box takes the focus into itself while it shows: that is no leaving.
+  dialogs.whileMessageShows = [&w] {
+    QFocusEvent intoTheBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w.Text2, &intoTheBox);
+  };
+  for (const char* entry : {"a", "", "1.2.3", "e5", "--1"}) {
+    dialogs.asked.clear();
+    w.Text2->setText(entry);
+    w.Text1->setFocus();
+    EXPECT_THAT(dialogs.asked, ElementsAre("message: Must be a numeric entry.")) << entry;
+    EXPECT_EQ(QApplication::focusWidget(), w.Text2) << entry;
+    EXPECT_EQ(w.Text2->text(), entry);
+    EXPECT_EQ(stored("Border Width"), entry);
+  }
+  for (const char* entry : {"3", " -2 ", "+1.5", ".5", "7.", "1e3", "2.5E-2"}) {
+    dialogs.asked.clear();
+    w.Text2->setFocus();
+    w.Text2->setText(entry);
+    w.Text1->setFocus();
+    EXPECT_THAT(dialogs.asked, IsEmpty()) << entry;
+    EXPECT_EQ(QApplication::focusWidget(), w.Text1) << entry;
+  }
+}
+
+TEST_F(WindowTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
+  Form1& w = open();
+  dialogs.colourAnswers = {0x123456};
+  w.PushButton4->click();
+  EXPECT_EQ(w.tableTextColour(), 0x123456);
+  EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
+  EXPECT_EQ(stored("Text Color"), "1193046");
+  w.PushButton4->click();  // cancelled: the dialog gives its starting colour back
+  EXPECT_EQ(w.tableTextColour(), 0x123456);
+  EXPECT_EQ(stored("Text Color"), "1193046");
+
+  dialogs.colourAnswers = {0x00FF00};
+  w.PushButton6->click();
+  EXPECT_EQ(w.tableBackgroundColour(), 0x00FF00);
+  EXPECT_EQ(stored("Background Color"), "65280");
+  EXPECT_THAT(dialogs.asked, ElementsAre("colour: 0", "colour: 1193046", "colour: 16777215"));
+}
+
+TEST_F(WindowTest, BrowseForTheOutputFolder) {
+  seed("LastFolderDot", "/srv");
+  Form1& w = open();
+  dialogs.folderAnswers = {u"/srv/data", u"/", u""};
+  w.PushButton9->click();
+  EXPECT_EQ(w.Text1->text(), "/srv/data/");
+  EXPECT_EQ(stored("Text1"), "/srv/data/");
+  EXPECT_EQ(stored("LastFolderDot"), "/srv/data");
+  w.PushButton9->click();  // the root keeps its one separator
+  EXPECT_EQ(w.Text1->text(), "/");
+  EXPECT_EQ(stored("LastFolderDot"), "/");
+  w.PushButton9->click();  // cancelled: nothing changes
+  EXPECT_EQ(w.Text1->text(), "/");
+  EXPECT_EQ(stored("LastFolderDot"), "/");
+  EXPECT_THAT(dialogs.asked,
+              ElementsAre("folder: Please select folder: [/srv]", "folder: Please select folder: [/srv/data]",
+                          "folder: Please select folder: [/]"));
+}
+
+TEST_F(WindowTest, PointerFeedbackNeverReplacesTheBusyPointer) {
+  Form1& w = open();
+  movePointerOver(w.PushButton2);
+  EXPECT_EQ(w.pointer(), Form1::Pointer::Hand);
+  EXPECT_EQ(w.cursor().shape(), Qt::PointingHandCursor);
+  movePointerOver(w.Frame1);
+  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+  movePointerOver(w.PushButton9);
+  movePointerOver(&w);
+  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+
+  w.setBusy(true);
+  for (QWidget* over :
+       std::initializer_list<QWidget*>{w.PushButton1, w.PushButton4, w.Frame2, w.Frame6, &w}) {
+    movePointerOver(over);
+    EXPECT_EQ(w.pointer(), Form1::Pointer::Busy) << over->objectName().toStdString();
+    EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
+  }
+  w.setBusy(false);
+  movePointerOver(w.PushButton1);
+  EXPECT_EQ(w.pointer(), Form1::Pointer::Hand);
+}
+
+TEST_F(WindowTest, TheHandPointerComesFromTheProgramFolderWhenThere) {
+  // Any picture file will do as the pointer file.
+  QImage picture(16, 16, QImage::Format_ARGB32);
+  picture.fill(Qt::red);
+  ASSERT_TRUE(picture.save(QString::fromStdString((programFolder / "HAND-M.CUR").string()), "PNG"));
+  Form1& w = open();
+  movePointerOver(w.PushButton1);
+  EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+}
+
+TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
+  Form1& w = open();
+  Host& host = w;
+  EXPECT_TRUE(host.convertAllToOne());
+  w.Option2->click();
+  EXPECT_FALSE(host.convertAllToOne());
+  EXPECT_TRUE(host.convertEach());
+  w.Option4->click();
+  EXPECT_TRUE(host.saveBesideInput());
+  EXPECT_FALSE(host.saveToChosenFolder());
+  w.Text1->setText("/elsewhere/");
+  EXPECT_EQ(host.chosenFolder(), u"/elsewhere/");
+  w.Text2->setText("4");
+  EXPECT_EQ(host.borderWidth(), u"4");
+  dialogs.colourAnswers = {0xABCDEF};
+  w.PushButton6->click();
+  EXPECT_EQ(host.tableBackgroundColour(), 0xABCDEF);
+  w.Check1->click();
+  EXPECT_TRUE(host.oneRowPerContact());
+
+  host.setProgressPosition(100.0 / 3);
+  host.setProgressCaption(u"Processing: a.vcf");
+  EXPECT_DOUBLE_EQ(w.ProgressBar1->position(), 100.0 / 3);
+  host.setProgressPosition(200.0 / 3);
+  EXPECT_DOUBLE_EQ(w.ProgressBar1->position(), 200.0 / 3);
+  EXPECT_EQ(w.ProgressBar1->caption(), "Processing: a.vcf");
+
+  host.reportError(
+      ErrorReport{u"Disk full", u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ", 842, true});
+  EXPECT_THAT(dialogs.asked,
+              ElementsAre("colour: 16777215",
+                          "error: Disk full\r\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML "
+                          "at line 842\r\rPlease email screenshot of this message to "
+                          "support@ambervale.example"));
+}
+
+}  // namespace
+}  // namespace brevant::testing

@@ -81,38 +81,34 @@ void CutComponents(std::string_view text, std::vector<std::string_view>& parts) 
   parts.push_back(text.substr(start));
 }
 
-bool HasBlock(std::string_view bytes) {
-  PhysicalLines lines(bytes);
-  while (!lines.atEnd()) {
-    if (BlockMark(lines.take()) == 1) return true;
-  }
-  return false;
-}
-
 class ContactReader {
  public:
   ContactReader(const ContactBytes& bytes, ContactSink& sink)
       : bytes_(bytes), sink_(sink), start_(sink.values().size()) {}
 
   void read() {
-    const bool blocks = HasBlock(bytes_.bytes());
     ContentLines lines(bytes_.bytes());
-    bool inContact = !blocks;
+    // Until the first block, the file may turn out to have none and be one contact.
+    bool sawBlock = false;
+    bool inContact = true;
     std::size_t nested = 0;
     bool agentOpen = false;  // the last property was an agent whose value follows as a block
     ContentLine line;
     while (lines.next(line)) {
       const bool begin = line.name == PropertyName::Begin && IsWord(line.value, "VCARD");
       const bool end = line.name == PropertyName::End && IsWord(line.value, "VCARD");
-      if (blocks && begin) {
-        if (inContact && (nested > 0 || agentOpen)) {
-          ++nested;
-        } else {
-          if (inContact) finishContact();  // its END is missing
-          inContact = true;
-          lines.setKeepFoldingBlank(false);
+      if (begin && sawBlock && inContact && (nested > 0 || agentOpen)) {
+        ++nested;
+      } else if (begin) {
+        if (!sawBlock) {
+          dropContact();  // text outside the blocks
+          sawBlock = true;
+        } else if (inContact) {
+          finishContact();  // its END is missing
         }
-      } else if (blocks && end) {
+        inContact = true;
+        lines.setKeepFoldingBlank(false);
+      } else if (end && sawBlock) {
         if (nested > 0) {
           --nested;
         } else if (inContact) {
@@ -129,6 +125,12 @@ class ContactReader {
   }
 
  private:
+  void dropContact() {
+    sink_.values().resize(start_);
+    cells_.clear();
+    counts_.fill(0);
+  }
+
   void finishContact() {
     std::string& values = sink_.values();
     sink_.contact(Contact{cells_, std::string_view(values).substr(std::min(start_, values.size()))});

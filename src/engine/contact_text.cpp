@@ -96,7 +96,13 @@ void DecodeQuotedPrintable(std::string_view in, std::string& out) {
     const int high = i + 1 < in.size() ? HexDigit(in[i + 1]) : -1;
     const int low = i + 2 < in.size() ? HexDigit(in[i + 2]) : -1;
     if (high < 0 || low < 0) {
-      ++i;  // not an encoded byte: the "=" stays
+      // Not an encoded byte: the "=" stays, unless it follows an encoded line
+      // break ("=0D=0A=two", as some exporters write): a soft break whose line end got lost.
+      if (i > start || out.empty() || out.back() != '\n') {
+        ++i;
+        continue;
+      }
+      start = ++i;
       continue;
     }
     out.append(in.substr(start, i - start));

@@ -39,7 +39,7 @@ std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codeP
 bool IsUtf8(std::string_view bytes);
 
 // Quoted-printable: "=XY" (either letter case) is one byte; an "=" that starts
-// no such pair stays as it is.
+// no such pair stays as it is, unless it directly follows an encoded line feed.
 void DecodeQuotedPrintable(std::string_view in, std::string& out);
 
 // Turns bytes of a named character set into UTF-8 with the C library's iconv.

@@ -81,8 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"Last Name", "M&#252;ller"}, {"First Name", "J&#246;rg"}}},
         PropertyCase{"BareQuotedPrintable",
                      "2.1",
-                     "NOTE;QUOTED-PRINTABLE:one=0D=0Atwo=0Athree\r\n",
-                     {{"Notes", "one<br>two<br>three"}}},
+                     "NOTE;QUOTED-PRINTABLE:one=0D=0Atwo=0Athree=0D=0A=four\r\n",
+                     {{"Notes", "one<br>two<br>three<br>four"}}},
         PropertyCase{"Latin1Charset",
                      "2.1",
                      "FN;CHARSET=ISO-8859-1;ENCODING=QUOTED-PRINTABLE:Ren=E9\r\n",
@@ -221,6 +221,7 @@ TEST(ContactFiles, BlocksAreContactsAndTextDecodesByItsMark) {
        "VCARD\r\n" +
            b,
        {"Boss", "B"}},
+      {"a folded BEGIN line is no block", "BEGIN:VCARD\r\n X\r\nFN:A\r\nEND:VCARD\r\nEMAIL:a@x\r\n", {"A"}},
       {"missing END", "BEGIN:VCARD\r\nFN:A\r\nBEGIN:VCARD\r\nFN:B\r\n", {"A", "B"}},
       {"stray END", "END:VCARD\r\n" + a + "END:VCARD\r\n" + b, {"A", "B"}},
       {"soft break never swallows END",

@@ -11,6 +11,10 @@ inline double WholePercent(std::size_t part, std::size_t whole) {
   return std::floor(static_cast<double>(part) / static_cast<double>(whole) * 100.0);
 }
 
+// While the cells of a large file are read, the window system gets a turn
+// after every this many cells (far apart enough to cost nothing).
+inline constexpr std::size_t kCellsBetweenYields = 4096;
+
 // The same share with its fraction (33.33..., 66.66..., 100).
 inline double FractionalPercent(std::size_t part, std::size_t whole) {
   return static_cast<double>(part) / static_cast<double>(whole) * 100.0;

@@ -147,9 +147,12 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
-    ForEachCellOfText(
-        text, Acceptance::ParametersOnly, CellValues::Cleaned,
-        [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); });
+    // Reading a large file takes a while: the window gets its turns meanwhile too.
+    ForEachCellOfText(text, Acceptance::ParametersOnly, CellValues::Cleaned,
+                      [&cells, &host](CaptionKey caption, std::basic_string_view<Ch> value) {
+                        cells.add(caption, value);
+                        if (cells.size() % kCellsBetweenYields == 0) host.yield();
+                      });
   } catch (...) {
     errors.reportCurrentException(kScanLines, inputPath);
     return DocumentOutcome::Failed;

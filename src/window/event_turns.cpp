@@ -1,14 +1,33 @@
 #include "window/event_turns.h"
 
 #include <QCoreApplication>
+#include <chrono>
+#include <ctime>
 
 namespace brevant {
 
+namespace {
+
+// Microseconds of a clock that is cheap to read; a few milliseconds of
+// coarseness are fine for spacing turns.
+std::int64_t NowMicroseconds() {
+#ifdef CLOCK_MONOTONIC_COARSE
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
+#else
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+#endif
+}
+
+}  // namespace
+
 bool EventTurns::yield() {
-  const Clock::time_point now = Clock::now();
-  if (now - last_ < kInterval) return false;
+  if (NowMicroseconds() - last_ < kIntervalMicroseconds) return false;
   QCoreApplication::processEvents();
-  last_ = Clock::now();
+  last_ = NowMicroseconds();
   return true;
 }
 

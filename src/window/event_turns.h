@@ -1,24 +1,25 @@
 #pragma once
 
-#include <chrono>
+#include <cstdint>
 
 namespace brevant {
 
 // Gives the event loop a turn when a long operation yields, but only once some
 // milliseconds have passed since the last turn: the engine yields once per cell
-// of a document, far more often than a window needs, and each turn costs.
+// of a document, far more often than a window needs, so a yield that gives no
+// turn must cost next to nothing (a look at the system's coarse clock).
 class EventTurns {
  public:
-  using Clock = std::chrono::steady_clock;
-  static constexpr std::chrono::milliseconds kInterval{5};
+  static constexpr std::int64_t kIntervalMicroseconds = 5000;
 
   // Processes pending events when the interval has passed; true when it did.
   bool yield();
   // The next yield processes events at once (a new caption wants painting).
-  void turnSoon() { last_ = Clock::time_point(); }
+  void turnSoon() { last_ = kLongAgo; }
 
  private:
-  Clock::time_point last_{};
+  static constexpr std::int64_t kLongAgo = INT64_MIN / 2;
+  std::int64_t last_ = kLongAgo;
 };
 
 // Thrown out of a yield when the window closed meanwhile: it unwinds the run or

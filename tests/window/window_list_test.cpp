@@ -204,6 +204,20 @@ TEST_F(ListTest, DraggingTheThirdRowUpPutsItOnTop) {
   EXPECT_THAT(Rows(w), ElementsAre("/c", "/a", "/b", "/d"));
 }
 
+TEST_F(ListTest, TheDragPointerComesFromTheProgramFolderWhenThere) {
+  QImage picture(16, 16, QImage::Format_ARGB32);
+  picture.fill(Qt::blue);
+  ASSERT_TRUE(picture.save(QString::fromStdString((programFolder / "drag.ico").string()), "PNG"));
+  Form1& w = open();
+  dialogs.fileAnswers = {{u"/a", u"/b"}};
+  w.PushButton1->click();
+  QWidget* rows = w.ListView1->viewport();
+  const QPoint first = w.ListView1->visualRect(w.ListView1->model()->index(0, 0)).center();
+  Mouse(rows, QEvent::MouseButtonPress, first, Qt::LeftButton);
+  EXPECT_EQ(rows->cursor().shape(), Qt::BitmapCursor);
+  Mouse(rows, QEvent::MouseButtonRelease, first, Qt::NoButton);
+}
+
 TEST_F(ListTest, DraggingNearTheBottomScrollsTheList) {
   Form1& w = open();
   std::vector<Text> many;

@@ -24,6 +24,8 @@ Text SettingsStore::read(const QString& key, TextView defaultValue) const {
   return ToText(value.toString());
 }
 
+bool SettingsStore::contains(const QString& key) const { return settings_->contains(Key(key)); }
+
 bool SettingsStore::write(const QString& key, TextView value) {
   settings_->setValue(Key(key), ToQString(value));
   settings_->sync();

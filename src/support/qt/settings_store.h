@@ -21,6 +21,8 @@ class SettingsStore {
   explicit SettingsStore(const QString& file);
 
   Text read(const QString& key, TextView defaultValue) const;
+  // Whether the key was ever written.
+  bool contains(const QString& key) const;
   // False when the store refused the write.
   bool write(const QString& key, TextView value);
 

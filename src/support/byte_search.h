@@ -41,27 +41,41 @@ inline bool BlockStaysInPage(const char* p) {
 #endif
 }  // namespace detail
 
+#if defined(__SSE2__)
+namespace detail {
+// The first byte at or after `from` that `matches`, sixteen bytes at a time
+// where a block stays within its page (`blockMask` gives a bit for each byte
+// of the block that matches), one at a time where it would not.
+template <class BlockMask, class Matches>
+std::size_t FindInBlocks(std::string_view text, std::size_t from, BlockMask blockMask, Matches matches) {
+  const std::size_t size = text.size();
+  std::size_t i = from;
+  while (i < size) {
+    const char* p = text.data() + i;
+    if (!BlockStaysInPage(p)) {
+      if (matches(*p)) return i;
+      ++i;
+    } else if (const int mask = blockMask(p)) {
+      const std::size_t hit = i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+      return hit < size ? hit : std::string_view::npos;
+    } else {
+      i += kBlock;
+    }
+  }
+  return std::string_view::npos;
+}
+}  // namespace detail
+#endif
+
 // Position of the first byte c in text at or after `from`, or npos. Lines and
 // their pieces are short: sixteen bytes at a time with vector instructions,
 // without the cost of a library call for every search.
 inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0) {
-  const std::size_t size = text.size();
-  std::size_t i = from;
 #if defined(__SSE2__)
   const __m128i needle = _mm_set1_epi8(c);
-  while (i < size) {
-    const char* p = text.data() + i;
-    if (!detail::BlockStaysInPage(p)) {
-      if (*p == c) return i;
-      ++i;
-    } else if (const int mask = detail::MatchMask(p, needle)) {
-      const std::size_t hit = i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-      return hit < size ? hit : std::string_view::npos;
-    } else {
-      i += detail::kBlock;
-    }
-  }
-  return std::string_view::npos;
+  return detail::FindInBlocks(
+      text, from, [needle](const char* p) { return detail::MatchMask(p, needle); },
+      [c](char byte) { return byte == c; });
 #else
   return text.find(c, from);
 #endif
@@ -70,22 +84,9 @@ inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0)
 // Position of the first "&", "<" or ">" at or after `from`, or npos: the bytes
 // that a cell value may not carry into a document as they are.
 inline std::size_t FindMarkupByte(std::string_view text, std::size_t from = 0) {
-  const std::size_t size = text.size();
-  std::size_t i = from;
 #if defined(__SSE2__)
-  while (i < size) {
-    const char* p = text.data() + i;
-    if (!detail::BlockStaysInPage(p)) {
-      if (*p == '&' || *p == '<' || *p == '>') return i;
-      ++i;
-    } else if (const int mask = detail::MarkupMask(p)) {
-      const std::size_t hit = i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-      return hit < size ? hit : std::string_view::npos;
-    } else {
-      i += detail::kBlock;
-    }
-  }
-  return std::string_view::npos;
+  return detail::FindInBlocks(text, from, detail::MarkupMask,
+                              [](char byte) { return byte == '&' || byte == '<' || byte == '>'; });
 #else
   return text.find_first_of("&<>", from);
 #endif

@@ -1,22 +1,25 @@
 // libFuzzer target: feeds arbitrary bytes through reading, line handling and
-// both conversions, so that no input file can crash or corrupt the engine.
+// both conversions, and checks the documents it gets: no value may put markup
+// into them, and the per-file and the one-document conversion of the same input
+// must show the same value under every caption whenever both read the same cells.
 #include <stdlib.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "contact_fuzzing.h"
-#include "engine/host.h"
-#include "engine/line_handling.h"
+#include "engine/html_document.h"
+#include "engine/input_cells.h"
 #include "engine/separate_conversion.h"
 #include "engine/single_conversion.h"
-#include "engine/vcard_reader.h"
 #include "support/utf8.h"
 
 namespace {
@@ -41,8 +44,8 @@ class ScratchFolder {
   fs::path path_;
 };
 
-// Fixed options: documents go to the scratch folder; errors are only counted,
-// because a reported failure is a normal outcome, not a finding.
+// Fixed options: documents go to the scratch folder. A reported failure is a
+// normal outcome (a huge input may run out of memory), not a finding.
 class FuzzHost : public brevant::Host {
  public:
   FuzzHost(brevant::Text folder, brevant::Text input)
@@ -60,20 +63,22 @@ class FuzzHost : public brevant::Host {
   void setProgressPosition(double) override {}
   void setProgressCaption(const brevant::Text&) override {}
   void yield() override {}
-  void reportError(const brevant::ErrorReport&) override { ++errors_; }
+  void reportError(const brevant::ErrorReport&) override { ++errors; }
+
+  std::size_t errors = 0;
 
  private:
   brevant::Text folder_;
   brevant::Text input_;
-  std::size_t errors_ = 0;
 };
 
 struct Setup {
   ScratchFolder scratch;
   fs::path inputFile = scratch.path() / "in.vcf";
+  fs::path separateOutput = scratch.path() / "in.htm";
+  fs::path singleOutput = scratch.path() / "output.xml";
   brevant::Text folder = brevant::FromUtf8(scratch.path().string());
   brevant::Text input = brevant::FromUtf8(inputFile.string());
-  brevant::Text singleOutput = brevant::FromUtf8((scratch.path() / "output.xml").string());
 };
 
 Setup& TheSetup() {
@@ -81,11 +86,64 @@ Setup& TheSetup() {
   return setup;
 }
 
-void HandleEveryLine(const brevant::Text& text, brevant::Acceptance acceptance) {
-  brevant::OccurrenceCounters counters;
-  for (brevant::TextView line : brevant::CutLines(text)) {
-    (void)brevant::HandleLine(line, counters, acceptance);
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void Check(bool condition) {
+  if (!condition) abort();
+}
+
+// The document's body with every piece of markup the document may hold taken
+// out: what is left must hold no "<" or ">", or a value brought its own markup.
+void CheckNoMarkupFromValues(const std::string& document) {
+  Check(document.starts_with(brevant::OpeningPiece(0, u"1", 0xFFFFFF)));
+  static const std::string kTags[] = {"<tr>",  "</tr>",    "<th>",     "</th>",   "<td>",
+                                      "</td>", "</tbody>", "</table>", "</body>", "</html>"};
+  for (std::size_t at = document.find('<', brevant::OpeningPiece(0, u"1", 0xFFFFFF).size());
+       at != std::string::npos; at = document.find('<', at + 1)) {
+    bool known = false;
+    for (const std::string& tag : kTags) known = known || document.compare(at, tag.size(), tag) == 0;
+    Check(known);
   }
+  std::size_t tagEnds = 0;
+  std::size_t tags = 0;
+  for (char c : document) tagEnds += c == '>', tags += c == '<';
+  Check(tagEnds == tags);
+}
+
+// Texts between each `open` and the `close` after it.
+std::vector<std::string> Between(const std::string& document, const std::string& open,
+                                 const std::string& close) {
+  std::vector<std::string> texts;
+  for (std::size_t at = document.find(open); at != std::string::npos; at = document.find(open, at + 1)) {
+    const std::size_t start = at + open.size();
+    const std::size_t end = document.find(close, start);
+    Check(end != std::string::npos);
+    texts.push_back(document.substr(start, end - start));
+  }
+  return texts;
+}
+
+// Caption -> the last value a document shows under it.
+std::map<std::string, std::string> LastValues(const std::string& document) {
+  const std::vector<std::string> captions = Between(document, "<th>", "</th>");
+  const std::vector<std::string> values = Between(document, "<td>&nbsp;", "</td>");
+  Check(captions.size() == values.size());
+  std::map<std::string, std::string> last;
+  for (std::size_t i = 0; i < captions.size(); ++i) last[captions[i]] = values[i];
+  return last;
+}
+
+// The captions the line handling gives the input under one acceptance rule.
+std::vector<brevant::CaptionKey> Captions(const brevant::InputText& input, brevant::Acceptance acceptance) {
+  std::vector<brevant::CaptionKey> captions;
+  brevant::ForEachCell(input, acceptance, brevant::CellValues::Omitted,
+                       [&captions](brevant::CaptionKey caption, auto) { captions.push_back(caption); });
+  return captions;
 }
 
 }  // namespace
@@ -97,14 +155,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (!out) abort();
   }
+  std::error_code ignored;
+  fs::remove(setup.separateOutput, ignored);
+  fs::remove(setup.singleOutput, ignored);
 
-  const brevant::Text text = brevant::ReadWholeFile(setup.input);
-  HandleEveryLine(text, brevant::Acceptance::ParametersOnly);
-  HandleEveryLine(text, brevant::Acceptance::EveryTypeName);
+  // The per-contact reading first: the line scanner's documents then replace its in.htm.
+  FuzzContactReading(setup.input, setup.folder);
 
   FuzzHost host(setup.folder, setup.input);
   brevant::ConvertVCFToSeparateHTML(host, setup.input);
-  brevant::ConvertVCFToSingleHTML(host, setup.singleOutput);
-  FuzzContactReading(setup.input, setup.folder);
+  brevant::ConvertVCFToSingleHTML(host, brevant::FromUtf8(setup.singleOutput.string()));
+  if (host.errors > 0) return 0;
+
+  const brevant::InputText input = brevant::ReadInput(setup.input);
+  const std::vector<brevant::CaptionKey> perFile = Captions(input, brevant::Acceptance::ParametersOnly);
+  const bool sameCells = perFile == Captions(input, brevant::Acceptance::EveryTypeName);
+  // A document exactly when the line handling finds a cell.
+  Check(fs::exists(setup.separateOutput) == !perFile.empty());
+  if (perFile.empty()) return 0;
+
+  const std::string separate = ReadAll(setup.separateOutput);
+  const std::string single = ReadAll(setup.singleOutput);
+  CheckNoMarkupFromValues(separate);
+  CheckNoMarkupFromValues(single);
+  Check(Between(separate, "<td>&nbsp;", "</td>").size() == perFile.size());
+  if (sameCells) Check(LastValues(separate) == LastValues(single));
   return 0;
 }

@@ -10,8 +10,10 @@ bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
-// Replaces what the terminal must not see; keepBreaks leaves LF and tab alone.
-std::string Sanitised(TextView text, bool keepBreaks) {
+}  // namespace
+
+// Replaces what the terminal must not see.
+std::string TerminalLine(TextView text) {
   Text safe;
   safe.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -21,32 +23,13 @@ std::string Sanitised(TextView text, bool keepBreaks) {
       safe += text[++i];
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
       safe += u'\uFFFD';
-    } else if (IsControl(c) && !(keepBreaks && (c == u'\n' || c == u'\t'))) {
+    } else if (IsControl(c)) {
       safe += u'?';
     } else {
       safe += c;
     }
   }
   return ToUtf8(safe);
-}
-
-}  // namespace
-
-std::string TerminalLine(TextView text) { return Sanitised(text, false); }
-
-std::string TerminalLines(TextView text) {
-  Text unixBreaks;
-  unixBreaks.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r') {
-      unixBreaks += text[i];
-    } else if (i + 1 < text.size() && text[i + 1] == u'\n') {
-      continue;  // the LF that follows ends the line
-    } else {
-      unixBreaks += u'\n';
-    }
-  }
-  return Sanitised(unixBreaks, true);
 }
 
 }  // namespace brevant

@@ -14,7 +14,4 @@ namespace brevant {
 // One line: line breaks and tabs are control characters too.
 std::string TerminalLine(TextView text);
 
-// Several lines: CR LF and a lone CR become LF; tabs stay.
-std::string TerminalLines(TextView text);
-
 }  // namespace brevant

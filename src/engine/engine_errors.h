@@ -13,12 +13,13 @@ class StatementReporter {
   StatementReporter(Host& host, Text tag, bool supportSentence)
       : host_(host), tag_(std::move(tag)), supportSentence_(supportSentence) {}
 
-  void report(int statement, Text description, const Text& file) const {
+  void report(int statement, Text description, const Text& file = {}) const {
     host_.reportError(ErrorReport{std::move(description), tag_, statement, supportSentence_, file});
   }
 
   // Reports the exception in flight (FileError, out of memory, anything else).
-  void reportCurrentException(int statement, const Text& file) const;
+  // `file` is the file the failure concerns.
+  void reportCurrentException(int statement, const Text& file = {}) const;
 
  private:
   Host& host_;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "support/byte_search.h"
+
 namespace brevant {
 
 namespace {
@@ -15,16 +17,19 @@ using String = std::basic_string<Ch>;
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
 // Position of the first c at or after `from`, or npos. The pieces of a line are
-// mostly short, and a plain look at the first few characters is cheaper there
-// than a call to the library's search.
-template <class Ch>
-std::size_t FindChar(View<Ch> text, Ch c, std::size_t from = 0) {
+// mostly short: bytes are searched sixteen at a time, and for 16-bit text a
+// plain look at the first few characters is cheaper than the library's search.
+inline std::size_t FindChar(std::string_view text, char c, std::size_t from = 0) {
+  return FindByte(text, c, from);
+}
+
+inline std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t from = 0) {
   constexpr std::size_t kShort = 16;
   const std::size_t end = std::min(text.size(), from + kShort);
   for (std::size_t i = from; i < end; ++i) {
     if (text[i] == c) return i;
   }
-  return end < text.size() ? text.find(c, end) : View<Ch>::npos;
+  return end < text.size() ? text.find(c, end) : std::u16string_view::npos;
 }
 
 template <class Ch>
@@ -349,14 +354,6 @@ class LineHandler {
   View<Ch> rest_;
 };
 
-class TextCells final : public CellSink<char16_t> {
- public:
-  std::vector<Cell> cells;
-  void cell(CaptionKey caption, std::u16string_view value) override {
-    cells.push_back(Cell{CaptionText(caption), Text(value)});
-  }
-};
-
 }  // namespace
 
 template <class Ch>
@@ -373,11 +370,5 @@ template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance
                                CellValues);
 template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance, CellSink<char16_t>&,
                                    CellValues);
-
-std::vector<Cell> HandleLine(TextView line, OccurrenceCounters& counters, Acceptance acceptance) {
-  TextCells sink;
-  HandleLine<char16_t>(line, counters, acceptance, sink, CellValues::Cleaned);
-  return std::move(sink.cells);
-}
 
 }  // namespace brevant

@@ -47,12 +47,4 @@ extern template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acc
 extern template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance,
                                           CellSink<char16_t>&, CellValues);
 
-// The cells of one line as texts.
-struct Cell {
-  Text caption;
-  Text value;
-  bool operator==(const Cell&) const = default;
-};
-std::vector<Cell> HandleLine(TextView line, OccurrenceCounters& counters, Acceptance acceptance);
-
 }  // namespace brevant

@@ -126,12 +126,6 @@ Text ReadWholeFile(TextView path) {
   return text;
 }
 
-std::vector<TextView> CutLines(TextView text) {
-  std::vector<TextView> lines;
-  ForEachLine(text, [&lines](TextView line) { lines.push_back(line); });
-  return lines;
-}
-
 void StorageRelease::operator()(char16_t* storage) const {
   if (mappedSize != 0) {
     munmap(storage, mappedSize);

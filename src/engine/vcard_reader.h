@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "support/byte_search.h"
 #include "support/text.h"
 
 namespace brevant {
@@ -43,9 +45,6 @@ InputText ReadInput(TextView path);
 // The same content as characters.
 Text ReadWholeFile(TextView path);
 
-// Cuts at every line feed; an empty text gives no lines.
-std::vector<TextView> CutLines(TextView text);
-
 }  // namespace brevant
 
 namespace brevant {
@@ -57,7 +56,12 @@ void ForEachLine(std::basic_string_view<Ch> text, Handle&& handle) {
   if (text.empty()) return;
   std::size_t start = 0;
   while (true) {
-    const std::size_t feed = text.find(Ch('\n'), start);
+    std::size_t feed;
+    if constexpr (std::is_same_v<Ch, char>) {
+      feed = FindByte(text, '\n', start);  // lines are short: no library call per line
+    } else {
+      feed = text.find(Ch('\n'), start);
+    }
     if (feed == std::basic_string_view<Ch>::npos) {
       handle(text.substr(start));
       return;

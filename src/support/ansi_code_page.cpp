@@ -1,5 +1,7 @@
 #include "support/ansi_code_page.h"
 
+#include "support/byte_search.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -163,46 +165,16 @@ void AppendAnsiEscaped(std::string& out, TextView text) {
   AppendText(out, text, kNotInCodePage | kHtmlSpecial);
 }
 
-namespace {
-
-// True when one of eight bytes is "&", "<" or ">": most values hold none, and
-// eight bytes at a time find that out quickly.
-bool HoldsMarkupByte(std::uint64_t eight) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; };
-  return (hasZeroByte(eight ^ ('&' * kOnes)) | hasZeroByte(eight ^ ('<' * kOnes)) |
-          hasZeroByte(eight ^ ('>' * kOnes))) != 0;
-}
-
-}  // namespace
-
-// Eight bytes at a time past blocks without markup; byte by byte only within a
-// block that holds some.
+// Values are short and most hold no markup: sixteen bytes at a time are looked
+// at for one, and the runs between are copied whole.
 void AppendBytesEscaped(std::string& out, std::string_view bytes) {
-  const std::size_t size = bytes.size();
   std::size_t runStart = 0;
-  std::size_t i = 0;
-  while (i < size) {
-    for (std::uint64_t eight; i + 8 <= size; i += 8) {
-      std::memcpy(&eight, bytes.data() + i, 8);
-      if (HoldsMarkupByte(eight)) break;
-    }
-    if (i + 8 > size) {
-      // The last few bytes, padded with zeros (no markup) to a block of eight.
-      std::uint64_t tail = 0;
-      std::memcpy(&tail, bytes.data() + i, size - i);
-      if (!HoldsMarkupByte(tail)) break;
-    }
-    for (const std::size_t blockEnd = std::min(i + 8, size); i < blockEnd; ++i) {
-      const auto byte = static_cast<unsigned char>(bytes[i]);
-      if ((kFlags[byte] & kHtmlSpecial) == 0) continue;
-      out.append(bytes.data() + runStart, i - runStart);
-      out += byte == '&' ? "&amp;" : byte == '<' ? "&lt;" : "&gt;";
-      runStart = i + 1;
-    }
+  for (std::size_t hit; (hit = FindMarkupByte(bytes, runStart)) != std::string_view::npos;
+       runStart = hit + 1) {
+    out.append(bytes.data() + runStart, hit - runStart);
+    out += bytes[hit] == '&' ? "&amp;" : bytes[hit] == '<' ? "&lt;" : "&gt;";
   }
-  out.append(bytes.data() + runStart, size - runStart);
+  out.append(bytes.data() + runStart, bytes.size() - runStart);
 }
 
 }  // namespace brevant

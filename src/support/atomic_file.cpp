@@ -97,23 +97,27 @@ void AtomicFileWriter::write(std::string_view bytes) {
   if (done_ || error_ != 0) return;
   if (bytes.size() >= kBufferSize) {
     // A large piece goes straight to the file rather than through the buffer.
-    flush();
+    flush(false);
     if (error_ == 0) {
       if (const int error = WriteAll(file_.descriptor(), bytes)) fail(error);
     }
     return;
   }
   buffer_.append(bytes);
-  if (buffer_.size() >= kBufferSize) flush();
+  if (buffer_.size() >= kBufferSize) flush(false);
 }
 
-void AtomicFileWriter::flush() {
+void AtomicFileWriter::flush(bool last) {
   if (error_ != 0) return;
   if (!file_.open()) {
     TargetState state;
     int error = existing_ == ExistingTarget::KeepReadOnly ? ResolveLinks(target_) : 0;
     if (error == 0) error = CheckTarget(target_, existing_, state);  // fail early, before any writing
-    if (error == 0) error = file_.create(target_);
+    // A document that is written over time is never seen under a name. One that
+    // goes to disk in a single write has a name for that moment only (removed on
+    // failure and on signals), which costs less than giving an unnamed file one.
+    const auto kind = last ? PendingFile::Kind::Named : PendingFile::Kind::Unnamed;
+    if (error == 0) error = file_.create(target_, kind);
     if (error != 0) return fail(error);
   }
   if (const int error = WriteAll(file_.descriptor(), buffer_)) return fail(error);
@@ -122,7 +126,7 @@ void AtomicFileWriter::flush() {
 
 void AtomicFileWriter::commit() {
   if (done_) throw std::logic_error("AtomicFileWriter: commit after commit or abandon");
-  flush();
+  flush(true);
   if (error_ == 0) {
     // Checked again: the target may have changed while the document was written.
     TargetState state;

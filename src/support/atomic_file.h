@@ -39,7 +39,8 @@ class AtomicFileWriter {
   void abandon();
 
  private:
-  void flush();
+  // last: nothing more follows.
+  void flush(bool last);
   void fail(int errorNumber);
 
   std::string target_;

@@ -126,17 +126,27 @@ void PendingFile::forgetName() {
   name_.clear();
 }
 
-mode_t NewFileMode() {
+namespace {
+
+mode_t ReadUmask() {
   // Read without changing it: umask() itself would change it for a moment for
   // every thread of the program.
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.rfind("Umask:", 0) == 0)
-      return 0666 & ~static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
   }
   const mode_t mask = umask(022);
   umask(mask);
+  return mask;
+}
+
+}  // namespace
+
+mode_t NewFileMode() {
+  // The program never changes its umask: it is read once, not for every one of
+  // ten thousand documents.
+  static const mode_t mask = ReadUmask();
   return 0666 & ~mask;
 }
 

@@ -47,7 +47,8 @@ class PendingFile {
   int slot_ = -1;
 };
 
-// The permission bits a new file gets under the process's umask (0666 less it).
+// The permission bits a new file gets under the process's umask (0666 less it),
+// as the umask was when first asked.
 mode_t NewFileMode();
 
 }  // namespace brevant

@@ -176,7 +176,7 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
             "brevant-convert: 2 inputs, 1 document written: sub/output.xml, 1 with nothing to convert\n");
 }
 
-TEST_F(CliRunTest, ReadOnlyOutputFolderAsAnUnprivilegedUser) {
+TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {
   ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check write permissions";
   fs::create_directory(dir_ / "locked");
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
@@ -199,7 +199,7 @@ TEST_F(CliRunTest, AnyFileNameIsConverted) {
   EXPECT_NE(ReadBytes(dir_ / "caf\xE9.htm"), kMissing);
 }
 
-TEST_F(CliRunTest, HelpVersionAndUsageErrors) {
+TEST_F(CliRunTest, HelpAndVersionAnswerAndUsageErrorsConvertNothing) {
   const ToolRun help = RunTool(dir_.path(), {"a.vcf", "-h"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--output-dir=DIR"), std::string::npos);
@@ -230,11 +230,6 @@ TEST_F(CliRunTest, HelpVersionAndUsageErrors) {
   EXPECT_EQ(ReadBytes(dir_ / "a.htm"), kMissing);  // neither help nor a usage error converts
 }
 
-}  // namespace
-}  // namespace brevant
-
-namespace brevant {
-namespace {
 
 // A tree whose files come out level by level, each folder's names in the order
 // of their upper-cased form.

@@ -5,16 +5,9 @@
 namespace brevant {
 namespace {
 
-TEST(TerminalTextTest, LinesTurnCarriageReturnsIntoLineFeeds) {
-  EXPECT_EQ(TerminalLines(u"Path not found\r\nin X at line 546"), "Path not found\nin X at line 546");
-  EXPECT_EQ(TerminalLines(u"at line 842\r\rPlease email"), "at line 842\n\nPlease email");
-  EXPECT_EQ(TerminalLines(u"a\rb\r\n\r\nc\n\r"), "a\nb\n\nc\n\n");
-  EXPECT_EQ(TerminalLines(u"tab\there"), "tab\there");
-}
-
 TEST(TerminalTextTest, ControlCharactersAndLoneSurrogatesAreDefused) {
-  EXPECT_EQ(TerminalLines(u"a\x1b]0;x\x07"
-                          u"b\u0085c\x7F"),
+  EXPECT_EQ(TerminalLine(u"a\x1b]0;x\x07"
+                         u"b\u0085c\x7F"),
             "a?]0;x?b?c?");
   EXPECT_EQ(TerminalLine(u"a\nb\tc\rd"), "a?b?c?d");
   EXPECT_EQ(TerminalLine(u"caf\xDCE9"), "caf\xEF\xBF\xBD");  // a byte kept from a non-UTF-8 name

@@ -133,11 +133,6 @@ TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {
   EXPECT_TRUE(fs::exists(dir / "b.htm"));
 }
 
-}  // namespace
-}  // namespace brevant
-
-namespace brevant {
-namespace {
 
 TEST_F(ConversionRun, ListsAreNotLimitedTo32767Rows) {
   host.each = false;

@@ -55,7 +55,7 @@ TEST(DataCells, EscapeMarkupInEitherEncoding) {
   EXPECT_EQ(wide, "&lt;i&gt;\xe9\x80&#128512;");
 }
 
-TEST(HeaderCells, NumberedCaptions) {
+TEST(HeaderCells, RepeatedCaptionsCarryTheirNumber) {
   std::string out;
   AppendHeaderCell(out, {Caption::EmailAddress, 1});
   AppendHeaderCell(out, {Caption::HomePhone, 32768});

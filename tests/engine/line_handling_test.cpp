@@ -13,22 +13,21 @@ using ::testing::IsEmpty;
 
 // Runs lines through the line handling with shared counters and renders every
 // cell as "Caption=Value", so whole files read as one list.
-class Lines {
+class Lines final : public CellSink<char16_t> {
  public:
   explicit Lines(Acceptance acceptance) : acceptance_(acceptance) {}
   std::vector<std::string> operator()(std::initializer_list<std::string_view> lines) {
-    std::vector<std::string> out;
-    for (std::string_view line : lines) {
-      for (const Cell& cell : HandleLine(FromUtf8(line), counters_, acceptance_)) {
-        out.push_back(ToUtf8(cell.caption) + "=" + ToUtf8(cell.value));
-      }
-    }
-    return out;
+    for (std::string_view line : lines) HandleLine<char16_t>(FromUtf8(line), counters_, acceptance_, *this);
+    return std::move(out_);
+  }
+  void cell(CaptionKey caption, std::u16string_view value) override {
+    out_.push_back(ToUtf8(CaptionText(caption)) + "=" + ToUtf8(Text(value)));
   }
 
  private:
   Acceptance acceptance_;
   OccurrenceCounters counters_;
+  std::vector<std::string> out_;
 };
 
 std::vector<std::string> PerFile(std::initializer_list<std::string_view> lines) {
@@ -51,7 +50,7 @@ TEST(LineHandling, PlainNamesMatchInAnyCaseButCarryNoParameters) {
   EXPECT_THAT(PerFile({"FN: Ann \r"}), ElementsAre("Display Name=Ann "));
 }
 
-TEST(LineHandling, NameComponents) {
+TEST(LineHandling, NameSplitsIntoLastAndFirstName) {
   EXPECT_THAT(PerFile({"N:Doe;John;Q.;Dr.;Jr."}), ElementsAre("Last Name=Doe", "First Name=John"));
   EXPECT_THAT(PerFile({"N:Doe\r"}), ElementsAre("Last Name=Doe"));
   EXPECT_THAT(PerFile({"N:"}), ElementsAre("Last Name="));
@@ -59,7 +58,7 @@ TEST(LineHandling, NameComponents) {
   EXPECT_THAT(PerFile({"N;X:;John"}), ElementsAre("Last Name=", "First Name=John"));
 }
 
-TEST(LineHandling, LinesThatYieldNothing) {
+TEST(LineHandling, MarkersUnknownAndMalformedLinesYieldNothing) {
   EXPECT_THAT(Single({"", "BEGIN:VCARD", "VERSION:3.0", "END:VCARD", "no colon here", " :value",
                       "item1.EMAIL:a@example.com", "X-ABUID:1", "TEL;X-FOO", "ADR;HOME:;Street"}),
               IsEmpty());
@@ -88,7 +87,7 @@ TEST(LineHandling, CountersGoOnPast32767) {
   EXPECT_THAT(last, ElementsAre("Email Address 40000=x"));
 }
 
-TEST(LineHandling, TelephoneTypeWordsInTableOrder) {
+TEST(LineHandling, TelephoneTypeWordsAreTriedInTableOrder) {
   EXPECT_THAT(PerFile({"TEL;WORK;FAX:1", "TEL;CELL;WORK:2", "TEL;TYPE=pager:3", "TEL;FAX:4", "TEL;CELL:5"}),
               ElementsAre("Home Fax=1", "Mobile Phone=2", "Pager=3", "Home Fax=4", "Mobile Phone=5"));
   EXPECT_THAT(PerFile({"TEL;VOICE:2\r", "TEL;WORK;VOICE:3", "TEL;PREF:4"}),
@@ -101,7 +100,7 @@ TEST(LineHandling, WebsiteAndNoteKeepTheirColons) {
   EXPECT_THAT(PerFile({"NOTE;X:a:b", "NOTE;X:  c  "}), ElementsAre("Notes=a:b", "Notes=c"));
 }
 
-TEST(LineHandling, AddressRule) {
+TEST(LineHandling, AddressComponentsFillWorkOrHomeColumns) {
   EXPECT_THAT(PerFile({"ADR;WORK:;;1 Main St;Town;ST;Zip;Land\r"}),
               ElementsAre("Business Address 1=1 Main St", "Business Address 2=", "Business City=Town",
                           "Business State=ST", "Business Postal Code=Zip", "Business Country=Land\r"));

@@ -97,6 +97,24 @@ TEST_F(SeparateConversion, OutputNamesAndPlaces) {
   EXPECT_TRUE(host.errors.empty());
 }
 
+TEST_F(SeparateConversion, DocumentNamesKeepTheBaseNameAndEndInHtm) {
+  const std::pair<Text, Text> besideInput[] = {
+      {u"/a/b.vcf", u"/a/b.htm"}, {u"/a/B.VCF", u"/a/B.htm"},   {u"/a/b.c.vcf", u"/a/b.c.htm"},
+      {u"/a/b", u"/a/b.htm"},     {u"/a/.vcf", u"/a/.vcf.htm"}, {u"//a/b.vcf", u"/a/b.htm"},
+      {u"/a.d/b", u"/a.d/b.htm"}, {u"/b.vcf", u"/b.htm"},
+  };
+  for (const auto& [input, document] : besideInput)
+    EXPECT_EQ(SeparateOutputPath(host, input), document) << ToUtf8(input);
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  for (const Text folder : {u"/out", u"/out/"}) {
+    host.folder = folder;
+    EXPECT_EQ(SeparateOutputPath(host, u"/a/b.vcf"), u"/out/b.htm") << ToUtf8(folder);
+  }
+  host.toChosenFolder = false;
+  EXPECT_EQ(SeparateOutputPath(host, u"/a/b.vcf"), u"");  // neither destination
+}
+
 TEST_F(SeparateConversion, NoCellsMeansNoDocumentAndTheEarlierResultIsGone) {
   for (const char* content : {"BEGIN:VCARD\nEMAIL:x\nEND:VCARD\n", "", "BEGIN:VCARD\rFN:a\rEND:VCARD\r"}) {
     WriteBytes(dir / "b.htm", "old");
@@ -209,11 +227,6 @@ TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
   EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
 }
 
-}  // namespace
-}  // namespace brevant
-
-namespace brevant {
-namespace {
 
 TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
   // A NUL byte inside a value, a line of many megabytes and bytes of every value.
@@ -262,11 +275,6 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
   EXPECT_EQ(ReadBytes(dir / "locked" / "b.htm"), "earlier");  // neither deleted nor replaced
 }
 
-}  // namespace
-}  // namespace brevant
-
-namespace brevant {
-namespace {
 
 TEST_F(SeparateConversion, RunningOutOfMemoryWhileWritingLeavesNoHalfDocument) {
   int cellsWritten = 0;

@@ -44,7 +44,7 @@ class SingleConversion : public ::testing::Test {
   }
 };
 
-TEST_F(SingleConversion, OneFileWithSeveralKinds) {
+TEST_F(SingleConversion, OneFileFillsAColumnPerCaption) {
   add("a.vcf", "FN:Ann\r\nN:Lee;Ann\r\nEMAIL:a@x\r\nEMAIL;HOME:b@x\r\nTEL;CELL:1\r\n");
   EXPECT_EQ(convert(),
             Document("<th>Display Name</th><th>Last Name</th><th>First Name</th><th>Email Address</th>"
@@ -71,7 +71,7 @@ TEST_F(SingleConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SingleConversion, BusinessAndHomeAddressColumns) {
+TEST_F(SingleConversion, HomeAddressColumnsFollowTheBusinessOnes) {
   add("work.vcf", "ADR;WORK:;;1 St;Town;ST;Z1;Land\n");
   add("home.vcf", "ADR:;;2 Rd;Ville;RG;Z2;Pays\n");
   const std::string document = convert();

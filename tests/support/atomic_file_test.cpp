@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <stdexcept>
+#include <tuple>
 
 #include "support/file_error.h"
 #include "support/utf8.h"
@@ -25,16 +28,6 @@ using testing::TemporaryFilesIn;
 using testing::WriteBytes;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
-
-// Sets the umask for one test and puts the old one back.
-class ScopedUmask {
- public:
-  explicit ScopedUmask(mode_t mask) : old_(umask(mask)) {}
-  ~ScopedUmask() { umask(old_); }
-
- private:
-  mode_t old_;
-};
 
 TEST(AtomicFileWriter, SmallDocumentsTouchTheDiskOnlyOnCommit) {
   TempDir dir;
@@ -131,18 +124,19 @@ TEST(AtomicFileWriter, UnfinishedWritesLeaveNothingBehind) {
 
 TEST(AtomicFileWriter, NewFilesFollowTheUmask) {
   TempDir dir;
-  {
-    ScopedUmask mask(022);
-    AtomicFileWriter writer(PathText(dir / "a.htm"));
-    writer.commit();
+  // The umask is read once per program: each one gets a program of its own.
+  for (const auto& [mask, name, mode] : {std::tuple{022, "a.htm", 0644}, std::tuple{027, "b.htm", 0640}}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      umask(static_cast<mode_t>(mask));
+      AtomicFileWriter writer(PathText(dir / name));
+      writer.commit();
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(fs::status(dir / name).permissions(), static_cast<fs::perms>(mode)) << name;
   }
-  {
-    ScopedUmask mask(027);
-    AtomicFileWriter writer(PathText(dir / "b.htm"));
-    writer.commit();
-  }
-  EXPECT_EQ(fs::status(dir / "a.htm").permissions(), static_cast<fs::perms>(0644));
-  EXPECT_EQ(fs::status(dir / "b.htm").permissions(), static_cast<fs::perms>(0640));
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "");
 }
 

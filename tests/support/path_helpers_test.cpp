@@ -10,15 +10,6 @@ namespace {
 constexpr PathStyle kWin = PathStyle::Windows;
 constexpr PathStyle kPosix = PathStyle::Posix;
 
-// The name that a per-file conversion gives its document: the input's base name
-// with ".htm", in the chosen folder or beside the input.
-Text DocumentPath(TextView input, TextView chosenFolder, PathStyle style) {
-  const Text sep(1, Separator(style));
-  const Text base = StripExtension(GetFileName(input, style));
-  const Text folder = chosenFolder.empty() ? GetFolderPath(input, style) : Text(chosenFolder);
-  return CollapseBackslashes(folder + sep + base + u".htm", style);
-}
-
 TEST(WindowsPaths, FileNameIsTheTextAfterTheLastBackslash) {
   EXPECT_EQ(GetFileName(u"a.vcf", kWin), u"a.vcf");
   EXPECT_EQ(GetFileName(u"C:\\data\\", kWin), u"");
@@ -56,17 +47,6 @@ TEST(WindowsPaths, CollapseKeepsANetworkPathsTwoLeadingBackslashes) {
   EXPECT_EQ(CollapseBackslashes(u"a\\", kWin), u"a\\");
 }
 
-TEST(WindowsPaths, DocumentNamesOfAPerFileConversion) {
-  EXPECT_EQ(DocumentPath(u"C:\\a\\b.vcf", u"", kWin), u"C:\\a\\b.htm");
-  EXPECT_EQ(DocumentPath(u"C:\\a\\b.vcf", u"D:\\out", kWin), u"D:\\out\\b.htm");
-  EXPECT_EQ(DocumentPath(u"C:\\a\\b.vcf", u"D:\\out\\", kWin), u"D:\\out\\b.htm");
-  EXPECT_EQ(DocumentPath(u"C:\\a\\B.VCF", u"", kWin), u"C:\\a\\B.htm");
-  EXPECT_EQ(DocumentPath(u"C:\\a\\b.c.vcf", u"", kWin), u"C:\\a\\b.c.htm");
-  EXPECT_EQ(DocumentPath(u"C:\\a\\b", u"", kWin), u"C:\\a\\b.htm");
-  EXPECT_EQ(DocumentPath(u"C:\\a\\.vcf", u"", kWin), u"C:\\a\\.vcf.htm");
-  EXPECT_EQ(DocumentPath(u"\\\\srv\\share\\b.vcf", u"", kWin), u"\\\\srv\\share\\b.htm");
-}
-
 TEST(Extensions, CutAtTheLastDotUnlessItLeads) {
   EXPECT_EQ(StripExtension(u""), u"");
   EXPECT_EQ(StripExtension(u".vcf"), u".vcf");
@@ -100,14 +80,6 @@ TEST(PosixPaths, CollapseLeavesOneLeadingSlash) {
   EXPECT_EQ(CollapseBackslashes(u"///", kPosix), u"/");
   EXPECT_EQ(CollapseBackslashes(u"", kPosix), u"");
   EXPECT_EQ(CollapseBackslashes(u"a\\\\b", kPosix), u"a\\\\b");
-}
-
-TEST(PosixPaths, DocumentNamesOfAPerFileConversion) {
-  EXPECT_EQ(DocumentPath(u"/a/b.vcf", u"", kPosix), u"/a/b.htm");
-  EXPECT_EQ(DocumentPath(u"/a/b.vcf", u"/out", kPosix), u"/out/b.htm");
-  EXPECT_EQ(DocumentPath(u"/a/b.vcf", u"/out/", kPosix), u"/out/b.htm");
-  EXPECT_EQ(DocumentPath(u"/a/.vcf", u"", kPosix), u"/a/.vcf.htm");
-  EXPECT_EQ(DocumentPath(u"//a/b.vcf", u"", kPosix), u"/a/b.htm");
 }
 
 }  // namespace

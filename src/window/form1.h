@@ -60,6 +60,9 @@ class Form1 : public QWidget, public Host {
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
 
+  // Files and folders given at start-up: added exactly as a drop of them would add them.
+  void addPathsAsDropped(const QStringList& paths) { ListView1_OLEDragDrop(paths); }
+
   // The controls, named as the layout names them.
   InputListView* ListView1;
   HoverButton* PushButton1;

@@ -1,17 +1,33 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <iostream>
 
 #include "support/qt/desktop_folder.h"
 #include "support/qt/settings_store.h"
+#include "window/command_line.h"
+#include "window/desktop_identity.h"
 #include "window/form1.h"
 #include "window/qt_dialogs.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args.push_back(QFile::decodeName(argv[i]));
+  const brevant::WindowCommandLine commandLine = brevant::ParseWindowCommandLine(args, QDir::currentPath());
+  if (const auto status = brevant::AnswerOnTerminal(commandLine, std::cout, std::cerr)) return *status;
+
+  // Qt sees the program name only: a file named like one of its options stays a file.
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));  // the same look on every desktop
+  brevant::PresentAsDesktopApplication();
   brevant::SettingsStore settings;
   brevant::QtDialogs dialogs;
   brevant::Form1 window({settings, dialogs, brevant::ProgramFolder()});
   dialogs.setOwner(&window);
   window.show();
+  // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
+  QTimer::singleShot(0, &window, [&] { window.addPathsAsDropped(commandLine.paths); });
   return QApplication::exec();
 }

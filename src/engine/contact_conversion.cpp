@@ -12,6 +12,7 @@
 #include "engine/document_output.h"
 #include "engine/html_document.h"
 #include "engine/progress.h"
+#include "engine/single_document_inputs.h"
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
 
@@ -179,26 +180,11 @@ class RowWriter final : public ContactSink {
   std::string piece_;
 };
 
-InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement) {
-  try {
-    return ReadInput(path);
-  } catch (...) {
-    errors.reportCurrentException(statement, path);
-    return InputText();
-  }
-}
-
-bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
-  if (!FileExists(outputPath)) return false;
-  return std::any_of(inputs.begin(), inputs.end(),
-                     [&outputPath](const Text& input) { return IsSameFile(outputPath, input); });
-}
-
 }  // namespace
 
-DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors, const InputText& input,
-                                              const std::string& opening, const Text& inputPath,
-                                              const Text& outputPath) {
+DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
+                                              const InputText& input, const std::string& opening,
+                                              const Text& inputPath, const Text& outputPath) {
   const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
   ContactTable table(inputBytes);
   try {
@@ -236,7 +222,8 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
 }
 
 void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::string& opening,
-                                 const std::vector<Text>& inputs, const Text& outputPath, RunSummary& summary) {
+                                 const std::vector<Text>& inputs, const Text& outputPath,
+                                 RunSummary& summary) {
   summary.inputs = inputs.size();
   ColumnIndex columns;
   ColumnCollector collector(columns);

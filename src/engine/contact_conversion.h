@@ -18,12 +18,13 @@ namespace brevant {
 
 // One document for one input, with one row per contact of the input.
 // The earlier document at the path is replaced only by a complete new one.
-DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors, const InputText& input,
-                                              const std::string& opening, const Text& inputPath,
-                                              const Text& outputPath);
+DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
+                                              const InputText& input, const std::string& opening,
+                                              const Text& inputPath, const Text& outputPath);
 
 // One document for all inputs, with one row per contact of every input, in order.
 void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::string& opening,
-                                 const std::vector<Text>& inputs, const Text& outputPath, RunSummary& summary);
+                                 const std::vector<Text>& inputs, const Text& outputPath,
+                                 RunSummary& summary);
 
 }  // namespace brevant

@@ -226,9 +226,10 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     return;
   }
   const DocumentOutcome outcome =
-      host.oneRowPerContact() ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
-      : input.utf16()         ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
-                    : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
+      host.oneRowPerContact()
+          ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
+      : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
+                      : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath);
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {

@@ -11,6 +11,7 @@
 #include "engine/html_document.h"
 #include "engine/input_cells.h"
 #include "engine/progress.h"
+#include "engine/single_document_inputs.h"
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
 
@@ -26,17 +27,6 @@ enum Statement : int {
   kSecondSweepScan = 494,
   kWriteDocument = 842,
 };
-
-// An input that cannot be read contributes nothing: no columns in the first
-// sweep, a row of empty cells in the second. The text read before is never reused.
-InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement) {
-  try {
-    return ReadInput(path);
-  } catch (...) {
-    errors.reportCurrentException(statement, path);
-    return InputText();
-  }
-}
 
 ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const StatementReporter& errors,
                            RunSummary& summary) {
@@ -88,14 +78,6 @@ class RowBuffer {
   std::vector<std::string> entries_;
 };
 
-// Whether the document would replace one of its own inputs (an earlier
-// "output.xml" taken in with every file of its folder, say).
-bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
-  if (!FileExists(outputPath)) return false;  // a new file replaces nothing
-  return std::any_of(inputs.begin(), inputs.end(),
-                     [&outputPath](const Text& input) { return IsSameFile(outputPath, input); });
-}
-
 }  // namespace
 
 void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
@@ -108,7 +90,8 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
-  if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath, summary);
+  if (host.oneRowPerContact())
+    return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath, summary);
 
   summary.inputs = inputs.size();
   const ColumnIndex columns = CollectColumns(host, inputs, errors, summary);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/engine_errors.h"
+#include "engine/vcard_reader.h"
+
+namespace brevant {
+
+// What the one-document conversions, by file or by contact, share about their inputs.
+
+// An input that cannot be read contributes nothing: no columns in the first
+// sweep, a row of empty cells in the second. The text read before is never reused.
+InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement);
+
+// Whether the document would replace one of its own inputs (an earlier
+// "output.xml" taken in with every file of its folder, say).
+bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs);
+
+}  // namespace brevant

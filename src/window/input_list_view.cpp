@@ -92,11 +92,9 @@ void InputListView::mouseDoubleClickEvent(QMouseEvent* event) {
 void InputListView::mousePressEvent(QMouseEvent* event) {
   QTreeView::mousePressEvent(event);
   buttonHeld_ = true;
-  const QModelIndex pressed = indexAt(event->position().toPoint());
-  if (pressed.isValid()) {
-    dragged_ = pressed;
-    viewport()->setCursor(dragCursor_);
-  }
+  // Only a row pressed now travels; a press beside the rows drags nothing.
+  dragged_ = indexAt(event->position().toPoint());
+  if (dragged_.isValid()) viewport()->setCursor(dragCursor_);
 }
 
 void InputListView::mouseMoveEvent(QMouseEvent* event) {

@@ -199,8 +199,11 @@ TEST_F(ListTest, DraggingTheThirdRowUpPutsItOnTop) {
   EXPECT_THAT(Rows(w), ElementsAre("/c", "/a", "/b", "/d"));
   EXPECT_EQ(w.ListView1->selectedRow(), 0);
   EXPECT_EQ(rows->cursor().shape(), Qt::ArrowCursor);
-  // Without the button held, moving changes nothing.
+  // Without the button held, or held after a press beside the rows, moving changes nothing.
   Mouse(rows, QEvent::MouseMove, centre(3), Qt::NoButton);
+  Mouse(rows, QEvent::MouseButtonPress, QPoint(10, rows->height() - 2), Qt::LeftButton);
+  Mouse(rows, QEvent::MouseMove, centre(1), Qt::LeftButton);
+  Mouse(rows, QEvent::MouseButtonRelease, centre(1), Qt::NoButton);
   EXPECT_THAT(Rows(w), ElementsAre("/c", "/a", "/b", "/d"));
 }
 

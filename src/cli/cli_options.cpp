@@ -76,8 +76,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       return std::nullopt;
     }
     case OptionId::Extension: {
-      // ".vcf" is what many type for the extension vcf.
-      const std::string extension = value.starts_with('.') ? value.substr(1) : value;
+      // ".vcf" is what many type for the extension vcf; the dots are no part of it.
+      const std::size_t start = value.find_first_not_of('.');
+      const std::string extension = start == std::string::npos ? std::string() : value.substr(start);
       // An empty extension would look for names ending in "." only: surely a mistake.
       if (extension.empty())
         return "empty extension " + Quoted(value) + " for --ext (use vcf, or * for every file)";

@@ -50,6 +50,7 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--border", "-1"}).border, "-1");               // an argument may start with "-"
   EXPECT_EQ(Options({"-o", ""}).outputDir, "");
   EXPECT_EQ(Options({"--ext", ".vcf"}).extension, "vcf");  // the dot is no part of the extension
+  EXPECT_EQ(Options({"--ext", "..vcf"}).extension, "vcf");
   EXPECT_EQ(Options({"--ext", "*"}).extension, "*");
   EXPECT_EQ(Options({"--text-color", "-1"}).textColour, -1);  // the window's stored form
   EXPECT_TRUE(Options({"--per"}).perContact);
@@ -80,6 +81,7 @@ TEST(CliOptionsTest, UsageErrorsNameTheProblem) {
             "invalid colour 'red' for --text-color (use #RRGGBB, 0xBBGGRR or a number from -2147483648 to "
             "4294967295)");
   EXPECT_EQ(Problem({"--ext", "."}), "empty extension '.' for --ext (use vcf, or * for every file)");
+  EXPECT_EQ(Problem({"--ext", ".."}), "empty extension '..' for --ext (use vcf, or * for every file)");
   EXPECT_NE(Problem({"--back=#12345"}).find("for --background-color"), std::string::npos);
   EXPECT_EQ(Problem({"a.vcf", ""}), "empty file name");
 }

@@ -25,8 +25,8 @@ using testing::InUnprivilegedChild;
 using testing::MakeFifo;
 using testing::MakeFiles;
 using testing::MakeFolders;
+using testing::PathText;
 using testing::RunThisTestUnprivileged;
-using testing::T;
 using testing::TempDir;
 
 constexpr fs::perms kReadOnly = static_cast<fs::perms>(0444);
@@ -51,23 +51,24 @@ void MakeSocket(const fs::path& path) {
 TEST(FilesInFolder, AnEmptyOrMissingFolderGivesTheSingleEmptyElement) {
   TempDir dir;
   const std::vector<Text> none{u""};
-  EXPECT_EQ(GetFilesInFolder(T(dir.path()), u"*.vcf"), none);
-  EXPECT_EQ(GetFilesInFolder(T(dir / "missing"), u"*.*"), none);
+  EXPECT_EQ(GetFilesInFolder(PathText(dir.path()), u"*.vcf"), none);
+  EXPECT_EQ(GetFilesInFolder(PathText(dir / "missing"), u"*.*"), none);
   MakeFiles(dir.path(), {"note.txt"});
   MakeFolders(dir.path(), {"sub.vcf"});
-  EXPECT_EQ(GetFilesInFolder(T(dir.path()), u"*.vcf"), none);
+  EXPECT_EQ(GetFilesInFolder(PathText(dir.path()), u"*.vcf"), none);
 }
 
 TEST(FilesInFolder, MatchesWithoutRegardToCaseInListingOrder) {
   TempDir dir;
   MakeFiles(dir.path(),
             {"b.vcf", "A.VCF", "c.Vcf", "a.b.vcf", ".vcf", "d.txt", "e.vcf.txt", "noext", "f.vcfx"});
-  EXPECT_EQ(Names(GetFilesInFolder(T(dir.path()), u"*.vcf")),
+  EXPECT_EQ(Names(GetFilesInFolder(PathText(dir.path()), u"*.vcf")),
             (std::vector<std::string>{"", ".vcf", "a.b.vcf", "A.VCF", "b.vcf", "c.Vcf"}));
   // With or without the trailing separator.
-  EXPECT_EQ(GetFilesInFolder(T(dir.path()) + u"/", u"*.VCF"), GetFilesInFolder(T(dir.path()), u"*.vcf"));
+  EXPECT_EQ(GetFilesInFolder(PathText(dir.path()) + u"/", u"*.VCF"),
+            GetFilesInFolder(PathText(dir.path()), u"*.vcf"));
   // "*.*" also finds the name without a dot.
-  EXPECT_EQ(Names(GetFilesInFolder(T(dir.path()), u"*.*")),
+  EXPECT_EQ(Names(GetFilesInFolder(PathText(dir.path()), u"*.*")),
             (std::vector<std::string>{"", ".vcf", "a.b.vcf", "A.VCF", "b.vcf", "c.Vcf", "d.txt", "e.vcf.txt",
                                       "f.vcfx", "noext"}));
 }
@@ -86,7 +87,7 @@ TEST(FilesInFolder, Lists130FilesAtIndices1To130) {
     expected.push_back(name);
   }
   MakeFiles(dir.path(), {"other.txt"});
-  const std::vector<Text> files = GetFilesInFolder(T(dir.path()), u"*.vcf");
+  const std::vector<Text> files = GetFilesInFolder(PathText(dir.path()), u"*.vcf");
   ASSERT_EQ(files.size(), 131u);
   EXPECT_EQ(Names(files), expected);
 }
@@ -102,17 +103,17 @@ TEST(FilesInFolder, TakesOnlyWhatOpensAsARegularFile) {
   fs::create_symlink(dir / "gone", dir / "dangling.vcf");
   fs::create_symlink("/dev/null", dir / "device.vcf");
   MakeFiles(dir.path(), {std::string("bad\xFF.vcf"), std::string("ok\xC3\xA9.vcf")});
-  EXPECT_EQ(Names(GetFilesInFolder(T(dir.path()), u"*.vcf")),
+  EXPECT_EQ(Names(GetFilesInFolder(PathText(dir.path()), u"*.vcf")),
             (std::vector<std::string>{"", ".hidden.vcf", "link.vcf", "ok\xC3\xA9.vcf", "plain.vcf",
                                       "readonly.vcf"}));
 }
 
 TEST(FilesInFolder, LeavesOutFilesTheUserMayNotRead) {
   if (InUnprivilegedChild()) {
-    EXPECT_EQ(Names(GetFilesInFolder(T(ChildFolder()), u"*.vcf")),
+    EXPECT_EQ(Names(GetFilesInFolder(PathText(ChildFolder()), u"*.vcf")),
               (std::vector<std::string>{"", "open.vcf"}));
-    EXPECT_FALSE(FileIsAccessible(T(ChildFolder() / "closed.vcf")));
-    EXPECT_TRUE(FileIsAccessible(T(ChildFolder() / "open.vcf")));
+    EXPECT_FALSE(FileIsAccessible(PathText(ChildFolder() / "closed.vcf")));
+    EXPECT_TRUE(FileIsAccessible(PathText(ChildFolder() / "open.vcf")));
     return;
   }
   TempDir dir;
@@ -127,15 +128,15 @@ TEST(FileAccess, OnlyARegularFileThatOpensIsAccessible) {
   MakeFolders(dir.path(), {"folder"});
   MakeFifo(dir / "pipe");
   fs::create_symlink(dir / "a.vcf", dir / "link");
-  EXPECT_TRUE(FileIsAccessible(T(dir / "a.vcf")));
-  EXPECT_TRUE(FileIsAccessible(T(dir / "link")));
-  EXPECT_FALSE(FileIsAccessible(T(dir / "folder")));
-  EXPECT_FALSE(FileIsAccessible(T(dir / "pipe")));
-  EXPECT_FALSE(FileIsAccessible(T(dir / "missing")));
+  EXPECT_TRUE(FileIsAccessible(PathText(dir / "a.vcf")));
+  EXPECT_TRUE(FileIsAccessible(PathText(dir / "link")));
+  EXPECT_FALSE(FileIsAccessible(PathText(dir / "folder")));
+  EXPECT_FALSE(FileIsAccessible(PathText(dir / "pipe")));
+  EXPECT_FALSE(FileIsAccessible(PathText(dir / "missing")));
   EXPECT_FALSE(FileIsAccessible(u"/dev/null"));
   EXPECT_FALSE(FileIsAccessible(u""));
   // A NUL would end the path early and name "a.vcf".
-  EXPECT_FALSE(FileIsAccessible(T(dir / "a.vcf") + Text(1, u'\0') + u"x"));
+  EXPECT_FALSE(FileIsAccessible(PathText(dir / "a.vcf") + Text(1, u'\0') + u"x"));
 }
 
 TEST(FileAttributes, AreDerivedFromKindNameAndOwnerWriteBit) {
@@ -150,20 +151,20 @@ TEST(FileAttributes, AreDerivedFromKindNameAndOwnerWriteBit) {
   fs::create_symlink(dir / "folder", dir / ".folderlink");
   fs::create_symlink(dir / "gone", dir / "dangling");
 
-  EXPECT_EQ(FileAttributeValue(T(dir / "plain.vcf")), 32);
-  EXPECT_EQ(FileAttributeValue(T(dir / ".dot.vcf")), 34);
-  EXPECT_EQ(FileAttributeValue(T(dir / ".ro.vcf")), 35);
-  EXPECT_EQ(FileAttributeValue(T(dir / "ro.vcf")), 33);
-  EXPECT_EQ(FileAttributeValue(T(dir / "folder")), 16);
-  EXPECT_EQ(FileAttributeValue(T(dir / "folder") + u"/"), 16);
-  EXPECT_EQ(FileAttributeValue(T(dir / ".hidden") + u"/"), 18);
-  EXPECT_EQ(FileAttributeValue(T(dir / "locked")), 17);
-  EXPECT_EQ(FileAttributeValue(T(dir / ".pipe")), 2);
-  EXPECT_EQ(FileAttributeValue(T(dir / "link")), 1024 + 32);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "plain.vcf")), 32);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / ".dot.vcf")), 34);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / ".ro.vcf")), 35);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "ro.vcf")), 33);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "folder")), 16);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "folder") + u"/"), 16);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / ".hidden") + u"/"), 18);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "locked")), 17);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / ".pipe")), 2);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "link")), 1024 + 32);
   // The trailing separator must not hide the link.
-  EXPECT_EQ(FileAttributeValue(T(dir / ".folderlink") + u"/"), 1024 + 16 + 2);
-  EXPECT_EQ(FileAttributeValue(T(dir / "dangling")), 1024);
-  EXPECT_EQ(FileAttributeValue(T(dir / "missing")), -1);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / ".folderlink") + u"/"), 1024 + 16 + 2);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "dangling")), 1024);
+  EXPECT_EQ(FileAttributeValue(PathText(dir / "missing")), -1);
   EXPECT_EQ(FileAttributeValue(u""), -1);
   EXPECT_EQ(FileAttributeValue(u"/"), 16);
 }

@@ -1,7 +1,11 @@
 // All matching files of a folder tree, as the window's "add folder" and the
 // command line take them.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,10 +29,10 @@ using testing::InUnprivilegedChild;
 using testing::MakeFifo;
 using testing::MakeFiles;
 using testing::MakeFolders;
+using testing::PathText;
 using testing::RecordingObserver;
 using testing::Relative;
 using testing::RunThisTestUnprivileged;
-using testing::T;
 using testing::TempDir;
 using Paths = std::vector<std::string>;
 
@@ -45,7 +49,7 @@ void MakeSampleTree(const fs::path& root) {
 
 Paths List(const fs::path& root, const std::string& folder, const Text& extension) {
   RecordingObserver observer;
-  const std::vector<Text> files = ListMatchingFiles(T(root / folder), extension, observer);
+  const std::vector<Text> files = ListMatchingFiles(PathText(root / folder), extension, observer);
   EXPECT_EQ(observer.files, files.size());
   EXPECT_TRUE(observer.reports.empty());
   return Relative(files, root);
@@ -107,6 +111,48 @@ std::vector<Text> StepByStep(const Text& folder, const Text& extension) {
   return files;
 }
 
+TEST(MatchingFiles, TellsWhatItHadToLeaveOut) {
+  TempDir dir;
+  MakeFiles(dir.path(), {"top/a.vcf", "top/bad\xFF/b.vcf", "top/c\x01/c.vcf", "top/d\xFE.vcf", "top/~e.vcf",
+                         "top/.f.vcf"});
+  // A chain of folders whose paths grow past the platform's limit of 4096 bytes.
+  const std::string name(200, 'n');
+  int folder = open((dir / "top").c_str(), O_RDONLY | O_DIRECTORY);
+  std::size_t length = (dir / "top").string().size();
+  while (length < 4096 + 2 * name.size()) {
+    ASSERT_EQ(mkdirat(folder, name.c_str(), 0755), 0);
+    const int deeper = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
+    close(folder);
+    folder = deeper;
+    length += 1 + name.size();
+  }
+  close(folder);
+
+  RecordingObserver observer;
+  const std::vector<Text> files = ListMatchingFiles(PathText(dir / "top"), u"vcf", observer);
+  EXPECT_EQ(Relative(files, dir.path()), Paths{"top/a.vcf"});
+  // Each once, as the listing meets it; the long path below the others.
+  const std::string top = (dir / "top").string() + "/";
+  std::vector<std::pair<Text, LeftOut>> unusable;
+  std::size_t tooLong = 0;
+  for (const auto& [path, reason] : observer.leftOutPaths) {
+    if (reason == LeftOut::PathTooLong) {
+      ++tooLong;
+      EXPECT_GE(ToUtf8(path).size(), 4096u);
+      EXPECT_EQ(ToUtf8(path).rfind(top + name + "/", 0), 0u);
+    } else {
+      unusable.emplace_back(path, reason);
+    }
+  }
+  EXPECT_EQ(tooLong, 1u);
+  std::sort(unusable.begin(), unusable.end());
+  EXPECT_EQ(unusable,
+            (std::vector<std::pair<Text, LeftOut>>{{FromUtf8(top + "bad\xFF"), LeftOut::UnusableName},
+                                                   {FromUtf8(top + "c\x01"), LeftOut::UnusableName},
+                                                   {FromUtf8(top + "d\xFE.vcf"), LeftOut::UnusableName}}));
+  EXPECT_TRUE(observer.reports.empty());
+}
+
 TEST(MatchingFiles, AgreesWithTheStepByStepRoutine) {
   TempDir dir;
   MakeSampleTree(dir.path());
@@ -117,7 +163,7 @@ TEST(MatchingFiles, AgreesWithTheStepByStepRoutine) {
   for (const Text start : {u"top", u"top/", u"top//sub", u"missing"}) {
     for (const Text extension : {u"vcf", u"VCF", u"*", u"txt", u"v?f", u"bak"}) {
       RecordingObserver observer;
-      const Text folder = T(dir.path()) + u'/' + start;
+      const Text folder = PathText(dir.path()) + u'/' + start;
       EXPECT_EQ(ListMatchingFiles(folder, extension, observer), StepByStep(folder, extension))
           << ToUtf8(start) << " " << ToUtf8(extension);
     }

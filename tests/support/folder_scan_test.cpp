@@ -23,10 +23,10 @@ using testing::ChildFolder;
 using testing::FolderEntryOf;
 using testing::InUnprivilegedChild;
 using testing::MakeFolders;
+using testing::PathText;
 using testing::RecordingObserver;
 using testing::Relative;
 using testing::RunThisTestUnprivileged;
-using testing::T;
 using testing::TempDir;
 using Paths = std::vector<std::string>;
 

@@ -10,13 +10,12 @@
 #include "support/scan_observer.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
+#include "test_support/test_texts.h"
 
 namespace brevant::testing {
 
-inline Text T(const std::filesystem::path& path) { return FromUtf8(path.string()); }
-
 // A folder as the scanner's lists hold it: ending in "/".
-inline Text FolderEntryOf(const std::filesystem::path& folder) { return T(folder) + u'/'; }
+inline Text FolderEntryOf(const std::filesystem::path& folder) { return PathText(folder) + u'/'; }
 
 inline void MakeFolders(const std::filesystem::path& root, const std::vector<std::string>& relative) {
   for (const std::string& path : relative) std::filesystem::create_directories(root / path);
@@ -48,11 +47,13 @@ struct RecordingObserver : ScanObserver {
   std::size_t folders = 0;
   std::size_t files = 0;
   std::vector<ErrorReport> reports;
+  std::vector<std::pair<Text, LeftOut>> leftOutPaths;
 
   void yield() override { ++yields; }
   void foundFolders(std::size_t count) override { folders = count; }
   void foundFiles(std::size_t count) override { files = count; }
   void reportError(const ErrorReport& report) override { reports.push_back(report); }
+  void leftOut(TextView path, LeftOut reason) override { leftOutPaths.emplace_back(Text(path), reason); }
 };
 
 }  // namespace brevant::testing

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "support/qt/desktop_folder.h"
+#include "support/signal_cleanup.h"
 #include "support/qt/settings_store.h"
 #include "window/command_line.h"
 #include "window/desktop_identity.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args.push_back(QFile::decodeName(argv[i]));
   const brevant::WindowCommandLine commandLine = brevant::ParseWindowCommandLine(args, QDir::currentPath());
   if (const auto status = brevant::AnswerOnTerminal(commandLine, std::cout, std::cerr)) return *status;
+  // Ended by a signal in the middle of a run, the window leaves no half-written file behind.
+  brevant::RemovePendingFilesOnSignals();
 
   // Qt sees the program name only: a file named like one of its options stays a file.
   int qtArgc = 1;

@@ -76,40 +76,45 @@ TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
   EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
 }
 
-// The window's documents are byte for byte those of brevant-convert with the same options.
-TEST_F(RunTest, BothModesWriteWhatTheCommandLineToolWrites) {
+// The window's documents are byte for byte those of brevant-convert with the
+// same options, in both modes and both ways of reading.
+TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
   const std::vector<fs::path> inputs = samples();
   ASSERT_GE(inputs.size(), 3u);
   std::string files;
   for (const fs::path& input : inputs) files += " '" + input.string() + "'";
-  for (const bool each : {true, false}) {
-    SCOPED_TRACE(each ? "each" : "single");
-    const fs::path byWindow = dir / (each ? "window-each" : "window-single");
-    const fs::path byTool = dir / (each ? "tool-each" : "tool-single");
-    fs::create_directories(byWindow);
-    fs::create_directories(byTool);
-    Form1& w = openWithRows(inputs);
-    (each ? w.Option2 : w.Option1)->click();
-    w.Text1->setText(QString::fromStdString(byWindow.string()));
-    w.Text2->setText("2");
-    dialogs.colourAnswers = {0x336699, 0xEEDDCC};
-    w.PushButton4->click();
-    w.PushButton6->click();
-    dialogs.asked.clear();
-    w.PushButton2->click();
-    EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
-    EXPECT_EQ(w.ProgressBar1->position(), 0);
-    EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
-    EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+  for (const bool perContact : {false, true}) {
+    for (const bool each : {true, false}) {
+      const std::string name = std::string(each ? "each" : "single") + (perContact ? "-per-contact" : "");
+      SCOPED_TRACE(name);
+      const fs::path byWindow = dir / ("window-" + name);
+      const fs::path byTool = dir / ("tool-" + name);
+      fs::create_directories(byWindow);
+      fs::create_directories(byTool);
+      Form1& w = openWithRows(inputs);
+      (each ? w.Option2 : w.Option1)->click();
+      if (w.Check1->isChecked() != perContact) w.Check1->click();
+      w.Text1->setText(QString::fromStdString(byWindow.string()));
+      w.Text2->setText("2");
+      dialogs.colourAnswers = {0x336699, 0xEEDDCC};
+      w.PushButton4->click();
+      w.PushButton6->click();
+      dialogs.asked.clear();
+      w.PushButton2->click();
+      EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
+      EXPECT_EQ(w.ProgressBar1->position(), 0);
+      EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
+      EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
 
-    const std::string command = std::string(BREVANT_CLI_PATH) + " -q --mode " + (each ? "each" : "single") +
-                                " --output-dir '" + byTool.string() + "' --border 2 --text-color " +
-                                std::to_string(0x336699) + " --background-color " + std::to_string(0xEEDDCC) +
-                                files;
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    const auto written = Files(byWindow);
-    EXPECT_EQ(written.size(), each ? inputs.size() : 1u);
-    EXPECT_EQ(written, Files(byTool));
+      const std::string command = std::string(BREVANT_CLI_PATH) + " -q --mode " + (each ? "each" : "single") +
+                                  (perContact ? " --per-contact" : "") + " --output-dir '" + byTool.string() +
+                                  "' --border 2 --text-color " + std::to_string(0x336699) +
+                                  " --background-color " + std::to_string(0xEEDDCC) + files;
+      ASSERT_EQ(std::system(command.c_str()), 0);
+      const auto written = Files(byWindow);
+      EXPECT_EQ(written.size(), each ? inputs.size() : 1u);
+      EXPECT_EQ(written, Files(byTool));
+    }
   }
 }
 

@@ -5,8 +5,8 @@
 #include <iostream>
 
 #include "support/qt/desktop_folder.h"
-#include "support/signal_cleanup.h"
 #include "support/qt/settings_store.h"
+#include "support/signal_cleanup.h"
 #include "window/command_line.h"
 #include "window/desktop_identity.h"
 #include "window/form1.h"

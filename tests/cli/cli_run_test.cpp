@@ -230,7 +230,6 @@ TEST_F(CliRunTest, HelpAndVersionAnswerAndUsageErrorsConvertNothing) {
   EXPECT_EQ(ReadBytes(dir_ / "a.htm"), kMissing);  // neither help nor a usage error converts
 }
 
-
 // A tree whose files come out level by level, each folder's names in the order
 // of their upper-cased form.
 class CliFolderTest : public ::testing::Test {

@@ -133,7 +133,6 @@ TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {
   EXPECT_TRUE(fs::exists(dir / "b.htm"));
 }
 
-
 TEST_F(ConversionRun, ListsAreNotLimitedTo32767Rows) {
   host.each = false;
   host.allToOne = true;

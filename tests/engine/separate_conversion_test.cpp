@@ -227,7 +227,6 @@ TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
   EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
 }
 
-
 TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
   // A NUL byte inside a value, a line of many megabytes and bytes of every value.
   std::string content = std::string("FN:a\0b\r\nNOTE;X:", 15) + std::string(20'000'000, 'x') + "\r\n";
@@ -274,7 +273,6 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadBytes(dir / "locked" / "b.htm"), "earlier");  // neither deleted nor replaced
 }
-
 
 TEST_F(SeparateConversion, RunningOutOfMemoryWhileWritingLeavesNoHalfDocument) {
   int cellsWritten = 0;

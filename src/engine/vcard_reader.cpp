@@ -117,15 +117,6 @@ InputText ReadInput(TextView path) {
   return input;
 }
 
-Text ReadWholeFile(TextView path) {
-  const InputText input = ReadInput(path);
-  if (input.utf16()) return Text(input.chars());
-  Text text(input.ansi().size(), u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    text[i] = AnsiByteToChar(static_cast<std::uint8_t>(input.ansi()[i]));
-  return text;
-}
-
 void StorageRelease::operator()(char16_t* storage) const {
   if (mappedSize != 0) {
     munmap(storage, mappedSize);

@@ -42,9 +42,6 @@ class InputText {
 // otherwise the whole content. A file that cannot be opened or read throws FileError.
 InputText ReadInput(TextView path);
 
-// The same content as characters.
-Text ReadWholeFile(TextView path);
-
 }  // namespace brevant
 
 namespace brevant {

@@ -3,11 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
-#include "support/ansi_code_page.h"
-#include "support/atomic_file.h"
 #include "support/file_error.h"
 #include "support/native_path.h"
 
@@ -15,15 +12,10 @@ namespace brevant {
 
 namespace {
 
-// Characters converted at a time, so a large document needs no second full copy.
-constexpr std::size_t kChunkChars = std::size_t{1} << 18;
-
 bool StatPath(TextView path, struct stat& st) {
   std::string native;
   return ToNativePath(path, native) && !native.empty() && stat(native.c_str(), &st) == 0;
 }
-
-bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 
 }  // namespace
 
@@ -35,22 +27,6 @@ bool FileExists(TextView path) {
 bool FolderExists(TextView path) {
   struct stat st;
   return StatPath(path, st) && S_ISDIR(st.st_mode);
-}
-
-void WriteTextFile(TextView path, TextView content) {
-  AtomicFileWriter writer(path);
-  std::string bytes;
-  while (!content.empty()) {
-    std::size_t take = std::min(content.size(), kChunkChars);
-    // A surrogate pair split between two chunks would turn into two "&#65533;".
-    if (take < content.size() && IsHighSurrogate(content[take - 1])) --take;
-    bytes.clear();
-    AppendAnsi(bytes, content.substr(0, take));
-    writer.write(bytes);
-    content.remove_prefix(take);
-  }
-  writer.write("\r\n");
-  writer.commit();
 }
 
 void DeleteFileSafe(TextView path) {

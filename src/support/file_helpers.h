@@ -13,11 +13,6 @@ bool FileExists(TextView path);
 // True when the path names an existing folder; follows links; never fails.
 bool FolderExists(TextView path);
 
-// Creates or replaces the file with the text followed by CR LF, in the ANSI code
-// page. The write is atomic (temporary file in the same folder, then renamed over
-// the target); a read-only target is refused. Throws FileError.
-void WriteTextFile(TextView path, TextView content);
-
 // Deletes a file, read-only ones too; swallows every failure.
 void DeleteFileSafe(TextView path);
 

@@ -14,6 +14,7 @@
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 #include "test_support/test_texts.h"
+#include "test_support/write_document.h"
 
 namespace fs = std::filesystem;
 
@@ -26,6 +27,7 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::TemporaryFilesIn;
 using testing::WriteBytes;
+using testing::WriteDocument;
 
 void MakeReadOnly(const fs::path& file) {
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -65,98 +67,66 @@ TEST(Existence, MissingEmptyAndBrokenPathsAreNotFound) {
   EXPECT_FALSE(FolderExists(PathText(dir.path()) + Text(1, u'\0')));
 }
 
-TEST(WriteTextFile, WritesTheCodePageAndALineBreak) {
-  TempDir dir;
-  WriteTextFile(PathText(dir / "new.htm"), u"caf\u00E9 \u20AC <b>&</b> \u0100 \U0001F600");
-  EXPECT_EQ(ReadBytes(dir / "new.htm"), "caf\xE9 \x80 <b>&</b> &#256; &#128512;\r\n");
-  WriteTextFile(PathText(dir / "empty.htm"), u"");
-  EXPECT_EQ(ReadBytes(dir / "empty.htm"), "\r\n");
-  EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
-}
-
-TEST(WriteTextFile, ReplacesALongerFileWhole) {
-  TempDir dir;
-  WriteBytes(dir / "b.htm", std::string(5000, 'o'));
-  WriteTextFile(PathText(dir / "b.htm"), u"new");
-  EXPECT_EQ(ReadBytes(dir / "b.htm"), "new\r\n");
-  EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
-}
-
-TEST(WriteTextFile, KeepsSurrogatePairsWholeInLargeDocuments) {
-  TempDir dir;
-  // With and without a leading character, some pair straddles any even chunk boundary.
-  for (const Text& prefix : {Text(), Text(u"a")}) {
-    Text content = prefix;
-    std::string expected = ToUtf8(prefix);
-    for (int i = 0; i < 300000; ++i) {
-      content += u"\U0001F600";
-      expected += "&#128512;";
-    }
-    WriteTextFile(PathText(dir / "big.htm"), content);
-    EXPECT_EQ(ReadBytes(dir / "big.htm"), expected + "\r\n");
-  }
-}
-
-TEST(WriteTextFile, KeepsTheTargetsPermissions) {
+TEST(DocumentWrite, KeepsTheTargetsPermissions) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "old");
   fs::permissions(dir / "b.htm", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  WriteTextFile(PathText(dir / "b.htm"), u"new");
+  WriteDocument(PathText(dir / "b.htm"), "new");
   EXPECT_EQ(fs::status(dir / "b.htm").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST(WriteTextFile, KeepsTheTargetsOwnerWhenRootWrites) {
+TEST(DocumentWrite, KeepsTheTargetsOwnerWhenRootWrites) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
   TempDir dir;
   WriteBytes(dir / "b.htm", "old");
   ASSERT_EQ(chown((dir / "b.htm").c_str(), 65534, 65534), 0);
-  WriteTextFile(PathText(dir / "b.htm"), u"new");
+  WriteDocument(PathText(dir / "b.htm"), "new");
   struct stat st;
   ASSERT_EQ(stat((dir / "b.htm").c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, 65534u);
   EXPECT_EQ(st.st_gid, 65534u);
 }
 
-TEST(WriteTextFile, MissingFolderFailsAndCreatesNothing) {
+TEST(DocumentWrite, MissingFolderFailsAndCreatesNothing) {
   TempDir dir;
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "missing/b.htm"), u"x"); }), "Path not found");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(PathText(dir / "missing/b.htm"), "x"); }), "Path not found");
   EXPECT_FALSE(fs::exists(dir / "missing"));
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(u"", u"x"); }), "Path not found");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(u"", "x"); }), "Path not found");
   WriteBytes(dir / "file", "f");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "file/b.htm"), u"x"); }), "Path not found");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(PathText(dir / "file/b.htm"), "x"); }), "Path not found");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
-TEST(WriteTextFile, ReadOnlyTargetIsRefusedAndKeepsItsContent) {
+TEST(DocumentWrite, ReadOnlyTargetIsRefusedAndKeepsItsContent) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
   MakeReadOnly(dir / "b.htm");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "b.htm"), u"new"); }), "Permission denied");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(PathText(dir / "b.htm"), "new"); }), "Permission denied");
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
-TEST(WriteTextFile, FolderTargetIsRefused) {
+TEST(DocumentWrite, FolderTargetIsRefused) {
   TempDir dir;
   fs::create_directory(dir / "b.htm");
   WriteBytes(dir / "b.htm/inside", "i");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir / "b.htm"), u"x"); }), "Path/File access error");
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(PathText(dir.path()) + u"/", u"x"); }), "Path/File access error");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(PathText(dir / "b.htm"), "x"); }), "Path/File access error");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(PathText(dir.path()) + u"/", "x"); }), "Path/File access error");
   EXPECT_TRUE(fs::is_directory(dir / "b.htm"));
   EXPECT_EQ(ReadBytes(dir / "b.htm/inside"), "i");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
-TEST(WriteTextFile, NameWithNulIsRefusedAndTouchesNothing) {
+TEST(DocumentWrite, NameWithNulIsRefusedAndTouchesNothing) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier");
   const Text path = PathText(dir / "b.htm") + Text(1, u'\0') + u".htm";
-  EXPECT_EQ(FailureOf([&] { WriteTextFile(path, u"x"); }), "Bad file name or number");
+  EXPECT_EQ(FailureOf([&] { WriteDocument(path, "x"); }), "Bad file name or number");
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier");
 }
 
-TEST(WriteTextFile, SymbolicLinkStaysAndItsFileIsReplaced) {
+TEST(DocumentWrite, SymbolicLinkStaysAndItsFileIsReplaced) {
   TempDir dir;
   fs::create_directory(dir / "real");
   WriteBytes(dir / "real/b.htm", "earlier");
@@ -164,37 +134,37 @@ TEST(WriteTextFile, SymbolicLinkStaysAndItsFileIsReplaced) {
   fs::create_symlink(dir / "link.htm", dir / "link2.htm");
   fs::create_symlink("real/new.htm", dir / "dangling.htm");
 
-  WriteTextFile(PathText(dir / "link2.htm"), u"through two links");
+  WriteDocument(PathText(dir / "link2.htm"), "through two links");
   EXPECT_TRUE(fs::is_symlink(dir / "link.htm"));
   EXPECT_TRUE(fs::is_symlink(dir / "link2.htm"));
-  EXPECT_EQ(ReadBytes(dir / "real/b.htm"), "through two links\r\n");
+  EXPECT_EQ(ReadBytes(dir / "real/b.htm"), "through two links");
 
-  WriteTextFile(PathText(dir / "dangling.htm"), u"created");
+  WriteDocument(PathText(dir / "dangling.htm"), "created");
   EXPECT_TRUE(fs::is_symlink(dir / "dangling.htm"));
-  EXPECT_EQ(ReadBytes(dir / "real/new.htm"), "created\r\n");
+  EXPECT_EQ(ReadBytes(dir / "real/new.htm"), "created");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
   EXPECT_TRUE(TemporaryFilesIn(dir / "real").empty());
 }
 
-TEST(WriteTextFile, LinkLoopFailsWithoutWriting) {
+TEST(DocumentWrite, LinkLoopFailsWithoutWriting) {
   TempDir dir;
   fs::create_symlink("b.htm", dir / "a.htm");
   fs::create_symlink("a.htm", dir / "b.htm");
-  EXPECT_NE(FailureOf([&] { WriteTextFile(PathText(dir / "a.htm"), u"x"); }), "<no error>");
+  EXPECT_NE(FailureOf([&] { WriteDocument(PathText(dir / "a.htm"), "x"); }), "<no error>");
   EXPECT_TRUE(fs::is_symlink(dir / "a.htm"));
   EXPECT_TRUE(fs::is_symlink(dir / "b.htm"));
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
-TEST(WriteTextFile, NameNearTheLengthLimitIsWritten) {
+TEST(DocumentWrite, NameNearTheLengthLimitIsWritten) {
   TempDir dir;
   const std::string name = std::string(251, 'n') + ".htm";  // 255 bytes, the most a name may have
-  WriteTextFile(PathText(dir / name), u"long");
-  EXPECT_EQ(ReadBytes(dir / name), "long\r\n");
+  WriteDocument(PathText(dir / name), "long");
+  EXPECT_EQ(ReadBytes(dir / name), "long");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
 }
 
-TEST(WriteTextFile, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
+TEST(DocumentWrite, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier document");
   const pid_t child = fork();
@@ -205,7 +175,7 @@ TEST(WriteTextFile, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
     const rlimit limit = {64 * 1024, 64 * 1024};
     setrlimit(RLIMIT_FSIZE, &limit);
     const std::string failure =
-        FailureOf([&] { WriteTextFile(PathText(dir / "b.htm"), Text(4 << 20, u'x')); });
+        FailureOf([&] { WriteDocument(PathText(dir / "b.htm"), std::string(4 << 20, 'x')); });
     _exit(failure == "Disk full" ? 0 : 1);
   }
   int status = 0;

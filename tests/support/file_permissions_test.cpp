@@ -11,6 +11,7 @@
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 #include "test_support/test_texts.h"
+#include "test_support/write_document.h"
 
 namespace fs = std::filesystem;
 
@@ -26,12 +27,13 @@ using testing::RunThisTestUnprivileged;
 using testing::TempDir;
 using testing::TemporaryFilesIn;
 using testing::WriteBytes;
+using testing::WriteDocument;
 
 constexpr fs::perms kReadAndSearch = static_cast<fs::perms>(0555);
 
 TEST(FilePermissions, WritingIntoAReadOnlyFolderIsRefused) {
   if (InUnprivilegedChild()) {
-    EXPECT_EQ(FailureOf([] { WriteTextFile(PathText(ChildFolder() / "b.htm"), u"x"); }), "Permission denied");
+    EXPECT_EQ(FailureOf([] { WriteDocument(PathText(ChildFolder() / "b.htm"), "x"); }), "Permission denied");
     return;
   }
   TempDir dir;
@@ -45,7 +47,7 @@ TEST(FilePermissions, AFileTheUserMayNotWriteIsNotReplaced) {
   // The folder lets anyone create files, so only the target's own permissions
   // stand between the user and another user's document.
   if (InUnprivilegedChild()) {
-    EXPECT_EQ(FailureOf([] { WriteTextFile(PathText(ChildFolder() / "theirs.htm"), u"mine"); }),
+    EXPECT_EQ(FailureOf([] { WriteDocument(PathText(ChildFolder() / "theirs.htm"), "mine"); }),
               "Permission denied");
     return;
   }

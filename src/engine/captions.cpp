@@ -51,10 +51,4 @@ void AppendCaptionText(std::string& out, CaptionKey key) {
   }
 }
 
-Text CaptionText(CaptionKey key) {
-  std::string ascii;
-  AppendCaptionText(ascii, key);
-  return Text(ascii.begin(), ascii.end());
-}
-
 }  // namespace brevant

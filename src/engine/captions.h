@@ -51,6 +51,5 @@ struct CaptionKey {
 
 std::string_view CaptionName(Caption caption);  // ASCII
 void AppendCaptionText(std::string& out, CaptionKey key);
-Text CaptionText(CaptionKey key);
 
 }  // namespace brevant

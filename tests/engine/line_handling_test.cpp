@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/utf8.h"
+#include "test_support/caption_texts.h"
 
 namespace brevant {
 namespace {
@@ -21,7 +22,7 @@ class Lines final : public CellSink<char16_t> {
     return std::move(out_);
   }
   void cell(CaptionKey caption, std::u16string_view value) override {
-    out_.push_back(ToUtf8(CaptionText(caption)) + "=" + ToUtf8(Text(value)));
+    out_.push_back(testing::CaptionString(caption) + "=" + ToUtf8(Text(value)));
   }
 
  private:
@@ -127,7 +128,7 @@ TEST(LineHandling, ByteAndWideLinesGiveTheSameCells) {
   struct Collect final : CellSink<char> {
     std::vector<std::string> cells;
     void cell(CaptionKey caption, std::string_view value) override {
-      cells.push_back(ToUtf8(CaptionText(caption)) + "=" + std::string(value));
+      cells.push_back(testing::CaptionString(caption) + "=" + std::string(value));
     }
   } bytes;
   OccurrenceCounters counters;

@@ -8,6 +8,7 @@
 #include "engine/column_index.h"
 #include "engine/engine_errors.h"
 #include "support/utf8.h"
+#include "test_support/caption_texts.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
@@ -169,12 +170,14 @@ TEST(ColumnIndex, AnswersLikeAScanOfTheCaptionList) {
   std::vector<Text> captions;
   for (int i = 0; i < 3000; ++i) {
     const CaptionKey key{static_cast<Caption>(random() % kCaptionCount), 1 + random() % 40};
-    ASSERT_EQ(index.find(key), isHeaderExists(CaptionText(key), captions));
+    ASSERT_EQ(index.find(key), isHeaderExists(FromUtf8(testing::CaptionString(key)), captions));
     index.addIfAbsent(key);
-    if (isHeaderExists(CaptionText(key), captions) == -1) captions.push_back(CaptionText(key));
+    if (isHeaderExists(FromUtf8(testing::CaptionString(key)), captions) == -1)
+      captions.push_back(FromUtf8(testing::CaptionString(key)));
     ASSERT_EQ(index.size(), captions.size());
   }
-  for (std::size_t i = 0; i < index.size(); ++i) EXPECT_EQ(CaptionText(index.at(i)), captions[i]);
+  for (std::size_t i = 0; i < index.size(); ++i)
+    EXPECT_EQ(FromUtf8(testing::CaptionString(index.at(i))), captions[i]);
 }
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "engine/captions.h"
+
+namespace brevant::testing {
+
+// A caption as the document's header shows it ("Email Address 2").
+inline std::string CaptionString(CaptionKey key) {
+  std::string text;
+  AppendCaptionText(text, key);
+  return text;
+}
+
+}  // namespace brevant::testing

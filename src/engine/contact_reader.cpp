@@ -7,6 +7,7 @@
 #include "engine/ascii_html.h"
 #include "engine/contact_text.h"
 #include "engine/content_lines.h"
+#include "engine/packed_name.h"
 
 namespace brevant {
 
@@ -26,7 +27,7 @@ bool StartsWithUpper(std::string_view text, std::string_view upper) {
   if (text.size() < upper.size()) return false;
   for (std::size_t i = 0; i < upper.size(); ++i) {
     char c = text[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    c = UpperAscii(c);
     if (c != upper[i]) return false;
   }
   return true;

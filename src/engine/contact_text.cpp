@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/packed_name.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -32,10 +33,10 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::string UpperAscii(std::string_view text) {
+std::string UpperCaseCopy(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    c = UpperAscii(c);
   }
   return upper;
 }
@@ -120,7 +121,7 @@ CharsetDecoder::~CharsetDecoder() {
 }
 
 void* CharsetDecoder::converterFor(std::string_view charset) {
-  const std::string name = UpperAscii(charset);
+  const std::string name = UpperCaseCopy(charset);
   for (const Converter& converter : converters_) {
     if (converter.name == name) return converter.handle;
   }

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/packed_name.h"
+
 namespace brevant {
 
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
-constexpr char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool EqualsUpper(std::string_view text, std::string_view upper) {
   if (text.size() != upper.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (Upper(text[i]) != upper[i]) return false;
+    if (UpperAscii(text[i]) != upper[i]) return false;
   }
   return true;
 }
@@ -63,22 +63,10 @@ void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
   }
 }
 
-// Up to eight ASCII characters, upper-cased, packed into one number, so that a
-// name is recognised with one switch; 0 for anything else.
-constexpr std::uint64_t Packed(std::string_view text) {
-  if (text.empty() || text.size() > 8) return 0;
-  std::uint64_t packed = 0;
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return 0;
-    packed = packed << 8 | static_cast<unsigned char>(Upper(c));
-  }
-  return packed;
-}
-
 PropertyName NameOf(std::string_view name) {
   name = Trim(name);
   if (const std::size_t dot = name.rfind('.'); dot != kNone) name.remove_prefix(dot + 1);  // item1.EMAIL
-  switch (Packed(name)) {
+  switch (PackUpper(name)) {
     case Packed("BEGIN"):
       return PropertyName::Begin;
     case Packed("END"):

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/packed_name.h"
 #include "support/byte_search.h"
 
 namespace brevant {
@@ -30,11 +31,6 @@ inline std::size_t FindChar(std::u16string_view text, char16_t c, std::size_t fr
     if (text[i] == c) return i;
   }
   return end < text.size() ? text.find(c, end) : std::u16string_view::npos;
-}
-
-template <class Ch>
-constexpr Ch UpperAscii(Ch c) {
-  return (c >= Ch('a') && c <= Ch('z')) ? static_cast<Ch>(c - ('a' - 'A')) : c;
 }
 
 // Trims spaces only: tabs and carriage returns are not spaces.
@@ -175,25 +171,6 @@ enum class Property : std::uint8_t {
   ADR,
   TEL
 };
-
-// Up to eight ASCII characters, upper-cased, packed into one number so that a
-// name is recognised with a few comparisons; 0 for anything else.
-template <class Ch>
-std::uint64_t PackUpper(View<Ch> text) {
-  if (text.empty() || text.size() > 8) return 0;
-  std::uint64_t packed = 0;
-  for (Ch c : text) {
-    if (c <= Ch(0) || c > Ch(0x7E)) return 0;
-    packed = packed << 8 | static_cast<std::uint8_t>(UpperAscii(c));
-  }
-  return packed;
-}
-
-constexpr std::uint64_t Packed(std::string_view name) {
-  std::uint64_t packed = 0;
-  for (char c : name) packed = packed << 8 | static_cast<std::uint8_t>(c);
-  return packed;
-}
 
 // Plain names carry no parameters: the whole trimmed name part is the name.
 template <class Ch>

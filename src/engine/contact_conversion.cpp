@@ -257,14 +257,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
       }
     }
     rows.flush();
-    document.write(kClosing);
-    if (NamesAnInput(outputPath, inputs)) {
-      errors.report(kSingleWrite, kOutputWouldOverwriteInput, outputPath);
-      return;
-    }
-    document.commit();
-    summary.documentsWritten = 1;
-    summary.singleDocument = outputPath;
+    CommitSingleDocument(document, outputPath, inputs, errors, kSingleWrite, summary);
   } catch (...) {
     errors.reportCurrentException(kSingleWrite, outputPath);
   }

@@ -125,14 +125,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
       row.appendRow(piece);
       document.write(piece);
     }
-    document.write(kClosing);
-    if (NamesAnInput(outputPath, inputs)) {
-      errors.report(kWriteDocument, kOutputWouldOverwriteInput, outputPath);
-      return;
-    }
-    document.commit();
-    summary.documentsWritten = 1;
-    summary.singleDocument = outputPath;
+    CommitSingleDocument(document, outputPath, inputs, errors, kWriteDocument, summary);
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
   }

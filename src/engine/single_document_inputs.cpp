@@ -2,9 +2,21 @@
 
 #include <algorithm>
 
+#include "engine/html_document.h"
 #include "support/file_helpers.h"
 
 namespace brevant {
+
+namespace {
+
+// Whether the document would replace one of its own inputs.
+bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
+  if (!FileExists(outputPath)) return false;  // a new file replaces nothing
+  return std::any_of(inputs.begin(), inputs.end(),
+                     [&outputPath](const Text& input) { return IsSameFile(outputPath, input); });
+}
+
+}  // namespace
 
 InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement) {
   try {
@@ -15,10 +27,16 @@ InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int s
   }
 }
 
-bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
-  if (!FileExists(outputPath)) return false;  // a new file replaces nothing
-  return std::any_of(inputs.begin(), inputs.end(),
-                     [&outputPath](const Text& input) { return IsSameFile(outputPath, input); });
+void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, const std::vector<Text>& inputs,
+                          const StatementReporter& errors, int statement, RunSummary& summary) {
+  document.write(kClosing);
+  if (NamesAnInput(outputPath, inputs)) {
+    errors.report(statement, kOutputWouldOverwriteInput, outputPath);
+    return;
+  }
+  document.commit();
+  summary.documentsWritten = 1;
+  summary.singleDocument = outputPath;
 }
 
 }  // namespace brevant

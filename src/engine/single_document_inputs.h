@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "engine/document_output.h"
 #include "engine/engine_errors.h"
+#include "engine/run_summary.h"
 #include "engine/vcard_reader.h"
 
 namespace brevant {
@@ -13,8 +15,10 @@ namespace brevant {
 // sweep, a row of empty cells in the second. The text read before is never reused.
 InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement);
 
-// Whether the document would replace one of its own inputs (an earlier
-// "output.xml" taken in with every file of its folder, say).
-bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs);
+// Closes the one document and puts it in place, unless it would replace one of
+// its own inputs (an earlier "output.xml" taken in with every file of its
+// folder, say; reported at `statement`). Throws what the document throws.
+void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, const std::vector<Text>& inputs,
+                          const StatementReporter& errors, int statement, RunSummary& summary);
 
 }  // namespace brevant

@@ -8,6 +8,7 @@
 #include "engine/contact_reader.h"
 #include "engine/separate_conversion.h"
 #include "engine/single_conversion.h"
+#include "fuzz_host.h"
 
 namespace {
 
@@ -47,30 +48,6 @@ class CheckingSink final : public brevant::ContactSink {
   }
 };
 
-class PerContactHost : public brevant::Host {
- public:
-  PerContactHost(brevant::Text folder, brevant::Text input)
-      : folder_(std::move(folder)), input_(std::move(input)) {}
-  brevant::Colour tableTextColour() override { return 0; }
-  brevant::Text borderWidth() override { return u"1"; }
-  brevant::Colour tableBackgroundColour() override { return 0xFFFFFF; }
-  bool convertAllToOne() override { return false; }
-  bool convertEach() override { return true; }
-  bool oneRowPerContact() override { return true; }
-  bool saveToChosenFolder() override { return true; }
-  bool saveBesideInput() override { return false; }
-  brevant::Text chosenFolder() override { return folder_; }
-  std::vector<brevant::Text> inputPaths() override { return {input_}; }
-  void setProgressPosition(double) override {}
-  void setProgressCaption(const brevant::Text&) override {}
-  void yield() override {}
-  void reportError(const brevant::ErrorReport&) override {}
-
- private:
-  brevant::Text folder_;
-  brevant::Text input_;
-};
-
 }  // namespace
 
 void FuzzContactReading(const brevant::Text& input, const brevant::Text& folder) {
@@ -78,7 +55,7 @@ void FuzzContactReading(const brevant::Text& input, const brevant::Text& folder)
   brevant::ReadContacts(brevant::ReadInput(input), sink);
   if (sink.contacts == 0) abort();  // a file without blocks is still one contact
 
-  PerContactHost host(folder, input);
+  FuzzHost host(folder, input, /*perContact=*/true);
   brevant::ConvertVCFToSeparateHTML(host, input);
   brevant::ConvertVCFToSingleHTML(host, folder + u"/contacts.xml");
 }

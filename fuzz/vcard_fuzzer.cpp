@@ -20,6 +20,7 @@
 #include "engine/input_cells.h"
 #include "engine/separate_conversion.h"
 #include "engine/single_conversion.h"
+#include "fuzz_host.h"
 #include "support/utf8.h"
 
 namespace {
@@ -42,34 +43,6 @@ class ScratchFolder {
 
  private:
   fs::path path_;
-};
-
-// Fixed options: documents go to the scratch folder. A reported failure is a
-// normal outcome (a huge input may run out of memory), not a finding.
-class FuzzHost : public brevant::Host {
- public:
-  FuzzHost(brevant::Text folder, brevant::Text input)
-      : folder_(std::move(folder)), input_(std::move(input)) {}
-
-  brevant::Colour tableTextColour() override { return 0; }
-  brevant::Text borderWidth() override { return u"1"; }
-  brevant::Colour tableBackgroundColour() override { return 0xFFFFFF; }
-  bool convertAllToOne() override { return false; }
-  bool convertEach() override { return true; }
-  bool saveToChosenFolder() override { return true; }
-  bool saveBesideInput() override { return false; }
-  brevant::Text chosenFolder() override { return folder_; }
-  std::vector<brevant::Text> inputPaths() override { return {input_}; }
-  void setProgressPosition(double) override {}
-  void setProgressCaption(const brevant::Text&) override {}
-  void yield() override {}
-  void reportError(const brevant::ErrorReport&) override { ++errors; }
-
-  std::size_t errors = 0;
-
- private:
-  brevant::Text folder_;
-  brevant::Text input_;
 };
 
 struct Setup {

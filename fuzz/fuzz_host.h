@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "engine/host.h"
+
+// Fixed options: one document per input, into the scratch folder. A reported
+// failure is a normal outcome (a huge input may run out of memory), not a
+// finding: it is only counted.
+class FuzzHost : public brevant::Host {
+ public:
+  FuzzHost(brevant::Text folder, brevant::Text input, bool perContact = false)
+      : folder_(std::move(folder)), input_(std::move(input)), perContact_(perContact) {}
+
+  brevant::Colour tableTextColour() override { return 0; }
+  brevant::Text borderWidth() override { return u"1"; }
+  brevant::Colour tableBackgroundColour() override { return 0xFFFFFF; }
+  bool convertAllToOne() override { return false; }
+  bool convertEach() override { return true; }
+  bool oneRowPerContact() override { return perContact_; }
+  bool saveToChosenFolder() override { return true; }
+  bool saveBesideInput() override { return false; }
+  brevant::Text chosenFolder() override { return folder_; }
+  std::vector<brevant::Text> inputPaths() override { return {input_}; }
+  void setProgressPosition(double) override {}
+  void setProgressCaption(const brevant::Text&) override {}
+  void yield() override {}
+  void reportError(const brevant::ErrorReport&) override { ++errors; }
+
+  std::size_t errors = 0;
+
+ private:
+  brevant::Text folder_;
+  brevant::Text input_;
+  bool perContact_;
+};

@@ -175,13 +175,4 @@ int Run(const BenchOptions& options) {
 }  // namespace
 }  // namespace brevant::bench
 
-int main(int argc, char** argv) {
-  brevant::bench::BenchOptions options;
-  if (!brevant::bench::ParseBenchOptions(argc, argv, options)) return 2;
-  try {
-    return brevant::bench::Run(options);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "benchmark failed: %s\n", error.what());
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return brevant::bench::RunBench(argc, argv, brevant::bench::Run); }

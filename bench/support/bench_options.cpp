@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace brevant::bench {
 
@@ -17,6 +18,17 @@ bool ParseBenchOptions(int argc, char** argv, BenchOptions& options) {
     }
   }
   return true;
+}
+
+int RunBench(int argc, char** argv, int (*run)(const BenchOptions&)) {
+  BenchOptions options;
+  if (!ParseBenchOptions(argc, argv, options)) return 2;
+  try {
+    return run(options);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "benchmark failed: %s\n", error.what());
+    return 1;
+  }
 }
 
 }  // namespace brevant::bench

@@ -241,6 +241,34 @@ TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
   EXPECT_TRUE(host.errors.empty());
 }
 
+TEST_F(SeparateConversion, LongValuesAreWrittenInSlicesWithATurnBetweenThem) {
+  // UTF-16 (its mark alone on the first line): the first slice would end between
+  // the two halves of a pair.
+  const std::u16string text =
+      u"\nNOTE;X:" + std::u16string(131071, u'a') + u"\U0001F600" + std::u16string(200000, u'&') + u"\n";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
+  convert("long.vcf", bytes);
+  std::string value = std::string(131071, 'a') + "&#128512;";
+  for (int i = 0; i < 200000; ++i) value += "&amp;";
+  EXPECT_TRUE(ReadBytes(dir / "long.htm") == Document("<th>Notes</th>", "<td>&nbsp;" + value + "</td>"));
+  // Before the removal, once while reading, before each cell, between the three slices.
+  EXPECT_EQ(host.yields, 1 + 1 + 2 + 2);
+}
+
+// Values stay in the file's text where they can; those that cleaning changed
+// are kept aside, small ones together, large ones each on its own.
+TEST_F(SeparateConversion, EveryValueComesOutWhereverItWasKept) {
+  const std::string large(1 << 20, 'v');
+  const std::string breaks = "one=0D=0A=" + std::string(70000, 't');
+  convert("kept.vcf", "FN:plain \nEMAIL;X:a\rb\nNOTE;X:" + breaks + "\nURL;X:" + large + "\nTEL;X:9\n");
+  EXPECT_TRUE(ReadBytes(dir / "kept.htm") ==
+              Document("<th>Display Name</th><th>Email Address</th><th>Notes</th><th>Website</th>"
+                       "<th>Home Phone</th>",
+                       "<td>&nbsp;plain</td><td>&nbsp;ab</td><td>&nbsp;one\r\n" + std::string(70000, 't') +
+                           "</td><td>&nbsp;" + large + "</td><td>&nbsp;9</td>"));
+}
+
 TEST_F(SeparateConversion, BrokenUtf16GivesReplacementCharacters) {
   // Little-endian: a lone high surrogate, a lone low one, then a pair in the wrong order.
   const std::u16string text = u"\uFEFF\nFN:a\xD800z\xDC00\xDC00\xD800\n";

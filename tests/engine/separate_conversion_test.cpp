@@ -191,6 +191,37 @@ TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
   }
 }
 
+// UTF-32 in either byte order reads as UTF-16 does, in both ways of reading; a
+// value beyond Unicode or of a UTF-16 half becomes U+FFFD, an incomplete last
+// code point is dropped.
+TEST_F(SeparateConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading) {
+  const std::u32string text = U"\uFEFF\r\nBEGIN:VCARD\r\nFN:\u0141ukasz \u00c5 \U0001F600\r\nNOTE;X:a";
+  const std::vector<char32_t> after = {0x110000, 0xD800, U'b', U'\r', U'\n', U'E', U'N',  U'D',
+                                       U':',     U'V',   U'C', U'A',  U'R',  U'D', U'\r', U'\n'};
+  std::string le, be;
+  const auto add = [&](char32_t c) {
+    for (int shift = 0; shift < 32; shift += 8) le += static_cast<char>(c >> shift & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8) be += static_cast<char>(c >> shift & 0xFF);
+  };
+  for (char32_t c : text) add(c);
+  for (char32_t c : after) add(c);
+  for (const bool perContact : {false, true}) {
+    host.perContact = perContact;
+    for (const auto& [name, bytes] : {std::pair{"le", le + "xyz"}, std::pair{"be", be}}) {
+      SCOPED_TRACE(std::string(name) + (perContact ? " per contact" : ""));
+      WriteBytes(dir / (std::string(name) + ".htm"), "earlier");
+      convert(std::string(name) + ".vcf", bytes);
+      const std::string document = ReadBytes(dir / (std::string(name) + ".htm"));
+      // The line scanner writes what the code page holds as its byte, one row per contact as ASCII.
+      EXPECT_THAT(document, HasSubstr(perContact ? "<td>&nbsp;&#321;ukasz &#197; &#128512;</td>"
+                                                 : "<td>&nbsp;&#321;ukasz \xc5 &#128512;</td>"));
+      EXPECT_THAT(document, HasSubstr(perContact ? "<td>&nbsp;a&#65533;&#65533;b</td>"
+                                                 : "<td>&nbsp;a&#65533;&#65533;b\r</td>"));
+    }
+  }
+  EXPECT_TRUE(host.errors.empty());
+}
+
 TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument) {
   WriteBytes(dir / "locked.vcf", "FN:x\n");
   WriteBytes(dir / "locked.htm", "old");

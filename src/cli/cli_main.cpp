@@ -10,6 +10,7 @@
 #include "cli/folder_inputs.h"
 #include "cli/input_paths.h"
 #include "cli/progress_line.h"
+#include "cli/size_text.h"
 #include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
 #include "support/file_helpers.h"
@@ -35,15 +36,19 @@ std::string Count(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// "3 inputs, 2 documents written to /out, 1 with nothing to convert".
+// "3 inputs, 2 documents written to /out (1.2 MB), 1 with nothing to convert". The
+// size tells when a few small inputs made an enormous document.
 std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
+  const std::string size = " (" + SizeText(summary.bytesWritten) + ")";
   if (options.mode == CliMode::Single) {
-    line += summary.singleDocument.empty() ? std::string("no document written")
-                                           : "1 document written: " + TerminalLine(summary.singleDocument);
+    line += summary.singleDocument.empty()
+                ? std::string("no document written")
+                : "1 document written: " + TerminalLine(summary.singleDocument) + size;
   } else {
     line += Count(summary.documentsWritten, "document", "documents") + " written " +
             (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
+    if (summary.documentsWritten > 0) line += size;
   }
   return line + ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
 }

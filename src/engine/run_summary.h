@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "support/text.h"
 
@@ -12,6 +13,7 @@ struct RunSummary {
   std::size_t documentsWritten = 0;
   std::size_t nothingToConvert = 0;  // inputs that yielded no cell
   Text singleDocument;               // the one document's path, once written
+  std::uint64_t bytesWritten = 0;    // of all documents written
 };
 
 }  // namespace brevant

@@ -197,12 +197,13 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     errors.reportCurrentException(kReadInput, inputPath);
     return;
   }
+  const std::uint64_t committedBefore = CommittedDocumentBytes();
   const DocumentOutcome outcome =
       host.oneRowPerContact()
           ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
       : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
                       : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
-  if (outcome == DocumentOutcome::Written) run.wrote(outputPath);
+  if (outcome == DocumentOutcome::Written) run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
     run.foundNothing();

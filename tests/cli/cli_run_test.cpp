@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cli/size_text.h"
 #include "cli/tool_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
@@ -47,9 +48,11 @@ TEST_F(CliRunTest, EachInputGetsItsDocumentBesideIt) {
   const ToolRun run = RunTool(dir_.path(), {absolute("a.vcf"), absolute("sub/b.vcf")});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
-  // No progress without a terminal; the summary line only.
+  // No progress without a terminal; the summary line only, with the size of what was written.
+  EXPECT_EQ(fs::file_size(dir_ / "a.htm") + fs::file_size(dir_ / "sub" / "b.htm"), 471u);
   EXPECT_EQ(run.err,
-            "brevant-convert: 2 inputs, 2 documents written beside the inputs, 0 with nothing to convert\n");
+            "brevant-convert: 2 inputs, 2 documents written beside the inputs (471 bytes), 0 with nothing to "
+            "convert\n");
   const std::string document = ReadBytes(dir_ / "a.htm");
   EXPECT_TRUE(document.starts_with(kDefaultOpening)) << document;
   EXPECT_NE(document.find("<td>&nbsp;Ann Example</td>"), std::string::npos);
@@ -195,8 +198,8 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
             "brevant-convert: " + absolute("a.htm") +
                 ": Path/File access error (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line "
                 "546)\n"
-                "brevant-convert: 2 inputs, 1 document written beside the inputs, 0 with nothing to "
-                "convert\n");
+                "brevant-convert: 2 inputs, 1 document written beside the inputs (209 bytes), 0 with nothing "
+                "to convert\n");
   EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
 
   WriteBytes(dir_ / "output.xml" / "keep", "a folder in the way");
@@ -211,7 +214,24 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   const ToolRun written = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "empty.vcf", "-o", "sub"});
   EXPECT_EQ(written.status, 0);
   EXPECT_EQ(written.err,
-            "brevant-convert: 2 inputs, 1 document written: sub/output.xml, 1 with nothing to convert\n");
+            "brevant-convert: 2 inputs, 1 document written: sub/output.xml (239 bytes), 1 with nothing to "
+            "convert\n");
+}
+
+// One contact with many e-mail lines among many others makes a document far
+// larger than its input, one row per contact: the summary says how large.
+TEST_F(CliRunTest, TheSummaryNamesTheSizeOfALargeDocument) {
+  std::string contacts = "BEGIN:VCARD\r\nFN:Many\r\n";
+  for (int i = 0; i < 500; ++i) contacts += "EMAIL:m" + std::to_string(i) + "@x.org\r\n";
+  contacts += "END:VCARD\r\n";
+  for (int i = 0; i < 100; ++i) contacts += "BEGIN:VCARD\r\nFN:C" + std::to_string(i) + "\r\nEND:VCARD\r\n";
+  WriteBytes(dir_ / "many.vcf", contacts);
+  const ToolRun run = RunTool(dir_.path(), {"-m", "single", "--per-contact", "-o", "sub", "many.vcf"});
+  EXPECT_EQ(run.status, 0);
+  const std::uintmax_t size = fs::file_size(dir_ / "sub" / "output.xml");
+  ASSERT_GT(size, 20 * contacts.size());
+  EXPECT_EQ(run.err, "brevant-convert: 1 input, 1 document written: sub/output.xml (" + SizeText(size) +
+                         "), 0 with nothing to convert\n");
 }
 
 TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {

@@ -53,6 +53,16 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   return line + ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
 }
 
+// Why a FILE that cannot be looked up is not there: a chain of symbolic links
+// that never ends is no missing file.
+const char* WhyMissing(const std::string& typed) {
+  std::error_code error;
+  static_cast<void>(std::filesystem::status(typed, error));
+  if (error == std::errc::too_many_symbolic_link_levels) return "too many levels of links";
+  if (error == std::errc::permission_denied) return "permission denied";
+  return "no such file or folder";
+}
+
 // A FILE that does not exist is named and left out of the run: converted, it
 // would only remove an earlier document of its name.
 std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std::vector<Text>& paths,
@@ -62,7 +72,7 @@ std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std
     if (FileExists(paths[i])) {
       existing.push_back(paths[i]);
     } else {
-      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": no such file or folder\n";
+      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": " << WhyMissing(typed[i]) << '\n';
       ++errors;
     }
   }

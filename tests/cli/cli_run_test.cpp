@@ -190,6 +190,20 @@ TEST_F(CliRunTest, AMissingFileIsAnErrorAndTheOthersAreConverted) {
   EXPECT_EQ(none.err, "brevant-convert: nosuch.vcf: no such file or folder\n");
 }
 
+TEST_F(CliRunTest, InputsThatCannotBeLookedUpSayWhy) {
+  fs::create_symlink("loop-b.vcf", dir_ / "loop-a.vcf");
+  fs::create_symlink("loop-a.vcf", dir_ / "loop-b.vcf");
+  fs::create_symlink("self.vcf", dir_ / "self.vcf");
+  fs::create_symlink("nowhere.vcf", dir_ / "dangling.vcf");
+  const ToolRun run = RunTool(dir_.path(), {"-q", "loop-a.vcf", "self.vcf", "dangling.vcf", "a.vcf"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "brevant-convert: loop-a.vcf: too many levels of links\n"
+            "brevant-convert: self.vcf: too many levels of links\n"
+            "brevant-convert: dangling.vcf: no such file or folder\n");
+  EXPECT_NE(ReadBytes(dir_ / "a.htm"), kMissing);
+}
+
 TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   WriteBytes(dir_ / "a.htm" / "keep", "a folder in the way");
   const ToolRun each = RunTool(dir_.path(), {"a.vcf", "sub/b.vcf"});

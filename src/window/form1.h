@@ -145,6 +145,7 @@ class Form1 : public QWidget, public Host {
   QCursor handCursor_{Qt::PointingHandCursor};
   EventTurns turns_;
   bool checkingBorderWidth_ = false;
+  bool restoringTexts_ = false;
   // A run or a folder scan in progress, each with its busy pointer, and a
   // close asked for while one of them yields.
   bool running_ = false;

@@ -1,6 +1,7 @@
 // The window's controls, placed as the layout gives them in twips (15 twips a
 // pixel), each relative to its container.
 #include <QHeaderView>
+#include <limits>
 
 #include "window/colour_conversion.h"
 #include "window/form1.h"
@@ -117,6 +118,8 @@ void Form1::BuildControls() {
   Option3->setChecked(true);
   Frame6 = Frame(Frame5, "Frame6", QString(), 480, 510, 6840, 810);
   Text1 = Place(new QLineEdit(Frame6), "Text1", 240, 300, 5670, 345);
+  // The two texts hold whatever was stored, however long (a line edit cuts at 32,767 characters).
+  for (QLineEdit* text : {Text1, Text2}) text->setMaxLength(std::numeric_limits<int>::max());
   PushButton9 = Button(Frame6, "PushButton9", QStringLiteral("..."), 6000, 300, 600, 345);
   Option4 = Caption(new QRadioButton(QStringLiteral("Save results in folder of original file"), Frame5),
                     "Option4", 240, 1410, 3615, 255);

@@ -303,6 +303,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+void Form1::windowGone() {
+  // A run or scan in progress stops at its next yield; every event loop ends.
+  closing_ = true;
+  QCoreApplication::exit(0);
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
   // A run or scan in progress stops at its next yield; the program then ends.
   if (running_ || scanning_) closing_ = true;

@@ -60,6 +60,10 @@ class Form1 : public QWidget, public Host {
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
 
+  // The window system took the window away without a close reaching it: the
+  // program ends as a close would end it, from inside a box too.
+  void windowGone();
+
   // Files and folders given at start-up: added exactly as a drop of them would add them.
   void addPathsAsDropped(const QStringList& paths) { ListView1_OLEDragDrop(paths); }
 

@@ -240,6 +240,30 @@ TEST_F(CloseDuringRun, AOneDocumentRunEndsWhileItCollectsTheColumns) {
   EXPECT_EQ(Files(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
 }
 
+// Destroyed by another program in the middle of a run, the window ends the run
+// as a close does.
+TEST_F(CloseDuringRun, AWindowTakenAwayEndsTheRunAsACloseDoes) {
+  WriteBytes(dir / "a.vcf", ContactWithEmails(2000));
+  fs::create_directories(out);
+  WriteBytes(out / "output.xml", "earlier document");
+  Form1& w = openWithRows({dir / "a.vcf"});
+  w.show();
+  w.Text1->setText(QString::fromStdString(out.string()));
+  bool gone = false;
+  auto* watch = new QTimer(&w);
+  QObject::connect(watch, &QTimer::timeout, &w, [&] {
+    if (!gone && w.ProgressBar1->position() > 0) {
+      gone = true;
+      w.windowGone();
+    }
+  });
+  watch->start(0);
+  w.PushButton2->click();
+  EXPECT_TRUE(gone);
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+  EXPECT_EQ(Files(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
+}
+
 TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
   WriteBytes(dir / "big.vcf", ContactWithEmails(200000));
   WriteBytes(dir / "next.vcf", "FN:next\n");

@@ -13,8 +13,10 @@ static_assert(kCaptionCount <= 1 << kCaptionBits);
 constexpr std::uint64_t kTableSlack = 4096;
 
 bool IsNumbered(CaptionKey caption) { return caption.number >= 2; }
-std::uint64_t ScatteredKey(CaptionKey caption) {
-  return caption.number * kCaptionCount + static_cast<std::uint64_t>(caption.caption);
+bool Fits(CaptionKey caption) { return caption.number >> (64 - kCaptionBits) == 0; }
+// The caption in the lowest bits, its number above them; numbers are checked to fit.
+std::uint64_t Packed(CaptionKey caption) {
+  return caption.number << kCaptionBits | static_cast<std::uint64_t>(caption.caption);
 }
 }  // namespace
 
@@ -24,12 +26,13 @@ std::int32_t ColumnIndex::find(CaptionKey caption) const {
   const auto index = static_cast<std::size_t>(caption.caption);
   if (!IsNumbered(caption)) return unnumbered_[index];
   const std::vector<std::int32_t>& table = numbered_[index];
+  // A number that the table reached later may have been scattered before.
   if (caption.number - 2 < table.size()) {
     const std::int32_t position = table[caption.number - 2];
     if (position != -1 || scattered_.empty()) return position;
   }
-  if (scattered_.empty()) return -1;  // a number the table reached later may have been scattered before
-  const auto found = scattered_.find(ScatteredKey(caption));
+  if (scattered_.empty() || !Fits(caption)) return -1;
+  const auto found = scattered_.find(Packed(caption));
   return found == scattered_.end() ? -1 : found->second;
 }
 
@@ -37,9 +40,9 @@ void ColumnIndex::addIfAbsent(CaptionKey caption) {
   if (find(caption) != -1) return;
   if (columns_.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
     throw std::length_error("More columns than a table can hold");
-  if (caption.number >> (64 - kCaptionBits) != 0) throw std::length_error("A caption number too large");
+  if (!Fits(caption)) throw std::length_error("A caption number too large");
   const auto position = static_cast<std::int32_t>(columns_.size());
-  columns_.push_back(caption.number << kCaptionBits | static_cast<std::uint64_t>(caption.caption));
+  columns_.push_back(Packed(caption));
   const auto index = static_cast<std::size_t>(caption.caption);
   if (!IsNumbered(caption)) {
     unnumbered_[index] = position;
@@ -50,7 +53,7 @@ void ColumnIndex::addIfAbsent(CaptionKey caption) {
     if (caption.number - 2 >= table.size()) table.resize(caption.number - 1, -1);
     table[caption.number - 2] = position;
   } else {
-    scattered_.emplace(ScatteredKey(caption), position);
+    scattered_.emplace(Packed(caption), position);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "engine/document_output.h"
 #include "engine/host.h"
+#include "engine/html_document.h"
 
 namespace brevant {
 
@@ -20,9 +21,13 @@ class DocumentPieces {
   std::string& text() { return pending_; }
   void append(std::string_view text) { pending_ += text; }
 
-  // A data cell's value, escaped (see AppendCellValue).
-  void appendValue(std::string_view ansiValue);
-  void appendValue(std::u16string_view value);
+  // A data cell's value, escaped (see AppendCellValue); a long one in slices.
+  template <class Ch>
+  void appendValue(std::basic_string_view<Ch> value) {
+    if (value.size() > kSliceSize) return appendSlices(value);
+    AppendCellValue(pending_, value);
+    passOnWhenFull();
+  }
 
   // Writes the gathered text once a piece is full.
   void passOnWhenFull() {
@@ -33,6 +38,9 @@ class DocumentPieces {
 
  private:
   static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+  // Characters of a value escaped at once: escaping at most quintuples them, so
+  // a slice never makes a piece much larger than a megabyte.
+  static constexpr std::size_t kSliceSize = std::size_t{1} << 17;
   template <class Ch>
   void appendSlices(std::basic_string_view<Ch> value);
 

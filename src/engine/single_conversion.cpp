@@ -98,23 +98,31 @@ class RowBuffer {
   void set(std::int32_t position, std::u16string_view value) { set(position, value, chars_); }
 
   void appendRow(DocumentPieces& pieces, Host& host) const {
+    if (utf16_) {
+      appendRow(pieces, host, chars_);
+    } else {
+      appendRow(pieces, host, bytes_);
+    }
+  }
+
+ private:
+  // The end of one cell and the start of the next go in at once: rows of many
+  // small cells are the common case.
+  template <class Ch>
+  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values) const {
+    static constexpr std::string_view kBetweenCells = "</td><td>&nbsp;";
     RowCells cells(host);
     pieces.append(kRowStart);
-    for (const std::uint64_t entry : entries_) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
       cells.next();
-      AppendDataCellStart(pieces.text());
-      if (utf16_) {
-        pieces.appendValue(chars_.value(entry));
-      } else {
-        pieces.appendValue(bytes_.value(entry));
-      }
-      AppendDataCellEnd(pieces.text());
+      pieces.append(i == 0 ? kBetweenCells.substr(5) : kBetweenCells);
+      pieces.appendValue(values.value(entries_[i]));
     }
+    if (!entries_.empty()) pieces.append(kBetweenCells.substr(0, 5));
     pieces.append(kRowEnd);
     pieces.passOnWhenFull();
   }
 
- private:
   template <class Ch>
   void set(std::int32_t position, std::basic_string_view<Ch> value, KeptValues<Ch>& values) {
     if (position < 0) return;  // a caption that was not there in the first sweep

@@ -2,7 +2,7 @@
 # Builds the Debian package of Brevant (Release, Debian's hardening flags) into
 # build-package/ and checks it: file owners, the packaged tool on the packaged samples,
 # desktop-file-validate, appstreamcli and lintian. Any error stops the script; so does a
-# lintian warning or info that README.md does not explain.
+# lintian warning or info that docs/DEVELOPING.md does not explain.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -74,14 +74,14 @@ else
 fi
 
 stage "lintian"
-# lintian exits non-zero on errors; warnings and infos must each be explained in README.md.
+# lintian exits non-zero on errors; warnings and infos must each be explained in docs/DEVELOPING.md.
 report="$dir/lintian.txt"
 lintian --info --display-info --pedantic "$deb" | tee "$report" || fail "lintian reports errors"
 unexplained=()
 while read -r tag; do
-  grep -qF "\`$tag\`" README.md || unexplained+=("$tag")
+  grep -qF "\`$tag\`" docs/DEVELOPING.md || unexplained+=("$tag")
 done < <(sed -nE 's/^[A-Z]: [^ ]+: ([a-z0-9][a-z0-9+.-]*).*/\1/p' "$report" | sort -u)
-((${#unexplained[@]} == 0)) || fail "lintian tags not explained in README.md: ${unexplained[*]}"
-echo "lintian: no errors; $(grep -c '^[WIP]:' "$report" || true) warnings and infos, each explained in README.md"
+((${#unexplained[@]} == 0)) || fail "lintian tags not explained in docs/DEVELOPING.md: ${unexplained[*]}"
+echo "lintian: no errors; $(grep -c '^[WIP]:' "$report" || true) warnings and infos, each explained in docs/DEVELOPING.md"
 
 stage "Package $deb is ready"

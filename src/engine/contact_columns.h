@@ -32,8 +32,4 @@ class ContactColumns {
   std::array<std::uint64_t, kCaptionCount> counts_{};
 };
 
-// Puts a contact's cells in the order its row is written: by caption, and by
-// number within a caption.
-void SortForRow(std::span<ContactCell> cells);
-
 }  // namespace brevant

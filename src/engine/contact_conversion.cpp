@@ -38,7 +38,6 @@ class ContactTable final : public ContactSink {
   std::vector<ContactCell>& cells() override { return cells_; }
   void contact(const Contact& contact) override {
     columns_.add(contact.cells);
-    SortForRow(contact.cells);
     rowEnds_.push_back(cells_.size());
   }
   void leftOut(std::string_view name) override { leftOut_.add(name); }
@@ -91,7 +90,6 @@ class RowWriter final : public ContactSink {
   std::string& values() override { return values_; }
   std::vector<ContactCell>& cells() override { return cells_; }
   void contact(const Contact& contact) override {
-    SortForRow(contact.cells);
     document_.row(contact.cells, contact.input, contact.values, columns_);
     values_.clear();
     cells_.clear();
@@ -149,17 +147,20 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
   ContactColumns columns;
-  ColumnCollector collector(columns, summary.leftOut);
-  for (std::size_t f = 1; f <= inputs.size(); ++f) {
-    host.setProgressPosition(WholePercent(f, inputs.size()));
-    const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
-    const std::size_t cellsBefore = collector.cellCount();
-    try {
-      ReadContacts(ContactBytes(input), collector, host);
-    } catch (...) {
-      errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+  {
+    // Its room for one contact goes before the second sweep needs the same.
+    ColumnCollector collector(columns, summary.leftOut);
+    for (std::size_t f = 1; f <= inputs.size(); ++f) {
+      host.setProgressPosition(WholePercent(f, inputs.size()));
+      const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
+      const std::size_t cellsBefore = collector.cellCount();
+      try {
+        ReadContacts(ContactBytes(input), collector, host);
+      } catch (...) {
+        errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+      }
+      if (collector.cellCount() == cellsBefore) ++summary.nothingToConvert;
     }
-    if (collector.cellCount() == cellsBefore) ++summary.nothingToConvert;
   }
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 

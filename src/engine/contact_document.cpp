@@ -139,13 +139,16 @@ void ContactDocument::appendValue(std::string_view text, ByteEncoding encoding) 
 
 void ContactDocument::row(std::span<const ContactCell> cells, std::string_view input, std::string_view values,
                           const ContactColumns& columns) {
-  // Where each caption's cells begin among the sorted cells, and how many there are.
-  std::array<std::uint32_t, kCaptionCount> first{};
+  // The cells by caption (a counting sort): each caption's cells keep the order
+  // read, which is the order of their numbers.
   std::array<std::uint32_t, kCaptionCount> count{};
-  for (std::size_t i = cells.size(); i-- > 0;) {
-    const auto caption = static_cast<std::size_t>(cells[i].caption());
-    first[caption] = static_cast<std::uint32_t>(i);
-    ++count[caption];
+  for (const ContactCell& cell : cells) ++count[static_cast<std::size_t>(cell.caption())];
+  std::array<std::uint32_t, kCaptionCount> first{};
+  for (std::size_t c = 1; c < kCaptionCount; ++c) first[c] = first[c - 1] + count[c - 1];
+  order_.resize(cells.size());
+  std::array<std::uint32_t, kCaptionCount> next = first;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    order_[next[static_cast<std::size_t>(cells[i].caption())]++] = static_cast<std::uint32_t>(i);
   }
   std::array<std::uint32_t, kCaptionCount> seen{};
   piece_ += "<tr>";
@@ -154,7 +157,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
     piece_ += "<td>";
     // The k-th column of a caption holds the contact's k-th value of it, if any.
     if (seen[c] < count[c]) {
-      const ContactCell& cell = cells[first[c] + seen[c]];
+      const ContactCell& cell = cells[order_[first[c] + seen[c]]];
       appendValue((cell.stored() ? values : input).substr(cell.offset(), cell.length()), cell.encoding());
     }
     ++seen[c];

@@ -32,7 +32,7 @@ class ContactDocument {
   ContactDocument(DocumentOutput& output, Host& host) : output_(output), host_(host) {}
 
   void begin(const ContactTableStyle& style, const Text& title, const ContactColumns& columns);
-  // One row; the cells are sorted for it.
+  // One row, of the contact's cells in the order read.
   void row(std::span<const ContactCell> cells, std::string_view input, std::string_view values,
            const ContactColumns& columns);
   // Writes what is still held; the closing piece is the caller's.
@@ -45,6 +45,7 @@ class ContactDocument {
   DocumentOutput& output_;
   Host& host_;
   std::string piece_;
+  std::vector<std::uint32_t> order_;  // a row's cells by caption, each caption's in the order read
 };
 
 }  // namespace brevant

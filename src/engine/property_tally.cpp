@@ -9,9 +9,19 @@ namespace brevant {
 namespace {
 constexpr std::size_t kLongestName = 64;
 constexpr std::size_t kMostNames = 1000;
+
+bool IsClean(std::string_view name) {
+  if (name.size() > kLongestName) return false;
+  for (const char c : name) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-')) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void PropertyTally::add(std::string_view name, std::uint64_t count) {
+  if (IsClean(name)) return addClean(name, count);  // the usual case: nothing to change
   name_.clear();
   for (const char c : name.substr(0, kLongestName)) {
     const char upper = UpperAscii(c);
@@ -21,7 +31,7 @@ void PropertyTally::add(std::string_view name, std::uint64_t count) {
   addClean(name_, count);
 }
 
-void PropertyTally::addClean(const std::string& name, std::uint64_t count) {
+void PropertyTally::addClean(std::string_view name, std::uint64_t count) {
   total_ += count;
   const auto found = counts_.find(name);
   if (found != counts_.end()) {

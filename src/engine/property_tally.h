@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,9 +27,14 @@ class PropertyTally {
   std::vector<std::pair<std::string, std::uint64_t>> byCount() const;
 
  private:
-  void addClean(const std::string& name, std::uint64_t count);
+  void addClean(std::string_view name, std::uint64_t count);
 
-  std::unordered_map<std::string, std::uint64_t> counts_;
+  // Looked up by the name's text as it stands, without making a string of it.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+  };
+  std::unordered_map<std::string, std::uint64_t, NameHash, std::equal_to<>> counts_;
   std::uint64_t total_ = 0;
   std::uint64_t unnamed_ = 0;
   std::string name_;  // the name at hand, cleaned

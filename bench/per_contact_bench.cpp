@@ -2,7 +2,7 @@
 // contacts files (50 MB, and 90,000 contacts), in both conversion modes, and
 // prints one table; then one row per contact alone on hostile inputs (long
 // folded values, endless soft line breaks, a note of nothing but "&", one
-// contact with millions of e-mail lines), with the peak memory against its goal
+// contact with millions of e-mail lines, one line of 1 GB), with the peak memory against its goal
 // and the longest stretch the conversion went without giving the host a turn.
 // Every run happens in a child process of its own, so its peak memory is its
 // own. It always exits with 0: it measures, the reader judges.
@@ -159,11 +159,12 @@ constexpr HostileInput kHostileInputs[] = {
     {"soft line breaks", "soft-breaks.vcf", "NOTE;ENCODING=QUOTED-PRINTABLE:start", "ab=\r\n", "end", 100},
     {"note of \"&\"", "ampersands.vcf", "NOTE:", "&&&&&&&&&&&&&&&&", "", 200},
     {"numbered e-mail lines", "emails.vcf", "", "EMAIL:someone@example.com\r\n", "", 100},
+    {"one line", "one-line.vcf", "NOTE:", "text & <markup> \\, more text ", "", 1000},
 };
 
 void RunHostile(const BenchOptions& options, const WorkFolder& work) {
   const std::uint64_t scale = options.small ? 100'000 : 1'000'000;
-  std::string description = "hostile per-contact inputs 1, " + std::to_string(scale) + "\n";
+  std::string description = "hostile per-contact inputs 2, " + std::to_string(scale) + "\n";
   if (!CorpusIsReady(work.path() + "/hostile", description)) {
     std::filesystem::create_directories(work.path() + "/hostile");
     for (const HostileInput& h : kHostileInputs) {

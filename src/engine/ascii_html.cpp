@@ -16,12 +16,14 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 constexpr std::uint64_t HasZeroByte(std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; }
 
 // True when one of eight bytes needs more than copying: markup, a control
-// character, DEL or a byte beyond ASCII.
+// character, DEL or a byte beyond ASCII; in an attribute, quotes as well.
+template <bool kAttribute>
 bool NeedsWork(std::uint64_t eight) {
-  return ((eight & kHighBits) | ((eight - 0x20 * kOnes) & ~eight & kHighBits) |
-          HasZeroByte(eight ^ ('&' * kOnes)) | HasZeroByte(eight ^ ('<' * kOnes)) |
-          HasZeroByte(eight ^ ('>' * kOnes)) | HasZeroByte(eight ^ ('\'' * kOnes)) |
-          HasZeroByte(eight ^ ('"' * kOnes)) | HasZeroByte(eight ^ (0x7F * kOnes))) != 0;
+  std::uint64_t found = (eight & kHighBits) | ((eight - 0x20 * kOnes) & ~eight & kHighBits) |
+                        HasZeroByte(eight ^ ('&' * kOnes)) | HasZeroByte(eight ^ ('<' * kOnes)) |
+                        HasZeroByte(eight ^ ('>' * kOnes)) | HasZeroByte(eight ^ (0x7F * kOnes));
+  if constexpr (kAttribute) found |= HasZeroByte(eight ^ ('\'' * kOnes)) | HasZeroByte(eight ^ ('"' * kOnes));
+  return found != 0;
 }
 
 void AppendReference(std::string& out, char32_t codePoint) {
@@ -42,15 +44,18 @@ void AppendReference(std::string& out, char32_t codePoint) {
 
 }  // namespace
 
-void AppendAsciiHtml(std::string& out, std::string_view text, ByteEncoding encoding, HtmlPlace place) {
-  const bool cell = place == HtmlPlace::Cell;
+namespace {
+
+template <bool kAttribute>
+void AppendEscaped(std::string& out, std::string_view text, ByteEncoding encoding) {
+  constexpr bool cell = !kAttribute;
   std::size_t i = 0;
   const std::size_t size = text.size();
   while (i < size) {
     std::size_t run = i;
     for (std::uint64_t eight; run + 8 <= size; run += 8) {
       std::memcpy(&eight, text.data() + run, 8);
-      if (NeedsWork(eight)) break;
+      if (NeedsWork<kAttribute>(eight)) break;
     }
     out.append(text.data() + i, run - i);
     i = run;
@@ -100,6 +105,16 @@ void AppendAsciiHtml(std::string& out, std::string_view text, ByteEncoding encod
       }
       ++i;
     }
+  }
+}
+
+}  // namespace
+
+void AppendAsciiHtml(std::string& out, std::string_view text, ByteEncoding encoding, HtmlPlace place) {
+  if (place == HtmlPlace::Cell) {
+    AppendEscaped<false>(out, text, encoding);
+  } else {
+    AppendEscaped<true>(out, text, encoding);
   }
 }
 

@@ -129,6 +129,7 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
 }
 
 void ContactDocument::appendValue(std::string_view text, ByteEncoding encoding) {
+  if (text.size() < 4096) return AppendAsciiHtml(piece_, text, encoding);  // the usual value
   for (std::size_t from = 0; from < text.size();) {
     const std::size_t to = EscapeSliceEnd(text, from, from + kPieceSize);
     AppendAsciiHtml(piece_, text.substr(from, to - from), encoding);
@@ -152,17 +153,20 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
   }
   std::array<std::uint32_t, kCaptionCount> seen{};
   piece_ += "<tr>";
-  for (const Caption caption : columns.captions()) {
-    const auto c = static_cast<std::size_t>(caption);
-    piece_ += "<td>";
+  const std::vector<Caption>& captions = columns.captions();
+  for (std::size_t column = 0; column < captions.size(); ++column) {
+    const auto c = static_cast<std::size_t>(captions[column]);
     // The k-th column of a caption holds the contact's k-th value of it, if any.
     if (seen[c] < count[c]) {
       const ContactCell& cell = cells[order_[first[c] + seen[c]]];
+      piece_ += "<td>";
       appendValue((cell.stored() ? values : input).substr(cell.offset(), cell.length()), cell.encoding());
+      piece_ += "</td>";
+    } else {
+      piece_ += "<td></td>";
+      if ((column & 0xFFF) == 0) flushWhenFull();  // a row of a great many columns
     }
     ++seen[c];
-    piece_ += "</td>";
-    flushWhenFull();
   }
   piece_ += "</tr>\r\n";
   flushWhenFull();

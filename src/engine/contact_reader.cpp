@@ -16,6 +16,7 @@ namespace brevant {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
+constexpr std::size_t kLargeValue = std::size_t{8} << 20;
 
 bool IsWord(std::string_view text, std::string_view upper) {
   return EqualsUpperAscii(TrimBlanks(text), upper);
@@ -106,6 +107,11 @@ class ContactReader {
     dropContact();
   }
 
+  // Each pass over a value of many megabytes takes long enough to give the host a turn first.
+  void turnBefore(std::size_t bytes) {
+    if (bytes >= kLargeValue) host_.yield();
+  }
+
   std::uint32_t nextNumber(Caption caption) {
     std::uint32_t& count = counts_[static_cast<std::size_t>(caption)];
     if (count == UINT32_MAX) throw std::length_error("More than 4 billion values of one kind in a contact");
@@ -118,18 +124,21 @@ class ContactReader {
   std::string_view decode(const ContentLine& line) {
     std::string_view bytes = line.value;
     if (line.quotedPrintable) {
+      turnBefore(bytes.size());
       DecodeQuotedPrintable(bytes, quotedPrintable_);
       bytes = quotedPrintable_;
     }
     if (line.charset.empty() || IsUtf8Name(line.charset) || (bytes_.fromUtf16() && !line.quotedPrintable))
       return bytes;
     decoded_.clear();
+    turnBefore(bytes.size());
     if (!charsets_.appendAsUtf8(decoded_, line.charset, bytes)) return bytes;
     return decoded_;
   }
 
   std::string_view unescaped(std::string_view text) {
     if (text.find('\\') == kNone) return text;
+    turnBefore(text.size());
     unescaped_.clear();
     AppendUnescaped(unescaped_, text);
     return unescaped_;
@@ -153,7 +162,9 @@ class ContactReader {
     text = TrimBlanks(text);
     if (text.empty()) return;
     if (text.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
+    turnBefore(text.size());
     const ByteEncoding encoding = EncodingOfValue(text);
+    turnBefore(text.size());
     const auto [stored, offset] = keep(text);
     sink_.cells().emplace_back(caption, nextNumber(caption), stored, encoding, offset,
                                static_cast<std::uint32_t>(text.size()));

@@ -257,6 +257,24 @@ TEST_F(ContactConversion, HostileValuesKeepTheDocumentWellFormed) {
   EXPECT_NE(document.find("td:nth-child(n+4):nth-child(-n+9) { white-space: nowrap; }"), std::string::npos);
 }
 
+// A value of megabytes goes into the document in slices: none cuts a character
+// or a line break in two.
+TEST_F(ContactConversion, LongValuesAreEscapedWhole) {
+  std::string card = "BEGIN:VCARD\r\nNOTE;ENCODING=QUOTED-PRINTABLE:";
+  std::string expected;
+  for (int i = 0; i < 1000000; ++i) {
+    card += "=E2=82=AC=0D=0A";  // five bytes a unit: slices of 2^20 bytes end in every place of one
+    expected += "\xE2\x82\xAC\n";
+  }
+  card += "\r\nEND:VCARD\r\n";
+  expected.pop_back();  // a value is trimmed
+  const Text input = add("long.vcf", card);
+  ConvertVCFToSeparateHTML(host, input);
+  const testing::ContactTableText table = ReadTable(ReadBytes(dir / "long.htm"));
+  ASSERT_EQ(table.rows.size(), 1u);
+  EXPECT_TRUE(table.rows[0].at("Notes") == expected);
+}
+
 TEST_F(ContactConversion, NothingKnownWritesNothingAndNoDocumentReplacesAnInput) {
   WriteBytes(dir / "none.htm", "earlier");
   ConvertVCFToSeparateHTML(host, add("none.vcf", "BEGIN:VCARD\nX-ONLY:1\nEND:VCARD\n"));

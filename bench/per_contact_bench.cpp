@@ -157,6 +157,10 @@ struct HostileInput {
 constexpr HostileInput kHostileInputs[] = {
     {"folded lines", "folded.vcf", "NOTE:start", "\r\n cd", "", 100},
     {"soft line breaks", "soft-breaks.vcf", "NOTE;ENCODING=QUOTED-PRINTABLE:start", "ab=\r\n", "end", 100},
+    {"folded lines of 75", "folded-long.vcf", "NOTE:start",
+     "\r\n Lorem ipsum dolor sit amet\\, consectetur adipiscing elit\\; sed do eiusmod", "", 100},
+    {"soft line breaks of 76", "soft-breaks-long.vcf", "NOTE;ENCODING=QUOTED-PRINTABLE:start",
+     "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod t=E9=\r\n", "end", 100},
     {"note of \"&\"", "ampersands.vcf", "NOTE:", "&&&&&&&&&&&&&&&&", "", 200},
     {"numbered e-mail lines", "emails.vcf", "", "EMAIL:someone@example.com\r\n", "", 100},
     {"one line", "one-line.vcf", "NOTE:", "text & <markup> \\, more text ", "", 1000},
@@ -164,7 +168,7 @@ constexpr HostileInput kHostileInputs[] = {
 
 void RunHostile(const BenchOptions& options, const WorkFolder& work) {
   const std::uint64_t scale = options.small ? 100'000 : 1'000'000;
-  std::string description = "hostile per-contact inputs 2, " + std::to_string(scale) + "\n";
+  std::string description = "hostile per-contact inputs 3, " + std::to_string(scale) + "\n";
   if (!CorpusIsReady(work.path() + "/hostile", description)) {
     std::filesystem::create_directories(work.path() + "/hostile");
     for (const HostileInput& h : kHostileInputs) {

@@ -42,6 +42,8 @@ class ContactReader {
   void read() {
     ContentLines lines(bytes_.bytes());
     lines.setTurn([this] { host_.yield(); });
+    // A line of several physical lines is joined where its value can stay.
+    lines.setJoinTo(sink_.values());
     // Until the first block, the file may turn out to have none and be one contact.
     bool sawBlock = false;
     bool inContact = true;
@@ -49,6 +51,7 @@ class ContactReader {
     bool agentOpen = false;  // the last property was an agent whose value follows as a block
     ContentLine line;
     while (lines.next(line)) {
+      const std::size_t joinedAt = lines.joinedAt();
       const bool begin = line.name == PropertyName::Begin && IsWord(line.value, "VCARD");
       const bool end = line.name == PropertyName::End && IsWord(line.value, "VCARD");
       if (begin && sawBlock && inContact && (nested > 0 || agentOpen)) {
@@ -71,9 +74,12 @@ class ContactReader {
         }
       } else if (inContact && nested == 0) {
         if (line.name == PropertyName::Version) lines.setKeepFoldingBlank(IsWord(line.value, "2.1"));
-        property(line);
+        agentOpen = line.name == PropertyName::Agent && TrimBlanks(line.value).empty();
+        handle(line, joinedAt);
+        continue;
       }
       agentOpen = line.name == PropertyName::Agent && TrimBlanks(line.value).empty();
+      if (joinedAt != kNone) cutValues(joinedAt);  // a joined line that no cell takes
     }
     if (inContact) finishContact();
   }
@@ -107,6 +113,15 @@ class ContactReader {
     dropContact();
   }
 
+  // A value kept in the sink's values, as a date whose cell comes when the contact ends must be.
+  std::uint64_t keepStored(std::string_view text) {
+    const auto [stored, offset] = keep(text);
+    if (stored) return offset;
+    std::string& values = sink_.values();
+    values.append(text);
+    return values.size() - text.size();
+  }
+
   // Each pass over a value of many megabytes takes long enough to give the host a turn first.
   void turnBefore(std::size_t bytes) {
     if (bytes >= kLargeValue) host_.yield();
@@ -118,6 +133,65 @@ class ContactReader {
     return ++count;
   }
 
+  void cutValues(std::size_t size) {
+    std::string& values = sink_.values();
+    values.resize(std::min(values.size(), size));
+  }
+
+  // A property whose line was joined in the sink's values keeps it there only
+  // when a cell took its value from it as it stands (or changed in place).
+  void handle(const ContentLine& line, std::size_t joinedAt) {
+    const std::size_t cellsBefore = sink_.cells().size();
+    const std::size_t datesBefore = datesByLabel_.size();
+    joinedEnd_ = sink_.values().size();
+    property(line);
+    if (joinedAt == kNone) return;
+    std::vector<ContactCell>& cells = sink_.cells();
+    const auto inJoined = [&](std::uint64_t offset) { return offset >= joinedAt && offset < joinedEnd_; };
+    for (std::size_t i = cellsBefore; i < cells.size(); ++i) {
+      if (cells[i].stored() && inJoined(cells[i].offset())) return;
+    }
+    for (std::size_t i = datesBefore; i < datesByLabel_.size(); ++i) {
+      if (inJoined(datesByLabel_[i].offset)) return;
+    }
+    // Its room goes; what the property kept after it moves down.
+    const std::size_t room = joinedEnd_ - joinedAt;
+    sink_.values().erase(joinedAt, room);
+    for (std::size_t i = cellsBefore; i < cells.size(); ++i) {
+      const ContactCell& cell = cells[i];
+      if (cell.stored() && cell.offset() >= joinedEnd_) {
+        cells[i] = ContactCell(cell.caption(), cell.number(), true, cell.encoding(), cell.offset() - room,
+                               cell.length());
+      }
+    }
+    for (std::size_t i = datesBefore; i < datesByLabel_.size(); ++i) {
+      if (datesByLabel_[i].offset >= joinedEnd_) datesByLabel_[i].offset -= room;
+    }
+  }
+
+  // Where text stands at the very end of the sink's values (a joined line's
+  // value), so that it can be changed in place; npos when it does not.
+  std::size_t valuesTail(std::string_view text) const {
+    const std::string& values = sink_.values();
+    const std::less_equal<const char*> atOrBefore;
+    if (text.empty() || !atOrBefore(values.data(), text.data()) ||
+        text.data() + text.size() != values.data() + values.size())
+      return kNone;
+    return static_cast<std::size_t>(text.data() - values.data());
+  }
+
+  // A structured value is cut into views: it must not stand where the sink's
+  // values may move when they grow.
+  std::string_view stable(std::string_view text) {
+    const std::string& values = sink_.values();
+    const std::less_equal<const char*> atOrBefore;
+    if (text.empty() || !atOrBefore(values.data(), text.data()) ||
+        !atOrBefore(text.data() + text.size(), values.data() + values.size()))
+      return text;
+    structured_.assign(text);
+    return structured_;
+  }
+
   // The bytes of the value with quoted-printable decoded, turned into UTF-8
   // when the value names its CHARSET (bytes of a UTF-16 file are ours, so
   // there only quoted-printable bytes can be in it).
@@ -125,8 +199,15 @@ class ContactReader {
     std::string_view bytes = line.value;
     if (line.quotedPrintable) {
       turnBefore(bytes.size());
-      DecodeQuotedPrintable(bytes, quotedPrintable_);
-      bytes = quotedPrintable_;
+      if (const std::size_t at = valuesTail(bytes); at != kNone) {
+        std::string& values = sink_.values();
+        values.resize(at + DecodeQuotedPrintableInPlace(values.data() + at, bytes.size()));
+        joinedEnd_ = values.size();
+        bytes = std::string_view(values).substr(at);
+      } else {
+        DecodeQuotedPrintable(bytes, quotedPrintable_);
+        bytes = quotedPrintable_;
+      }
     }
     if (line.charset.empty() || IsUtf8Name(line.charset) || (bytes_.fromUtf16() && !line.quotedPrintable))
       return bytes;
@@ -136,22 +217,34 @@ class ContactReader {
     return decoded_;
   }
 
+  // Unescaped straight into the sink's values, where a cell can take it as it is.
   std::string_view unescaped(std::string_view text) {
     if (text.find('\\') == kNone) return text;
     turnBefore(text.size());
-    unescaped_.clear();
-    AppendUnescaped(unescaped_, text);
-    return unescaped_;
+    std::string& values = sink_.values();
+    if (const std::size_t at = valuesTail(text); at != kNone) {
+      values.resize(at + UnescapeInPlace(values.data() + at, text.size()));
+      joinedEnd_ = values.size();
+      return std::string_view(values).substr(at);
+    }
+    text = stable(text);
+    const std::size_t start = values.size();
+    AppendUnescaped(values, text);
+    return std::string_view(values).substr(start);
   }
 
-  // Where the value is kept: as it stands in the input, or appended to the sink's values.
+  // Where the value is kept: where it stands, in the input or the sink's
+  // values, or else appended to the sink's values.
   std::pair<bool, std::uint64_t> keep(std::string_view text) {
-    const std::string_view input = bytes_.bytes();
     const std::less_equal<const char*> atOrBefore;
-    if (atOrBefore(input.data(), text.data()) &&
-        atOrBefore(text.data() + text.size(), input.data() + input.size()))
-      return {false, static_cast<std::uint64_t>(text.data() - input.data())};
+    const auto within = [&](std::string_view whole) {
+      return atOrBefore(whole.data(), text.data()) &&
+             atOrBefore(text.data() + text.size(), whole.data() + whole.size());
+    };
+    const std::string_view input = bytes_.bytes();
+    if (within(input)) return {false, static_cast<std::uint64_t>(text.data() - input.data())};
     std::string& values = sink_.values();
+    if (within(values)) return {true, static_cast<std::uint64_t>(text.data() - values.data())};
     const std::size_t offset = values.size();
     values.append(text);
     return {true, offset};
@@ -179,12 +272,12 @@ class ContactReader {
       case PropertyName::FN:
         return emit(Caption::DisplayName, unescaped(decode(line)));
       case PropertyName::N:
-        CutComponents(decode(line), ';', parts_);
+        CutComponents(stable(decode(line)), ';', parts_);
         for (std::size_t i = 0; i < kNameCaptions.size(); ++i) emitComponent(kNameCaptions[i], i);
         return;
       case PropertyName::ORG:
         // The organisation, then its departments from the largest down.
-        CutComponents(decode(line), ';', parts_);
+        CutComponents(stable(decode(line)), ';', parts_);
         emitComponent(Caption::Organization, 0);
         for (std::size_t i = 1; i < parts_.size(); ++i) emitComponent(Caption::Department, i);
         return;
@@ -205,11 +298,11 @@ class ContactReader {
       case PropertyName::NOTE:
         return emit(Caption::Notes, unescaped(decode(line)));
       case PropertyName::ADR:
-        return address(decode(line), line.types);
+        return address(stable(decode(line)), line.types);
       case PropertyName::TEL:
         return emit(TelephoneCaption(line.types), TelephoneNumber(unescaped(decode(line)), scratch_));
       case PropertyName::CATEGORIES:
-        return emit(Caption::Categories, categories(decode(line)));
+        return emit(Caption::Categories, categories(stable(decode(line))));
       case PropertyName::GENDER:
         return emit(Caption::Gender, GenderText(decode(line), scratch_));
       case PropertyName::IMPP:
@@ -246,9 +339,8 @@ class ContactReader {
     const std::string_view date = TrimBlanks(NormalDate(unescaped(decode(line)), line.omitYear, scratch_));
     if (date.empty()) return;
     if (date.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
-    std::string& values = sink_.values();
-    datesByLabel_.push_back({UpperCopy(line.group), values.size(), static_cast<std::uint32_t>(date.size())});
-    values.append(date);
+    const std::uint64_t offset = keepStored(date);
+    datesByLabel_.push_back({UpperCopy(line.group), offset, static_cast<std::uint32_t>(date.size())});
   }
 
   // Comma-separated words, shown as a list.
@@ -308,9 +400,10 @@ class ContactReader {
   std::unordered_set<std::string> anniversaryGroups_;
   std::string quotedPrintable_;
   std::string decoded_;
-  std::string unescaped_;
   std::string joined_;
   std::string scratch_;
+  std::string structured_;
+  std::size_t joinedEnd_ = 0;  // where the line joined in the sink's values ends, as it is changed
   std::vector<std::string_view> parts_;
 };
 

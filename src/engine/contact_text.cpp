@@ -146,6 +146,33 @@ void DecodeQuotedPrintable(std::string_view in, std::string& out) {
   out.append(in.substr(start));
 }
 
+std::size_t DecodeQuotedPrintableInPlace(char* text, std::size_t size) {
+  std::size_t out = 0;
+  bool afterEncoded = false;  // nothing but encoded bytes (and dropped "=") since the last literal one
+  for (std::size_t i = 0; i < size;) {
+    if (text[i] != '=') {
+      text[out++] = text[i++];
+      afterEncoded = false;
+      continue;
+    }
+    const int high = i + 1 < size ? HexDigit(text[i + 1]) : -1;
+    const int low = i + 2 < size ? HexDigit(text[i + 2]) : -1;
+    if (high >= 0 && low >= 0) {
+      text[out++] = static_cast<char>(high << 4 | low);
+      i += 3;
+      afterEncoded = true;
+    } else {
+      // As above: an "=" right after an encoded line feed goes, any other stays.
+      if (!afterEncoded || text[out - 1] != '\n') {
+        text[out++] = '=';
+        afterEncoded = false;
+      }
+      ++i;
+    }
+  }
+  return out;
+}
+
 CharsetDecoder::~CharsetDecoder() {
   for (const Converter& converter : converters_) {
     if (converter.handle != kNoConverter) iconv_close(static_cast<iconv_t>(converter.handle));

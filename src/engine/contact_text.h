@@ -46,6 +46,8 @@ bool IsUtf8(std::string_view bytes);
 // Quoted-printable: "=XY" (either letter case) is one byte; an "=" that starts
 // no such pair stays as it is, unless it directly follows an encoded line feed.
 void DecodeQuotedPrintable(std::string_view in, std::string& out);
+// The same, in place (the decoded bytes are never more); gives their number.
+std::size_t DecodeQuotedPrintableInPlace(char* text, std::size_t size);
 
 // Turns bytes of a named character set into UTF-8 with the C library's iconv.
 // Converters are opened once per name and kept; past a few names the one

@@ -87,6 +87,22 @@ void AppendUnescaped(std::string& out, std::string_view text) {
   out.append(text.substr(start));
 }
 
+std::size_t UnescapeInPlace(char* text, std::size_t size) {
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (text[i] == '\\' && i + 1 < size) {
+      const char next = text[i + 1];
+      if (next == 'n' || next == 'N' || next == ',' || next == ';' || next == ':' || next == '\\') {
+        text[out++] = next == 'n' || next == 'N' ? '\n' : next;
+        ++i;
+        continue;
+      }
+    }
+    text[out++] = text[i];
+  }
+  return out;
+}
+
 void CutComponents(std::string_view text, char separator, std::vector<std::string_view>& parts) {
   parts.clear();
   std::size_t start = 0;

@@ -19,6 +19,8 @@ bool EqualsUpperAscii(std::string_view text, std::string_view upper);
 // Backslash escapes: \n and \N are line breaks; \, \; \: and \\ the character
 // itself. Any other backslash stays as it is written.
 void AppendUnescaped(std::string& out, std::string_view text);
+// The same in place (the text never grows); gives its new length.
+std::size_t UnescapeInPlace(char* text, std::size_t size);
 
 // Cuts a structured value at every separator that no backslash escapes.
 void CutComponents(std::string_view text, char separator, std::vector<std::string_view>& parts);

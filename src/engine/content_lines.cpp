@@ -274,13 +274,21 @@ std::string_view ContentLines::takeLine() {
 
 void ContentLines::append(std::string_view piece) {
   if (keepText_) {
+    std::string& joined = *joinTo_;
     if (!joined_) {
-      text_.assign(first_);
+      joinStart_ = joined.size();
+      // The line may go on for most of the text: room for all of it at once,
+      // so that growing never holds two copies (room not written costs nothing).
+      const std::size_t most = first_.size() + piece.size() + lines_.remaining();
+      if (joined.capacity() - joined.size() < most) joined.reserve(joined.size() + most);
+      joined.append(first_);
       joined_ = true;
     }
     // A soft line break: the "=" that ended the piece before goes (one in the head stays).
-    if (softBreaks_ && !last_.empty() && last_.back() == '=' && text_.size() - 1 > headEnd_) text_.pop_back();
-    text_.append(piece);
+    if (softBreaks_ && !last_.empty() && last_.back() == '=' && joined.size() - 1 - joinStart_ > headEnd_) {
+      joined.pop_back();
+    }
+    joined.append(piece);
   }
   last_ = piece;
 }
@@ -300,6 +308,7 @@ void ContentLines::skipBase64Lines() {
 bool ContentLines::next(ContentLine& line) {
   while (!lines_.atEnd()) {
     first_ = last_ = takeLine();
+    if (joinTo_ == &ownJoined_) ownJoined_.clear();
     joined_ = false;
     softBreaks_ = false;
     keepText_ = true;
@@ -309,8 +318,8 @@ bool ContentLines::next(ContentLine& line) {
     if (headEnd_ == kNone) {
       takeFolds();
       if (joined_) {
-        headEnd_ = HeadEnd(text_);
-        headCopy_.assign(std::string_view(text_).substr(0, headEnd_ == kNone ? 0 : headEnd_));
+        headEnd_ = HeadEnd(joinedText());
+        headCopy_.assign(joinedText().substr(0, headEnd_ == kNone ? 0 : headEnd_));
         headSource = headCopy_;
       }
       if (headEnd_ == kNone) continue;  // no property: a stray line
@@ -334,7 +343,7 @@ bool ContentLines::next(ContentLine& line) {
                        head.nameText, head.group,    charset_,
                        head.service,  head.omitYear, {}};
     if (head.name == PropertyName::Other) return true;  // its value is never looked at
-    line.value = (joined_ ? std::string_view(text_) : first_).substr(headEnd_ + 1);
+    line.value = (joined_ ? joinedText() : first_).substr(headEnd_ + 1);
     return true;
   }
   return false;

@@ -68,6 +68,7 @@ class PhysicalLines {
   std::string_view peek() { return text_.substr(pos_, lineEnd() - pos_); }
   std::string_view take();
   std::size_t position() const { return pos_; }
+  std::size_t remaining() const { return text_.size() - pos_; }
 
  private:
   std::size_t lineEnd();
@@ -89,12 +90,20 @@ class ContentLines {
   void setKeepFoldingBlank(bool keep) { keepBlank_ = keep; }
   // False at the end of the text.
   bool next(ContentLine& line);
+  // A line of several physical lines is joined at the end of this text (one
+  // of its own by default), where the caller may keep it, change it in place
+  // or cut it off again: joining a line never copies it once more.
+  void setJoinTo(std::string& text) { joinTo_ = &text; }
+  // Where the line given last begins in the join text; npos when it stood on one physical line.
+  std::size_t joinedAt() const { return joined_ ? joinStart_ : std::string::npos; }
+
   // Called every few thousand physical lines and every few megabytes, so that
   // a caller can give the window a turn however the text is made.
   void setTurn(std::function<void()> turn) { turn_ = std::move(turn); }
 
  private:
   std::string_view takeLine();
+  std::string_view joinedText() const { return std::string_view(*joinTo_).substr(joinStart_); }
   void append(std::string_view piece);
   void takeFolds();
   void skipBase64Lines();
@@ -105,7 +114,9 @@ class ContentLines {
   std::string_view first_;
   std::string_view last_;  // the physical line taken last
   bool joined_ = false;
-  std::string text_;
+  std::string ownJoined_;
+  std::string* joinTo_ = &ownJoined_;
+  std::size_t joinStart_ = 0;
   // Where its name and parameters end, once known; whether its pieces must be kept.
   std::size_t headEnd_ = std::string_view::npos;
   bool softBreaks_ = false;

@@ -401,6 +401,18 @@ TEST(ContactFiles, EachValueDecodesOnItsOwn) {
   EXPECT_EQ(rows[0][14], (std::pair<std::string, std::string>{"Notes 15", "&#273;"}));  // CP1250
 }
 
+// A joined value is decoded in place; both ways give the same bytes.
+TEST(ContactText, QuotedPrintableDecodesTheSameInPlace) {
+  for (const std::string encoded : {"one=0D=0A=two", "a==0A=b", "=0A==x", "x=4", "=", "=0a=ZZ=3d",
+                                    "=E9t=C3=A9", "", "plain", "=0A=\r\n"}) {
+    std::string expected;
+    DecodeQuotedPrintable(encoded, expected);
+    std::string inPlace = encoded;
+    inPlace.resize(DecodeQuotedPrintableInPlace(inPlace.data(), inPlace.size()));
+    EXPECT_EQ(inPlace, expected) << encoded;
+  }
+}
+
 TEST(ContactFiles, WhatNoColumnShowsIsNamed) {
   const RowCollector read = ReadAll(
       "X-BEFORE:1\r\n" + Card("3.0",

@@ -154,8 +154,8 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
   std::array<std::uint32_t, kCaptionCount> seen{};
   piece_ += "<tr>";
   const std::vector<Caption>& captions = columns.captions();
-  for (std::size_t column = 0; column < captions.size(); ++column) {
-    const auto c = static_cast<std::size_t>(captions[column]);
+  for (const Caption caption : captions) {
+    const auto c = static_cast<std::size_t>(caption);
     // The k-th column of a caption holds the contact's k-th value of it, if any.
     if (seen[c] < count[c]) {
       const ContactCell& cell = cells[order_[first[c] + seen[c]]];
@@ -164,9 +164,9 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
       piece_ += "</td>";
     } else {
       piece_ += "<td></td>";
-      if ((column & 0xFFF) == 0) flushWhenFull();  // a row of a great many columns
     }
     ++seen[c];
+    if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
   }
   piece_ += "</tr>\r\n";
   flushWhenFull();

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <unordered_set>
 
+#include "engine/ascii_html.h"
 #include "engine/contact_values.h"
 #include "engine/content_lines.h"
 #include "engine/packed_name.h"
@@ -220,17 +222,48 @@ class ContactReader {
   // Unescaped straight into the sink's values, where a cell can take it as it is.
   std::string_view unescaped(std::string_view text) {
     if (text.find('\\') == kNone) return text;
-    turnBefore(text.size());
     std::string& values = sink_.values();
     if (const std::size_t at = valuesTail(text); at != kNone) {
-      values.resize(at + UnescapeInPlace(values.data() + at, text.size()));
+      std::size_t out = at;
+      inSlices(text, [&](std::string_view slice) {
+        const std::size_t from = static_cast<std::size_t>(slice.data() - values.data());
+        const std::size_t length = UnescapeInPlace(values.data() + from, slice.size());
+        std::memmove(values.data() + out, values.data() + from, length);
+        out += length;
+      });
+      values.resize(out);
       joinedEnd_ = values.size();
       return std::string_view(values).substr(at);
     }
     text = stable(text);
     const std::size_t start = values.size();
-    AppendUnescaped(values, text);
+    inSlices(text, [&](std::string_view slice) { AppendUnescaped(values, slice); });
     return std::string_view(values).substr(start);
+  }
+
+  // Calls each(slice) for pieces of a few megabytes that never end inside an
+  // escape, with a turn for the host between them.
+  template <class Each>
+  void inSlices(std::string_view text, Each&& each) {
+    for (std::size_t from = 0; from < text.size();) {
+      std::size_t to = std::min(text.size(), from + kLargeValue);
+      while (to < text.size() && text[to - 1] == '\\') ++to;
+      each(text.substr(from, to - from));
+      from = to;
+      if (from < text.size()) host_.yield();
+    }
+  }
+
+  // UTF-8 when all of it is, a few megabytes at a time.
+  ByteEncoding encodingOf(std::string_view text) {
+    for (std::size_t from = 0; from < text.size();) {
+      const std::size_t to = EscapeSliceEnd(text, from, from + kLargeValue);
+      if (EncodingOfValue(text.substr(from, to - from)) == ByteEncoding::Windows1252)
+        return ByteEncoding::Windows1252;
+      from = to;
+      if (from < text.size()) host_.yield();
+    }
+    return ByteEncoding::Utf8;
   }
 
   // Where the value is kept: where it stands, in the input or the sink's
@@ -255,8 +288,7 @@ class ContactReader {
     text = TrimBlanks(text);
     if (text.empty()) return;
     if (text.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
-    turnBefore(text.size());
-    const ByteEncoding encoding = EncodingOfValue(text);
+    const ByteEncoding encoding = encodingOf(text);
     turnBefore(text.size());
     const auto [stored, offset] = keep(text);
     sink_.cells().emplace_back(caption, nextNumber(caption), stored, encoding, offset,

@@ -339,6 +339,19 @@ TEST(ContactFiles, HostileInputIsReadWhole) {
   EXPECT_EQ(Read(folds)[0][0].second.size(), 200000u);
   EXPECT_EQ(Read(std::string(4 << 20, '\r')).size(), 1u);
 
+  // Escapes in a value of megabytes, as it stands and folded, are undone a few megabytes at a time.
+  std::string escaped;
+  std::string folded;
+  std::string expected;
+  for (int i = 0; i < 1200000; ++i) {
+    escaped += "ab\\,\\\\c\\n";
+    folded += i % 7 == 0 ? "ab\r\n \\,\\\\c\\n" : "ab\\,\\\\c\\n";
+    expected += "ab,\\c<br/>";
+  }
+  expected.resize(expected.size() - 5);
+  EXPECT_TRUE(Read(Card("3.0", "NOTE:" + escaped + "\r\n"))[0][0].second == expected);
+  EXPECT_TRUE(Read(Card("3.0", "NOTE:" + folded + "\r\n"))[0][0].second == expected);
+
   rows = Read("BEGIN:VCARD\r\nFN;X=\"open:Ann\r\nNOTE:ends in \\\r\nEMAIL;QUOTED-PRINTABLE:a=");
   EXPECT_EQ(rows, (Rows{{{"Display Name", "Ann"}, {"Notes", "ends in \\"}, {"Email Address", "a="}}}));
 }

@@ -147,12 +147,13 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
   ContactColumns columns;
+  InputSweeps sweeps;
   {
     // Its room for one contact goes before the second sweep needs the same.
     ColumnCollector collector(columns, summary.leftOut);
     for (std::size_t f = 1; f <= inputs.size(); ++f) {
       host.setProgressPosition(WholePercent(f, inputs.size()));
-      const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
+      const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
       const std::size_t cellsBefore = collector.cellCount();
       try {
         ReadContacts(ContactBytes(input), collector, host);
@@ -174,7 +175,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
       host.setProgressPosition(WholePercent(f, inputs.size()));
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
       host.yield();
-      const InputText input = ReadOrNothing(path, errors, kSecondSweepRead);
+      const InputText& input = sweeps.read(f - 1, path, errors, kSecondSweepRead);
       try {
         ReadContacts(ContactBytes(input), rows, host);
       } catch (...) {

@@ -49,7 +49,7 @@ void DecodeQuotedPrintable(std::string_view in, std::string& out);
 // The same, in place (the decoded bytes are never more); gives their number.
 std::size_t DecodeQuotedPrintableInPlace(char* text, std::size_t size);
 
-// Turns bytes of a named character set into UTF-8 with the C library's iconv.
+// Turns bytes of a named character set into UTF-8 with the system's converters.
 // Converters are opened once per name and kept; past a few names the one
 // used longest ago makes room.
 class CharsetDecoder {
@@ -66,7 +66,7 @@ class CharsetDecoder {
  private:
   struct Converter {
     std::string name;  // upper-case
-    void* handle;      // iconv_t; (iconv_t)-1 for a name iconv does not know
+    void* handle;      // nullptr for a name the system does not know
     std::uint64_t lastUse;
   };
   void* converterFor(std::string_view charset);

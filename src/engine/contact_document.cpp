@@ -34,20 +34,24 @@ bool KeepsToOneLine(Caption caption) {
   }
 }
 
+// Columns of long texts, which need room enough to read when the table is squeezed.
+bool HoldsLongText(Caption caption) { return caption == Caption::Notes; }
+
 void AppendNumber(std::string& out, std::size_t number) { out += std::to_string(number); }
 
-// A selector for the data cells of the columns that keep to one line: one
-// selector for each run of such columns side by side.
-void AppendOneLineSelectors(std::string& out, const ContactColumns& columns) {
+// A rule for the data cells of the columns the test picks: one selector for
+// each run of such columns side by side.
+void AppendColumnRule(std::string& out, const ContactColumns& columns, bool (*picks)(Caption),
+                      std::string_view declarations) {
   const std::vector<Caption>& captions = columns.captions();
   bool any = false;
   for (std::size_t i = 0; i < captions.size();) {
-    if (!KeepsToOneLine(captions[i])) {
+    if (!picks(captions[i])) {
       ++i;
       continue;
     }
     std::size_t last = i;
-    while (last + 1 < captions.size() && KeepsToOneLine(captions[last + 1])) ++last;
+    while (last + 1 < captions.size() && picks(captions[last + 1])) ++last;
     out += any ? ",\r\n" : "";
     any = true;
     out += "td:nth-child(";
@@ -62,7 +66,7 @@ void AppendOneLineSelectors(std::string& out, const ContactColumns& columns) {
     out += ')';
     i = last + 1;
   }
-  if (any) out += " { white-space: nowrap; }\r\n";
+  if (any) out.append(" { ").append(declarations).append(" }\r\n");
 }
 
 void AppendColour(std::string& out, Colour colour) {
@@ -105,7 +109,8 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
       "th { position: sticky; top: 0; white-space: nowrap; background-color: ";
   AppendColour(piece_, style.background);
   piece_ += "; }\r\n";
-  AppendOneLineSelectors(piece_, columns);
+  AppendColumnRule(piece_, columns, KeepsToOneLine, "white-space: nowrap;");
+  AppendColumnRule(piece_, columns, HoldsLongText, "min-width: 16em;");
   piece_ +=
       "@media print { @page { size: landscape; } th { position: static; } }\r\n"
       "</style>\r\n"

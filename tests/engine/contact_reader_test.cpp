@@ -377,7 +377,7 @@ TEST(ContactFiles, EachValueDecodesOnItsOwn) {
       {"controls",
        Card("3.0", std::string("NOTE:a\x01"
                                "b\0c\x1B[0md\x7F\te\xC2\x85\x0C\r\n",
-                               29)),
+                               23)),
        {{"Notes", "abc[0md&#127;\te&#133;"}}},
       {"no character", Card("3.0", "NOTE:\xEF\xBF\xBE\xEF\xBF\xBF!\r\n"), {{"Notes", "&#65533;&#65533;!"}}},
       {"lone surrogates in UTF-16",

@@ -234,9 +234,25 @@ std::size_t PhysicalLines::lineEnd() {
     return ((v - kOnes) & ~v & kHighBits) != 0;
   };
   std::size_t i = pos_;
-  for (std::uint64_t eight; i + 8 <= text_.size(); i += 8) {
+  const std::size_t shortEnd = std::min(text_.size(), pos_ + 256);
+  for (std::uint64_t eight; i + 8 <= shortEnd; i += 8) {
     std::memcpy(&eight, text_.data() + i, 8);
     if (hasByte(eight, '\n') || hasByte(eight, '\r')) break;
+  }
+  if (i + 8 > shortEnd && shortEnd < text_.size()) {
+    // A long line (a value of megabytes): the library's vectorised search, a
+    // window at a time, for a line feed and then a carriage return before it.
+    constexpr std::size_t kWindow = std::size_t{1} << 16;
+    for (; i < text_.size(); i += kWindow) {
+      const char* start = text_.data() + i;
+      const std::size_t size = std::min(kWindow, text_.size() - i);
+      const char* feed = static_cast<const char*>(std::memchr(start, '\n', size));
+      const std::size_t length = feed == nullptr ? size : static_cast<std::size_t>(feed - start);
+      const char* cr = static_cast<const char*>(std::memchr(start, '\r', length));
+      if (cr != nullptr) return static_cast<std::size_t>(cr - text_.data());
+      if (feed != nullptr) return static_cast<std::size_t>(feed - text_.data());
+    }
+    return text_.size();
   }
   while (i < text_.size() && text_[i] != '\n' && text_[i] != '\r') ++i;
   return i;

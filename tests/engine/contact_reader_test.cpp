@@ -304,6 +304,10 @@ TEST(ContactFiles, BlocksAreContactsAndTextDecodesByItsMark) {
        "BEGIN:VCARD\r\nNOTE;QUOTED-PRINTABLE:x=\r\nEND:VCARD\r\n" + b,
        {"-", "B"}},
       {"LF and CR line ends", "BEGIN:VCARD\nFN:A\nEND:VCARD\rBEGIN:VCARD\rFN:B\rEND:VCARD", {"A", "B"}},
+      {"long lines with every line end",
+       "BEGIN:VCARD\rFN:" + std::string(70000, 'a') + "\rEND:VCARD\rBEGIN:VCARD\nFN:" +
+           std::string(300, 'b') + "\r\nNOTE:" + std::string(100000, 'c') + "\nEND:VCARD\n",
+       {std::string(70000, 'a'), std::string(300, 'b')}},
       {"UTF-8", Card("3.0", "FN:Zo\xC3\xAB \xF0\x9F\x98\x80\r\n"), {"Zo&#235; &#128512;"}},
       {"UTF-8 with mark", "\xEF\xBB\xBF" + Card("3.0", "FN:Zo\xC3\xAB\r\n"), {"Zo&#235;"}},
       {"Windows-1252", Card("3.0", "FN:Zo\xEB \x80\r\n"), {"Zo&#235; &#8364;"}},

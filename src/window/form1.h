@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "engine/host.h"
+#include "engine/several_contacts.h"
 #include "support/qt/settings_store.h"
 #include "window/dialogs.h"
 #include "window/event_turns.h"
@@ -59,6 +60,7 @@ class Form1 : public QWidget, public Host {
   void yield() override;
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
+  void noteVcardBlocks(const Text&, std::uint64_t blocks) override { severalContacts_.note(blocks); }
 
   // Files and folders given at start-up: added exactly as a drop of them would add them.
   void addPathsAsDropped(const QStringList& paths) { ListView1_OLEDragDrop(paths); }
@@ -152,6 +154,8 @@ class Form1 : public QWidget, public Host {
   bool runBusy_ = false;
   bool scanBusy_ = false;
   bool closing_ = false;
+  // Inputs of the current run whose several contacts share one row.
+  SeveralContactsTally severalContacts_;
 };
 
 }  // namespace brevant

@@ -147,9 +147,9 @@ void Form1::Form_Load() {
   steps.step(kAddColumn, [&] { rows_.setHeader(QStringLiteral(" VCF File(s)")); });
   steps.step(kSetColumnWidth, [&] { ListView1->header()->resizeSection(0, kListColumnWidth); });
   steps.step(kRestoreText1, [&] {
-    // The desktop is looked up only when the key was never written.
+    // The default folder is looked up only when the key was never written.
     const QString key = QStringLiteral("Text1");
-    Text1->setText(ToQString(settings_.contains(key) ? settings_.read(key, u"") : GetDesktopFolder()));
+    Text1->setText(ToQString(settings_.contains(key) ? settings_.read(key, u"") : DefaultOutputFolder()));
   });
   steps.step(kRestoreOption3, [&] { restoreFlag(QStringLiteral("Option3"), true, Option3); });
   steps.step(kRestoreOption4, [&] { restoreFlag(QStringLiteral("Option4"), false, Option4); });

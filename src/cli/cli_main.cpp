@@ -87,6 +87,10 @@ std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std
 }
 
 int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal, std::size_t columns) {
+  // The standard input has no folder to put a document beside, and once read it is gone.
+  const auto readsOfInput = std::count(options.files.begin(), options.files.end(), kStandardInputArgument);
+  if (readsOfInput > 0 && !options.outputDir) return UsageError(err, "standard input (-) needs --output-dir");
+  if (readsOfInput > 1) return UsageError(err, "standard input (-) given more than once");
   std::string workingFolder;
   if (std::any_of(options.files.begin(), options.files.end(), IsRelativePath)) {
     std::error_code error;

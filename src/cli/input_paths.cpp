@@ -1,5 +1,6 @@
 #include "cli/input_paths.h"
 
+#include "support/input_file.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -11,7 +12,9 @@ std::vector<Text> AbsoluteInputPaths(const std::vector<std::string>& files,
   std::vector<Text> paths;
   paths.reserve(files.size());
   for (const std::string& file : files) {
-    if (!IsRelativePath(file)) {
+    if (file == kStandardInputArgument) {
+      paths.push_back(StandardInputPath());
+    } else if (!IsRelativePath(file)) {
       paths.push_back(FromUtf8(file));
     } else if (!workingFolder.empty() && workingFolder.back() == '/') {
       paths.push_back(FromUtf8(workingFolder + file));  // the root folder

@@ -9,9 +9,13 @@ namespace brevant {
 
 bool IsRelativePath(const std::string& path);
 
+// A FILE that stands for the standard input.
+inline constexpr char kStandardInputArgument[] = "-";
+
 // The files as the engine takes them: a relative path is joined to the working
 // folder, lexically (no "." or ".." removed, no link followed), so that "beside
 // the input" names a real folder; the bytes are kept whatever their encoding.
+// "-" becomes the path of the standard input.
 std::vector<Text> AbsoluteInputPaths(const std::vector<std::string>& files, const std::string& workingFolder);
 
 }  // namespace brevant

@@ -227,9 +227,10 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
   summary.inputs = inputs.size();
   ColumnIndex columns;
   ColumnCollector collector(columns);
+  InputSweeps sweeps;
   for (std::size_t f = 1; f <= inputs.size(); ++f) {
     host.setProgressPosition(WholePercent(f, inputs.size()));
-    const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
+    const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
     const std::size_t cellsBefore = collector.cells();
     try {
       ReadContacts(input, collector);
@@ -249,7 +250,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
       host.setProgressPosition(WholePercent(f, inputs.size()));
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
       host.yield();
-      const InputText input = ReadOrNothing(path, errors, kSecondSweepRead);
+      const InputText& input = sweeps.read(f - 1, path, errors, kSecondSweepRead);
       try {
         ReadContacts(input, rows);
       } catch (...) {

@@ -1,12 +1,10 @@
 #include "engine/contact_text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "engine/packed_name.h"
+#include "support/charset_conversion.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -40,8 +38,6 @@ std::string UpperCaseCopy(std::string_view text) {
   }
   return upper;
 }
-
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 }  // namespace
 
@@ -115,9 +111,7 @@ void DecodeQuotedPrintable(std::string_view in, std::string& out) {
 }
 
 CharsetDecoder::~CharsetDecoder() {
-  for (const Converter& converter : converters_) {
-    if (converter.handle != kNoConverter) iconv_close(static_cast<iconv_t>(converter.handle));
-  }
+  for (const Converter& converter : converters_) CloseCharsetConverter(converter.handle);
 }
 
 void* CharsetDecoder::converterFor(std::string_view charset) {
@@ -127,41 +121,14 @@ void* CharsetDecoder::converterFor(std::string_view charset) {
   }
   // A few names each file repeats; anything odd is refused once and remembered.
   constexpr std::size_t kMostNames = 16;
-  if (converters_.size() >= kMostNames) return kNoConverter;
-  const iconv_t handle =
-      name.empty() || name.find('/') != std::string::npos ? kNoConverter : iconv_open("UTF-8", name.c_str());
+  if (converters_.size() >= kMostNames) return nullptr;
+  CharsetConverter handle = OpenCharsetConverter(name);
   converters_.push_back({name, handle});
   return handle;
 }
 
 bool CharsetDecoder::appendAsUtf8(std::string& out, std::string_view charset, std::string_view bytes) {
-  const auto handle = static_cast<iconv_t>(converterFor(charset));
-  if (handle == kNoConverter) return false;
-  iconv(handle, nullptr, nullptr, nullptr, nullptr);
-  const std::size_t start = out.size();
-  std::size_t room = bytes.size() * 4 + 8;
-  out.resize(start + room);
-  char* from = const_cast<char*>(bytes.data());
-  std::size_t left = bytes.size();
-  char* to = out.data() + start;
-  while (left > 0) {
-    if (iconv(handle, &from, &left, &to, &room) != static_cast<std::size_t>(-1)) break;
-    if (errno != E2BIG) {
-      out.resize(start);
-      return false;
-    }
-    const std::size_t written = static_cast<std::size_t>(to - out.data());
-    out.resize(out.size() + bytes.size() + 16);
-    to = out.data() + written;
-    room = out.size() - written;
-  }
-  // Flush a stateful encoding's final shift.
-  if (iconv(handle, nullptr, nullptr, &to, &room) == static_cast<std::size_t>(-1)) {
-    out.resize(start);
-    return false;
-  }
-  out.resize(static_cast<std::size_t>(to - out.data()));
-  return true;
+  return AppendCharsetAsUtf8(converterFor(charset), out, bytes);
 }
 
 }  // namespace brevant

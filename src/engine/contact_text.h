@@ -42,7 +42,7 @@ bool IsUtf8(std::string_view bytes);
 // no such pair stays as it is, unless it directly follows an encoded line feed.
 void DecodeQuotedPrintable(std::string_view in, std::string& out);
 
-// Turns bytes of a named character set into UTF-8 with the C library's iconv.
+// Turns bytes of a named character set into UTF-8 with the system's converters.
 // Converters are opened once per name and kept.
 class CharsetDecoder {
  public:
@@ -58,7 +58,7 @@ class CharsetDecoder {
  private:
   struct Converter {
     std::string name;  // upper-case
-    void* handle;      // iconv_t; (iconv_t)-1 for a name iconv does not know
+    void* handle;      // nullptr for a name the system does not know
   };
   void* converterFor(std::string_view charset);
   std::vector<Converter> converters_;

@@ -29,11 +29,11 @@ enum Statement : int {
 };
 
 ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const StatementReporter& errors,
-                           RunSummary& summary) {
+                           InputSweeps& sweeps, RunSummary& summary) {
   ColumnIndex columns;
   for (std::size_t f = 1; f <= inputs.size(); ++f) {
     host.setProgressPosition(WholePercent(f, inputs.size()));
-    const InputText input = ReadOrNothing(inputs[f - 1], errors, kFirstSweepRead);
+    const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
     bool anyCell = false;
     try {
       const std::uint64_t blocks =
@@ -97,7 +97,8 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
     return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath, summary);
 
   summary.inputs = inputs.size();
-  const ColumnIndex columns = CollectColumns(host, inputs, errors, summary);
+  InputSweeps sweeps;
+  const ColumnIndex columns = CollectColumns(host, inputs, errors, sweeps, summary);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 
   // Memory may run out while a row of huge values is written; the earlier
@@ -116,7 +117,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
       host.setProgressPosition(WholePercent(f, inputs.size()));
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
       host.yield();
-      const InputText input = ReadOrNothing(path, errors, kSecondSweepRead);
+      const InputText& input = sweeps.read(f - 1, path, errors, kSecondSweepRead);
       row.clear();
       try {
         ForEachCell(input, Acceptance::EveryTypeName, CellValues::Cleaned,

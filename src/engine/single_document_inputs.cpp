@@ -27,6 +27,18 @@ InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int s
   }
 }
 
+const InputText& InputSweeps::read(std::size_t index, const Text& path, const StatementReporter& errors,
+                                   int statement) {
+  if (const auto kept = kept_.find(index); kept != kept_.end()) {
+    current_ = std::move(kept->second);
+    kept_.erase(kept);
+    return current_;
+  }
+  if (IsReadOnce(path)) return kept_[index] = ReadOrNothing(path, errors, statement);
+  current_ = ReadOrNothing(path, errors, statement);
+  return current_;
+}
+
 void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, const std::vector<Text>& inputs,
                           const StatementReporter& errors, int statement, RunSummary& summary) {
   document.write(kClosing);

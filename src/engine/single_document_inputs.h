@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/document_output.h"
@@ -14,6 +16,19 @@ namespace brevant {
 // An input that cannot be read contributes nothing: no columns in the first
 // sweep, a row of empty cells in the second. The text read before is never reused.
 InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement);
+
+// Reads the inputs of a one-document run once in each of its two sweeps. A pipe
+// or device gives its content only once: that content is kept from the first
+// sweep for the second.
+class InputSweeps {
+ public:
+  // The input at `index` of the run's list, valid until the next read.
+  const InputText& read(std::size_t index, const Text& path, const StatementReporter& errors, int statement);
+
+ private:
+  InputText current_;
+  std::unordered_map<std::size_t, InputText> kept_;
+};
 
 // Closes the one document and puts it in place, unless it would replace one of
 // its own inputs (an earlier "output.xml" taken in with every file of its

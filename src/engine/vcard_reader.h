@@ -7,16 +7,10 @@
 #include <vector>
 
 #include "support/byte_search.h"
+#include "support/input_file.h"
 #include "support/text.h"
 
 namespace brevant {
-
-// Gives back the room an input was read into.
-struct StorageRelease {
-  std::size_t mappedSize = 0;  // 0: allocated with new[]
-  void operator()(char16_t* storage) const;
-};
-using InputStorage = std::unique_ptr<char16_t[], StorageRelease>;
 
 // One copy of an input file's content, in one buffer that is never zero-filled
 // first. A file read in the ANSI code page keeps its bytes (each byte is one
@@ -38,8 +32,9 @@ class InputText {
   bool utf16_ = false;
 };
 
-// The empty text for a missing file, "empty file" for a file of length zero,
-// otherwise the whole content. A file that cannot be opened or read throws FileError.
+// The empty text for a missing file, "empty file" for a file of length zero (or
+// a pipe that gives nothing), otherwise the whole content, read to its end. A
+// file that cannot be opened or read throws FileError.
 InputText ReadInput(TextView path);
 
 }  // namespace brevant

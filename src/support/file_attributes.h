@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include "support/text.h"
 
 namespace brevant {
@@ -21,8 +19,5 @@ inline constexpr int kAttributeReparsePoint = 1024;
 // symbolic link the kind and the read-only bit are those of its target, plus the
 // reparse-point bit. -1 when the path cannot be examined.
 int FileAttributeValue(TextView path);
-
-// The value for an entry that is not a symbolic link and whose status is known.
-int AttributeValueOf(TextView path, const struct stat& status);
 
 }  // namespace brevant

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "support/file_access.h"
 #include "support/name_order.h"
 #include "support/native_path.h"
 #include "support/utf8.h"
@@ -13,11 +12,9 @@ std::vector<Text> ReadableMatchingNames(const OpenFolder& listing, const std::ve
                                         const FilePattern& pattern) {
   std::vector<Text> names;
   for (const FolderEntry& entry : entries) {
-    if (entry.type == DT_DIR || !IsValidUtf8(entry.name)) continue;
+    if (entry.kind == EntryKind::Folder || !IsValidUtf8(entry.name)) continue;
     Text name = FromUtf8(entry.name);
-    if (!pattern.matches(name) || !FileIsAccessibleAt(listing.descriptor(), entry.name.c_str(), entry.type)) {
-      continue;
-    }
+    if (!pattern.matches(name) || !listing.fileIsAccessible(entry)) continue;
     names.push_back(std::move(name));
   }
   SortAsListed(names);
@@ -28,9 +25,9 @@ std::vector<Text> GetFilesInFolder(TextView folder, TextView pattern) {
   Text folderPath(folder);
   if (folderPath.empty() || folderPath.back() != u'/') folderPath += u'/';
   std::vector<Text> names;
-  std::string bytes;
-  if (ToNativePath(folderPath, bytes)) {
-    OpenFolder listing(bytes, OpenFolder::Links::Follow);
+  NativePath native;
+  if (ToNativePath(folderPath, native)) {
+    OpenFolder listing(native, OpenFolder::Links::Follow);
     std::vector<FolderEntry> entries;
     listing.readEntries(entries);  // a listing that breaks off still gives what it read
     names = ReadableMatchingNames(listing, entries, FilePattern(pattern));

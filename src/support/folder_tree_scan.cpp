@@ -97,11 +97,10 @@ bool FolderTreeScan::mayEnter(const Text& folder) {
   return enter;
 }
 
-// The same test for a folder that is open and is no link, from its status.
-bool FolderTreeScan::mayEnter(const Text& folder, const struct stat& status) {
+// The same test for a folder that is open and is no link, from its attributes.
+bool FolderTreeScan::mayEnter(const Text& folder, int attributes) {
   bool enter = true;
-  step(kEnterTest, folder,
-       [&] { enter = IsRootFolder(folder) || !IsHiddenSystemFolder(AttributeValueOf(folder, status)); });
+  step(kEnterTest, folder, [&] { enter = IsRootFolder(folder) || !IsHiddenSystemFolder(attributes); });
   return enter;
 }
 
@@ -112,7 +111,7 @@ bool FolderTreeScan::mayEnter(const Text& folder, const struct stat& status) {
 // which saves looking the path up twice more for every folder of the tree.
 FolderTreeScan::Outcome FolderTreeScan::scan(const Text& folder, Level level, std::vector<Text>& found) {
   const bool start = level == Level::Start;
-  std::string path;
+  NativePath path;
   if (!ToNativePath(folder, path) || path.size() >= kFolderPathLimit) {
     observer_.leftOut(folder, LeftOut::PathTooLong);
     return start ? Outcome::Keep : Outcome::Remove;
@@ -121,8 +120,9 @@ FolderTreeScan::Outcome FolderTreeScan::scan(const Text& folder, Level level, st
   std::vector<Text> names;
   try {
     OpenFolder listing(path, start ? OpenFolder::Links::Follow : OpenFolder::Links::Refuse);
-    struct stat status {};
-    if (!listing.isOpen() || !listing.status(status)) {
+    FileIdentity identity;
+    int attributes = 0;
+    if (!listing.isOpen() || !listing.describe(folder, identity, attributes)) {
       if (CannotBeRead(listing.openError())) {
         if (listing.openError() == EACCES || listing.openError() == EPERM) {
           observer_.leftOut(folder, LeftOut::CannotOpen);
@@ -133,8 +133,8 @@ FolderTreeScan::Outcome FolderTreeScan::scan(const Text& folder, Level level, st
       // without sub-folders.
       return start || mayEnter(folder) ? Outcome::Keep : Outcome::Remove;
     }
-    if (!start && !mayEnter(folder, status)) return Outcome::Remove;
-    if (!seen_.insert({status.st_dev, status.st_ino}).second) return Outcome::Remove;
+    if (!start && !mayEnter(folder, attributes)) return Outcome::Remove;
+    if (!seen_.insert(identity).second) return Outcome::Remove;
     std::vector<FolderEntry> entries;
     listing.readEntries(entries);  // a listing that breaks off keeps what it read
     names = subFolderNames(folder, listing, entries);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/stat.h>
-
 #include <unordered_set>
 #include <vector>
 
@@ -32,19 +30,16 @@ class FolderTreeScan {
 
  private:
   enum class Outcome { Keep, Remove };
-  struct Identity {
-    dev_t device;
-    ino_t inode;
-    bool operator==(const Identity&) const = default;
-  };
   struct IdentityHash {
-    std::size_t operator()(const Identity& id) const { return std::hash<ino_t>()(id.inode) ^ id.device; }
+    std::size_t operator()(const FileIdentity& id) const {
+      return std::hash<unsigned long long>()(id.inode) ^ id.device;
+    }
   };
 
   enum class Level { Start, Deeper };
 
   bool mayEnter(const Text& folder);
-  bool mayEnter(const Text& folder, const struct stat& status);
+  bool mayEnter(const Text& folder, int attributes);
   Outcome scan(const Text& folder, Level level, std::vector<Text>& found);
   std::vector<Text> subFolderNames(const Text& folder, const OpenFolder& listing,
                                    const std::vector<FolderEntry>& entries);
@@ -54,7 +49,7 @@ class FolderTreeScan {
 
   ScanObserver& observer_;
   std::size_t found_ = 0;
-  std::unordered_set<Identity, IdentityHash> seen_;
+  std::unordered_set<FileIdentity, IdentityHash> seen_;
 };
 
 }  // namespace brevant

@@ -79,7 +79,7 @@ class MatchingFileScan : public FolderTreeScan {
   // Matching files whose names are not valid UTF-8 cannot be taken.
   void tellUnusableNames(const Text& folder, const std::vector<FolderEntry>& entries) {
     for (const FolderEntry& entry : entries) {
-      if (entry.type == DT_DIR || IsValidUtf8(entry.name)) continue;
+      if (entry.kind == EntryKind::Folder || IsValidUtf8(entry.name)) continue;
       Text name = FromUtf8(entry.name);
       if (matcher_.matches(name)) observer().leftOut(folder + name, LeftOut::UnusableName);
     }

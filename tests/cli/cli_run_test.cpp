@@ -162,6 +162,44 @@ TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
   EXPECT_EQ(ReadBytes(dir_ / "output.xml"), kMissing);
 }
 
+// A pipe's size says nothing: "-", /dev/stdin, a "<(...)" descriptor and a named
+// pipe are read to their end. The shell text feeds the tool and runs it.
+TEST_F(CliRunTest, StandardInputAndPipesAreReadToTheirEnd) {
+  fs::create_directory(dir_ / "out");
+  ASSERT_EQ(mkfifo((dir_ / "named.vcf").c_str(), 0600), 0);
+  struct PipeCase {
+    std::vector<std::string> args;
+    std::string shell;
+    const char* document;
+  };
+  const PipeCase cases[] = {
+      {{"-o", "out", "-"}, "cat a.vcf | \"$0\" \"$@\"", "stdin.htm"},
+      {{"-o", "out", "/dev/stdin"}, "cat a.vcf | \"$0\" \"$@\"", "stdin.htm"},
+      {{"-o", "out", "/dev/fd/3"}, "cat a.vcf | \"$0\" \"$@\" 3<&0", "3.htm"},
+      // One document reads its inputs twice: a pipe gives its content once.
+      {{"-o", "out", "-m", "single", "-"}, "cat a.vcf | \"$0\" \"$@\"", "output.xml"},
+      {{"-o", "out", "-m", "single", "--per-contact", "sub/b.vcf", "/dev/stdin"},
+       "cat a.vcf | \"$0\" \"$@\"",
+       "output.xml"},
+      {{"-o", "out", "named.vcf"}, "(timeout 20 cat a.vcf > named.vcf &); \"$0\" \"$@\"", "named.htm"},
+  };
+  for (const PipeCase& c : cases) {
+    fs::remove(dir_ / "out" / c.document);
+    // The shell ends with the tool's status; the text RunTool appends is not reached.
+    const ToolRun run = RunTool(dir_.path(), c.args, c.shell + "; exit $?");
+    EXPECT_EQ(run.status, 0) << c.shell << "\n" << run.err;
+    EXPECT_NE(ReadBytes(dir_ / "out" / c.document).find("<td>&nbsp;Ann Example</td>"), std::string::npos)
+        << c.shell << " " << c.document;
+  }
+  // Without a folder, or read twice, standard input is a usage error.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"-"}, {"-m", "single", "-"}, {"-o", "out", "-", "a.vcf", "--", "-"}}) {
+    const ToolRun run = RunTool(dir_.path(), args, "exec </dev/null");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.starts_with("brevant-convert: standard input (-) ")) << run.err;
+  }
+}
+
 TEST_F(CliRunTest, AMissingFileIsAnErrorAndTheOthersAreConverted) {
   WriteBytes(dir_ / "nosuch.htm", "earlier document");
   const ToolRun run = RunTool(dir_.path(), {"-q", "nosuch.vcf", "a.vcf", "gone/"});

@@ -1,11 +1,16 @@
 #include "support/open_folder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+
+#include "support/posix/posix_files.h"
 
 namespace brevant {
 
@@ -23,9 +28,24 @@ bool IsDotOrDotDot(const char* name) {
   return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
+EntryKind KindOf(unsigned char type) {
+  switch (type) {
+    case DT_DIR:
+      return EntryKind::Folder;
+    case DT_REG:
+      return EntryKind::File;
+    case DT_LNK:
+      return EntryKind::Link;
+    case DT_UNKNOWN:
+      return EntryKind::Unknown;
+    default:
+      return EntryKind::Other;
+  }
+}
+
 }  // namespace
 
-OpenFolder::OpenFolder(const std::string& path, Links links) {
+OpenFolder::OpenFolder(const NativePath& path, Links links) {
   int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
   if (links == Links::Refuse) flags |= O_NOFOLLOW;
   descriptor_ = open(WithoutTrailingSlashes(path).c_str(), flags);
@@ -36,8 +56,14 @@ OpenFolder::~OpenFolder() {
   if (descriptor_ >= 0) close(descriptor_);
 }
 
-bool OpenFolder::status(struct stat& info) const {
-  return descriptor_ >= 0 && fstat(descriptor_, &info) == 0;
+bool OpenFolder::isOpen() const { return descriptor_ >= 0; }
+
+bool OpenFolder::describe(TextView path, FileIdentity& identity, int& attributes) const {
+  struct stat info {};
+  if (descriptor_ < 0 || fstat(descriptor_, &info) != 0) return false;
+  identity = {static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino)};
+  attributes = AttributeValueOf(path, info);
+  return true;
 }
 
 bool OpenFolder::readEntries(std::vector<FolderEntry>& entries) {
@@ -54,16 +80,20 @@ bool OpenFolder::readEntries(std::vector<FolderEntry>& entries) {
       dirent64 record;
       std::memcpy(&record, block.get() + at, offsetof(dirent64, d_name));
       const char* name = block.get() + at + offsetof(dirent64, d_name);
-      if (!IsDotOrDotDot(name)) entries.push_back({name, record.d_type});
+      if (!IsDotOrDotDot(name)) entries.push_back({name, KindOf(record.d_type)});
       at += record.d_reclen;
     }
   }
 }
 
 bool OpenFolder::isSubFolder(const FolderEntry& entry) const {
-  if (entry.type != DT_UNKNOWN) return entry.type == DT_DIR;
+  if (entry.kind != EntryKind::Unknown) return entry.kind == EntryKind::Folder;
   struct stat info {};
   return fstatat(descriptor_, entry.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool OpenFolder::fileIsAccessible(const FolderEntry& entry) const {
+  return FileIsAccessibleAt(descriptor_, entry.name.c_str(), entry.kind);
 }
 
 }  // namespace brevant

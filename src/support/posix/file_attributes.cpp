@@ -1,6 +1,9 @@
 #include "support/file_attributes.h"
 
+#include <sys/stat.h>
+
 #include "support/native_path.h"
+#include "support/posix/posix_files.h"
 
 namespace brevant {
 

@@ -7,16 +7,17 @@
 #include <string>
 
 #include "support/native_path.h"
+#include "support/posix/posix_files.h"
 
 namespace brevant {
 
-bool FileIsAccessibleAt(int folderDescriptor, const char* name, unsigned char listedType) {
+bool FileIsAccessibleAt(int folderDescriptor, const char* name, EntryKind listedKind) {
   // Only a regular file is opened: opening a FIFO could block and opening a
   // device can act on it (a tape rewinds when closed). A listed link or an
   // unknown type needs a look to tell. Whatever the answer, the file may change
   // kind later, so whoever reads it must still guard the reading.
-  if (listedType != DT_REG) {
-    if (listedType != DT_LNK && listedType != DT_UNKNOWN) return false;
+  if (listedKind != EntryKind::File) {
+    if (listedKind != EntryKind::Link && listedKind != EntryKind::Unknown) return false;
     struct stat info {};
     if (fstatat(folderDescriptor, name, &info, 0) != 0 || !S_ISREG(info.st_mode)) return false;
   }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "support/text.h"
+
+namespace brevant {
+
+// Gives back the room an input was read into.
+struct StorageRelease {
+  std::size_t mappedSize = 0;  // 0: allocated with new[]
+  void operator()(char16_t* storage) const;
+};
+using InputStorage = std::unique_ptr<char16_t[], StorageRelease>;
+
+// Room for `bytes` bytes and one byte more, aligned for 16-bit characters and
+// never zero-filled first, so that a UTF-16 input can be decoded in place.
+InputStorage AllocateInputStorage(std::size_t bytes);
+
+// The whole content of an input file as bytes.
+struct FileContent {
+  enum class Kind {
+    Missing,  // the path names nothing
+    Empty,    // a file of length zero, or a pipe or device that gave nothing
+    Bytes,
+  };
+  Kind kind = Kind::Missing;
+  InputStorage storage;
+  std::size_t size = 0;  // bytes in storage
+};
+
+// Reads a file to its end, whatever its size said beforehand (a file may grow
+// while it is read). A pipe or character device (standard input, "<(...)") is
+// read to its end too, into room that grows as it fills. A file that cannot be
+// opened or read throws FileError.
+FileContent ReadFileContent(TextView path);
+
+// True for a pipe or character device: what it gives can be read only once.
+bool IsReadOnce(TextView path);
+
+// The path that names the program's standard input ("-" on the command line).
+Text StandardInputPath();
+
+}  // namespace brevant

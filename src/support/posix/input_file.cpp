@@ -1,0 +1,153 @@
+#include "support/input_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "support/file_error.h"
+#include "support/native_path.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr std::size_t kMappedStorageSize = std::size_t{4} << 20;
+// A pipe's first room: most inputs fit, and untouched pages cost nothing.
+constexpr std::size_t kFirstStreamRoom = std::size_t{1} << 20;
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void Fail(int errorNumber) { throw FileError(DescribeSystemError(errorNumber)); }
+
+std::size_t RoomFor(std::size_t bytes) { return (bytes / 2 + 1) * sizeof(char16_t); }
+
+// populate: all pages at once, which is much cheaper than taking them one fault
+// at a time while a file of known size is read into them. Without it only the
+// pages written to take memory.
+InputStorage MappedStorage(std::size_t size, bool populate) {
+  void* mapped = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS | (populate ? MAP_POPULATE : 0), -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  return InputStorage(static_cast<char16_t*>(mapped), StorageRelease{size});
+}
+
+// Room for at least `bytes` bytes, keeping the first `filled`. Mapped room
+// grows in place or moves without copying, so a pipe's content is never held twice.
+void Grow(InputStorage& storage, std::size_t filled, std::size_t bytes) {
+  const std::size_t mappedSize = storage.get_deleter().mappedSize;
+  if (mappedSize != 0) {
+    const std::size_t size = RoomFor(bytes);
+    void* moved = mremap(storage.get(), mappedSize, size, MREMAP_MAYMOVE);
+    if (moved == MAP_FAILED) throw std::bad_alloc();
+    storage.release();
+    storage = InputStorage(static_cast<char16_t*>(moved), StorageRelease{size});
+    return;
+  }
+  auto larger = AllocateInputStorage(bytes);
+  std::memcpy(larger.get(), storage.get(), filled);
+  storage = std::move(larger);
+}
+
+// Reads to the end into `storage`, which has room for `capacity` bytes,
+// doubling the room whenever it fills.
+std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity) {
+  std::size_t filled = 0;
+  while (true) {
+    if (filled == capacity) {
+      Grow(storage, filled, capacity * 2);
+      capacity *= 2;
+    }
+    char* bytes = reinterpret_cast<char*>(storage.get());
+    const ssize_t got = read(fd, bytes + filled, capacity - filled);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    if (got == 0) return filled;
+    filled += static_cast<std::size_t>(got);
+  }
+}
+
+bool IsStream(const struct stat& info) { return S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode); }
+
+}  // namespace
+
+InputStorage AllocateInputStorage(std::size_t bytes) {
+  const std::size_t size = RoomFor(bytes);
+  if (size >= kMappedStorageSize) return MappedStorage(size, true);
+  return InputStorage(new char16_t[size / sizeof(char16_t)], StorageRelease{0});
+}
+
+void StorageRelease::operator()(char16_t* storage) const {
+  if (mappedSize != 0) {
+    munmap(storage, mappedSize);
+  } else {
+    delete[] storage;
+  }
+}
+
+FileContent ReadFileContent(TextView path) {
+  // A path that cannot be looked up names no file (as FileExists says); one
+  // lookup gives the kind and length as well.
+  std::string systemPath;
+  struct stat info {};
+  FileContent content;
+  if (!ToNativePath(path, systemPath) || systemPath.empty() || stat(systemPath.c_str(), &info) != 0) {
+    return content;
+  }
+  // The length of a pipe or device says nothing about what it gives.
+  const bool stream = IsStream(info);
+  if (!stream && info.st_size <= 0) {
+    content.kind = FileContent::Kind::Empty;
+    return content;
+  }
+  // A named pipe is opened as any reader opens it: when its writer comes.
+  // Anything else opens without waiting, so that a file that turned into a FIFO
+  // since the look cannot hang the read; a device is then waited for as it gives.
+  const int wait = S_ISFIFO(info.st_mode) ? 0 : O_NONBLOCK;
+  const FileDescriptor file(open(systemPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | wait));
+  if (file.get() < 0) Fail(errno);
+  if (stream) {
+    const int flags = fcntl(file.get(), F_GETFL);
+    if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) Fail(errno);
+    content.storage = MappedStorage(RoomFor(kFirstStreamRoom), false);
+    content.size = ReadAll(file.get(), content.storage, kFirstStreamRoom);
+  } else {
+    // One spare byte, so that the end of a file of the expected size is seen
+    // without growing the room.
+    const std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    content.storage = AllocateInputStorage(capacity);
+    content.size = ReadAll(file.get(), content.storage, capacity);
+  }
+  content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
+  return content;
+}
+
+bool IsReadOnce(TextView path) {
+  std::string systemPath;
+  struct stat info {};
+  return ToNativePath(path, systemPath) && !systemPath.empty() && stat(systemPath.c_str(), &info) == 0 &&
+         IsStream(info);
+}
+
+Text StandardInputPath() { return u"/dev/stdin"; }
+
+}  // namespace brevant

@@ -75,6 +75,7 @@ Form1::Form1(const WindowSetup& setup)
       dialogs_(setup.dialogs),
       programFolder_(setup.programFolder) {
   BuildControls();
+  focusFrame = new FocusFrame(this);
   ConnectHandlers();
   Form_Load();
   const Text dragPointer = programFolder_ + u"/drag.ico";
@@ -198,18 +199,22 @@ void Form1::Text2_LostFocus() {
 }
 
 void Form1::PushButton4_Click() {
-  chooseColour(Picture1, textColour_, QStringLiteral("Text Color"), u"PushButton4_Click");
+  chooseColour(PushButton4, Picture1, textColour_, QStringLiteral("Text Color"), u"PushButton4_Click");
 }
 
 void Form1::PushButton6_Click() {
-  chooseColour(Picture2, backgroundColour_, QStringLiteral("Background Color"), u"PushButton6_Click");
+  chooseColour(PushButton6, Picture2, backgroundColour_, QStringLiteral("Background Color"),
+               u"PushButton6_Click");
 }
 
-void Form1::chooseColour(QLabel* swatch, Colour& colour, const QString& key, TextView procedure) {
+void Form1::chooseColour(const QWidget* button, QLabel* swatch, Colour& colour, const QString& key,
+                         TextView procedure) {
+  // The dialog says which colour it chooses, in the words of the button's accessible name.
+  const Text title = ToText(button->accessibleName());
   ProcedureSteps steps(dialogs_, procedure, true);
   Colour chosen = colour;
   steps.step(kGiveColour, [&] { chosen = colour; });
-  steps.step(kShowColourDialog, [&] { chosen = dialogs_.chooseColour(chosen); });
+  steps.step(kShowColourDialog, [&] { chosen = dialogs_.chooseColour(title, chosen); });
   steps.step(kShowColour, [&] {
     colour = chosen;
     showColour(swatch, colour);

@@ -14,6 +14,7 @@
 #include "support/qt/settings_store.h"
 #include "window/dialogs.h"
 #include "window/event_turns.h"
+#include "window/focus_frame.h"
 #include "window/hover_button.h"
 #include "window/input_list_model.h"
 #include "window/input_list_view.h"
@@ -92,6 +93,8 @@ class Form1 : public QWidget, public Host {
   QRadioButton* Option4;
   HoverButton* PushButton2;
   ProgressDisplay* ProgressBar1;
+  // Shows which control has the keyboard focus.
+  FocusFrame* focusFrame;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -122,7 +125,8 @@ class Form1 : public QWidget, public Host {
   void PushButton2_Click();
   void PushButton3_Click();
 
-  void chooseColour(QLabel* swatch, Colour& colour, const QString& key, TextView procedure);
+  void chooseColour(const QWidget* button, QLabel* swatch, Colour& colour, const QString& key,
+                    TextView procedure);
   void showColour(QLabel* swatch, Colour colour);
   void restoreFlag(const QString& key, bool defaultValue, QAbstractButton* button);
   void restoreColour(const QString& key, Colour defaultValue, QLabel* swatch, Colour& colour);

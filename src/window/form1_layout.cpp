@@ -105,9 +105,11 @@ void Form1::BuildControls() {
   Label2 = Caption(new QLabel(QStringLiteral("Text Color:"), Frame1), "Label2", 2250, 330, 915, 225);
   Picture1 = Swatch(Frame1, "Picture1", 3240, 270, 360, 345);
   PushButton4 = Button(Frame1, "PushButton4", QStringLiteral("..."), 3720, 270, 720, 345);
+  PushButton4->setAccessibleName(QStringLiteral("Choose text colour"));
   Label3 = Caption(new QLabel(QStringLiteral("Background Color:"), Frame1), "Label3", 4605, 330, 1575, 225);
   Picture2 = Swatch(Frame1, "Picture2", 6315, 270, 360, 345);
   PushButton6 = Button(Frame1, "PushButton6", QStringLiteral("..."), 6840, 270, 720, 345);
+  PushButton6->setAccessibleName(QStringLiteral("Choose background colour"));
   showColour(Picture1, textColour_);
   showColour(Picture2, backgroundColour_);
 
@@ -118,6 +120,7 @@ void Form1::BuildControls() {
   Frame6 = Frame(Frame5, "Frame6", QString(), 480, 510, 6840, 810);
   Text1 = Place(new QLineEdit(Frame6), "Text1", 240, 300, 5670, 345);
   PushButton9 = Button(Frame6, "PushButton9", QStringLiteral("..."), 6000, 300, 600, 345);
+  PushButton9->setAccessibleName(QStringLiteral("Choose output folder"));
   Option4 = Caption(new QRadioButton(QStringLiteral("Save results in folder of original file"), Frame5),
                     "Option4", 240, 1410, 3615, 255);
 

@@ -245,7 +245,9 @@ TEST_F(WindowTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
   w.PushButton6->click();
   EXPECT_EQ(w.tableBackgroundColour(), 0x00FF00);
   EXPECT_EQ(stored("Background Color"), "65280");
-  EXPECT_THAT(dialogs.asked, ElementsAre("colour: 0", "colour: 1193046", "colour: 16777215"));
+  EXPECT_THAT(dialogs.asked,
+              ElementsAre("colour: Choose text colour [0]", "colour: Choose text colour [1193046]",
+                          "colour: Choose background colour [16777215]"));
 }
 
 TEST_F(WindowTest, BrowseForTheOutputFolder) {
@@ -331,7 +333,7 @@ TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
   host.reportError(
       ErrorReport{u"Disk full", u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ", 842, true});
   EXPECT_THAT(dialogs.asked,
-              ElementsAre("colour: 16777215",
+              ElementsAre("colour: Choose background colour [16777215]",
                           "error: Disk full\r\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML "
                           "at line 842\r\rPlease email screenshot of this message to "
                           "support@ambervale.example"));

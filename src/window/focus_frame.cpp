@@ -1,10 +1,23 @@
 #include "window/focus_frame.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QPainter>
+#include <QRadioButton>
+#include <algorithm>
 
 namespace brevant {
+
+QRect FocusFrame::FramedArea(const QWidget* control) {
+  QRect area = control->geometry();
+  // An option button or check box is often wider than its caption: the frame
+  // holds the circle or box and the caption, not the empty room beside them.
+  if (qobject_cast<const QRadioButton*>(control) != nullptr ||
+      qobject_cast<const QCheckBox*>(control) != nullptr)
+    area.setWidth(std::min(area.width(), control->sizeHint().width()));
+  return area;
+}
 
 FocusFrame::FocusFrame(QWidget* window) : QWidget(window), window_(window) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -31,7 +44,7 @@ void FocusFrame::place() {
     hide();
     return;
   }
-  setGeometry(target_->geometry().adjusted(-kReach, -kReach, kReach, kReach));
+  setGeometry(FramedArea(target_).adjusted(-kReach, -kReach, kReach, kReach));
   // The control stays on top: the frame shows only around it.
   stackUnder(target_);
   show();

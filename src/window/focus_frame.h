@@ -18,7 +18,10 @@ class FocusFrame : public QWidget {
   // The control it surrounds now; none while the focus is outside the window.
   QWidget* target() const { return target_; }
 
-  // How far the frame reaches out around its control, and its thickness.
+  // The part of a control that the frame goes around.
+  static QRect FramedArea(const QWidget* control);
+
+  // How far the frame reaches out around it, and its thickness.
   static constexpr int kReach = 3;
   static constexpr int kThickness = 2;
 

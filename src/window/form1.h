@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QWidget>
 
 #include "engine/host.h"
@@ -28,6 +29,8 @@ struct WindowSetup {
   SettingsStore& settings;
   Dialogs& dialogs;
   Text programFolder;
+  // The area the window must fit in; empty: its screen's available area.
+  QRect screenArea = QRect();
 };
 
 // The program's one window. Its controls hold the options: the engine reads
@@ -102,6 +105,8 @@ class Form1 : public QWidget, public Host {
 
  private:
   void BuildControls();
+  // Pixels for a length of the layout in twips, at the window's zoom.
+  int layoutPixels(int twips) const;
   void ConnectHandlers();
   void Form_Load();
 
@@ -140,6 +145,8 @@ class Form1 : public QWidget, public Host {
   void pointerOver(Pointer pointer);
   void store(const QString& key, TextView value) { settings_.write(key, value); }
 
+  // Below 1 when the screen is too small for the window at its own size.
+  double zoom_ = 1;
   SettingsStore& settings_;
   Dialogs& dialogs_;
   const Text programFolder_;

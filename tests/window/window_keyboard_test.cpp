@@ -75,7 +75,11 @@ TEST_F(KeyboardTest, TheDotButtonsSayWhatTheyChoose) {
   }
 }
 
-TEST_F(KeyboardTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
+// At its own size, and drawn smaller on a small screen.
+class FocusFrameTest : public KeyboardTest, public ::testing::WithParamInterface<QRect> {};
+
+TEST_P(FocusFrameTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
+  screenArea = GetParam();
   Form1& w = openActive();
   const QColor highlight = w.palette().color(QPalette::Active, QPalette::Highlight);
   constexpr int kReach = FocusFrame::kReach;
@@ -88,7 +92,9 @@ TEST_F(KeyboardTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
     ASSERT_TRUE(w.focusFrame->isVisible());
     const QRect frame = w.focusFrame->geometry();
     EXPECT_EQ(w.focusFrame->parentWidget(), control->parentWidget());
-    EXPECT_EQ(frame, control->geometry().adjusted(-kReach, -kReach, kReach, kReach));
+    EXPECT_EQ(frame, FocusFrame::FramedArea(control).adjusted(-kReach, -kReach, kReach, kReach));
+    EXPECT_TRUE(FocusFrame::FramedArea(control).contains(
+        QRect(control->pos(), control->sizeHint()).intersected(control->geometry())));  // the whole caption
     // The frame fits its container and covers no other control.
     EXPECT_TRUE(control->parentWidget()->rect().contains(frame));
     for (QWidget* other : control->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -110,6 +116,9 @@ TEST_F(KeyboardTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
   EXPECT_EQ(w.focusFrame->target(), nullptr);
   EXPECT_FALSE(w.focusFrame->isVisible());
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, FocusFrameTest,
+                         ::testing::Values(QRect(0, 0, 1280, 1024), QRect(0, 0, 640, 512)));
 
 }  // namespace
 }  // namespace brevant::testing

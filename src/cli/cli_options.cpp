@@ -1,6 +1,8 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "cli/colour_argument.h"
 
@@ -43,6 +45,48 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Version, "version", 0, false},
 };
 
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// Edits that turn one name into the other: a character inserted, deleted or
+// replaced, or two neighbours swapped, each counting one.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t replace = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, replace});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
+// "; did you mean --per-contact?" for the long option nearest to a mistyped
+// name, when at most half of the longer of the two names differs; else nothing.
+std::string Suggestion(std::string_view name) {
+  const OptionDefinition* nearest = nullptr;
+  std::size_t best = 0;
+  const std::string typed = LowerAscii(name);
+  for (const OptionDefinition& option : kOptions) {
+    const std::size_t distance = EditDistance(typed, option.longName);
+    if (distance * 2 > std::max(typed.size(), option.longName.size())) continue;
+    if (nearest == nullptr || distance < best) {
+      nearest = &option;
+      best = distance;
+    }
+  }
+  return nearest == nullptr ? std::string() : "; did you mean --" + std::string(nearest->longName) + "?";
+}
+
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
 std::string LongForm(const OptionDefinition& option) { return "--" + std::string(option.longName); }
@@ -53,9 +97,10 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
   CliOptions& options = parsed.options;
   switch (option.id) {
     case OptionId::Mode:
-      if (value == "each") {
+      // "-m Single" means what "-m single" does.
+      if (LowerAscii(value) == "each") {
         options.mode = CliMode::Each;
-      } else if (value == "single") {
+      } else if (LowerAscii(value) == "single") {
         options.mode = CliMode::Single;
       } else {
         return "invalid mode " + Quoted(value) + " (use each or single)";
@@ -169,7 +214,8 @@ class Parser {
     bool ambiguous = false;
     const OptionDefinition* option = FindLong(name, ambiguous);
     if (option == nullptr) {
-      fail((ambiguous ? "ambiguous option " : "unknown option ") + Quoted("--" + std::string(name)));
+      fail(ambiguous ? "ambiguous option " + Quoted("--" + std::string(name))
+                     : "unknown option " + Quoted("--" + std::string(name)) + Suggestion(name));
     } else if (equals != std::string_view::npos) {
       if (!option->takesArgument) return fail("option " + Quoted(LongForm(*option)) + " takes no argument");
       apply(*option, std::string(text.substr(equals + 1)));
@@ -187,7 +233,9 @@ class Parser {
     for (std::size_t i = 0; i < bundle.size() && !stopped(); ++i) {
       const OptionDefinition* option = FindShort(bundle[i]);
       const std::string name = std::string("-") + bundle[i];
-      if (option == nullptr) return fail("unknown option " + Quoted(name));
+      // "-per-contact" is a long option given one dash only.
+      if (option == nullptr)
+        return fail("unknown option " + Quoted(name) + Suggestion(bundle.substr(0, bundle.find('='))));
       if (!option->takesArgument) {
         apply(*option, {});
         continue;

@@ -36,10 +36,13 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
     const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
     bool anyCell = false;
     try {
-      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted, [&](CaptionKey caption, auto) {
-        anyCell = true;
-        columns.addIfAbsent(caption);
-      });
+      const std::uint64_t blocks =
+          ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted, [&](CaptionKey caption, auto) {
+            anyCell = true;
+            columns.addIfAbsent(caption);
+          });
+      // Nothing read: a missing file, or one whose read failure was reported.
+      if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
     } catch (...) {
       errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
     }

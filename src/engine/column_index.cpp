@@ -6,7 +6,7 @@
 namespace brevant {
 
 namespace {
-constexpr int kCaptionBits = 5;
+constexpr int kCaptionBits = 6;
 static_assert(kCaptionCount <= 1 << kCaptionBits);
 // A number this far beyond the table's end goes to the scattered ones instead
 // of growing the table.

@@ -29,7 +29,7 @@ class ColumnIndex {
   CaptionKey at(std::size_t position) const;
 
  private:
-  // The caption in the lowest five bits, its number above them.
+  // The caption in the lowest six bits, its number above them.
   std::vector<std::uint64_t> columns_;
   std::array<std::int32_t, kCaptionCount> unnumbered_;
   // By caption, the positions of numbers 2, 3, ... (-1 where a number has no column yet).

@@ -38,6 +38,8 @@ class FileCells {
   // that stay unused cost nothing.
   void reserve() { cells_.reserve(text_.size() / 16); }
 
+  static_assert(kCaptionCount <= KeptValues<Ch>::kUserMask + 1);
+
   void add(CaptionKey caption, std::basic_string_view<Ch> value) {
     cells_.push_back(values_.keep(value) | static_cast<std::uint64_t>(caption.caption));
   }
@@ -117,10 +119,11 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   try {
     cells.reserve();
     // Reading a large file takes a while: the window gets its turns meanwhile too.
-    ForEachCellOfText(
+    const std::uint64_t blocks = ForEachCellOfText(
         text, Acceptance::ParametersOnly, CellValues::Cleaned,
         [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); },
         [&host] { host.yield(); });
+    if (!text.empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
   } catch (...) {
     errors.reportCurrentException(kScanLines, inputPath);
     return DocumentOutcome::Failed;
@@ -200,7 +203,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   const std::uint64_t committedBefore = CommittedDocumentBytes();
   const DocumentOutcome outcome =
       host.oneRowPerContact()
-          ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
+          ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut())
       : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
                       : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);

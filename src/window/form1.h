@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QWidget>
 
 #include "engine/host.h"
+#include "engine/several_contacts.h"
 #include "support/qt/settings_store.h"
 #include "window/dialogs.h"
 #include "window/event_turns.h"
+#include "window/focus_frame.h"
 #include "window/hover_button.h"
 #include "window/input_list_model.h"
 #include "window/input_list_view.h"
@@ -26,6 +29,8 @@ struct WindowSetup {
   SettingsStore& settings;
   Dialogs& dialogs;
   Text programFolder;
+  // The area the window must fit in; empty: its screen's available area.
+  QRect screenArea = QRect();
 };
 
 // The program's one window. Its controls hold the options: the engine reads
@@ -59,6 +64,7 @@ class Form1 : public QWidget, public Host {
   void yield() override;
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
+  void noteVcardBlocks(const Text&, std::uint64_t blocks) override { severalContacts_.note(blocks); }
 
   // The window system took the window away without a close reaching it: the
   // program ends as a close would end it, from inside a box too.
@@ -94,6 +100,8 @@ class Form1 : public QWidget, public Host {
   QRadioButton* Option4;
   HoverButton* PushButton2;
   ProgressDisplay* ProgressBar1;
+  // Shows which control has the keyboard focus.
+  FocusFrame* focusFrame;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,6 +109,8 @@ class Form1 : public QWidget, public Host {
 
  private:
   void BuildControls();
+  // Pixels for a length of the layout in twips, at the window's zoom.
+  int layoutPixels(int twips) const;
   void ConnectHandlers();
   void Form_Load();
 
@@ -124,7 +134,8 @@ class Form1 : public QWidget, public Host {
   void PushButton2_Click();
   void PushButton3_Click();
 
-  void chooseColour(QLabel* swatch, Colour& colour, const QString& key, TextView procedure);
+  void chooseColour(const QWidget* button, QLabel* swatch, Colour& colour, const QString& key,
+                    TextView procedure);
   void showColour(QLabel* swatch, Colour colour);
   void restoreFlag(const QString& key, bool defaultValue, QAbstractButton* button);
   void restoreColour(const QString& key, Colour defaultValue, QLabel* swatch, Colour& colour);
@@ -138,6 +149,8 @@ class Form1 : public QWidget, public Host {
   void pointerOver(Pointer pointer);
   void store(const QString& key, TextView value) { settings_.write(key, value); }
 
+  // Below 1 when the screen is too small for the window at its own size.
+  double zoom_ = 1;
   SettingsStore& settings_;
   Dialogs& dialogs_;
   const Text programFolder_;
@@ -157,6 +170,8 @@ class Form1 : public QWidget, public Host {
   bool runBusy_ = false;
   bool scanBusy_ = false;
   bool closing_ = false;
+  // Inputs of the current run whose several contacts share one row.
+  SeveralContactsTally severalContacts_;
 };
 
 }  // namespace brevant

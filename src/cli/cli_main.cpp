@@ -72,7 +72,8 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
   std::string workingFolder;
   if (std::any_of(options.files.begin(), options.files.end(), IsRelativePath)) {
     std::error_code error;
-    workingFolder = std::filesystem::current_path(error).string();
+    const std::u8string folder = std::filesystem::current_path(error).u8string();
+    workingFolder.assign(folder.begin(), folder.end());
     if (error) {
       err << kProgramName << ": cannot tell the working folder: " << error.message() << '\n';
       return kExitRefused;

@@ -13,6 +13,7 @@
 #include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
 #include "support/file_helpers.h"
+#include "support/input_file.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -54,7 +55,7 @@ std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std
                                 std::ostream& err, int& errors) {
   std::vector<Text> existing;
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (FileExists(paths[i])) {
+    if (paths[i] == StandardInputPath() || FileExists(paths[i])) {
       existing.push_back(paths[i]);
     } else {
       err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": no such file or folder\n";

@@ -19,9 +19,10 @@ namespace brevant {
 namespace {
 
 // The platform's limits: a longer folder path cannot be opened, a longer name
-// cannot exist.
-constexpr std::size_t kFolderPathLimit = 4096;
-constexpr std::size_t kNameLimit = 256;
+// cannot exist (on Windows the 260 characters of a path there).
+constexpr bool kWindows = kNativePathStyle == PathStyle::Windows;
+constexpr std::size_t kFolderPathLimit = kWindows ? 260 : 4096;
+constexpr std::size_t kNameLimit = kWindows ? 260 : 256;
 
 // Hidden system folders (with or without the reparse point) are left out.
 constexpr int kHiddenSystemFolder = kAttributeDirectory | kAttributeSystem | kAttributeHidden;

@@ -4,6 +4,7 @@
 
 #include <streambuf>
 #include <string>
+#include <string_view>
 
 #include "support/utf8.h"
 
@@ -42,10 +43,7 @@ class ConsoleBuffer final : public std::streambuf {
     if (console_) {
       // A character cut between two flushes waits for its last bytes.
       const std::size_t complete = CompleteLength(pending_);
-      const std::u16string text = FromUtf8(std::string_view(pending_).substr(0, complete));
-      DWORD done = 0;
-      written = text.empty() ||
-                WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
+      written = WriteToConsole(std::string_view(pending_).substr(0, complete));
       pending_.erase(0, complete);
     } else {
       DWORD done = 0;
@@ -56,6 +54,34 @@ class ConsoleBuffer final : public std::streambuf {
   }
 
  private:
+  // The erase-line sequence that the progress line ends with is done here, so
+  // that consoles without terminal sequences show no stray characters.
+  bool WriteToConsole(std::string_view text) {
+    static constexpr std::string_view kEraseLine = "\x1b[K";
+    while (!text.empty()) {
+      const std::size_t erase = text.find(kEraseLine);
+      const std::u16string wide = FromUtf8(text.substr(0, erase));
+      DWORD done = 0;
+      if (!wide.empty() &&
+          !WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr)) {
+        return false;
+      }
+      if (erase == std::string_view::npos) break;
+      EraseToEndOfLine();
+      text.remove_prefix(erase + kEraseLine.size());
+    }
+    return true;
+  }
+
+  void EraseToEndOfLine() {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(handle_, &info)) return;
+    const DWORD count = static_cast<DWORD>(info.dwSize.X - info.dwCursorPosition.X);
+    DWORD done = 0;
+    FillConsoleOutputCharacterW(handle_, L' ', count, info.dwCursorPosition, &done);
+    FillConsoleOutputAttribute(handle_, info.wAttributes, count, info.dwCursorPosition, &done);
+  }
+
   // The length of the text without an unfinished UTF-8 sequence at its end.
   static std::size_t CompleteLength(const std::string& text) {
     std::size_t start = text.size();
@@ -100,15 +126,9 @@ std::ostream& StandardError() {
   return stream;
 }
 
-bool StandardErrorRedraws() {
-  const ConsoleBuffer& buffer = ErrorBuffer();
-  if (!buffer.console()) return false;
-  // Consoles that follow the erase-line sequence do so once asked.
-  DWORD mode = 0;
-  return GetConsoleMode(buffer.handle(), &mode) &&
-         ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
-          SetConsoleMode(buffer.handle(), mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING));
-}
+// A console redraws a line in place: the carriage return moves to the line's
+// start, and the erase sequence is done by the stream itself.
+bool StandardErrorRedraws() { return ErrorBuffer().console(); }
 
 std::size_t StandardErrorColumns() {
   CONSOLE_SCREEN_BUFFER_INFO info{};

@@ -51,13 +51,6 @@ void ForceDeleteFile(TextView path) {
   throw FileError(DescribeSystemError(ErrnoFromWindowsError(error)));
 }
 
-bool IsSameFile(TextView a, TextView b) {
-  if (a == b) return true;
-  FileIdentity first;
-  FileIdentity second;
-  return IdentifyFile(a, first) && IdentifyFile(b, second) && first == second;
-}
-
 // The volume's serial number and the file's index: "A.VCF" and "a.vcf" are one file.
 bool IdentifyFile(TextView path, FileIdentity& identity) {
   NativePath native;
@@ -65,8 +58,7 @@ bool IdentifyFile(TextView path, FileIdentity& identity) {
   const OwnedHandle file(OpenForLooking(native));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return false;
-  identity = {info.dwVolumeSerialNumber,
-              (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  identity = IdentityOf(info);
   return true;
 }
 

@@ -65,8 +65,7 @@ bool OpenFolder::isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
 bool OpenFolder::describe(TextView /*path*/, FileIdentity& identity, int& attributes) const {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!isOpen() || !GetFileInformationByHandle(handle_, &info)) return false;
-  identity = {info.dwVolumeSerialNumber,
-              (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+  identity = IdentityOf(info);
   attributes = KnownAttributes(info.dwFileAttributes);
   return true;
 }

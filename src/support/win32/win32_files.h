@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/file_helpers.h"
 #include "support/native_path.h"
 #include "support/text.h"
 
@@ -18,6 +19,12 @@ inline int LastErrno() { return ErrnoFromWindowsError(GetLastError()); }
 // The attribute bits the program knows (read-only, hidden, system, directory,
 // archive, reparse point); others (normal, not indexed, ...) say nothing to it.
 int KnownAttributes(DWORD attributes);
+
+// Which file the information names: its volume's serial number and its index.
+inline FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return {info.dwVolumeSerialNumber,
+          (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
 
 // A path without trailing separators, but a drive's root ("C:\") as it is.
 NativePath WithoutTrailingSeparators(NativePath path);

@@ -96,7 +96,14 @@ class MatchingFileScan : public FolderTreeScan {
 }  // namespace
 
 std::vector<Text> ListMatchingFiles(TextView folder, TextView extension, ScanObserver& observer) {
-  std::vector<Text> folders{Text(folder) + Separator()};
+  Text start(folder);
+  if constexpr (kNativePathStyle == PathStyle::Windows) {
+    // "/" typed by a user is a separator there too.
+    for (char16_t& unit : start) {
+      if (unit == u'/') unit = Separator();
+    }
+  }
+  std::vector<Text> folders{start + Separator()};
   MatchingFileScan scan(observer, u"*." + Text(extension));
   scan.run(folders, true);
   std::vector<Text> files;

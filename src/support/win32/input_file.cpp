@@ -1,5 +1,6 @@
 #include "support/input_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "support/file_error.h"
@@ -68,7 +69,9 @@ FileContent ReadFileContent(TextView path) {
   }
   const unsigned long long size =
       (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-  if (size == 0 && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+  // A folder is no input: reported in the words Linux uses.
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw FileError(DescribeSystemError(EISDIR));
+  if (size == 0) {
     content.kind = FileContent::Kind::Empty;
     return content;
   }

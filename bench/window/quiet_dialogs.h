@@ -21,7 +21,7 @@ class QuietDialogs final : public Dialogs {
   bool askYesNo(const Text&) override { return false; }
   Text askText(const Text&, const Text&) override { return extension; }
   std::vector<Text> chooseFiles(const Text&, const Text&) override { return files; }
-  Colour chooseColour(Colour initial) override { return initial; }
+  Colour chooseColour(const Text&, Colour initial) override { return initial; }
   Text chooseFolder(const Text&, const Text&) override { return folder; }
   void openFolder(const Text&) override {}
 };

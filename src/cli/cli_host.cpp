@@ -24,4 +24,9 @@ void CliHost::reportError(const ErrorReport& report) {
   ++errorsReported_;
 }
 
+void CliHost::noteVcardBlocks(const Text& path, std::uint64_t blocks) {
+  severalContacts_.note(blocks);
+  if (blocks == 0) PrintLine(NotVcardLine(path), progress_, err_);
+}
+
 }  // namespace brevant

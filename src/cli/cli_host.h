@@ -6,6 +6,7 @@
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
 #include "engine/host.h"
+#include "engine/several_contacts.h"
 
 namespace brevant {
 
@@ -31,8 +32,11 @@ class CliHost : public Host {
   void setProgressCaption(const Text& caption) override { progress_.setCaption(caption); }
   void yield() override {}  // nothing else waits for a turn
   void reportError(const ErrorReport& report) override;
+  // An input without any BEGIN:VCARD is named in a warning; it is no error.
+  void noteVcardBlocks(const Text& path, std::uint64_t blocks) override;
 
   int errorsReported() const { return errorsReported_; }
+  const SeveralContactsTally& severalContacts() const { return severalContacts_; }
 
  private:
   Colour textColour_;
@@ -46,6 +50,7 @@ class CliHost : public Host {
   ProgressLine& progress_;
   std::ostream& err_;
   int errorsReported_ = 0;
+  SeveralContactsTally severalContacts_;
 };
 
 }  // namespace brevant

@@ -9,6 +9,7 @@
 #include "cli/error_output.h"
 #include "cli/folder_inputs.h"
 #include "cli/input_paths.h"
+#include "cli/left_out_report.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
@@ -27,11 +28,6 @@ int UsageError(std::ostream& err, const std::string& problem, bool withUsage = f
   return kExitRefused;
 }
 
-int Refused(std::ostream& err, const char16_t* message) {
-  err << kProgramName << ": " << ToUtf8(message) << '\n';
-  return kExitRefused;
-}
-
 std::string Count(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -47,6 +43,33 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
             (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
   }
   return line + ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
+}
+
+// The summary's hint when files of several contacts each became one row.
+std::string SeveralContactsLine(const SeveralContactsTally& tally) {
+  const Text note = SeveralContactsNote(tally);
+  if (note.empty()) return std::string();
+  return std::string(kProgramName) + ": " + ToUtf8(note) +
+         " Convert with --per-contact to give every contact its own row.\n";
+}
+
+// "No files added." after folder scans, with the folders and what was looked for.
+std::string NoFilesAddedLine(const std::vector<std::string>& folders, const std::string& extension) {
+  std::string line = std::string(kProgramName) + ": " + ToUtf8(kNoFilesAdded) + " No file ";
+  if (extension != "*") line += "ending in \"." + extension + "\" ";
+  line += "was found in ";
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    if (i > 0) line += ", ";
+    line += TerminalLine(FromUtf8(folders[i]));
+  }
+  return line + ".\n";
+}
+
+// "Folder does not exist. ...", after the folder's name as an error names its file.
+std::string FolderMissingLine(const std::string& folder) {
+  return std::string(kProgramName) + ": " +
+         (folder.empty() ? std::string("''") : TerminalLine(FromUtf8(folder))) + ": " +
+         ToUtf8(kFolderMissing) + "\n";
 }
 
 // A FILE that does not exist is named and left out of the run: converted, it
@@ -81,20 +104,22 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     }
   }
   int errorsReported = 0;
-  const std::vector<Text> given =
-      ExistingFiles(options.files, AbsoluteInputPaths(options.files, workingFolder), err, errorsReported);
+  const std::vector<Text> absolute = AbsoluteInputPaths(options.files, workingFolder);
+  const std::vector<Text> given = ExistingFiles(options.files, absolute, err, errorsReported);
   if (given.empty()) return kExitErrorsReported;
 
   ProgressLine progress(err, stderrIsTerminal && !options.quiet, std::chrono::steady_clock::now, columns);
   ScanProgress scan(progress, err);
   RunOutcome outcome;
   RunSummary summary;
+  SeveralContactsTally severalContacts;
   try {
     std::vector<Text> inputs = ExpandFolderInputs(given, FromUtf8(options.extension), scan);
     progress.reset();  // the scan's count gives way to the run's own caption
     CliHost host(options, std::move(inputs), progress, err);
     outcome = StartConverting(host, summary);
     errorsReported += scan.errorsReported() + host.errorsReported();
+    severalContacts = host.severalContacts();
   } catch (const std::exception& failure) {  // out of memory, say: scan and engine report everything else
     progress.clear();
     err << kProgramName << ": " << failure.what() << '\n';
@@ -102,14 +127,26 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
   }
   progress.clear();
   switch (outcome) {
-    case RunOutcome::NoFilesAdded:
-      return Refused(err, kNoFilesAdded);
+    case RunOutcome::NoFilesAdded: {
+      // Every FILE that exists was a folder without a match.
+      std::vector<std::string> folders;
+      for (std::size_t i = 0; i < absolute.size(); ++i) {
+        if (FolderExists(absolute[i])) folders.push_back(options.files[i]);
+      }
+      err << NoFilesAddedLine(folders, options.extension);
+      return kExitRefused;
+    }
     case RunOutcome::FolderMissing:
-      return Refused(err, kFolderMissing);
+      err << FolderMissingLine(options.outputDir.value_or(std::string()));
+      return kExitRefused;
     case RunOutcome::Done:
       break;
   }
-  if (!options.quiet) err << SummaryLine(options, summary) << '\n';
+  if (!options.quiet) err << SummaryLine(options, summary) << '\n' << SeveralContactsLine(severalContacts);
+  if (!options.quiet || options.verbose) {
+    for (const std::string& line : LeftOutLines(summary.leftOut, options.verbose))
+      err << kProgramName << ": " << line << '\n';
+  }
   return errorsReported > 0 ? kExitErrorsReported : kExitSuccess;
 }
 

@@ -1,6 +1,8 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "cli/colour_argument.h"
 
@@ -17,6 +19,7 @@ enum class OptionId {
   Extension,
   Quiet,
   PerContact,
+  Verbose,
   Help,
   Version
 };
@@ -37,9 +40,52 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
     {OptionId::PerContact, "per-contact", 0, false},
+    {OptionId::Verbose, "verbose", 'v', false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
 };
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// Edits that turn one name into the other: a character inserted, deleted or
+// replaced, or two neighbours swapped, each counting one.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t replace = d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
+      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, replace});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
+// "; did you mean --per-contact?" for the long option nearest to a mistyped
+// name, when at most half of the longer of the two names differs; else nothing.
+std::string Suggestion(std::string_view name) {
+  const OptionDefinition* nearest = nullptr;
+  std::size_t best = 0;
+  const std::string typed = LowerAscii(name);
+  for (const OptionDefinition& option : kOptions) {
+    const std::size_t distance = EditDistance(typed, option.longName);
+    if (distance * 2 > std::max(typed.size(), option.longName.size())) continue;
+    if (nearest == nullptr || distance < best) {
+      nearest = &option;
+      best = distance;
+    }
+  }
+  return nearest == nullptr ? std::string() : "; did you mean --" + std::string(nearest->longName) + "?";
+}
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
@@ -51,9 +97,10 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
   CliOptions& options = parsed.options;
   switch (option.id) {
     case OptionId::Mode:
-      if (value == "each") {
+      // "-m Single" means what "-m single" does.
+      if (LowerAscii(value) == "each") {
         options.mode = CliMode::Each;
-      } else if (value == "single") {
+      } else if (LowerAscii(value) == "single") {
         options.mode = CliMode::Single;
       } else {
         return "invalid mode " + Quoted(value) + " (use each or single)";
@@ -90,6 +137,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       return std::nullopt;
     case OptionId::PerContact:
       options.perContact = true;
+      return std::nullopt;
+    case OptionId::Verbose:
+      options.verbose = true;
       return std::nullopt;
     case OptionId::Help:
       parsed.action = CliAction::ShowHelp;
@@ -164,7 +214,8 @@ class Parser {
     bool ambiguous = false;
     const OptionDefinition* option = FindLong(name, ambiguous);
     if (option == nullptr) {
-      fail((ambiguous ? "ambiguous option " : "unknown option ") + Quoted("--" + std::string(name)));
+      fail(ambiguous ? "ambiguous option " + Quoted("--" + std::string(name))
+                     : "unknown option " + Quoted("--" + std::string(name)) + Suggestion(name));
     } else if (equals != std::string_view::npos) {
       if (!option->takesArgument) return fail("option " + Quoted(LongForm(*option)) + " takes no argument");
       apply(*option, std::string(text.substr(equals + 1)));
@@ -182,7 +233,9 @@ class Parser {
     for (std::size_t i = 0; i < bundle.size() && !stopped(); ++i) {
       const OptionDefinition* option = FindShort(bundle[i]);
       const std::string name = std::string("-") + bundle[i];
-      if (option == nullptr) return fail("unknown option " + Quoted(name));
+      // "-per-contact" is a long option given one dash only.
+      if (option == nullptr)
+        return fail("unknown option " + Quoted(name) + Suggestion(bundle.substr(0, bundle.find('='))));
       if (!option->takesArgument) {
         apply(*option, {});
         continue;
@@ -222,6 +275,9 @@ std::string UsageText() {
          "                           (default vcf; * takes every file)\n"
          "      --per-contact        one table row per contact, read in full,\n"
          "                           instead of one row per file\n"
+         "  -v, --verbose            name every property that one row per contact\n"
+         "                           left out, with its count (the summary names\n"
+         "                           the most frequent few)\n"
          "  -q, --quiet              no progress display and no summary line\n"
          "  -h, --help               show this help and exit\n"
          "      --version            show the version and exit\n"

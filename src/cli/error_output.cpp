@@ -28,6 +28,11 @@ std::string LeftOutLine(TextView path, LeftOut reason) {
   return std::string(kProgramName) + ": warning: " + TerminalLine(path) + ": " + why + "; left out";
 }
 
+std::string NotVcardLine(TextView path) {
+  return std::string(kProgramName) + ": warning: " + TerminalLine(path) +
+         ": not a vCard file (it holds no BEGIN:VCARD line)";
+}
+
 void PrintLine(const std::string& line, ProgressLine& progress, std::ostream& err) {
   progress.clear();
   err << (line + "\n") << std::flush;

@@ -20,6 +20,9 @@ std::string ErrorLine(const ErrorReport& report);
 // One line for a folder or file that a folder scan had to leave out.
 std::string LeftOutLine(TextView path, LeftOut reason);
 
+// The warning for an input that holds no BEGIN:VCARD line at all.
+std::string NotVcardLine(TextView path);
+
 // Prints a line on err; the progress line steps aside for it and comes back below.
 void PrintLine(const std::string& line, ProgressLine& progress, std::ostream& err);
 

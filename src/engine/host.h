@@ -48,6 +48,14 @@ class Host {
   // The busy pointer while a run converts.
   virtual void setBusy(bool busy) { (void)busy; }
 
+  // How many BEGIN:VCARD lines an input read one row per file held (each begins
+  // a contact): told once per input that was read, for telling the user about
+  // files of several contacts, or of none.
+  virtual void noteVcardBlocks(const Text& path, std::uint64_t blocks) {
+    (void)path;
+    (void)blocks;
+  }
+
   // An error box: the procedure reports and goes on with its next statement.
   virtual void reportError(const ErrorReport& report) = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <type_traits>
 
 #include "engine/line_handling.h"
 #include "engine/vcard_reader.h"
@@ -17,30 +18,54 @@ class FunctionCellSink final : public CellSink<Ch> {
  private:
   Handle& handle_;
 };
+
+template <class Ch>
+class DiscardingCellSink final : public CellSink<Ch> {
+ public:
+  void cell(CaptionKey, std::basic_string_view<Ch>) override {}
+};
+
+// A byte-order mark stays in the file's first line, where it hides a
+// BEGIN:VCARD from the line handling: 1 when the line is one behind a mark.
+template <class Ch>
+std::uint64_t MarkedFirstBlock(std::basic_string_view<Ch> text) {
+  std::basic_string_view<Ch> mark;
+  if constexpr (std::is_same_v<Ch, char>) {
+    mark = "\xEF\xBB\xBF";  // UTF-8, read one byte a character
+  } else {
+    mark = u"\uFEFF";
+  }
+  if (!text.starts_with(mark)) return 0;
+  text.remove_prefix(mark.size());
+  OccurrenceCounters counters;
+  DiscardingCellSink<Ch> discard;
+  HandleLine<Ch>(text.substr(0, text.find(Ch('\n'))), counters, Acceptance::ParametersOnly, discard,
+                 CellValues::Omitted);
+  return counters.vcardBlocks;
+}
 }  // namespace detail
 
 // Calls handle(caption, value) for every cell of every line of a file's text,
-// in order. The occurrence counters start at 1 for the file. The value is valid
-// only during the call unless it lies within the text.
+// in order, and gives the number of BEGIN:VCARD lines. The occurrence counters
+// start at 1 for the file. The value is valid only during the call unless it
+// lies within the text.
 template <class Ch, class Handle>
-void ForEachCellOfText(std::basic_string_view<Ch> text, Acceptance acceptance, CellValues values,
-                       Handle&& handle) {
+std::uint64_t ForEachCellOfText(std::basic_string_view<Ch> text, Acceptance acceptance, CellValues values,
+                                Handle&& handle) {
   OccurrenceCounters counters;
   detail::FunctionCellSink<Ch, std::remove_reference_t<Handle>> sink(handle);
   ForEachLine(text, [&](std::basic_string_view<Ch> line) {
     HandleLine<Ch>(line, counters, acceptance, sink, values);
   });
+  return counters.vcardBlocks + detail::MarkedFirstBlock(text);
 }
 
 // The same for an input file, whichever its encoding: the value is a
 // string_view of char (ANSI file) or of char16_t (UTF-16 file).
 template <class Handle>
-void ForEachCell(const InputText& input, Acceptance acceptance, CellValues values, Handle&& handle) {
-  if (input.utf16()) {
-    ForEachCellOfText(input.chars(), acceptance, values, handle);
-  } else {
-    ForEachCellOfText(input.ansi(), acceptance, values, handle);
-  }
+std::uint64_t ForEachCell(const InputText& input, Acceptance acceptance, CellValues values, Handle&& handle) {
+  if (input.utf16()) return ForEachCellOfText(input.chars(), acceptance, values, handle);
+  return ForEachCellOfText(input.ansi(), acceptance, values, handle);
 }
 
 }  // namespace brevant

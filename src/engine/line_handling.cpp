@@ -165,6 +165,7 @@ enum class Property : std::uint8_t {
   NICKNAME,
   TITLE,
   ROLE,
+  BEGIN,  // counted, yields no cell
   EMAIL,
   URL,
   NOTE,
@@ -190,6 +191,8 @@ Property PlainName(View<Ch> key) {
       return Property::TITLE;
     case Packed("ROLE"):
       return Property::ROLE;
+    case Packed("BEGIN"):
+      return Property::BEGIN;
     default:
       return Property::None;
   }
@@ -258,6 +261,9 @@ class LineHandler {
         return emit(Caption::JobTitle, [&] { return CleanPlain(value()); });
       case Property::ROLE:
         return emit(Caption::Role, [&] { return CleanPlain(value()); });
+      case Property::BEGIN:
+        if (PackUpper(TrimSpaces(RemoveCarriageReturns(value()))) == Packed("VCARD")) ++counters_.vcardBlocks;
+        return;
       case Property::EMAIL:
         return emitNumbered(Caption::EmailAddress, counters_.email,
                             [&] { return RemoveCarriageReturns(value()); });

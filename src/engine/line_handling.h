@@ -16,11 +16,14 @@ enum class Acceptance { ParametersOnly, EveryTypeName };
 
 // Numbers repeated e-mail, web-site, business and home telephone lines. They
 // start at 1 for every input file and run on across all contacts of the file.
+// The BEGIN:VCARD lines are counted on the way: they tell how many contacts
+// share the file's row.
 struct OccurrenceCounters {
   std::uint64_t email = 1;
   std::uint64_t website = 1;
   std::uint64_t businessPhone = 1;
   std::uint64_t homePhone = 1;
+  std::uint64_t vcardBlocks = 0;
 };
 
 // Receives the cells of a line in order. Ch is char for a file read in the ANSI

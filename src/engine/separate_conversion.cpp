@@ -148,11 +148,13 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   try {
     cells.reserve();
     // Reading a large file takes a while: the window gets its turns meanwhile too.
-    ForEachCellOfText(text, Acceptance::ParametersOnly, CellValues::Cleaned,
-                      [&cells, &host](CaptionKey caption, std::basic_string_view<Ch> value) {
-                        cells.add(caption, value);
-                        if (cells.size() % kCellsBetweenYields == 0) host.yield();
-                      });
+    const std::uint64_t blocks =
+        ForEachCellOfText(text, Acceptance::ParametersOnly, CellValues::Cleaned,
+                          [&cells, &host](CaptionKey caption, std::basic_string_view<Ch> value) {
+                            cells.add(caption, value);
+                            if (cells.size() % kCellsBetweenYields == 0) host.yield();
+                          });
+    if (!text.empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
   } catch (...) {
     errors.reportCurrentException(kScanLines, inputPath);
     return DocumentOutcome::Failed;
@@ -227,7 +229,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   }
   const DocumentOutcome outcome =
       host.oneRowPerContact()
-          ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
+          ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut())
       : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
                       : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath);

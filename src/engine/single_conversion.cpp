@@ -36,10 +36,13 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
     const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
     bool anyCell = false;
     try {
-      ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted, [&](CaptionKey caption, auto) {
-        anyCell = true;
-        columns.addIfAbsent(caption);
-      });
+      const std::uint64_t blocks =
+          ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted, [&](CaptionKey caption, auto) {
+            anyCell = true;
+            columns.addIfAbsent(caption);
+          });
+      // Nothing read: a missing file, or one whose read failure was reported.
+      if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
     } catch (...) {
       errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
     }
@@ -90,8 +93,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
-  if (host.oneRowPerContact())
-    return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath, summary);
+  if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, summary);
 
   summary.inputs = inputs.size();
   InputSweeps sweeps;

@@ -26,8 +26,9 @@ class Dialogs {
   virtual Text askText(const Text& prompt, const Text& defaultText) = 0;
   // An open-file dialog that takes several files; the chosen paths, none when cancelled.
   virtual std::vector<Text> chooseFiles(const Text& title, const Text& filter) = 0;
-  // The colour dialog, starting at the given colour; cancelling gives it back.
-  virtual Colour chooseColour(Colour initial) = 0;
+  // The colour dialog, titled with the colour it chooses, starting at the given
+  // colour; cancelling gives it back.
+  virtual Colour chooseColour(const Text& title, Colour initial) = 0;
   // The folder picker (see BrowseForFolder); "" when cancelled.
   virtual Text chooseFolder(const Text& title, const Text& startFolder) = 0;
   // Opens the folder in the desktop's file manager.

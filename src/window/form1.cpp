@@ -15,6 +15,7 @@
 #include "support/qt/qt_text.h"
 #include "support/qt/skin.h"
 #include "window/procedure_steps.h"
+#include "window/screen_fit.h"
 #include "window/stored_values.h"
 
 namespace brevant {
@@ -23,7 +24,7 @@ namespace {
 
 constexpr char16_t kNumericEntry[] = u"Must be a numeric entry.";
 constexpr char16_t kBrowsePrompt[] = u"Please select folder:";
-constexpr int kListColumnWidth = 7200 / 15;
+constexpr int kListColumnWidth = 7200;  // twips
 
 // Statement numbers of the start-up, as its error boxes quote them.
 enum LoadStatement : int {
@@ -74,7 +75,14 @@ Form1::Form1(const WindowSetup& setup)
       settings_(setup.settings),
       dialogs_(setup.dialogs),
       programFolder_(setup.programFolder) {
+  // Centred on its screen, drawn smaller where the screen is too small for it.
+  QRect area = setup.screenArea;
+  if (area.isEmpty() && screen() != nullptr) area = screen()->availableGeometry();
+  const WindowFit fit = FitWindow(layoutPixels(8040), layoutPixels(8640),
+                                  ScreenRect{area.x(), area.y(), area.width(), area.height()});
+  zoom_ = fit.zoom;
   BuildControls();
+  focusFrame = new FocusFrame(this);
   ConnectHandlers();
   Form_Load();
   const Text dragPointer = programFolder_ + u"/drag.ico";
@@ -82,7 +90,7 @@ Form1::Form1(const WindowSetup& setup)
     const QPixmap picture(ToQString(dragPointer));
     if (!picture.isNull()) ListView1->setDragCursor(QCursor(picture));
   }
-  if (const QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+  move(fit.x, fit.y);
 }
 
 void Form1::ConnectHandlers() {
@@ -145,11 +153,11 @@ void Form1::Form_Load() {
     restoreColour(QStringLiteral("Background Color"), 0xFFFFFF, Picture2, backgroundColour_);
   });
   steps.step(kAddColumn, [&] { rows_.setHeader(QStringLiteral(" VCF File(s)")); });
-  steps.step(kSetColumnWidth, [&] { ListView1->header()->resizeSection(0, kListColumnWidth); });
+  steps.step(kSetColumnWidth, [&] { ListView1->header()->resizeSection(0, layoutPixels(kListColumnWidth)); });
   steps.step(kRestoreText1, [&] {
-    // The desktop is looked up only when the key was never written.
+    // The default folder is looked up only when the key was never written.
     const QString key = QStringLiteral("Text1");
-    Text1->setText(ToQString(settings_.contains(key) ? settings_.read(key, u"") : GetDesktopFolder()));
+    Text1->setText(ToQString(settings_.contains(key) ? settings_.read(key, u"") : DefaultOutputFolder()));
   });
   steps.step(kRestoreOption3, [&] { restoreFlag(QStringLiteral("Option3"), true, Option3); });
   steps.step(kRestoreOption4, [&] { restoreFlag(QStringLiteral("Option4"), false, Option4); });
@@ -198,18 +206,22 @@ void Form1::Text2_LostFocus() {
 }
 
 void Form1::PushButton4_Click() {
-  chooseColour(Picture1, textColour_, QStringLiteral("Text Color"), u"PushButton4_Click");
+  chooseColour(PushButton4, Picture1, textColour_, QStringLiteral("Text Color"), u"PushButton4_Click");
 }
 
 void Form1::PushButton6_Click() {
-  chooseColour(Picture2, backgroundColour_, QStringLiteral("Background Color"), u"PushButton6_Click");
+  chooseColour(PushButton6, Picture2, backgroundColour_, QStringLiteral("Background Color"),
+               u"PushButton6_Click");
 }
 
-void Form1::chooseColour(QLabel* swatch, Colour& colour, const QString& key, TextView procedure) {
+void Form1::chooseColour(const QWidget* button, QLabel* swatch, Colour& colour, const QString& key,
+                         TextView procedure) {
+  // The dialog says which colour it chooses, in the words of the button's accessible name.
+  const Text title = ToText(button->accessibleName());
   ProcedureSteps steps(dialogs_, procedure, true);
   Colour chosen = colour;
   steps.step(kGiveColour, [&] { chosen = colour; });
-  steps.step(kShowColourDialog, [&] { chosen = dialogs_.chooseColour(chosen); });
+  steps.step(kShowColourDialog, [&] { chosen = dialogs_.chooseColour(title, chosen); });
   steps.step(kShowColour, [&] {
     colour = chosen;
     showColour(swatch, colour);

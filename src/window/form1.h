@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QWidget>
 
 #include "engine/host.h"
+#include "engine/several_contacts.h"
 #include "support/qt/settings_store.h"
 #include "window/dialogs.h"
 #include "window/event_turns.h"
+#include "window/focus_frame.h"
 #include "window/hover_button.h"
 #include "window/input_list_model.h"
 #include "window/input_list_view.h"
@@ -26,6 +29,8 @@ struct WindowSetup {
   SettingsStore& settings;
   Dialogs& dialogs;
   Text programFolder;
+  // The area the window must fit in; empty: its screen's available area.
+  QRect screenArea = QRect();
 };
 
 // The program's one window. Its controls hold the options: the engine reads
@@ -59,6 +64,7 @@ class Form1 : public QWidget, public Host {
   void yield() override;
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
+  void noteVcardBlocks(const Text&, std::uint64_t blocks) override { severalContacts_.note(blocks); }
 
   // Files and folders given at start-up: added exactly as a drop of them would add them.
   void addPathsAsDropped(const QStringList& paths) { ListView1_OLEDragDrop(paths); }
@@ -90,6 +96,8 @@ class Form1 : public QWidget, public Host {
   QRadioButton* Option4;
   HoverButton* PushButton2;
   ProgressDisplay* ProgressBar1;
+  // Shows which control has the keyboard focus.
+  FocusFrame* focusFrame;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +105,8 @@ class Form1 : public QWidget, public Host {
 
  private:
   void BuildControls();
+  // Pixels for a length of the layout in twips, at the window's zoom.
+  int layoutPixels(int twips) const;
   void ConnectHandlers();
   void Form_Load();
 
@@ -120,7 +130,8 @@ class Form1 : public QWidget, public Host {
   void PushButton2_Click();
   void PushButton3_Click();
 
-  void chooseColour(QLabel* swatch, Colour& colour, const QString& key, TextView procedure);
+  void chooseColour(const QWidget* button, QLabel* swatch, Colour& colour, const QString& key,
+                    TextView procedure);
   void showColour(QLabel* swatch, Colour colour);
   void restoreFlag(const QString& key, bool defaultValue, QAbstractButton* button);
   void restoreColour(const QString& key, Colour defaultValue, QLabel* swatch, Colour& colour);
@@ -134,6 +145,8 @@ class Form1 : public QWidget, public Host {
   void pointerOver(Pointer pointer);
   void store(const QString& key, TextView value) { settings_.write(key, value); }
 
+  // Below 1 when the screen is too small for the window at its own size.
+  double zoom_ = 1;
   SettingsStore& settings_;
   Dialogs& dialogs_;
   const Text programFolder_;
@@ -152,6 +165,8 @@ class Form1 : public QWidget, public Host {
   bool runBusy_ = false;
   bool scanBusy_ = false;
   bool closing_ = false;
+  // Inputs of the current run whose several contacts share one row.
+  SeveralContactsTally severalContacts_;
 };
 
 }  // namespace brevant

@@ -6,6 +6,7 @@
 #include "support/files_in_folder.h"
 #include "support/qt/list_lookup.h"
 #include "support/qt/qt_text.h"
+#include "window/done_message.h"
 #include "window/form1.h"
 #include "window/procedure_steps.h"
 #include "window/samples_folder.h"
@@ -27,6 +28,7 @@ enum SamplesStatement : int { kListSamples = 100, kAddSample = 104, kAskToOpen =
 void Form1::PushButton2_Click() {
   if (running_) return;  // a second click while the run yields
   running_ = true;
+  severalContacts_ = {};
   ProcedureSteps steps(dialogs_, u"PushButton2_Click", false);
   RunOutcome outcome = RunOutcome::Done;
   turns_.turnSoon();  // the first caption shows at once
@@ -53,7 +55,7 @@ void Form1::PushButton2_Click() {
         dialogs_.message(kFolderMissing);
         break;
       case RunOutcome::Done:
-        dialogs_.message(kDone);
+        dialogs_.message(DoneMessage(severalContacts_));
         break;
     }
   });

@@ -5,7 +5,8 @@
 namespace brevant {
 
 // A push button that tells when the pointer moves over it. It keeps the move to
-// itself, so the frame or window behind it does not take it for its own.
+// itself, so the frame or window behind it does not take it for its own. Enter
+// presses it when it has the focus, as Space does.
 class HoverButton : public QPushButton {
   Q_OBJECT
 
@@ -17,6 +18,7 @@ class HoverButton : public QPushButton {
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace brevant

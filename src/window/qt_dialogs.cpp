@@ -58,8 +58,8 @@ std::vector<Text> QtDialogs::chooseFiles(const Text& title, const Text& filter) 
   return files;
 }
 
-Colour QtDialogs::chooseColour(Colour initial) {
-  const QColor chosen = QColorDialog::getColor(ToQColor(initial), owner_);
+Colour QtDialogs::chooseColour(const Text& title, Colour initial) {
+  const QColor chosen = QColorDialog::getColor(ToQColor(initial), owner_, ToQString(title));
   return chosen.isValid() ? FromQColor(chosen) : initial;
 }
 

@@ -17,7 +17,7 @@ class QtDialogs final : public Dialogs {
   bool askYesNo(const Text& text) override;
   Text askText(const Text& prompt, const Text& defaultText) override;
   std::vector<Text> chooseFiles(const Text& title, const Text& filter) override;
-  Colour chooseColour(Colour initial) override;
+  Colour chooseColour(const Text& title, Colour initial) override;
   Text chooseFolder(const Text& title, const Text& startFolder) override;
   void openFolder(const Text& folder) override;
 

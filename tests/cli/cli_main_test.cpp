@@ -52,7 +52,8 @@ TEST(CliMainTest, ProblemsAreTheOnlyOutputEvenOnATerminal) {
   const InProcessRun refused =
       RunInProcess({"-q", "-o", "/nonexistent/folder", (dir / "a.vcf").string()}, true);
   EXPECT_EQ(refused.status, kExitRefused);
-  EXPECT_EQ(refused.err, "brevant-convert: Folder does not exist. Please select another folder.\n");
+  EXPECT_EQ(refused.err,
+            "brevant-convert: /nonexistent/folder: Folder does not exist. Please select another folder.\n");
 
   const InProcessRun usage = RunInProcess({"--mode", "all", "a.vcf"}, true);
   EXPECT_EQ(usage.status, kExitRefused);

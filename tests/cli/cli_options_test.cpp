@@ -54,6 +54,31 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--ext", "*"}).extension, "*");
   EXPECT_EQ(Options({"--text-color", "-1"}).textColour, -1);  // the window's stored form
   EXPECT_TRUE(Options({"--per"}).perContact);
+  EXPECT_EQ(Options({"-m", "Single"}).mode, CliMode::Single);  // letter case does not matter
+  EXPECT_EQ(Options({"--mode=SINGLE", "-m", "Each"}).mode, CliMode::Each);
+}
+
+TEST(CliOptionsTest, AMistypedOptionSuggestsTheNearestOne) {
+  const std::pair<Args, std::string> cases[] = {
+      {{"--percontact"}, "unknown option '--percontact'; did you mean --per-contact?"},
+      {{"--per_contact"}, "unknown option '--per_contact'; did you mean --per-contact?"},
+      {{"--contacts"}, "unknown option '--contacts'; did you mean --per-contact?"},
+      {{"--text-colour=#000000"}, "unknown option '--text-colour'; did you mean --text-color?"},
+      {{"--Background-Colour", "1"},
+       "unknown option '--Background-Colour'; did you mean --background-color?"},
+      {{"--outdir", "x"}, "unknown option '--outdir'; did you mean --output-dir?"},
+      {{"--quite"}, "unknown option '--quite'; did you mean --quiet?"},  // two letters swapped
+      {{"--hlep"}, "unknown option '--hlep'; did you mean --help?"},
+      // Long options typed with one dash.
+      {{"-per-contact"}, "unknown option '-p'; did you mean --per-contact?"},
+      {{"-quiet"}, "unknown option '-u'; did you mean --quiet?"},
+      {{"-ext=txt"}, "unknown option '-e'; did you mean --ext?"},
+      // Nothing near enough: no guess.
+      {{"--bogus"}, "unknown option '--bogus'"},
+      {{"--zebra"}, "unknown option '--zebra'"},
+      {{"-x"}, "unknown option '-x'"},
+  };
+  for (const auto& [args, problem] : cases) EXPECT_EQ(Problem(args), problem) << args[0];
 }
 
 TEST(CliOptionsTest, FilesAfterDoubleDashAndLoneDashAreFiles) {
@@ -76,7 +101,7 @@ TEST(CliOptionsTest, UsageErrorsNameTheProblem) {
   EXPECT_EQ(Problem({"a.vcf", "-o"}), "option '-o' needs an argument");
   EXPECT_EQ(Problem({"--border"}), "option '--border' needs an argument");
   EXPECT_EQ(Problem({"--quiet=yes"}), "option '--quiet' takes no argument");
-  EXPECT_EQ(Problem({"--mode", "Each"}), "invalid mode 'Each' (use each or single)");
+  EXPECT_EQ(Problem({"--mode", "Both"}), "invalid mode 'Both' (use each or single)");
   EXPECT_EQ(Problem({"--text-color", "red"}),
             "invalid colour 'red' for --text-color (use #RRGGBB, 0xBBGGRR or a number from -2147483648 to "
             "4294967295)");

@@ -50,6 +50,32 @@ TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
   EXPECT_TRUE(fs::exists(dir / "a.htm"));
 }
 
+TEST_F(ConversionRun, TellsHowManyContactsEveryFileReadOneRowPerFileHeld) {
+  const std::string card = "BEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n";
+  add(dir / "two.vcf", card + card);
+  add(dir / "none.txt", "FN:not a card\n");
+  add(dir / "empty.vcf", "");
+  // The byte-order mark stays in the first line; the BEGIN:VCARD behind it counts all the same.
+  add(dir / "utf16.vcf", std::string("\xFF\xFE"
+                                     "B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n\0",
+                                     26));
+  add(dir / "utf8.vcf", "\xEF\xBB\xBF" + card + card);
+  host.rows.push_back(PathText(dir / "missing.vcf"));  // nothing read: nothing told
+  const std::vector<std::pair<Text, std::uint64_t>> told{
+      {host.rows[0], 2}, {host.rows[1], 0}, {host.rows[2], 0}, {host.rows[3], 1}, {host.rows[4], 2}};
+  for (const bool allToOne : {false, true}) {
+    host.allToOne = allToOne;
+    host.each = !allToOne;
+    host.vcardBlocks.clear();
+    EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+    EXPECT_EQ(host.vcardBlocks, told) << allToOne;  // once per file, also with two sweeps
+  }
+  host.perContact = true;  // every contact gets its row: nothing to tell
+  host.vcardBlocks.clear();
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(host.vcardBlocks.empty());
+}
+
 TEST_F(ConversionRun, EachFileGetsItsShareCaptionAndDocument) {
   add(dir / "x" / "a.vcf", "FN:a\n");
   add(dir / "y" / "b.vcf", "FN:b\nTITLE:t\n");

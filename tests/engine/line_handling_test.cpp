@@ -124,6 +124,41 @@ TEST(LineHandling, StreetCleaningReplacesEscapedBreaksOnly) {
                           "Home State="));
 }
 
+// Counts the BEGIN:VCARD lines of bytes and of 16-bit text; a cell fails the test.
+template <class Ch>
+struct NoCells final : CellSink<Ch> {
+  void cell(CaptionKey caption, std::basic_string_view<Ch>) override {
+    ADD_FAILURE() << testing::CaptionString(caption);
+  }
+};
+
+TEST(LineHandling, BeginVcardLinesAreCountedAndYieldNothing) {
+  const std::pair<std::string_view, std::uint64_t> cases[] = {
+      {"BEGIN:VCARD", 1},
+      {"begin:vCard\r", 1},
+      {" BEGIN : VCARD \r", 1},
+      {"BEGIN:VCARD:x", 1},
+      {"BEGIN:VCARDS", 0},
+      {"BEGIN:VCALENDAR", 0},
+      {"BEGIN;X=1:VCARD", 0},
+      {"item1.BEGIN:VCARD", 0},
+      {"END:VCARD", 0},
+      {"X-A:BEGIN:VCARD", 0},
+      {"BEGIN", 0},
+      {"BEGIN:", 0},
+  };
+  for (const Acceptance acceptance : {Acceptance::ParametersOnly, Acceptance::EveryTypeName}) {
+    NoCells<char> bytes;
+    NoCells<char16_t> wide;
+    for (const auto& [line, blocks] : cases) {
+      OccurrenceCounters counters;
+      HandleLine<char>(line, counters, acceptance, bytes);
+      HandleLine<char16_t>(FromUtf8(line), counters, acceptance, wide, CellValues::Omitted);
+      EXPECT_EQ(counters.vcardBlocks, 2 * blocks) << line;
+    }
+  }
+}
+
 TEST(LineHandling, ByteAndWideLinesGiveTheSameCells) {
   struct Collect final : CellSink<char> {
     std::vector<std::string> cells;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/host.h"
@@ -26,6 +27,7 @@ class RecordingHost : public Host {
   std::vector<double> positions;
   std::vector<Text> captions;
   std::vector<ErrorReport> errors;
+  std::vector<std::pair<Text, std::uint64_t>> vcardBlocks;  // per input read
   int yields = 0;
   // Runs at every yield, so a test can act while the engine yields.
   std::function<void()> onYield;
@@ -47,6 +49,9 @@ class RecordingHost : public Host {
     if (onYield) onYield();
   }
   void reportError(const ErrorReport& report) override { errors.push_back(report); }
+  void noteVcardBlocks(const Text& path, std::uint64_t blocks) override {
+    vcardBlocks.emplace_back(path, blocks);
+  }
 };
 
 }  // namespace brevant::testing

@@ -39,8 +39,8 @@ std::vector<Text> ScriptedDialogs::chooseFiles(const Text& title, const Text& fi
   return Next(fileAnswers, std::vector<Text>());
 }
 
-Colour ScriptedDialogs::chooseColour(Colour initial) {
-  asked.push_back("colour: " + std::to_string(initial));
+Colour ScriptedDialogs::chooseColour(const Text& title, Colour initial) {
+  asked.push_back("colour: " + ToUtf8(title) + " [" + std::to_string(initial) + "]");
   return Next(colourAnswers, initial);
 }
 

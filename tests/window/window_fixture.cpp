@@ -19,7 +19,7 @@ void WindowTest::seed(const QString& key, const QString& value) {
 }
 
 Form1& WindowTest::open() {
-  window = std::make_unique<Form1>(WindowSetup{*settings, dialogs, PathText(programFolder)});
+  window = std::make_unique<Form1>(WindowSetup{*settings, dialogs, PathText(programFolder), screenArea});
   return *window;
 }
 

@@ -23,6 +23,8 @@ class WindowTest : public ::testing::Test {
   std::optional<SettingsStore> settings;
   ScriptedDialogs dialogs;
   std::unique_ptr<Form1> window;
+  // A screen with room for the window at its own size (the offscreen one is 800 x 600).
+  QRect screenArea{0, 0, 1280, 1024};
 
   WindowTest();
   QString settingsFile() const;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
 #include <fstream>
 
 #include "window/window_fixture.h"
@@ -49,6 +51,35 @@ TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
   }
   EXPECT_LE(w.Label3->geometry().right(), w.Picture2->geometry().left());
   EXPECT_LE(w.Label2->geometry().right(), w.Picture1->geometry().left());
+}
+
+TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
+  screenArea = QRect(0, 0, 640, 512);  // 1280 x 1024 at a scale factor of 2
+  Form1& w = open();
+  const double zoom = 480.0 / 576;
+  EXPECT_EQ(w.size(), QSize(447, 480));
+  EXPECT_EQ(w.minimumSize(), w.maximumSize());
+  EXPECT_TRUE(screenArea.contains(QRect(w.pos(), w.size() + QSize(8, 32))));  // with its frame
+  EXPECT_DOUBLE_EQ(w.PushButton2->font().pointSizeF(), 11.25 * zoom);
+  EXPECT_DOUBLE_EQ(w.Label1->font().pointSizeF(), 9 * zoom);
+  EXPECT_EQ(w.ListView1->header()->sectionSize(0), 400);
+  // Every control lies inside the client area, and no caption is cut.
+  for (QWidget* control : w.findChildren<QWidget*>()) {
+    if (control->isWindow() || control == w.focusFrame) continue;
+    const QRect inWindow(control->mapTo(&w, QPoint(0, 0)), control->size());
+    EXPECT_TRUE(w.rect().contains(inWindow)) << control->objectName().toStdString();
+  }
+  for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
+    EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width())
+        << button->objectName().toStdString();
+  }
+  for (QLabel* label : {w.Label1, w.Label2, w.Label3}) EXPECT_LE(label->sizeHint().width(), label->width());
+  // Circles and boxes come out whole: the style draws them at one size.
+  const int circle = w.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight);
+  for (QWidget* option : {w.Option1, w.Option2, w.Option3, w.Option4}) EXPECT_GE(option->height(), circle);
+  EXPECT_GE(w.Check1->height(), w.style()->pixelMetric(QStyle::PM_IndicatorHeight));
+  EXPECT_LE(w.Label3->geometry().right(), w.Picture2->geometry().left());
+  EXPECT_LE(w.Option2->geometry().right(), w.Check1->geometry().left());
 }
 
 TEST_F(WindowTest, TabOrderRunsTopToBottom) {

@@ -15,14 +15,28 @@
 namespace brevant::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::string DesktopFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation).toStdString() + "/";
-}
+// A home folder of the test's own for as long as it lives, so that the
+// desktop and Documents folders are the test's too.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const std::filesystem::path& home) : saved_(qgetenv("HOME")) {
+    std::filesystem::create_directories(home);
+    qputenv("HOME", QByteArray::fromStdString(home.string()));
+  }
+  ~ScopedHome() { qputenv("HOME", saved_); }
+
+ private:
+  QByteArray saved_;
+};
 
 TEST_F(WindowTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDesktopFolder) {
+  const ScopedHome home(dir / "home");
+  std::filesystem::create_directories(dir / "home" / "Desktop");
+  const std::string desktop = (dir / "home" / "Desktop").string() + "/";
   Form1& w = open();
   EXPECT_TRUE(w.Option1->isChecked());
   EXPECT_FALSE(w.Option2->isChecked());
@@ -34,7 +48,7 @@ TEST_F(WindowTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDesktopFolder) {
   EXPECT_EQ(w.tableBackgroundColour(), 0xFFFFFF);
   EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::black));
   EXPECT_EQ(w.Picture2->palette().color(QPalette::Window), QColor(Qt::white));
-  EXPECT_EQ(w.Text1->text().toStdString(), DesktopFolder());
+  EXPECT_EQ(w.Text1->text().toStdString(), desktop);
   EXPECT_TRUE(w.Frame6->isEnabled());
   EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
   EXPECT_EQ(w.ProgressBar1->position(), 0);
@@ -44,10 +58,31 @@ TEST_F(WindowTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDesktopFolder) {
   EXPECT_EQ(QApplication::applicationDisplayName(), "Brevant");
   EXPECT_THAT(dialogs.asked, IsEmpty());
 
-  EXPECT_EQ(stored("Text1"), DesktopFolder());
+  EXPECT_EQ(stored("Text1"), desktop);
   for (const char* untouched : {"Border Width", "Option1", "Option2", "Option3", "Option4", "Text Color",
                                 "Background Color", "LastFolderDot", "OneRowPerContact"}) {
     EXPECT_EQ(stored(untouched), "<absent>") << untouched;
+  }
+}
+
+TEST_F(WindowTest, WithoutADesktopTheFirstRunGoesToDocumentsOrHome) {
+  const std::filesystem::path homeFolder = dir / "home";
+  const ScopedHome home(homeFolder);
+  fs::create_directories(dir / "in");
+  WriteBytes(dir / "in" / "a.vcf", "BEGIN:VCARD\nFN:Ann\nEND:VCARD\n");
+  for (const bool withDocuments : {true, false}) {
+    SCOPED_TRACE(withDocuments);
+    if (withDocuments) fs::create_directories(homeFolder / "Documents");
+    const std::filesystem::path expected = withDocuments ? homeFolder / "Documents" : homeFolder;
+    settings.emplace(settingsFile() + (withDocuments ? "1" : "2"));  // a first start both times
+    Form1& w = open();
+    EXPECT_EQ(w.Text1->text().toStdString(), expected.string() + "/");
+    w.addPathsAsDropped({QString::fromStdString((dir / "in" / "a.vcf").string())});
+    dialogs.asked.clear();
+    w.PushButton2->click();
+    EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
+    EXPECT_TRUE(fs::exists(expected / "output.xml"));
+    fs::remove_all(homeFolder / "Documents");
   }
 }
 
@@ -210,7 +245,9 @@ TEST_F(WindowTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
   w.PushButton6->click();
   EXPECT_EQ(w.tableBackgroundColour(), 0x00FF00);
   EXPECT_EQ(stored("Background Color"), "65280");
-  EXPECT_THAT(dialogs.asked, ElementsAre("colour: 0", "colour: 1193046", "colour: 16777215"));
+  EXPECT_THAT(dialogs.asked,
+              ElementsAre("colour: Choose text colour [0]", "colour: Choose text colour [1193046]",
+                          "colour: Choose background colour [16777215]"));
 }
 
 TEST_F(WindowTest, BrowseForTheOutputFolder) {
@@ -296,7 +333,7 @@ TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
   host.reportError(
       ErrorReport{u"Disk full", u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ", 842, true});
   EXPECT_THAT(dialogs.asked,
-              ElementsAre("colour: 16777215",
+              ElementsAre("colour: Choose background colour [16777215]",
                           "error: Disk full\r\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML "
                           "at line 842\r\rPlease email screenshot of this message to "
                           "support@ambervale.example"));

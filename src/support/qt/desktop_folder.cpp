@@ -2,18 +2,19 @@
 
 #include <QCoreApplication>
 #include <QStandardPaths>
-#include <stdexcept>
 
+#include "support/output_folder_choice.h"
 #include "support/qt/qt_text.h"
 
 namespace brevant {
 
-Text GetDesktopFolder() {
-  const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-  if (desktop.isEmpty()) throw std::invalid_argument("Invalid procedure call or argument");
-  Text folder = ToText(desktop);
-  if (folder.back() != u'/') folder += u'/';
-  return folder;
+Text DefaultOutputFolder() {
+  const auto location = [](QStandardPaths::StandardLocation kind) {
+    return ToText(QStandardPaths::writableLocation(kind));
+  };
+  return ChooseOutputFolder(location(QStandardPaths::DesktopLocation),
+                            location(QStandardPaths::DocumentsLocation),
+                            location(QStandardPaths::HomeLocation));
 }
 
 Text ProgramFolder() { return ToText(QCoreApplication::applicationDirPath()); }

@@ -4,9 +4,9 @@
 
 namespace brevant {
 
-// The user's desktop folder with one trailing separator: the default output
-// folder. Throws std::invalid_argument when the desktop cannot be located.
-Text GetDesktopFolder();
+// The default output folder: the desktop, or when it does not exist the
+// Documents folder, or else the home folder; with one trailing separator.
+Text DefaultOutputFolder();
 
 // The folder that holds the running program, without a trailing separator.
 Text ProgramFolder();

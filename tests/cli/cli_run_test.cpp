@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "cli/tool_process.h"
+#include "test_support/contact_table.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 
@@ -83,12 +84,21 @@ TEST_F(CliRunTest, OutputFolderCollectsTheResults) {
 
 TEST_F(CliRunTest, PerContactGivesEveryContactItsRow) {
   WriteBytes(dir_ / "two.vcf", std::string(kAnn) + kBob);
-  EXPECT_EQ(RunTool(dir_.path(), {"--per-contact", "two.vcf"}).status, 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--per-contact", "two.vcf"}, {"--per-contact", "-m", "single", "two.vcf"}}) {
+    EXPECT_EQ(RunTool(dir_.path(), args).status, 0);
+  }
   const std::string document = ReadBytes(dir_ / "two.htm");
   EXPECT_NE(document.find("<tr><td>Ann Example</td><td>ann@example.org</td></tr>\r\n"
                           "<tr><td>Bob Sample</td><td></td></tr>\r\n"),
             std::string::npos)
       << document;
+  // Both documents read as XML, as a browser reads output.xml.
+  for (const char* name : {"two.htm", "output.xml"}) {
+    const testing::ContactTableText table = testing::ReadContactTable(ReadBytes(dir_ / name));
+    EXPECT_TRUE(table.wellFormed || !testing::ChecksXml()) << name;
+    EXPECT_EQ(table.rows.size(), 2u) << name;
+  }
   const ToolRun help = RunTool(dir_.path(), {"--help"});
   EXPECT_NE(help.out.find("--per-contact"), std::string::npos);
 }

@@ -70,6 +70,7 @@ class ColumnCollector final : public ContactSink {
     cells_.clear();
   }
   void leftOut(std::string_view name) override { leftOut_.add(name); }
+  bool keepsValues() const override { return false; }
   std::size_t cellCount() const { return cellCount_; }
 
  private:

@@ -39,7 +39,11 @@ std::string UpperCopy(std::string_view text) {
 class ContactReader {
  public:
   ContactReader(const ContactBytes& bytes, ContactSink& sink, Host& host)
-      : bytes_(bytes), sink_(sink), host_(host), start_(sink.cells().size()) {}
+      : bytes_(bytes),
+        sink_(sink),
+        host_(host),
+        keepsValues_(sink.keepsValues()),
+        start_(sink.cells().size()) {}
 
   void read() {
     ContentLines lines(bytes_.bytes());
@@ -288,6 +292,10 @@ class ContactReader {
     text = TrimBlanks(text);
     if (text.empty()) return;
     if (text.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
+    if (!keepsValues_) {
+      sink_.cells().emplace_back(caption, nextNumber(caption), false, ByteEncoding::Utf8, 0, 0);
+      return;
+    }
     const ByteEncoding encoding = encodingOf(text);
     turnBefore(text.size());
     const auto [stored, offset] = keep(text);
@@ -425,6 +433,7 @@ class ContactReader {
   const ContactBytes& bytes_;
   ContactSink& sink_;
   Host& host_;
+  const bool keepsValues_;
   CharsetDecoder charsets_;
   std::array<std::uint32_t, kCaptionCount> counts_{};
   std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells

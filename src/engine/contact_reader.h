@@ -59,6 +59,9 @@ class ContactSink {
   virtual void contact(const Contact& contact) = 0;
   // A property that no column shows, by its name as written (group aside).
   virtual void leftOut(std::string_view name) { (void)name; }
+  // False for a sink that only looks at the captions of the cells: their
+  // values are then neither kept nor checked.
+  virtual bool keepsValues() const { return true; }
 
  protected:
   ~ContactSink() = default;

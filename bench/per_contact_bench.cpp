@@ -1,17 +1,22 @@
 // Measures one row per contact against the line scanner on the same large
 // contacts files (50 MB, and 90,000 contacts), in both conversion modes, and
-// prints one table. Every run
-// happens in a child process of its own, so its peak memory is its own. It
-// always exits with 0: it measures, the reader judges.
+// prints one table; then one row per contact alone on hostile inputs (long
+// folded values, endless soft line breaks, a note of nothing but "&", one
+// contact with millions of e-mail lines, one line of 1 GB), with the peak memory against its goal
+// and the longest stretch the conversion went without giving the host a turn.
+// Every run happens in a child process of its own, so its peak memory is its
+// own. It always exits with 0: it measures, the reader judges.
 //
 //   brevant_per_contact_bench [--dir DIR] [--small]
 //
 // --dir keeps the generated file in DIR and uses it again on the next run;
 // --small makes it ten times smaller for a quick look.
 
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,10 +44,30 @@ class ContactsHost : public BenchHost {
  public:
   explicit ContactsHost(bool perContact) : perContact_(perContact) {}
   bool oneRowPerContact() override { return perContact_; }
+  void yield() override {
+    const auto now = std::chrono::steady_clock::now();
+    longestGap_ = std::max(longestGap_, now - lastTurn_);
+    lastTurn_ = now;
+  }
+  // The longest time without a turn, up to now.
+  double longestGapSeconds() {
+    yield();
+    return std::chrono::duration<double>(longestGap_).count();
+  }
 
  private:
   bool perContact_;
+  std::chrono::steady_clock::time_point lastTurn_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::duration longestGap_{};
 };
+
+// The child's longest stretch without a turn reaches the benchmark through this file.
+void SaveGap(const std::string& file, double seconds) { std::ofstream(file) << seconds << '\n'; }
+double LoadGap(const std::string& file) {
+  double seconds = -1;
+  std::ifstream(file) >> seconds;
+  return seconds;
+}
 
 // The contacts of the generated file: its BEGIN lines.
 std::size_t CountContacts(const std::string& path) {
@@ -57,22 +82,26 @@ std::size_t CountContacts(const std::string& path) {
   return count;
 }
 
-Work Separate(const std::string& input, const std::string& folder, bool perContact) {
-  return [input = FromUtf8(input), folder = FromUtf8(folder), perContact]() -> std::int64_t {
+Work Separate(const std::string& input, const std::string& folder, bool perContact,
+              const std::string& gapFile = {}) {
+  return [input = FromUtf8(input), folder = FromUtf8(folder), perContact, gapFile]() -> std::int64_t {
     ContactsHost host(perContact);
     host.setChosenFolder(folder);
     ConvertVCFToSeparateHTML(host, input);
     host.printErrors(stderr);
+    if (!gapFile.empty()) SaveGap(gapFile, host.longestGapSeconds());
     return host.errorCount();
   };
 }
 
-Work Single(const std::string& input, const std::string& output, bool perContact) {
-  return [input = FromUtf8(input), output = FromUtf8(output), perContact]() -> std::int64_t {
+Work Single(const std::string& input, const std::string& output, bool perContact,
+            const std::string& gapFile = {}) {
+  return [input = FromUtf8(input), output = FromUtf8(output), perContact, gapFile]() -> std::int64_t {
     ContactsHost host(perContact);
     host.setInputPaths({input});
     ConvertVCFToSingleHTML(host, output);
     host.printErrors(stderr);
+    if (!gapFile.empty()) SaveGap(gapFile, host.longestGapSeconds());
     return host.errorCount();
   };
 }
@@ -94,6 +123,85 @@ void WriteContacts(const std::string& path, std::size_t count) {
     }
   }
   if (std::fclose(file) != 0) throw std::runtime_error("cannot write " + path);
+}
+
+// One contact whose body repeats `line` until the file holds about `bytes`.
+void WriteRepeatedContact(const std::string& path, std::string_view head, std::string_view line,
+                          std::string_view tail, std::uint64_t bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) throw std::runtime_error("cannot create " + path);
+  std::string chunk = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Hostile\r\n" + std::string(head);
+  std::uint64_t written = 0;
+  while (written < bytes) {
+    while (chunk.size() < (std::size_t{1} << 20)) chunk += line;
+    if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size())
+      throw std::runtime_error("disk full");
+    written += chunk.size();
+    chunk.clear();
+  }
+  chunk = std::string(tail) + "\r\nEND:VCARD\r\n";
+  if (std::fwrite(chunk.data(), 1, chunk.size(), file) != chunk.size() || std::fclose(file) != 0)
+    throw std::runtime_error("cannot write " + path);
+}
+
+struct HostileInput {
+  const char* name;
+  const char* file;
+  const char* head;  // the property's start
+  const char* line;  // repeated
+  const char* tail;  // ends the property
+  std::uint64_t megabytes;
+};
+
+// Inputs that once made one row per contact take many times their size.
+constexpr HostileInput kHostileInputs[] = {
+    {"folded lines", "folded.vcf", "NOTE:start", "\r\n cd", "", 100},
+    {"soft line breaks", "soft-breaks.vcf", "NOTE;ENCODING=QUOTED-PRINTABLE:start", "ab=\r\n", "end", 100},
+    {"folded lines of 75", "folded-long.vcf", "NOTE:start",
+     "\r\n Lorem ipsum dolor sit amet\\, consectetur adipiscing elit\\; sed do eiusmod", "", 100},
+    {"soft line breaks of 76", "soft-breaks-long.vcf", "NOTE;ENCODING=QUOTED-PRINTABLE:start",
+     "Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod t=E9=\r\n", "end", 100},
+    {"note of \"&\"", "ampersands.vcf", "NOTE:", "&&&&&&&&&&&&&&&&", "", 200},
+    {"numbered e-mail lines", "emails.vcf", "", "EMAIL:someone@example.com\r\n", "", 100},
+    {"one line", "one-line.vcf", "NOTE:", "text & <markup> \\, more text ", "", 1000},
+};
+
+void RunHostile(const BenchOptions& options, const WorkFolder& work) {
+  const std::uint64_t scale = options.small ? 100'000 : 1'000'000;
+  std::string description = "hostile per-contact inputs 3, " + std::to_string(scale) + "\n";
+  if (!CorpusIsReady(work.path() + "/hostile", description)) {
+    std::filesystem::create_directories(work.path() + "/hostile");
+    for (const HostileInput& h : kHostileInputs) {
+      WriteRepeatedContact(work / "hostile" + "/" + h.file, h.head, h.line, h.tail, h.megabytes * scale);
+    }
+    MarkCorpusReady(work.path() + "/hostile", description);
+  }
+  ResultTable table("contact");
+  const std::string out = work / "out";
+  const std::string gapFile = work / "gap.txt";
+  for (const HostileInput& h : kHostileInputs) {
+    const std::string input = work / "hostile" + "/" + h.file;
+    const std::uint64_t inputBytes = FileSize(input);
+    const double memoryGoal = 2 * static_cast<double>(inputBytes) / 1e6 + 64;
+    for (const bool single : {false, true}) {
+      const Work conversion =
+          single ? Single(input, out + "/output.xml", true, gapFile) : Separate(input, out, true, gapFile);
+      const Measurement m = MeasureBest(1, 0, conversion, [&] { RecreateFolder(out); });
+      table.addCase({.name = std::string(single ? "one document, " : "per-file, ") + h.name + ", " +
+                             Megabytes(inputBytes),
+                     .measurement = m,
+                     .inputBytes = inputBytes,
+                     .outputBytes = TotalSize(ListFiles(out, single ? ".xml" : ".htm"))});
+      table.addCheck("   peak memory", ResultTable::Figure::Peak, m.peakMegabytes,
+                     "<= " + Fixed(memoryGoal, 0) + " MB (2x file + 64)", m.peakMegabytes <= memoryGoal);
+      const double gap = LoadGap(gapFile);
+      table.addCheck("   longest stretch without a turn", ResultTable::Figure::Milliseconds, gap * 1e3,
+                     "< 1000 ms", gap >= 0 && gap < 1.0);
+    }
+  }
+  std::printf("\nOne row per contact on hostile inputs, one run each:\n\n");
+  table.print(stdout);
+  std::filesystem::remove_all(out);
 }
 
 int Run(const BenchOptions& options) {
@@ -169,6 +277,7 @@ int Run(const BenchOptions& options) {
       "figure when the machine is busy). ratio is the per-contact time over the line scanner's on the\n"
       "same file in the same mode.\n");
   std::filesystem::remove_all(out);
+  RunHostile(options, work);
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/ascii_html.h"
 #include "engine/contact_reader.h"
 #include "engine/separate_conversion.h"
 #include "engine/single_conversion.h"
@@ -12,15 +13,16 @@
 
 namespace {
 
-// Plain ASCII with no line break; "<" only in "<br>", "&" only in an entity.
+// Plain ASCII with no line break or other control character but tab; "<" only
+// in "<br/>", "&" only in an entity.
 bool IsSafeCellText(std::string_view html) {
   for (std::size_t i = 0; i < html.size(); ++i) {
     const auto c = static_cast<unsigned char>(html[i]);
-    if (c >= 0x80 || c == '\r' || c == '\n' || c == '>') {
-      if (c == '>' && i >= 3 && html.substr(i - 3, 4) == "<br>") continue;
+    if (c >= 0x7F || (c < 0x20 && c != '\t') || c == '>') {
+      if (c == '>' && i >= 4 && html.substr(i - 4, 5) == "<br/>") continue;
       return false;
     }
-    if (c == '<' && html.substr(i, 4) != "<br>") return false;
+    if (c == '<' && html.substr(i, 5) != "<br/>") return false;
     if (c == '&') {
       const std::size_t semicolon = html.find(';', i);
       if (semicolon == std::string_view::npos) return false;
@@ -38,12 +40,17 @@ class CheckingSink final : public brevant::ContactSink {
  public:
   std::size_t contacts = 0;
   std::string text;
+  std::vector<brevant::ContactCell> cellList;
   std::string& values() override { return text; }
+  std::vector<brevant::ContactCell>& cells() override { return cellList; }
   void contact(const brevant::Contact& contact) override {
     ++contacts;
+    std::string html;
     for (const brevant::ContactCell& cell : contact.cells) {
       const std::string_view value = contact.value(cell);
-      if (value.empty() || !IsSafeCellText(value)) abort();
+      html.clear();
+      brevant::AppendAsciiHtml(html, value, cell.encoding());
+      if (value.empty() || !IsSafeCellText(html)) abort();
     }
   }
 };
@@ -52,10 +59,10 @@ class CheckingSink final : public brevant::ContactSink {
 
 void FuzzContactReading(const brevant::Text& input, const brevant::Text& folder) {
   CheckingSink sink;
-  brevant::ReadContacts(brevant::ReadInput(input), sink);
+  FuzzHost host(folder, input, /*perContact=*/true);
+  brevant::ReadContacts(brevant::ContactBytes(brevant::ReadInput(input)), sink, host);
   if (sink.contacts == 0) abort();  // a file without blocks is still one contact
 
-  FuzzHost host(folder, input, /*perContact=*/true);
   brevant::ConvertVCFToSeparateHTML(host, input);
   brevant::ConvertVCFToSingleHTML(host, folder + u"/contacts.xml");
 }

@@ -25,6 +25,7 @@ packages=(
   fonts-liberation    # Liberation Sans, the metric-compatible stand-in for Arial
   xvfb                # the window tests' and screenshots' display-less X server
   xauth               # xvfb-run needs it
+  libxml2-dev         # the tests read documents with one row per contact as XML
 )
 
 missing=()

@@ -93,6 +93,9 @@ void ResultTable::addCheck(std::string name, Figure column, double value, std::s
     case Figure::Ratio:
       row[kRatio] = Fixed(value, 2);
       break;
+    case Figure::Milliseconds:
+      row[kMilliseconds] = Fixed(value, 1);
+      break;
   }
   row[kGoal] = std::move(goal);
   row[kResult] = Verdict(pass);

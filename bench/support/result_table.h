@@ -29,7 +29,7 @@ class ResultTable {
 
   void addCase(const CaseFigures& figures);
 
-  enum class Figure { Throughput, PerUnit, Peak, Ratio };
+  enum class Figure { Throughput, PerUnit, Peak, Ratio, Milliseconds };
   void addCheck(std::string name, Figure column, double value, std::string goal, bool pass);
 
   void print(std::FILE* to) const { table_.print(to); }

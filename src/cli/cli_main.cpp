@@ -9,6 +9,7 @@
 #include "cli/error_output.h"
 #include "cli/folder_inputs.h"
 #include "cli/input_paths.h"
+#include "cli/left_out_report.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
@@ -140,6 +141,10 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
       break;
   }
   if (!options.quiet) err << SummaryLine(options, summary) << '\n' << SeveralContactsLine(severalContacts);
+  if (!options.quiet || options.verbose) {
+    for (const std::string& line : LeftOutLines(summary.leftOut, options.verbose))
+      err << kProgramName << ": " << line << '\n';
+  }
   return errorsReported > 0 ? kExitErrorsReported : kExitSuccess;
 }
 

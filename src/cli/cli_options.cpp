@@ -19,6 +19,7 @@ enum class OptionId {
   Extension,
   Quiet,
   PerContact,
+  Verbose,
   Help,
   Version
 };
@@ -39,6 +40,7 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
     {OptionId::PerContact, "per-contact", 0, false},
+    {OptionId::Verbose, "verbose", 'v', false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
 };
@@ -135,6 +137,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       return std::nullopt;
     case OptionId::PerContact:
       options.perContact = true;
+      return std::nullopt;
+    case OptionId::Verbose:
+      options.verbose = true;
       return std::nullopt;
     case OptionId::Help:
       parsed.action = CliAction::ShowHelp;
@@ -270,6 +275,9 @@ std::string UsageText() {
          "                           (default vcf; * takes every file)\n"
          "      --per-contact        one table row per contact, read in full,\n"
          "                           instead of one row per file\n"
+         "  -v, --verbose            name every property that one row per contact\n"
+         "                           left out, with its count (the summary names\n"
+         "                           the most frequent few)\n"
          "  -q, --quiet              no progress display and no summary line\n"
          "  -h, --help               show this help and exit\n"
          "      --version            show the version and exit\n"

@@ -36,6 +36,19 @@ constexpr std::array<std::string_view, kCaptionCount> kCaptionNames = {
     "Business Phone",
     "Home Phone",
     "Business Fax",
+    "Middle Name",
+    "Name Prefix",
+    "Name Suffix",
+    "Department",
+    "Categories",
+    "Anniversary",
+    "Gender",
+    "IM Address",
+    "Related",
+    "Phonetic First Name",
+    "Phonetic Last Name",
+    "Other Phone",
+    "Other Fax",
 };
 }  // namespace
 

@@ -37,9 +37,23 @@ enum class Caption : std::uint8_t {
   Pager,
   BusinessPhone,
   HomePhone,
-  BusinessFax,  // read only when every contact gets its own row
+  // Read only when every contact gets its own row:
+  BusinessFax,
+  MiddleName,
+  NamePrefix,
+  NameSuffix,
+  Department,
+  Categories,
+  Anniversary,
+  Gender,
+  IMAddress,
+  Related,
+  PhoneticFirstName,
+  PhoneticLastName,
+  OtherPhone,
+  OtherFax,
 };
-inline constexpr int kCaptionCount = 29;
+inline constexpr int kCaptionCount = 42;
 
 // A caption with its occurrence number; numbers below 2 mean the caption alone
 // ("Email Address"), 2 and up are appended ("Email Address 2").

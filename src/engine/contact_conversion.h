@@ -13,18 +13,18 @@ namespace brevant {
 
 // The two conversions when every contact gets a row of its own. The columns are
 // the union of the captions of the document's rows, in order of first
-// appearance; the document is plain ASCII. `opening` is the opening piece as the
-// conversion made it; failures are reported with the conversion's own statements.
+// appearance; the table options are read from the host when the conversion
+// starts; failures are reported with the conversion's own statements. What no
+// column shows is counted in `leftOut`.
 
 // One document for one input, with one row per contact of the input.
 // The earlier document at the path is replaced only by a complete new one.
 DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
-                                              const InputText& input, const std::string& opening,
-                                              const Text& inputPath, const Text& outputPath);
+                                              const InputText& input, const Text& inputPath,
+                                              const Text& outputPath, PropertyTally& leftOut);
 
 // One document for all inputs, with one row per contact of every input, in order.
-void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::string& opening,
-                                 const std::vector<Text>& inputs, const Text& outputPath,
-                                 RunSummary& summary);
+void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::vector<Text>& inputs,
+                                 const Text& outputPath, RunSummary& summary);
 
 }  // namespace brevant

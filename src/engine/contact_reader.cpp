@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
 #include <string>
+#include <unordered_set>
 
 #include "engine/ascii_html.h"
-#include "engine/contact_text.h"
+#include "engine/contact_values.h"
 #include "engine/content_lines.h"
 #include "engine/packed_name.h"
 
@@ -14,81 +18,34 @@ namespace brevant {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool StartsWithUpper(std::string_view text, std::string_view upper) {
-  if (text.size() < upper.size()) return false;
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    char c = text[i];
-    c = UpperAscii(c);
-    if (c != upper[i]) return false;
-  }
-  return true;
-}
+constexpr std::size_t kLargeValue = std::size_t{8} << 20;
 
 bool IsWord(std::string_view text, std::string_view upper) {
-  text = Trim(text);
-  return text.size() == upper.size() && StartsWithUpper(text, upper);
+  return EqualsUpperAscii(TrimBlanks(text), upper);
 }
+
+// The components of N, in their order.
+constexpr std::array<Caption, 5> kNameCaptions = {Caption::LastName, Caption::FirstName, Caption::MiddleName,
+                                                  Caption::NamePrefix, Caption::NameSuffix};
 
 bool IsUtf8Name(std::string_view charset) { return IsWord(charset, "UTF-8") || IsWord(charset, "UTF8"); }
 
-// Backslash escapes: \n and \N are line breaks; \, \; \: and \\ the character
-// itself. Any other backslash stays as it is written.
-void AppendUnescaped(std::string& out, std::string_view text) {
-  std::size_t start = 0;
-  for (std::size_t i = text.find('\\'); i != kNone; i = text.find('\\', i)) {
-    if (i + 1 == text.size()) break;
-    const char next = text[i + 1];
-    const bool lineBreak = next == 'n' || next == 'N';
-    if (!lineBreak && next != ',' && next != ';' && next != ':' && next != '\\') {
-      ++i;
-      continue;
-    }
-    out.append(text.substr(start, i - start));
-    out += lineBreak ? '\n' : next;
-    i += 2;
-    start = i;
-  }
-  out.append(text.substr(start));
-}
-
-// Cuts a structured value at every ";" that no backslash escapes.
-void CutComponents(std::string_view text, std::vector<std::string_view>& parts) {
-  parts.clear();
-  std::size_t start = 0;
-  if (text.find('\\') == kNone) {  // the usual case, with the library's fast search
-    for (std::size_t semicolon; (semicolon = text.find(';', start)) != kNone; start = semicolon + 1) {
-      parts.push_back(text.substr(start, semicolon - start));
-    }
-    parts.push_back(text.substr(start));
-    return;
-  }
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\') {
-      ++i;
-    } else if (text[i] == ';') {
-      parts.push_back(text.substr(start, i - start));
-      start = i + 1;
-    }
-  }
-  parts.push_back(text.substr(start));
+std::string UpperCopy(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = UpperAscii(c);
+  return upper;
 }
 
 class ContactReader {
  public:
-  ContactReader(const ContactBytes& bytes, ContactSink& sink)
-      : bytes_(bytes), sink_(sink), start_(sink.values().size()) {}
+  ContactReader(const ContactBytes& bytes, ContactSink& sink, Host& host)
+      : bytes_(bytes), sink_(sink), host_(host), start_(sink.cells().size()) {}
 
   void read() {
     ContentLines lines(bytes_.bytes());
+    lines.setTurn([this] { host_.yield(); });
+    // A line of several physical lines is joined where its value can stay.
+    lines.setJoinTo(sink_.values());
     // Until the first block, the file may turn out to have none and be one contact.
     bool sawBlock = false;
     bool inContact = true;
@@ -96,6 +53,7 @@ class ContactReader {
     bool agentOpen = false;  // the last property was an agent whose value follows as a block
     ContentLine line;
     while (lines.next(line)) {
+      const std::size_t joinedAt = lines.joinedAt();
       const bool begin = line.name == PropertyName::Begin && IsWord(line.value, "VCARD");
       const bool end = line.name == PropertyName::End && IsWord(line.value, "VCARD");
       if (begin && sawBlock && inContact && (nested > 0 || agentOpen)) {
@@ -118,68 +76,223 @@ class ContactReader {
         }
       } else if (inContact && nested == 0) {
         if (line.name == PropertyName::Version) lines.setKeepFoldingBlank(IsWord(line.value, "2.1"));
-        property(line);
+        agentOpen = line.name == PropertyName::Agent && TrimBlanks(line.value).empty();
+        handle(line, joinedAt);
+        continue;
       }
-      agentOpen = line.name == PropertyName::Agent && Trim(line.value).empty();
+      agentOpen = line.name == PropertyName::Agent && TrimBlanks(line.value).empty();
+      if (joinedAt != kNone) cutValues(joinedAt);  // a joined line that no cell takes
     }
     if (inContact) finishContact();
   }
 
  private:
   void dropContact() {
-    sink_.values().resize(start_);
-    cells_.clear();
+    std::vector<ContactCell>& cells = sink_.cells();
+    cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(std::min(cells.size(), start_)), cells.end());
+    start_ = cells.size();
     counts_.fill(0);
+    datesByLabel_.clear();
+    anniversaryGroups_.clear();
   }
 
   void finishContact() {
-    std::string& values = sink_.values();
-    sink_.contact(Contact{cells_, std::string_view(values).substr(std::min(start_, values.size()))});
-    cells_.clear();
-    counts_.fill(0);
-    start_ = sink_.values().size();
+    // Dates that their group's label calls an anniversary; the others are left out.
+    for (const LabelledDate& date : datesByLabel_) {
+      if (anniversaryGroups_.contains(date.group)) {
+        const std::string_view text = std::string_view(sink_.values()).substr(date.offset, date.length);
+        sink_.cells().emplace_back(Caption::Anniversary, nextNumber(Caption::Anniversary), true,
+                                   EncodingOfValue(text), date.offset, date.length);
+      } else {
+        sink_.leftOut("X-ABDATE");
+      }
+    }
+    std::vector<ContactCell>& cells = sink_.cells();
+    const Contact contact{std::span(cells).subspan(std::min(start_, cells.size())), bytes_.bytes(),
+                          sink_.values()};
+    sink_.contact(contact);
+    start_ = sink_.cells().size();
+    dropContact();
   }
 
-  // The bytes of the value with quoted-printable decoded, and how to read
-  // them: in the value's CHARSET when it has one that only bytes not read as
-  // UTF-8 can need, else in the file's own encoding; quoted-printable bytes as
-  // UTF-8 where they are valid UTF-8.
+  // A value kept in the sink's values, as a date whose cell comes when the contact ends must be.
+  std::uint64_t keepStored(std::string_view text) {
+    const auto [stored, offset] = keep(text);
+    if (stored) return offset;
+    std::string& values = sink_.values();
+    values.append(text);
+    return values.size() - text.size();
+  }
+
+  // Each pass over a value of many megabytes takes long enough to give the host a turn first.
+  void turnBefore(std::size_t bytes) {
+    if (bytes >= kLargeValue) host_.yield();
+  }
+
+  std::uint32_t nextNumber(Caption caption) {
+    std::uint32_t& count = counts_[static_cast<std::size_t>(caption)];
+    if (count == UINT32_MAX) throw std::length_error("More than 4 billion values of one kind in a contact");
+    return ++count;
+  }
+
+  void cutValues(std::size_t size) {
+    std::string& values = sink_.values();
+    values.resize(std::min(values.size(), size));
+  }
+
+  // A property whose line was joined in the sink's values keeps it there only
+  // when a cell took its value from it as it stands (or changed in place).
+  void handle(const ContentLine& line, std::size_t joinedAt) {
+    const std::size_t cellsBefore = sink_.cells().size();
+    const std::size_t datesBefore = datesByLabel_.size();
+    joinedEnd_ = sink_.values().size();
+    property(line);
+    if (joinedAt == kNone) return;
+    std::vector<ContactCell>& cells = sink_.cells();
+    const auto inJoined = [&](std::uint64_t offset) { return offset >= joinedAt && offset < joinedEnd_; };
+    for (std::size_t i = cellsBefore; i < cells.size(); ++i) {
+      if (cells[i].stored() && inJoined(cells[i].offset())) return;
+    }
+    for (std::size_t i = datesBefore; i < datesByLabel_.size(); ++i) {
+      if (inJoined(datesByLabel_[i].offset)) return;
+    }
+    // Its room goes; what the property kept after it moves down.
+    const std::size_t room = joinedEnd_ - joinedAt;
+    sink_.values().erase(joinedAt, room);
+    for (std::size_t i = cellsBefore; i < cells.size(); ++i) {
+      const ContactCell& cell = cells[i];
+      if (cell.stored() && cell.offset() >= joinedEnd_) {
+        cells[i] = ContactCell(cell.caption(), cell.number(), true, cell.encoding(), cell.offset() - room,
+                               cell.length());
+      }
+    }
+    for (std::size_t i = datesBefore; i < datesByLabel_.size(); ++i) {
+      if (datesByLabel_[i].offset >= joinedEnd_) datesByLabel_[i].offset -= room;
+    }
+  }
+
+  // Where text stands at the very end of the sink's values (a joined line's
+  // value), so that it can be changed in place; npos when it does not.
+  std::size_t valuesTail(std::string_view text) const {
+    const std::string& values = sink_.values();
+    const std::less_equal<const char*> atOrBefore;
+    if (text.empty() || !atOrBefore(values.data(), text.data()) ||
+        text.data() + text.size() != values.data() + values.size())
+      return kNone;
+    return static_cast<std::size_t>(text.data() - values.data());
+  }
+
+  // A structured value is cut into views: it must not stand where the sink's
+  // values may move when they grow.
+  std::string_view stable(std::string_view text) {
+    const std::string& values = sink_.values();
+    const std::less_equal<const char*> atOrBefore;
+    if (text.empty() || !atOrBefore(values.data(), text.data()) ||
+        !atOrBefore(text.data() + text.size(), values.data() + values.size()))
+      return text;
+    structured_.assign(text);
+    return structured_;
+  }
+
+  // The bytes of the value with quoted-printable decoded, turned into UTF-8
+  // when the value names its CHARSET (bytes of a UTF-16 file are ours, so
+  // there only quoted-printable bytes can be in it).
   std::string_view decode(const ContentLine& line) {
     std::string_view bytes = line.value;
-    encoding_ = bytes_.encoding();
     if (line.quotedPrintable) {
-      DecodeQuotedPrintable(bytes, quotedPrintable_);
-      bytes = quotedPrintable_;
-      encoding_ = ByteEncoding::Utf8;
+      turnBefore(bytes.size());
+      if (const std::size_t at = valuesTail(bytes); at != kNone) {
+        std::string& values = sink_.values();
+        values.resize(at + DecodeQuotedPrintableInPlace(values.data() + at, bytes.size()));
+        joinedEnd_ = values.size();
+        bytes = std::string_view(values).substr(at);
+      } else {
+        DecodeQuotedPrintable(bytes, quotedPrintable_);
+        bytes = quotedPrintable_;
+      }
     }
-    if (line.charset.empty() || (!line.quotedPrintable && bytes_.encoding() == ByteEncoding::Utf8))
+    if (line.charset.empty() || IsUtf8Name(line.charset) || (bytes_.fromUtf16() && !line.quotedPrintable))
       return bytes;
-    if (IsUtf8Name(line.charset)) {
-      encoding_ = ByteEncoding::Utf8;
-      return bytes;
-    }
     decoded_.clear();
+    turnBefore(bytes.size());
     if (!charsets_.appendAsUtf8(decoded_, line.charset, bytes)) return bytes;
-    encoding_ = ByteEncoding::Utf8;
     return decoded_;
   }
 
+  // Unescaped straight into the sink's values, where a cell can take it as it is.
   std::string_view unescaped(std::string_view text) {
     if (text.find('\\') == kNone) return text;
-    unescaped_.clear();
-    AppendUnescaped(unescaped_, text);
-    return unescaped_;
+    std::string& values = sink_.values();
+    if (const std::size_t at = valuesTail(text); at != kNone) {
+      std::size_t out = at;
+      inSlices(text, [&](std::string_view slice) {
+        const std::size_t from = static_cast<std::size_t>(slice.data() - values.data());
+        const std::size_t length = UnescapeInPlace(values.data() + from, slice.size());
+        std::memmove(values.data() + out, values.data() + from, length);
+        out += length;
+      });
+      values.resize(out);
+      joinedEnd_ = values.size();
+      return std::string_view(values).substr(at);
+    }
+    text = stable(text);
+    const std::size_t start = values.size();
+    inSlices(text, [&](std::string_view slice) { AppendUnescaped(values, slice); });
+    return std::string_view(values).substr(start);
+  }
+
+  // Calls each(slice) for pieces of a few megabytes that never end inside an
+  // escape, with a turn for the host between them.
+  template <class Each>
+  void inSlices(std::string_view text, Each&& each) {
+    for (std::size_t from = 0; from < text.size();) {
+      std::size_t to = std::min(text.size(), from + kLargeValue);
+      while (to < text.size() && text[to - 1] == '\\') ++to;
+      each(text.substr(from, to - from));
+      from = to;
+      if (from < text.size()) host_.yield();
+    }
+  }
+
+  // UTF-8 when all of it is, a few megabytes at a time.
+  ByteEncoding encodingOf(std::string_view text) {
+    for (std::size_t from = 0; from < text.size();) {
+      const std::size_t to = EscapeSliceEnd(text, from, from + kLargeValue);
+      if (EncodingOfValue(text.substr(from, to - from)) == ByteEncoding::Windows1252)
+        return ByteEncoding::Windows1252;
+      from = to;
+      if (from < text.size()) host_.yield();
+    }
+    return ByteEncoding::Utf8;
+  }
+
+  // Where the value is kept: where it stands, in the input or the sink's
+  // values, or else appended to the sink's values.
+  std::pair<bool, std::uint64_t> keep(std::string_view text) {
+    const std::less_equal<const char*> atOrBefore;
+    const auto within = [&](std::string_view whole) {
+      return atOrBefore(whole.data(), text.data()) &&
+             atOrBefore(text.data() + text.size(), whole.data() + whole.size());
+    };
+    const std::string_view input = bytes_.bytes();
+    if (within(input)) return {false, static_cast<std::uint64_t>(text.data() - input.data())};
+    std::string& values = sink_.values();
+    if (within(values)) return {true, static_cast<std::uint64_t>(text.data() - values.data())};
+    const std::size_t offset = values.size();
+    values.append(text);
+    return {true, offset};
   }
 
   // A cell, unless the value is empty; a caption met again in the contact is numbered.
   void emit(Caption caption, std::string_view text) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (text.empty()) return;
-    std::string& values = sink_.values();
-    const std::size_t offset = values.size();
-    AppendAsciiHtml(values, text, encoding_);
-    cells_.push_back({CaptionKey{caption, ++counts_[static_cast<std::size_t>(caption)]}, offset - start_,
-                      values.size() - offset});
+    if (text.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
+    const ByteEncoding encoding = encodingOf(text);
+    turnBefore(text.size());
+    const auto [stored, offset] = keep(text);
+    sink_.cells().emplace_back(caption, nextNumber(caption), stored, encoding, offset,
+                               static_cast<std::uint32_t>(text.size()));
   }
 
   void emitComponent(Caption caption, std::size_t index) {
@@ -191,13 +304,19 @@ class ContactReader {
       case PropertyName::FN:
         return emit(Caption::DisplayName, unescaped(decode(line)));
       case PropertyName::N:
-        CutComponents(decode(line), parts_);
-        emitComponent(Caption::LastName, 0);
-        return emitComponent(Caption::FirstName, 1);
+        CutComponents(stable(decode(line)), ';', parts_);
+        for (std::size_t i = 0; i < kNameCaptions.size(); ++i) emitComponent(kNameCaptions[i], i);
+        return;
       case PropertyName::ORG:
-        return organisation(decode(line));
+        // The organisation, then its departments from the largest down.
+        CutComponents(stable(decode(line)), ';', parts_);
+        emitComponent(Caption::Organization, 0);
+        for (std::size_t i = 1; i < parts_.size(); ++i) emitComponent(Caption::Department, i);
+        return;
       case PropertyName::BDAY:
-        return emit(Caption::Birthday, unescaped(decode(line)));
+        return emit(Caption::Birthday, NormalDate(unescaped(decode(line)), line.omitYear, scratch_));
+      case PropertyName::ANNIVERSARY:
+        return emit(Caption::Anniversary, NormalDate(unescaped(decode(line)), line.omitYear, scratch_));
       case PropertyName::NICKNAME:
         return emit(Caption::Nickname, unescaped(decode(line)));
       case PropertyName::TITLE:
@@ -211,19 +330,69 @@ class ContactReader {
       case PropertyName::NOTE:
         return emit(Caption::Notes, unescaped(decode(line)));
       case PropertyName::ADR:
-        return address(decode(line), (line.types & kTypeWork) != 0);
+        return address(stable(decode(line)), line.types);
       case PropertyName::TEL:
-        return telephone(unescaped(decode(line)), line.types);
-      default:
+        return emit(TelephoneCaption(line.types), TelephoneNumber(unescaped(decode(line)), scratch_));
+      case PropertyName::CATEGORIES:
+        return emit(Caption::Categories, categories(stable(decode(line))));
+      case PropertyName::GENDER:
+        return emit(Caption::Gender, GenderText(decode(line), scratch_));
+      case PropertyName::IMPP:
+        return emit(Caption::IMAddress, ImppText(unescaped(decode(line)), line.service, scratch_));
+      case PropertyName::IM:
+        return emit(Caption::IMAddress, ImText(line.nameText, unescaped(decode(line)), scratch_));
+      case PropertyName::RELATED:
+        return emit(Caption::Related, unescaped(decode(line)));
+      case PropertyName::PHONETIC_FIRST_NAME:
+        return emit(Caption::PhoneticFirstName, unescaped(decode(line)));
+      case PropertyName::PHONETIC_LAST_NAME:
+        return emit(Caption::PhoneticLastName, unescaped(decode(line)));
+      case PropertyName::ABDATE:
+        return labelledDate(line);
+      case PropertyName::ABLABEL:
+        if (UpperCopy(unescaped(decode(line))).find("ANNIVERSARY") != std::string::npos) {
+          anniversaryGroups_.insert(UpperCopy(line.group));
+        } else {
+          sink_.leftOut(line.nameText);
+        }
         return;
+      case PropertyName::Begin:
+      case PropertyName::End:
+      case PropertyName::Version:
+        return;
+      default:
+        return sink_.leftOut(line.nameText);
     }
+  }
+
+  // An X-ABDATE is an anniversary when the label of its group says so; that
+  // label may come before or after it.
+  void labelledDate(const ContentLine& line) {
+    const std::string_view date = TrimBlanks(NormalDate(unescaped(decode(line)), line.omitYear, scratch_));
+    if (date.empty()) return;
+    if (date.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
+    const std::uint64_t offset = keepStored(date);
+    datesByLabel_.push_back({UpperCopy(line.group), offset, static_cast<std::uint32_t>(date.size())});
+  }
+
+  // Comma-separated words, shown as a list.
+  std::string_view categories(std::string_view value) {
+    CutComponents(value, ',', parts_);
+    joined_.clear();
+    for (const std::string_view part : parts_) {
+      const std::string_view word = TrimBlanks(unescaped(part));
+      if (word.empty()) continue;
+      if (!joined_.empty()) joined_ += ", ";
+      joined_.append(word);
+    }
+    return joined_;
   }
 
   // The components from `from` up to `to` that are not empty, joined by the separator.
   std::string_view joinComponents(std::size_t from, std::size_t to, std::string_view separator) {
     joined_.clear();
     for (std::size_t i = from; i < to && i < parts_.size(); ++i) {
-      const std::string_view part = Trim(unescaped(parts_[i]));
+      const std::string_view part = TrimBlanks(unescaped(parts_[i]));
       if (part.empty()) continue;
       if (!joined_.empty()) joined_ += separator;
       joined_.append(part);
@@ -231,78 +400,49 @@ class ContactReader {
     return joined_;
   }
 
-  // Organisation units, those not empty, joined by ", ".
-  void organisation(std::string_view value) {
-    CutComponents(value, parts_);
-    emit(Caption::Organization, joinComponents(0, parts_.size(), ", "));
-  }
-
   // Post-office box, extended address, street, city, region, postal code,
-  // country. The first of box, extended address and street that is given is
-  // Address 1, the others are Address 2, one a line; components past the
-  // seventh join the country.
-  void address(std::string_view value, bool business) {
-    CutComponents(value, parts_);
-    const Caption first = business ? Caption::BusinessAddress1 : Caption::HomeAddress1;
+  // country. Address 1 is the street with the box before it, Address 2 the
+  // extended address; components past the seventh join the country.
+  void address(std::string_view value, unsigned types) {
+    CutComponents(value, ';', parts_);
+    const Caption first = (types & kTypeWork) ? Caption::BusinessAddress1 : Caption::HomeAddress1;
     const auto caption = [first](int offset) {
       return static_cast<Caption>(static_cast<int>(first) + offset);
     };
-    std::size_t line = 0;
-    while (line < 3 && line < parts_.size() && Trim(unescaped(parts_[line])).empty()) ++line;
-    if (line < 3) emitComponent(caption(0), line);
-    emit(caption(1), joinComponents(line + 1, 3, "\n"));
+    if (parts_.size() > 2) std::swap(parts_[1], parts_[2]);  // box, street, extended address
+    emit(caption(0), joinComponents(0, 2, ", "));
+    emitComponent(caption(1), 2);
     for (std::size_t i = 3; i < 6; ++i) emitComponent(caption(static_cast<int>(i) - 1), i);
     emit(caption(5), joinComponents(6, parts_.size(), ", "));
   }
 
-  // A tel: URI keeps just the number (and its extension).
-  void telephone(std::string_view value, unsigned types) {
-    value = Trim(value);
-    std::string number;
-    if (StartsWithUpper(value, "TEL:")) {
-      value.remove_prefix(4);
-      const std::size_t semicolon = value.find(';');
-      number.assign(value.substr(0, semicolon));
-      for (std::size_t at = semicolon; at != kNone; at = value.find(';', at + 1)) {
-        if (StartsWithUpper(value.substr(at + 1), "EXT=")) {
-          number += " ext. ";
-          number.append(value.substr(at + 5, value.find(';', at + 1) - (at + 5)));
-        }
-      }
-      value = number;
-    }
-    Caption caption = Caption::HomePhone;
-    if (types & kTypeFax) {
-      caption = (types & kTypeWork) ? Caption::BusinessFax : Caption::HomeFax;
-    } else if (types & kTypeCell) {
-      caption = Caption::MobilePhone;
-    } else if (types & kTypePager) {
-      caption = Caption::Pager;
-    } else if (types & kTypeWork) {
-      caption = Caption::BusinessPhone;
-    }
-    emit(caption, value);
-  }
+  struct LabelledDate {
+    std::string group;   // upper-case
+    std::size_t offset;  // in the sink's values
+    std::uint32_t length;
+  };
 
   const ContactBytes& bytes_;
   ContactSink& sink_;
+  Host& host_;
   CharsetDecoder charsets_;
-  std::array<std::uint64_t, kCaptionCount> counts_{};
-  std::vector<ContactCell> cells_;
-  std::size_t start_ = 0;                       // where the contact's values begin in the sink's text
-  ByteEncoding encoding_ = ByteEncoding::Utf8;  // of the value at hand
+  std::array<std::uint32_t, kCaptionCount> counts_{};
+  std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells
+  std::vector<LabelledDate> datesByLabel_;
+  std::unordered_set<std::string> anniversaryGroups_;
   std::string quotedPrintable_;
   std::string decoded_;
-  std::string unescaped_;
   std::string joined_;
+  std::string scratch_;
+  std::string structured_;
+  std::size_t joinedEnd_ = 0;  // where the line joined in the sink's values ends, as it is changed
   std::vector<std::string_view> parts_;
 };
 
 }  // namespace
 
-void ReadContacts(const InputText& input, ContactSink& sink) {
-  const ContactBytes bytes(input);
-  ContactReader(bytes, sink).read();
+void ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host) {
+  ContactReader(bytes, sink, host).read();
 }
 
 }  // namespace brevant

@@ -1,11 +1,11 @@
 #include "engine/contact_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "engine/packed_name.h"
 #include "support/charset_conversion.h"
-#include "support/utf8.h"
 
 namespace brevant {
 
@@ -22,6 +22,24 @@ std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
   }
   while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
   return i - from;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 int HexDigit(char c) {
@@ -41,18 +59,32 @@ std::string UpperCaseCopy(std::string_view text) {
 
 }  // namespace
 
+ByteEncoding EncodingOfValue(std::string_view bytes) {
+  return IsUtf8(bytes) ? ByteEncoding::Utf8 : ByteEncoding::Windows1252;
+}
+
 ContactBytes::ContactBytes(const InputText& input) {
   if (input.utf16()) {
     std::u16string_view chars = input.chars();
     if (!chars.empty() && chars.front() == 0xFEFF) chars.remove_prefix(1);
-    converted_ = ToUtf8(chars);
-    bytes_ = converted_;
+    converted_.reserve(chars.size() + 1);
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+      char32_t c = chars[i];
+      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < chars.size() && chars[i + 1] >= 0xDC00 &&
+          chars[i + 1] <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (chars[++i] - 0xDC00);
+      } else if (c >= 0xD800 && c <= 0xDFFF) {
+        c = 0xFFFD;
+      }
+      AppendUtf8(converted_, c);
+    }
+    // Never empty, so that fromUtf16() tells; the NUL is no part of the bytes.
+    converted_ += '\0';
+    bytes_ = std::string_view(converted_).substr(0, converted_.size() - 1);
     return;
   }
   bytes_ = input.ansi();
-  const bool marked = bytes_.starts_with("\xEF\xBB\xBF");
-  if (marked) bytes_.remove_prefix(3);
-  if (!marked && !IsUtf8(bytes_)) encoding_ = ByteEncoding::Windows1252;
+  if (bytes_.starts_with("\xEF\xBB\xBF")) bytes_.remove_prefix(3);
 }
 
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {
@@ -110,20 +142,58 @@ void DecodeQuotedPrintable(std::string_view in, std::string& out) {
   out.append(in.substr(start));
 }
 
+std::size_t DecodeQuotedPrintableInPlace(char* text, std::size_t size) {
+  std::size_t out = 0;
+  bool afterEncoded = false;  // nothing but encoded bytes (and dropped "=") since the last literal one
+  for (std::size_t i = 0; i < size;) {
+    if (text[i] != '=') {
+      text[out++] = text[i++];
+      afterEncoded = false;
+      continue;
+    }
+    const int high = i + 1 < size ? HexDigit(text[i + 1]) : -1;
+    const int low = i + 2 < size ? HexDigit(text[i + 2]) : -1;
+    if (high >= 0 && low >= 0) {
+      text[out++] = static_cast<char>(high << 4 | low);
+      i += 3;
+      afterEncoded = true;
+    } else {
+      // As above: an "=" right after an encoded line feed goes, any other stays.
+      if (!afterEncoded || text[out - 1] != '\n') {
+        text[out++] = '=';
+        afterEncoded = false;
+      }
+      ++i;
+    }
+  }
+  return out;
+}
+
 CharsetDecoder::~CharsetDecoder() {
   for (const Converter& converter : converters_) CloseCharsetConverter(converter.handle);
 }
 
 void* CharsetDecoder::converterFor(std::string_view charset) {
   const std::string name = UpperCaseCopy(charset);
-  for (const Converter& converter : converters_) {
-    if (converter.name == name) return converter.handle;
+  ++uses_;
+  for (Converter& converter : converters_) {
+    if (converter.name == name) {
+      converter.lastUse = uses_;
+      return converter.handle;
+    }
   }
-  // A few names each file repeats; anything odd is refused once and remembered.
+  // A few names each file repeats; a name the system does not know is
+  // remembered as refused. Past that many names, the one used longest ago gives way.
   constexpr std::size_t kMostNames = 16;
-  if (converters_.size() >= kMostNames) return nullptr;
+  if (converters_.size() >= kMostNames) {
+    const auto oldest =
+        std::min_element(converters_.begin(), converters_.end(),
+                         [](const Converter& a, const Converter& b) { return a.lastUse < b.lastUse; });
+    CloseCharsetConverter(oldest->handle);
+    converters_.erase(oldest);
+  }
   CharsetConverter handle = OpenCharsetConverter(name);
-  converters_.push_back({name, handle});
+  converters_.push_back({name, handle, uses_});
   return handle;
 }
 

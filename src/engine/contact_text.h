@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,14 +9,17 @@
 
 namespace brevant {
 
-// How the bytes of a contact file stand for characters: UTF-8 (where a byte
-// is no part of a valid sequence it is read as Windows-1252, so no byte is ever
+// How the bytes of one value stand for characters: UTF-8 (where a byte is no
+// part of a valid sequence it is read as Windows-1252, so no byte is ever
 // lost), or Windows-1252 throughout.
-enum class ByteEncoding { Utf8, Windows1252 };
+enum class ByteEncoding : std::uint8_t { Utf8, Windows1252 };
 
-// A contact file as bytes to read: UTF-16 input turned into UTF-8, a
-// byte-order mark left out. A file without a mark is UTF-8 when all of it is
-// valid UTF-8, and Windows-1252 otherwise.
+// A value that is valid UTF-8 is UTF-8; any other is Windows-1252, so one stray
+// byte elsewhere in the file does not change how a value reads.
+ByteEncoding EncodingOfValue(std::string_view bytes);
+
+// A contact file as bytes to read: UTF-16 input turned into UTF-8 (a lone
+// surrogate becomes U+FFFD), a byte-order mark left out.
 class ContactBytes {
  public:
   explicit ContactBytes(const InputText& input);
@@ -23,12 +27,13 @@ class ContactBytes {
   ContactBytes& operator=(const ContactBytes&) = delete;
 
   std::string_view bytes() const { return bytes_; }
-  ByteEncoding encoding() const { return encoding_; }
+  // The file's own characters were UTF-16: its bytes here are ours, and a
+  // CHARSET can only speak of quoted-printable bytes.
+  bool fromUtf16() const { return !converted_.empty(); }
 
  private:
   std::string converted_;  // only for UTF-16 input
   std::string_view bytes_;
-  ByteEncoding encoding_ = ByteEncoding::Utf8;
 };
 
 // The length of the valid UTF-8 sequence of two to four bytes at i, with its
@@ -41,9 +46,12 @@ bool IsUtf8(std::string_view bytes);
 // Quoted-printable: "=XY" (either letter case) is one byte; an "=" that starts
 // no such pair stays as it is, unless it directly follows an encoded line feed.
 void DecodeQuotedPrintable(std::string_view in, std::string& out);
+// The same, in place (the decoded bytes are never more); gives their number.
+std::size_t DecodeQuotedPrintableInPlace(char* text, std::size_t size);
 
 // Turns bytes of a named character set into UTF-8 with the system's converters.
-// Converters are opened once per name and kept.
+// Converters are opened once per name and kept; past a few names the one
+// used longest ago makes room.
 class CharsetDecoder {
  public:
   CharsetDecoder() = default;
@@ -59,9 +67,11 @@ class CharsetDecoder {
   struct Converter {
     std::string name;  // upper-case
     void* handle;      // nullptr for a name the system does not know
+    std::uint64_t lastUse;
   };
   void* converterFor(std::string_view charset);
   std::vector<Converter> converters_;
+  std::uint64_t uses_ = 0;
 };
 
 }  // namespace brevant

@@ -63,9 +63,24 @@ void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
   }
 }
 
+// Property names longer than a packed switch can take.
+struct LongName {
+  std::string_view upper;
+  PropertyName name;
+};
+constexpr LongName kLongNames[] = {
+    {"CATEGORIES", PropertyName::CATEGORIES},
+    {"X-ABLABEL", PropertyName::ABLABEL},
+    {"ANNIVERSARY", PropertyName::ANNIVERSARY},
+    {"X-ANNIVERSARY", PropertyName::ANNIVERSARY},
+    {"X-SKYPE-USERNAME", PropertyName::IM},
+    {"X-GOOGLE-TALK", PropertyName::IM},
+    {"X-ABRELATEDNAMES", PropertyName::RELATED},
+    {"X-PHONETIC-FIRST-NAME", PropertyName::PHONETIC_FIRST_NAME},
+    {"X-PHONETIC-LAST-NAME", PropertyName::PHONETIC_LAST_NAME},
+};
+
 PropertyName NameOf(std::string_view name) {
-  name = Trim(name);
-  if (const std::size_t dot = name.rfind('.'); dot != kNone) name.remove_prefix(dot + 1);  // item1.EMAIL
   switch (PackUpper(name)) {
     case Packed("BEGIN"):
       return PropertyName::Begin;
@@ -99,17 +114,43 @@ PropertyName NameOf(std::string_view name) {
       return PropertyName::ADR;
     case Packed("TEL"):
       return PropertyName::TEL;
+    case Packed("X-ABDATE"):
+      return PropertyName::ABDATE;
+    case Packed("GENDER"):
+    case Packed("X-GENDER"):
+      return PropertyName::GENDER;
+    case Packed("IMPP"):
+      return PropertyName::IMPP;
+    case Packed("X-AIM"):
+    case Packed("X-JABBER"):
+    case Packed("X-SKYPE"):
+    case Packed("X-ICQ"):
+    case Packed("X-MSN"):
+    case Packed("X-YAHOO"):
+    case Packed("X-QQ"):
+      return PropertyName::IM;
+    case Packed("RELATED"):
+      return PropertyName::RELATED;
+    case 0:
+      break;
     default:
       return PropertyName::Other;
   }
+  if (name.size() > 8) {
+    for (const LongName& known : kLongNames) {
+      if (EqualsUpper(name, known.upper)) return known.name;
+    }
+  }
+  return PropertyName::Other;
 }
 
 unsigned TypeWordOf(std::string_view word) {
   word = Unquoted(word);
   if (EqualsUpper(word, "WORK")) return kTypeWork;
   if (EqualsUpper(word, "FAX")) return kTypeFax;
-  if (EqualsUpper(word, "CELL")) return kTypeCell;
+  if (EqualsUpper(word, "CELL") || EqualsUpper(word, "IPHONE")) return kTypeCell;
   if (EqualsUpper(word, "PAGER")) return kTypePager;
+  if (EqualsUpper(word, "HOME")) return kTypeHome;
   return 0;
 }
 
@@ -118,7 +159,11 @@ struct Head {
   unsigned types = 0;
   bool quotedPrintable = false;
   bool base64 = false;
+  std::string_view nameText;
+  std::string_view group;
   std::string_view charset;
+  std::string_view service;
+  std::string_view omitYear;
 };
 
 Head ParseHead(std::string_view head) {
@@ -126,7 +171,12 @@ Head ParseHead(std::string_view head) {
   bool first = true;
   ForEachPiece(head, ';', [&](std::string_view piece) {
     if (first) {
-      parsed.name = NameOf(piece);
+      parsed.nameText = Trim(piece);
+      if (const std::size_t dot = parsed.nameText.rfind('.'); dot != kNone) {  // item1.EMAIL
+        parsed.group = parsed.nameText.substr(0, dot);
+        parsed.nameText.remove_prefix(dot + 1);
+      }
+      parsed.name = NameOf(parsed.nameText);
       first = false;
       return;
     }
@@ -156,6 +206,10 @@ Head ParseHead(std::string_view head) {
       if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B")) parsed.base64 = true;
     } else if (EqualsUpper(key, "CHARSET")) {
       parsed.charset = Unquoted(values);
+    } else if (EqualsUpper(key, "X-SERVICE-TYPE")) {
+      parsed.service = Unquoted(values);
+    } else if (EqualsUpper(key, "X-APPLE-OMIT-YEAR")) {
+      parsed.omitYear = Unquoted(values);
     }
   });
   return parsed;
@@ -180,9 +234,25 @@ std::size_t PhysicalLines::lineEnd() {
     return ((v - kOnes) & ~v & kHighBits) != 0;
   };
   std::size_t i = pos_;
-  for (std::uint64_t eight; i + 8 <= text_.size(); i += 8) {
+  const std::size_t shortEnd = std::min(text_.size(), pos_ + 256);
+  for (std::uint64_t eight; i + 8 <= shortEnd; i += 8) {
     std::memcpy(&eight, text_.data() + i, 8);
     if (hasByte(eight, '\n') || hasByte(eight, '\r')) break;
+  }
+  if (i + 8 > shortEnd && shortEnd < text_.size()) {
+    // A long line (a value of megabytes): the library's vectorised search, a
+    // window at a time, for a line feed and then a carriage return before it.
+    constexpr std::size_t kWindow = std::size_t{1} << 16;
+    for (; i < text_.size(); i += kWindow) {
+      const char* start = text_.data() + i;
+      const std::size_t size = std::min(kWindow, text_.size() - i);
+      const char* feed = static_cast<const char*>(std::memchr(start, '\n', size));
+      const std::size_t length = feed == nullptr ? size : static_cast<std::size_t>(feed - start);
+      const char* cr = static_cast<const char*>(std::memchr(start, '\r', length));
+      if (cr != nullptr) return static_cast<std::size_t>(cr - text_.data());
+      if (feed != nullptr) return static_cast<std::size_t>(feed - text_.data());
+    }
+    return text_.size();
   }
   while (i < text_.size() && text_[i] != '\n' && text_[i] != '\r') ++i;
   return i;
@@ -207,65 +277,89 @@ int BlockMark(std::string_view line) {
   return 0;
 }
 
+std::string_view ContentLines::takeLine() {
+  constexpr std::size_t kLinesPerTurn = 4096;
+  constexpr std::size_t kBytesPerTurn = std::size_t{16} << 20;
+  if (++linesSinceTurn_ >= kLinesPerTurn || lines_.position() - positionAtTurn_ >= kBytesPerTurn) {
+    linesSinceTurn_ = 0;
+    positionAtTurn_ = lines_.position();
+    if (turn_) turn_();
+  }
+  return lines_.take();
+}
+
+void ContentLines::append(std::string_view piece) {
+  if (keepText_) {
+    std::string& joined = *joinTo_;
+    if (!joined_) {
+      joinStart_ = joined.size();
+      // The line may go on for most of the text: room for all of it at once,
+      // so that growing never holds two copies (room not written costs nothing).
+      const std::size_t most = first_.size() + piece.size() + lines_.remaining();
+      if (joined.capacity() - joined.size() < most) joined.reserve(joined.size() + most);
+      joined.append(first_);
+      joined_ = true;
+    }
+    // A soft line break: the "=" that ended the piece before goes (one in the head stays).
+    if (softBreaks_ && !last_.empty() && last_.back() == '=' && joined.size() - 1 - joinStart_ > headEnd_) {
+      joined.pop_back();
+    }
+    joined.append(piece);
+  }
+  last_ = piece;
+}
+
 void ContentLines::takeFolds() {
   while (lines_.peekByte() == ' ' || lines_.peekByte() == '\t') {
-    const std::string_view fold = lines_.take();
-    pieces_.push_back(keepBlank_ ? fold : fold.substr(1));
+    const std::string_view fold = takeLine();
+    append(keepBlank_ ? fold : fold.substr(1));
   }
 }
 
 void ContentLines::skipBase64Lines() {
-  while (!lines_.atEnd() && IsBase64Line(lines_.peek())) lines_.take();
-  if (!lines_.atEnd() && lines_.peek().empty()) lines_.take();  // the blank line that ends the value
+  while (!lines_.atEnd() && IsBase64Line(lines_.peek())) takeLine();
+  if (!lines_.atEnd() && lines_.peek().empty()) takeLine();  // the blank line that ends the value
 }
 
 bool ContentLines::next(ContentLine& line) {
   while (!lines_.atEnd()) {
-    pieces_.clear();
-    pieces_.push_back(lines_.take());
-    takeFolds();
-
+    first_ = last_ = takeLine();
+    if (joinTo_ == &ownJoined_) ownJoined_.clear();
+    joined_ = false;
+    softBreaks_ = false;
+    keepText_ = true;
     // Name and parameters usually stand on the first line; a folded head needs the joined line.
-    std::size_t headEnd = HeadEnd(pieces_.front());
-    std::string_view headSource = pieces_.front();
-    if (headEnd == kNone && pieces_.size() > 1) {
-      joined_.clear();
-      for (const std::string_view piece : pieces_) joined_.append(piece);
-      headEnd = HeadEnd(joined_);
-      headSource = joined_;
+    headEnd_ = HeadEnd(first_);
+    std::string_view headSource = first_;
+    if (headEnd_ == kNone) {
+      takeFolds();
+      if (joined_) {
+        headEnd_ = HeadEnd(joinedText());
+        headCopy_.assign(joinedText().substr(0, headEnd_ == kNone ? 0 : headEnd_));
+        headSource = headCopy_;
+      }
+      if (headEnd_ == kNone) continue;  // no property: a stray line
     }
-    if (headEnd == kNone) continue;  // no property: a stray line
-    const Head head = ParseHead(headSource.substr(0, headEnd));
+    const Head head = ParseHead(headSource.substr(0, headEnd_));
     charset_.assign(head.charset);
-
+    softBreaks_ = head.quotedPrintable;
+    // The pieces of a property that is left out are passed over without copying.
+    keepText_ = head.name != PropertyName::Other || joined_;
+    takeFolds();
     if (head.quotedPrintable) {
       // A soft line break: the value goes on on the next line.
-      while (!pieces_.back().empty() && pieces_.back().back() == '=' && !lines_.atEnd() &&
-             BlockMark(lines_.peek()) == 0) {
-        pieces_.push_back(lines_.take());
+      while (!last_.empty() && last_.back() == '=' && !lines_.atEnd() && BlockMark(lines_.peek()) == 0) {
+        append(takeLine());
         takeFolds();
-      }
-      // The "=" of every soft break goes (those of the head aside).
-      std::size_t end = 0;
-      for (std::size_t i = 0; i + 1 < pieces_.size(); ++i) {
-        end += pieces_[i].size();
-        if (end > headEnd + 1 && !pieces_[i].empty() && pieces_[i].back() == '=') {
-          pieces_[i].remove_suffix(1);
-          --end;
-        }
       }
     }
     if (head.base64) skipBase64Lines();
 
-    line = ContentLine{head.name, head.types, head.quotedPrintable, charset_, {}};
+    line = ContentLine{head.name,     head.types,    head.quotedPrintable,
+                       head.nameText, head.group,    charset_,
+                       head.service,  head.omitYear, {}};
     if (head.name == PropertyName::Other) return true;  // its value is never looked at
-    if (pieces_.size() == 1) {
-      line.value = pieces_.front().substr(headEnd + 1);
-    } else {
-      joined_.clear();
-      for (const std::string_view piece : pieces_) joined_.append(piece);
-      line.value = std::string_view(joined_).substr(headEnd + 1);
-    }
+    line.value = (joined_ ? joinedText() : first_).substr(headEnd_ + 1);
     return true;
   }
   return false;

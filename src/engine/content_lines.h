@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace brevant {
 
@@ -26,19 +26,34 @@ enum class PropertyName : std::uint8_t {
   NOTE,
   ADR,
   TEL,
+  CATEGORIES,
+  ANNIVERSARY,  // also X-ANNIVERSARY
+  ABDATE,       // X-ABDATE: a date whose label says what it is
+  ABLABEL,      // X-ABLABEL: the label of the properties of its group
+  GENDER,       // also X-GENDER
+  IMPP,
+  IM,       // X-AIM, X-JABBER, X-SKYPE, ...: a handle of the service the name says
+  RELATED,  // also X-ABRELATEDNAMES
+  PHONETIC_FIRST_NAME,
+  PHONETIC_LAST_NAME,
 };
 
 // Type words, from TYPE parameters in every form (TYPE=WORK,FAX;
 // TYPE=work;TYPE=fax; the bare WORK;FAX of vCard 2.1; TYPE="work,voice").
-enum TypeWord : unsigned { kTypeWork = 1, kTypeFax = 2, kTypeCell = 4, kTypePager = 8 };
+enum TypeWord : unsigned { kTypeWork = 1, kTypeFax = 2, kTypeCell = 4, kTypePager = 8, kTypeHome = 16 };
 
 // One property of a contact, its lines joined again.
+// Its views stay valid until the next line is taken.
 struct ContentLine {
   PropertyName name = PropertyName::Other;
   unsigned types = 0;  // TypeWord bits
   bool quotedPrintable = false;
-  std::string_view charset;  // empty when none is given
-  std::string_view value;    // as written (still encoded and escaped); empty for Other
+  std::string_view nameText;  // as written, without its group
+  std::string_view group;     // "item1" of item1.TEL; empty when none
+  std::string_view charset;   // empty when none is given
+  std::string_view service;   // X-SERVICE-TYPE of an IMPP
+  std::string_view omitYear;  // X-APPLE-OMIT-YEAR: the year that stands for none
+  std::string_view value;     // as written (still encoded and escaped); empty for Other
 };
 
 // The lines of a contact file (ended by CR LF, LF or CR alone), one at a time.
@@ -52,6 +67,8 @@ class PhysicalLines {
   char peekByte() const { return atEnd() ? '\0' : text_[pos_]; }
   std::string_view peek() { return text_.substr(pos_, lineEnd() - pos_); }
   std::string_view take();
+  std::size_t position() const { return pos_; }
+  std::size_t remaining() const { return text_.size() - pos_; }
 
  private:
   std::size_t lineEnd();
@@ -73,16 +90,42 @@ class ContentLines {
   void setKeepFoldingBlank(bool keep) { keepBlank_ = keep; }
   // False at the end of the text.
   bool next(ContentLine& line);
+  // A line of several physical lines is joined at the end of this text (one
+  // of its own by default), where the caller may keep it, change it in place
+  // or cut it off again: joining a line never copies it once more.
+  void setJoinTo(std::string& text) { joinTo_ = &text; }
+  // Where the line given last begins in the join text; npos when it stood on one physical line.
+  std::size_t joinedAt() const { return joined_ ? joinStart_ : std::string::npos; }
+
+  // Called every few thousand physical lines and every few megabytes, so that
+  // a caller can give the window a turn however the text is made.
+  void setTurn(std::function<void()> turn) { turn_ = std::move(turn); }
 
  private:
+  std::string_view takeLine();
+  std::string_view joinedText() const { return std::string_view(*joinTo_).substr(joinStart_); }
+  void append(std::string_view piece);
   void takeFolds();
   void skipBase64Lines();
 
   PhysicalLines lines_;
   bool keepBlank_ = false;
-  std::vector<std::string_view> pieces_;
-  std::string joined_;
+  // The line at hand: its first physical line, and the whole joined line once it has more.
+  std::string_view first_;
+  std::string_view last_;  // the physical line taken last
+  bool joined_ = false;
+  std::string ownJoined_;
+  std::string* joinTo_ = &ownJoined_;
+  std::size_t joinStart_ = 0;
+  // Where its name and parameters end, once known; whether its pieces must be kept.
+  std::size_t headEnd_ = std::string_view::npos;
+  bool softBreaks_ = false;
+  bool keepText_ = true;
+  std::string headCopy_;  // a head that was folded, apart from the line that goes on growing
   std::string charset_;
+  std::function<void()> turn_;
+  std::size_t linesSinceTurn_ = 0;
+  std::size_t positionAtTurn_ = 0;
 };
 
 }  // namespace brevant

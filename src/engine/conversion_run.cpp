@@ -45,7 +45,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
       host.yield();
       ConvertVCFToSeparateHTML(host, path, run);
     }
-    summary = {inputs.size(), run.documentsWritten(), run.nothingToConvert(), Text()};
+    summary = {inputs.size(), run.documentsWritten(), run.nothingToConvert(), Text(), run.leftOut()};
   }
   host.setBusy(false);
   host.setProgressPosition(0);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "engine/property_tally.h"
 #include "support/text.h"
 
 namespace brevant {
@@ -12,6 +13,7 @@ struct RunSummary {
   std::size_t documentsWritten = 0;
   std::size_t nothingToConvert = 0;  // inputs that yielded no cell
   Text singleDocument;               // the one document's path, once written
+  PropertyTally leftOut;             // properties that no column shows (one row per contact)
 };
 
 }  // namespace brevant

@@ -229,7 +229,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   }
   const DocumentOutcome outcome =
       host.oneRowPerContact()
-          ? ConvertContactsToSeparateHTML(host, errors, input, opening, inputPath, outputPath)
+          ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut())
       : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
                       : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath);

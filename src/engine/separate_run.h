@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/property_tally.h"
 #include "support/file_helpers.h"
 #include "support/text.h"
 
@@ -31,6 +32,8 @@ class SeparateRun {
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
+  // The properties that documents with one row per contact left out.
+  PropertyTally& leftOut() { return leftOut_; }
 
  private:
   using Identity = std::pair<unsigned long long, unsigned long long>;
@@ -43,6 +46,7 @@ class SeparateRun {
   std::set<Identity> writtenFiles_;
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
+  PropertyTally leftOut_;
 };
 
 }  // namespace brevant

@@ -93,8 +93,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
-  if (host.oneRowPerContact())
-    return ConvertContactsToSingleHTML(host, errors, opening, inputs, outputPath, summary);
+  if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, summary);
 
   summary.inputs = inputs.size();
   InputSweeps sweeps;

@@ -34,6 +34,7 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
     kept_.erase(kept);
     return current_;
   }
+  current_ = InputText();  // the input before goes first: never two in memory at once
   if (IsReadOnce(path)) return kept_[index] = ReadOrNothing(path, errors, statement);
   current_ = ReadOrNothing(path, errors, statement);
   return current_;

@@ -75,7 +75,7 @@ TEST(CliOptionsTest, AMistypedOptionSuggestsTheNearestOne) {
       {{"-ext=txt"}, "unknown option '-e'; did you mean --ext?"},
       // Nothing near enough: no guess.
       {{"--bogus"}, "unknown option '--bogus'"},
-      {{"--verbose"}, "unknown option '--verbose'"},
+      {{"--zebra"}, "unknown option '--zebra'"},
       {{"-x"}, "unknown option '-x'"},
   };
   for (const auto& [args, problem] : cases) EXPECT_EQ(Problem(args), problem) << args[0];

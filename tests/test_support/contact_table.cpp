@@ -1,0 +1,157 @@
+#include "test_support/contact_table.h"
+
+#include <regex>
+
+#ifdef BREVANT_TEST_LIBXML2
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#endif
+
+namespace brevant::testing {
+
+namespace {
+
+#ifdef BREVANT_TEST_LIBXML2
+bool Named(const xmlNode* node, const char* name) {
+  return node->type == XML_ELEMENT_NODE && std::string(reinterpret_cast<const char*>(node->name)) == name;
+}
+
+// The text of a cell as shown: text and references, a line feed for <br/>.
+std::string CellText(const xmlNode* cell) {
+  std::string text;
+  for (const xmlNode* child = cell->children; child != nullptr; child = child->next) {
+    if (child->type == XML_TEXT_NODE) {
+      text += reinterpret_cast<const char*>(child->content);
+    } else if (Named(child, "br")) {
+      text += '\n';
+    } else {
+      text += "<unexpected " + std::string(reinterpret_cast<const char*>(child->name)) + ">";
+    }
+  }
+  return text;
+}
+
+const xmlNode* Child(const xmlNode* parent, const char* name) {
+  for (const xmlNode* child = parent == nullptr ? nullptr : parent->children; child != nullptr;
+       child = child->next) {
+    if (Named(child, name)) return child;
+  }
+  return nullptr;
+}
+
+template <class Each>
+void ForChildren(const xmlNode* parent, const char* name, Each&& each) {
+  for (const xmlNode* child = parent == nullptr ? nullptr : parent->children; child != nullptr;
+       child = child->next) {
+    if (Named(child, name)) each(child);
+  }
+}
+#endif
+
+void AppendUtf8(std::string& out, unsigned long c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | c >> 6);
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | c >> 12);
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | c >> 18);
+    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Without a parser: the few references and the line break a cell can hold.
+std::string DecodedText(const std::string& html) {
+  std::string text;
+  for (std::size_t i = 0; i < html.size(); ++i) {
+    if (html.compare(i, 5, "<br/>") == 0) {
+      text += '\n';
+      i += 4;
+    } else if (html[i] == '&') {
+      const std::size_t end = html.find(';', i);
+      const std::string entity = html.substr(i + 1, end - i - 1);
+      if (entity == "amp") text += '&';
+      if (entity == "lt") text += '<';
+      if (entity == "gt") text += '>';
+      if (entity == "quot") text += '"';
+      if (entity[0] == '#') AppendUtf8(text, std::stoul(entity.substr(1)));
+      i = end;
+    } else {
+      text += html[i];
+    }
+  }
+  return text;
+}
+
+[[maybe_unused]] ContactTableText ReadWithPatterns(const std::string& document) {
+  ContactTableText table;
+  std::smatch title;
+  if (std::regex_search(document, title, std::regex("<title>([^<]*)</title>")))
+    table.title = DecodedText(title[1]);
+  static const std::regex kHeader("<th>([^<]*)</th>");
+  static const std::regex kRow("<tr>((?:<td>.*?</td>)+)</tr>");
+  static const std::regex kCell("<td>(.*?)</td>");
+  for (std::sregex_iterator h(document.begin(), document.end(), kHeader), end; h != end; ++h) {
+    table.captions.push_back(DecodedText((*h)[1]));
+  }
+  for (std::sregex_iterator r(document.begin(), document.end(), kRow), end; r != end; ++r) {
+    const std::string cells = (*r)[1];
+    std::map<std::string, std::string> row;
+    std::size_t column = 0;
+    for (std::sregex_iterator c(cells.begin(), cells.end(), kCell); c != end; ++c, ++column) {
+      if ((*c)[1].length() > 0 && column < table.captions.size())
+        row[table.captions[column]] = DecodedText((*c)[1]);
+    }
+    table.rows.push_back(row);
+  }
+  return table;
+}
+
+}  // namespace
+
+bool ChecksXml() {
+#ifdef BREVANT_TEST_LIBXML2
+  return true;
+#else
+  return false;
+#endif
+}
+
+ContactTableText ReadContactTable(const std::string& document) {
+#ifdef BREVANT_TEST_LIBXML2
+  ContactTableText table;
+  xmlDoc* doc = xmlReadMemory(document.data(), static_cast<int>(document.size()), "document.xml", nullptr,
+                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (doc == nullptr) return table;
+  table.wellFormed = true;
+  const xmlNode* html = xmlDocGetRootElement(doc);
+  const xmlNode* body = Child(html, "body");
+  const xmlNode* head = Child(html, "head");
+  if (const xmlNode* title = Child(head, "title")) table.title = CellText(title);
+  const xmlNode* tableElement = Child(body, "table");
+  ForChildren(Child(Child(tableElement, "thead"), "tr"), "th",
+              [&](const xmlNode* th) { table.captions.push_back(CellText(th)); });
+  ForChildren(Child(tableElement, "tbody"), "tr", [&](const xmlNode* tr) {
+    std::map<std::string, std::string> row;
+    std::size_t column = 0;
+    ForChildren(tr, "td", [&](const xmlNode* td) {
+      const std::string text = CellText(td);
+      if (!text.empty() && column < table.captions.size()) row[table.captions[column]] = text;
+      ++column;
+    });
+    table.rows.push_back(row);
+  });
+  xmlFreeDoc(doc);
+  return table;
+#else
+  return ReadWithPatterns(document);
+#endif
+}
+
+}  // namespace brevant::testing

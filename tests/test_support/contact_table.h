@@ -1,0 +1,25 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace brevant::testing {
+
+// A document with one row per contact, read back as a table. Values are the
+// text a browser shows (references decoded to UTF-8, "<br/>" as a line feed).
+struct ContactTableText {
+  bool wellFormed = false;  // an XML parser read it without an error
+  std::string title;
+  std::vector<std::string> captions;
+  std::vector<std::map<std::string, std::string>> rows;  // caption to value, empty cells left out
+};
+
+// Parses the document with libxml2 where the build has it (every Linux build);
+// elsewhere reads the table with patterns and leaves wellFormed false.
+ContactTableText ReadContactTable(const std::string& document);
+
+// True when the build checks documents with an XML parser.
+bool ChecksXml();
+
+}  // namespace brevant::testing

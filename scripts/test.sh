@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the test suite with warnings as errors, the same
+# Builds and runs every test: the test suite with warnings as errors, the
+# Windows build with its tests under Wine (scripts/windows.sh), the same
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing
 # session when clang is present, and last the Debian package and its checks
 # (scripts/package.sh). Any failure stops the script.
@@ -21,6 +22,10 @@ build build-test
 
 stage "Tests"
 ctest --test-dir build-test --output-on-failure -j "$JOBS"
+
+# brevant-convert.exe and its tests under Wine; its documents are compared with
+# those of the brevant-convert just built.
+bash scripts/windows.sh build-test
 
 stage "Sanitizer build into build-asan/"
 # Unoptimised: the sanitizers catch the same faults, and the build takes half the time.

@@ -1,6 +1,7 @@
 #include "cli/cli_host.h"
 
 #include "cli/error_output.h"
+#include "cli/input_paths.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -13,7 +14,7 @@ CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLi
       allToOne_(options.mode == CliMode::Single),
       perContact_(options.perContact),
       toChosenFolder_(options.outputDir.has_value()),
-      chosenFolder_(options.outputDir ? FromUtf8(*options.outputDir) : Text()),
+      chosenFolder_(options.outputDir ? TypedPath(*options.outputDir) : Text()),
       inputs_(std::move(inputs)),
       progress_(progress),
       err_(err) {}

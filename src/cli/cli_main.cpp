@@ -14,6 +14,7 @@
 #include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
 #include "support/file_helpers.h"
+#include "support/input_file.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -77,7 +78,7 @@ std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std
                                 std::ostream& err, int& errors) {
   std::vector<Text> existing;
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (FileExists(paths[i])) {
+    if (paths[i] == StandardInputPath() || FileExists(paths[i])) {
       existing.push_back(paths[i]);
     } else {
       err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": no such file or folder\n";
@@ -95,7 +96,8 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
   std::string workingFolder;
   if (std::any_of(options.files.begin(), options.files.end(), IsRelativePath)) {
     std::error_code error;
-    workingFolder = std::filesystem::current_path(error).string();
+    const std::u8string folder = std::filesystem::current_path(error).u8string();
+    workingFolder.assign(folder.begin(), folder.end());
     if (error) {
       err << kProgramName << ": cannot tell the working folder: " << error.message() << '\n';
       return kExitRefused;

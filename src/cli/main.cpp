@@ -1,22 +1,23 @@
-#include <unistd.h>
-
-#include <cstdlib>
-#include <iostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cli/cli_main.h"
-#include "cli/terminal_size.h"
+#include "support/console.h"
 #include "support/signal_cleanup.h"
 
+#ifdef _WIN32
+#include "support/utf8.h"
+
+// Arguments come as UTF-16, so that any file name reaches the tool whole.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(brevant::ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+#else
 int main(int argc, char** argv) {
-  brevant::RemovePendingFilesOnSignals();
   const std::vector<std::string> args(argv + 1, argv + argc);
-  // A dumb terminal (an editor's shell buffer) cannot redraw a line in place.
-  const char* term = std::getenv("TERM");
-  const bool stderrIsTerminal =
-      isatty(STDERR_FILENO) == 1 && (term == nullptr || std::string_view(term) != "dumb");
-  return brevant::RunCli(args, std::cout, std::cerr, stderrIsTerminal,
-                         stderrIsTerminal ? brevant::TerminalColumns(STDERR_FILENO) : 0);
+#endif
+  brevant::RemovePendingFilesOnSignals();
+  const bool stderrRedraws = brevant::StandardErrorRedraws();
+  return brevant::RunCli(args, brevant::StandardOutput(), brevant::StandardError(), stderrRedraws,
+                         stderrRedraws ? brevant::StandardErrorColumns() : 0);
 }

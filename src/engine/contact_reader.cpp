@@ -375,7 +375,8 @@ class ContactReader {
     if (date.empty()) return;
     if (date.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
     const std::uint64_t offset = keepStored(date);
-    datesByLabel_.push_back({UpperCopy(line.group), offset, static_cast<std::uint32_t>(date.size())});
+    datesByLabel_.push_back(
+        {UpperCopy(line.group), static_cast<std::size_t>(offset), static_cast<std::uint32_t>(date.size())});
   }
 
   // Comma-separated words, shown as a list.

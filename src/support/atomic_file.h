@@ -3,20 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "support/native_path.h"
 #include "support/pending_file.h"
 #include "support/text.h"
 
 namespace brevant {
-
-// What becomes of a file that already stands at the target.
-enum class ExistingTarget {
-  // Refused when read-only or not writable; a symbolic link is written through,
-  // so the file it names is replaced and the link stays.
-  KeepReadOnly,
-  // Replaced whatever its permissions (as deleting it and writing anew would);
-  // a symbolic link is replaced by the document. Only a folder is refused.
-  Replace,
-};
 
 // Streams a document into a pending file beside the target and puts it in place
 // on commit(), so a failure half-way leaves the earlier file as it was and no
@@ -43,7 +34,7 @@ class AtomicFileWriter {
   void flush(bool last);
   void fail(int errorNumber);
 
-  std::string target_;
+  NativePath target_;
   ExistingTarget existing_;
   PendingFile file_;
   std::string buffer_;

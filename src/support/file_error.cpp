@@ -17,7 +17,9 @@ std::string DescribeSystemError(int errorNumber) {
     case ENOTDIR:
       return "Path not found";
     case ENOSPC:
-    case EDQUOT:
+#ifdef EDQUOT
+    case EDQUOT:  // no quotas on Windows
+#endif
     case EFBIG:
       return "Disk full";
     case EISDIR:

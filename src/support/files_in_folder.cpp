@@ -4,6 +4,7 @@
 
 #include "support/name_order.h"
 #include "support/native_path.h"
+#include "support/path_helpers.h"
 #include "support/utf8.h"
 
 namespace brevant {
@@ -23,7 +24,7 @@ std::vector<Text> ReadableMatchingNames(const OpenFolder& listing, const std::ve
 
 std::vector<Text> GetFilesInFolder(TextView folder, TextView pattern) {
   Text folderPath(folder);
-  if (folderPath.empty() || folderPath.back() != u'/') folderPath += u'/';
+  if (folderPath.empty() || folderPath.back() != Separator()) folderPath += Separator();
   std::vector<Text> names;
   NativePath native;
   if (ToNativePath(folderPath, native)) {

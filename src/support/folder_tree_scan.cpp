@@ -10,6 +10,7 @@
 #include "support/file_helpers.h"
 #include "support/name_order.h"
 #include "support/native_path.h"
+#include "support/path_helpers.h"
 #include "support/unsafe_names.h"
 #include "support/utf8.h"
 
@@ -18,9 +19,10 @@ namespace brevant {
 namespace {
 
 // The platform's limits: a longer folder path cannot be opened, a longer name
-// cannot exist.
-constexpr std::size_t kFolderPathLimit = 4096;
-constexpr std::size_t kNameLimit = 256;
+// cannot exist (on Windows the 260 characters of a path there).
+constexpr bool kWindows = kNativePathStyle == PathStyle::Windows;
+constexpr std::size_t kFolderPathLimit = kWindows ? 260 : 4096;
+constexpr std::size_t kNameLimit = kWindows ? 260 : 256;
 
 // Hidden system folders (with or without the reparse point) are left out.
 constexpr int kHiddenSystemFolder = kAttributeDirectory | kAttributeSystem | kAttributeHidden;
@@ -37,8 +39,11 @@ bool IsHiddenSystemFolder(int attributes) {
   return attributes == kHiddenSystemFolder || attributes == kHiddenSystemLink;
 }
 
+// "/" on Linux; a drive's root ("C:\\") or separators alone on Windows.
 bool IsRootFolder(TextView folder) {
-  return !folder.empty() && folder.find_first_not_of(u'/') == TextView::npos;
+  if (kNativePathStyle == PathStyle::Windows && folder.size() >= 2 && folder[1] == u':')
+    folder.remove_prefix(2);
+  return !folder.empty() && folder.find_first_not_of(Separator()) == TextView::npos;
 }
 
 // Access denied and path not found: the folder cannot be read, so it leaves
@@ -144,7 +149,7 @@ FolderTreeScan::Outcome FolderTreeScan::scan(const Text& folder, Level level, st
   }
   SortAsListed(names);
   for (const Text& name : names) {
-    step(kTakeSubFolder, folder, [&] { found.push_back(folder + name + u'/'); });
+    step(kTakeSubFolder, folder, [&] { found.push_back(folder + name + Separator()); });
   }
   found_ += names.size();
   observer_.foundFolders(found_);

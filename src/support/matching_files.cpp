@@ -23,16 +23,18 @@ TextView WithoutTrailingSlash(const Text& entry) { return TextView(entry).substr
 // the cost of the scan and tell nothing new.
 void AppendUsableFiles(TextView folderPath, const std::vector<Text>& names, std::size_t first,
                        std::vector<Text>& files) {
-  const bool collapse = (Text(folderPath) + u'/').find(u"//") != Text::npos;
+  const Text doubled(2, Separator());
+  const bool collapse = (Text(folderPath) + Separator()).find(doubled) != Text::npos;
   for (std::size_t i = first; i < names.size(); ++i) {
     const Text& name = names[i];
     if (name.front() == u'~') continue;
     Text path;
     path.reserve(folderPath.size() + 1 + name.size());
-    path.append(folderPath).append(1, u'/').append(name);
-    // Only a name starting with "." carries the hidden bit, so only such a name
-    // can have the value 34; the others need no look at their attributes.
-    if (name.front() == u'.' && FileAttributeValue(path) == kWritableHiddenFile) continue;
+    path.append(folderPath).append(1, Separator()).append(name);
+    // On Linux only a name starting with "." carries the hidden bit, so only such
+    // a name can have the value 34; the others need no look at their attributes.
+    const bool mayBeHidden = kNativePathStyle == PathStyle::Windows || name.front() == u'.';
+    if (mayBeHidden && FileAttributeValue(path) == kWritableHiddenFile) continue;
     files.push_back(collapse ? CollapseBackslashes(path) : std::move(path));
   }
 }
@@ -94,7 +96,14 @@ class MatchingFileScan : public FolderTreeScan {
 }  // namespace
 
 std::vector<Text> ListMatchingFiles(TextView folder, TextView extension, ScanObserver& observer) {
-  std::vector<Text> folders{Text(folder) + u'/'};
+  Text start(folder);
+  if constexpr (kNativePathStyle == PathStyle::Windows) {
+    // "/" typed by a user is a separator there too.
+    for (char16_t& unit : start) {
+      if (unit == u'/') unit = Separator();
+    }
+  }
+  std::vector<Text> folders{start + Separator()};
   MatchingFileScan scan(observer, u"*." + Text(extension));
   scan.run(folders, true);
   std::vector<Text> files;

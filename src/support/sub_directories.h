@@ -8,7 +8,7 @@
 namespace brevant {
 
 // Extends a folder list by the sub-folders of its entries. Every entry is a
-// folder path ending in "/". The caller's entries come first, then all their
+// folder path ending in the separator. The caller's entries come first, then all their
 // sub-folders, then with recurse all sub-folders one level deeper, and so on:
 // breadth first, each folder's sub-folders in listing order (see SortAsListed).
 // A caller's entry that is no folder stays where it is, unscanned; a folder

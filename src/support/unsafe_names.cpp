@@ -1,9 +1,5 @@
 #include "support/unsafe_names.h"
 
-#ifdef _WIN32
-#include "support/ansi_code_page.h"
-#endif
-
 namespace brevant {
 
 namespace {
@@ -11,20 +7,6 @@ namespace {
 bool IsControl(char32_t code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
 
 }  // namespace
-
-#ifdef _WIN32
-
-// Names pass through the one-byte file functions; a character the code page
-// cannot hold arrives there as "?".
-bool HasUnsafeCharacters(TextView name) {
-  for (char16_t unit : name) {
-    const int byte = CharToAnsiByte(unit);
-    if (byte < 0 || byte == '?' || IsControl(static_cast<char32_t>(byte))) return true;
-  }
-  return false;
-}
-
-#else
 
 bool HasUnsafeCharacters(TextView name) {
   for (std::size_t i = 0; i < name.size(); ++i) {
@@ -39,7 +21,5 @@ bool HasUnsafeCharacters(TextView name) {
   }
   return false;
 }
-
-#endif
 
 }  // namespace brevant

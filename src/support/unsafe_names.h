@@ -5,10 +5,10 @@
 namespace brevant {
 
 // True when a folder name cannot be handled safely, so the folder scan leaves
-// the folder (and all below it) out. On Linux: a name that is not valid UTF-8
-// on disk (it reads with lone surrogates) or that holds a control character
-// (below U+0020, U+007F, U+0080 to U+009F). On Windows: a character the ANSI
-// code page cannot hold, "?", or such a control character. "" gives false.
+// the folder (and all below it) out: a name that holds a lone surrogate (on
+// Linux, bytes on disk that are not valid UTF-8 read so) or a control character
+// (below U+0020, U+007F, U+0080 to U+009F). The program uses the system's
+// Unicode calls, so any other character is fine. "" gives false.
 bool HasUnsafeCharacters(TextView name);
 
 }  // namespace brevant

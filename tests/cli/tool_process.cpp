@@ -1,12 +1,97 @@
 #include "cli/tool_process.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "support/utf8.h"
+#else
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "test_support/temp_dir.h"
 
 namespace brevant::testing {
+
+#ifdef _WIN32
+
+namespace {
+
+// One argument as the C runtime splits a command line: in quotes, with the
+// backslashes before a quote doubled.
+std::wstring Quoted(const std::wstring& arg) {
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+// The tool beside the tests' folder: bin\brevant-convert.exe.
+std::filesystem::path ToolPath() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path().parent_path() / "bin" / "brevant-convert.exe";
+}
+
+HANDLE Inheritable(const std::filesystem::path& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &security, disposition,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+ToolRun RunTool(const std::filesystem::path& workingFolder, const std::vector<std::string>& args,
+                const std::string& shellPrefix) {
+  if (!shellPrefix.empty()) throw std::logic_error("no shell on Windows");
+  TempDir capture;
+  const std::filesystem::path tool = ToolPath();
+  std::wstring commandLine = Quoted(tool.wstring());
+  for (const std::string& arg : args) {
+    const Text wide = FromUtf8(arg);
+    commandLine += L" " + Quoted(std::wstring(wide.begin(), wide.end()));
+  }
+  const HANDLE in = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+  const HANDLE out = Inheritable(capture / "out", GENERIC_WRITE, CREATE_ALWAYS);
+  const HANDLE err = Inheritable(capture / "err", GENERIC_WRITE, CREATE_ALWAYS);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  ToolRun run;
+  if (CreateProcessW(tool.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                     workingFolder.c_str(), &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    run.status = static_cast<int>(status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(in);
+  CloseHandle(out);
+  CloseHandle(err);
+  run.out = ReadBytes(capture / "out");
+  run.err = ReadBytes(capture / "err");
+  return run;
+}
+
+#else
 
 namespace {
 
@@ -59,5 +144,7 @@ ToolRun RunTool(const std::filesystem::path& workingFolder, const std::vector<st
   run.err = ReadBytes(capture / "err");
   return run;
 }
+
+#endif
 
 }  // namespace brevant::testing

@@ -1,6 +1,8 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -17,15 +19,18 @@ struct ToolRun {
 };
 
 // Runs brevant-convert with the arguments in the working folder; `shellPrefix`,
-// when given, is shell text run first in the same process (e.g. "ulimit -f 64").
+// when given, is shell text run first in the same process (e.g. "ulimit -f 64";
+// POSIX only). Its standard input is empty.
 ToolRun RunTool(const std::filesystem::path& workingFolder, const std::vector<std::string>& args,
                 const std::string& shellPrefix = "");
 
+#ifndef _WIN32
 // Starts brevant-convert without waiting; its output goes to the two files.
 pid_t StartTool(const std::filesystem::path& workingFolder, const std::vector<std::string>& args,
                 const std::filesystem::path& outFile, const std::filesystem::path& errFile);
 
 // Waits for a started tool; gives its status as a shell reports it.
 int WaitForTool(pid_t tool);
+#endif
 
 }  // namespace brevant::testing

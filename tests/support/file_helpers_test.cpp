@@ -1,11 +1,13 @@
 #include "support/file_helpers.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -34,6 +36,9 @@ void MakeReadOnly(const fs::path& file) {
 }
 
 TEST(Existence, FilesAndFoldersAreFoundThroughLinks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs symbolic links";
+#else
   TempDir dir;
   WriteBytes(dir / "a.vcf", "x");
   fs::create_directory(dir / "sub");
@@ -48,9 +53,13 @@ TEST(Existence, FilesAndFoldersAreFoundThroughLinks) {
   EXPECT_TRUE(FolderExists(PathText(dir / "sub/")));
   EXPECT_FALSE(FolderExists(PathText(dir / "a.vcf")));
   EXPECT_FALSE(FolderExists(PathText(dir / "link.vcf")));
+#endif
 }
 
 TEST(Existence, MissingEmptyAndBrokenPathsAreNotFound) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs symbolic links";
+#else
   TempDir dir;
   WriteBytes(dir / "a.vcf", "x");
   fs::create_symlink(dir / "gone.vcf", dir / "dangling.vcf");
@@ -65,18 +74,26 @@ TEST(Existence, MissingEmptyAndBrokenPathsAreNotFound) {
   // A NUL would cut the name short and find "a.vcf" instead.
   EXPECT_FALSE(FileExists(PathText(dir / "a.vcf") + Text(1, u'\0') + u"x"));
   EXPECT_FALSE(FolderExists(PathText(dir.path()) + Text(1, u'\0')));
+#endif
 }
 
 TEST(DocumentWrite, KeepsTheTargetsPermissions) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs file modes";
+#else
   TempDir dir;
   WriteBytes(dir / "b.htm", "old");
   fs::permissions(dir / "b.htm", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   WriteDocument(PathText(dir / "b.htm"), "new");
   EXPECT_EQ(fs::status(dir / "b.htm").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
 }
 
 TEST(DocumentWrite, KeepsTheTargetsOwnerWhenRootWrites) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs file owners";
+#else
   if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
   TempDir dir;
   WriteBytes(dir / "b.htm", "old");
@@ -86,6 +103,7 @@ TEST(DocumentWrite, KeepsTheTargetsOwnerWhenRootWrites) {
   ASSERT_EQ(stat((dir / "b.htm").c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, 65534u);
   EXPECT_EQ(st.st_gid, 65534u);
+#endif
 }
 
 TEST(DocumentWrite, MissingFolderFailsAndCreatesNothing) {
@@ -127,6 +145,9 @@ TEST(DocumentWrite, NameWithNulIsRefusedAndTouchesNothing) {
 }
 
 TEST(DocumentWrite, SymbolicLinkStaysAndItsFileIsReplaced) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs symbolic links";
+#else
   TempDir dir;
   fs::create_directory(dir / "real");
   WriteBytes(dir / "real/b.htm", "earlier");
@@ -144,9 +165,13 @@ TEST(DocumentWrite, SymbolicLinkStaysAndItsFileIsReplaced) {
   EXPECT_EQ(ReadBytes(dir / "real/new.htm"), "created");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
   EXPECT_TRUE(TemporaryFilesIn(dir / "real").empty());
+#endif
 }
 
 TEST(DocumentWrite, LinkLoopFailsWithoutWriting) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs symbolic links";
+#else
   TempDir dir;
   fs::create_symlink("b.htm", dir / "a.htm");
   fs::create_symlink("a.htm", dir / "b.htm");
@@ -154,17 +179,25 @@ TEST(DocumentWrite, LinkLoopFailsWithoutWriting) {
   EXPECT_TRUE(fs::is_symlink(dir / "a.htm"));
   EXPECT_TRUE(fs::is_symlink(dir / "b.htm"));
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
+#endif
 }
 
 TEST(DocumentWrite, NameNearTheLengthLimitIsWritten) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a path of 255 characters and its folder pass the 260 of Windows";
+#else
   TempDir dir;
   const std::string name = std::string(251, 'n') + ".htm";  // 255 bytes, the most a name may have
   WriteDocument(PathText(dir / name), "long");
   EXPECT_EQ(ReadBytes(dir / name), "long");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
+#endif
 }
 
 TEST(DocumentWrite, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs fork and a file-size limit";
+#else
   TempDir dir;
   WriteBytes(dir / "b.htm", "earlier document");
   const pid_t child = fork();
@@ -184,6 +217,7 @@ TEST(DocumentWrite, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the write did not fail with \"Disk full\"";
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier document");
   EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty());
+#endif
 }
 
 TEST(DeleteFileSafe, RemovesFilesAndReadOnlyFilesQuietly) {
@@ -201,6 +235,9 @@ TEST(DeleteFileSafe, RemovesFilesAndReadOnlyFilesQuietly) {
 }
 
 TEST(DeleteFileSafe, NeverRemovesAFolderOrTheFileBehindALink) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs symbolic links";
+#else
   TempDir dir;
   fs::create_directory(dir / "empty.htm");
   fs::create_directory(dir / "full.htm");
@@ -217,6 +254,7 @@ TEST(DeleteFileSafe, NeverRemovesAFolderOrTheFileBehindALink) {
   EXPECT_EQ(ReadBytes(dir / "full.htm/x"), "x");
   EXPECT_FALSE(fs::exists(fs::symlink_status(dir / "link.htm")));
   EXPECT_EQ(ReadBytes(dir / "real.htm"), "real");
+#endif
 }
 
 TEST(ForceDeleteFile, RemovesReadOnlyFilesAndReportsTheRest) {
@@ -237,11 +275,13 @@ TEST(IsSameFile, ComparesTextsAndThenTheFilesThemselves) {
   WriteBytes(dir / "a.vcf", "a");
   WriteBytes(dir / "b.vcf", "a");
   fs::create_hard_link(dir / "a.vcf", dir / "hard.vcf");
+#ifndef _WIN32
   fs::create_symlink(dir / "a.vcf", dir / "soft.vcf");
+  EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "soft.vcf")));
+#endif
 
   EXPECT_TRUE(IsSameFile(u"/nowhere/x", u"/nowhere/x"));
   EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "hard.vcf")));
-  EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "soft.vcf")));
   EXPECT_TRUE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir.path()) + u"/.//a.vcf"));
   EXPECT_FALSE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "b.vcf")));
   EXPECT_FALSE(IsSameFile(PathText(dir / "a.vcf"), PathText(dir / "missing.vcf")));

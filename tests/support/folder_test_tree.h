@@ -1,12 +1,15 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "support/error_report.h"
+#include "support/path_helpers.h"
 #include "support/scan_observer.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
@@ -14,8 +17,8 @@
 
 namespace brevant::testing {
 
-// A folder as the scanner's lists hold it: ending in "/".
-inline Text FolderEntryOf(const std::filesystem::path& folder) { return PathText(folder) + u'/'; }
+// A folder as the scanner's lists hold it: ending in the separator.
+inline Text FolderEntryOf(const std::filesystem::path& folder) { return PathText(folder) + Separator(); }
 
 inline void MakeFolders(const std::filesystem::path& root, const std::vector<std::string>& relative) {
   for (const std::string& path : relative) std::filesystem::create_directories(root / path);
@@ -25,17 +28,23 @@ inline void MakeFiles(const std::filesystem::path& root, const std::vector<std::
   for (const std::string& path : relative) WriteBytes(root / path, "BEGIN:VCARD\r\nEND:VCARD\r\n");
 }
 
+#ifndef _WIN32
 inline void MakeFifo(const std::filesystem::path& path) {
   if (mkfifo(path.c_str(), 0666) != 0) throw std::runtime_error("mkfifo failed");
 }
+#endif
 
-// The list's paths relative to the root (as UTF-8), so expectations stay short.
+// The list's paths relative to the root (as UTF-8, with "/" between folders),
+// so expectations stay short and the same on every system.
 inline std::vector<std::string> Relative(const std::vector<Text>& paths, const std::filesystem::path& root) {
-  const std::string prefix = root.string() + "/";
+  const std::string prefix = ToUtf8(PathText(root) + Separator());
   std::vector<std::string> relative;
   for (const Text& path : paths) {
     std::string bytes = ToUtf8(path);
     if (bytes.rfind(prefix, 0) == 0) bytes.erase(0, prefix.size());
+    for (char& c : bytes) {
+      if (c == static_cast<char>(Separator())) c = '/';
+    }
     relative.push_back(bytes);
   }
   return relative;

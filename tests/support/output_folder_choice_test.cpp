@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/path_helpers.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
 
@@ -17,23 +18,24 @@ TEST(OutputFolderChoice, TheDesktopElseDocumentsElseHomeWithOneTrailingSeparator
   testing::WriteBytes(dir / "file", "not a folder");
   const auto at = [&dir](const char* name) { return FromUtf8((dir / name).string()); };
   const Text home = FromUtf8(dir.path().string());
+  const Text separator(1, Separator());
   struct Case {
     Text desktop, documents, expected;
   };
   const Case cases[] = {
-      {at("Desktop"), at("Documents"), at("Desktop") + u"/"},
-      {at("Desktop") + u"/", at("Documents"), at("Desktop") + u"/"},  // one separator, not two
-      {at("missing"), at("Documents"), at("Documents") + u"/"},
-      {at("file"), at("Documents"), at("Documents") + u"/"},  // a file is no folder
-      {u"", at("Documents"), at("Documents") + u"/"},
-      {at("missing"), at("gone"), home + u"/"},
-      {u"", u"", home + u"/"},
+      {at("Desktop"), at("Documents"), at("Desktop") + separator},
+      {at("Desktop") + separator, at("Documents"), at("Desktop") + separator},  // one separator, not two
+      {at("missing"), at("Documents"), at("Documents") + separator},
+      {at("file"), at("Documents"), at("Documents") + separator},  // a file is no folder
+      {u"", at("Documents"), at("Documents") + separator},
+      {at("missing"), at("gone"), home + separator},
+      {u"", u"", home + separator},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ToUtf8(ChooseOutputFolder(c.desktop, c.documents, home)), ToUtf8(c.expected))
         << ToUtf8(c.desktop);
   }
-  EXPECT_EQ(ChooseOutputFolder(u"", u"", u"/"), u"/");  // the root keeps its single separator
+  EXPECT_EQ(ChooseOutputFolder(u"", u"", separator), separator);  // the root keeps its single separator
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "support/unprivileged_child.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +14,17 @@
 namespace fs = std::filesystem;
 
 namespace brevant::testing {
+
+#ifdef _WIN32
+
+// Windows has no unprivileged user to switch to: the cases that need one skip there.
+bool InUnprivilegedChild() { return false; }
+fs::path ChildFolder() { return {}; }
+::testing::AssertionResult RunThisTestUnprivileged(const fs::path&) {
+  return ::testing::AssertionFailure() << "no unprivileged user on Windows";
+}
+
+#else
 
 namespace {
 
@@ -69,5 +82,7 @@ fs::path ChildFolder() {
   }
   return ::testing::AssertionSuccess();
 }
+
+#endif
 
 }  // namespace brevant::testing

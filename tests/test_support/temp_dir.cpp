@@ -1,11 +1,14 @@
 #include "test_support/temp_dir.h"
 
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -13,6 +16,16 @@ namespace fs = std::filesystem;
 
 namespace brevant::testing {
 
+#ifdef _WIN32
+TempDir::TempDir() {
+  std::mt19937_64 random{std::random_device{}()};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path_ = fs::temp_directory_path() / ("brevant-test-" + std::to_string(random() % 1000000000));
+    if (fs::create_directory(path_)) return;
+  }
+  throw std::runtime_error("cannot make a temporary folder");
+}
+#else
 TempDir::TempDir() {
   std::string pattern = (fs::temp_directory_path() / "brevant-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -20,6 +33,7 @@ TempDir::TempDir() {
   // Unprivileged helpers must reach the folder.
   fs::permissions(path_, fs::perms::all);
 }
+#endif
 
 TempDir::~TempDir() {
   std::error_code ec;
@@ -45,6 +59,12 @@ std::string ReadBytes(const fs::path& file) {
   return content.str();
 }
 
+#ifdef _WIN32
+// Windows has no unprivileged user to switch to: the cases that need one are skipped there.
+bool CanRunUnprivileged() { return false; }
+int RunUnprivileged(const std::string&) { return -1; }
+int RunInUnprivilegedChild(const std::function<int()>&) { return -1; }
+#else
 bool CanRunUnprivileged() {
   if (geteuid() != 0) return true;
   return std::system("setpriv --reuid=65534 --regid=65534 --clear-groups true >/dev/null 2>&1") == 0;
@@ -80,5 +100,6 @@ int RunInUnprivilegedChild(const std::function<int()>& body) {
   if (waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+#endif
 
 }  // namespace brevant::testing

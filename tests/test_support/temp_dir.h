@@ -5,6 +5,13 @@
 #include <string>
 #include <string_view>
 
+// Ends a case on Windows, saying why: for what only a POSIX system has.
+#ifdef _WIN32
+#define SKIP_ON_WINDOWS(reason) GTEST_SKIP() << (reason)
+#else
+#define SKIP_ON_WINDOWS(reason) static_cast<void>(0)
+#endif
+
 namespace brevant::testing {
 
 // A fresh folder under the system's temporary folder, removed with its content

@@ -15,7 +15,11 @@ inline constexpr char kDefaultOpening[] =
     "bgcolor='#FFFFFF'><tbody>\r\n";
 
 // A file-system path as the engine's text.
+#ifdef _WIN32
+inline Text PathText(const std::filesystem::path& path) { return path.u16string(); }
+#else
 inline Text PathText(const std::filesystem::path& path) { return FromUtf8(path.string()); }
+#endif
 
 // The description of the FileError that `action` throws, or "<no error>".
 template <typename Action>

@@ -55,13 +55,6 @@ void ForceDeleteFile(TextView path) {
   throw FileError(DescribeSystemError(error));
 }
 
-bool IsSameFile(TextView a, TextView b) {
-  if (a == b) return true;
-  FileIdentity first;
-  FileIdentity second;
-  return IdentifyFile(a, first) && IdentifyFile(b, second) && first == second;
-}
-
 bool IdentifyFile(TextView path, FileIdentity& identity) {
   struct stat st;
   if (!StatPath(path, st)) return false;

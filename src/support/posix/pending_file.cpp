@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <fstream>
 #include <random>
 
@@ -45,7 +46,95 @@ std::string HiddenName(const std::string& target) {
 // Errors by which a file system says it has no unnamed files.
 bool UnnamedUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
+constexpr int kMaxLinkHops = 40;
+
+// The path that a chain of symbolic links finally names, dangling ones included,
+// so that writing through a link replaces the file and keeps the link.
+int ResolveLinks(std::string& path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t length = readlink(path.c_str(), link.data(), link.size());
+    if (length < 0) return errno;
+    link.resize(static_cast<std::size_t>(length));
+    if (!link.empty() && link.front() == '/') {
+      path = link;
+    } else {
+      path = path.substr(0, path.rfind('/') + 1) + link;  // relative to the link's folder
+    }
+  }
+  return ELOOP;
+}
+
+// What stands at the target now. A missing target is fine (the pending file's
+// creation reports a missing folder); a folder is never a document.
+struct TargetState {
+  bool regularFile = false;
+  struct stat st {};
+};
+
+int CheckTarget(const std::string& path, ExistingTarget existing, TargetState& state) {
+  const bool keep = existing == ExistingTarget::KeepReadOnly;
+  if ((keep ? stat(path.c_str(), &state.st) : lstat(path.c_str(), &state.st)) != 0) return 0;
+  if (S_ISDIR(state.st.st_mode)) return EISDIR;
+  state.regularFile = S_ISREG(state.st.st_mode);
+  if (!keep) return 0;
+  // A device or FIFO is not a document; a read-only file keeps its content.
+  if (!state.regularFile) return EISDIR;
+  if ((state.st.st_mode & S_IWUSR) == 0) return EACCES;
+  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+  return 0;
+}
+
+// The replacement keeps the target's owner where allowed; file systems without
+// owners refuse, which is no reason to fail the write.
+void TakeOverOwner(int fd, const struct stat& target) {
+  if (target.st_uid == geteuid() && target.st_gid == getegid()) return;
+  [[maybe_unused]] const int ignored = fchown(fd, target.st_uid, target.st_gid);
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (written == 0) return EIO;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+mode_t ReadUmask() {
+  // Read without changing it: umask() itself would change it for a moment for
+  // every thread of the program.
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+  }
+  const mode_t mask = umask(022);
+  umask(mask);
+  return mask;
+}
+
+mode_t NewFileMode() {
+  // The program never changes its umask: it is read once, not for every one of
+  // ten thousand documents.
+  static const mode_t mask = ReadUmask();
+  return 0666 & ~mask;
+}
+
 }  // namespace
+
+int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
+  int error = existing == ExistingTarget::KeepReadOnly ? ResolveLinks(target) : 0;
+  TargetState state;
+  if (error == 0) error = CheckTarget(target, existing, state);
+  return error;
+}
 
 int PendingFile::create(const std::string& target, Kind preferred) {
   discard();
@@ -96,9 +185,23 @@ int PendingFile::linkUnder(const std::string& target, std::string& name) {
   return EEXIST;
 }
 
-int PendingFile::place(const std::string& target, mode_t mode) {
+bool PendingFile::open() const { return fd_ >= 0; }
+
+int PendingFile::write(std::string_view bytes) { return WriteAll(fd_, bytes); }
+
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing) {
+  TargetState state;
+  if (const int error = CheckTarget(target, existing, state)) {
+    discard();
+    return error;
+  }
+  if (state.regularFile) TakeOverOwner(fd_, state.st);
+  return place(target, state.regularFile ? (state.st.st_mode & 0777) : NewFileMode());
+}
+
+int PendingFile::place(const std::string& target, unsigned mode) {
   if (fd_ < 0) return EBADF;
-  int error = fchmod(fd_, mode) == 0 ? 0 : errno;
+  int error = fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
   // File systems without permission bits (FAT) refuse; that is no reason to fail.
   if (error == EPERM || error == EOPNOTSUPP) error = 0;
   if (error == 0 && kind_ == Kind::Unnamed) error = linkUnder(target, name_);
@@ -124,30 +227,6 @@ void PendingFile::forgetName() {
   ForgetPendingPath(slot_);
   slot_ = -1;
   name_.clear();
-}
-
-namespace {
-
-mode_t ReadUmask() {
-  // Read without changing it: umask() itself would change it for a moment for
-  // every thread of the program.
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-  }
-  const mode_t mask = umask(022);
-  umask(mask);
-  return mask;
-}
-
-}  // namespace
-
-mode_t NewFileMode() {
-  // The program never changes its umask: it is read once, not for every one of
-  // ten thousand documents.
-  static const mode_t mask = ReadUmask();
-  return 0666 & ~mask;
 }
 
 }  // namespace brevant

@@ -1,0 +1,96 @@
+#include "support/input_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "support/file_error.h"
+#include "support/win32/win32_files.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr std::size_t kFirstStreamRoom = std::size_t{1} << 20;
+constexpr DWORD kMostPerRead = DWORD{1} << 30;
+
+constexpr char16_t kStandardInput[] = u"\\\\.\\stdin";
+
+[[noreturn]] void Fail(DWORD error) { throw FileError(DescribeSystemError(ErrnoFromWindowsError(error))); }
+
+// Reads to the end, doubling the room whenever it fills. A pipe ends when its
+// writer closes it.
+std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity) {
+  std::size_t filled = 0;
+  while (true) {
+    if (filled == capacity) {
+      auto larger = AllocateInputStorage(capacity * 2);
+      std::memcpy(larger.get(), storage.get(), filled);
+      storage = std::move(larger);
+      capacity *= 2;
+    }
+    char* bytes = reinterpret_cast<char*>(storage.get());
+    const std::size_t room = capacity - filled;
+    DWORD got = 0;
+    if (!ReadFile(file, bytes + filled, room < kMostPerRead ? static_cast<DWORD>(room) : kMostPerRead, &got,
+                  nullptr)) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return filled;
+      Fail(error);
+    }
+    if (got == 0) return filled;
+    filled += got;
+  }
+}
+
+FileContent ReadStream(HANDLE stream) {
+  FileContent content;
+  content.storage = AllocateInputStorage(kFirstStreamRoom);
+  content.size = ReadAll(stream, content.storage, kFirstStreamRoom);
+  content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
+  return content;
+}
+
+}  // namespace
+
+InputStorage AllocateInputStorage(std::size_t bytes) {
+  return InputStorage(new char16_t[bytes / 2 + 1], StorageRelease{0});
+}
+
+void StorageRelease::operator()(char16_t* storage) const { delete[] storage; }
+
+FileContent ReadFileContent(TextView path) {
+  if (path == kStandardInput) return ReadStream(GetStdHandle(STD_INPUT_HANDLE));
+  NativePath native;
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  FileContent content;
+  if (path.empty() || !ToNativePath(path, native) ||
+      !GetFileAttributesExW(native.c_str(), GetFileExInfoStandard, &info)) {
+    return content;
+  }
+  const unsigned long long size =
+      (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  // A folder is no input: reported in the words Linux uses.
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw FileError(DescribeSystemError(EISDIR));
+  if (size == 0) {
+    content.kind = FileContent::Kind::Empty;
+    return content;
+  }
+  const OwnedHandle file(CreateFileW(native.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid()) Fail(GetLastError());
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadStream(file.get());
+  // One spare byte, so that the end of a file of the expected size is seen
+  // without growing the room.
+  const std::size_t capacity = static_cast<std::size_t>(size) + 1;
+  content.storage = AllocateInputStorage(capacity);
+  content.size = ReadAll(file.get(), content.storage, capacity);
+  content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
+  return content;
+}
+
+bool IsReadOnce(TextView path) { return path == kStandardInput; }
+
+Text StandardInputPath() { return kStandardInput; }
+
+}  // namespace brevant

@@ -1,0 +1,152 @@
+#include "support/pending_file.h"
+
+#include <cerrno>
+#include <random>
+#include <vector>
+
+#include "support/win32/win32_files.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr std::size_t kMaxNameInTempName = 200;
+constexpr int kMaxNameAttempts = 100;
+constexpr DWORD kMostPerWrite = DWORD{1} << 30;
+
+std::wstring RandomSuffix() {
+  static constexpr wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937_64 engine{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet / sizeof kAlphabet[0] - 2);
+  std::wstring suffix(6, L' ');
+  for (wchar_t& c : suffix) c = kAlphabet[pick(engine)];
+  return suffix;
+}
+
+std::wstring HiddenName(const NativePath& target) {
+  const std::size_t separator = target.rfind(L'\\');
+  const std::size_t nameStart = separator == NativePath::npos ? 0 : separator + 1;
+  return target.substr(0, nameStart) + L"." + target.substr(nameStart, kMaxNameInTempName) + L".brevant-" +
+         RandomSuffix();
+}
+
+bool MarkForDeletion(HANDLE file, bool doomed) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = doomed ? TRUE : FALSE;
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+// Renames the open file over the target, replacing what stands there.
+bool RenameOver(HANDLE file, const NativePath& target) {
+  // The name must be complete: a relative one would be taken inside the file's folder.
+  const DWORD needed = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return false;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(target.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return false;
+  full.resize(length);
+  const std::size_t bytes = sizeof(FILE_RENAME_INFO) + full.size() * sizeof(wchar_t);
+  std::vector<unsigned char> buffer(bytes, 0);
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(full.size() * sizeof(wchar_t));
+  full.copy(rename->FileName, full.size());
+  return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(bytes)) != 0;
+}
+
+}  // namespace
+
+// Links are the file system's business on Windows: the target is replaced as
+// it stands. A folder is never a document; a read-only file keeps its content
+// unless it is to be replaced.
+int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EISDIR;
+  if (existing == ExistingTarget::KeepReadOnly && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return EACCES;
+  return 0;
+}
+
+int PendingFile::create(const NativePath& target, Kind /*preferred*/) {
+  discard();
+  kind_ = Kind::Named;
+  for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
+    const HANDLE file =
+        CreateFileW(HiddenName(target).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      return ErrnoFromWindowsError(error);
+    }
+    handle_ = file;
+    // Marked at once: whatever ends the program, the system removes the file.
+    if (!MarkForDeletion(file, true)) {
+      const int error = LastErrno();
+      discard();
+      return error;
+    }
+    return 0;
+  }
+  return EEXIST;
+}
+
+bool PendingFile::open() const { return handle_ != nullptr; }
+
+int PendingFile::write(std::string_view bytes) {
+  if (handle_ == nullptr) return EBADF;
+  while (!bytes.empty()) {
+    const DWORD piece = bytes.size() < kMostPerWrite ? static_cast<DWORD>(bytes.size()) : kMostPerWrite;
+    DWORD written = 0;
+    if (!WriteFile(handle_, bytes.data(), piece, &written, nullptr)) return LastErrno();
+    if (written == 0) return EIO;
+    bytes.remove_prefix(written);
+  }
+  return 0;
+}
+
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing) {
+  NativePath checked = target;
+  const int error = checkTarget(checked, existing);
+  if (error != 0) {
+    discard();
+    return error;
+  }
+  // The document takes the place of a read-only file that is to be replaced.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  return place(target, 0);
+}
+
+int PendingFile::place(const NativePath& target, unsigned /*mode*/) {
+  if (handle_ == nullptr) return EBADF;
+  const HANDLE file = static_cast<HANDLE>(handle_);
+  int error = 0;
+  FILE_BASIC_INFO basic{};
+  // Seen under its own name from now on: no longer hidden, no longer doomed.
+  if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
+    basic.FileAttributes &= ~(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
+  }
+  if (!MarkForDeletion(file, false)) error = LastErrno();
+  if (error == 0 && !RenameOver(file, target)) {
+    error = LastErrno();
+    MarkForDeletion(file, true);
+  }
+  CloseHandle(file);
+  handle_ = nullptr;
+  return error;
+}
+
+void PendingFile::discard() {
+  if (handle_ == nullptr) return;
+  // Closing the last handle of a file marked for deletion removes it.
+  CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+}  // namespace brevant

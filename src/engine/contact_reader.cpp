@@ -45,13 +45,14 @@ class ContactReader {
         keepsValues_(sink.keepsValues()),
         start_(sink.cells().size()) {}
 
-  void read() {
+  std::size_t read() {
     ContentLines lines(bytes_.bytes());
     lines.setTurn([this] { host_.yield(); });
     // A line of several physical lines is joined where its value can stay.
     lines.setJoinTo(sink_.values());
     // Until the first block, the file may turn out to have none and be one contact.
     bool sawBlock = false;
+    std::size_t blocks = 0;
     bool inContact = true;
     std::size_t nested = 0;
     bool agentOpen = false;  // the last property was an agent whose value follows as a block
@@ -63,6 +64,7 @@ class ContactReader {
       if (begin && sawBlock && inContact && (nested > 0 || agentOpen)) {
         ++nested;
       } else if (begin) {
+        ++blocks;
         if (!sawBlock) {
           dropContact();  // text outside the blocks
           sawBlock = true;
@@ -88,6 +90,7 @@ class ContactReader {
       if (joinedAt != kNone) cutValues(joinedAt);  // a joined line that no cell takes
     }
     if (inContact) finishContact();
+    return blocks;
   }
 
  private:
@@ -451,8 +454,8 @@ class ContactReader {
 
 }  // namespace
 
-void ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host) {
-  ContactReader(bytes, sink, host).read();
+std::size_t ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host) {
+  return ContactReader(bytes, sink, host).read();
 }
 
 }  // namespace brevant

@@ -166,9 +166,13 @@ TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThat
   EXPECT_EQ(single.err, notVcard + "brevant-convert: 3 inputs, 1 document written: " +
                             absolute("output.xml") + ", 0 with nothing to convert\n" + hint);
   EXPECT_EQ(RunTool(dir_.path(), {"-q", "two.vcf", "notes.txt"}).err, notVcard);
-  const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf"});
+  // Every contact has its row: no hint, but the warning all the same.
+  const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf", "notes.txt"});
+  EXPECT_EQ(perContact.status, 0);
   EXPECT_EQ(perContact.err,
-            "brevant-convert: 2 inputs, 2 documents written beside the inputs, 0 with nothing to convert\n");
+            notVcard +
+                "brevant-convert: 3 inputs, 3 documents written beside the inputs, 0 with nothing to "
+                "convert\n");
 }
 
 TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {

@@ -64,7 +64,9 @@ class Form1 : public QWidget, public Host {
   void yield() override;
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
-  void noteVcardBlocks(const Text&, std::uint64_t blocks) override { severalContacts_.note(blocks); }
+  void noteVcardBlocks(const Text&, std::uint64_t blocks) override {
+    if (!oneRowPerContact()) severalContacts_.note(blocks);  // each contact has its row otherwise
+  }
 
   // The window system took the window away without a close reaching it: the
   // program ends as a close would end it, from inside a box too.

@@ -25,7 +25,7 @@ void CliHost::reportError(const ErrorReport& report) {
 }
 
 void CliHost::noteVcardBlocks(const Text& path, std::uint64_t blocks) {
-  severalContacts_.note(blocks);
+  if (!perContact_) severalContacts_.note(blocks);  // each contact has its row otherwise
   if (blocks == 0) PrintLine(NotVcardLine(path), progress_, err_);
 }
 

@@ -70,6 +70,7 @@ class ColumnCollector final : public ContactSink {
     cells_.clear();
   }
   void leftOut(std::string_view name) override { leftOut_.add(name); }
+  bool keepsValues() const override { return false; }
   std::size_t cellCount() const { return cellCount_; }
 
  private:
@@ -113,7 +114,8 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
   std::optional<ContactBytes> bytes;
   try {
     bytes.emplace(input);
-    ReadContacts(*bytes, table, host);
+    const std::size_t blocks = ReadContacts(*bytes, table, host);
+    if (!input.ansi().empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
   } catch (...) {
     errors.reportCurrentException(kSeparateScan, inputPath);
     return DocumentOutcome::Failed;
@@ -156,7 +158,9 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
       const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
       const std::size_t cellsBefore = collector.cellCount();
       try {
-        ReadContacts(ContactBytes(input), collector, host);
+        const std::size_t blocks = ReadContacts(ContactBytes(input), collector, host);
+        // Nothing read: a missing file, or one whose read failure was reported.
+        if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
       } catch (...) {
         errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
       }

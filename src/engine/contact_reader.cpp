@@ -39,15 +39,20 @@ std::string UpperCopy(std::string_view text) {
 class ContactReader {
  public:
   ContactReader(const ContactBytes& bytes, ContactSink& sink, Host& host)
-      : bytes_(bytes), sink_(sink), host_(host), start_(sink.cells().size()) {}
+      : bytes_(bytes),
+        sink_(sink),
+        host_(host),
+        keepsValues_(sink.keepsValues()),
+        start_(sink.cells().size()) {}
 
-  void read() {
+  std::size_t read() {
     ContentLines lines(bytes_.bytes());
     lines.setTurn([this] { host_.yield(); });
     // A line of several physical lines is joined where its value can stay.
     lines.setJoinTo(sink_.values());
     // Until the first block, the file may turn out to have none and be one contact.
     bool sawBlock = false;
+    std::size_t blocks = 0;
     bool inContact = true;
     std::size_t nested = 0;
     bool agentOpen = false;  // the last property was an agent whose value follows as a block
@@ -59,6 +64,7 @@ class ContactReader {
       if (begin && sawBlock && inContact && (nested > 0 || agentOpen)) {
         ++nested;
       } else if (begin) {
+        ++blocks;
         if (!sawBlock) {
           dropContact();  // text outside the blocks
           sawBlock = true;
@@ -84,6 +90,7 @@ class ContactReader {
       if (joinedAt != kNone) cutValues(joinedAt);  // a joined line that no cell takes
     }
     if (inContact) finishContact();
+    return blocks;
   }
 
  private:
@@ -288,6 +295,10 @@ class ContactReader {
     text = TrimBlanks(text);
     if (text.empty()) return;
     if (text.size() > UINT32_MAX) throw std::length_error("A value of 4 GB or more");
+    if (!keepsValues_) {
+      sink_.cells().emplace_back(caption, nextNumber(caption), false, ByteEncoding::Utf8, 0, 0);
+      return;
+    }
     const ByteEncoding encoding = encodingOf(text);
     turnBefore(text.size());
     const auto [stored, offset] = keep(text);
@@ -426,6 +437,7 @@ class ContactReader {
   const ContactBytes& bytes_;
   ContactSink& sink_;
   Host& host_;
+  const bool keepsValues_;
   CharsetDecoder charsets_;
   std::array<std::uint32_t, kCaptionCount> counts_{};
   std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells
@@ -442,8 +454,8 @@ class ContactReader {
 
 }  // namespace
 
-void ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host) {
-  ContactReader(bytes, sink, host).read();
+std::size_t ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host) {
+  return ContactReader(bytes, sink, host).read();
 }
 
 }  // namespace brevant

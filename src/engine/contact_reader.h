@@ -59,6 +59,9 @@ class ContactSink {
   virtual void contact(const Contact& contact) = 0;
   // A property that no column shows, by its name as written (group aside).
   virtual void leftOut(std::string_view name) { (void)name; }
+  // False for a sink that only looks at the captions of the cells: their
+  // values are then neither kept nor checked.
+  virtual bool keepsValues() const { return true; }
 
  protected:
   ~ContactSink() = default;
@@ -69,7 +72,8 @@ class ContactSink {
 // file without any block is one contact; a block nested in another (an agent)
 // belongs to the outer contact and adds nothing; a block without its END ends
 // where the next one begins or the file ends. The host gets a turn every few
-// thousand lines, and within long values.
-void ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host);
+// thousand lines, and within long values. Gives the number of blocks (nested
+// ones aside).
+std::size_t ReadContacts(const ContactBytes& bytes, ContactSink& sink, Host& host);
 
 }  // namespace brevant

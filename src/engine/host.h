@@ -48,9 +48,10 @@ class Host {
   // The busy pointer while a run converts.
   virtual void setBusy(bool busy) { (void)busy; }
 
-  // How many BEGIN:VCARD lines an input read one row per file held (each begins
-  // a contact): told once per input that was read, for telling the user about
-  // files of several contacts, or of none.
+  // How many BEGIN:VCARD blocks (contacts) an input held: told once per input
+  // that was read, in either way of reading, for telling the user about files
+  // of several contacts (which share a row unless read one row per contact) or
+  // of none.
   virtual void noteVcardBlocks(const Text& path, std::uint64_t blocks) {
     (void)path;
     (void)blocks;

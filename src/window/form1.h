@@ -64,7 +64,9 @@ class Form1 : public QWidget, public Host {
   void yield() override;
   void setBusy(bool busy) override;
   void reportError(const ErrorReport& report) override { dialogs_.errorBox(report); }
-  void noteVcardBlocks(const Text&, std::uint64_t blocks) override { severalContacts_.note(blocks); }
+  void noteVcardBlocks(const Text&, std::uint64_t blocks) override {
+    if (!oneRowPerContact()) severalContacts_.note(blocks);  // each contact has its row otherwise
+  }
 
   // Files and folders given at start-up: added exactly as a drop of them would add them.
   void addPathsAsDropped(const QStringList& paths) { ListView1_OLEDragDrop(paths); }

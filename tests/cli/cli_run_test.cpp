@@ -14,6 +14,7 @@
 
 #include "cli/tool_process.h"
 #include "support/path_helpers.h"
+#include "test_support/contact_table.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 
@@ -89,12 +90,21 @@ TEST_F(CliRunTest, OutputFolderCollectsTheResults) {
 
 TEST_F(CliRunTest, PerContactGivesEveryContactItsRow) {
   WriteBytes(dir_ / "two.vcf", std::string(kAnn) + kBob);
-  EXPECT_EQ(RunTool(dir_.path(), {"--per-contact", "two.vcf"}).status, 0);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--per-contact", "two.vcf"}, {"--per-contact", "-m", "single", "two.vcf"}}) {
+    EXPECT_EQ(RunTool(dir_.path(), args).status, 0);
+  }
   const std::string document = ReadBytes(dir_ / "two.htm");
   EXPECT_NE(document.find("<tr><td>Ann Example</td><td>ann@example.org</td></tr>\r\n"
                           "<tr><td>Bob Sample</td><td></td></tr>\r\n"),
             std::string::npos)
       << document;
+  // Both documents read as XML, as a browser reads output.xml.
+  for (const char* name : {"two.htm", "output.xml"}) {
+    const testing::ContactTableText table = testing::ReadContactTable(ReadBytes(dir_ / name));
+    EXPECT_TRUE(table.wellFormed || !testing::ChecksXml()) << name;
+    EXPECT_EQ(table.rows.size(), 2u) << name;
+  }
   const ToolRun help = RunTool(dir_.path(), {"--help"});
   EXPECT_NE(help.out.find("--per-contact"), std::string::npos);
 }
@@ -156,9 +166,13 @@ TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThat
   EXPECT_EQ(single.err, notVcard + "brevant-convert: 3 inputs, 1 document written: " +
                             absolute("output.xml") + ", 0 with nothing to convert\n" + hint);
   EXPECT_EQ(RunTool(dir_.path(), {"-q", "two.vcf", "notes.txt"}).err, notVcard);
-  const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf"});
+  // Every contact has its row: no hint, but the warning all the same.
+  const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf", "notes.txt"});
+  EXPECT_EQ(perContact.status, 0);
   EXPECT_EQ(perContact.err,
-            "brevant-convert: 2 inputs, 2 documents written beside the inputs, 0 with nothing to convert\n");
+            notVcard +
+                "brevant-convert: 3 inputs, 3 documents written beside the inputs, 0 with nothing to "
+                "convert\n");
 }
 
 TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {

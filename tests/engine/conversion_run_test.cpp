@@ -50,7 +50,7 @@ TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
   EXPECT_TRUE(fs::exists(dir / "a.htm"));
 }
 
-TEST_F(ConversionRun, TellsHowManyContactsEveryFileReadOneRowPerFileHeld) {
+TEST_F(ConversionRun, TellsHowManyContactsEveryFileReadHeld) {
   const std::string card = "BEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n";
   add(dir / "two.vcf", card + card);
   add(dir / "none.txt", "FN:not a card\n");
@@ -63,17 +63,17 @@ TEST_F(ConversionRun, TellsHowManyContactsEveryFileReadOneRowPerFileHeld) {
   host.rows.push_back(PathText(dir / "missing.vcf"));  // nothing read: nothing told
   const std::vector<std::pair<Text, std::uint64_t>> told{
       {host.rows[0], 2}, {host.rows[1], 0}, {host.rows[2], 0}, {host.rows[3], 1}, {host.rows[4], 2}};
-  for (const bool allToOne : {false, true}) {
-    host.allToOne = allToOne;
-    host.each = !allToOne;
-    host.vcardBlocks.clear();
-    EXPECT_EQ(StartConverting(host), RunOutcome::Done);
-    EXPECT_EQ(host.vcardBlocks, told) << allToOne;  // once per file, also with two sweeps
+  for (const bool perContact : {false, true}) {
+    for (const bool allToOne : {false, true}) {
+      host.perContact = perContact;
+      host.allToOne = allToOne;
+      host.each = !allToOne;
+      host.vcardBlocks.clear();
+      EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+      // Once per file, also with two sweeps, in either way of reading.
+      EXPECT_EQ(host.vcardBlocks, told) << perContact << allToOne;
+    }
   }
-  host.perContact = true;  // every contact gets its row: nothing to tell
-  host.vcardBlocks.clear();
-  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
-  EXPECT_TRUE(host.vcardBlocks.empty());
 }
 
 TEST_F(ConversionRun, EachFileGetsItsShareCaptionAndDocument) {

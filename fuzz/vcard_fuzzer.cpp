@@ -114,8 +114,9 @@ std::map<std::string, std::string> LastValues(const std::string& document) {
 // The captions the line handling gives the input under one acceptance rule.
 std::vector<brevant::CaptionKey> Captions(const brevant::InputText& input, brevant::Acceptance acceptance) {
   std::vector<brevant::CaptionKey> captions;
-  brevant::ForEachCell(input, acceptance, brevant::CellValues::Omitted,
-                       [&captions](brevant::CaptionKey caption, auto) { captions.push_back(caption); });
+  brevant::ForEachCell(
+      input, acceptance, brevant::CellValues::Omitted,
+      [&captions](brevant::CaptionKey caption, auto) { captions.push_back(caption); }, [] {});
   return captions;
 }
 

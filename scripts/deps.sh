@@ -22,6 +22,7 @@ packages=(
   desktop-file-utils  # desktop-file-validate
   appstream           # appstreamcli validate
   qt6-base-dev        # the window, brevant (Qt 6 Widgets, Qt Test)
+  libxcb1-dev         # the window notices when the X server destroys it
   fonts-liberation    # Liberation Sans, the metric-compatible stand-in for Arial
   xvfb                # the window tests' and screenshots' display-less X server
   xauth               # xvfb-run needs it

@@ -91,6 +91,36 @@ std::uint64_t WriteEmailListFile(const std::string& path, std::size_t emailLines
   return contact.size();
 }
 
+std::uint64_t WriteRepeatedFile(const std::string& path, std::string_view head, std::string_view piece,
+                                std::uint64_t bodyBytes, std::string_view tail) {
+  ChunkedFile file(path);
+  std::string chunk(head);
+  for (std::uint64_t body = 0; body < bodyBytes; body += piece.size()) {
+    chunk.append(piece);
+    if (chunk.size() >= kChunkBytes) file.put(chunk);
+  }
+  chunk.append(tail);
+  file.put(chunk);
+  return file.close();
+}
+
+std::uint64_t WriteSmallContactsFile(const std::string& path, std::size_t count) {
+  ChunkedFile file(path);
+  std::string chunk;
+  char contact[160];
+  for (std::size_t i = 1; i <= count; ++i) {
+    const int length = std::snprintf(contact, sizeof contact,
+                                     "BEGIN:VCARD\r\nFN:Contact %07zu\r\n"
+                                     "EMAIL;TYPE=INTERNET:c%07zu@example.com\r\nTEL;CELL:+1 555 %07zu\r\n"
+                                     "END:VCARD\r\n",
+                                     i, i, i);
+    chunk.append(contact, static_cast<std::size_t>(length));
+    if (chunk.size() >= kChunkBytes) file.put(chunk);
+  }
+  file.put(chunk);
+  return file.close();
+}
+
 bool CorpusIsReady(const std::string& folder, const std::string& description) {
   std::ifstream marker(std::filesystem::path(folder) / kMarkerName);
   std::stringstream content;

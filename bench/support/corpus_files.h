@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brevant::bench {
@@ -22,6 +23,15 @@ std::vector<std::string> WriteOneContactFiles(const std::string& folder, std::si
 
 // One contact with emailLines e-mail lines.
 std::uint64_t WriteEmailListFile(const std::string& path, std::size_t emailLines);
+
+// head, then the piece again and again until the body holds at least
+// bodyBytes, then tail: one value or one run of lines as large as wanted.
+std::uint64_t WriteRepeatedFile(const std::string& path, std::string_view head, std::string_view piece,
+                                std::uint64_t bodyBytes, std::string_view tail);
+
+// count small contacts of one file, about 111 bytes each: a display name, an
+// e-mail address and a mobile number.
+std::uint64_t WriteSmallContactsFile(const std::string& path, std::size_t count);
 
 // A finished corpus leaves a marker holding its description; a folder whose
 // marker says the same can be used again as it is.

@@ -11,6 +11,7 @@
 #include "cli/input_paths.h"
 #include "cli/left_out_report.h"
 #include "cli/progress_line.h"
+#include "cli/size_text.h"
 #include "cli/terminal_text.h"
 #include "engine/conversion_run.h"
 #include "support/file_helpers.h"
@@ -32,17 +33,31 @@ std::string Count(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// "3 inputs, 2 documents written to /out, 1 with nothing to convert".
+// "3 inputs, 2 documents written to /out (1.2 MB), 1 with nothing to convert". The
+// size tells when a few small inputs made an enormous document.
 std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
+  const std::string size = " (" + SizeText(summary.bytesWritten) + ")";
   if (options.mode == CliMode::Single) {
-    line += summary.singleDocument.empty() ? std::string("no document written")
-                                           : "1 document written: " + TerminalLine(summary.singleDocument);
+    line += summary.singleDocument.empty()
+                ? std::string("no document written")
+                : "1 document written: " + TerminalLine(summary.singleDocument) + size;
   } else {
     line += Count(summary.documentsWritten, "document", "documents") + " written " +
             (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
+    if (summary.documentsWritten > 0) line += size;
   }
   return line + ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
+}
+
+// Why a FILE that cannot be looked up is not there: a chain of symbolic links
+// that never ends is no missing file.
+const char* WhyMissing(const std::string& typed) {
+  std::error_code error;
+  static_cast<void>(std::filesystem::status(typed, error));
+  if (error == std::errc::too_many_symbolic_link_levels) return "too many levels of links";
+  if (error == std::errc::permission_denied) return "permission denied";
+  return "no such file or folder";
 }
 
 // The summary's hint when files of several contacts each became one row.
@@ -81,7 +96,7 @@ std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std
     if (paths[i] == StandardInputPath() || FileExists(paths[i])) {
       existing.push_back(paths[i]);
     } else {
-      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": no such file or folder\n";
+      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": " << WhyMissing(typed[i]) << '\n';
       ++errors;
     }
   }

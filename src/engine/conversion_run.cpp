@@ -45,7 +45,8 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
       host.yield();
       ConvertVCFToSeparateHTML(host, path, run);
     }
-    summary = {inputs.size(), run.documentsWritten(), run.nothingToConvert(), Text(), run.leftOut()};
+    summary = {inputs.size(), run.documentsWritten(), run.nothingToConvert(),
+               Text(),        run.leftOut(),          run.bytesWritten()};
   }
   host.setBusy(false);
   host.setProgressPosition(0);

@@ -9,14 +9,23 @@ DocumentOutput::DocumentOutput(const Text& path, ExistingTarget existing) {
   if (!path.empty()) writer_.emplace(path, existing);
 }
 
+namespace {
+thread_local std::uint64_t committedBytes = 0;
+}
+
 void DocumentOutput::write(std::string_view bytes) {
-  if (writer_) writer_->write(bytes);
+  if (!writer_) return;
+  writer_->write(bytes);
+  size_ += bytes.size();
 }
 
 void DocumentOutput::commit() {
   if (!writer_) throw FileError("Bad file name or number");
-  writer_->write(kFinalLineBreak);
+  write(kFinalLineBreak);
   writer_->commit();
+  committedBytes += size_;
 }
+
+std::uint64_t CommittedDocumentBytes() { return committedBytes; }
 
 }  // namespace brevant

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -21,8 +22,16 @@ class DocumentOutput {
   // Adds the final line break and puts the document in place. Throws FileError.
   void commit();
 
+  // The document's size once committed.
+  std::uint64_t size() const { return size_; }
+
  private:
   std::optional<AtomicFileWriter> writer_;
+  std::uint64_t size_ = 0;
 };
+
+// The bytes of all documents this thread has put in place so far: the
+// difference over a conversion is the size of what it wrote.
+std::uint64_t CommittedDocumentBytes();
 
 }  // namespace brevant

@@ -32,8 +32,8 @@ void AppendHeaderCell(std::string& out, CaptionKey caption);
 
 // A data cell: a non-breaking space, then the value with "&", "<" and ">"
 // escaped, so that a contact file can never put markup into the document.
-inline void AppendDataCellStart(std::string& out) { out += "<td>&nbsp;"; }
-inline void AppendDataCellEnd(std::string& out) { out += "</td>"; }
+inline void AppendDataCellStart(std::string& out) { out.append("<td>&nbsp;", 10); }
+inline void AppendDataCellEnd(std::string& out) { out.append("</td>", 5); }
 void AppendCellValue(std::string& out, std::string_view ansiValue);
 void AppendCellValue(std::string& out, std::u16string_view value);
 

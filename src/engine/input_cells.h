@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "engine/line_handling.h"
+#include "engine/progress.h"
 #include "engine/vcard_reader.h"
 
 namespace brevant {
@@ -46,26 +47,35 @@ std::uint64_t MarkedFirstBlock(std::basic_string_view<Ch> text) {
 }  // namespace detail
 
 // Calls handle(caption, value) for every cell of every line of a file's text,
-// in order, and gives the number of BEGIN:VCARD lines. The occurrence counters
-// start at 1 for the file. The value is valid only during the call unless it
-// lies within the text.
-template <class Ch, class Handle>
+// in order, and turn() after every stretch of text that takes a noticeable
+// while, so that the window stays responsive however the text is made; gives
+// the number of BEGIN:VCARD lines. The occurrence counters start at 1 for the
+// file. The value is valid only during the call unless it lies within the text.
+template <class Ch, class Handle, class Turn>
 std::uint64_t ForEachCellOfText(std::basic_string_view<Ch> text, Acceptance acceptance, CellValues values,
-                                Handle&& handle) {
+                                Handle&& handle, Turn&& turn) {
   OccurrenceCounters counters;
   detail::FunctionCellSink<Ch, std::remove_reference_t<Handle>> sink(handle);
+  std::size_t sinceTurn = 0;
   ForEachLine(text, [&](std::basic_string_view<Ch> line) {
     HandleLine<Ch>(line, counters, acceptance, sink, values);
+    sinceTurn += line.size() + 1;
+    if (sinceTurn >= kCharactersBetweenTurns) {
+      sinceTurn = 0;
+      turn();
+    }
   });
+  ReleaseCleaningRoom();
   return counters.vcardBlocks + detail::MarkedFirstBlock(text);
 }
 
 // The same for an input file, whichever its encoding: the value is a
 // string_view of char (ANSI file) or of char16_t (UTF-16 file).
-template <class Handle>
-std::uint64_t ForEachCell(const InputText& input, Acceptance acceptance, CellValues values, Handle&& handle) {
-  if (input.utf16()) return ForEachCellOfText(input.chars(), acceptance, values, handle);
-  return ForEachCellOfText(input.ansi(), acceptance, values, handle);
+template <class Handle, class Turn>
+std::uint64_t ForEachCell(const InputText& input, Acceptance acceptance, CellValues values, Handle&& handle,
+                          Turn&& turn) {
+  if (input.utf16()) return ForEachCellOfText(input.chars(), acceptance, values, handle, turn);
+  return ForEachCellOfText(input.ansi(), acceptance, values, handle, turn);
 }
 
 }  // namespace brevant

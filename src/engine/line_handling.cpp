@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 #include "engine/packed_name.h"
 #include "support/byte_search.h"
@@ -55,10 +56,14 @@ bool ContainsWord(View<Ch> text, std::string_view word) {
   return false;
 }
 
+// Looks for the first character of `what` with the fast search, then compares
+// the rest: a value of a gigabyte is searched in a fraction of a second.
 template <class Ch>
 std::size_t Find(View<Ch> text, std::string_view what, std::size_t from = 0) {
-  for (std::size_t i = from; i + what.size() <= text.size(); ++i) {
-    std::size_t j = 0;
+  const Ch first = Ch(static_cast<unsigned char>(what.front()));
+  for (std::size_t i = from; (i = FindChar(text, first, i)) != View<Ch>::npos; ++i) {
+    if (i + what.size() > text.size()) return kNotFound;
+    std::size_t j = 1;
     while (j < what.size() && text[i + j] == Ch(static_cast<unsigned char>(what[j]))) ++j;
     if (j == what.size()) return i;
   }
@@ -80,6 +85,7 @@ View<Ch> RemoveCarriageReturns(View<Ch> text) {
   if (first + 1 == text.size()) return text.substr(0, first);  // the usual CR LF line end
   String<Ch>& out = Scratch<Ch>();
   out.clear();
+  out.reserve(text.size());  // never more: growing would copy a large value again and again
   for (Ch c : text) {
     if (c != Ch('\r')) out.push_back(c);
   }
@@ -89,7 +95,11 @@ View<Ch> RemoveCarriageReturns(View<Ch> text) {
 // Every occurrence of `what` replaced left to right, without overlap.
 template <class Ch>
 void ReplaceAll(View<Ch> text, std::string_view what, std::string_view with, String<Ch>& out) {
+  // Counted first, so that the room is taken once and exactly.
+  std::size_t hits = 0;
+  for (std::size_t hit = 0; (hit = Find(text, what, hit)) != kNotFound; hit += what.size()) ++hits;
   out.clear();
+  out.reserve(text.size() - hits * what.size() + hits * with.size());
   std::size_t pos = 0;
   for (std::size_t hit; (hit = Find(text, what, pos)) != kNotFound; pos = hit + what.size()) {
     out.append(text.substr(pos, hit - pos));
@@ -118,6 +128,8 @@ View<Ch> CleanStreet(View<Ch> text) {
   while (i < text.size() && patternAt(i) == 0) ++i;
   if (i == text.size()) return text;
   String<Ch>& out = Scratch<Ch>();
+  out.clear();
+  out.reserve(text.size());
   out.assign(text.substr(0, i));
   while (i < text.size()) {
     if (const std::size_t length = patternAt(i)) {
@@ -337,7 +349,32 @@ class LineHandler {
   View<Ch> rest_;
 };
 
+// Below this many characters a cleaned value is cheaper copied than handed over.
+constexpr std::size_t kHandOverAtLeast = std::size_t{1} << 16;
+
 }  // namespace
+
+template <class Ch>
+bool TakeCleanedValue(std::basic_string_view<Ch> value, std::basic_string<Ch>& into) {
+  String<Ch>& scratch = Scratch<Ch>();
+  const std::less_equal<const Ch*> notAfter;
+  if (value.size() < kHandOverAtLeast || !notAfter(scratch.data(), value.data()) ||
+      !notAfter(value.data() + value.size(), scratch.data() + scratch.size())) {
+    return false;
+  }
+  const auto offset = static_cast<std::size_t>(value.data() - scratch.data());
+  const std::size_t size = value.size();
+  into = std::move(scratch);
+  scratch = String<Ch>();
+  into.resize(offset + size);
+  into.erase(0, offset);
+  return true;
+}
+
+void ReleaseCleaningRoom() {
+  if (Scratch<char>().capacity() > kHandOverAtLeast) Scratch<char>() = std::string();
+  if (Scratch<char16_t>().capacity() > kHandOverAtLeast) Scratch<char16_t>() = std::u16string();
+}
 
 template <class Ch>
 void HandleLine(std::basic_string_view<Ch> line, OccurrenceCounters& counters, Acceptance acceptance,
@@ -353,5 +390,7 @@ template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance
                                CellValues);
 template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance, CellSink<char16_t>&,
                                    CellValues);
+template bool TakeCleanedValue<char>(std::string_view, std::string&);
+template bool TakeCleanedValue<char16_t>(std::u16string_view, std::u16string&);
 
 }  // namespace brevant

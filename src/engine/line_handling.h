@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +46,18 @@ template <class Ch>
 void HandleLine(std::basic_string_view<Ch> line, OccurrenceCounters& counters, Acceptance acceptance,
                 CellSink<Ch>& sink, CellValues values = CellValues::Cleaned);
 
+// A cell's value lives only until the next cell when cleaning changed it. A
+// large one of those is handed over into `into` (moved, never copied, so a value
+// of a gigabyte is not held twice) and the result is true; otherwise false, and
+// the caller copies the value when it keeps it.
+template <class Ch>
+bool TakeCleanedValue(std::basic_string_view<Ch> value, std::basic_string<Ch>& into);
+
+// Gives back the room that cleaning a large value took, once a file is done.
+void ReleaseCleaningRoom();
+
+extern template bool TakeCleanedValue<char>(std::string_view, std::string&);
+extern template bool TakeCleanedValue<char16_t>(std::u16string_view, std::u16string&);
 extern template void HandleLine<char>(std::string_view, OccurrenceCounters&, Acceptance, CellSink<char>&,
                                       CellValues);
 extern template void HandleLine<char16_t>(std::u16string_view, OccurrenceCounters&, Acceptance,

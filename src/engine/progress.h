@@ -11,8 +11,12 @@ inline double WholePercent(std::size_t part, std::size_t whole) {
   return std::floor(static_cast<double>(part) / static_cast<double>(whole) * 100.0);
 }
 
-// While the cells of a large file are read, the window system gets a turn
-// after every this many cells (far apart enough to cost nothing).
+// While a large file is read, the window system gets a turn after every this
+// many characters of lines (some tenths of a millisecond of work: often enough
+// for the window, far enough apart to cost nothing).
+inline constexpr std::size_t kCharactersBetweenTurns = std::size_t{1} << 18;
+
+// While a row of many cells is written, a turn after every this many cells.
 inline constexpr std::size_t kCellsBetweenYields = 4096;
 
 // The same share with its fraction (33.33..., 66.66..., 100).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/property_tally.h"
 #include "support/text.h"
@@ -14,6 +15,7 @@ struct RunSummary {
   std::size_t nothingToConvert = 0;  // inputs that yielded no cell
   Text singleDocument;               // the one document's path, once written
   PropertyTally leftOut;             // properties that no column shows (one row per contact)
+  std::uint64_t bytesWritten = 0;    // of all documents written
 };
 
 }  // namespace brevant

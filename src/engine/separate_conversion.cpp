@@ -1,13 +1,14 @@
 #include "engine/separate_conversion.h"
 
-#include <functional>
 #include <vector>
 
 #include "engine/contact_conversion.h"
 #include "engine/document_output.h"
+#include "engine/document_pieces.h"
 #include "engine/engine_errors.h"
 #include "engine/html_document.h"
 #include "engine/input_cells.h"
+#include "engine/kept_values.h"
 #include "engine/progress.h"
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
@@ -25,54 +26,34 @@ enum Statement : int {
 };
 
 // Every cell of the file becomes a column of its own, in file order. Each cell
-// is kept in eight bytes: its caption, and its value as a place in the file's
-// text, so a big file is not held twice; the few values that cleaning changed
-// (or that are very long) are kept on their own. The numbers of numbered
-// captions are not kept: each is one more than the cells of its kind before it.
+// is kept in eight bytes: its caption, and where its value is kept. The numbers
+// of numbered captions are not kept: each is one more than the cells of its
+// kind before it.
 template <class Ch>
 class FileCells {
  public:
-  explicit FileCells(std::basic_string_view<Ch> text) : text_(text) {}
+  explicit FileCells(std::basic_string_view<Ch> text) : text_(text) { values_.startFile(text); }
 
   // Room for a cell every 16 characters, more than vCards give; pages of room
   // that stay unused cost nothing.
   void reserve() { cells_.reserve(text_.size() / 16); }
 
+  static_assert(kCaptionCount <= KeptValues<Ch>::kUserMask + 1);
+
   void add(CaptionKey caption, std::basic_string_view<Ch> value) {
-    const auto captionBits = static_cast<std::uint64_t>(caption.caption);
-    const std::less_equal<const Ch*> notAfter;
-    const std::uint64_t offset = value.empty() ? 0 : static_cast<std::uint64_t>(value.data() - text_.data());
-    if (value.empty() || (notAfter(text_.data(), value.data()) &&
-                          notAfter(value.data() + value.size(), text_.data() + text_.size()) &&
-                          value.size() < kLengthLimit && offset < kOffsetLimit)) {
-      cells_.push_back(offset << kOffsetShift | value.size() << kLengthShift | captionBits);
-    } else {
-      cells_.push_back(kept_.size() << kOffsetShift | kOwnText | captionBits);
-      kept_.emplace_back(value);
-    }
+    cells_.push_back(values_.keep(value) | static_cast<std::uint64_t>(caption.caption));
   }
 
   std::size_t size() const { return cells_.size(); }
-  Caption caption(std::size_t i) const { return static_cast<Caption>(cells_[i] & kCaptionMask); }
+  Caption caption(std::size_t i) const { return static_cast<Caption>(cells_[i] & KeptValues<Ch>::kUserMask); }
   std::basic_string_view<Ch> value(std::size_t i) const {
-    const std::uint64_t cell = cells_[i];
-    if (cell & kOwnText) return kept_[cell >> kOffsetShift];
-    return text_.substr(cell >> kOffsetShift, (cell >> kLengthShift) & (kLengthLimit - 1));
+    return values_.value(cells_[i] & ~KeptValues<Ch>::kUserMask);
   }
 
  private:
-  // Bits 0-4 the caption, bit 5 "kept on its own", bits 6-25 the length,
-  // bits 26-63 the offset (or the index among the values kept on their own).
-  static constexpr std::uint64_t kCaptionMask = 31;
-  static constexpr std::uint64_t kOwnText = 32;
-  static constexpr int kLengthShift = 6;
-  static constexpr std::uint64_t kLengthLimit = std::uint64_t{1} << 20;
-  static constexpr int kOffsetShift = 26;
-  static constexpr std::uint64_t kOffsetLimit = std::uint64_t{1} << (64 - kOffsetShift);
-
   std::basic_string_view<Ch> text_;
   std::vector<std::uint64_t> cells_;
-  std::vector<std::basic_string<Ch>> kept_;
+  KeptValues<Ch> values_;
 };
 
 // Numbers the captions of a file's cells again, in order, as the line rules did:
@@ -100,42 +81,32 @@ class CaptionNumbering {
 
 // Writes the cells of a row one after the other: before every cell the window
 // system gets its turn and the bar moves on, from 0 at the first cell to 100 at
-// the last (a row of one cell leaves the bar alone). Cells are gathered into
-// large pieces before they go to the document.
+// the last (a row of one cell leaves the bar alone).
 class CellWriter {
  public:
-  CellWriter(Host& host, DocumentOutput& document, std::size_t cellsPerRow)
-      : host_(host), document_(document), last_(cellsPerRow - 1) {}
+  CellWriter(Host& host, DocumentPieces& pieces, std::size_t cellsPerRow)
+      : host_(host), pieces_(pieces), last_(cellsPerRow - 1) {}
 
-  // The text to append the next cell to.
-  std::string& next() {
+  // Before the next cell.
+  void next() {
     host_.yield();
     if (last_ > 0 && steps_.changesAt(index_)) host_.setProgressPosition(steps_.at(index_));
     ++index_;
-    if (pending_.size() >= kPieceSize) flush();
-    return pending_;
   }
 
   void endRow(std::string_view joint) {
-    pending_ += joint;
-    flush();
+    pieces_.append(joint);
+    pieces_.passOn();
     index_ = 0;
     steps_ = PercentSteps(last_);
   }
 
  private:
-  static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
-  void flush() {
-    document_.write(pending_);
-    pending_.clear();
-  }
-
   Host& host_;
-  DocumentOutput& document_;
+  DocumentPieces& pieces_;
   std::size_t last_;
   std::size_t index_ = 0;
   PercentSteps steps_{last_};
-  std::string pending_;
 };
 
 // Reads the cells of the text and writes the document: a header row and a data
@@ -148,12 +119,10 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   try {
     cells.reserve();
     // Reading a large file takes a while: the window gets its turns meanwhile too.
-    const std::uint64_t blocks =
-        ForEachCellOfText(text, Acceptance::ParametersOnly, CellValues::Cleaned,
-                          [&cells, &host](CaptionKey caption, std::basic_string_view<Ch> value) {
-                            cells.add(caption, value);
-                            if (cells.size() % kCellsBetweenYields == 0) host.yield();
-                          });
+    const std::uint64_t blocks = ForEachCellOfText(
+        text, Acceptance::ParametersOnly, CellValues::Cleaned,
+        [&cells](CaptionKey caption, std::basic_string_view<Ch> value) { cells.add(caption, value); },
+        [&host] { host.yield(); });
     if (!text.empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
   } catch (...) {
     errors.reportCurrentException(kScanLines, inputPath);
@@ -165,22 +134,26 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath, ExistingTarget::Replace);
-    document.write(opening);
-    document.write(kRowStart);
-    CellWriter row(host, document, cells.size());
+    DocumentPieces pieces(document, host);
+    pieces.append(opening);
+    pieces.append(kRowStart);
+    CellWriter row(host, pieces, cells.size());
     CaptionNumbering numbering;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      AppendHeaderCell(row.next(), numbering.next(cells.caption(i)));
+      row.next();
+      AppendHeaderCell(pieces.text(), numbering.next(cells.caption(i)));
+      pieces.passOnWhenFull();
     }
     row.endRow(kHeaderToDataJoint);
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      std::string& out = row.next();
-      AppendDataCellStart(out);
-      AppendCellValue(out, cells.value(i));
-      AppendDataCellEnd(out);
+      row.next();
+      AppendDataCellStart(pieces.text());
+      pieces.appendValue(cells.value(i));
+      AppendDataCellEnd(pieces.text());
     }
     row.endRow(kRowEnd);
-    document.write(kClosing);
+    pieces.append(kClosing);
+    pieces.passOn();
     document.commit();
     return DocumentOutcome::Written;
   } catch (...) {
@@ -227,12 +200,13 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     errors.reportCurrentException(kReadInput, inputPath);
     return;
   }
+  const std::uint64_t committedBefore = CommittedDocumentBytes();
   const DocumentOutcome outcome =
       host.oneRowPerContact()
           ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut())
       : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
                       : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
-  if (outcome == DocumentOutcome::Written) run.wrote(outputPath);
+  if (outcome == DocumentOutcome::Written) run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
     run.foundNothing();

@@ -40,8 +40,9 @@ Text SeparateRun::unwrittenPath(const Text& path) const {
   }
 }
 
-void SeparateRun::wrote(const Text& path) {
+void SeparateRun::wrote(const Text& path, std::uint64_t bytes) {
   ++documentsWritten_;
+  bytesWritten_ += bytes;
   writtenTexts_.insert(path);
   FileIdentity identity;
   if (IdentifyFile(path, identity)) writtenFiles_.insert({identity.device, identity.inode});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <set>
 #include <unordered_set>
 #include <utility>
@@ -25,13 +26,14 @@ class SeparateRun {
   // "<path less .htm> (2).htm", " (3)" ... that this run has not written.
   Text unwrittenPath(const Text& path) const;
 
-  // Notes a document that the run has just written.
-  void wrote(const Text& path);
+  // Notes a document of `bytes` that the run has just written.
+  void wrote(const Text& path, std::uint64_t bytes);
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
+  std::uint64_t bytesWritten() const { return bytesWritten_; }
   // The properties that documents with one row per contact left out.
   PropertyTally& leftOut() { return leftOut_; }
 
@@ -46,6 +48,7 @@ class SeparateRun {
   std::set<Identity> writtenFiles_;
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
+  std::uint64_t bytesWritten_ = 0;
   PropertyTally leftOut_;
 };
 

@@ -7,9 +7,11 @@
 #include "engine/contact_conversion.h"
 #include "engine/conversion_run.h"
 #include "engine/document_output.h"
+#include "engine/document_pieces.h"
 #include "engine/engine_errors.h"
 #include "engine/html_document.h"
 #include "engine/input_cells.h"
+#include "engine/kept_values.h"
 #include "engine/progress.h"
 #include "engine/single_document_inputs.h"
 #include "support/file_helpers.h"
@@ -33,14 +35,17 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
   ColumnIndex columns;
   for (std::size_t f = 1; f <= inputs.size(); ++f) {
     host.setProgressPosition(WholePercent(f, inputs.size()));
+    host.yield();  // a hundred thousand small files take a while too
     const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
     bool anyCell = false;
     try {
-      const std::uint64_t blocks =
-          ForEachCell(input, Acceptance::EveryTypeName, CellValues::Omitted, [&](CaptionKey caption, auto) {
+      const std::uint64_t blocks = ForEachCell(
+          input, Acceptance::EveryTypeName, CellValues::Omitted,
+          [&](CaptionKey caption, auto) {
             anyCell = true;
             columns.addIfAbsent(caption);
-          });
+          },
+          [&host] { host.yield(); });
       // Nothing read: a missing file, or one whose read failure was reported.
       if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
     } catch (...) {
@@ -51,34 +56,85 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
   return columns;
 }
 
-// One text per column; a caption met again in the file overwrites its entry,
-// so the last value stands.
-class RowBuffer {
+// Writes a row of many cells in pieces, with a turn for the host now and then.
+class RowCells {
  public:
-  explicit RowBuffer(std::size_t columns) : entries_(columns) {}
-
-  void clear() {
-    for (std::string& entry : entries_) entry.clear();
-  }
-  template <class Ch>
-  void set(std::int32_t position, std::basic_string_view<Ch> value) {
-    if (position < 0) return;  // a caption that was not there in the first sweep
-    std::string& entry = entries_[static_cast<std::size_t>(position)];
-    entry.clear();
-    AppendCellValue(entry, value);
-  }
-  void appendRow(std::string& out) const {
-    out += kRowStart;
-    for (const std::string& entry : entries_) {
-      AppendDataCellStart(out);
-      out += entry;
-      AppendDataCellEnd(out);
-    }
-    out += kRowEnd;
+  explicit RowCells(Host& host) : host_(host) {}
+  void next() {
+    if (++cells_ % kCellsBetweenYields == 0) host_.yield();
   }
 
  private:
-  std::vector<std::string> entries_;
+  Host& host_;
+  std::size_t cells_ = 0;
+};
+
+void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns) {
+  RowCells cells(host);
+  pieces.append(kRowStart);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    cells.next();
+    AppendHeaderCell(pieces.text(), columns.at(i));
+    pieces.passOnWhenFull();
+  }
+  pieces.append(kRowEnd);
+}
+
+// One value per column for the file at hand; a caption met again in the file
+// overwrites its entry, so the last value stands. An entry takes eight bytes,
+// and a value stays where the file's text holds it.
+class RowBuffer {
+ public:
+  explicit RowBuffer(std::size_t columns) : entries_(columns, 0) {}
+
+  void startFile(const InputText& input) {
+    std::fill(entries_.begin(), entries_.end(), 0);
+    utf16_ = input.utf16();
+    if (utf16_) {
+      chars_.startFile(input.chars());
+    } else {
+      bytes_.startFile(input.ansi());
+    }
+  }
+  void set(std::int32_t position, std::string_view value) { set(position, value, bytes_); }
+  void set(std::int32_t position, std::u16string_view value) { set(position, value, chars_); }
+
+  void appendRow(DocumentPieces& pieces, Host& host) const {
+    if (utf16_) {
+      appendRow(pieces, host, chars_);
+    } else {
+      appendRow(pieces, host, bytes_);
+    }
+  }
+
+ private:
+  // The end of one cell and the start of the next go in at once: rows of many
+  // small cells are the common case.
+  template <class Ch>
+  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values) const {
+    static constexpr std::string_view kBetweenCells = "</td><td>&nbsp;";
+    RowCells cells(host);
+    pieces.append(kRowStart);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      cells.next();
+      pieces.append(i == 0 ? kBetweenCells.substr(5) : kBetweenCells);
+      pieces.appendValue(values.value(entries_[i]));
+    }
+    if (!entries_.empty()) pieces.append(kBetweenCells.substr(0, 5));
+    pieces.append(kRowEnd);
+    pieces.passOnWhenFull();
+  }
+
+  template <class Ch>
+  void set(std::int32_t position, std::basic_string_view<Ch> value, KeptValues<Ch>& values) {
+    if (position < 0) return;  // a caption that was not there in the first sweep
+    entries_[static_cast<std::size_t>(position)] = values.keep(value);
+  }
+
+  std::vector<std::uint64_t> entries_;
+  bool utf16_ = false;
+  KeptValues<char> bytes_;
+  KeptValues<char16_t> chars_;
 };
 
 }  // namespace
@@ -104,11 +160,9 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath);
-    std::string piece = opening;
-    piece += kRowStart;
-    for (std::size_t i = 0; i < columns.size(); ++i) AppendHeaderCell(piece, columns.at(i));
-    piece += kRowEnd;
-    document.write(piece);
+    DocumentPieces pieces(document, host);
+    pieces.append(opening);
+    WriteHeaderRow(pieces, host, columns);
 
     RowBuffer row(columns.size());
     for (std::size_t f = 1; f <= inputs.size(); ++f) {
@@ -117,17 +171,18 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
       host.yield();
       const InputText& input = sweeps.read(f - 1, path, errors, kSecondSweepRead);
-      row.clear();
+      row.startFile(input);
       try {
-        ForEachCell(input, Acceptance::EveryTypeName, CellValues::Cleaned,
-                    [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); });
+        ForEachCell(
+            input, Acceptance::EveryTypeName, CellValues::Cleaned,
+            [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); },
+            [&host] { host.yield(); });
       } catch (...) {
         errors.reportCurrentException(kSecondSweepScan, path);
       }
-      piece.clear();
-      row.appendRow(piece);
-      document.write(piece);
+      row.appendRow(pieces, host);
     }
+    pieces.passOn();
     CommitSingleDocument(document, outputPath, inputs, errors, kWriteDocument, summary);
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);

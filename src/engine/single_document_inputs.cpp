@@ -50,6 +50,7 @@ void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, cons
   document.commit();
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
+  summary.bytesWritten = document.size();
 }
 
 }  // namespace brevant

@@ -143,6 +143,8 @@ void Form1::Form_Load() {
     const QPixmap picture(ToQString(hand));
     if (!picture.isNull()) handCursor_ = QCursor(picture);
   });
+  // A text restored is shown, not stored again: the store keeps it as it was.
+  restoringTexts_ = true;
   steps.step(kRestoreBorderWidth,
              [&] { Text2->setText(ToQString(settings_.read(QStringLiteral("Border Width"), u"1"))); });
   steps.step(kRestoreOption1, [&] { restoreFlag(QStringLiteral("Option1"), true, Option1); });
@@ -155,10 +157,16 @@ void Form1::Form_Load() {
   steps.step(kAddColumn, [&] { rows_.setHeader(QStringLiteral(" VCF File(s)")); });
   steps.step(kSetColumnWidth, [&] { ListView1->header()->resizeSection(0, layoutPixels(kListColumnWidth)); });
   steps.step(kRestoreText1, [&] {
-    // The default folder is looked up only when the key was never written.
+    // The default folder is looked up only when the key was never written, and then stored.
     const QString key = QStringLiteral("Text1");
-    Text1->setText(ToQString(settings_.contains(key) ? settings_.read(key, u"") : DefaultOutputFolder()));
+    if (settings_.contains(key)) {
+      Text1->setText(ToQString(settings_.read(key, u"")));
+    } else {
+      Text1->setText(ToQString(DefaultOutputFolder()));
+      store(key, ToText(Text1->text()));
+    }
   });
+  restoringTexts_ = false;
   steps.step(kRestoreOption3, [&] { restoreFlag(QStringLiteral("Option3"), true, Option3); });
   steps.step(kRestoreOption4, [&] { restoreFlag(QStringLiteral("Option4"), false, Option4); });
   steps.step(kRestoreOneRowPerContact,
@@ -192,9 +200,13 @@ void Form1::Option3_Click() {
 
 void Form1::Check1_Click() { store(QStringLiteral("OneRowPerContact"), FlagText(Check1->isChecked())); }
 
-void Form1::Text1_Change() { store(QStringLiteral("Text1"), ToText(Text1->text())); }
+void Form1::Text1_Change() {
+  if (!restoringTexts_) store(QStringLiteral("Text1"), ToText(Text1->text()));
+}
 
-void Form1::Text2_Change() { store(QStringLiteral("Border Width"), ToText(Text2->text())); }
+void Form1::Text2_Change() {
+  if (!restoringTexts_) store(QStringLiteral("Border Width"), ToText(Text2->text()));
+}
 
 void Form1::Text2_LostFocus() {
   if (checkingBorderWidth_ || IsNumericEntry(ToText(Text2->text()))) return;
@@ -301,6 +313,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     pointerOver(Pointer::Arrow);  // the window's background or a frame
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void Form1::windowGone() {
+  // A run or scan in progress stops at its next yield; every event loop ends.
+  closing_ = true;
+  QCoreApplication::exit(0);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

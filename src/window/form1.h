@@ -68,6 +68,10 @@ class Form1 : public QWidget, public Host {
     if (!oneRowPerContact()) severalContacts_.note(blocks);  // each contact has its row otherwise
   }
 
+  // The window system took the window away without a close reaching it: the
+  // program ends as a close would end it, from inside a box too.
+  void windowGone();
+
   // Files and folders given at start-up: added exactly as a drop of them would add them.
   void addPathsAsDropped(const QStringList& paths) { ListView1_OLEDragDrop(paths); }
 
@@ -160,6 +164,7 @@ class Form1 : public QWidget, public Host {
   QCursor handCursor_{Qt::PointingHandCursor};
   EventTurns turns_;
   bool checkingBorderWidth_ = false;
+  bool restoringTexts_ = false;
   // A run or a folder scan in progress, each with its busy pointer, and a
   // close asked for while one of them yields.
   bool running_ = false;

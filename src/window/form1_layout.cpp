@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QStyle>
 #include <cmath>
+#include <limits>
 
 #include "window/colour_conversion.h"
 #include "window/form1.h"
@@ -155,6 +156,8 @@ void Form1::BuildControls() {
   Option3->setChecked(true);
   Frame6 = at.frame(Frame5, "Frame6", QString(), 480, 510, 6840, 810);
   Text1 = at.place(new QLineEdit(Frame6), "Text1", 240, 300, 5670, 345);
+  // The two texts hold whatever was stored, however long (a line edit cuts at 32,767 characters).
+  for (QLineEdit* text : {Text1, Text2}) text->setMaxLength(std::numeric_limits<int>::max());
   PushButton9 = at.button(Frame6, "PushButton9", QStringLiteral("..."), 6000, 300, 600, 345);
   PushButton9->setAccessibleName(QStringLiteral("Choose output folder"));
   Option4 = at.caption(new QRadioButton(QStringLiteral("Save results in folder of original file"), Frame5),

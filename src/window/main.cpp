@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTimer>
 #include <iostream>
+#include <optional>
 
 #include "support/qt/desktop_folder.h"
 #include "support/qt/settings_store.h"
@@ -11,6 +12,7 @@
 #include "window/desktop_identity.h"
 #include "window/form1.h"
 #include "window/qt_dialogs.h"
+#include "window/window_system_watch.h"
 
 int main(int argc, char** argv) {
   QStringList args;
@@ -30,6 +32,14 @@ int main(int argc, char** argv) {
   brevant::Form1 window({settings, dialogs, brevant::ProgramFolder()});
   dialogs.setOwner(&window);
   window.show();
+  // Destroyed by another program, or asked to close while a box is up: the program ends all the same.
+  std::optional<brevant::WindowSystemWatch> watch;
+  if (const auto atoms = brevant::WindowSystemWatch::DisplayCloseAtoms()) {
+    watch.emplace(
+        static_cast<std::uint32_t>(window.winId()), *atoms,
+        [] { return QApplication::activeModalWidget() != nullptr; }, [&window] { window.windowGone(); });
+    application.installNativeEventFilter(&*watch);
+  }
   // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
   QTimer::singleShot(0, &window, [&] { window.addPathsAsDropped(commandLine.paths); });
   return QApplication::exec();

@@ -37,7 +37,8 @@ TEST(CliMainTest, ProgressIsShownOnlyOnATerminalAndNotWhenQuiet) {
   EXPECT_TRUE(shown.err.starts_with("\r")) << shown.err;  // how much is drawn depends on the clock
   // Cleared at the end, before the summary line.
   const std::string summary =
-      "brevant-convert: 1 input, 1 document written beside the inputs, 0 with nothing to convert\n";
+      "brevant-convert: 1 input, 1 document written beside the inputs (262 bytes), 0 with nothing to "
+      "convert\n";
   EXPECT_TRUE(shown.err.ends_with("\r\x1b[K" + summary)) << shown.err;
   EXPECT_EQ(shown.out, "");
 

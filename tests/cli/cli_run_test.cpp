@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "cli/size_text.h"
 #include "cli/tool_process.h"
 #include "support/path_helpers.h"
 #include "test_support/contact_table.h"
@@ -54,9 +55,11 @@ TEST_F(CliRunTest, EachInputGetsItsDocumentBesideIt) {
   const ToolRun run = RunTool(dir_.path(), {absolute("a.vcf"), absolute("sub/b.vcf")});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
-  // No progress without a terminal; the summary line only.
+  // No progress without a terminal; the summary line only, with the size of what was written.
+  EXPECT_EQ(fs::file_size(dir_ / "a.htm") + fs::file_size(dir_ / "sub" / "b.htm"), 471u);
   EXPECT_EQ(run.err,
-            "brevant-convert: 2 inputs, 2 documents written beside the inputs, 0 with nothing to convert\n");
+            "brevant-convert: 2 inputs, 2 documents written beside the inputs (471 bytes), 0 with nothing to "
+            "convert\n");
   const std::string document = ReadBytes(dir_ / "a.htm");
   EXPECT_TRUE(document.starts_with(kDefaultOpening)) << document;
   EXPECT_NE(document.find("<td>&nbsp;Ann Example</td>"), std::string::npos);
@@ -116,14 +119,16 @@ TEST_F(CliRunTest, PropertiesLeftOutAreNamedWithTheirCounts) {
   for (const char* name : {"X-A", "X-B", "X-C", "X-D", "X-E", "X-F"}) card += std::string(name) + ":1\r\n";
   card += "UID:1\r\nEND:VCARD\r\n";
   WriteBytes(dir_ / "c.vcf", card + card);
-  const std::string summary =
-      "brevant-convert: 1 input, 1 document written beside the inputs, 0 with nothing to convert\n";
+  const auto summary = [](const char* size) {
+    return "brevant-convert: 1 input, 1 document written beside the inputs (" + std::string(size) +
+           "), 0 with nothing to convert\n";
+  };
   const struct {
     std::vector<std::string> options;
     std::string err;
   } cases[] = {
       {{"--per-contact"},
-       summary +
+       summary("702 bytes") +
            "brevant-convert: 16 properties left out (no column for them): PHOTO 2, UID 2, X-A 2, X-B 2, "
            "X-C 2, and 3 more names (--verbose lists them)\n"},
       {{"--per-contact", "-qv"},
@@ -133,9 +138,10 @@ TEST_F(CliRunTest, PropertiesLeftOutAreNamedWithTheirCounts) {
        "brevant-convert:   X-E 2\nbrevant-convert:   X-F 2\n"},
       {{"--per-contact", "-q"}, ""},
       {{"--verbose"},
-       summary + "brevant-convert: The file holds several contacts, and it became one row. Convert with "
-                 "--per-contact "
-                 "to give every contact its own row.\n"},
+       summary("241 bytes") +
+           "brevant-convert: The file holds several contacts, and it became one row. Convert with "
+           "--per-contact "
+           "to give every contact its own row.\n"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = c.options;
@@ -156,23 +162,25 @@ TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThat
       "--per-contact to give every contact its own row.\n";
   const ToolRun each = RunTool(dir_.path(), {"two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(each.status, 0);  // a warning, no error
-  EXPECT_EQ(each.err,
-            notVcard +
-                "brevant-convert: 3 inputs, 3 documents written beside the inputs, 0 with nothing to "
-                "convert\n" +
-                hint);
+  EXPECT_EQ(
+      each.err,
+      notVcard +
+          "brevant-convert: 3 inputs, 3 documents written beside the inputs (780 bytes), 0 with nothing "
+          "to convert\n" +
+          hint);
   const ToolRun single = RunTool(dir_.path(), {"-m", "single", "two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(single.status, 0);
   EXPECT_EQ(single.err, notVcard + "brevant-convert: 3 inputs, 1 document written: " +
-                            absolute("output.xml") + ", 0 with nothing to convert\n" + hint);
+                            absolute("output.xml") + " (386 bytes), 0 with nothing to convert\n" + hint);
   EXPECT_EQ(RunTool(dir_.path(), {"-q", "two.vcf", "notes.txt"}).err, notVcard);
   // Every contact has its row: no hint, but the warning all the same.
   const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(perContact.status, 0);
-  EXPECT_EQ(perContact.err,
-            notVcard +
-                "brevant-convert: 3 inputs, 3 documents written beside the inputs, 0 with nothing to "
-                "convert\n");
+  EXPECT_EQ(
+      perContact.err,
+      notVcard +
+          "brevant-convert: 3 inputs, 3 documents written beside the inputs (2.3 kB), 0 with nothing to "
+          "convert\n");
 }
 
 TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
@@ -276,6 +284,23 @@ TEST_F(CliRunTest, AMissingFileIsAnErrorAndTheOthersAreConverted) {
   EXPECT_EQ(none.err, "brevant-convert: nosuch.vcf: no such file or folder\n");
 }
 
+TEST_F(CliRunTest, InputsThatCannotBeLookedUpSayWhy) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need a privilege on Windows";
+#endif
+  fs::create_symlink("loop-b.vcf", dir_ / "loop-a.vcf");
+  fs::create_symlink("loop-a.vcf", dir_ / "loop-b.vcf");
+  fs::create_symlink("self.vcf", dir_ / "self.vcf");
+  fs::create_symlink("nowhere.vcf", dir_ / "dangling.vcf");
+  const ToolRun run = RunTool(dir_.path(), {"-q", "loop-a.vcf", "self.vcf", "dangling.vcf", "a.vcf"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "brevant-convert: loop-a.vcf: too many levels of links\n"
+            "brevant-convert: self.vcf: too many levels of links\n"
+            "brevant-convert: dangling.vcf: no such file or folder\n");
+  EXPECT_NE(ReadBytes(dir_ / "a.htm"), kMissing);
+}
+
 TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   WriteBytes(dir_ / "a.htm" / "keep", "a folder in the way");
   const ToolRun each = RunTool(dir_.path(), {"a.vcf", "sub/b.vcf"});
@@ -284,8 +309,8 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
             "brevant-convert: " + absolute("a.htm") +
                 ": Path/File access error (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line "
                 "546)\n"
-                "brevant-convert: 2 inputs, 1 document written beside the inputs, 0 with nothing to "
-                "convert\n");
+                "brevant-convert: 2 inputs, 1 document written beside the inputs (209 bytes), 0 with nothing "
+                "to convert\n");
   EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
 
   WriteBytes(dir_ / "output.xml" / "keep", "a folder in the way");
@@ -302,7 +327,23 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   const ToolRun written = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "empty.vcf", "-o", "sub"});
   EXPECT_EQ(written.status, 0);
   EXPECT_EQ(written.err, emptyWarning + "brevant-convert: 2 inputs, 1 document written: sub" + kSeparator +
-                             "output.xml, 1 with nothing to convert\n");
+                             "output.xml (239 bytes), 1 with nothing to convert\n");
+}
+
+// One contact with many e-mail lines among many others makes a document far
+// larger than its input, one row per contact: the summary says how large.
+TEST_F(CliRunTest, TheSummaryNamesTheSizeOfALargeDocument) {
+  std::string contacts = "BEGIN:VCARD\r\nFN:Many\r\n";
+  for (int i = 0; i < 500; ++i) contacts += "EMAIL:m" + std::to_string(i) + "@x.org\r\n";
+  contacts += "END:VCARD\r\n";
+  for (int i = 0; i < 100; ++i) contacts += "BEGIN:VCARD\r\nFN:C" + std::to_string(i) + "\r\nEND:VCARD\r\n";
+  WriteBytes(dir_ / "many.vcf", contacts);
+  const ToolRun run = RunTool(dir_.path(), {"-m", "single", "--per-contact", "-o", "sub", "many.vcf"});
+  EXPECT_EQ(run.status, 0);
+  const std::uintmax_t size = fs::file_size(dir_ / "sub" / "output.xml");
+  ASSERT_GT(size, 20 * contacts.size());
+  EXPECT_EQ(run.err, "brevant-convert: 1 input, 1 document written: sub" + kSeparator + "output.xml (" +
+                         SizeText(size) + "), 0 with nothing to convert\n");
 }
 
 TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {

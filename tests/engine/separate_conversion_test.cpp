@@ -194,6 +194,37 @@ TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
   }
 }
 
+// UTF-32 in either byte order reads as UTF-16 does, in both ways of reading; a
+// value beyond Unicode or of a UTF-16 half becomes U+FFFD, an incomplete last
+// code point is dropped.
+TEST_F(SeparateConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading) {
+  const std::u32string text = U"\uFEFF\r\nBEGIN:VCARD\r\nFN:\u0141ukasz \u00c5 \U0001F600\r\nNOTE;X:a";
+  const std::vector<char32_t> after = {0x110000, 0xD800, U'b', U'\r', U'\n', U'E', U'N',  U'D',
+                                       U':',     U'V',   U'C', U'A',  U'R',  U'D', U'\r', U'\n'};
+  std::string le, be;
+  const auto add = [&](char32_t c) {
+    for (int shift = 0; shift < 32; shift += 8) le += static_cast<char>(c >> shift & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8) be += static_cast<char>(c >> shift & 0xFF);
+  };
+  for (char32_t c : text) add(c);
+  for (char32_t c : after) add(c);
+  for (const bool perContact : {false, true}) {
+    host.perContact = perContact;
+    for (const auto& [name, bytes] : {std::pair{"le", le + "xyz"}, std::pair{"be", be}}) {
+      SCOPED_TRACE(std::string(name) + (perContact ? " per contact" : ""));
+      WriteBytes(dir / (std::string(name) + ".htm"), "earlier");
+      convert(std::string(name) + ".vcf", bytes);
+      const std::string document = ReadBytes(dir / (std::string(name) + ".htm"));
+      // The line scanner writes what the code page holds as its byte, one row per contact as ASCII.
+      EXPECT_THAT(document, HasSubstr(perContact ? "<td>&#321;ukasz &#197; &#128512;</td>"
+                                                 : "<td>&nbsp;&#321;ukasz \xc5 &#128512;</td>"));
+      EXPECT_THAT(document, HasSubstr(perContact ? "<td>a&#65533;&#65533;b</td>"
+                                                 : "<td>&nbsp;a&#65533;&#65533;b\r</td>"));
+    }
+  }
+  EXPECT_TRUE(host.errors.empty());
+}
+
 TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument) {
   SKIP_ON_WINDOWS("needs file modes and an unprivileged user");
   WriteBytes(dir / "locked.vcf", "FN:x\n");
@@ -247,6 +278,34 @@ TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
   EXPECT_NE(document.find("<td>&nbsp;" + std::string(20'000'000, 'x') + "\r</td>"), std::string::npos);
   EXPECT_TRUE(document.ends_with("<td>&nbsp;&lt;&amp;&gt;</td></tr>\r\n</tbody></table></body></html>\r\n"));
   EXPECT_TRUE(host.errors.empty());
+}
+
+TEST_F(SeparateConversion, LongValuesAreWrittenInSlicesWithATurnBetweenThem) {
+  // UTF-16 (its mark alone on the first line): the first slice would end between
+  // the two halves of a pair.
+  const std::u16string text =
+      u"\nNOTE;X:" + std::u16string(131071, u'a') + u"\U0001F600" + std::u16string(200000, u'&') + u"\n";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
+  convert("long.vcf", bytes);
+  std::string value = std::string(131071, 'a') + "&#128512;";
+  for (int i = 0; i < 200000; ++i) value += "&amp;";
+  EXPECT_TRUE(ReadBytes(dir / "long.htm") == Document("<th>Notes</th>", "<td>&nbsp;" + value + "</td>"));
+  // Before the removal, once while reading, before each cell, between the three slices.
+  EXPECT_EQ(host.yields, 1 + 1 + 2 + 2);
+}
+
+// Values stay in the file's text where they can; those that cleaning changed
+// are kept aside, small ones together, large ones each on its own.
+TEST_F(SeparateConversion, EveryValueComesOutWhereverItWasKept) {
+  const std::string large(1 << 20, 'v');
+  const std::string breaks = "one=0D=0A=" + std::string(70000, 't');
+  convert("kept.vcf", "FN:plain \nEMAIL;X:a\rb\nNOTE;X:" + breaks + "\nURL;X:" + large + "\nTEL;X:9\n");
+  EXPECT_TRUE(ReadBytes(dir / "kept.htm") ==
+              Document("<th>Display Name</th><th>Email Address</th><th>Notes</th><th>Website</th>"
+                       "<th>Home Phone</th>",
+                       "<td>&nbsp;plain</td><td>&nbsp;ab</td><td>&nbsp;one\r\n" + std::string(70000, 't') +
+                           "</td><td>&nbsp;" + large + "</td><td>&nbsp;9</td>"));
 }
 
 TEST_F(SeparateConversion, BrokenUtf16GivesReplacementCharacters) {

@@ -107,7 +107,7 @@ TEST_F(SingleConversion, ProgressShowsTheShareOfFilesInBothSweeps) {
   convert();
   EXPECT_THAT(host.positions, ElementsAre(33, 66, 100, 33, 66, 100));
   EXPECT_THAT(host.captions, ElementsAre(u"Processing: a.vcf", u"Processing: b.vcf", u"Processing: c.vcf"));
-  EXPECT_EQ(host.yields, 3);
+  EXPECT_EQ(host.yields, 6);  // once per file in each sweep
 }
 
 TEST_F(SingleConversion, RowsChangedWhileYieldingDoNotShiftTheRun) {
@@ -157,6 +157,62 @@ TEST_F(SingleConversion, AnUnreadableInputGetsAnEmptyRow) {
             Document("<th>Display Name</th>", {"<td>&nbsp;A</td>", "<td>&nbsp;</td>", "<td>&nbsp;C</td>"}));
 }
 
+// A file that takes a while: many lines, tens of thousands of numbered columns
+// and one long value that escaping makes five times longer.
+std::string LargeFile() {
+  std::string text = "FN:Large\n";
+  for (int i = 0; i < 40000; ++i) text += "EMAIL:" + std::to_string(i) + "\n";
+  return text + "NOTE:" + std::string(300000, '&') + "\n";
+}
+
+TEST_F(SingleConversion, LargeFilesGiveTheHostTurnsInBothSweepsAndWhileTheirRowIsWritten) {
+  add("a.vcf", LargeFile());
+  add("b.vcf", "FN:b\n");
+  int firstSweep = 0;
+  host.onYield = [&] { firstSweep += host.captions.empty() ? 1 : 0; };
+  const std::string document = convert();
+  // Every file, then every quarter megabyte of lines.
+  EXPECT_GE(firstSweep, 2 + 2);
+  // The same while reading, then every 4,096 cells of the header and of the
+  // row, and every slice of the long value.
+  EXPECT_GE(host.yields - firstSweep, 2 + 2 + 2 * 9 + 2);
+  std::string headers = "<th>Display Name</th><th>Email Address</th>";
+  std::string first = "<td>&nbsp;Large</td><td>&nbsp;0</td>";
+  std::string second = "<td>&nbsp;b</td><td>&nbsp;</td>";
+  for (int i = 1; i < 40000; ++i) {
+    headers += "<th>Email Address " + std::to_string(i + 1) + "</th>";
+    first += "<td>&nbsp;" + std::to_string(i) + "</td>";
+    second += "<td>&nbsp;</td>";
+  }
+  std::string note;
+  for (int i = 0; i < 300000; ++i) note += "&amp;";
+  EXPECT_TRUE(document == Document(headers + "<th>Notes</th>",
+                                   {first + "<td>&nbsp;" + note + "</td>", second + "<td>&nbsp;</td>"}));
+}
+
+// The window ends a run by throwing out of a yield when it is closed: wherever
+// that happens, the earlier document stays and nothing is left beside it.
+TEST_F(SingleConversion, EndedAtAnyTurnTheEarlierDocumentStaysAndNothingIsLeft) {
+  add("a.vcf", LargeFile());
+  add("b.vcf", "FN:b\n");
+  convert();
+  const int turns = host.yields;
+  ASSERT_GE(turns, 10);
+  struct Ended {};
+  for (int end = 1; end <= turns; ++end) {
+    SCOPED_TRACE(end);
+    WriteBytes(dir / "output.xml", "earlier");
+    int turn = 0;
+    host.onYield = [&] {
+      if (++turn == end) throw Ended{};
+    };
+    EXPECT_THROW(convert(), Ended);
+    EXPECT_EQ(ReadBytes(dir / "output.xml"), "earlier");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+  }
+  EXPECT_TRUE(host.errors.empty());
+}
+
 TEST(IsHeaderExists, FindsTheFirstExactMatch) {
   const std::vector<Text> columns = {u"Display Name", u"Email Address", u"Display Name"};
   EXPECT_EQ(isHeaderExists(u"Display Name", columns), 0);
@@ -165,18 +221,25 @@ TEST(IsHeaderExists, FindsTheFirstExactMatch) {
   EXPECT_EQ(isHeaderExists(u"Notes", {}), -1);
 }
 
+// Counters give numbers that count up, but the index takes any: numbers far
+// beyond the others, and later the numbers up to them.
 TEST(ColumnIndex, AnswersLikeAScanOfTheCaptionList) {
   std::mt19937 random(7);
   ColumnIndex index;
   std::vector<Text> captions;
-  for (int i = 0; i < 3000; ++i) {
-    const CaptionKey key{static_cast<Caption>(random() % kCaptionCount), 1 + random() % 40};
+  const auto add = [&](CaptionKey key) {
     ASSERT_EQ(index.find(key), isHeaderExists(FromUtf8(testing::CaptionString(key)), captions));
     index.addIfAbsent(key);
     if (isHeaderExists(FromUtf8(testing::CaptionString(key)), captions) == -1)
       captions.push_back(FromUtf8(testing::CaptionString(key)));
     ASSERT_EQ(index.size(), captions.size());
+  };
+  for (int i = 0; i < 3000; ++i) {
+    const std::uint64_t number = i % 10 == 0 ? 5000 + random() % 3 : 1 + random() % 40;
+    add({static_cast<Caption>(random() % kCaptionCount), number});
   }
+  add({Caption::Notes, std::uint64_t{1} << 40});
+  for (std::uint64_t number = 1; number <= 5100; number += 1 + random() % 2) add({Caption::Notes, number});
   for (std::size_t i = 0; i < index.size(); ++i)
     EXPECT_EQ(FromUtf8(testing::CaptionString(index.at(i))), captions[i]);
 }

@@ -114,6 +114,24 @@ TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
+// Values longer than a line edit holds by default come back whole, and
+// starting up leaves them as they were stored.
+TEST_F(WindowTest, LongTextsAreRestoredWholeAndNotStoredAgain) {
+  const QString folder = "/srv/" + QString(40000, u'f') + "/";
+  const QString border = QString(33000, u'7');
+  seed("Text1", folder);
+  seed("Border Width", border);
+  Form1& w = open();
+  EXPECT_EQ(w.Text1->text(), folder);
+  EXPECT_EQ(w.Text2->text(), border);
+  EXPECT_EQ(w.chosenFolder(), folder.toStdU16String());
+  EXPECT_EQ(stored("Text1"), folder.toStdString());
+  EXPECT_EQ(stored("Border Width"), border.toStdString());
+  QTest::keyClick(w.Text2, Qt::Key_End);
+  QTest::keyClick(w.Text2, '8');
+  EXPECT_EQ(stored("Border Width"), (border + "8").toStdString());
+}
+
 TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
   struct Case {
     const char* option1;

@@ -231,6 +231,46 @@ TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasAndNoTemporaryFileIsLeft) {
   EXPECT_THAT(Temporaries(out), IsEmpty());
 }
 
+// The sweep that collects the columns gives the window its turns too (the bar
+// has moved, its caption is still idle): a close there ends the run at once.
+TEST_F(CloseDuringRun, AOneDocumentRunEndsWhileItCollectsTheColumns) {
+  WriteBytes(dir / "a.vcf", ContactWithEmails(2000));
+  fs::create_directories(out);
+  WriteBytes(out / "output.xml", "earlier document");
+  Form1& w = openWithRows({dir / "a.vcf"});
+  w.show();
+  w.Text1->setText(QString::fromStdString(out.string()));
+  ASSERT_TRUE(closeWhen(
+      w, [](const ProgressDisplay& bar) { return bar.caption() == "Progress Bar" && bar.position() > 0; }));
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+  EXPECT_EQ(Files(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
+}
+
+// Destroyed by another program in the middle of a run, the window ends the run
+// as a close does.
+TEST_F(CloseDuringRun, AWindowTakenAwayEndsTheRunAsACloseDoes) {
+  WriteBytes(dir / "a.vcf", ContactWithEmails(2000));
+  fs::create_directories(out);
+  WriteBytes(out / "output.xml", "earlier document");
+  Form1& w = openWithRows({dir / "a.vcf"});
+  w.show();
+  w.Text1->setText(QString::fromStdString(out.string()));
+  bool gone = false;
+  auto* watch = new QTimer(&w);
+  QObject::connect(watch, &QTimer::timeout, &w, [&] {
+    if (!gone && w.ProgressBar1->position() > 0) {
+      gone = true;
+      w.windowGone();
+    }
+  });
+  watch->start(0);
+  w.PushButton2->click();
+  EXPECT_TRUE(gone);
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+  EXPECT_EQ(Files(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
+}
+
 TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
   WriteBytes(dir / "big.vcf", ContactWithEmails(200000));
   WriteBytes(dir / "next.vcf", "FN:next\n");

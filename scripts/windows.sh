@@ -41,7 +41,7 @@ export PATH="/usr/lib/wine:$PATH"
 export WINEPREFIX="$REPO_ROOT/$WIN64_BUILD/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 stage "Wine in $WINEPREFIX"
 mkdir -p "$WINEPREFIX"
-wineserver -p </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1 || true  # already running for this prefix
 trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
 wine64 wineboot --init </dev/null >/dev/null 2>&1
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/ascii_html.h"
+#include "support/charset_conversion.h"
 #include "support/utf8.h"
 #include "test_support/caption_texts.h"
 #include "test_support/recording_host.h"
@@ -49,6 +50,12 @@ RowCollector ReadAll(std::string_view bytes) {
   return collector;
 }
 Rows Read(std::string_view bytes) { return ReadAll(bytes).rows; }
+
+bool SystemConverts(const char* charset) {
+  const CharsetConverter converter = OpenCharsetConverter(charset);
+  CloseCharsetConverter(converter);
+  return converter != nullptr;
+}
 
 std::string Card(std::string_view version, std::string_view lines) {
   return "BEGIN:VCARD\r\nVERSION:" + std::string(version) + "\r\n" + std::string(lines) + "END:VCARD\r\n";
@@ -399,6 +406,8 @@ TEST(ContactFiles, EachValueDecodesOnItsOwn) {
        {{"Display Name", "Zo&#235;"}, {"Notes", "&#233;"}}},
   };
   for (const auto& c : cases) {
+    // Wine has no code page for ISO-2022-JP (Windows and iconv have).
+    if (std::string_view(c.name).starts_with("ISO-2022-JP") && !SystemConverts("ISO-2022-JP")) continue;
     const Rows rows = Read(c.bytes);
     ASSERT_EQ(rows.size(), 1u) << c.name;
     EXPECT_EQ(rows[0], c.cells) << c.name;

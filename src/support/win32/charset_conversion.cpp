@@ -18,15 +18,16 @@ struct NamedCodePage {
 
 // The character set names vCards carry, and the code pages that hold them.
 constexpr NamedCodePage kCodePages[] = {
-    {"UTF-8", CP_UTF8},   {"UTF8", CP_UTF8},       {"US-ASCII", 20127}, {"ASCII", 20127},
-    {"LATIN1", 28591},    {"LATIN-1", 28591},      {"L1", 28591},       {"LATIN2", 28592},
-    {"KOI8-R", 20866},    {"KOI8-U", 21866},       {"SHIFT_JIS", 932},  {"SHIFT-JIS", 932},
-    {"SJIS", 932},        {"MS_KANJI", 932},       {"CP932", 932},      {"WINDOWS-31J", 932},
-    {"EUC-JP", 20932},    {"ISO-2022-JP", 50220},  {"GB2312", 936},     {"GBK", 936},
-    {"EUC-CN", 936},      {"GB18030", 54936},      {"BIG5", 950},       {"BIG-5", 950},
-    {"EUC-KR", 51949},    {"KS_C_5601-1987", 949}, {"UHC", 949},        {"TIS-620", 874},
-    {"MACINTOSH", 10000}, {"MAC", 10000},          {"IBM437", 437},     {"IBM850", 850},
-    {"IBM866", 866},      {"ISO-8859-15", 28605},  {"LATIN-9", 28605},  {"ISO-8859-13", 28603},
+    {"UTF-8", CP_UTF8},  {"UTF8", CP_UTF8},      {"UTF-7", CP_UTF7},   {"UTF7", CP_UTF7},
+    {"US-ASCII", 20127}, {"ASCII", 20127},       {"LATIN1", 28591},    {"LATIN-1", 28591},
+    {"L1", 28591},       {"LATIN2", 28592},      {"KOI8-R", 20866},    {"KOI8-U", 21866},
+    {"SHIFT_JIS", 932},  {"SHIFT-JIS", 932},     {"SJIS", 932},        {"MS_KANJI", 932},
+    {"CP932", 932},      {"WINDOWS-31J", 932},   {"EUC-JP", 20932},    {"ISO-2022-JP", 50220},
+    {"GB2312", 936},     {"GBK", 936},           {"EUC-CN", 936},      {"GB18030", 54936},
+    {"BIG5", 950},       {"BIG-5", 950},         {"EUC-KR", 51949},    {"KS_C_5601-1987", 949},
+    {"UHC", 949},        {"TIS-620", 874},       {"MACINTOSH", 10000}, {"MAC", 10000},
+    {"IBM437", 437},     {"IBM850", 850},        {"IBM866", 866},      {"ISO-8859-15", 28605},
+    {"LATIN-9", 28605},  {"ISO-8859-13", 28603},
 };
 
 // "ISO-8859-N", "ISO8859-N", "WINDOWS-N", "CPN": the number names the code page.
@@ -56,7 +57,7 @@ UINT NumberedCodePage(std::string_view name) {
 // Code pages that refuse the flag for invalid characters.
 bool TakesNoFlags(UINT codePage) {
   return (codePage >= 50220 && codePage <= 50229) || codePage == 54936 || codePage == 42 ||
-         (codePage >= 57002 && codePage <= 57011);
+         codePage == CP_UTF7 || (codePage >= 57002 && codePage <= 57011);
 }
 
 }  // namespace

@@ -46,7 +46,10 @@ trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
 wine64 wineboot --init </dev/null >/dev/null 2>&1
 
 stage "Tests under Wine"
-ctest --test-dir "$WIN64_BUILD" --output-on-failure -j "$JOBS" </dev/null
+# A program started under a Wine that is still settling in may fail to start
+# a child process now and then; each test program gets one more try, and the
+# same tests run natively on Linux with no second try.
+ctest --test-dir "$WIN64_BUILD" --output-on-failure -j "$JOBS" --repeat until-pass:2 </dev/null
 
 stage "Documents of brevant-convert.exe against those of the Linux brevant-convert"
 if [[ ! -x "$LINUX_BUILD/bin/brevant-convert" ]]; then

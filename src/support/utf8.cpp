@@ -38,24 +38,6 @@ std::size_t DecodeSequence(std::string_view bytes, std::size_t i, char32_t& code
   return length;
 }
 
-void AppendCodePoint(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
 
 Text FromUtf8(std::string_view bytes) {
@@ -88,14 +70,14 @@ std::string ToUtf8(TextView text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t ch = text[i];
     if (ch < 0xD800 || ch > 0xDFFF) {
-      AppendCodePoint(out, ch);
+      AppendUtf8(out, ch);
     } else if (ch <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      AppendCodePoint(out, 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      AppendUtf8(out, 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00));
       ++i;
     } else if (ch >= 0xDC80 && ch <= 0xDCFF) {
       out += static_cast<char>(ch - kEscapeBase);
     } else {
-      AppendCodePoint(out, kReplacement);
+      AppendUtf8(out, kReplacement);
     }
   }
   return out;

@@ -2,6 +2,8 @@
 
 #include <regex>
 
+#include "support/utf8.h"
+
 #ifdef BREVANT_TEST_LIBXML2
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -48,24 +50,6 @@ void ForChildren(const xmlNode* parent, const char* name, Each&& each) {
 }
 #endif
 
-void AppendUtf8(std::string& out, unsigned long c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | c >> 6);
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | c >> 12);
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | c >> 18);
-    out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-    out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Without a parser: the few references and the line break a cell can hold.
 std::string DecodedText(const std::string& html) {
   std::string text;
@@ -80,7 +64,7 @@ std::string DecodedText(const std::string& html) {
       if (entity == "lt") text += '<';
       if (entity == "gt") text += '>';
       if (entity == "quot") text += '"';
-      if (entity[0] == '#') AppendUtf8(text, std::stoul(entity.substr(1)));
+      if (entity[0] == '#') AppendUtf8(text, static_cast<char32_t>(std::stoul(entity.substr(1))));
       i = end;
     } else {
       text += html[i];

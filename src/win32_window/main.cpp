@@ -1,0 +1,48 @@
+// brevant.exe: the Brevant window on Windows.
+#include <windows.h>
+// (the headers below need windows.h first)
+#include <commctrl.h>
+
+#include "form/form1.h"
+#include "support/application_title.h"
+#include "support/win32/desktop_folder.h"
+#include "support/win32/registry_settings.h"
+#include "win32_window/command_line.h"
+#include "win32_window/dpi_scale.h"
+#include "win32_window/test_report.h"
+#include "win32_window/win32_dialogs.h"
+#include "win32_window/win32_form_view.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  using namespace brevant;
+  const WindowCommandLine commandLine = ParseWindowCommandLine(ProgramArguments());
+  if (const auto status = AnswerWithoutWindow(commandLine)) return *status;
+
+  DeclareDpiAwareness();
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  RegistrySettings settings;
+  Win32Dialogs dialogs(ApplicationTitle(kProductName));
+  TestReport report;
+  int status = 0;
+  {
+    Win32FormView view(instance, dialogs);
+    Form1 form(view, FormSetup{settings, dialogs, ProgramFolder(), [] { return DesktopFolder(); }});
+    if (report.active())
+      view.turns().setBusySpanObserver(
+          [&report](const MessageTurns::BusySpan& span) { report.busySpan(span); });
+    view.create(form);
+    view.show(showCommand);
+    if (report.active()) {
+      for (const ControlLayout& layout : FormLayout())
+        if (layout.kind == ControlKind::Button) report.control(layout.name, view.control(layout.control));
+    }
+    // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
+    if (!commandLine.paths.empty()) form.ListView1_OLEDragDrop(commandLine.paths);
+    status = view.turns().run();
+    report.rows(form.rows());
+  }
+  return status;
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Resources of brevant.exe, shared by the resource script and the code.
+#define kApplicationIcon 1

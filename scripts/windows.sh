@@ -17,7 +17,10 @@ WIN32_BUILD=build-win32
 
 stage "Windows tools"
 missing=()
-for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 googletest; do
+# The window's smoke test drives it in a display-less X server with xdotool
+# and takes screenshots with ImageMagick.
+for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 googletest xvfb xdotool imagemagick \
+  fonts-liberation; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then missing+=("$package"); fi
 done
 if ((${#missing[@]} > 0)); then
@@ -43,7 +46,14 @@ export WINEPREFIX="$REPO_ROOT/$WIN64_BUILD/wine" WINEDEBUG=-all WINEDLLOVERRIDES
 stage "Wine in $WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1 || true  # already running for this prefix
-trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+# shellcheck source-path=SCRIPTDIR source=wine_window.sh
+source "$REPO_ROOT/scripts/wine_window.sh"
+display_pid=""
+trap 'wineserver -k </dev/null >/dev/null 2>&1 || true; [[ -z "$display_pid" ]] || kill "$display_pid" 2>/dev/null || true' EXIT
+
+# The window's tests and its smoke test need an X server; Wine's desktop
+# process starts with the first window and stays for the later ones.
+start_display "$WIN64_BUILD"
 wine64 wineboot --init </dev/null >/dev/null 2>&1
 
 stage "Tests under Wine"
@@ -84,6 +94,10 @@ done
 diff -r "$compare/linux" "$compare/windows"
 echo "$documents documents, the same bytes from both builds"
 
+stage "The window, brevant.exe, driven under Wine in Xvfb"
+# shellcheck source-path=SCRIPTDIR source=window_smoke.sh
+source "$REPO_ROOT/scripts/window_smoke.sh"
+
 stage "Build for 32-bit Windows into $WIN32_BUILD/ (compiled, not run)"
 cross_configure "$WIN32_BUILD" mingw-w64-i686 -DBREVANT_TESTS=OFF
-build "$WIN32_BUILD" brevant-convert
+build "$WIN32_BUILD" brevant-convert brevant_win32

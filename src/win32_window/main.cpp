@@ -28,20 +28,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   TestReport report;
   int status = 0;
   {
-    Win32FormView view(instance, dialogs);
+    Win32FormView view(instance, &dialogs);
     Form1 form(view, FormSetup{settings, dialogs, ProgramFolder(), [] { return DesktopFolder(); }});
     if (report.active())
       view.turns().setBusySpanObserver(
           [&report](const MessageTurns::BusySpan& span) { report.busySpan(span); });
     view.create(form);
     view.show(showCommand);
+    // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
+    if (!commandLine.paths.empty()) form.ListView1_OLEDragDrop(commandLine.paths);
     if (report.active()) {
       for (const ControlLayout& layout : FormLayout())
         if (layout.kind == ControlKind::Button) report.control(layout.name, view.control(layout.control));
     }
-    // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
-    if (!commandLine.paths.empty()) form.ListView1_OLEDragDrop(commandLine.paths);
     status = view.turns().run();
+    if (view.closeAskedAt() != 0) report.closed(NowMicroseconds() - view.closeAskedAt());
     report.rows(form.rows());
   }
   return status;

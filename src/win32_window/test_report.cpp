@@ -37,6 +37,8 @@ void TestReport::busySpan(const MessageTurns::BusySpan& span) {
        std::to_string(span.turns));
 }
 
+void TestReport::closed(std::int64_t microseconds) { line("closed " + std::to_string(microseconds)); }
+
 void TestReport::rows(const std::vector<Text>& rows) {
   for (const Text& row : rows) line("row " + ToUtf8(row));
   line("rows " + std::to_string(rows.size()));

@@ -25,6 +25,8 @@ class TestReport {
   void control(const char* name, HWND handle);
   void busySpan(const MessageTurns::BusySpan& span);
   void rows(const std::vector<Text>& rows);
+  // How long the program took from the close to the end of its message loop.
+  void closed(std::int64_t microseconds);
 
  private:
   void line(const std::string& text);

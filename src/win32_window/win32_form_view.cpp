@@ -77,7 +77,7 @@ bool Contains(Control container, Control control) {
 
 }  // namespace
 
-Win32FormView::Win32FormView(HINSTANCE instance, Win32Dialogs& dialogs)
+Win32FormView::Win32FormView(HINSTANCE instance, Win32Dialogs* dialogs)
     : instance_(instance), dialogs_(dialogs) {}
 
 Win32FormView::~Win32FormView() {
@@ -122,7 +122,7 @@ void Win32FormView::create(Form1& form) {
                work.top + std::max<LONG>(0, (work.bottom - work.top - outer.cy) / 2), outer.cx, outer.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
   turns_.setWindow(window_);
-  dialogs_.setOwner(window_);
+  if (dialogs_ != nullptr) dialogs_->setOwner(window_);
   createControls();
   makeFonts();
   placeControls();
@@ -272,7 +272,9 @@ void Win32FormView::setIcon() {
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
-void Win32FormView::setApplicationTitle(const Text& title) { dialogs_.setTitle(title); }
+void Win32FormView::setApplicationTitle(const Text& title) {
+  if (dialogs_ != nullptr) dialogs_->setTitle(title);
+}
 
 void Win32FormView::loadHandPointer(const Text& file) {
   if (const HCURSOR pointer = LoadPointerFile(file)) handPointer_ = pointer;
@@ -533,8 +535,8 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
       // A run or scan in progress ends at its next turn; the message loop then ends the program.
+      if (closeAskedAt_ == 0) closeAskedAt_ = NowMicroseconds();
       form_->Form_Unload();
-      ShowWindow(window_, SW_HIDE);
       PostQuitMessage(0);
       return 0;
     default:

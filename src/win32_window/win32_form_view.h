@@ -20,7 +20,8 @@ namespace brevant {
 // and shows what Form1 tells it; it keeps no option of its own.
 class Win32FormView final : public FormView {
  public:
-  Win32FormView(HINSTANCE instance, Win32Dialogs& dialogs);
+  // The dialogs (when the window's own) learn their owner and title from the view.
+  Win32FormView(HINSTANCE instance, Win32Dialogs* dialogs);
   ~Win32FormView() override;
   Win32FormView(const Win32FormView&) = delete;
   Win32FormView& operator=(const Win32FormView&) = delete;
@@ -30,7 +31,10 @@ class Win32FormView final : public FormView {
   void show(int showCommand);
   HWND window() const { return window_; }
   HWND control(Control control) const { return controls_[Index(control)]; }
+  UINT dpi() const { return dpi_; }
   MessageTurns& turns() { return turns_; }
+  // When the window was asked to close (microseconds, see NowMicroseconds); 0 when it was not.
+  std::int64_t closeAskedAt() const { return closeAskedAt_; }
 
   // FormView.
   void applySkin(const Text& programFolder) override;
@@ -78,7 +82,7 @@ class Win32FormView final : public FormView {
   RECT placeOf(Control control) const;
 
   HINSTANCE instance_;
-  Win32Dialogs& dialogs_;
+  Win32Dialogs* dialogs_;
   Form1* form_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
@@ -98,6 +102,7 @@ class Win32FormView final : public FormView {
   // What Form1 tells the view to show never comes back as a handler call.
   bool showing_ = false;
   int listColumnTwips_ = 0;
+  std::int64_t closeAskedAt_ = 0;
   MessageTurns turns_;
 };
 

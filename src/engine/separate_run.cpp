@@ -10,11 +10,12 @@ constexpr TextView kDocumentExtension = u".htm";
 
 }  // namespace
 
-SeparateRun::SeparateRun(const std::vector<Text>& inputs) {
+SeparateRun::SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn) {
   for (const Text& input : inputs) {
     inputTexts_.insert(input);
     FileIdentity identity;
     if (IdentifyFile(input, identity)) inputFiles_.insert({identity.device, identity.inode});
+    if (turn) turn();
   }
 }
 

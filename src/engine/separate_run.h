@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <unordered_set>
 #include <utility>
@@ -17,7 +18,9 @@ namespace brevant {
 // a later input of the same name gets "name (2).htm", "name (3).htm", ...
 class SeparateRun {
  public:
-  explicit SeparateRun(const std::vector<Text>& inputs);
+  // Looking at every input takes a while for many inputs (a file system call
+  // each): `turn` runs after each, so that the window stays responsive.
+  explicit SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn = {});
 
   // The same path text as an input, or the same file.
   bool isInput(const Text& path) const;

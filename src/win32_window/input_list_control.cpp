@@ -20,6 +20,11 @@ void InputListControl::attach(HWND list, Form1& form) {
   SetWindowSubclass(list_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
+void InputListControl::detach() {
+  if (list_ != nullptr) RemoveWindowSubclass(list_, Subclass, 1);
+  form_ = nullptr;
+}
+
 void InputListControl::setColumn(const Text& header, int width) {
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;

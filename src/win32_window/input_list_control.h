@@ -18,6 +18,8 @@ class InputListControl {
  public:
   // Takes over a list view that the window created.
   void attach(HWND list, Form1& form);
+  // Stops passing the list's gestures on (the form is going).
+  void detach();
   HWND handle() const { return list_; }
 
   void setColumn(const Text& header, int width);

@@ -81,6 +81,9 @@ Win32FormView::Win32FormView(HINSTANCE instance, Win32Dialogs* dialogs)
     : instance_(instance), dialogs_(dialogs) {}
 
 Win32FormView::~Win32FormView() {
+  // The form may be gone already: what the controls say while they are destroyed goes nowhere.
+  form_ = nullptr;
+  list_.detach();
   if (window_ != nullptr) DestroyWindow(window_);
   for (HGDIOBJ object :
        {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(buttonFont_), static_cast<HGDIOBJ>(background_),
@@ -397,7 +400,8 @@ LRESULT CALLBACK Win32FormView::Procedure(HWND window, UINT message, WPARAM wPar
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* view = reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (view == nullptr || view->window_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  if (view == nullptr || view->window_ == nullptr || view->form_ == nullptr)
+    return DefWindowProcW(window, message, wParam, lParam);
   return view->handle(message, wParam, lParam);
 }
 

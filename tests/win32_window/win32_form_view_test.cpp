@@ -7,6 +7,9 @@
 #include <windows.h>
 // (the headers below need windows.h first)
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 #include "form/form_fixture.h"
 #include "support/utf8.h"
@@ -50,6 +53,21 @@ class Win32ViewTest : public ::testing::Test {
       texts.push_back(FromWide(text));
     }
     return texts;
+  }
+  // Files dropped from Explorer: the list gets them as the shell hands them over.
+  void DropFiles(const std::vector<Text>& paths) {
+    Text names;
+    for (const Text& path : paths) names += path + u'\0';
+    names += u'\0';
+    const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(char16_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<char16_t*>(drop + 1));
+    GlobalUnlock(memory);
+    SendMessageW(at(Control::ListView1), WM_DROPFILES, reinterpret_cast<WPARAM>(memory),
+                 0);  // the list frees it
   }
   // A press or move of the mouse over the middle of a row of the list.
   void mouseOnRow(UINT message, int row) {
@@ -135,8 +153,8 @@ TEST_F(Win32ViewTest, GesturesReachTheHandlersAndWhatTheFormShowsIsNotStoredAgai
   EXPECT_EQ(ProgressCaption(at(Control::ProgressBar1)), u"Processing: a.vcf");
 }
 
-TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnRemovalAndDragging) {
-  form.ListView1_OLEDragDrop({u"C:\\a.vcf", u"C:\\b.vcf", u"C:\\c.vcf", u"C:\\d.vcf"});
+TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnDropsRemovalAndDragging) {
+  DropFiles({u"C:\\a.vcf", u"C:\\b.vcf", u"C:\\c.vcf", u"C:\\d.vcf"});
   EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\a.vcf", u"C:\\b.vcf", u"C:\\c.vcf", u"C:\\d.vcf"}));
 
   // Delete removes the selected row.
@@ -158,8 +176,12 @@ TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnRemovalAndDragging) {
   mouseOnRow(WM_LBUTTONDBLCLK, 1);
   EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\d.vcf", u"C:\\c.vcf"}));
 
-  SendMessageW(at(Control::PushButton7), BM_CLICK, 0, 0);
+  // Enter presses the focused button ("Clear List").
+  SetFocus(at(Control::PushButton7));
+  PostMessageW(at(Control::PushButton7), WM_KEYDOWN, VK_RETURN, 0);
+  view.processEvents();
   EXPECT_TRUE(listed().empty());
+  EXPECT_TRUE(form.rows().empty());
 }
 
 }  // namespace

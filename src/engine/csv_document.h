@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/captions.h"
+#include "engine/contact_text.h"
+#include "engine/document_output.h"
+#include "engine/engine_errors.h"
+#include "engine/host.h"
+
+namespace brevant {
+
+// The path of the CSV file beside a document: its name with ".csv" for its
+// extension ("name.htm" gives "name.csv", "output.xml" gives "output.csv").
+Text CsvPathBeside(const Text& documentPath);
+
+// The table of a document once more, as CSV for spreadsheets, written beside it
+// while the document is written: the same header row and rows, in UTF-8 with a
+// byte-order mark (so that spreadsheets read every name right), records ending
+// in CR LF, the values as read (no escaping for HTML, no leading space). Like a
+// document it goes into a new file and replaces the one at its path only when
+// complete; it is put in place after its document, never without it.
+class CsvDocument {
+ public:
+  CsvDocument(const Text& path, ExistingTarget existing, Host& host);
+
+  const Text& path() const { return path_; }
+
+  void caption(CaptionKey caption);
+  // A value of the line scanner: bytes read one a character (taken as UTF-8
+  // when they all are, else as Windows-1252) or UTF-16 text. The carriage
+  // return that ends a vCard line is no part of the text.
+  void lineValue(std::string_view bytes);
+  void lineValue(std::u16string_view chars);
+  // A decoded value of one row per contact.
+  void value(std::string_view bytes, ByteEncoding encoding);
+  void emptyValue();
+  // The next field starts a new record.
+  void endRow();
+
+  // Puts the file in place. A failure is reported at `statement`, naming the
+  // file, and the file at the path stays as it was. Gives whether it was written.
+  bool commit(const StatementReporter& errors, int statement);
+  bool written() const { return written_; }
+  std::uint64_t size() const { return output_.size(); }
+
+ private:
+  void startField();
+  template <class Ch, class Append>
+  void field(std::basic_string_view<Ch> value, Append&& append);
+  void passOnWhenFull();
+
+  DocumentOutput output_;
+  Host& host_;
+  Text path_;
+  std::string pending_;
+  std::size_t fieldsInRow_ = 0;
+  bool lastFieldEmpty_ = false;
+  bool firstRecord_ = true;
+  bool written_ = false;
+};
+
+}  // namespace brevant

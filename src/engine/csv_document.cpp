@@ -1,6 +1,9 @@
 #include "engine/csv_document.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
 
 #include "engine/csv_field.h"
 #include "support/path_helpers.h"
@@ -9,12 +12,29 @@ namespace brevant {
 
 namespace {
 
-// Pieces of about this size go to the file at once; longer values are written
-// in slices of this size, so no value stands twice in memory.
-constexpr std::size_t kPieceSize = std::size_t{1} << 20;
-constexpr std::size_t kSliceSize = std::size_t{1} << 20;
+// Values longer than this are written in slices of it, so no value stands
+// twice in memory.
+constexpr std::size_t kSliceUnits = std::size_t{1} << 16;
+// A field's separator, line break, quotes and apostrophe.
+constexpr std::size_t kFieldFrame = 6;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Every caption's text in a block of its own, so that it is copied in one go:
+// a header row may hold millions of them.
+struct CaptionBlock {
+  char text[32];
+  std::size_t size;
+};
+const std::array<CaptionBlock, kCaptionCount> kCaptionBlocks = [] {
+  std::array<CaptionBlock, kCaptionCount> blocks{};
+  for (int i = 0; i < kCaptionCount; ++i) {
+    const std::string_view name = CaptionName(static_cast<Caption>(i));
+    name.copy(blocks[i].text, sizeof blocks[i].text);
+    blocks[i].size = name.size();
+  }
+  return blocks;
+}();
 
 template <class Ch>
 std::basic_string_view<Ch> WithoutLineEnd(std::basic_string_view<Ch> value) {
@@ -29,76 +49,126 @@ Text CsvPathBeside(const Text& documentPath) {
 }
 
 CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Host& host)
-    : output_(path, existing), host_(host), path_(path), pending_(kByteOrderMark) {}
+    : output_(path, existing), host_(host), path_(path) {
+  char* out = room(kByteOrderMark.size());
+  taken(std::copy(kByteOrderMark.begin(), kByteOrderMark.end(), out));
+}
 
-void CsvDocument::startField() {
+char* CsvDocument::grow(std::size_t bytes) {
+  if (used_ > 0 && used_ + bytes > kPieceSize) passOn();
+  if (used_ + bytes > capacity_) {
+    // Small tables never take more than they need.
+    const std::size_t capacity = std::max({capacity_ * 2, used_ + bytes, std::size_t{4096}});
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+    if (used_ > 0) std::memcpy(larger.get(), buffer_.get(), used_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  }
+  return buffer_.get() + used_;
+}
+
+void CsvDocument::passOn() {
+  output_.write(std::string_view(buffer_.get(), used_));
+  used_ = 0;
+  host_.yield();
+}
+
+char* CsvDocument::startField(std::size_t valueBytes) {
+  char* out = room(valueBytes + kFieldFrame);
   if (fieldsInRow_++ > 0) {
-    pending_ += ',';
+    *out++ = ',';
   } else if (!firstRecord_) {
-    pending_ += "\r\n";
+    *out++ = '\r';
+    *out++ = '\n';
   }
   firstRecord_ = false;
+  return out;
 }
 
 void CsvDocument::endRow() {
   // A record of one empty field would be an empty line, which readers skip.
-  if (fieldsInRow_ == 1 && lastFieldEmpty_) pending_ += "\"\"";
+  if (fieldsInRow_ == 1 && lastFieldEmpty_) {
+    char* out = room(2);
+    *out++ = '"';
+    *out++ = '"';
+    taken(out);
+  }
   fieldsInRow_ = 0;
 }
 
-void CsvDocument::passOnWhenFull() {
-  if (pending_.size() < kPieceSize) return;
-  output_.write(pending_);
-  pending_.clear();
-  host_.yield();
+void CsvDocument::caption(CaptionKey caption) {
+  const CaptionBlock& block = kCaptionBlocks[static_cast<std::size_t>(caption.caption)];
+  char* out = startField(sizeof block.text + 24);
+  std::memcpy(out, block.text, sizeof block.text);
+  out += block.size;
+  if (caption.number >= 2) {
+    *out++ = ' ';
+    out = std::to_chars(out, out + 20, caption.number).ptr;
+  }
+  lastFieldEmpty_ = false;
+  taken(out);
 }
 
-template <class Ch, class Append>
-void CsvDocument::field(std::basic_string_view<Ch> value, Append&& append) {
-  startField();
+template <class Ch>
+void CsvDocument::fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncoding encoding) {
   lastFieldEmpty_ = value.empty();
   const bool quoted = NeedsQuotes(value);
-  if (quoted) pending_ += '"';
-  if (RunsAsFormula(value)) pending_ += '\'';
+  if (quoted) *out++ = '"';
+  if (RunsAsFormula(value)) *out++ = '\'';
+  taken(out);
   for (std::size_t from = 0; from < value.size();) {
-    std::size_t to = std::min(value.size(), from + kSliceSize);
+    std::size_t to = std::min(value.size(), from + kSliceUnits);
     // A surrogate pair stays in one slice.
     if constexpr (sizeof(Ch) == 2) {
       if (to < value.size() && value[to - 1] >= 0xD800 && value[to - 1] <= 0xDBFF) ++to;
     }
-    append(value.substr(from, to - from));
+    out = room((to - from) * kMostFieldBytesPerUnit);
+    if constexpr (sizeof(Ch) == 2) {
+      static_cast<void>(encoding);
+      out = PutCsvText(out, value.substr(from, to - from));
+    } else {
+      out = PutCsvText(out, value.substr(from, to - from), encoding);
+    }
+    taken(out);
     from = to;
-    passOnWhenFull();
   }
-  if (quoted) pending_ += '"';
-  passOnWhenFull();
+  if (quoted) {
+    out = room(1);
+    *out++ = '"';
+    taken(out);
+  }
 }
 
-void CsvDocument::caption(CaptionKey caption) {
-  startField();
-  lastFieldEmpty_ = false;
-  AppendCaptionText(pending_, caption);
+void CsvDocument::bytesField(std::string_view bytes, std::optional<ByteEncoding> encoding) {
+  // Most values are plain ASCII, which needs no look at its encoding.
+  char* out = startField(std::min(bytes.size(), kSliceUnits));
+  if (bytes.size() < kSliceUnits) {
+    if (char* end = PutPlainField(out, bytes)) {
+      lastFieldEmpty_ = bytes.empty();
+      return taken(end);
+    }
+  }
+  fieldAt(out, bytes, encoding ? *encoding : EncodingOfValue(bytes));
 }
 
-void CsvDocument::lineValue(std::string_view bytes) { value(WithoutLineEnd(bytes), EncodingOfValue(bytes)); }
+void CsvDocument::lineValue(std::string_view bytes) { bytesField(WithoutLineEnd(bytes), std::nullopt); }
 
 void CsvDocument::lineValue(std::u16string_view chars) {
-  field(WithoutLineEnd(chars), [this](std::u16string_view slice) { AppendCsvText(pending_, slice); });
+  fieldAt(startField(0), WithoutLineEnd(chars), ByteEncoding::Utf8);
 }
 
-void CsvDocument::value(std::string_view bytes, ByteEncoding encoding) {
-  field(bytes, [this, encoding](std::string_view slice) { AppendCsvText(pending_, slice, encoding); });
-}
+void CsvDocument::value(std::string_view bytes, ByteEncoding encoding) { bytesField(bytes, encoding); }
 
 void CsvDocument::emptyValue() {
-  startField();
+  taken(startField(0));
   lastFieldEmpty_ = true;
 }
 
 bool CsvDocument::commit(const StatementReporter& errors, int statement) {
   try {
-    output_.write(pending_);
-    pending_ = std::string();
+    output_.write(std::string_view(buffer_.get(), used_));
+    buffer_.reset();
+    capacity_ = used_ = 0;
     output_.commit();
     written_ = true;
   } catch (...) {

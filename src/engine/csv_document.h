@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 #include "engine/captions.h"
@@ -47,15 +48,36 @@ class CsvDocument {
   std::uint64_t size() const { return output_.size(); }
 
  private:
-  void startField();
-  template <class Ch, class Append>
-  void field(std::basic_string_view<Ch> value, Append&& append);
-  void passOnWhenFull();
+  // Room for `bytes` more at the end of the buffer, which goes to the file
+  // first when it cannot take them; then taken() says how much was used.
+  char* room(std::size_t bytes) {
+    if (used_ + bytes <= capacity_) [[likely]]
+      return buffer_.get() + used_;
+    return grow(bytes);
+  }
+  char* grow(std::size_t bytes);
+  void taken(char* end) {
+    used_ = static_cast<std::size_t>(end - buffer_.get());
+    if (used_ >= kPieceSize) passOn();
+  }
+  void passOn();
+  // Writes what goes before a field; room for `valueBytes` follows it.
+  char* startField(std::size_t valueBytes);
+  // Without an encoding, it is UTF-8 when all the bytes are, else Windows-1252.
+  void bytesField(std::string_view bytes, std::optional<ByteEncoding> encoding);
+  // The field's text at `out`, where startField() left it.
+  template <class Ch>
+  void fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncoding encoding);
+
+  static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
   DocumentOutput output_;
   Host& host_;
   Text path_;
-  std::string pending_;
+  // The text on its way to the file, a megabyte at a time; it grows as needed.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
+  std::size_t used_ = 0;
   std::size_t fieldsInRow_ = 0;
   bool lastFieldEmpty_ = false;
   bool firstRecord_ = true;

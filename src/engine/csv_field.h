@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 #include "engine/contact_text.h"
@@ -38,14 +38,24 @@ bool RunsAsFormula(std::basic_string_view<Ch> value) {
   }
 }
 
+// Most values go into the file as they are: ASCII without anything to quote,
+// and not taken for a formula. Copies such a value to `out` and gives the end
+// of the copy; gives nullptr for any other value, whose field is then still to
+// be written at `out`.
+char* PutPlainField(char* out, std::string_view value);
+
 // Whether the field must stand in quotes: it holds a comma, a quote, a carriage return or a line feed.
 bool NeedsQuotes(std::string_view value);
 bool NeedsQuotes(std::u16string_view value);
 
-// Appends text to a field with its quotes doubled: UTF-8 bytes as they are, or
-// bytes read as Windows-1252 turned into UTF-8.
-void AppendCsvText(std::string& out, std::string_view bytes, ByteEncoding encoding);
+// Writing text into a field at `out`, with its quotes doubled, takes at most
+// this many bytes a byte or UTF-16 unit of the text.
+inline constexpr std::size_t kMostFieldBytesPerUnit = 3;
+
+// Writes text into a field and gives the end of what it wrote: UTF-8 bytes as
+// they are, or bytes read as Windows-1252 turned into UTF-8.
+char* PutCsvText(char* out, std::string_view bytes, ByteEncoding encoding);
 // UTF-16 text turned into UTF-8; a lone surrogate becomes U+FFFD.
-void AppendCsvText(std::string& out, std::u16string_view chars);
+char* PutCsvText(char* out, std::u16string_view chars);
 
 }  // namespace brevant

@@ -104,6 +104,34 @@ TEST(CsvField, DecodedValuesKeepTheirCharacters) {
             std::string(kMark) + "Display Name,Notes,Home City\r\nRen\xC3\xA9,\"a\nb\r\",\r\n\"\"\r\n");
 }
 
+// Values of megabytes go out in slices and pieces and come back whole.
+TEST(CsvField, LongValuesComeBackWhole) {
+  std::string note;
+  std::u16string chars;
+  for (int i = 0; i < 150000; ++i) {
+    note += "M\xFCller, \"line\"\r\n ";
+    chars += u"\u041C \U0001F600\"";
+  }
+  testing::TempDir dir;
+  testing::RecordingHost host;
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  csv.caption({Caption::Notes});
+  csv.caption({Caption::Notes, 2});
+  csv.endRow();
+  csv.lineValue(note);
+  csv.lineValue(chars);
+  csv.endRow();
+  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  const testing::CsvText read = testing::ReadCsv(ReadBytes(dir / "t.csv"));
+  ASSERT_TRUE(read.wellFormed) << read.problem;
+  ASSERT_EQ(read.records.size(), 2u);
+  std::string utf8Note;
+  for (char c : note) utf8Note += c == '\xFC' ? std::string("\xC3\xBC") : std::string(1, c);
+  EXPECT_TRUE(read.records[1][0] == utf8Note);  // not printed: megabytes
+  EXPECT_TRUE(read.records[1][1] == ToUtf8(chars));
+  EXPECT_GT(host.yields, 2);  // a turn for the host between pieces
+}
+
 // The cells a spreadsheet or browser shows: a line break is one, whatever its
 // bytes, and a carriage return that ends a cell (the end of its vCard line) shows nothing.
 testing::Cells Shown(testing::Cells cells) {

@@ -5,18 +5,11 @@
 #include <charconv>
 #include <cstring>
 
-#include "engine/csv_field.h"
 #include "support/path_helpers.h"
 
 namespace brevant {
 
 namespace {
-
-// Values longer than this are written in slices of it, so no value stands
-// twice in memory.
-constexpr std::size_t kSliceUnits = std::size_t{1} << 16;
-// A field's separator, line break, quotes and apostrophe.
-constexpr std::size_t kFieldFrame = 6;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -73,18 +66,6 @@ void CsvDocument::passOn() {
   host_.yield();
 }
 
-char* CsvDocument::startField(std::size_t valueBytes) {
-  char* out = room(valueBytes + kFieldFrame);
-  if (fieldsInRow_++ > 0) {
-    *out++ = ',';
-  } else if (!firstRecord_) {
-    *out++ = '\r';
-    *out++ = '\n';
-  }
-  firstRecord_ = false;
-  return out;
-}
-
 void CsvDocument::endRow() {
   // A record of one empty field would be an empty line, which readers skip.
   if (fieldsInRow_ == 1 && lastFieldEmpty_) {
@@ -138,26 +119,11 @@ void CsvDocument::fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncod
     taken(out);
   }
 }
-
-void CsvDocument::bytesField(std::string_view bytes, std::optional<ByteEncoding> encoding) {
-  // Most values are plain ASCII, which needs no look at its encoding.
-  char* out = startField(std::min(bytes.size(), kSliceUnits));
-  if (bytes.size() < kSliceUnits) {
-    if (char* end = PutPlainField(out, bytes)) {
-      lastFieldEmpty_ = bytes.empty();
-      return taken(end);
-    }
-  }
-  fieldAt(out, bytes, encoding ? *encoding : EncodingOfValue(bytes));
-}
-
-void CsvDocument::lineValue(std::string_view bytes) { bytesField(WithoutLineEnd(bytes), std::nullopt); }
+template void CsvDocument::fieldAt(char* out, std::string_view value, ByteEncoding encoding);
 
 void CsvDocument::lineValue(std::u16string_view chars) {
   fieldAt(startField(0), WithoutLineEnd(chars), ByteEncoding::Utf8);
 }
-
-void CsvDocument::value(std::string_view bytes, ByteEncoding encoding) { bytesField(bytes, encoding); }
 
 void CsvDocument::emptyValue() {
   taken(startField(0));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -7,6 +8,7 @@
 
 #include "engine/captions.h"
 #include "engine/contact_text.h"
+#include "engine/csv_field.h"
 #include "engine/document_output.h"
 #include "engine/engine_errors.h"
 #include "engine/host.h"
@@ -33,10 +35,13 @@ class CsvDocument {
   // A value of the line scanner: bytes read one a character (taken as UTF-8
   // when they all are, else as Windows-1252) or UTF-16 text. The carriage
   // return that ends a vCard line is no part of the text.
-  void lineValue(std::string_view bytes);
+  void lineValue(std::string_view bytes) {
+    if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
+    bytesField(bytes, std::nullopt);
+  }
   void lineValue(std::u16string_view chars);
   // A decoded value of one row per contact.
-  void value(std::string_view bytes, ByteEncoding encoding);
+  void value(std::string_view bytes, ByteEncoding encoding) { bytesField(bytes, encoding); }
   void emptyValue();
   // The next field starts a new record.
   void endRow();
@@ -62,14 +67,39 @@ class CsvDocument {
   }
   void passOn();
   // Writes what goes before a field; room for `valueBytes` follows it.
-  char* startField(std::size_t valueBytes);
+  char* startField(std::size_t valueBytes) {
+    char* out = room(valueBytes + kFieldFrame);
+    if (fieldsInRow_++ > 0) {
+      *out++ = ',';
+    } else if (!firstRecord_) {
+      *out++ = '\r';
+      *out++ = '\n';
+    }
+    firstRecord_ = false;
+    return out;
+  }
   // Without an encoding, it is UTF-8 when all the bytes are, else Windows-1252.
-  void bytesField(std::string_view bytes, std::optional<ByteEncoding> encoding);
+  // Nearly every value is plain, and written here.
+  void bytesField(std::string_view bytes, std::optional<ByteEncoding> encoding) {
+    char* out = startField(std::min(bytes.size(), kSliceUnits));
+    if (bytes.size() < kSliceUnits) [[likely]] {
+      if (char* end = PutPlainField(out, bytes)) {
+        lastFieldEmpty_ = bytes.empty();
+        return taken(end);
+      }
+    }
+    fieldAt(out, bytes, encoding ? *encoding : EncodingOfValue(bytes));
+  }
   // The field's text at `out`, where startField() left it.
   template <class Ch>
   void fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncoding encoding);
 
+  // The buffer goes to the file once it holds this much. Values longer than
+  // kSliceUnits are written in slices of it, so no value stands twice in memory.
   static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
+  static constexpr std::size_t kSliceUnits = std::size_t{1} << 16;
+  // A field's separator, line break, quotes and apostrophe.
+  static constexpr std::size_t kFieldFrame = 6;
 
   DocumentOutput output_;
   Host& host_;

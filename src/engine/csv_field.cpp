@@ -9,20 +9,7 @@ namespace brevant {
 
 namespace {
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-constexpr std::uint64_t HasByte(std::uint64_t eight, char byte) {
-  const std::uint64_t v = eight ^ (static_cast<unsigned char>(byte) * kOnes);
-  return (v - kOnes) & ~v & kHighBits;
-}
-
-// Bytes that a field cannot simply hold: beyond ASCII, or to be quoted. A zero
-// byte is none of them, so a short tail may be padded with zeros.
-constexpr std::uint64_t Special(std::uint64_t eight) {
-  return (eight & kHighBits) | HasByte(eight, ',') | HasByte(eight, '"') | HasByte(eight, '\r') |
-         HasByte(eight, '\n');
-}
+using csv_detail::HasByte;
 
 bool IsQuoted(char16_t c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; }
 
@@ -46,37 +33,6 @@ char* PutUtf8(char* out, char32_t cp) {
 }
 
 }  // namespace
-
-char* PutPlainField(char* out, std::string_view value) {
-  const std::size_t size = value.size();
-  const char* in = value.data();
-  std::uint64_t special = 0;
-  std::uint64_t eight;
-  if (size >= 8) {
-    // Eight bytes at a time; the last eight may overlap the ones before.
-    for (std::size_t i = 0;; i += 8) {
-      if (i + 8 > size) i = size - 8;
-      std::memcpy(&eight, in + i, 8);
-      std::memcpy(out + i, &eight, 8);
-      special |= Special(eight);
-      if (i + 8 == size) break;
-    }
-  } else {
-    for (std::size_t i = 0; i < size; ++i) {
-      out[i] = in[i];
-      const auto byte = static_cast<unsigned char>(in[i]);
-      special |= byte >= 0x80 || IsQuoted(byte);
-    }
-  }
-  if (special != 0) return nullptr;
-  if (size > 0) {
-    const char first = in[0];
-    if (first == '=' || first == '@' || first == '\t' ||
-        ((first == '+' || first == '-') && RunsAsFormula(value)))
-      return nullptr;
-  }
-  return out + size;
-}
 
 bool NeedsQuotes(std::string_view value) {
   std::size_t i = 0;

@@ -215,9 +215,9 @@ class CsvSafety : public ::testing::Test {
   testing::TempDir dir;
   testing::RecordingHost host;
   void SetUp() override { host.csv = true; }
-  void add(const std::string& name, std::string_view content) {
-    WriteBytes(dir / name, content);
-    host.rows.push_back(PathText(dir / name));
+  void add(const fs::path& name, std::string_view content) {
+    WriteBytes(dir.path() / name, content);
+    host.rows.push_back(PathText(dir.path() / name));
   }
   void single() {
     host.allToOne = true;
@@ -241,8 +241,8 @@ TEST_F(CsvSafety, NoCsvWithoutTheOption) {
 }
 
 TEST_F(CsvSafety, SameNamedInputsKeepEveryCsvOfTheRun) {
-  add("x/c.vcf", "FN:First\n");
-  add("y/c.vcf", "FN:Second\n");
+  add(fs::path("x") / "c.vcf", "FN:First\n");
+  add(fs::path("y") / "c.vcf", "FN:Second\n");
   host.toChosenFolder = true;
   host.besideInput = false;
   host.folder = PathText(dir / "out");

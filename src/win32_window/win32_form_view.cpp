@@ -140,8 +140,19 @@ void Win32FormView::show(int showCommand) {
 }
 
 void Win32FormView::createControls() {
-  // Made in the order Tab visits them, then the rest, then the frames, which lie beneath.
-  std::vector<Control> order(TabOrder().begin(), TabOrder().end());
+  // Made in the order Tab visits them, then the rest, then the frames, which lie beneath. The option
+  // buttons of one frame are made one after another, at the place of the first: as a group, Tab
+  // visits the chosen one and the arrow keys choose among them.
+  std::vector<Control> order;
+  for (Control each : TabOrder()) {
+    if (std::find(order.begin(), order.end(), each) != order.end()) continue;
+    order.push_back(each);
+    if (LayoutOf(each).kind != ControlKind::Option) continue;
+    for (Control other : TabOrder())
+      if (other != each && LayoutOf(other).kind == ControlKind::Option &&
+          LayoutOf(other).container == LayoutOf(each).container)
+        order.push_back(other);
+  }
   for (const ControlLayout& layout : FormLayout())
     if (std::find(order.begin(), order.end(), layout.control) == order.end() &&
         layout.kind != ControlKind::Frame)
@@ -204,8 +215,8 @@ void Win32FormView::placeControls() {
   for (const ControlLayout& layout : FormLayout()) {
     const HWND handle = control(layout.control);
     RECT place = placeOf(layout.control);
-    // A caption never comes out cut: where the font needs more room than the layout gives, the control grows
-    // right.
+    // A caption never comes out cut: an option button, check box or label is as wide as its caption
+    // needs, and grows as much up as down where its box is taller than the layout's line.
     if (layout.kind == ControlKind::Option || layout.kind == ControlKind::CheckBox ||
         layout.kind == ControlKind::Label) {
       SIZE ideal{};
@@ -220,7 +231,8 @@ void Win32FormView::placeControls() {
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         SendMessageW(handle, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
       }
-      if (ideal.cx > place.right - place.left) place.right = place.left + ideal.cx;
+      // As wide as its caption: a wider box would lie over its neighbour (Option1 reaches under Check2).
+      if (ideal.cx > 0) place.right = place.left + ideal.cx + 2;
       if (ideal.cy > place.bottom - place.top) {
         const LONG more = ideal.cy - (place.bottom - place.top);
         place.top -= more / 2;
@@ -458,9 +470,13 @@ void Win32FormView::command(Control each, WORD code) {
           break;
       }
       return;
-    case ControlKind::CheckBox:
-      if (code == BN_CLICKED) form_->Check1_Click(SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    case ControlKind::CheckBox: {
+      if (code != BN_CLICKED) return;
+      const bool checked = SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      if (each == Control::Check1) form_->Check1_Click(checked);
+      if (each == Control::Check2) form_->Check2_Click(checked);
       return;
+    }
     case ControlKind::TextBox:
       if (code == EN_CHANGE && each == Control::Text1) form_->Text1_Change(WindowText(handle));
       if (code == EN_CHANGE && each == Control::Text2) form_->Text2_Change(WindowText(handle));

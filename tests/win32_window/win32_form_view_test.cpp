@@ -95,14 +95,30 @@ TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
     }
     const RECT place = placeOf(layout.control);
     EXPECT_EQ(place.left, MulDiv(left, dpi, 1440));
-    // Captions that need more room than the layout gives grow to the right, and as much up as down.
-    EXPECT_GE(place.right - place.left, MulDiv(layout.width, dpi, 1440));
+    // Captions take the room they need, no more (the layout's option boxes reach under their
+    // neighbours); boxes taller than their line grow as much up as down.
+    const bool captionWide = layout.kind == ControlKind::Option || layout.kind == ControlKind::CheckBox ||
+                             layout.kind == ControlKind::Label;
+    if (!captionWide) {
+      EXPECT_EQ(place.right - place.left, MulDiv(layout.width, dpi, 1440));
+    }
     EXPECT_NEAR((place.top + place.bottom) / 2.0,
                 MulDiv(top, dpi, 1440) + MulDiv(layout.height, dpi, 1440) / 2.0, 1.0);
     if (layout.kind != ControlKind::TextBox && layout.kind != ControlKind::List) {
       EXPECT_EQ(WindowText(at(layout.control)), layout.caption);
     }
   }
+  // No control lies over another of its frame.
+  for (const ControlLayout& one : FormLayout())
+    for (const ControlLayout& other : FormLayout()) {
+      RECT overlap;
+      const RECT a = placeOf(one.control);
+      const RECT b = placeOf(other.control);
+      if (&one != &other && one.container == other.container && one.kind != ControlKind::Frame &&
+          other.kind != ControlKind::Frame) {
+        EXPECT_FALSE(IntersectRect(&overlap, &a, &b)) << one.name << " and " << other.name;
+      }
+    }
   wchar_t header[32] = {};
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -114,11 +130,11 @@ TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
 }
 
 TEST_F(Win32ViewTest, TabVisitsTheControlsTopToBottomAndTheChosenOptionOfEachGroup) {
-  const std::vector<Control> expected{Control::ListView1,   Control::PushButton1, Control::PushButton5,
-                                      Control::PushButton7, Control::PushButton3, Control::Option1,
-                                      Control::Check1,      Control::Text2,       Control::PushButton4,
-                                      Control::PushButton6, Control::Option3,     Control::Text1,
-                                      Control::PushButton9, Control::PushButton2, Control::ListView1};
+  const std::vector<Control> expected{
+      Control::ListView1,   Control::PushButton1, Control::PushButton5, Control::PushButton7,
+      Control::PushButton3, Control::Option1,     Control::Check2,      Control::Check1,
+      Control::Text2,       Control::PushButton4, Control::PushButton6, Control::Option3,
+      Control::Text1,       Control::PushButton9, Control::PushButton2, Control::ListView1};
   HWND focus = at(Control::ListView1);
   for (std::size_t i = 1; i < expected.size(); ++i) {
     focus = GetNextDlgTabItem(view.window(), focus, FALSE);
@@ -144,6 +160,8 @@ TEST_F(Win32ViewTest, GesturesReachTheHandlersAndWhatTheFormShowsIsNotStoredAgai
 
   SendMessageW(at(Control::Check1), BM_CLICK, 0, 0);
   EXPECT_EQ(Stored(u"OneRowPerContact"), "True");
+  SendMessageW(at(Control::Check2), BM_CLICK, 0, 0);
+  EXPECT_EQ(Stored(u"SaveCsv"), "True");
 
   SetWindowTextW(at(Control::Text2), L"x2");  // as typed
   EXPECT_EQ(form.text(Control::Text2), u"x2");

@@ -47,13 +47,13 @@ done
 diff -r "$smoke/tool" "$smoke/window"
 echo "$(find "$smoke/window" -type f | wc -l) documents and CSV files of the window, the same bytes as the tool's"
 
-# Closing in the middle of a run over many files, each with a document of an
+# Closing in the middle of a run over 1,000 files, each with a document of an
 # earlier run: the program ends, every document is the earlier one or a
 # complete new one, and no temporary file is left.
 close="$smoke/close"
 mkdir -p "$close/in" "$close/out" "$close/tool"
 samples=("$WIN64_BUILD"/bin/Samples/*.vcf)
-for i in $(seq 1 400); do
+for i in $(seq 1 1000); do
   cp "${samples[i % ${#samples[@]}]}" "$close/in/contact$i.vcf"
   printf 'an earlier document\n' >"$close/out/contact$i.htm"
 done
@@ -62,7 +62,8 @@ window_settings Option1=False Option2=True Option3=True Option4=False OneRowPerC
   "Text1=$(windows_path "$close/out")\\"
 window_start "$exe" "$smoke/report.txt" "$(windows_path "$close/in")"
 window_click PushButton2
-sleep 1
+window_busy
+sleep 0.5 # past the look at every input, into the files
 import -window root "$smoke/mid-run.png"
 closed_at=$(date +%s%N)
 window_close 20
@@ -70,7 +71,7 @@ echo "the run ended and the window's message loop with it $(($(awk '$1 == "close
   "the process $((($(date +%s%N) - closed_at) / 1000000)) ms after it (Wine without a window manager waits 2 s for one)"
 kept=0
 replaced=0
-for i in $(seq 1 400); do
+for i in $(seq 1 1000); do
   document="$close/out/contact$i.htm"
   if [[ "$(cat "$document")" == "an earlier document" ]]; then
     kept=$((kept + 1))
@@ -80,7 +81,7 @@ for i in $(seq 1 400); do
   fi
 done
 leftovers="$(find "$close/out" -mindepth 1 ! -name 'contact*.htm')"
-if [[ -n "$leftovers" || $kept -eq 0 ]]; then
+if [[ -n "$leftovers" || $kept -eq 0 || $replaced -eq 0 ]]; then
   echo "the closed run left files behind or was not closed in the middle: ${leftovers:-no earlier document kept}" >&2
   exit 1
 fi

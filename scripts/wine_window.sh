@@ -107,6 +107,17 @@ window_close() {
   return 1
 }
 
+# window_busy [SECONDS]: waits until the program has begun a run or scan.
+window_busy() {
+  local tries
+  for tries in $(seq 1 $((${1:-30} * 50))); do
+    grep -qx 'busy-begun' "$window_report" 2>/dev/null && return 0
+    sleep 0.02
+  done
+  echo "the window did not begin its run" >&2
+  return 1
+}
+
 # window_settings KEY=VALUE...: the program's stored options, written to the registry as it keeps them.
 window_settings() {
   local file pair

@@ -31,7 +31,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Win32FormView view(instance, &dialogs);
     Form1 form(view, FormSetup{settings, dialogs, ProgramFolder(), [] { return DesktopFolder(); }});
     if (report.active())
-      view.turns().setBusySpanObserver(
+      view.turns().setBusySpanObservers(
+          [&report] { report.busySpanBegun(); },
           [&report](const MessageTurns::BusySpan& span) { report.busySpan(span); });
     view.create(form);
     view.show(showCommand);

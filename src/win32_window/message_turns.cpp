@@ -61,6 +61,7 @@ void MessageTurns::beginBusySpan() {
   spanStart_ = NowMicroseconds();
   lastTurn_ = spanStart_;
   current_ = {};
+  if (begun_) begun_();
 }
 
 void MessageTurns::endBusySpan() {

@@ -31,7 +31,11 @@ class MessageTurns {
   void beginBusySpan();
   void endBusySpan();
   const BusySpan& lastBusySpan() const { return last_; }
-  void setBusySpanObserver(std::function<void(const BusySpan&)> observer) { observer_ = std::move(observer); }
+  // Told when a busy span begins, and how each went when it ends.
+  void setBusySpanObservers(std::function<void()> begun, std::function<void(const BusySpan&)> ended) {
+    begun_ = std::move(begun);
+    observer_ = std::move(ended);
+  }
 
  private:
   void dispatch(MSG& message);
@@ -43,6 +47,7 @@ class MessageTurns {
   bool busy_ = false;
   BusySpan current_;
   BusySpan last_;
+  std::function<void()> begun_;
   std::function<void(const BusySpan&)> observer_;
 };
 

@@ -32,6 +32,8 @@ void TestReport::control(const char* name, HWND handle) {
        std::to_string((place.top + place.bottom) / 2));
 }
 
+void TestReport::busySpanBegun() { line("busy-begun"); }
+
 void TestReport::busySpan(const MessageTurns::BusySpan& span) {
   line("busy " + std::to_string(span.duration) + " " + std::to_string(span.longestGap) + " " +
        std::to_string(span.turns));

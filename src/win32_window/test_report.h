@@ -23,6 +23,7 @@ class TestReport {
 
   bool active() const { return file_ != nullptr; }
   void control(const char* name, HWND handle);
+  void busySpanBegun();
   void busySpan(const MessageTurns::BusySpan& span);
   void rows(const std::vector<Text>& rows);
   // How long the program took from the close to the end of its message loop.

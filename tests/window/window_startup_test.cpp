@@ -143,18 +143,6 @@ TEST_F(StartupTest, PathsGivenAtStartUpGiveTheRowsOfADropOfThem) {
                                            w + "/a b#1.vcf", gone, w + "/-dash.vcf", w + "/card.vcf"));
 }
 
-TEST_F(StartupTest, AnInstalledProgramOpensTheInstalledSamplesFolder) {
-  programFolder = dir / "prefix" / "bin";
-  fs::create_directories(programFolder);
-  const fs::path installed = dir / "prefix" / "share" / "brevant" / "Samples";
-  WriteBytes(installed / "A.vcf", "FN:a\n");
-  Form1Window& w = open();
-  dialogs.yesNoAnswers = {true};
-  w.PushButton3->click();
-  EXPECT_THAT(Rows(w), ElementsAre(installed.string() + "/A.vcf"));
-  EXPECT_EQ(dialogs.asked.back(), "open: " + installed.string());
-}
-
 TEST(DesktopIdentity, NamesTheMenuEntryAndCarriesItsIcon) {
   PresentAsDesktopApplication();
   EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("example.ambervale.Brevant"));

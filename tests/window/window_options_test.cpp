@@ -77,7 +77,7 @@ TEST_F(WindowTest, WithoutADesktopTheFirstRunGoesToDocumentsOrHome) {
     settings.emplace(settingsFile() + (withDocuments ? "1" : "2"));  // a first start both times
     Form1Window& w = open();
     EXPECT_EQ(w.Text1->text().toStdString(), expected.string() + "/");
-    w.addPathsAsDropped({QString::fromStdString((dir / "in" / "a.vcf").string())});
+    w.form().ListView1_OLEDragDrop({PathText(dir / "in" / "a.vcf")});
     dialogs.asked.clear();
     w.PushButton2->click();
     EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));

@@ -9,6 +9,8 @@
 
 #include "form/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/run_files.h"
+#include "test_support/temporary_files.h"
 
 namespace brevant::testing {
 namespace {
@@ -16,22 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-// Every file of a folder by name, with its bytes.
-std::map<std::string, std::string> Files(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(folder)) return files;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-    files[entry.path().filename().string()] = ReadBytes(entry.path());
-  return files;
-}
-
-std::string ContactWithEmails(int emails) {
-  std::string text = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Many Mails\r\n";
-  for (int i = 0; i < emails; ++i)
-    text += "EMAIL;TYPE=INTERNET:user" + std::to_string(i) + "@example.com\r\n";
-  return text + "END:VCARD\r\n";
-}
 
 class RunTest : public FormTest {
  protected:
@@ -158,12 +144,6 @@ class CloseDuringRun : public RunTest {
     view.whileEventsProcessed = nullptr;
     return closed;
   }
-  static std::vector<std::string> Temporaries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : Files(folder))
-      if (name.find(".brevant-") != std::string::npos) names.push_back(name);
-    return names;
-  }
 };
 
 TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasWhileColumnsOrRowsAreCollected) {
@@ -187,7 +167,7 @@ TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasWhileColumnsOrRowsAreCollected)
     f.Text1_Change(PathText(out));
     ASSERT_TRUE(closeWhen(f, [&] { return moment(view); }));
     EXPECT_THAT(dialogs.asked, IsEmpty());  // no "Done." after the close
-    EXPECT_EQ(Files(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
+    EXPECT_EQ(FilesIn(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
     EXPECT_FALSE(f.running());
   }
 }
@@ -206,7 +186,7 @@ TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
   EXPECT_THAT(dialogs.asked, IsEmpty());
   EXPECT_FALSE(fs::exists(out / "big.htm"));
   EXPECT_EQ(ReadBytes(out / "next.htm"), "earlier document");
-  EXPECT_THAT(Temporaries(out), IsEmpty());
+  EXPECT_THAT(TemporaryFilesIn(out), IsEmpty());
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <map>
 
 #include "support/utf8.h"
+#include "test_support/run_files.h"
+#include "test_support/temporary_files.h"
 #include "window/window_fixture.h"
 
 namespace brevant::testing {
@@ -18,22 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-// Every file of a folder by name, with its bytes.
-std::map<std::string, std::string> Files(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  if (!fs::exists(folder)) return files;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-    files[entry.path().filename().string()] = ReadBytes(entry.path());
-  return files;
-}
-
-std::string ContactWithEmails(int emails) {
-  std::string text = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Many Mails\r\n";
-  for (int i = 0; i < emails; ++i)
-    text += "EMAIL;TYPE=INTERNET:user" + std::to_string(i) + "@example.com\r\n";
-  return text + "END:VCARD\r\n";
-}
 
 class RunTest : public WindowTest {
  protected:
@@ -100,9 +86,9 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
                                   "' --border 2 --text-color " + std::to_string(0x336699) +
                                   " --background-color " + std::to_string(0xEEDDCC) + files;
       ASSERT_EQ(std::system(command.c_str()), 0);
-      const auto written = Files(byWindow);
+      const auto written = FilesIn(byWindow);
       EXPECT_EQ(written.size(), each ? inputs.size() : 1u);
-      EXPECT_EQ(written, Files(byTool));
+      EXPECT_EQ(written, FilesIn(byTool));
     }
   }
 }
@@ -126,13 +112,6 @@ class CloseDuringRun : public RunTest {
     watch->stop();
     return closed;
   }
-
-  static std::vector<std::string> Temporaries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& [name, bytes] : Files(folder))
-      if (name.find(".brevant-") != std::string::npos) names.push_back(name);
-    return names;
-  }
 };
 
 TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasAndNoTemporaryFileIsLeft) {
@@ -153,7 +132,7 @@ TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasAndNoTemporaryFileIsLeft) {
   EXPECT_FALSE(w.isVisible());
   EXPECT_THAT(dialogs.asked, IsEmpty());  // no "Done." after the close
   EXPECT_EQ(ReadBytes(out / "output.xml"), "earlier document");
-  EXPECT_THAT(Temporaries(out), IsEmpty());
+  EXPECT_THAT(TemporaryFilesIn(out), IsEmpty());
 }
 
 // Destroyed by another program in the middle of a run, the window ends the run
@@ -177,7 +156,7 @@ TEST_F(CloseDuringRun, AWindowTakenAwayEndsTheRunAsACloseDoes) {
   w.PushButton2->click();
   EXPECT_TRUE(gone);
   EXPECT_THAT(dialogs.asked, IsEmpty());
-  EXPECT_EQ(Files(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
+  EXPECT_EQ(FilesIn(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
 }
 
 }  // namespace

@@ -17,11 +17,11 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
-// A path written with "/" in the system's own separator.
+// A path written with "/" in the system's own separator (on a drive on Windows).
 Text Native(TextView path) {
   Text native(path);
   std::replace(native.begin(), native.end(), u'/', Separator());
-  return native;
+  return Separator() == u'/' ? native : u"C:" + native;
 }
 
 std::vector<std::string> Strings(const std::vector<Text>& texts) {
@@ -41,7 +41,7 @@ class ListTest : public FormTest {
     WriteBytes(tree / "~lock.vcf", "x\n");
     WriteBytes(tree / "sub" / "c.vcf", "FN:c\n");
   }
-  std::string at(const char* name) const { return ToUtf8(PathText(tree) + Native(u"/" + FromUtf8(name))); }
+  std::string at(const char* name) const { return ToUtf8(PathText((tree / name).make_preferred())); }
   // The form's rows, and the view shows the same.
   std::vector<std::string> shownRows() {
     EXPECT_EQ(view.rows, form->rows());

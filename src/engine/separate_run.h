@@ -28,11 +28,14 @@ class SeparateRun {
 
   // Notes a document of `bytes` that the run has just written.
   void wrote(const Text& path, std::uint64_t bytes);
+  // Notes a CSV file written beside the document just written.
+  void wroteCsv() { ++csvFilesWritten_; }
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
+  std::size_t csvFilesWritten() const { return csvFilesWritten_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
   // The properties that documents with one row per contact left out.
   PropertyTally& leftOut() { return leftOut_; }
@@ -48,6 +51,7 @@ class SeparateRun {
   std::set<Identity> writtenFiles_;
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
+  std::size_t csvFilesWritten_ = 0;
   std::uint64_t bytesWritten_ = 0;
   PropertyTally leftOut_;
 };

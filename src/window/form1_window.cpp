@@ -68,6 +68,7 @@ void Form1Window::ConnectHandlers() {
     });
   }
   connect(Check1, &QCheckBox::toggled, this, [this](bool checked) { form().Check1_Click(checked); });
+  connect(Check2, &QCheckBox::toggled, this, [this](bool checked) { form().Check2_Click(checked); });
   connect(Text1, &QLineEdit::textChanged, this,
           [this](const QString& text) { form().Text1_Change(ToText(text)); });
   connect(Text2, &QLineEdit::textChanged, this,

@@ -82,6 +82,7 @@ class Form1Window : public QWidget, public FormView {
   QRadioButton* Option1;
   QRadioButton* Option2;
   QCheckBox* Check1;
+  QCheckBox* Check2;
   QGroupBox* Frame1;
   QLabel* Label1;
   QLineEdit* Text2;

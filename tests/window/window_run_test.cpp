@@ -45,7 +45,7 @@ class RunTest : public WindowTest {
 };
 
 // The window's documents are byte for byte those of brevant-convert with the
-// same options, in both modes and both ways of reading.
+// same options, in both modes and both ways of reading, with and without the CSV files.
 TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
   const std::vector<fs::path> inputs = samples();
   ASSERT_GE(inputs.size(), 3u);
@@ -53,6 +53,7 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
   for (const fs::path& input : inputs) files += " '" + input.string() + "'";
   for (const bool perContact : {false, true}) {
     for (const bool each : {true, false}) {
+      const bool csv = each != perContact;
       const std::string name = std::string(each ? "each" : "single") + (perContact ? "-per-contact" : "");
       SCOPED_TRACE(name);
       const fs::path byWindow = dir / ("window-" + name);
@@ -62,6 +63,7 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
       Form1Window& w = openWithRows(inputs);
       (each ? w.Option2 : w.Option1)->click();
       if (w.Check1->isChecked() != perContact) w.Check1->click();
+      if (w.Check2->isChecked() != csv) w.Check2->click();
       w.Text1->setText(QString::fromStdString(byWindow.string()));
       w.Text2->setText("2");
       dialogs.colourAnswers = {0x336699, 0xEEDDCC};
@@ -82,12 +84,13 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
       EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 
       const std::string command = std::string(BREVANT_CLI_PATH) + " -q --mode " + (each ? "each" : "single") +
-                                  (perContact ? " --per-contact" : "") + " --output-dir '" + byTool.string() +
-                                  "' --border 2 --text-color " + std::to_string(0x336699) +
-                                  " --background-color " + std::to_string(0xEEDDCC) + files;
+                                  (perContact ? " --per-contact" : "") + (csv ? " --csv" : "") +
+                                  " --output-dir '" + byTool.string() + "' --border 2 --text-color " +
+                                  std::to_string(0x336699) + " --background-color " +
+                                  std::to_string(0xEEDDCC) + files;
       ASSERT_EQ(std::system(command.c_str()), 0);
       const auto written = FilesIn(byWindow);
-      EXPECT_EQ(written.size(), each ? inputs.size() : 1u);
+      EXPECT_EQ(written.size(), (each ? inputs.size() : 1u) * (csv ? 2 : 1));
       EXPECT_EQ(written, FilesIn(byTool));
     }
   }

@@ -7,15 +7,15 @@
 #include "support/application_title.h"
 #include "support/win32/desktop_folder.h"
 #include "support/win32/registry_settings.h"
-#include "win32_window/command_line.h"
 #include "win32_window/dpi_scale.h"
+#include "win32_window/program_arguments.h"
 #include "win32_window/test_report.h"
 #include "win32_window/win32_dialogs.h"
 #include "win32_window/win32_form_view.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace brevant;
-  const WindowCommandLine commandLine = ParseWindowCommandLine(ProgramArguments());
+  const WindowCommandLine commandLine = ParseWindowCommandLine(ProgramArguments(), WorkingFolder());
   if (const auto status = AnswerWithoutWindow(commandLine)) return *status;
 
   DeclareDpiAwareness();

@@ -1,7 +1,6 @@
 // What the Windows dialogs give and take, as text.
 #include <gtest/gtest.h>
 
-#include "win32_window/command_line.h"
 #include "win32_window/wide_text.h"
 #include "win32_window/win32_dialogs.h"
 
@@ -33,32 +32,6 @@ TEST(OpenFileDialogTest, FiltersBecomePairsOfNameAndPattern) {
 TEST(MessageBoxTextTest, EveryLineBreakShowsAsOne) {
   EXPECT_EQ(WithBoxLineBreaks(u"a\r\rb\nc\r\nd"), u"a\r\n\r\nb\r\nc\r\nd");
   EXPECT_EQ(WithBoxLineBreaks(u"Done."), u"Done.");
-}
-
-TEST(WindowCommandLineTest, PathsBecomeFullAndOptionsAreKnown) {
-  wchar_t working[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, working);
-  Text here = FromWide(working);
-  if (here.back() != u'\\') here += u'\\';
-
-  const WindowCommandLine paths =
-      ParseWindowCommandLine({u"a.vcf", u"", u"sub/b.vcf", u"C:\\x\\..\\y", u"--", u"-dash.vcf", u"--help"});
-  EXPECT_EQ(paths.action, WindowCommandLine::Action::Open);
-  EXPECT_EQ(paths.paths, (std::vector<Text>{here + u"a.vcf", here + u"sub\\b.vcf", u"C:\\y",
-                                            here + u"-dash.vcf", here + u"--help"}));
-
-  const struct {
-    std::vector<Text> args;
-    WindowCommandLine::Action action;
-  } cases[] = {
-      {{u"--help"}, WindowCommandLine::Action::ShowHelp},
-      {{u"a.vcf", u"-h"}, WindowCommandLine::Action::ShowHelp},
-      {{u"--version", u"--help"}, WindowCommandLine::Action::ShowVersion},
-      {{u"--verbose"}, WindowCommandLine::Action::UsageError},
-      {{u"-"}, WindowCommandLine::Action::Open},  // a file named "-"
-  };
-  for (const auto& each : cases) EXPECT_EQ(ParseWindowCommandLine(each.args).action, each.action);
-  EXPECT_EQ(ParseWindowCommandLine({u"--verbose"}).problem, u"unknown option '--verbose'");
 }
 
 }  // namespace

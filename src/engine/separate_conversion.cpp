@@ -114,7 +114,8 @@ class CellWriter {
 // a complete new one.
 template <class Ch>
 DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
-                            const std::string& opening, const Text& inputPath, const Text& outputPath) {
+                            const std::string& opening, const Text& inputPath, const Text& outputPath,
+                            const TargetLook& target) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -133,7 +134,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   // Memory may run out while a row of huge values is written; the earlier
   // document then stays, and the box names the write.
   try {
-    DocumentOutput document(outputPath, ExistingTarget::Replace);
+    DocumentOutput document(outputPath, ExistingTarget::Replace, &target);
     DocumentPieces pieces(document, host);
     pieces.append(opening);
     pieces.append(kRowStart);
@@ -183,10 +184,15 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   const StatementReporter errors(host, EngineTag(u"ConvertVCFToSeparateHTML"), false);
   const std::string opening = OpeningPiece(host);
   Text outputPath = SeparateOutputPath(host, inputPath);
-  if (!outputPath.empty()) outputPath = run.unwrittenPath(outputPath);
+  // One look at what stands there answers every question before the write.
+  TargetLook target;
+  if (!outputPath.empty()) {
+    target = LookAtTarget(outputPath);
+    outputPath = run.unwrittenPath(outputPath, target);
+  }
 
   // An input of the run, this one or another, is never deleted or replaced.
-  if (!outputPath.empty() && run.isInput(outputPath)) {
+  if (!outputPath.empty() && run.isInput(outputPath, target)) {
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
     return;
   }
@@ -195,7 +201,8 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   // A failed read leaves the earlier document as it was.
   InputText input;
   try {
-    input = ReadInput(inputPath);
+    input = ReadInput(inputPath,
+                      {.betweenPieces = [&host] { host.yield(); }, .knownSize = run.knownSize(inputPath)});
   } catch (...) {
     errors.reportCurrentException(kReadInput, inputPath);
     return;
@@ -203,9 +210,9 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   const std::uint64_t committedBefore = CommittedDocumentBytes();
   const DocumentOutcome outcome =
       host.oneRowPerContact()
-          ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut())
-      : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath)
-                      : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath);
+          ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut(), &target)
+      : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target)
+                      : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target);
   if (outcome == DocumentOutcome::Written) run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {

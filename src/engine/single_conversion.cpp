@@ -152,7 +152,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, summary);
 
   summary.inputs = inputs.size();
-  InputSweeps sweeps;
+  InputSweeps sweeps(host);
   const ColumnIndex columns = CollectColumns(host, inputs, errors, sweeps, summary);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 

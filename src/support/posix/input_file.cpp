@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -66,23 +67,37 @@ void Grow(InputStorage& storage, std::size_t filled, std::size_t bytes) {
   storage = std::move(larger);
 }
 
+// Bytes asked of one read: a file is read in pieces of this size, with a
+// turn for the caller between them.
+constexpr std::size_t kPieceSize = std::size_t{8} << 20;
+
 // Reads to the end into `storage`, which has room for `capacity` bytes,
-// doubling the room whenever it fills.
-std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity) {
+// doubling the room whenever it fills. `expected` is the length that a regular
+// file was seen to have (0 for a pipe): once that much has come and a read gave
+// less than asked, the file is at its end, which spares the read that would say so.
+std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity, std::size_t expected,
+                    const ReadOptions& options) {
   std::size_t filled = 0;
+  std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
       Grow(storage, filled, capacity * 2);
       capacity *= 2;
     }
     char* bytes = reinterpret_cast<char*>(storage.get());
-    const ssize_t got = read(fd, bytes + filled, capacity - filled);
+    const std::size_t asked = std::min(capacity - filled, kPieceSize);
+    const ssize_t got = read(fd, bytes + filled, asked);
     if (got < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
     }
     if (got == 0) return filled;
     filled += static_cast<std::size_t>(got);
+    if (expected != 0 && filled == expected && static_cast<std::size_t>(got) < asked) return filled;
+    if (filled >= nextTurn && options.betweenPieces) {
+      options.betweenPieces();
+      nextTurn = filled + kPieceSize;
+    }
   }
 }
 
@@ -104,13 +119,18 @@ void StorageRelease::operator()(char16_t* storage) const {
   }
 }
 
-FileContent ReadFileContent(TextView path) {
+FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   // A path that cannot be looked up names no file (as FileExists says); one
-  // lookup gives the kind and length as well.
+  // lookup gives the kind and length as well, unless the caller knows the length.
   std::string systemPath;
-  struct stat info {};
   FileContent content;
-  if (!ToNativePath(path, systemPath) || systemPath.empty() || stat(systemPath.c_str(), &info) != 0) {
+  if (!ToNativePath(path, systemPath) || systemPath.empty()) return content;
+  struct stat info {};
+  const bool known = options.knownSize > 0;
+  if (known) {
+    info.st_mode = S_IFREG;
+    info.st_size = static_cast<off_t>(options.knownSize);
+  } else if (stat(systemPath.c_str(), &info) != 0) {
     return content;
   }
   // The length of a pipe or device says nothing about what it gives.
@@ -124,18 +144,21 @@ FileContent ReadFileContent(TextView path) {
   // since the look cannot hang the read; a device is then waited for as it gives.
   const int wait = S_ISFIFO(info.st_mode) ? 0 : O_NONBLOCK;
   const FileDescriptor file(open(systemPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | wait));
-  if (file.get() < 0) Fail(errno);
+  if (file.get() < 0) {
+    if (known && errno == ENOENT) return content;  // gone since the caller saw it
+    Fail(errno);
+  }
   if (stream) {
     const int flags = fcntl(file.get(), F_GETFL);
     if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) Fail(errno);
     content.storage = MappedStorage(RoomFor(kFirstStreamRoom), false);
-    content.size = ReadAll(file.get(), content.storage, kFirstStreamRoom);
+    content.size = ReadAll(file.get(), content.storage, kFirstStreamRoom, 0, options);
+    content.readOnce = true;
   } else {
-    // One spare byte, so that the end of a file of the expected size is seen
-    // without growing the room.
-    const std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    content.storage = AllocateInputStorage(capacity);
-    content.size = ReadAll(file.get(), content.storage, capacity);
+    // One spare byte, so that a file that grew since the look is seen to go on.
+    const auto expected = static_cast<std::size_t>(info.st_size);
+    content.storage = AllocateInputStorage(expected + 1);
+    content.size = ReadAll(file.get(), content.storage, expected + 1, expected, options);
   }
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   return content;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows build: cross-builds brevant-convert.exe and the engine, support
-# and command-line tests for 64-bit Windows with MinGW-w64, runs the tests under
+# The Windows build: cross-builds brevant-convert.exe and the engine, support,
+# command-line and window-behaviour (form) tests for 64-bit Windows with
+# MinGW-w64, runs the tests under
 # Wine, checks that brevant-convert.exe writes the same documents as the Linux
 # brevant-convert, and that the 32-bit build compiles. Installs what is missing
 # (as root). Usage: scripts/windows.sh [LINUX_BUILD_DIR] (default build-test,

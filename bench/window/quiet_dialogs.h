@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "window/dialogs.h"
+#include "form/dialogs.h"
 
 namespace brevant::bench {
 

@@ -28,10 +28,10 @@
 #include "support/corpus_files.h"
 #include "support/file_io.h"
 #include "support/matching_files.h"
-#include "support/qt/settings_store.h"
+#include "support/qt/qt_settings_store.h"
 #include "support/utf8.h"
 #include "support/work_folder.h"
-#include "window/form1.h"
+#include "window/form1_window.h"
 
 namespace brevant::bench {
 namespace {
@@ -99,8 +99,8 @@ class Bench {
   Bench(const std::string& workFolder, QuietDialogs& dialogs)
       : settings_(QString::fromStdString(workFolder + "/settings.ini")), dialogs_(dialogs) {}
 
-  std::unique_ptr<Form1> openWindow(const std::string& programFolder) {
-    auto window = std::make_unique<Form1>(WindowSetup{settings_, dialogs_, FromUtf8(programFolder)});
+  std::unique_ptr<Form1Window> openWindow(const std::string& programFolder) {
+    auto window = std::make_unique<Form1Window>(WindowSetup{settings_, dialogs_, FromUtf8(programFolder)});
     window->Option2->setChecked(true);
     window->Option3->setChecked(true);
     return window;
@@ -110,7 +110,7 @@ class Bench {
   // Every run writes into a new folder and nothing is deleted until all ran:
   // creating files just after thousands were deleted costs the file system more
   // than the conversion itself, and would fall on whichever side came second.
-  Pair run(Form1& window, const std::vector<std::string>& inputs, const std::string& out) {
+  Pair run(Form1Window& window, const std::vector<std::string>& inputs, const std::string& out) {
     Pair pair;
     window.PushButton7->click();
     dialogs_.files = Texts(inputs);
@@ -142,7 +142,7 @@ class Bench {
     return pair;
   }
 
-  Pair scan(Form1& window, const std::string& root) {
+  Pair scan(Form1Window& window, const std::string& root) {
     Pair pair;
     dialogs_.extension = u"vcf";
     dialogs_.folder = FromUtf8(root);
@@ -157,7 +157,7 @@ class Bench {
       pair.window = std::min(pair.window, Seconds([&] { window.PushButton5->click(); }));
       gaps.stop();
       pair.longestGapMs = std::max(pair.longestGapMs, gaps.longestGapMilliseconds());
-      if (window.inputPaths().size() != found)
+      if (window.form().inputPaths().size() != found)
         throw std::runtime_error("the window's scan found other files");
     }
     return pair;
@@ -167,7 +167,7 @@ class Bench {
   // took from the close to its end, and whether a temporary file stayed.
   double closeDuringRun(const std::string& programFolder, const std::vector<std::string>& inputs,
                         const std::string& out, double after, bool& leftovers) {
-    std::unique_ptr<Form1> window = openWindow(programFolder);
+    std::unique_ptr<Form1Window> window = openWindow(programFolder);
     dialogs_.files = Texts(inputs);
     window->PushButton1->click();
     window->Text1->setText(QString::fromStdString(out));
@@ -205,7 +205,7 @@ class Bench {
     const std::string stem = std::filesystem::path(input).stem().string();
     const std::string earlier = out + "/" + (single ? std::string("output.xml") : stem + ".htm");
     const auto runWindow = [&](double closeAfter, Clock::time_point& closed) {
-      std::unique_ptr<Form1> window = openWindow(programFolder);
+      std::unique_ptr<Form1Window> window = openWindow(programFolder);
       (single ? window->Option1 : window->Option2)->setChecked(true);
       window->Check1->setChecked(perContact);
       dialogs_.files = {FromUtf8(input)};
@@ -250,7 +250,7 @@ class Bench {
   }
 
  private:
-  SettingsStore settings_;
+  QtSettingsStore settings_;
   QuietDialogs& dialogs_;
 };
 
@@ -286,7 +286,7 @@ int Run(const BenchOptions& options) {
 
   QuietDialogs dialogs;
   Bench bench(work.path(), dialogs);
-  std::unique_ptr<Form1> window = bench.openWindow(work.path());
+  std::unique_ptr<Form1Window> window = bench.openWindow(work.path());
   const std::string out = work / "out";
 
   std::printf(
@@ -302,7 +302,7 @@ int Run(const BenchOptions& options) {
   const Pair small = bench.run(*window, manyFiles, out);
   PrintPair(("per-file run, " + std::to_string(manyFiles.size()) + " files (<= 1.25)").c_str(), small, 1.25);
   const Pair scan = bench.scan(*window, tree);
-  PrintPair(("scan, " + std::to_string(window->inputPaths().size()) + " files in " +
+  PrintPair(("scan, " + std::to_string(window->form().inputPaths().size()) + " files in " +
              std::to_string(scale.topFolders * 100) + " folders (<= 1.5)")
                 .c_str(),
             scan, 1.5);

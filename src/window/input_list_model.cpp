@@ -1,7 +1,5 @@
 #include "window/input_list_model.h"
 
-#include <iterator>
-
 #include "support/qt/qt_text.h"
 
 namespace brevant {
@@ -26,18 +24,11 @@ void InputListModel::setHeader(const QString& header) {
   emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
-void InputListModel::append(Text path) {
-  const int row = static_cast<int>(paths_.size());
-  beginInsertRows(QModelIndex(), row, row);
-  paths_.push_back(std::move(path));
-  endInsertRows();
-}
-
-void InputListModel::append(std::vector<Text> paths) {
+void InputListModel::append(std::span<const Text> paths) {
   if (paths.empty()) return;
   const int first = static_cast<int>(paths_.size());
   beginInsertRows(QModelIndex(), first, first + static_cast<int>(paths.size()) - 1);
-  paths_.insert(paths_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
+  paths_.insert(paths_.end(), paths.begin(), paths.end());
   endInsertRows();
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <span>
 #include <vector>
 
 #include "support/text.h"
 
 namespace brevant {
 
-// The rows of the input list: one path a row, in the order added, duplicates
-// allowed, no limit on the count.
+// The rows of the input list as the list on screen shows them: one path a row.
 class InputListModel : public QAbstractListModel {
   Q_OBJECT
 
@@ -21,8 +21,7 @@ class InputListModel : public QAbstractListModel {
 
   void setHeader(const QString& header);
   const std::vector<Text>& paths() const { return paths_; }
-  void append(Text path);
-  void append(std::vector<Text> paths);
+  void append(std::span<const Text> paths);
   void remove(int row);
   void clear();
   // Gives a row another text (row dragging exchanges texts).

@@ -9,14 +9,11 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "form/form1.h"
+#include "support/qt/qt_text.h"
 #include "window/input_list_model.h"
 
 namespace brevant {
-
-namespace {
-// The share of the rows area at its top and bottom where a row drag scrolls.
-constexpr int kScrollZoneParts = 5;
-}  // namespace
 
 QStringList LocalPaths(const QMimeData* data) {
   QStringList paths;
@@ -45,9 +42,29 @@ void InputListView::setInputModel(InputListModel* model) {
   setModel(model);
 }
 
+void InputListView::showDragCursor(bool dragging) {
+  if (dragging) {
+    viewport()->setCursor(dragCursor_);
+  } else {
+    viewport()->unsetCursor();
+  }
+}
+
 int InputListView::selectedRow() const {
   const QModelIndexList selected = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
   return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+std::optional<std::size_t> InputListView::selected() const {
+  const int row = selectedRow();
+  if (row < 0) return std::nullopt;
+  return static_cast<std::size_t>(row);
+}
+
+std::optional<std::size_t> InputListView::rowAt(const QPoint& position) const {
+  const QModelIndex index = indexAt(position);
+  if (!index.isValid()) return std::nullopt;
+  return static_cast<std::size_t>(index.row());
 }
 
 void InputListView::dragEnterEvent(QDragEnterEvent* event) {
@@ -73,12 +90,14 @@ void InputListView::dropEvent(QDropEvent* event) {
     return;
   }
   event->acceptProposedAction();
-  emit pathsDropped(paths);
+  std::vector<Text> dropped;
+  for (const QString& path : paths) dropped.push_back(ToText(path));
+  if (form_ != nullptr) form_->ListView1_OLEDragDrop(dropped);
 }
 
 void InputListView::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Delete) {
-    emit deletePressed();
+    if (form_ != nullptr) form_->ListView1_KeyDown(Form1::kDeleteKey, selected());
     return;
   }
   QTreeView::keyPressEvent(event);
@@ -86,58 +105,28 @@ void InputListView::keyPressEvent(QKeyEvent* event) {
 
 void InputListView::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeView::mouseDoubleClickEvent(event);
-  emit doubleClickedAnywhere();
+  if (form_ != nullptr) form_->ListView1_DblClick(selected());
 }
 
 void InputListView::mousePressEvent(QMouseEvent* event) {
   QTreeView::mousePressEvent(event);
-  buttonHeld_ = true;
-  // Only a row pressed now travels; a press beside the rows drags nothing.
-  dragged_ = indexAt(event->position().toPoint());
-  if (dragged_.isValid()) viewport()->setCursor(dragCursor_);
+  if (form_ != nullptr) form_->ListView1_MouseDown(rowAt(event->position().toPoint()));
 }
 
 void InputListView::mouseMoveEvent(QMouseEvent* event) {
-  emit pointerMoved();
-  if (buttonHeld_) {
-    dragRowTo(event->position().toPoint());
-    return;  // no rubber-band selection while a row travels
-  }
-  QTreeView::mouseMoveEvent(event);
-}
-
-void InputListView::mouseReleaseEvent(QMouseEvent* event) {
-  buttonHeld_ = false;
-  viewport()->unsetCursor();
-  QTreeView::mouseReleaseEvent(event);
-}
-
-void InputListView::dragRowTo(const QPoint& position) {
-  if (model_ == nullptr || !dragged_.isValid()) return;
+  const QPoint position = event->position().toPoint();
   const QRect area = viewport()->rect();
   // A pointer above or below the rows still moves the row at that edge.
   const QPoint inside(std::clamp(position.x(), 0, area.width() - 1),
                       std::clamp(position.y(), 0, area.height() - 1));
-  const QModelIndex under = indexAt(inside);
-  if (under.isValid() && under.row() != dragged_.row()) {
-    const int from = dragged_.row();
-    const int to = under.row();
-    const Text draggedPath = model_->paths()[static_cast<std::size_t>(from)];
-    const Text underPath = model_->paths()[static_cast<std::size_t>(to)];
-    if (draggedPath != underPath) {
-      model_->setPath(from, underPath);
-      model_->setPath(to, draggedPath);
-      setCurrentIndex(under);
-      dragged_ = under;
-    }
-  }
-  const int row = dragged_.row();
-  const int zone = area.height() / kScrollZoneParts;
-  if (position.y() < zone && row > 0) {
-    scrollTo(model_->index(row - 1));
-  } else if (position.y() >= area.height() - zone && row + 1 < model_->rowCount()) {
-    scrollTo(model_->index(row + 1));
-  }
+  if (form_ != nullptr && form_->ListView1_MouseMove(rowAt(inside), position.y(), area.height()))
+    return;  // no rubber-band selection while a row travels
+  QTreeView::mouseMoveEvent(event);
+}
+
+void InputListView::mouseReleaseEvent(QMouseEvent* event) {
+  if (form_ != nullptr) form_->ListView1_MouseUp();
+  QTreeView::mouseReleaseEvent(event);
 }
 
 }  // namespace brevant

@@ -1,20 +1,18 @@
 #pragma once
 
 #include <QCursor>
-#include <QPersistentModelIndex>
 #include <QStringList>
 #include <QTreeView>
+#include <optional>
 
 namespace brevant {
 
+class Form1;
 class InputListModel;
 
-// The input list on screen: one column, one path a row. It turns the user's
-// gestures into signals for the window (drops, Delete, double-click, pointer
-// moves) and carries out row dragging itself: the dragged path travels one row
-// at a time, each row it passes moving one step the other way, and the list
-// scrolls while the pointer is in the top or bottom fifth of the rows (or
-// beyond them).
+// The input list on screen: one column, one path a row. It passes the user's
+// gestures (drops, Delete, double-click, pressing, moving and releasing the
+// mouse button) to the window's behaviour, which carries out the row rules.
 class InputListView : public QTreeView {
   Q_OBJECT
 
@@ -22,17 +20,12 @@ class InputListView : public QTreeView {
   explicit InputListView(QWidget* parent = nullptr);
 
   void setInputModel(InputListModel* model);
+  void setForm(Form1* form) { form_ = form; }
   // The pointer while a row is dragged.
   void setDragCursor(const QCursor& cursor) { dragCursor_ = cursor; }
+  void showDragCursor(bool dragging);
   // The selected row, or -1.
   int selectedRow() const;
-
- signals:
-  // Local paths dropped onto the list, in order.
-  void pathsDropped(const QStringList& paths);
-  void deletePressed();
-  void doubleClickedAnywhere();
-  void pointerMoved();
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -45,12 +38,12 @@ class InputListView : public QTreeView {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void dragRowTo(const QPoint& position);
+  std::optional<std::size_t> selected() const;
+  std::optional<std::size_t> rowAt(const QPoint& position) const;
 
   InputListModel* model_ = nullptr;
+  Form1* form_ = nullptr;
   QCursor dragCursor_{Qt::DragMoveCursor};
-  bool buttonHeld_ = false;
-  QPersistentModelIndex dragged_;
 };
 
 // The local files among dropped data; empty when it holds none.

@@ -6,11 +6,11 @@
 #include <optional>
 
 #include "support/qt/desktop_folder.h"
-#include "support/qt/settings_store.h"
+#include "support/qt/qt_settings_store.h"
 #include "support/signal_cleanup.h"
 #include "window/command_line.h"
 #include "window/desktop_identity.h"
-#include "window/form1.h"
+#include "window/form1_window.h"
 #include "window/qt_dialogs.h"
 #include "window/window_system_watch.h"
 
@@ -27,9 +27,9 @@ int main(int argc, char** argv) {
   QApplication application(qtArgc, argv);
   QApplication::setStyle(QStringLiteral("Fusion"));  // the same look on every desktop
   brevant::PresentAsDesktopApplication();
-  brevant::SettingsStore settings;
+  brevant::QtSettingsStore settings;
   brevant::QtDialogs dialogs;
-  brevant::Form1 window({settings, dialogs, brevant::ProgramFolder()});
+  brevant::Form1Window window({settings, dialogs, brevant::ProgramFolder()});
   dialogs.setOwner(&window);
   window.show();
   // Destroyed by another program, or asked to close while a box is up: the program ends all the same.

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "window/dialogs.h"
+#include "form/dialogs.h"
 
 namespace brevant {
 

@@ -15,17 +15,18 @@ WindowTest::WindowTest() {
 QString WindowTest::settingsFile() const { return QString::fromStdString((dir / "settings.ini").string()); }
 
 void WindowTest::seed(const QString& key, const QString& value) {
-  settings->write(key, value.toStdU16String());
+  settings->write(key.toStdU16String(), value.toStdU16String());
 }
 
-Form1& WindowTest::open() {
-  window = std::make_unique<Form1>(WindowSetup{*settings, dialogs, PathText(programFolder), screenArea});
+Form1Window& WindowTest::open() {
+  window =
+      std::make_unique<Form1Window>(WindowSetup{*settings, dialogs, PathText(programFolder), screenArea});
   return *window;
 }
 
 std::string WindowTest::stored(const QString& key) const {
-  const SettingsStore reader(settingsFile());
-  return ToUtf8(reader.read(key, u"<absent>"));
+  const QtSettingsStore reader(settingsFile());
+  return ToUtf8(reader.read(key.toStdU16String(), u"<absent>"));
 }
 
 void WindowTest::movePointerOver(QWidget* control) {

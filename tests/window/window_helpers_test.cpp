@@ -2,15 +2,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QStandardItemModel>
 #include <fstream>
 
-#include "support/qt/application_title.h"
-#include "support/qt/list_lookup.h"
-#include "support/qt/settings_store.h"
+#include "form/stored_values.h"
+#include "support/application_title.h"
+#include "support/qt/qt_settings_store.h"
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
-#include "window/stored_values.h"
 
 namespace brevant::testing {
 namespace {
@@ -59,26 +57,16 @@ TEST(ApplicationTitle, DropsTheLastWordThenWordsBeyondForty) {
             u"Brevant vCard to HTML table converter");
 }
 
-TEST(ListViewContains, ComparesWholeTextsWithLetterCase) {
-  QStandardItemModel rows;
-  EXPECT_FALSE(ListViewContains(rows, "a.vcf"));
-  rows.appendRow(new QStandardItem("/x/a.vcf"));
-  rows.appendRow(new QStandardItem("/x/b.vcf"));
-  EXPECT_TRUE(ListViewContains(rows, "/x/b.vcf"));
-  EXPECT_FALSE(ListViewContains(rows, "/x/A.VCF"));
-  EXPECT_FALSE(ListViewContains(rows, "/x/a.vc"));
-}
-
 TEST(SettingsStore, WritesTextsUnderTheSectionAndReadsThemBack) {
   TempDir dir;
   const QString file = QString::fromStdString((dir / "s.ini").string());
-  SettingsStore store(file);
-  EXPECT_EQ(store.read("Text1", u"default"), u"default");
-  EXPECT_TRUE(store.write("Text1", u"/a, b/c=d;\"e\""));
-  EXPECT_TRUE(store.write("Border Width", u" 2 "));
-  const SettingsStore reader(file);
-  EXPECT_EQ(reader.read("Text1", u""), u"/a, b/c=d;\"e\"");
-  EXPECT_EQ(reader.read("Border Width", u""), u" 2 ");
+  QtSettingsStore store(file);
+  EXPECT_EQ(store.read(u"Text1", u"default"), u"default");
+  EXPECT_TRUE(store.write(u"Text1", u"/a, b/c=d;\"e\""));
+  EXPECT_TRUE(store.write(u"Border Width", u" 2 "));
+  const QtSettingsStore reader(file);
+  EXPECT_EQ(reader.read(u"Text1", u""), u"/a, b/c=d;\"e\"");
+  EXPECT_EQ(reader.read(u"Border Width", u""), u" 2 ");
   EXPECT_NE(ReadBytes(dir / "s.ini").find("[Brevant]"), std::string::npos);
 }
 
@@ -87,19 +75,19 @@ TEST(SettingsStore, ARefusedWriteLosesNoOtherValueAndGoesOn) {
   TempDir dir;
   const QString file = QString::fromStdString((dir / "s.ini").string());
   {
-    SettingsStore store(file);
-    store.write("Option1", u"True");
-    store.write("Text1", u"/kept/");
+    QtSettingsStore store(file);
+    store.write(u"Option1", u"True");
+    store.write(u"Text1", u"/kept/");
   }
   const std::string before = ReadBytes(dir / "s.ini");
   std::filesystem::permissions(dir / "s.ini", std::filesystem::perms::owner_read |
                                                   std::filesystem::perms::group_read |
                                                   std::filesystem::perms::others_read);
   const int result = RunInUnprivilegedChild([&] {
-    SettingsStore store(file);
-    if (store.write("Option1", u"False")) return 1;  // refused
-    if (store.write("Text2", u"x")) return 2;
-    if (store.read("Text1", u"") != u"/kept/") return 3;
+    QtSettingsStore store(file);
+    if (store.write(u"Option1", u"False")) return 1;  // refused
+    if (store.write(u"Text2", u"x")) return 2;
+    if (store.read(u"Text1", u"") != u"/kept/") return 3;
     return 0;
   });
   EXPECT_EQ(result, 0);

@@ -19,8 +19,8 @@ using ::testing::IsEmpty;
 
 class KeyboardTest : public WindowTest {
  protected:
-  Form1& openActive() {
-    Form1& w = open();
+  Form1Window& openActive() {
+    Form1Window& w = open();
     w.show();
     QApplication::setActiveWindow(&w);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -29,7 +29,7 @@ class KeyboardTest : public WindowTest {
 };
 
 TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
-  Form1& w = openActive();
+  Form1Window& w = openActive();
   struct Case {
     QWidget* button;
     Qt::Key key;
@@ -63,7 +63,7 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
 }
 
 TEST_F(KeyboardTest, TheDotButtonsSayWhatTheyChoose) {
-  Form1& w = open();
+  Form1Window& w = open();
   const std::pair<QWidget*, QString> names[] = {{w.PushButton4, "Choose text colour"},
                                                 {w.PushButton6, "Choose background colour"},
                                                 {w.PushButton9, "Choose output folder"}};
@@ -80,7 +80,7 @@ class FocusFrameTest : public KeyboardTest, public ::testing::WithParamInterface
 
 TEST_P(FocusFrameTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
   screenArea = GetParam();
-  Form1& w = openActive();
+  Form1Window& w = openActive();
   const QColor highlight = w.palette().color(QPalette::Active, QPalette::Highlight);
   constexpr int kReach = FocusFrame::kReach;
   for (QWidget* control : std::initializer_list<QWidget*>{

@@ -14,7 +14,7 @@ namespace brevant::testing {
 namespace {
 
 TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_EQ(w.size(), QSize(536, 576));
   EXPECT_EQ(w.minimumSize(), w.maximumSize());  // not resizable
   struct Place {
@@ -34,7 +34,7 @@ TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
 }
 
 TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_EQ(w.Option1->font().family(), "Arial");
   EXPECT_TRUE(w.Label3->font().bold());
   EXPECT_DOUBLE_EQ(w.Label3->font().pointSizeF(), 9);
@@ -55,7 +55,7 @@ TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
 
 TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
   screenArea = QRect(0, 0, 640, 512);  // 1280 x 1024 at a scale factor of 2
-  Form1& w = open();
+  Form1Window& w = open();
   const double zoom = 480.0 / 576;
   EXPECT_EQ(w.size(), QSize(447, 480));
   EXPECT_EQ(w.minimumSize(), w.maximumSize());
@@ -83,7 +83,7 @@ TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
 }
 
 TEST_F(WindowTest, TabOrderRunsTopToBottom) {
-  Form1& w = open();
+  Form1Window& w = open();
   std::vector<std::string> order;
   QWidget* at = w.ListView1;
   for (int i = 0; i < 16; ++i) {
@@ -100,14 +100,14 @@ TEST_F(WindowTest, TabOrderRunsTopToBottom) {
 TEST_F(WindowTest, ASkinStyleSheetBesideTheProgramReplacesTheWhiteLook) {
   std::filesystem::create_directories(programFolder / "x");
   std::ofstream(programFolder / "x" / "o.cjs") << "QPushButton { color: rgb(1, 2, 3); }";
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_EQ(w.styleSheet(), "QPushButton { color: rgb(1, 2, 3); }");
   EXPECT_EQ(w.Option1->palette().color(w.Option1->backgroundRole()), w.palette().color(QPalette::Button));
   EXPECT_TRUE(dialogs.asked.empty());
 }
 
 TEST_F(WindowTest, WithoutASkinTheWindowKeepsItsWhiteFrames) {
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_TRUE(w.styleSheet().contains("background-color: white"));
 }
 

@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::vector<std::string> Rows(Form1& w) {
+std::vector<std::string> Rows(Form1Window& w) {
   std::vector<std::string> rows;
-  for (const Text& path : w.inputPaths()) rows.push_back(ToUtf8(path));
+  for (const Text& path : w.form().inputPaths()) rows.push_back(ToUtf8(path));
   return rows;
 }
 
@@ -36,7 +36,7 @@ QMimeData* FileList(const std::vector<fs::path>& paths) {
 }
 
 // Drags the data over the list and drops it there; gives whether the list took it.
-bool Drop(Form1& w, QMimeData* data) {
+bool Drop(Form1Window& w, QMimeData* data) {
   QWidget* target = w.ListView1->viewport();
   const QPoint at(20, 20);
   QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
@@ -70,7 +70,7 @@ class ListTest : public WindowTest {
 };
 
 TEST_F(ListTest, AddsOneFileAsReturnedAndSeveralThroughTheirFolder) {
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.fileAnswers = {{u"/d/one.vcf"}, {u"/d/a.vcf", u"/d/b.vcf"}, {u"/x.vcf", u"/y.vcf"}, {}};
   for (int click = 0; click < 4; ++click) w.PushButton1->click();
   EXPECT_THAT(Rows(w), ElementsAre("/d/one.vcf", "/d/a.vcf", "/d/b.vcf", "/x.vcf", "/y.vcf"));
@@ -82,21 +82,21 @@ TEST_F(ListTest, AddsOneFileAsReturnedAndSeveralThroughTheirFolder) {
 TEST_F(ListTest, ScansAFolderTreeForTheExtensionThroughTheSharedScanner) {
   makeTree();
   seed("LastFolder", "/start");
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.textAnswers = {u"vcf", u"*"};
   dialogs.folderAnswers = {PathText(tree), PathText(tree)};
   w.PushButton5->click();
   EXPECT_THAT(Rows(w), ElementsAre(at("a.vcf"), at("B.VCF"), at("sub/c.vcf")));
   EXPECT_EQ(stored("Extension"), "vcf");
   EXPECT_EQ(stored("LastFolder"), tree.string());
-  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+  EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 
   w.PushButton7->click();
   w.PushButton5->click();
   EXPECT_THAT(Rows(w), ElementsAre(at("a.vcf"), at("B.VCF"), at("notes.txt"), at("sub/c.vcf")));
   EXPECT_EQ(stored("Extension"), "*");
   ScanObserver quiet;
-  EXPECT_EQ(w.inputPaths(), ListMatchingFiles(PathText(tree), u"*", quiet));
+  EXPECT_EQ(w.form().inputPaths(), ListMatchingFiles(PathText(tree), u"*", quiet));
   EXPECT_THAT(
       dialogs.asked,
       ElementsAre("prompt: Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
@@ -109,7 +109,7 @@ TEST_F(ListTest, ScansAFolderTreeForTheExtensionThroughTheSharedScanner) {
 
 TEST_F(ListTest, AnEmptyExtensionOrACancelledFolderStopsTheScan) {
   makeTree();
-  Form1& w = open();
+  Form1Window& w = open();
   w.PushButton5->click();  // prompt cancelled
   EXPECT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(stored("Extension"), "<absent>");
@@ -123,12 +123,12 @@ TEST_F(ListTest, AnEmptyExtensionOrACancelledFolderStopsTheScan) {
 
 TEST_F(ListTest, ASecondClickWhileTheScanYieldsStartsNoSecondScan) {
   makeTree();
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.textAnswers = {u"vcf", u"vcf"};
   dialogs.folderAnswers = {PathText(tree), PathText(tree)};
   bool busyMeanwhile = false;
   QTimer::singleShot(0, &w, [&] {
-    busyMeanwhile = w.pointer() == Form1::Pointer::Busy;
+    busyMeanwhile = w.form().pointer() == Pointer::Busy;
     w.PushButton5->click();
   });
   w.PushButton5->click();
@@ -141,7 +141,7 @@ TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
   makeTree();
   WriteBytes(dir / "other" / "x.doc", "d");
   seed("Extension", "vcf");  // a drop reads no setting
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_TRUE(Drop(w, FileList({dir / "loose.txt", tree / "sub", dir / "other"})));
   EXPECT_THAT(Rows(w),
               ElementsAre((dir / "loose.txt").string(), at("sub/c.vcf"), (dir / "other/x.doc").string()));
@@ -157,7 +157,7 @@ TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
 }
 
 TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.fileAnswers = {{u"/a", u"/b", u"/c", u"/d"}};
   w.PushButton1->click();
   w.ListView1->setCurrentIndex(w.ListView1->model()->index(1, 0));
@@ -168,13 +168,13 @@ TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
                      w.ListView1->visualRect(w.ListView1->model()->index(2, 0)).center());
   EXPECT_THAT(Rows(w), ElementsAre("/a", "/c"));
 
-  w.setBusy(true);
+  w.form().setBusy(true);
   w.ListView1->setCurrentIndex(w.ListView1->model()->index(0, 0));
   QTest::keyClick(w.ListView1, Qt::Key_Delete);
   QTest::mouseDClick(w.ListView1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
   w.PushButton7->click();
   EXPECT_THAT(Rows(w), ElementsAre("/a", "/c"));
-  w.setBusy(false);
+  w.form().setBusy(false);
   w.PushButton7->click();
   EXPECT_THAT(Rows(w), IsEmpty());
   QTest::keyClick(w.ListView1, Qt::Key_Delete);  // nothing left to remove
@@ -183,7 +183,7 @@ TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
 }
 
 TEST_F(ListTest, DraggingTheThirdRowUpPutsItOnTop) {
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.fileAnswers = {{u"/a", u"/b", u"/c", u"/d"}};
   w.PushButton1->click();
   QWidget* rows = w.ListView1->viewport();
@@ -211,7 +211,7 @@ TEST_F(ListTest, TheDragPointerComesFromTheProgramFolderWhenThere) {
   QImage picture(16, 16, QImage::Format_ARGB32);
   picture.fill(Qt::blue);
   ASSERT_TRUE(picture.save(QString::fromStdString((programFolder / "drag.ico").string()), "PNG"));
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.fileAnswers = {{u"/a", u"/b"}};
   w.PushButton1->click();
   QWidget* rows = w.ListView1->viewport();
@@ -222,7 +222,7 @@ TEST_F(ListTest, TheDragPointerComesFromTheProgramFolderWhenThere) {
 }
 
 TEST_F(ListTest, DraggingNearTheBottomScrollsTheList) {
-  Form1& w = open();
+  Form1Window& w = open();
   std::vector<Text> many;
   for (int i = 0; i < 40; ++i) many.push_back(u"/row" + FromUtf8(std::to_string(i)));
   dialogs.fileAnswers = {many};
@@ -250,7 +250,7 @@ class SamplesTest : public WindowTest {
 
 TEST_F(SamplesTest, LoadsEverySampleOnceAndAsksEachTime) {
   makeSamples(programFolder / "Samples");
-  Form1& w = open();
+  Form1Window& w = open();
   const std::string samples = (programFolder / "Samples").string();
   const std::string question =
       "question: Would you like this software to open the folder where these sample files are stored (so "
@@ -268,14 +268,14 @@ TEST_F(SamplesTest, TheInstalledSamplesServeAnInstalledProgram) {
   programFolder = dir / "prefix" / "bin";
   fs::create_directories(programFolder);
   makeSamples(dir / "prefix" / "share" / "brevant" / "Samples");
-  Form1& w = open();
+  Form1Window& w = open();
   w.PushButton3->click();
   ASSERT_EQ(Rows(w).size(), 2u);
   EXPECT_TRUE(fs::equivalent(Rows(w)[0], dir / "prefix/share/brevant/Samples/A.vcf"));
 }
 
 TEST_F(SamplesTest, WithoutSamplesNothingIsAddedAndTheQuestionStillComes) {
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.yesNoAnswers = {true};
   w.PushButton3->click();
   EXPECT_THAT(Rows(w), IsEmpty());

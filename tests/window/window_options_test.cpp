@@ -37,15 +37,15 @@ TEST_F(WindowTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDesktopFolder) {
   const ScopedHome home(dir / "home");
   std::filesystem::create_directories(dir / "home" / "Desktop");
   const std::string desktop = (dir / "home" / "Desktop").string() + "/";
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_TRUE(w.Option1->isChecked());
   EXPECT_FALSE(w.Option2->isChecked());
   EXPECT_TRUE(w.Option3->isChecked());
   EXPECT_FALSE(w.Option4->isChecked());
   EXPECT_FALSE(w.Check1->isChecked());
   EXPECT_EQ(w.Text2->text(), "1");
-  EXPECT_EQ(w.tableTextColour(), 0x000000);
-  EXPECT_EQ(w.tableBackgroundColour(), 0xFFFFFF);
+  EXPECT_EQ(w.form().tableTextColour(), 0x000000);
+  EXPECT_EQ(w.form().tableBackgroundColour(), 0xFFFFFF);
   EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::black));
   EXPECT_EQ(w.Picture2->palette().color(QPalette::Window), QColor(Qt::white));
   EXPECT_EQ(w.Text1->text().toStdString(), desktop);
@@ -75,7 +75,7 @@ TEST_F(WindowTest, WithoutADesktopTheFirstRunGoesToDocumentsOrHome) {
     if (withDocuments) fs::create_directories(homeFolder / "Documents");
     const std::filesystem::path expected = withDocuments ? homeFolder / "Documents" : homeFolder;
     settings.emplace(settingsFile() + (withDocuments ? "1" : "2"));  // a first start both times
-    Form1& w = open();
+    Form1Window& w = open();
     EXPECT_EQ(w.Text1->text().toStdString(), expected.string() + "/");
     w.addPathsAsDropped({QString::fromStdString((dir / "in" / "a.vcf").string())});
     dialogs.asked.clear();
@@ -96,7 +96,7 @@ TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
   seed("Background Color", "-16777216");  // signed, as stored
   seed("Text1", "/srv/out/");
   seed("OneRowPerContact", "True");
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_TRUE(w.Option2->isChecked());
   EXPECT_FALSE(w.Option1->isChecked());
   EXPECT_TRUE(w.Option4->isChecked());
@@ -105,12 +105,12 @@ TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
   EXPECT_FALSE(w.Text1->isEnabled());
   EXPECT_FALSE(w.PushButton9->isEnabled());
   EXPECT_EQ(w.Text2->text(), "3x");
-  EXPECT_EQ(w.tableTextColour(), 255);
+  EXPECT_EQ(w.form().tableTextColour(), 255);
   EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::red));
-  EXPECT_EQ(w.tableBackgroundColour(), -16777216);
+  EXPECT_EQ(w.form().tableBackgroundColour(), -16777216);
   EXPECT_EQ(w.Text1->text(), "/srv/out/");
   EXPECT_TRUE(w.Check1->isChecked());
-  EXPECT_TRUE(w.oneRowPerContact());
+  EXPECT_TRUE(w.form().oneRowPerContact());
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
@@ -121,10 +121,10 @@ TEST_F(WindowTest, LongTextsAreRestoredWholeAndNotStoredAgain) {
   const QString border = QString(33000, u'7');
   seed("Text1", folder);
   seed("Border Width", border);
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_EQ(w.Text1->text(), folder);
   EXPECT_EQ(w.Text2->text(), border);
-  EXPECT_EQ(w.chosenFolder(), folder.toStdU16String());
+  EXPECT_EQ(w.form().chosenFolder(), folder.toStdU16String());
   EXPECT_EQ(stored("Text1"), folder.toStdString());
   EXPECT_EQ(stored("Border Width"), border.toStdString());
   QTest::keyClick(w.Text2, Qt::Key_End);
@@ -143,11 +143,11 @@ TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
                         Case{" 0.0 ", "2.5", false, true}, Case{"False", "False", false, false}}) {
     seed("Option1", c.option1);
     seed("Option2", c.option2);
-    Form1& w = open();
+    Form1Window& w = open();
     EXPECT_EQ(w.Option1->isChecked(), c.oneChecked) << c.option1;
     EXPECT_EQ(w.Option2->isChecked(), c.twoChecked) << c.option2;
-    EXPECT_EQ(w.convertAllToOne(), c.oneChecked);
-    EXPECT_EQ(w.convertEach(), c.twoChecked);
+    EXPECT_EQ(w.form().convertAllToOne(), c.oneChecked);
+    EXPECT_EQ(w.form().convertEach(), c.twoChecked);
   }
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
@@ -157,21 +157,21 @@ TEST_F(WindowTest, AStoredValueThatDoesNotConvertIsReportedAndStartUpGoesOn) {
   seed("Text Color", "#ff0000");
   seed("Background Color", "255");
   seed("Option4", "yes");
-  Form1& w = open();
+  Form1Window& w = open();
   EXPECT_THAT(dialogs.asked,
               ElementsAre("error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 112",
                           "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 116",
                           "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 128"));
   // The controls keep their layout values; the next options are restored.
   EXPECT_TRUE(w.Option1->isChecked());
-  EXPECT_EQ(w.tableTextColour(), 0x000000);
-  EXPECT_EQ(w.tableBackgroundColour(), 255);
+  EXPECT_EQ(w.form().tableTextColour(), 0x000000);
+  EXPECT_EQ(w.form().tableBackgroundColour(), 255);
   EXPECT_TRUE(w.Option3->isChecked());
   EXPECT_FALSE(w.Option4->isChecked());
 }
 
 TEST_F(WindowTest, OptionClicksStoreBothKeysOfTheirGroup) {
-  Form1& w = open();
+  Form1Window& w = open();
   w.Option2->click();
   EXPECT_EQ(stored("Option1"), "False");
   EXPECT_EQ(stored("Option2"), "True");
@@ -195,7 +195,7 @@ TEST_F(WindowTest, OptionClicksStoreBothKeysOfTheirGroup) {
 }
 
 TEST_F(WindowTest, EveryKeystrokeInTheTwoTextsIsStored) {
-  Form1& w = open();
+  Form1Window& w = open();
   w.Text1->clear();
   QTest::keyClicks(w.Text1, "/o");
   EXPECT_EQ(stored("Text1"), "/o");
@@ -212,8 +212,8 @@ TEST_F(WindowTest, EveryKeystrokeInTheTwoTextsIsStored) {
 
 class BorderWidthCheck : public WindowTest {
  protected:
-  Form1& openFocused() {
-    Form1& w = open();
+  Form1Window& openFocused() {
+    Form1Window& w = open();
     w.show();
     QApplication::setActiveWindow(&w);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -223,7 +223,7 @@ class BorderWidthCheck : public WindowTest {
 };
 
 TEST_F(BorderWidthCheck, LeavingWithANonNumberAsksAndPutsTheFocusBack) {
-  Form1& w = openFocused();
+  Form1Window& w = openFocused();
   // A real box takes the focus into itself while it shows: that is no leaving.
   dialogs.whileMessageShows = [&w] {
     QFocusEvent intoTheBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
@@ -249,19 +249,19 @@ TEST_F(BorderWidthCheck, LeavingWithANonNumberAsksAndPutsTheFocusBack) {
 }
 
 TEST_F(WindowTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.colourAnswers = {0x123456};
   w.PushButton4->click();
-  EXPECT_EQ(w.tableTextColour(), 0x123456);
+  EXPECT_EQ(w.form().tableTextColour(), 0x123456);
   EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
   EXPECT_EQ(stored("Text Color"), "1193046");
   w.PushButton4->click();  // cancelled: the dialog gives its starting colour back
-  EXPECT_EQ(w.tableTextColour(), 0x123456);
+  EXPECT_EQ(w.form().tableTextColour(), 0x123456);
   EXPECT_EQ(stored("Text Color"), "1193046");
 
   dialogs.colourAnswers = {0x00FF00};
   w.PushButton6->click();
-  EXPECT_EQ(w.tableBackgroundColour(), 0x00FF00);
+  EXPECT_EQ(w.form().tableBackgroundColour(), 0x00FF00);
   EXPECT_EQ(stored("Background Color"), "65280");
   EXPECT_THAT(dialogs.asked,
               ElementsAre("colour: Choose text colour [0]", "colour: Choose text colour [1193046]",
@@ -270,7 +270,7 @@ TEST_F(WindowTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
 
 TEST_F(WindowTest, BrowseForTheOutputFolder) {
   seed("LastFolderDot", "/srv");
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.folderAnswers = {u"/srv/data", u"/", u""};
   w.PushButton9->click();
   EXPECT_EQ(w.Text1->text(), "/srv/data/");
@@ -288,26 +288,26 @@ TEST_F(WindowTest, BrowseForTheOutputFolder) {
 }
 
 TEST_F(WindowTest, PointerFeedbackNeverReplacesTheBusyPointer) {
-  Form1& w = open();
+  Form1Window& w = open();
   movePointerOver(w.PushButton2);
-  EXPECT_EQ(w.pointer(), Form1::Pointer::Hand);
+  EXPECT_EQ(w.form().pointer(), Pointer::Hand);
   EXPECT_EQ(w.cursor().shape(), Qt::PointingHandCursor);
   movePointerOver(w.Frame1);
-  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+  EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
   movePointerOver(w.PushButton9);
   movePointerOver(&w);
-  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+  EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 
-  w.setBusy(true);
+  w.form().setBusy(true);
   for (QWidget* over :
        std::initializer_list<QWidget*>{w.PushButton1, w.PushButton4, w.Frame2, w.Frame6, &w}) {
     movePointerOver(over);
-    EXPECT_EQ(w.pointer(), Form1::Pointer::Busy) << over->objectName().toStdString();
+    EXPECT_EQ(w.form().pointer(), Pointer::Busy) << over->objectName().toStdString();
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
   }
-  w.setBusy(false);
+  w.form().setBusy(false);
   movePointerOver(w.PushButton1);
-  EXPECT_EQ(w.pointer(), Form1::Pointer::Hand);
+  EXPECT_EQ(w.form().pointer(), Pointer::Hand);
 }
 
 TEST_F(WindowTest, TheHandPointerComesFromTheProgramFolderWhenThere) {
@@ -315,15 +315,15 @@ TEST_F(WindowTest, TheHandPointerComesFromTheProgramFolderWhenThere) {
   QImage picture(16, 16, QImage::Format_ARGB32);
   picture.fill(Qt::red);
   ASSERT_TRUE(picture.save(QString::fromStdString((programFolder / "HAND-M.CUR").string()), "PNG"));
-  Form1& w = open();
+  Form1Window& w = open();
   movePointerOver(w.PushButton1);
   EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
 TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
-  Form1& w = open();
-  Host& host = w;
+  Form1Window& w = open();
+  Host& host = w.form();
   EXPECT_TRUE(host.convertAllToOne());
   w.Option2->click();
   EXPECT_FALSE(host.convertAllToOne());

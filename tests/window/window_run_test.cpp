@@ -39,8 +39,8 @@ class RunTest : public WindowTest {
  protected:
   fs::path out = dir / "out";
 
-  Form1& openWithRows(const std::vector<fs::path>& inputs) {
-    Form1& w = open();
+  Form1Window& openWithRows(const std::vector<fs::path>& inputs) {
+    Form1Window& w = open();
     std::vector<Text> rows;
     for (const fs::path& input : inputs) rows.push_back(PathText(input));
     dialogs.fileAnswers = {rows};
@@ -59,7 +59,7 @@ class RunTest : public WindowTest {
 };
 
 TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
-  Form1& w = open();
+  Form1Window& w = open();
   w.PushButton2->click();
   w.PushButton2->click();
   dialogs.fileAnswers = {{PathText(dir / "a.vcf")}};
@@ -73,7 +73,7 @@ TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
                           "files: Add File(s) - Hold Ctrl to select multiple files [VCF Files (*.vcf)]",
                           "message: Folder does not exist. Please select another folder.",
                           "message: Folder does not exist. Please select another folder."));
-  EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+  EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 }
 
 // The window's documents are byte for byte those of brevant-convert with the
@@ -91,7 +91,7 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
       const fs::path byTool = dir / ("tool-" + name);
       fs::create_directories(byWindow);
       fs::create_directories(byTool);
-      Form1& w = openWithRows(inputs);
+      Form1Window& w = openWithRows(inputs);
       (each ? w.Option2 : w.Option1)->click();
       if (w.Check1->isChecked() != perContact) w.Check1->click();
       w.Text1->setText(QString::fromStdString(byWindow.string()));
@@ -111,7 +111,7 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
                                        "Tick \"One row per contact\" to give every contact its own row."));
       EXPECT_EQ(w.ProgressBar1->position(), 0);
       EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
-      EXPECT_EQ(w.pointer(), Form1::Pointer::Arrow);
+      EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 
       const std::string command = std::string(BREVANT_CLI_PATH) + " -q --mode " + (each ? "each" : "single") +
                                   (perContact ? " --per-contact" : "") + " --output-dir '" + byTool.string() +
@@ -129,7 +129,7 @@ TEST_F(RunTest, ShowsEachFileWithItsShareWhileTheRunYields) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");
   WriteBytes(dir / "c.vcf", "FN:c\n");
-  Form1& w = openWithRows({dir / "a.vcf", dir / "b.vcf", dir / "c.vcf"});
+  Form1Window& w = openWithRows({dir / "a.vcf", dir / "b.vcf", dir / "c.vcf"});
   w.Option2->click();
   w.Option4->click();
   double position = -1;
@@ -149,7 +149,7 @@ TEST_F(RunTest, ChangesWhileTheRunYieldsApplyFromTheNextReadButRowsStayAsTheyWer
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");
   WriteBytes(dir / "late.vcf", "FN:late\n");
-  Form1& w = openWithRows({dir / "a.vcf", dir / "b.vcf"});
+  Form1Window& w = openWithRows({dir / "a.vcf", dir / "b.vcf"});
   w.Option2->click();
   w.Option4->click();
   bool clickedAgain = false;
@@ -165,14 +165,14 @@ TEST_F(RunTest, ChangesWhileTheRunYieldsApplyFromTheNextReadButRowsStayAsTheyWer
   EXPECT_NE(ReadBytes(dir / "a.htm").find("border='7'"), std::string::npos);
   EXPECT_NE(ReadBytes(dir / "b.htm").find("border='7'"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir / "late.htm"));
-  EXPECT_EQ(w.inputPaths().size(), 3u);
+  EXPECT_EQ(w.form().inputPaths().size(), 3u);
   EXPECT_EQ(std::count(dialogs.asked.begin(), dialogs.asked.end(), "message: Done."), 1);
 }
 
 TEST_F(RunTest, EngineErrorsShowTheirBoxesAndTheRunGoesOn) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");
-  Form1& w = openWithRows({dir / "missing.vcf", dir / "a.vcf"});
+  Form1Window& w = openWithRows({dir / "missing.vcf", dir / "a.vcf"});
   w.Option1->click();
   w.Text1->setText(QString::fromStdString(dir.path().string()));
   fs::create_directories(dir / "output.xml");  // a folder where the document should go
@@ -187,7 +187,7 @@ class CloseDuringRun : public RunTest {
   // Closes the window at the first turn of the event loop in which `writing`
   // says the run is writing a document (documents are written to unnamed files,
   // so the bar tells, not the folder).
-  bool closeWhen(Form1& w, std::function<bool(const ProgressDisplay&)> writing) {
+  bool closeWhen(Form1Window& w, std::function<bool(const ProgressDisplay&)> writing) {
     bool closed = false;
     auto* watch = new QTimer(&w);
     QObject::connect(watch, &QTimer::timeout, &w, [&] {
@@ -219,7 +219,7 @@ TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasAndNoTemporaryFileIsLeft) {
   }
   fs::create_directories(out);
   WriteBytes(out / "output.xml", "earlier document");
-  Form1& w = openWithRows(inputs);
+  Form1Window& w = openWithRows(inputs);
   w.show();
   w.Text1->setText(QString::fromStdString(out.string()));
   // The second sweep, which writes the document, names each file on the bar.
@@ -237,7 +237,7 @@ TEST_F(CloseDuringRun, AOneDocumentRunEndsWhileItCollectsTheColumns) {
   WriteBytes(dir / "a.vcf", ContactWithEmails(2000));
   fs::create_directories(out);
   WriteBytes(out / "output.xml", "earlier document");
-  Form1& w = openWithRows({dir / "a.vcf"});
+  Form1Window& w = openWithRows({dir / "a.vcf"});
   w.show();
   w.Text1->setText(QString::fromStdString(out.string()));
   ASSERT_TRUE(closeWhen(
@@ -253,7 +253,7 @@ TEST_F(CloseDuringRun, AWindowTakenAwayEndsTheRunAsACloseDoes) {
   WriteBytes(dir / "a.vcf", ContactWithEmails(2000));
   fs::create_directories(out);
   WriteBytes(out / "output.xml", "earlier document");
-  Form1& w = openWithRows({dir / "a.vcf"});
+  Form1Window& w = openWithRows({dir / "a.vcf"});
   w.show();
   w.Text1->setText(QString::fromStdString(out.string()));
   bool gone = false;
@@ -276,7 +276,7 @@ TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
   WriteBytes(dir / "next.vcf", "FN:next\n");
   fs::create_directories(out);
   WriteBytes(out / "next.htm", "earlier document");
-  Form1& w = openWithRows({dir / "big.vcf", dir / "next.vcf"});
+  Form1Window& w = openWithRows({dir / "big.vcf", dir / "next.vcf"});
   w.show();
   w.Option2->click();
   w.Text1->setText(QString::fromStdString(out.string()));

@@ -29,9 +29,9 @@ QStringList Strings(const std::vector<std::string>& texts) {
   return list;
 }
 
-std::vector<std::string> Rows(Form1& w) {
+std::vector<std::string> Rows(Form1Window& w) {
   std::vector<std::string> rows;
-  for (const Text& path : w.inputPaths()) rows.push_back(ToUtf8(path));
+  for (const Text& path : w.form().inputPaths()) rows.push_back(ToUtf8(path));
   return rows;
 }
 
@@ -104,7 +104,7 @@ TEST(WindowCommandLine, PathsBecomeAbsoluteFromTheWorkingFolder) {
 class StartupTest : public WindowTest {
  protected:
   // Drags the paths onto the list and drops them there.
-  static void Drop(Form1& w, const std::vector<fs::path>& paths) {
+  static void Drop(Form1Window& w, const std::vector<fs::path>& paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const fs::path& path : paths)
@@ -127,14 +127,14 @@ TEST_F(StartupTest, PathsGivenAtStartUpGiveTheRowsOfADropOfThem) {
   WriteBytes(work / "tree" / "deeper" / "notes.txt", "n\n");
   const std::string gone = (dir / "gone.vcf").string();
 
-  Form1& started = open();
+  Form1Window& started = open();
   started.addPathsAsDropped(ParseWindowCommandLine(Strings({"card.vcf", "tree", "./a b#1.vcf", gone, "--",
                                                             "-dash.vcf", "../work/card.vcf"}),
                                                    QString::fromStdString(work.string()))
                                 .paths);
   const std::vector<std::string> fromCommandLine = Rows(started);
 
-  Form1& dropped = open();
+  Form1Window& dropped = open();
   Drop(dropped,
        {work / "card.vcf", work / "tree", work / "a b#1.vcf", gone, work / "-dash.vcf", work / "card.vcf"});
   EXPECT_EQ(fromCommandLine, Rows(dropped));
@@ -148,7 +148,7 @@ TEST_F(StartupTest, AnInstalledProgramOpensTheInstalledSamplesFolder) {
   fs::create_directories(programFolder);
   const fs::path installed = dir / "prefix" / "share" / "brevant" / "Samples";
   WriteBytes(installed / "A.vcf", "FN:a\n");
-  Form1& w = open();
+  Form1Window& w = open();
   dialogs.yesNoAnswers = {true};
   w.PushButton3->click();
   EXPECT_THAT(Rows(w), ElementsAre(installed.string() + "/A.vcf"));

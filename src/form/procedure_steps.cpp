@@ -1,4 +1,4 @@
-#include "window/procedure_steps.h"
+#include "form/procedure_steps.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "support/qt/settings_store.h"
+#include "support/qt/qt_settings_store.h"
 
 #include <cstdio>
 
@@ -7,26 +7,26 @@
 namespace brevant {
 
 namespace {
-QString Key(const QString& key) { return QString::fromLatin1(kSettingsSection) + u'/' + key; }
+QString Key(TextView key) { return QString::fromLatin1(kSettingsSection) + u'/' + ToQString(key); }
 }  // namespace
 
-SettingsStore::SettingsStore()
+QtSettingsStore::QtSettingsStore()
     : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                             QString::fromLatin1(kSettingsOrganisation),
                                             QString::fromLatin1(kSettingsSection))) {}
 
-SettingsStore::SettingsStore(const QString& file)
+QtSettingsStore::QtSettingsStore(const QString& file)
     : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {}
 
-Text SettingsStore::read(const QString& key, TextView defaultValue) const {
+Text QtSettingsStore::read(TextView key, TextView defaultValue) const {
   const QVariant value = settings_->value(Key(key));
   if (!value.isValid()) return Text(defaultValue);
   return ToText(value.toString());
 }
 
-bool SettingsStore::contains(const QString& key) const { return settings_->contains(Key(key)); }
+bool QtSettingsStore::contains(TextView key) const { return settings_->contains(Key(key)); }
 
-bool SettingsStore::write(const QString& key, TextView value) {
+bool QtSettingsStore::write(TextView key, TextView value) {
   settings_->setValue(Key(key), ToQString(value));
   settings_->sync();
   if (settings_->status() == QSettings::NoError) return true;

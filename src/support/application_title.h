@@ -11,7 +11,4 @@ inline constexpr char16_t kProductName[] = u"Brevant";
 // while more than 40 characters remain. A name without a blank stays whole.
 Text ApplicationTitle(TextView productName);
 
-// Sets ApplicationTitle(kProductName) as the application's display name.
-void SetApplicationTitle();
-
 }  // namespace brevant

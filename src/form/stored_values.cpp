@@ -1,4 +1,4 @@
-#include "window/stored_values.h"
+#include "form/stored_values.h"
 
 #include <cstdint>
 #include <cstdlib>

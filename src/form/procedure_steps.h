@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "window/dialogs.h"
+#include "form/dialogs.h"
 
 namespace brevant {
 

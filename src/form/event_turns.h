@@ -12,12 +12,22 @@ class EventTurns {
  public:
   static constexpr std::int64_t kIntervalMicroseconds = 5000;
 
-  // Processes pending events when the interval has passed; true when it did.
-  bool yield();
+  // Runs `turn` (which processes pending events) when the interval has passed;
+  // true when it did.
+  template <class Turn>
+  bool yield(Turn&& turn) {
+    const std::int64_t now = NowMicroseconds();
+    if (now - last_ < kIntervalMicroseconds) return false;
+    turn();
+    last_ = NowMicroseconds();
+    return true;
+  }
   // The next yield processes events at once (a new caption wants painting).
   void turnSoon() { last_ = kLongAgo; }
 
  private:
+  // Microseconds of a clock that is cheap to read.
+  static std::int64_t NowMicroseconds();
   static constexpr std::int64_t kLongAgo = INT64_MIN / 2;
   std::int64_t last_ = kLongAgo;
 };

@@ -1,4 +1,4 @@
-#include "window/scripted_dialogs.h"
+#include "form/scripted_dialogs.h"
 
 #include "support/utf8.h"
 

@@ -1,8 +1,4 @@
-#include "support/qt/application_title.h"
-
-#include <QGuiApplication>
-
-#include "support/qt/qt_text.h"
+#include "support/application_title.h"
 
 namespace brevant {
 
@@ -19,10 +15,6 @@ Text ApplicationTitle(TextView productName) {
     title.erase(blank);
   } while (title.size() > kLongestTitle);
   return title;
-}
-
-void SetApplicationTitle() {
-  QGuiApplication::setApplicationDisplayName(ToQString(ApplicationTitle(kProductName)));
 }
 
 }  // namespace brevant

@@ -1,4 +1,4 @@
-#include "window/samples_folder.h"
+#include "form/samples_folder.h"
 
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
@@ -6,8 +6,8 @@
 namespace brevant {
 
 Text SamplesFolder(const Text& programFolder) {
-  const Text beside = programFolder + u"/Samples";
-  if (FolderExists(beside)) return beside;
+  const Text beside = programFolder + Separator() + u"Samples";
+  if (FolderExists(beside) || Separator() != u'/') return beside;
   // <prefix>/bin/brevant finds <prefix>/share/brevant/Samples.
   const Text installed = GetFolderPath(programFolder) + u"share/brevant/Samples";
   if (FolderExists(installed)) return installed;

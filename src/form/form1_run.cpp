@@ -1,15 +1,14 @@
 // "Start Converting" and the sample files.
-#include <QDir>
+#include <algorithm>
 
 #include "engine/conversion_run.h"
+#include "form/done_message.h"
+#include "form/form1.h"
+#include "form/procedure_steps.h"
+#include "form/samples_folder.h"
 #include "support/file_helpers.h"
 #include "support/files_in_folder.h"
-#include "support/qt/list_lookup.h"
-#include "support/qt/qt_text.h"
-#include "window/done_message.h"
-#include "window/form1.h"
-#include "window/procedure_steps.h"
-#include "window/samples_folder.h"
+#include "support/path_helpers.h"
 
 namespace brevant {
 
@@ -71,8 +70,10 @@ void Form1::PushButton3_Click() {
     const std::vector<Text> names = GetFilesInFolder(folder, u"*.*");
     statement = kAddSample;
     for (std::size_t i = 1; i < names.size(); ++i) {
-      Text path = folder + u'/' + names[i];
-      if (FileExists(path) && !ListViewContains(rows_, ToQString(path))) rows_.append(std::move(path));
+      Text path = folder + Separator() + names[i];
+      // A sample already listed under exactly this text is not listed again.
+      if (FileExists(path) && std::find(rows_.begin(), rows_.end(), path) == rows_.end())
+        appendRow(std::move(path));
     }
     statement = kAskToOpen;
     const bool open = dialogs_.askYesNo(kOpenSamplesQuestion);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "window/dialogs.h"
+#include "form/dialogs.h"
 
 namespace brevant::testing {
 

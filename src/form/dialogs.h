@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <vector>
 
 #include "engine/host.h"
 #include "support/error_report.h"
@@ -10,7 +9,8 @@
 namespace brevant {
 
 // Every modal interaction of the window goes through this, so that the program
-// shows real dialogs and tests answer from a script and read what was asked.
+// shows the real dialogs of its window system and tests answer from a script and
+// read what was asked.
 // Boxes without a caption of their own show the application title.
 class Dialogs {
  public:

@@ -1,4 +1,4 @@
-#include "window/done_message.h"
+#include "form/done_message.h"
 
 #include "engine/conversion_run.h"
 

@@ -72,7 +72,7 @@ std::string OpeningPiece(Host& host) {
   return OpeningPiece(textColour, border, host.tableBackgroundColour());
 }
 
-void AppendHeaderCell(std::string& out, CaptionKey caption) {
+std::string_view PlainHeaderCell(CaptionKey caption) {
   // Most header cells are one of the fixed captions: those are made once.
   static const std::array<std::string, kCaptionCount> kPlainCells = [] {
     std::array<std::string, kCaptionCount> cells;
@@ -81,8 +81,13 @@ void AppendHeaderCell(std::string& out, CaptionKey caption) {
     }
     return cells;
   }();
-  if (caption.number < 2) {
-    out += kPlainCells[static_cast<std::size_t>(caption.caption)];
+  if (caption.number >= 2) return {};
+  return kPlainCells[static_cast<std::size_t>(caption.caption)];
+}
+
+void AppendHeaderCell(std::string& out, CaptionKey caption) {
+  if (const std::string_view cell = PlainHeaderCell(caption); !cell.empty()) {
+    out += cell;
     return;
   }
   out += "<th>";

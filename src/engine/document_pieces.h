@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -28,7 +29,10 @@ class DocumentPieces {
   }
 
   // A header cell of the caption.
-  void appendHeaderCell(CaptionKey caption);
+  void appendHeaderCell(CaptionKey caption) {
+    if (caption.number < 2) return append(plainHeaderCells_[static_cast<std::size_t>(caption.caption)]);
+    appendNumberedHeaderCell(caption);
+  }
 
   // A data cell's value, escaped (see AppendCellValue); a long one in slices.
   template <class Ch>
@@ -74,6 +78,7 @@ class DocumentPieces {
     return buffer_.data() + used_;
   }
   void grow(std::size_t bytes);
+  void appendNumberedHeaderCell(CaptionKey caption);
   void appendEscaped(std::string_view value);
   void appendEscaped(std::u16string_view value);
   template <class Ch>
@@ -81,6 +86,7 @@ class DocumentPieces {
 
   DocumentOutput& document_;
   Host& host_;
+  const std::array<std::string, kCaptionCount>& plainHeaderCells_ = PlainHeaderCells();
   std::string buffer_;  // its first used_ bytes are the gathered text
   std::size_t used_ = 0;
   std::string scratch_;  // a cell made elsewhere before it is copied in

@@ -72,8 +72,7 @@ std::string OpeningPiece(Host& host) {
   return OpeningPiece(textColour, border, host.tableBackgroundColour());
 }
 
-std::string_view PlainHeaderCell(CaptionKey caption) {
-  // Most header cells are one of the fixed captions: those are made once.
+const std::array<std::string, kCaptionCount>& PlainHeaderCells() {
   static const std::array<std::string, kCaptionCount> kPlainCells = [] {
     std::array<std::string, kCaptionCount> cells;
     for (int i = 0; i < kCaptionCount; ++i) {
@@ -81,13 +80,12 @@ std::string_view PlainHeaderCell(CaptionKey caption) {
     }
     return cells;
   }();
-  if (caption.number >= 2) return {};
-  return kPlainCells[static_cast<std::size_t>(caption.caption)];
+  return kPlainCells;
 }
 
 void AppendHeaderCell(std::string& out, CaptionKey caption) {
-  if (const std::string_view cell = PlainHeaderCell(caption); !cell.empty()) {
-    out += cell;
+  if (caption.number < 2) {
+    out += PlainHeaderCells()[static_cast<std::size_t>(caption.caption)];
     return;
   }
   out += "<th>";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -29,9 +30,8 @@ std::string OpeningPiece(Colour textColour, TextView borderWidth, Colour backgro
 std::string OpeningPiece(Host& host);
 
 void AppendHeaderCell(std::string& out, CaptionKey caption);
-// The header cell of a caption without a number, made once; empty for a
-// numbered caption.
-std::string_view PlainHeaderCell(CaptionKey caption);
+// The header cells of the captions without a number, made once, by caption.
+const std::array<std::string, kCaptionCount>& PlainHeaderCells();
 
 // The value of a data cell (which starts with a non-breaking space), with "&", "<" and ">"
 // escaped, so that a contact file can never put markup into the document.

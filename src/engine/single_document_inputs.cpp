@@ -34,8 +34,10 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
     if (IsReadOnce(path)) return kept_[index] = InputText();
     return current_;
   }
-  if (current_.readOnce()) return kept_[index] = std::move(current_);
-  return current_;
+  if (!current_.readOnce()) return current_;
+  InputText& kept = kept_[index] = std::move(current_);
+  current_ = InputText();
+  return kept;
 }
 
 void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, const std::vector<Text>& inputs,

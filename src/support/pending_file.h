@@ -44,7 +44,9 @@ struct TargetLook {
 TargetLook LookAtTarget(TextView path);
 
 // A new file in the folder of its target that nobody sees until it is put in
-// place, readable and writable by its owner only while it is written. On Linux
+// place, readable and writable by its owner only while it is written (unless
+// it already has the bits it will keep, which let nobody see more than the
+// finished file will). On Linux
 // unnamed (O_TMPFILE) where the file system allows it, so that no way of ending
 // the program can leave it behind; elsewhere a hidden ".<name>.brevant-XXXXXX"
 // that is removed on failure and on the signals of RemovePendingFilesOnSignals().

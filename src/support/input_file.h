@@ -39,7 +39,8 @@ struct ReadOptions {
   // a window gets its turns however large the file; it may throw to end the read.
   std::function<void()> betweenPieces{};
   // The length of a regular file as its caller saw it earlier (0: not known).
-  // Spares looking at the file again; the file is still read to its end.
+  // On Linux it spares looking at the file again; the file is still read to
+  // its end, whatever its length is by then.
   std::uint64_t knownSize = 0;
 };
 

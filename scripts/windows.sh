@@ -75,14 +75,15 @@ for input in samples "$tree"; do
     for rows in "" --per-contact; do
       name="$(basename "$input")-$mode${rows:+-per-contact}"
       mkdir -p "$compare/linux/$name" "$compare/windows/$name"
-      "$LINUX_BUILD/bin/brevant-convert" -q -m "$mode" $rows -o "$compare/linux/$name" "$input"
-      wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m "$mode" $rows -o "$compare/windows/$name" "$input" </dev/null
+      # Every document with its CSV file.
+      "$LINUX_BUILD/bin/brevant-convert" -q -m "$mode" $rows --csv -o "$compare/linux/$name" "$input"
+      wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m "$mode" $rows --csv -o "$compare/windows/$name" "$input" </dev/null
       documents=$((documents + $(find "$compare/linux/$name" -type f | wc -l)))
     done
   done
 done
 diff -r "$compare/linux" "$compare/windows"
-echo "$documents documents, the same bytes from both builds"
+echo "$documents documents and CSV files, the same bytes from both builds"
 
 stage "Build for 32-bit Windows into $WIN32_BUILD/ (compiled, not run)"
 cross_configure "$WIN32_BUILD" mingw-w64-i686 -DBREVANT_TESTS=OFF

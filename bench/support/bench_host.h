@@ -18,6 +18,8 @@ class BenchHost : public Host {
   void setChosenFolder(Text folder) { folder_ = std::move(folder); }
   // The inputs of a one-document conversion; a host with inputs is in that mode.
   void setInputPaths(std::vector<Text> paths) { inputs_ = std::move(paths); }
+  // A CSV file beside every document.
+  void setSaveCsv(bool csv) { csv_ = csv; }
 
   std::int64_t errorCount() const { return errorCount_; }
   // Prints the kept error boxes, if any, with the count of those not kept.
@@ -31,6 +33,7 @@ class BenchHost : public Host {
   bool saveToChosenFolder() override { return true; }
   bool saveBesideInput() override { return false; }
   Text chosenFolder() override { return folder_; }
+  bool saveCsv() override { return csv_; }
   std::vector<Text> inputPaths() override { return inputs_; }
   void setProgressPosition(double) override {}
   void setProgressCaption(const Text&) override {}
@@ -40,6 +43,7 @@ class BenchHost : public Host {
  private:
   Text folder_;
   std::vector<Text> inputs_;
+  bool csv_ = false;
   std::int64_t errorCount_ = 0;
   std::vector<Text> keptErrors_;
 };

@@ -102,4 +102,13 @@ void ResultTable::addCheck(std::string name, Figure column, double value, std::s
   table_.addRow(std::move(row));
 }
 
+void ResultTable::addCostChecks(const std::string& name, const Measurement& measured, const Measurement& base,
+                                double goal) {
+  if (!measured.completed || !base.completed || base.bestSeconds <= 0 || base.bestCpuSeconds <= 0) return;
+  const double time = measured.bestSeconds / base.bestSeconds;
+  addCheck("   time " + name, Figure::Ratio, time, "<= " + Fixed(goal, 2), time <= goal);
+  const double cpu = measured.bestCpuSeconds / base.bestCpuSeconds;
+  addCheck("   cpu " + name, Figure::Ratio, cpu, "<= " + Fixed(goal, 2), cpu <= goal);
+}
+
 }  // namespace brevant::bench

@@ -31,6 +31,10 @@ class ResultTable {
 
   enum class Figure { Throughput, PerUnit, Peak, Ratio, Milliseconds };
   void addCheck(std::string name, Figure column, double value, std::string goal, bool pass);
+  // Two checks: the wall time and the CPU time of `measured` over those of
+  // `base`, each at most `goal`.
+  void addCostChecks(const std::string& name, const Measurement& measured, const Measurement& base,
+                     double goal);
 
   void print(std::FILE* to) const { table_.print(to); }
 

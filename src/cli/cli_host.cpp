@@ -13,6 +13,7 @@ CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLi
       backgroundColour_(options.backgroundColour),
       allToOne_(options.mode == CliMode::Single),
       perContact_(options.perContact),
+      csv_(options.csv),
       toChosenFolder_(options.outputDir.has_value()),
       chosenFolder_(options.outputDir ? TypedPath(*options.outputDir) : Text()),
       inputs_(std::move(inputs)),

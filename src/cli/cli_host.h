@@ -24,6 +24,7 @@ class CliHost : public Host {
   bool convertAllToOne() override { return allToOne_; }
   bool convertEach() override { return !allToOne_; }
   bool oneRowPerContact() override { return perContact_; }
+  bool saveCsv() override { return csv_; }
   bool saveToChosenFolder() override { return toChosenFolder_; }
   bool saveBesideInput() override { return !toChosenFolder_; }
   Text chosenFolder() override { return chosenFolder_; }
@@ -44,6 +45,7 @@ class CliHost : public Host {
   Colour backgroundColour_;
   bool allToOne_;
   bool perContact_;
+  bool csv_;
   bool toChosenFolder_;
   Text chosenFolder_;
   std::vector<Text> inputs_;

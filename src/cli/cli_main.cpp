@@ -39,11 +39,15 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
   const std::string size = " (" + SizeText(summary.bytesWritten) + ")";
   if (options.mode == CliMode::Single) {
+    const std::string csv =
+        summary.singleCsv.empty() ? std::string() : ", " + TerminalLine(summary.singleCsv);
     line += summary.singleDocument.empty()
                 ? std::string("no document written")
-                : "1 document written: " + TerminalLine(summary.singleDocument) + size;
+                : "1 document written: " + TerminalLine(summary.singleDocument) + csv + size;
   } else {
-    line += Count(summary.documentsWritten, "document", "documents") + " written " +
+    line += Count(summary.documentsWritten, "document", "documents");
+    if (options.csv) line += " and " + Count(summary.csvFilesWritten, "CSV file", "CSV files");
+    line += std::string(" written ") +
             (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
     if (summary.documentsWritten > 0) line += size;
   }

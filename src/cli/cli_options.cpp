@@ -19,6 +19,7 @@ enum class OptionId {
   Extension,
   Quiet,
   PerContact,
+  Csv,
   Verbose,
   Help,
   Version
@@ -40,6 +41,7 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
     {OptionId::PerContact, "per-contact", 0, false},
+    {OptionId::Csv, "csv", 0, false},
     {OptionId::Verbose, "verbose", 'v', false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
@@ -137,6 +139,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       return std::nullopt;
     case OptionId::PerContact:
       options.perContact = true;
+      return std::nullopt;
+    case OptionId::Csv:
+      options.csv = true;
       return std::nullopt;
     case OptionId::Verbose:
       options.verbose = true;
@@ -275,6 +280,8 @@ std::string UsageText() {
          "                           (default vcf; * takes every file)\n"
          "      --per-contact        one table row per contact, read in full,\n"
          "                           instead of one row per file\n"
+         "      --csv                also save each table as CSV for spreadsheets,\n"
+         "                           beside its document (name.csv, output.csv)\n"
          "  -v, --verbose            name every property that one row per contact\n"
          "                           left out, with its count (the summary names\n"
          "                           the most frequent few)\n"
@@ -289,6 +296,9 @@ std::string UsageText() {
          "A document that exists is replaced; an input is never overwritten, and a\n"
          "later input of the same name gets \"name (2).htm\". A run ends with a\n"
          "summary line on standard error; errors name the file they concern.\n"
+         "\n"
+         "A CSV file is UTF-8 with a byte-order mark, as RFC 4180 has it; a value\n"
+         "that a spreadsheet would run as a formula gets an apostrophe in front.\n"
          "\n"
          "Exit status: 0 when all went well, 1 when a FILE was missing, a folder or\n"
          "file had to be left out or an error was reported, 2 when nothing was\n"

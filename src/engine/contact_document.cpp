@@ -125,12 +125,15 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
   piece_ += "\">\r\n<thead>\r\n<tr>";
   std::array<std::uint64_t, kCaptionCount> seen{};
   for (const Caption caption : columns.captions()) {
+    const CaptionKey key{caption, ++seen[static_cast<std::size_t>(caption)]};
     piece_ += "<th>";
-    AppendCaptionText(piece_, CaptionKey{caption, ++seen[static_cast<std::size_t>(caption)]});
+    AppendCaptionText(piece_, key);
     piece_ += "</th>";
     flushWhenFull();
+    if (csv_ != nullptr) csv_->caption(key);
   }
   piece_ += "</tr>\r\n</thead>\r\n<tbody>\r\n";
+  if (csv_ != nullptr) csv_->endRow();
 }
 
 void ContactDocument::appendValue(std::string_view text, ByteEncoding encoding) {
@@ -164,17 +167,21 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
     // The k-th column of a caption holds the contact's k-th value of it, if any.
     if (seen[c] < count[c]) {
       const ContactCell& cell = cells[order_[first[c] + seen[c]]];
+      const std::string_view value = (cell.stored() ? values : input).substr(cell.offset(), cell.length());
       piece_ += "<td>";
-      appendValue((cell.stored() ? values : input).substr(cell.offset(), cell.length()), cell.encoding());
+      appendValue(value, cell.encoding());
       piece_ += "</td>";
+      if (csv_ != nullptr) csv_->value(value, cell.encoding());
     } else {
       piece_ += "<td></td>";
+      if (csv_ != nullptr) csv_->emptyValue();
     }
     ++seen[c];
     if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
   }
   piece_ += "</tr>\r\n";
   flushWhenFull();
+  if (csv_ != nullptr) csv_->endRow();
 }
 
 void ContactDocument::flush() {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/contact_columns.h"
+#include "engine/csv_document.h"
 #include "engine/document_output.h"
 #include "engine/host.h"
 
@@ -26,10 +27,12 @@ inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one documen
 // row stays in view while scrolling and repeats on printed pages; telephone
 // numbers, e-mail addresses and dates do not wrap, long texts do; printing is
 // landscape. Values are escaped straight into the document as it goes out, a
-// megabyte at a time, with a turn for the host at each.
+// megabyte at a time, with a turn for the host at each. With a CSV file, its
+// header row and rows go there too, cell by cell.
 class ContactDocument {
  public:
-  ContactDocument(DocumentOutput& output, Host& host) : output_(output), host_(host) {}
+  ContactDocument(DocumentOutput& output, Host& host, CsvDocument* csv = nullptr)
+      : output_(output), host_(host), csv_(csv) {}
 
   void begin(const ContactTableStyle& style, const Text& title, const ContactColumns& columns);
   // One row, of the contact's cells in the order read.
@@ -44,6 +47,7 @@ class ContactDocument {
 
   DocumentOutput& output_;
   Host& host_;
+  CsvDocument* csv_;
   std::string piece_;
   std::vector<std::uint32_t> order_;  // a row's cells by caption, each caption's in the order read
 };

@@ -51,16 +51,7 @@ ContactBytes::ContactBytes(const InputText& input) {
     std::u16string_view chars = input.chars();
     if (!chars.empty() && chars.front() == 0xFEFF) chars.remove_prefix(1);
     converted_.reserve(chars.size() + 1);
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-      char32_t c = chars[i];
-      if (c >= 0xD800 && c <= 0xDBFF && i + 1 < chars.size() && chars[i + 1] >= 0xDC00 &&
-          chars[i + 1] <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (chars[++i] - 0xDC00);
-      } else if (c >= 0xD800 && c <= 0xDFFF) {
-        c = 0xFFFD;
-      }
-      AppendUtf8(converted_, c);
-    }
+    for (std::size_t i = 0; i < chars.size();) AppendUtf8(converted_, NextCodePoint(chars, i));
     // Never empty, so that fromUtf16() tells; the NUL is no part of the bytes.
     converted_ += '\0';
     bytes_ = std::string_view(converted_).substr(0, converted_.size() - 1);
@@ -68,6 +59,13 @@ ContactBytes::ContactBytes(const InputText& input) {
   }
   bytes_ = input.ansi();
   if (bytes_.starts_with("\xEF\xBB\xBF")) bytes_.remove_prefix(3);
+}
+
+char32_t NextCodePoint(std::u16string_view chars, std::size_t& i) {
+  const char32_t c = chars[i++];
+  if (c >= 0xD800 && c <= 0xDBFF && i < chars.size() && chars[i] >= 0xDC00 && chars[i] <= 0xDFFF)
+    return 0x10000 + ((c - 0xD800) << 10) + (chars[i++] - 0xDC00);
+  return c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c;
 }
 
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {

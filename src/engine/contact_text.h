@@ -36,6 +36,10 @@ class ContactBytes {
   std::string_view bytes_;
 };
 
+// The code point of the UTF-16 character at i (a surrogate pair is one, a lone
+// surrogate U+FFFD); i moves past it.
+char32_t NextCodePoint(std::u16string_view chars, std::size_t& i);
+
 // The length of the valid UTF-8 sequence of two to four bytes at i, with its
 // code point; 0 when there is none.
 std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint);

@@ -45,8 +45,12 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
       host.yield();
       ConvertVCFToSeparateHTML(host, path, run);
     }
-    summary = {inputs.size(), run.documentsWritten(), run.nothingToConvert(),
-               Text(),        run.leftOut(),          run.bytesWritten()};
+    summary.inputs = inputs.size();
+    summary.documentsWritten = run.documentsWritten();
+    summary.nothingToConvert = run.nothingToConvert();
+    summary.leftOut = run.leftOut();
+    summary.bytesWritten = run.bytesWritten();
+    summary.csvFilesWritten = run.csvFilesWritten();
   }
   host.setBusy(false);
   host.setProgressPosition(0);

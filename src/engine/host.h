@@ -29,6 +29,8 @@ class Host {
   virtual bool convertEach() = 0;
   // Reading: one table row per contact instead of one per input file.
   virtual bool oneRowPerContact() { return false; }
+  // The same table as a CSV file beside each document, for spreadsheets.
+  virtual bool saveCsv() { return false; }
 
   // Destination: the chosen folder, or beside each input.
   virtual bool saveToChosenFolder() = 0;

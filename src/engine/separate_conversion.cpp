@@ -1,8 +1,10 @@
 #include "engine/separate_conversion.h"
 
+#include <optional>
 #include <vector>
 
 #include "engine/contact_conversion.h"
+#include "engine/csv_document.h"
 #include "engine/document_output.h"
 #include "engine/document_pieces.h"
 #include "engine/engine_errors.h"
@@ -110,12 +112,12 @@ class CellWriter {
 };
 
 // Reads the cells of the text and writes the document: a header row and a data
-// row with a column for every cell. The document at the path is replaced only by
-// a complete new one.
+// row with a column for every cell, and the same rows to the CSV file when there
+// is one. The document at the path is replaced only by a complete new one.
 template <class Ch>
 DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
                             const std::string& opening, const Text& inputPath, const Text& outputPath,
-                            const TargetLook& target) {
+                            const TargetLook& target, CsvDocument* csv) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -142,18 +144,23 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     CaptionNumbering numbering;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
-      pieces.appendHeaderCell(numbering.next(cells.caption(i)));
+      const CaptionKey caption = numbering.next(cells.caption(i));
+      pieces.appendHeaderCell(caption);
       pieces.passOnWhenFull();
+      if (csv != nullptr) csv->caption(caption);
     }
     row.endRow(kHeaderToDataJoint);
+    if (csv != nullptr) csv->endRow();
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
       pieces.appendDataCell(cells.value(i));
+      if (csv != nullptr) csv->lineValue(cells.value(i));
     }
     row.endRow(kRowEnd);
     pieces.append(kClosing);
     pieces.passOn();
     document.commit();
+    if (csv != nullptr) csv->commit(errors, kWriteDocument);
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
@@ -194,6 +201,16 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
     return;
   }
+  std::optional<CsvDocument> csv;
+  if (!outputPath.empty() && host.saveCsv()) {
+    const Text csvPath = CsvPathBeside(outputPath);
+    // Nor by the CSV file: then the document comes alone.
+    if (run.isInput(csvPath)) {
+      errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, csvPath);
+    } else {
+      csv.emplace(csvPath, ExistingTarget::Replace, host);
+    }
+  }
   host.yield();
 
   // A failed read leaves the earlier document as it was.
@@ -206,16 +223,22 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     return;
   }
   const std::uint64_t committedBefore = CommittedDocumentBytes();
+  CsvDocument* const csvDocument = csv ? &*csv : nullptr;
   const DocumentOutcome outcome =
-      host.oneRowPerContact()
-          ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath, run.leftOut(), &target)
-      : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target)
-                      : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target);
-  if (outcome == DocumentOutcome::Written) run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
+      host.oneRowPerContact() ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath,
+                                                              csvDocument, run.leftOut(), &target)
+      : input.utf16()
+          ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target, csvDocument)
+          : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, csvDocument);
+  if (outcome == DocumentOutcome::Written) {
+    run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
+    if (csv && csv->written()) run.wroteCsv();
+  }
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
     run.foundNothing();
     DeleteFileSafe(outputPath);
+    if (csv) DeleteFileSafe(csv->path());
   }
 }
 

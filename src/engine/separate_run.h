@@ -27,6 +27,8 @@ class SeparateRun {
 
   // The same path text as an input, or the same file. `look` is a look at the path.
   bool isInput(const Text& path, const TargetLook& look) const;
+  // The same, looking at the path first.
+  bool isInput(const Text& path) const { return isInput(path, LookAtTarget(path)); }
 
   // The path itself, or, when this run already wrote it, the first of
   // "<path less .htm> (2).htm", " (3)" ... that this run has not written.
@@ -39,11 +41,14 @@ class SeparateRun {
 
   // Notes a document of `bytes` that the run has just written.
   void wrote(const Text& path, std::uint64_t bytes);
+  // Notes a CSV file written beside the document just written.
+  void wroteCsv() { ++csvFilesWritten_; }
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
+  std::size_t csvFilesWritten() const { return csvFilesWritten_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
   // The properties that documents with one row per contact left out.
   PropertyTally& leftOut() { return leftOut_; }
@@ -63,6 +68,7 @@ class SeparateRun {
   std::chrono::system_clock::time_point startedAt_ = std::chrono::system_clock::now();
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
+  std::size_t csvFilesWritten_ = 0;
   std::uint64_t bytesWritten_ = 0;
   PropertyTally leftOut_;
 };

@@ -1,11 +1,13 @@
 #include "engine/single_conversion.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "engine/column_index.h"
 #include "engine/contact_conversion.h"
 #include "engine/conversion_run.h"
+#include "engine/csv_document.h"
 #include "engine/document_output.h"
 #include "engine/document_pieces.h"
 #include "engine/engine_errors.h"
@@ -69,15 +71,17 @@ class RowCells {
   std::size_t cells_ = 0;
 };
 
-void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns) {
+void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns, CsvDocument* csv) {
   RowCells cells(host);
   pieces.append(kRowStart);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     cells.next();
     pieces.appendHeaderCell(columns.at(i));
     pieces.passOnWhenFull();
+    if (csv != nullptr) csv->caption(columns.at(i));
   }
   pieces.append(kRowEnd);
+  if (csv != nullptr) csv->endRow();
 }
 
 // One value per column for the file at hand; a caption met again in the file
@@ -99,11 +103,11 @@ class RowBuffer {
   void set(std::int32_t position, std::string_view value) { set(position, value, bytes_); }
   void set(std::int32_t position, std::u16string_view value) { set(position, value, chars_); }
 
-  void appendRow(DocumentPieces& pieces, Host& host) const {
+  void appendRow(DocumentPieces& pieces, Host& host, CsvDocument* csv) const {
     if (utf16_) {
-      appendRow(pieces, host, chars_);
+      appendRow(pieces, host, chars_, csv);
     } else {
-      appendRow(pieces, host, bytes_);
+      appendRow(pieces, host, bytes_, csv);
     }
   }
 
@@ -111,7 +115,7 @@ class RowBuffer {
   // The end of one cell and the start of the next go in at once: rows of many
   // small cells are the common case.
   template <class Ch>
-  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values) const {
+  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values, CsvDocument* csv) const {
     static constexpr std::string_view kBetweenCells = "</td><td>&nbsp;";
     RowCells cells(host);
     pieces.append(kRowStart);
@@ -119,10 +123,12 @@ class RowBuffer {
       cells.next();
       pieces.append(i == 0 ? kBetweenCells.substr(5) : kBetweenCells);
       pieces.appendValue(values.value(entries_[i]));
+      if (csv != nullptr) csv->lineValue(values.value(entries_[i]));
     }
     if (!entries_.empty()) pieces.append(kBetweenCells.substr(0, 5));
     pieces.append(kRowEnd);
     pieces.passOnWhenFull();
+    if (csv != nullptr) csv->endRow();
   }
 
   template <class Ch>
@@ -149,7 +155,9 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
-  if (host.oneRowPerContact()) return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, summary);
+  const Text csvPath = host.saveCsv() ? CsvPathBeside(outputPath) : Text();
+  if (host.oneRowPerContact())
+    return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, csvPath, summary);
 
   summary.inputs = inputs.size();
   InputSweeps sweeps(host);
@@ -160,9 +168,12 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath);
+    std::optional<CsvDocument> csv;
+    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, host);
+    CsvDocument* const csvDocument = csv ? &*csv : nullptr;
     DocumentPieces pieces(document, host);
     pieces.append(opening);
-    WriteHeaderRow(pieces, host, columns);
+    WriteHeaderRow(pieces, host, columns, csvDocument);
 
     RowBuffer row(columns.size());
     for (std::size_t f = 1; f <= inputs.size(); ++f) {
@@ -180,10 +191,10 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
       } catch (...) {
         errors.reportCurrentException(kSecondSweepScan, path);
       }
-      row.appendRow(pieces, host);
+      row.appendRow(pieces, host, csvDocument);
     }
     pieces.passOn();
-    CommitSingleDocument(document, outputPath, inputs, errors, kWriteDocument, summary);
+    CommitSingleDocument(document, csvDocument, outputPath, inputs, errors, kWriteDocument, summary);
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
   }

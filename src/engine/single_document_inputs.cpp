@@ -40,8 +40,9 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
   return kept;
 }
 
-void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, const std::vector<Text>& inputs,
-                          const StatementReporter& errors, int statement, RunSummary& summary) {
+void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+                          const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
+                          RunSummary& summary) {
   document.write(kClosing);
   if (NamesAnInput(outputPath, inputs)) {
     errors.report(statement, kOutputWouldOverwriteInput, outputPath);
@@ -51,6 +52,14 @@ void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, cons
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
   summary.bytesWritten = document.size();
+  if (csv == nullptr) return;
+  if (NamesAnInput(csv->path(), inputs)) {
+    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
+  } else if (csv->commit(errors, statement)) {
+    summary.csvFilesWritten = 1;
+    summary.singleCsv = csv->path();
+    summary.bytesWritten += csv->size();
+  }
 }
 
 }  // namespace brevant

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/csv_document.h"
 #include "engine/document_output.h"
 #include "engine/engine_errors.h"
 #include "engine/run_summary.h"
@@ -33,8 +34,10 @@ class InputSweeps {
 
 // Closes the one document and puts it in place, unless it would replace one of
 // its own inputs (an earlier "output.xml" taken in with every file of its
-// folder, say; reported at `statement`). Throws what the document throws.
-void CommitSingleDocument(DocumentOutput& document, const Text& outputPath, const std::vector<Text>& inputs,
-                          const StatementReporter& errors, int statement, RunSummary& summary);
+// folder, say; reported at `statement`). Throws what the document throws. Then
+// the same for its CSV file, when there is one; that one's failure is reported.
+void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+                          const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
+                          RunSummary& summary);
 
 }  // namespace brevant

@@ -28,6 +28,7 @@ TEST(CliOptionsTest, DefaultsAreTheWindowsDefaults) {
   EXPECT_EQ(options.backgroundColour, 0xFFFFFF);
   EXPECT_FALSE(options.quiet);
   EXPECT_FALSE(options.perContact);
+  EXPECT_FALSE(options.csv);
   EXPECT_EQ(options.files, Args{"a.vcf"});
 }
 
@@ -54,6 +55,7 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--ext", "*"}).extension, "*");
   EXPECT_EQ(Options({"--text-color", "-1"}).textColour, -1);  // the window's stored form
   EXPECT_TRUE(Options({"--per"}).perContact);
+  EXPECT_TRUE(Options({"--csv"}).csv);
   EXPECT_EQ(Options({"-m", "Single"}).mode, CliMode::Single);  // letter case does not matter
   EXPECT_EQ(Options({"--mode=SINGLE", "-m", "Each"}).mode, CliMode::Each);
 }
@@ -69,6 +71,8 @@ TEST(CliOptionsTest, AMistypedOptionSuggestsTheNearestOne) {
       {{"--outdir", "x"}, "unknown option '--outdir'; did you mean --output-dir?"},
       {{"--quite"}, "unknown option '--quite'; did you mean --quiet?"},  // two letters swapped
       {{"--hlep"}, "unknown option '--hlep'; did you mean --help?"},
+      {{"--cvs"}, "unknown option '--cvs'; did you mean --csv?"},
+      {{"--CSV"}, "unknown option '--CSV'; did you mean --csv?"},
       // Long options typed with one dash.
       {{"-per-contact"}, "unknown option '-p'; did you mean --per-contact?"},
       {{"-quiet"}, "unknown option '-u'; did you mean --quiet?"},

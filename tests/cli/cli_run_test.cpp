@@ -112,6 +112,28 @@ TEST_F(CliRunTest, PerContactGivesEveryContactItsRow) {
   EXPECT_NE(help.out.find("--per-contact"), std::string::npos);
 }
 
+TEST_F(CliRunTest, CsvFilesGoBesideTheDocuments) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const ToolRun each = RunTool(dir_.path(), {"--csv", "a.vcf", "sub/b.vcf"});
+  EXPECT_EQ(each.status, 0);
+  EXPECT_EQ(ReadBytes(dir_ / "a.csv"),
+            mark + "Display Name,Email Address\r\nAnn Example,ann@example.org\r\n");
+  EXPECT_EQ(ReadBytes(dir_ / "sub" / "b.csv"), mark + "Display Name\r\nBob Sample\r\n");
+  EXPECT_NE(each.err.find(": 2 inputs, 2 documents and 2 CSV files written beside the inputs ("),
+            std::string::npos)
+      << each.err;
+
+  const ToolRun single =
+      RunTool(dir_.path(), {"--per-contact", "-m", "single", "--csv", "a.vcf", "sub/b.vcf"});
+  EXPECT_EQ(single.status, 0);
+  EXPECT_EQ(ReadBytes(dir_ / "output.csv"),
+            mark + "Display Name,Email Address\r\nAnn Example,ann@example.org\r\nBob Sample,\r\n");
+  EXPECT_NE(single.err.find("1 document written: " + absolute("output.xml") + ", " + absolute("output.csv")),
+            std::string::npos)
+      << single.err;
+  EXPECT_NE(RunTool(dir_.path(), {"--help"}).out.find("--csv"), std::string::npos);
+}
+
 // What no column shows is named with its count, the most frequent first; in
 // full with --verbose, even when quiet; never for the line scanner.
 TEST_F(CliRunTest, PropertiesLeftOutAreNamedWithTheirCounts) {

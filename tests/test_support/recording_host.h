@@ -19,6 +19,7 @@ class RecordingHost : public Host {
   bool allToOne = false;
   bool each = true;
   bool perContact = false;
+  bool csv = false;
   bool toChosenFolder = false;
   bool besideInput = true;
   Text folder;
@@ -38,6 +39,7 @@ class RecordingHost : public Host {
   bool convertAllToOne() override { return allToOne; }
   bool convertEach() override { return each; }
   bool oneRowPerContact() override { return perContact; }
+  bool saveCsv() override { return csv; }
   bool saveToChosenFolder() override { return toChosenFolder; }
   bool saveBesideInput() override { return besideInput; }
   Text chosenFolder() override { return folder; }

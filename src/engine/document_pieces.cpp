@@ -51,6 +51,7 @@ void DocumentPieces::appendNumberedHeaderCell(CaptionKey caption) {
 // The same bytes as AppendCellValue, written in place: runs without markup are
 // copied whole.
 void DocumentPieces::appendEscaped(std::string_view value) {
+  if (value.empty()) return;  // an empty value may point nowhere
   char* const start = room(value.size() * kMostPerByte);
   char* out = start;
   std::size_t runStart = 0;

@@ -23,6 +23,7 @@ class DocumentPieces {
   DocumentPieces(DocumentOutput& document, Host& host) : document_(document), host_(host) {}
 
   void append(std::string_view text) {
+    if (text.empty()) return;  // an empty text may point nowhere
     char* at = room(text.size());
     std::memcpy(at, text.data(), text.size());
     used_ += text.size();

@@ -35,6 +35,7 @@ enum LoadStatement : int {
   kRestoreOption4 = 128,
   kRestoreOneRowPerContact = 130,
   kEnableFrame6 = 132,
+  kRestoreSaveCsv = 134,
 };
 
 // Statement numbers of the colour buttons and of the folder browse.
@@ -73,8 +74,8 @@ Form1::Form1(FormView& view, const FormSetup& setup)
       progressCaption_(kIdleProgressCaption) {}
 
 void Form1::showAll() {
-  for (const Control option :
-       {Control::Option1, Control::Option2, Control::Check1, Control::Option3, Control::Option4})
+  for (const Control option : {Control::Option1, Control::Option2, Control::Check1, Control::Check2,
+                               Control::Option3, Control::Option4})
     view_.showChecked(option, flag(option));
   view_.showText(Control::Text1, text1_);
   view_.showText(Control::Text2, text2_);
@@ -126,6 +127,7 @@ void Form1::Form_Load() {
     frame6Enabled_ = option3_;
     view_.enable(Control::Frame6, frame6Enabled_);
   });
+  steps.step(kRestoreSaveCsv, [&] { restoreFlag(u"SaveCsv", false, Control::Check2); });
   const Text dragPointer = programFolder_ + Separator() + u"drag.ico";
   if (FileExists(dragPointer)) view_.loadDragPointer(dragPointer);
 }
@@ -146,6 +148,8 @@ bool& Form1::flag(Control control) {
       return option4_;
     case Control::Check1:
       return check1_;
+    case Control::Check2:
+      return check2_;
     default:
       throw std::invalid_argument("not an option");
   }
@@ -172,7 +176,7 @@ bool Form1::enabled(Control control) const {
 void Form1::restoreFlag(TextView key, bool defaultValue, Control control) {
   const std::optional<bool> stored = FlagFromText(settings_.read(key, FlagText(defaultValue)));
   if (!stored) throw std::invalid_argument(kTypeMismatch);
-  if (control == Control::Check1 || !*stored) {
+  if (LayoutOf(control).kind == ControlKind::CheckBox || !*stored) {
     flag(control) = *stored;
     view_.showChecked(control, *stored);
   } else if (!flag(control)) {
@@ -213,6 +217,11 @@ void Form1::Option4_Click() { chooseOption(Control::Option4); }
 void Form1::Check1_Click(bool checked) {
   check1_ = checked;
   store(u"OneRowPerContact", FlagText(check1_));
+}
+
+void Form1::Check2_Click(bool checked) {
+  check2_ = checked;
+  store(u"SaveCsv", FlagText(check2_));
 }
 
 void Form1::Text1_Change(const Text& text) {

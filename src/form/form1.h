@@ -48,6 +48,7 @@ class Form1 : public Host {
   void Option3_Click();
   void Option4_Click();
   void Check1_Click(bool checked);
+  void Check2_Click(bool checked);  // also save as CSV
   void Text1_Change(const Text& text);
   void Text2_Change(const Text& text);
   // The border width field lost the keyboard focus to another control of the window.
@@ -103,6 +104,7 @@ class Form1 : public Host {
   bool convertAllToOne() override { return option1_; }
   bool convertEach() override { return option2_; }
   bool oneRowPerContact() override { return check1_; }
+  bool saveCsv() override { return check2_; }
   bool saveToChosenFolder() override { return option3_; }
   bool saveBesideInput() override { return option4_; }
   Text chosenFolder() override { return text1_; }
@@ -148,6 +150,7 @@ class Form1 : public Host {
   bool option1_ = true;
   bool option2_ = false;
   bool check1_ = false;
+  bool check2_ = false;
   bool option3_ = true;
   bool option4_ = false;
   Text text1_;

@@ -28,8 +28,9 @@ constexpr ControlLayout kControls[] = {
      kButtonFontPoints},
 
     {Frame2, "Frame2", Frame, Form1, 120, 3705, 7800, 1035, u"Convert Options", u"", u"", kFontPoints},
-    {Option1, "Option1", Option, Frame2, 240, 300, 4380, 225, u"Convert all VCFs to 1 HTML", u"", u"",
+    {Option1, "Option1", Option, Frame2, 240, 300, 3405, 225, u"Convert all VCFs to 1 HTML", u"", u"",
      kFontPoints},
+    {Check2, "Check2", CheckBox, Frame2, 3900, 300, 3600, 225, u"Also save as CSV", u"", u"", kFontPoints},
     {Option2, "Option2", Option, Frame2, 240, 650, 3405, 225, u"Convert each VCF to HTML file", u"", u"",
      kFontPoints},
     {Check1, "Check1", CheckBox, Frame2, 3900, 650, 3600, 225, u"One row per contact", u"", u"", kFontPoints},
@@ -63,8 +64,8 @@ constexpr ControlLayout kControls[] = {
 };
 
 constexpr Control kTabOrder[] = {ListView1, PushButton1, PushButton5, PushButton7, PushButton3, Option1,
-                                 Option2,   Check1,      Text2,       PushButton4, PushButton6, Option3,
-                                 Text1,     PushButton9, Option4,     PushButton2};
+                                 Check2,    Option2,     Check1,      Text2,       PushButton4, PushButton6,
+                                 Option3,   Text1,       PushButton9, Option4,     PushButton2};
 
 }  // namespace
 

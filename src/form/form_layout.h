@@ -18,6 +18,7 @@ enum class Control {
   Option1,
   Option2,
   Check1,
+  Check2,
   Frame1,
   Label1,
   Text2,

@@ -68,6 +68,7 @@ void Form1Window::ConnectHandlers() {
     });
   }
   connect(Check1, &QCheckBox::toggled, this, [this](bool checked) { form().Check1_Click(checked); });
+  connect(Check2, &QCheckBox::toggled, this, [this](bool checked) { form().Check2_Click(checked); });
   connect(Text1, &QLineEdit::textChanged, this,
           [this](const QString& text) { form().Text1_Change(ToText(text)); });
   connect(Text2, &QLineEdit::textChanged, this,
@@ -84,12 +85,6 @@ void Form1Window::ConnectHandlers() {
   Text2->installEventFilter(this);
   installEventFilter(this);
   for (QGroupBox* frame : {Frame1, Frame2, Frame5, Frame6}) frame->installEventFilter(this);
-}
-
-void Form1Window::addPathsAsDropped(const QStringList& paths) {
-  std::vector<Text> dropped;
-  for (const QString& path : paths) dropped.push_back(ToText(path));
-  form().ListView1_OLEDragDrop(dropped);
 }
 
 void Form1Window::applySkin(const Text& programFolder) { ApplySkin(*this, ToQString(programFolder)); }

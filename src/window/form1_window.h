@@ -46,9 +46,6 @@ class Form1Window : public QWidget, public FormView {
   // program ends as a close would end it, from inside a box too.
   void windowGone();
 
-  // Files and folders given at start-up: added exactly as a drop of them would add them.
-  void addPathsAsDropped(const QStringList& paths);
-
   // FormView.
   void applySkin(const Text& programFolder) override;
   void setCaption(const Text& caption) override;
@@ -85,6 +82,7 @@ class Form1Window : public QWidget, public FormView {
   QRadioButton* Option1;
   QRadioButton* Option2;
   QCheckBox* Check1;
+  QCheckBox* Check2;
   QGroupBox* Frame1;
   QLabel* Label1;
   QLineEdit* Text2;

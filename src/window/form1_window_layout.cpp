@@ -155,6 +155,7 @@ void Form1Window::BuildControls() {
   get(Control::Option1, Option1);
   get(Control::Option2, Option2);
   get(Control::Check1, Check1);
+  get(Control::Check2, Check2);
   get(Control::Frame1, Frame1);
   get(Control::Label1, Label1);
   get(Control::Text2, Text2);

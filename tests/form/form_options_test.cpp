@@ -16,6 +16,7 @@ TEST_F(FormTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDefaultFolder) {
   EXPECT_EQ(view.checked, (std::map<Control, bool>{{Control::Option1, true},
                                                    {Control::Option2, false},
                                                    {Control::Check1, false},
+                                                   {Control::Check2, false},
                                                    {Control::Option3, true},
                                                    {Control::Option4, false}}));
   EXPECT_EQ(view.texts[Control::Text2], u"1");
@@ -68,8 +69,9 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {u"Text Color", u"255"},
         {u"Background Color", u"-16777216"},
         {u"Text1", u"/srv/out/"},
-        {u"OneRowPerContact", u"True"}},
-       {{Option1, false}, {Option2, true}, {Check1, true}, {Option3, false}, {Option4, true}},
+        {u"OneRowPerContact", u"True"},
+        {u"SaveCsv", u"True"}},
+       {{Option1, false}, {Option2, true}, {Check1, true}, {Check2, true}, {Option3, false}, {Option4, true}},
        u"3x",
        255,
        -16777216,
@@ -78,7 +80,12 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
        {}},
       // Words in any case and numbers; two False leave both unchosen.
       {{{u"Option1", u"true"}, {u"Option2", u"FALSE"}, {u"Option3", u" 0.0 "}, {u"Option4", u"0"}},
-       {{Option1, true}, {Option2, false}, {Check1, false}, {Option3, false}, {Option4, false}},
+       {{Option1, true},
+        {Option2, false},
+        {Check1, false},
+        {Check2, false},
+        {Option3, false},
+        {Option4, false}},
        u"1",
        0,
        0xFFFFFF,
@@ -86,7 +93,12 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
        {},
        {{u"Text1", desktop}}},
       {{{u"Option1", u"0"}, {u"Option2", u"-1"}, {u"Option3", u"2.5"}},
-       {{Option1, false}, {Option2, true}, {Check1, false}, {Option3, true}, {Option4, false}},
+       {{Option1, false},
+        {Option2, true},
+        {Check1, false},
+        {Check2, false},
+        {Option3, true},
+        {Option4, false}},
        u"1",
        0,
        0xFFFFFF,
@@ -98,15 +110,22 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {u"Text Color", u"#ff0000"},
         {u"Background Color", u"255"},
         {u"Option4", u"yes"},
-        {u"OneRowPerContact", u"1e3"}},
-       {{Option1, true}, {Option2, false}, {Check1, true}, {Option3, true}, {Option4, false}},
+        {u"OneRowPerContact", u"1e3"},
+        {u"SaveCsv", u"sometimes"}},
+       {{Option1, true},
+        {Option2, false},
+        {Check1, true},
+        {Check2, false},
+        {Option3, true},
+        {Option4, false}},
        u"1",
        0,
        255,
        desktop,
        {"error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 112",
         "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 116",
-        "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 128"},
+        "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 128",
+        "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 134"},
        {{u"Text1", desktop}}},
   };
   for (const StoredCase& c : cases) {
@@ -119,6 +138,7 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
     EXPECT_EQ(f.convertAllToOne(), c.checked.at(Option1));
     EXPECT_EQ(f.convertEach(), c.checked.at(Option2));
     EXPECT_EQ(f.oneRowPerContact(), c.checked.at(Check1));
+    EXPECT_EQ(f.saveCsv(), c.checked.at(Check2));
     EXPECT_EQ(f.saveToChosenFolder(), c.checked.at(Option3));
     EXPECT_EQ(f.saveBesideInput(), c.checked.at(Option4));
     EXPECT_EQ(view.enabled[Frame6], c.checked.at(Option3));
@@ -186,6 +206,12 @@ TEST_F(FormTest, OptionClicksStoreBothKeysOfTheirGroupAndTextsEveryChange) {
   EXPECT_TRUE(f.oneRowPerContact());
   f.Check1_Click(false);
   EXPECT_EQ(stored(u"OneRowPerContact"), "False");
+  f.Check2_Click(true);
+  EXPECT_EQ(stored(u"SaveCsv"), "True");
+  EXPECT_TRUE(f.saveCsv());
+  f.Check2_Click(false);
+  EXPECT_EQ(stored(u"SaveCsv"), "False");
+  EXPECT_FALSE(f.saveCsv());
 
   f.Text1_Change(u"/o");
   EXPECT_EQ(stored(u"Text1"), "/o");

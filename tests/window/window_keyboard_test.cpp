@@ -84,7 +84,7 @@ TEST_P(FocusFrameTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
   const QColor highlight = w.palette().color(QPalette::Active, QPalette::Highlight);
   constexpr int kReach = FocusFrame::kReach;
   for (QWidget* control : std::initializer_list<QWidget*>{
-           w.ListView1, w.PushButton1, w.PushButton3, w.Option1, w.Check1, w.Text2, w.PushButton4,
+           w.ListView1, w.PushButton1, w.PushButton3, w.Option1, w.Check2, w.Check1, w.Text2, w.PushButton4,
            w.PushButton6, w.Option3, w.Text1, w.PushButton9, w.PushButton2}) {
     SCOPED_TRACE(control->objectName().toStdString());
     control->setFocus(Qt::TabFocusReason);

@@ -31,6 +31,11 @@ TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
   EXPECT_EQ(w.Frame6->parentWidget(), w.Frame5);
   EXPECT_EQ(w.Check1->parentWidget(), w.Frame2);
   EXPECT_GT(w.Check1->x(), w.Option2->x() + w.Option2->width());
+  // "Also save as CSV" beside "Convert all VCFs to 1 HTML", above "One row per contact".
+  EXPECT_EQ(w.Check2->parentWidget(), w.Frame2);
+  EXPECT_EQ(w.Check2->geometry(), w.Check1->geometry().translated(0, w.Option1->y() - w.Option2->y()));
+  EXPECT_EQ(w.Check2->text(), "Also save as CSV");
+  EXPECT_EQ(w.Check2->font(), w.Check1->font());
 }
 
 TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
@@ -80,21 +85,22 @@ TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
   EXPECT_GE(w.Check1->height(), w.style()->pixelMetric(QStyle::PM_IndicatorHeight));
   EXPECT_LE(w.Label3->geometry().right(), w.Picture2->geometry().left());
   EXPECT_LE(w.Option2->geometry().right(), w.Check1->geometry().left());
+  EXPECT_LE(w.Option1->geometry().right(), w.Check2->geometry().left());
 }
 
 TEST_F(WindowTest, TabOrderRunsTopToBottom) {
   Form1Window& w = open();
   std::vector<std::string> order;
   QWidget* at = w.ListView1;
-  for (int i = 0; i < 16; ++i) {
+  for (int i = 0; i < 17; ++i) {
     order.push_back(at->objectName().toStdString());
     at = at->nextInFocusChain();
     while (at->focusPolicy() & Qt::TabFocus ? false : at != w.ListView1) at = at->nextInFocusChain();
   }
-  EXPECT_THAT(order,
-              ::testing::ElementsAre("ListView1", "PushButton1", "PushButton5", "PushButton7", "PushButton3",
-                                     "Option1", "Option2", "Check1", "Text2", "PushButton4", "PushButton6",
-                                     "Option3", "Text1", "PushButton9", "Option4", "PushButton2"));
+  EXPECT_THAT(order, ::testing::ElementsAre("ListView1", "PushButton1", "PushButton5", "PushButton7",
+                                            "PushButton3", "Option1", "Check2", "Option2", "Check1", "Text2",
+                                            "PushButton4", "PushButton6", "Option3", "Text1", "PushButton9",
+                                            "Option4", "PushButton2"));
 }
 
 TEST_F(WindowTest, ASkinStyleSheetBesideTheProgramReplacesTheWhiteLook) {

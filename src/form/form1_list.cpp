@@ -106,6 +106,7 @@ void Form1::ListView1_OLEDragDrop(const std::vector<Text>& paths) {
 void Form1::addFolderTree(const Text& folder, TextView extension) {
   const bool nested = scanning_;
   scanning_ = true;
+  turns_.turnSoon();  // the busy pointer shows at once
   Scan observer(*this);
   try {
     std::vector<Text> files = ListMatchingFiles(folder, extension, observer);

@@ -87,12 +87,6 @@ void Form1Window::ConnectHandlers() {
   for (QGroupBox* frame : {Frame1, Frame2, Frame5, Frame6}) frame->installEventFilter(this);
 }
 
-void Form1Window::addPathsAsDropped(const QStringList& paths) {
-  std::vector<Text> dropped;
-  for (const QString& path : paths) dropped.push_back(ToText(path));
-  form().ListView1_OLEDragDrop(dropped);
-}
-
 void Form1Window::applySkin(const Text& programFolder) { ApplySkin(*this, ToQString(programFolder)); }
 
 void Form1Window::setCaption(const Text& caption) { setWindowTitle(ToQString(caption)); }

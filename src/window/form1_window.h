@@ -46,9 +46,6 @@ class Form1Window : public QWidget, public FormView {
   // program ends as a close would end it, from inside a box too.
   void windowGone();
 
-  // Files and folders given at start-up: added exactly as a drop of them would add them.
-  void addPathsAsDropped(const QStringList& paths);
-
   // FormView.
   void applySkin(const Text& programFolder) override;
   void setCaption(const Text& caption) override;

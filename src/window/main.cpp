@@ -5,19 +5,21 @@
 #include <iostream>
 #include <optional>
 
+#include "form/command_line.h"
 #include "support/qt/desktop_folder.h"
 #include "support/qt/qt_settings_store.h"
+#include "support/qt/qt_text.h"
 #include "support/signal_cleanup.h"
-#include "window/command_line.h"
 #include "window/desktop_identity.h"
 #include "window/form1_window.h"
 #include "window/qt_dialogs.h"
 #include "window/window_system_watch.h"
 
 int main(int argc, char** argv) {
-  QStringList args;
-  for (int i = 1; i < argc; ++i) args.push_back(QFile::decodeName(argv[i]));
-  const brevant::WindowCommandLine commandLine = brevant::ParseWindowCommandLine(args, QDir::currentPath());
+  std::vector<brevant::Text> args;
+  for (int i = 1; i < argc; ++i) args.push_back(brevant::ToText(QFile::decodeName(argv[i])));
+  const brevant::WindowCommandLine commandLine =
+      brevant::ParseWindowCommandLine(args, brevant::ToText(QDir::currentPath()));
   if (const auto status = brevant::AnswerOnTerminal(commandLine, std::cout, std::cerr)) return *status;
   // Ended by a signal in the middle of a run, the window leaves no half-written file behind.
   brevant::RemovePendingFilesOnSignals();
@@ -41,6 +43,6 @@ int main(int argc, char** argv) {
     application.installNativeEventFilter(&*watch);
   }
   // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
-  QTimer::singleShot(0, &window, [&] { window.addPathsAsDropped(commandLine.paths); });
+  QTimer::singleShot(0, &window, [&] { window.form().ListView1_OLEDragDrop(commandLine.paths); });
   return QApplication::exec();
 }

@@ -6,10 +6,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
-#include "support/matching_files.h"
 #include "support/utf8.h"
 #include "window/window_fixture.h"
 
@@ -68,74 +66,6 @@ class ListTest : public WindowTest {
   }
   std::string at(const char* name) const { return (tree / name).string(); }
 };
-
-TEST_F(ListTest, AddsOneFileAsReturnedAndSeveralThroughTheirFolder) {
-  Form1Window& w = open();
-  dialogs.fileAnswers = {{u"/d/one.vcf"}, {u"/d/a.vcf", u"/d/b.vcf"}, {u"/x.vcf", u"/y.vcf"}, {}};
-  for (int click = 0; click < 4; ++click) w.PushButton1->click();
-  EXPECT_THAT(Rows(w), ElementsAre("/d/one.vcf", "/d/a.vcf", "/d/b.vcf", "/x.vcf", "/y.vcf"));
-  EXPECT_EQ(dialogs.asked.front(),
-            "files: Add File(s) - Hold Ctrl to select multiple files [VCF Files (*.vcf)]");
-  EXPECT_EQ(dialogs.asked.size(), 4u);
-}
-
-TEST_F(ListTest, ScansAFolderTreeForTheExtensionThroughTheSharedScanner) {
-  makeTree();
-  seed("LastFolder", "/start");
-  Form1Window& w = open();
-  dialogs.textAnswers = {u"vcf", u"*"};
-  dialogs.folderAnswers = {PathText(tree), PathText(tree)};
-  w.PushButton5->click();
-  EXPECT_THAT(Rows(w), ElementsAre(at("a.vcf"), at("B.VCF"), at("sub/c.vcf")));
-  EXPECT_EQ(stored("Extension"), "vcf");
-  EXPECT_EQ(stored("LastFolder"), tree.string());
-  EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
-
-  w.PushButton7->click();
-  w.PushButton5->click();
-  EXPECT_THAT(Rows(w), ElementsAre(at("a.vcf"), at("B.VCF"), at("notes.txt"), at("sub/c.vcf")));
-  EXPECT_EQ(stored("Extension"), "*");
-  ScanObserver quiet;
-  EXPECT_EQ(w.form().inputPaths(), ListMatchingFiles(PathText(tree), u"*", quiet));
-  EXPECT_THAT(
-      dialogs.asked,
-      ElementsAre("prompt: Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
-                  "for all doc files, etc.) [vcf]",
-                  "folder: Please select folder: [/start]",
-                  "prompt: Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
-                  "for all doc files, etc.) [vcf]",
-                  "folder: Please select folder: [" + tree.string() + "]"));
-}
-
-TEST_F(ListTest, AnEmptyExtensionOrACancelledFolderStopsTheScan) {
-  makeTree();
-  Form1Window& w = open();
-  w.PushButton5->click();  // prompt cancelled
-  EXPECT_EQ(dialogs.asked.size(), 1u);
-  EXPECT_EQ(stored("Extension"), "<absent>");
-  dialogs.textAnswers = {u"txt"};
-  w.PushButton5->click();  // folder cancelled: the extension is stored already
-  EXPECT_EQ(dialogs.asked.size(), 3u);
-  EXPECT_EQ(stored("Extension"), "txt");
-  EXPECT_EQ(stored("LastFolder"), "<absent>");
-  EXPECT_THAT(Rows(w), IsEmpty());
-}
-
-TEST_F(ListTest, ASecondClickWhileTheScanYieldsStartsNoSecondScan) {
-  makeTree();
-  Form1Window& w = open();
-  dialogs.textAnswers = {u"vcf", u"vcf"};
-  dialogs.folderAnswers = {PathText(tree), PathText(tree)};
-  bool busyMeanwhile = false;
-  QTimer::singleShot(0, &w, [&] {
-    busyMeanwhile = w.form().pointer() == Pointer::Busy;
-    w.PushButton5->click();
-  });
-  w.PushButton5->click();
-  EXPECT_TRUE(busyMeanwhile);
-  EXPECT_EQ(dialogs.asked.size(), 2u);
-  EXPECT_EQ(Rows(w).size(), 3u);
-}
 
 TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
   makeTree();
@@ -237,50 +167,6 @@ TEST_F(ListTest, DraggingNearTheBottomScrollsTheList) {
   Mouse(rows, QEvent::MouseButtonRelease, QPoint(10, bottom), Qt::NoButton);
   EXPECT_GT(w.ListView1->indexAt(QPoint(10, 2)).row(), 0);  // scrolled down
   EXPECT_GT(w.ListView1->selectedRow(), last.row());        // and the row travelled with it
-}
-
-class SamplesTest : public WindowTest {
- protected:
-  void makeSamples(const fs::path& folder) {
-    WriteBytes(folder / "b.vcf", "FN:b\n");
-    WriteBytes(folder / "A.vcf", "FN:a\n");
-    fs::create_directories(folder / "nested");
-  }
-};
-
-TEST_F(SamplesTest, LoadsEverySampleOnceAndAsksEachTime) {
-  makeSamples(programFolder / "Samples");
-  Form1Window& w = open();
-  const std::string samples = (programFolder / "Samples").string();
-  const std::string question =
-      "question: Would you like this software to open the folder where these sample files are stored (so "
-      "that you "
-      "can view them before working with them)?";
-  w.PushButton3->click();
-  EXPECT_THAT(Rows(w), ElementsAre(samples + "/A.vcf", samples + "/b.vcf"));
-  dialogs.yesNoAnswers = {true};
-  w.PushButton3->click();
-  EXPECT_THAT(Rows(w), ElementsAre(samples + "/A.vcf", samples + "/b.vcf"));
-  EXPECT_THAT(dialogs.asked, ElementsAre(question, question, "open: " + samples));
-}
-
-TEST_F(SamplesTest, TheInstalledSamplesServeAnInstalledProgram) {
-  programFolder = dir / "prefix" / "bin";
-  fs::create_directories(programFolder);
-  makeSamples(dir / "prefix" / "share" / "brevant" / "Samples");
-  Form1Window& w = open();
-  w.PushButton3->click();
-  ASSERT_EQ(Rows(w).size(), 2u);
-  EXPECT_TRUE(fs::equivalent(Rows(w)[0], dir / "prefix/share/brevant/Samples/A.vcf"));
-}
-
-TEST_F(SamplesTest, WithoutSamplesNothingIsAddedAndTheQuestionStillComes) {
-  Form1Window& w = open();
-  dialogs.yesNoAnswers = {true};
-  w.PushButton3->click();
-  EXPECT_THAT(Rows(w), IsEmpty());
-  EXPECT_EQ(dialogs.asked.size(), 2u);
-  EXPECT_EQ(dialogs.errors.size(), 0u);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(WindowTest, WithoutADesktopTheFirstRunGoesToDocumentsOrHome) {
     settings.emplace(settingsFile() + (withDocuments ? "1" : "2"));  // a first start both times
     Form1Window& w = open();
     EXPECT_EQ(w.Text1->text().toStdString(), expected.string() + "/");
-    w.addPathsAsDropped({QString::fromStdString((dir / "in" / "a.vcf").string())});
+    w.form().ListView1_OLEDragDrop({PathText(dir / "in" / "a.vcf")});
     dialogs.asked.clear();
     w.PushButton2->click();
     EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
@@ -150,24 +150,6 @@ TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
     EXPECT_EQ(w.form().convertEach(), c.twoChecked);
   }
   EXPECT_THAT(dialogs.asked, IsEmpty());
-}
-
-TEST_F(WindowTest, AStoredValueThatDoesNotConvertIsReportedAndStartUpGoesOn) {
-  seed("Option1", "maybe");
-  seed("Text Color", "#ff0000");
-  seed("Background Color", "255");
-  seed("Option4", "yes");
-  Form1Window& w = open();
-  EXPECT_THAT(dialogs.asked,
-              ElementsAre("error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 112",
-                          "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 116",
-                          "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 128"));
-  // The controls keep their layout values; the next options are restored.
-  EXPECT_TRUE(w.Option1->isChecked());
-  EXPECT_EQ(w.form().tableTextColour(), 0x000000);
-  EXPECT_EQ(w.form().tableBackgroundColour(), 255);
-  EXPECT_TRUE(w.Option3->isChecked());
-  EXPECT_FALSE(w.Option4->isChecked());
 }
 
 TEST_F(WindowTest, OptionClicksStoreBothKeysOfTheirGroup) {
@@ -246,26 +228,6 @@ TEST_F(BorderWidthCheck, LeavingWithANonNumberAsksAndPutsTheFocusBack) {
     EXPECT_THAT(dialogs.asked, IsEmpty()) << entry;
     EXPECT_EQ(QApplication::focusWidget(), w.Text1) << entry;
   }
-}
-
-TEST_F(WindowTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
-  Form1Window& w = open();
-  dialogs.colourAnswers = {0x123456};
-  w.PushButton4->click();
-  EXPECT_EQ(w.form().tableTextColour(), 0x123456);
-  EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
-  EXPECT_EQ(stored("Text Color"), "1193046");
-  w.PushButton4->click();  // cancelled: the dialog gives its starting colour back
-  EXPECT_EQ(w.form().tableTextColour(), 0x123456);
-  EXPECT_EQ(stored("Text Color"), "1193046");
-
-  dialogs.colourAnswers = {0x00FF00};
-  w.PushButton6->click();
-  EXPECT_EQ(w.form().tableBackgroundColour(), 0x00FF00);
-  EXPECT_EQ(stored("Background Color"), "65280");
-  EXPECT_THAT(dialogs.asked,
-              ElementsAre("colour: Choose text colour [0]", "colour: Choose text colour [1193046]",
-                          "colour: Choose background colour [16777215]"));
 }
 
 TEST_F(WindowTest, BrowseForTheOutputFolder) {
@@ -347,14 +309,6 @@ TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
   host.setProgressPosition(200.0 / 3);
   EXPECT_DOUBLE_EQ(w.ProgressBar1->position(), 200.0 / 3);
   EXPECT_EQ(w.ProgressBar1->caption(), "Processing: a.vcf");
-
-  host.reportError(
-      ErrorReport{u"Disk full", u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ", 842, true});
-  EXPECT_THAT(dialogs.asked,
-              ElementsAre("colour: Choose background colour [16777215]",
-                          "error: Disk full\r\nin Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML "
-                          "at line 842\r\rPlease email screenshot of this message to "
-                          "support@ambervale.example"));
 }
 
 }  // namespace

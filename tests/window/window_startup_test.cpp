@@ -11,8 +11,8 @@
 #include <QUrl>
 #include <sstream>
 
+#include "form/command_line.h"
 #include "support/utf8.h"
-#include "window/command_line.h"
 #include "window/desktop_identity.h"
 #include "window/window_fixture.h"
 
@@ -26,6 +26,12 @@ using ::testing::HasSubstr;
 QStringList Strings(const std::vector<std::string>& texts) {
   QStringList list;
   for (const std::string& text : texts) list.push_back(QString::fromStdString(text));
+  return list;
+}
+
+std::vector<Text> Texts(const std::vector<std::string>& texts) {
+  std::vector<Text> list;
+  for (const std::string& text : texts) list.push_back(FromUtf8(text));
   return list;
 }
 
@@ -46,9 +52,9 @@ struct ProgramCase {
 // window must not need one.
 TEST(WindowCommandLine, HelpVersionAndMistakesAnswerOnTheTerminalWithoutADisplay) {
   const ProgramCase cases[] = {
-      {{"--help"}, 0, WindowHelpText(), ""},
-      {{"-h", "a.vcf"}, 0, WindowHelpText(), ""},
-      {{"a.vcf", "--version"}, 0, WindowVersionText(), ""},
+      {{"--help"}, 0, QString::fromStdU16String(WindowHelpText()), ""},
+      {{"-h", "a.vcf"}, 0, QString::fromStdU16String(WindowHelpText()), ""},
+      {{"a.vcf", "--version"}, 0, QString::fromStdU16String(WindowVersionText()), ""},
       {{"--bogus", "a.vcf"}, 2, "", "brevant: unknown option '--bogus'\nUsage: brevant"},
       {{"--help=all"}, 2, "", "unknown option '--help=all'"},
       {{"-hq"}, 2, "", "unknown option '-hq'"},
@@ -71,34 +77,8 @@ TEST(WindowCommandLine, HelpVersionAndMistakesAnswerOnTheTerminalWithoutADisplay
       EXPECT_THAT(err, HasSubstr(c.errHas));
     }
   }
-  EXPECT_THAT(WindowHelpText().toStdString(), HasSubstr("Usage: brevant [OPTION]... [FILE]...\n"));
-  EXPECT_THAT(WindowVersionText().toStdString(), HasSubstr("brevant " BREVANT_VERSION "\n"));
-}
-
-struct PathsCase {
-  std::vector<std::string> args;
-  std::vector<std::string> paths;
-};
-
-TEST(WindowCommandLine, PathsBecomeAbsoluteFromTheWorkingFolder) {
-  const PathsCase cases[] = {
-      {{}, {}},
-      {{"a.vcf", "/abs//b.vcf"}, {"/w/a.vcf", "/abs//b.vcf"}},  // absolute paths stay as given
-      {{"./d/", "d/../e/./c.vcf", "../x.vcf", "../../../y"}, {"/w/d", "/w/e/c.vcf", "/x.vcf", "/y"}},
-      {{"-", "--", "-e.vcf", "--help"}, {"/w/-", "/w/-e.vcf", "/w/--help"}},
-      {{"", "a b#1.vcf"}, {"/w/a b#1.vcf"}},  // an empty argument names nothing
-  };
-  for (const PathsCase& c : cases) {
-    const WindowCommandLine parsed = ParseWindowCommandLine(Strings(c.args), QStringLiteral("/w"));
-    EXPECT_EQ(parsed.action, WindowCommandLine::Action::Open);
-    std::vector<std::string> paths;
-    for (const QString& path : parsed.paths) paths.push_back(path.toStdString());
-    EXPECT_EQ(paths, c.paths);
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(AnswerOnTerminal(parsed, out, err), std::nullopt);
-    EXPECT_EQ(out.str() + err.str(), "");
-  }
+  EXPECT_THAT(ToUtf8(WindowHelpText()), HasSubstr("Usage: brevant [OPTION]... [FILE]...\n"));
+  EXPECT_THAT(ToUtf8(WindowVersionText()), HasSubstr("brevant " BREVANT_VERSION "\n"));
 }
 
 class StartupTest : public WindowTest {
@@ -128,10 +108,10 @@ TEST_F(StartupTest, PathsGivenAtStartUpGiveTheRowsOfADropOfThem) {
   const std::string gone = (dir / "gone.vcf").string();
 
   Form1Window& started = open();
-  started.addPathsAsDropped(ParseWindowCommandLine(Strings({"card.vcf", "tree", "./a b#1.vcf", gone, "--",
-                                                            "-dash.vcf", "../work/card.vcf"}),
-                                                   QString::fromStdString(work.string()))
-                                .paths);
+  started.form().ListView1_OLEDragDrop(ParseWindowCommandLine(Texts({"card.vcf", "tree", "./a b#1.vcf", gone,
+                                                                     "--", "-dash.vcf", "../work/card.vcf"}),
+                                                              PathText(work))
+                                           .paths);
   const std::vector<std::string> fromCommandLine = Rows(started);
 
   Form1Window& dropped = open();
@@ -141,18 +121,6 @@ TEST_F(StartupTest, PathsGivenAtStartUpGiveTheRowsOfADropOfThem) {
   const std::string w = work.string();
   EXPECT_THAT(fromCommandLine, ElementsAre(w + "/card.vcf", w + "/tree/x.vcf", w + "/tree/deeper/notes.txt",
                                            w + "/a b#1.vcf", gone, w + "/-dash.vcf", w + "/card.vcf"));
-}
-
-TEST_F(StartupTest, AnInstalledProgramOpensTheInstalledSamplesFolder) {
-  programFolder = dir / "prefix" / "bin";
-  fs::create_directories(programFolder);
-  const fs::path installed = dir / "prefix" / "share" / "brevant" / "Samples";
-  WriteBytes(installed / "A.vcf", "FN:a\n");
-  Form1Window& w = open();
-  dialogs.yesNoAnswers = {true};
-  w.PushButton3->click();
-  EXPECT_THAT(Rows(w), ElementsAre(installed.string() + "/A.vcf"));
-  EXPECT_EQ(dialogs.asked.back(), "open: " + installed.string());
 }
 
 TEST(DesktopIdentity, NamesTheMenuEntryAndCarriesItsIcon) {

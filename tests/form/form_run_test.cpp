@@ -1,0 +1,193 @@
+// "Start Converting": refusals, the bar while the run yields, changes meanwhile,
+// engine errors, the closing box, and closing the window in the middle of a run.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "form/form_fixture.h"
+#include "support/utf8.h"
+#include "test_support/run_files.h"
+#include "test_support/temporary_files.h"
+
+namespace brevant::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class RunTest : public FormTest {
+ protected:
+  fs::path out = dir / "out";
+
+  Form1& openWithRows(const std::vector<fs::path>& inputs) {
+    Form1& f = open();
+    std::vector<Text> rows;
+    for (const fs::path& input : inputs) rows.push_back(PathText(input));
+    f.ListView1_OLEDragDrop(rows);
+    return f;
+  }
+  void expectIdle() {
+    EXPECT_EQ(view.progressPosition, 0);
+    EXPECT_EQ(view.progressCaption, u"Progress Bar");
+    EXPECT_EQ(view.pointer, Pointer::Arrow);
+    EXPECT_FALSE(form->running());
+  }
+};
+
+TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
+  Form1& f = open();
+  f.PushButton2_Click();
+  f.PushButton2_Click();
+  f.ListView1_OLEDragDrop({PathText(dir / "a.vcf")});
+  f.Text1_Change(PathText(dir / "missing"));
+  f.PushButton2_Click();
+  f.Text1_Change(u"");
+  f.PushButton2_Click();
+  EXPECT_THAT(dialogs.asked, ElementsAre("message: No files added.", "message: No files added.",
+                                         "message: Folder does not exist. Please select another folder.",
+                                         "message: Folder does not exist. Please select another folder."));
+  expectIdle();
+}
+
+TEST_F(RunTest, ShowsEachFileWithItsShareWhileTheRunYieldsThenDone) {
+  for (const char* name : {"a.vcf", "b.vcf", "c.vcf"}) WriteBytes(dir / name, "FN:x\n");
+  Form1& f = openWithRows({dir / "a.vcf", dir / "b.vcf", dir / "c.vcf"});
+  f.Option2_Click();
+  f.Option4_Click();
+  std::vector<std::pair<double, std::string>> shown;
+  view.whileEventsProcessed = [&] {
+    shown.emplace_back(view.progressPosition, ToUtf8(view.progressCaption));
+    EXPECT_EQ(view.pointer, Pointer::Busy);
+  };
+  f.PushButton2_Click();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_DOUBLE_EQ(shown.front().first, 100.0 / 3);
+  EXPECT_EQ(shown.front().second, "Processing: a.vcf");
+  for (const char* document : {"a.htm", "b.htm", "c.htm"})
+    EXPECT_TRUE(fs::exists(dir / document)) << document;
+  EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
+  expectIdle();
+}
+
+TEST_F(RunTest, ChangesWhileTheRunYieldsApplyFromTheNextReadButRowsStayAsTheyWere) {
+  WriteBytes(dir / "a.vcf", "FN:a\n");
+  WriteBytes(dir / "b.vcf", "FN:b\n");
+  Form1& f = openWithRows({dir / "a.vcf", dir / "b.vcf"});
+  f.Option2_Click();
+  f.Option4_Click();
+  bool changed = false;
+  view.whileEventsProcessed = [&] {
+    if (changed) return;
+    changed = true;
+    f.Text2_Change(u"7");
+    f.ListView1_OLEDragDrop(
+        {PathText(dir / "late.vcf")});  // adding is not held off, but this run has its rows
+    f.PushButton2_Click();              // a second start does nothing
+  };
+  f.PushButton2_Click();
+  EXPECT_TRUE(changed);
+  EXPECT_NE(ReadBytes(dir / "a.htm").find("border='7'"), std::string::npos);
+  EXPECT_NE(ReadBytes(dir / "b.htm").find("border='7'"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "late.htm"));
+  EXPECT_EQ(f.rows().size(), 3u);
+  EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
+}
+
+TEST_F(RunTest, EngineErrorsShowTheirBoxesAndTheRunGoesOn) {
+  WriteBytes(dir / "a.vcf", "FN:a\n");
+  Form1& f = openWithRows({dir / "missing.vcf", dir / "a.vcf"});
+  f.Text1_Change(PathText(dir.path()));
+  fs::create_directories(dir / "output.xml");  // a folder where the document should go
+  f.PushButton2_Click();
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0].tag, u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ");
+  EXPECT_EQ(dialogs.asked.back(), "message: Done.");
+  expectIdle();
+}
+
+TEST_F(RunTest, DoneSaysWhenFilesOfSeveralContactsBecameOneRowEach) {
+  const std::string two = "BEGIN:VCARD\r\nFN:Ann\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Bob\r\nEND:VCARD\r\n";
+  WriteBytes(dir / "two.vcf", two);
+  WriteBytes(dir / "one.vcf", "BEGIN:VCARD\r\nFN:Cy\r\nEND:VCARD\r\n");
+  for (const bool perContact : {false, true}) {
+    SCOPED_TRACE(perContact);
+    dialogs.asked.clear();
+    Form1& f = openWithRows({dir / "two.vcf", dir / "one.vcf"});
+    f.Text1_Change(PathText(dir.path()));
+    f.Check1_Click(perContact);
+    f.PushButton2_Click();
+    EXPECT_THAT(
+        dialogs.asked,
+        ElementsAre(perContact ? std::string("message: Done.")
+                               : "message: Done.\r\n\r\n1 of the 2 files holds several contacts, and it "
+                                 "became one row. Tick \"One row per contact\" to give every contact its "
+                                 "own row."));
+  }
+}
+
+class CloseDuringRun : public RunTest {
+ protected:
+  // Closes the window at the first turn of the event loop at which `now` says so.
+  bool closeWhen(Form1& f, std::function<bool()> now) {
+    bool closed = false;
+    view.whileEventsProcessed = [&] {
+      if (!closed && now()) {
+        closed = true;
+        f.Form_Unload();
+      }
+    };
+    f.PushButton2_Click();
+    view.whileEventsProcessed = nullptr;
+    return closed;
+  }
+};
+
+TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasWhileColumnsOrRowsAreCollected) {
+  std::vector<fs::path> inputs;
+  const std::string contact = ContactWithEmails(2000);
+  for (int i = 0; i < 150; ++i) {
+    inputs.push_back(dir / "in" / ("c" + std::to_string(i) + ".vcf"));
+    WriteBytes(inputs.back(), contact);
+  }
+  // The sweep that collects the columns moves the bar under the idle caption;
+  // the sweep that writes the document names each file.
+  const std::function<bool(const FakeView&)> moments[] = {
+      [](const FakeView& v) { return v.progressCaption == u"Progress Bar" && v.progressPosition > 0; },
+      [](const FakeView& v) { return v.progressCaption.starts_with(u"Processing: "); }};
+  for (const auto& moment : moments) {
+    fs::remove_all(out);
+    fs::create_directories(out);
+    WriteBytes(out / "output.xml", "earlier document");
+    dialogs.asked.clear();
+    Form1& f = openWithRows(inputs);
+    f.Text1_Change(PathText(out));
+    ASSERT_TRUE(closeWhen(f, [&] { return moment(view); }));
+    EXPECT_THAT(dialogs.asked, IsEmpty());  // no "Done." after the close
+    EXPECT_EQ(FilesIn(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
+    EXPECT_FALSE(f.running());
+  }
+}
+
+TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
+  WriteBytes(dir / "big.vcf", ContactWithEmails(200000));
+  WriteBytes(dir / "next.vcf", "FN:next\n");
+  fs::create_directories(out);
+  WriteBytes(out / "next.htm", "earlier document");
+  Form1& f = openWithRows({dir / "big.vcf", dir / "next.vcf"});
+  f.Option2_Click();
+  f.Text1_Change(PathText(out));
+  // While big.htm is written its cells move the bar away from the run's 50.
+  ASSERT_TRUE(closeWhen(
+      f, [&] { return view.progressCaption == u"Processing: big.vcf" && view.progressPosition != 50; }));
+  EXPECT_THAT(dialogs.asked, IsEmpty());
+  EXPECT_FALSE(fs::exists(out / "big.htm"));
+  EXPECT_EQ(ReadBytes(out / "next.htm"), "earlier document");
+  EXPECT_THAT(TemporaryFilesIn(out), IsEmpty());
+}
+
+}  // namespace
+}  // namespace brevant::testing

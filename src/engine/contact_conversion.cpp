@@ -108,7 +108,7 @@ class RowWriter final : public ContactSink {
 DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
                                               const InputText& input, const Text& inputPath,
                                               const Text& outputPath, CsvDocument* csv,
-                                              PropertyTally& leftOut) {
+                                              PropertyTally& leftOut, const TargetLook* target) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
   ContactTable table(inputBytes, leftOut);
@@ -124,7 +124,7 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
   if (table.columns().empty()) return DocumentOutcome::NoCells;
 
   try {
-    DocumentOutput output(outputPath, ExistingTarget::Replace);
+    DocumentOutput output(outputPath, ExistingTarget::Replace, target);
     ContactDocument document(output, host, csv);
     document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
@@ -151,7 +151,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
   ContactColumns columns;
-  InputSweeps sweeps;
+  InputSweeps sweeps(host);
   {
     // Its room for one contact goes before the second sweep needs the same.
     ColumnCollector collector(columns, summary.leftOut);

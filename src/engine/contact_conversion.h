@@ -21,10 +21,11 @@ namespace brevant {
 
 // One document for one input, with one row per contact of the input.
 // The earlier document at the path is replaced only by a complete new one.
+// `target` is the caller's look at the output path.
 DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
                                               const InputText& input, const Text& inputPath,
                                               const Text& outputPath, CsvDocument* csv,
-                                              PropertyTally& leftOut);
+                                              PropertyTally& leftOut, const TargetLook* target = nullptr);
 
 // One document for all inputs, with one row per contact of every input, in order.
 // An empty `csvPath` writes no CSV file.

@@ -5,8 +5,8 @@
 
 namespace brevant {
 
-DocumentOutput::DocumentOutput(const Text& path, ExistingTarget existing) {
-  if (!path.empty()) writer_.emplace(path, existing);
+DocumentOutput::DocumentOutput(const Text& path, ExistingTarget existing, const TargetLook* look) {
+  if (!path.empty()) writer_.emplace(path, existing, look);
 }
 
 namespace {

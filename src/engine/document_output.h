@@ -14,10 +14,11 @@ enum class DocumentOutcome { Written, NoCells, Failed };
 
 // A document goes straight into its new file as it is built, and replaces the
 // file at the path only when it is complete. An empty path writes nothing and
-// fails on commit.
+// fails on commit. `look` is the caller's look at the path, when it took one.
 class DocumentOutput {
  public:
-  explicit DocumentOutput(const Text& path, ExistingTarget existing = ExistingTarget::KeepReadOnly);
+  explicit DocumentOutput(const Text& path, ExistingTarget existing = ExistingTarget::KeepReadOnly,
+                          const TargetLook* look = nullptr);
   void write(std::string_view bytes);
   // Adds the final line break and puts the document in place. Throws FileError.
   void commit();

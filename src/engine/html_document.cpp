@@ -72,8 +72,7 @@ std::string OpeningPiece(Host& host) {
   return OpeningPiece(textColour, border, host.tableBackgroundColour());
 }
 
-void AppendHeaderCell(std::string& out, CaptionKey caption) {
-  // Most header cells are one of the fixed captions: those are made once.
+const std::array<std::string, kCaptionCount>& PlainHeaderCells() {
   static const std::array<std::string, kCaptionCount> kPlainCells = [] {
     std::array<std::string, kCaptionCount> cells;
     for (int i = 0; i < kCaptionCount; ++i) {
@@ -81,8 +80,12 @@ void AppendHeaderCell(std::string& out, CaptionKey caption) {
     }
     return cells;
   }();
+  return kPlainCells;
+}
+
+void AppendHeaderCell(std::string& out, CaptionKey caption) {
   if (caption.number < 2) {
-    out += kPlainCells[static_cast<std::size_t>(caption.caption)];
+    out += PlainHeaderCells()[static_cast<std::size_t>(caption.caption)];
     return;
   }
   out += "<th>";

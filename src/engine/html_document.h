@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -29,11 +30,11 @@ std::string OpeningPiece(Colour textColour, TextView borderWidth, Colour backgro
 std::string OpeningPiece(Host& host);
 
 void AppendHeaderCell(std::string& out, CaptionKey caption);
+// The header cells of the captions without a number, made once, by caption.
+const std::array<std::string, kCaptionCount>& PlainHeaderCells();
 
-// A data cell: a non-breaking space, then the value with "&", "<" and ">"
+// The value of a data cell (which starts with a non-breaking space), with "&", "<" and ">"
 // escaped, so that a contact file can never put markup into the document.
-inline void AppendDataCellStart(std::string& out) { out.append("<td>&nbsp;", 10); }
-inline void AppendDataCellEnd(std::string& out) { out.append("</td>", 5); }
 void AppendCellValue(std::string& out, std::string_view ansiValue);
 void AppendCellValue(std::string& out, std::u16string_view value);
 

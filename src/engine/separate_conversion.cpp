@@ -117,7 +117,7 @@ class CellWriter {
 template <class Ch>
 DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
                             const std::string& opening, const Text& inputPath, const Text& outputPath,
-                            CsvDocument* csv) {
+                            const TargetLook& target, CsvDocument* csv) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -136,7 +136,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   // Memory may run out while a row of huge values is written; the earlier
   // document then stays, and the box names the write.
   try {
-    DocumentOutput document(outputPath, ExistingTarget::Replace);
+    DocumentOutput document(outputPath, ExistingTarget::Replace, &target);
     DocumentPieces pieces(document, host);
     pieces.append(opening);
     pieces.append(kRowStart);
@@ -145,7 +145,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
       const CaptionKey caption = numbering.next(cells.caption(i));
-      AppendHeaderCell(pieces.text(), caption);
+      pieces.appendHeaderCell(caption);
       pieces.passOnWhenFull();
       if (csv != nullptr) csv->caption(caption);
     }
@@ -153,9 +153,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     if (csv != nullptr) csv->endRow();
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
-      AppendDataCellStart(pieces.text());
-      pieces.appendValue(cells.value(i));
-      AppendDataCellEnd(pieces.text());
+      pieces.appendDataCell(cells.value(i));
       if (csv != nullptr) csv->lineValue(cells.value(i));
     }
     row.endRow(kRowEnd);
@@ -191,10 +189,15 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   const StatementReporter errors(host, EngineTag(u"ConvertVCFToSeparateHTML"), false);
   const std::string opening = OpeningPiece(host);
   Text outputPath = SeparateOutputPath(host, inputPath);
-  if (!outputPath.empty()) outputPath = run.unwrittenPath(outputPath);
+  // One look at what stands there answers every question before the write.
+  TargetLook target;
+  if (!outputPath.empty()) {
+    target = LookAtTarget(outputPath);
+    outputPath = run.unwrittenPath(outputPath, target);
+  }
 
   // An input of the run, this one or another, is never deleted or replaced.
-  if (!outputPath.empty() && run.isInput(outputPath)) {
+  if (!outputPath.empty() && run.isInput(outputPath, target)) {
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
     return;
   }
@@ -213,7 +216,8 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   // A failed read leaves the earlier document as it was.
   InputText input;
   try {
-    input = ReadInput(inputPath);
+    input = ReadInput(inputPath,
+                      {.betweenPieces = [&host] { host.yield(); }, .knownSize = run.knownSize(inputPath)});
   } catch (...) {
     errors.reportCurrentException(kReadInput, inputPath);
     return;
@@ -222,9 +226,10 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   CsvDocument* const csvDocument = csv ? &*csv : nullptr;
   const DocumentOutcome outcome =
       host.oneRowPerContact() ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath,
-                                                              csvDocument, run.leftOut())
-      : input.utf16() ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, csvDocument)
-                      : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, csvDocument);
+                                                              csvDocument, run.leftOut(), &target)
+      : input.utf16()
+          ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target, csvDocument)
+          : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, csvDocument);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
     if (csv && csv->written()) run.wroteCsv();

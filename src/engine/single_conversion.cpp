@@ -76,7 +76,7 @@ void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& colum
   pieces.append(kRowStart);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     cells.next();
-    AppendHeaderCell(pieces.text(), columns.at(i));
+    pieces.appendHeaderCell(columns.at(i));
     pieces.passOnWhenFull();
     if (csv != nullptr) csv->caption(columns.at(i));
   }
@@ -160,7 +160,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
     return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, csvPath, summary);
 
   summary.inputs = inputs.size();
-  InputSweeps sweeps;
+  InputSweeps sweeps(host);
   const ColumnIndex columns = CollectColumns(host, inputs, errors, sweeps, summary);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 

@@ -18,15 +18,6 @@ bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
 
 }  // namespace
 
-InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement) {
-  try {
-    return ReadInput(path);
-  } catch (...) {
-    errors.reportCurrentException(statement, path);
-    return InputText();
-  }
-}
-
 const InputText& InputSweeps::read(std::size_t index, const Text& path, const StatementReporter& errors,
                                    int statement) {
   if (const auto kept = kept_.find(index); kept != kept_.end()) {
@@ -35,9 +26,18 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
     return current_;
   }
   current_ = InputText();  // the input before goes first: never two in memory at once
-  if (IsReadOnce(path)) return kept_[index] = ReadOrNothing(path, errors, statement);
-  current_ = ReadOrNothing(path, errors, statement);
-  return current_;
+  try {
+    current_ = ReadInput(path, {.betweenPieces = [this] { host_.yield(); }});
+  } catch (...) {
+    errors.reportCurrentException(statement, path);
+    // A pipe that failed is not read again: the second sweep would wait on it.
+    if (IsReadOnce(path)) return kept_[index] = InputText();
+    return current_;
+  }
+  if (!current_.readOnce()) return current_;
+  InputText& kept = kept_[index] = std::move(current_);
+  current_ = InputText();
+  return kept;
 }
 
 void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,

@@ -14,19 +14,20 @@ namespace brevant {
 
 // What the one-document conversions, by file or by contact, share about their inputs.
 
+// Reads the inputs of a one-document run once in each of its two sweeps, giving
+// the host its turns while a large input is read. A pipe or device gives its
+// content only once: that content is kept from the first sweep for the second.
 // An input that cannot be read contributes nothing: no columns in the first
 // sweep, a row of empty cells in the second. The text read before is never reused.
-InputText ReadOrNothing(const Text& path, const StatementReporter& errors, int statement);
-
-// Reads the inputs of a one-document run once in each of its two sweeps. A pipe
-// or device gives its content only once: that content is kept from the first
-// sweep for the second.
 class InputSweeps {
  public:
+  explicit InputSweeps(Host& host) : host_(host) {}
+
   // The input at `index` of the run's list, valid until the next read.
   const InputText& read(std::size_t index, const Text& path, const StatementReporter& errors, int statement);
 
  private:
+  Host& host_;
   InputText current_;
   std::unordered_map<std::size_t, InputText> kept_;
 };

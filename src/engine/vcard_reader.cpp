@@ -65,11 +65,13 @@ InputText::InputText(std::string_view ansi)
   std::memcpy(storage_.get(), ansi.data(), ansi.size());
 }
 
-InputText ReadInput(TextView path) {
-  FileContent content = ReadFileContent(path);
+InputText ReadInput(TextView path, const ReadOptions& options) {
+  FileContent content = ReadFileContent(path, options);
   if (content.kind == FileContent::Kind::Missing) return InputText();
-  if (content.kind == FileContent::Kind::Empty) return InputText(kEmptyFileText);
   InputText input;
+  if (content.kind == FileContent::Kind::Empty) input = InputText(kEmptyFileText);
+  input.readOnce_ = content.readOnce;
+  if (content.kind == FileContent::Kind::Empty) return input;
   input.storage_ = std::move(content.storage);
   input.size_ = content.size;
   const Encoding encoding = EncodingOf(input.ansi());

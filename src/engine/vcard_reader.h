@@ -24,18 +24,21 @@ class InputText {
   std::string_view ansi() const { return {reinterpret_cast<const char*>(storage_.get()), size_}; }
   // Byte-order mark kept as the first character.
   std::u16string_view chars() const { return {storage_.get(), size_}; }
+  // Read from a pipe or device, which cannot give it a second time.
+  bool readOnce() const { return readOnce_; }
 
  private:
-  friend InputText ReadInput(TextView path);
+  friend InputText ReadInput(TextView path, const ReadOptions& options);
   InputStorage storage_;
   std::size_t size_ = 0;  // bytes, or characters when utf16_
   bool utf16_ = false;
+  bool readOnce_ = false;
 };
 
 // The empty text for a missing file, "empty file" for a file of length zero (or
 // a pipe that gives nothing), otherwise the whole content, read to its end. A
 // file that cannot be opened or read throws FileError.
-InputText ReadInput(TextView path);
+InputText ReadInput(TextView path, const ReadOptions& options = {});
 
 }  // namespace brevant
 

@@ -14,7 +14,9 @@ constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(TextView targetPath, ExistingTarget existing) : existing_(existing) {
+AtomicFileWriter::AtomicFileWriter(TextView targetPath, ExistingTarget existing, const TargetLook* look)
+    : existing_(existing) {
+  if (look != nullptr && existing == ExistingTarget::Replace) look_ = *look;
   if (!ToNativePath(targetPath, target_)) {
     error_ = EINVAL;
   } else if (target_.empty()) {
@@ -45,12 +47,16 @@ void AtomicFileWriter::write(std::string_view bytes) {
 void AtomicFileWriter::flush(bool last) {
   if (error_ != 0) return;
   if (!file_.open()) {
-    int error = PendingFile::checkTarget(target_, existing_);  // fail early, before any writing
+    // Fail early, before any writing.
+    int error = look_ ? (look_->folder ? EISDIR : 0) : PendingFile::checkTarget(target_, existing_);
     // A document that is written over time is never seen under a name. One that
     // goes to disk in a single write has a name for that moment only (removed on
-    // failure and on signals), which costs less than giving an unnamed file one.
-    const auto kind = last ? PendingFile::Kind::Named : PendingFile::Kind::Unnamed;
-    if (error == 0) error = file_.create(target_, kind);
+    // failure and on signals), which costs less than giving an unnamed file one,
+    // unless nothing stands at the target: the unnamed file then takes the
+    // target's name itself.
+    const bool newFile = look_ && !look_->exists;
+    const auto kind = last && !newFile ? PendingFile::Kind::Named : PendingFile::Kind::Unnamed;
+    if (error == 0) error = file_.create(target_, kind, look_ ? &*look_ : nullptr);
     if (error != 0) return fail(error);
   }
   if (const int error = file_.write(buffer_)) return fail(error);
@@ -61,7 +67,7 @@ void AtomicFileWriter::commit() {
   if (done_) throw std::logic_error("AtomicFileWriter: commit after commit or abandon");
   flush(true);
   if (error_ == 0) {
-    if (const int error = file_.placeOver(target_, existing_)) fail(error);
+    if (const int error = file_.placeOver(target_, existing_, look_ ? &*look_ : nullptr)) fail(error);
   }
   done_ = true;
   buffer_ = std::string();

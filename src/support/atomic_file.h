@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,10 +16,13 @@ namespace brevant {
 // buffered bytes exceed the buffer or commit() is called. A failure is kept and
 // thrown (as FileError) by commit(); later writes are then dropped. The new file
 // gets the permission bits (and, where allowed, the owner) of the file it
-// replaces, or those of any new file.
+// replaces, or those of any new file. A caller that looked at the target
+// already (LookAtTarget) may pass its look: with Replace, the target is then not
+// looked at again.
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(TextView targetPath, ExistingTarget existing = ExistingTarget::KeepReadOnly);
+  explicit AtomicFileWriter(TextView targetPath, ExistingTarget existing = ExistingTarget::KeepReadOnly,
+                            const TargetLook* look = nullptr);
   ~AtomicFileWriter();  // abandons unless committed
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -36,6 +40,7 @@ class AtomicFileWriter {
 
   NativePath target_;
   ExistingTarget existing_;
+  std::optional<TargetLook> look_;  // only with Replace
   PendingFile file_;
   std::string buffer_;
   int error_ = 0;

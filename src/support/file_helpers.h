@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,8 @@ struct FileIdentity {
 };
 // False when the path names nothing.
 bool IdentifyFile(TextView path, FileIdentity& identity);
+// The same, and the length of a regular file (0 for anything else), from the
+// same one look.
+bool IdentifyFile(TextView path, FileIdentity& identity, std::uint64_t& regularFileSize);
 
 }  // namespace brevant

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "support/text.h"
@@ -28,13 +30,25 @@ struct FileContent {
   Kind kind = Kind::Missing;
   InputStorage storage;
   std::size_t size = 0;  // bytes in storage
+  // A pipe or character device: what it gave cannot be read a second time.
+  bool readOnce = false;
+};
+
+struct ReadOptions {
+  // Called between the pieces of a long read (a few megabytes each), so that
+  // a window gets its turns however large the file; it may throw to end the read.
+  std::function<void()> betweenPieces{};
+  // The length of a regular file as its caller saw it earlier (0: not known).
+  // On Linux it spares looking at the file again; the file is still read to
+  // its end, whatever its length is by then.
+  std::uint64_t knownSize = 0;
 };
 
 // Reads a file to its end, whatever its size said beforehand (a file may grow
 // while it is read). A pipe or character device (standard input, "<(...)") is
 // read to its end too, into room that grows as it fills. A file that cannot be
 // opened or read throws FileError.
-FileContent ReadFileContent(TextView path);
+FileContent ReadFileContent(TextView path, const ReadOptions& options = {});
 
 // True for a pipe or character device: what it gives can be read only once.
 bool IsReadOnce(TextView path);

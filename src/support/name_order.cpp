@@ -9,6 +9,7 @@ namespace brevant {
 bool ListsBefore(TextView a, TextView b) {
   const std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;  // names of one folder often share long beginnings
     const char16_t upperA = UpperCaseUnit(a[i]);
     const char16_t upperB = UpperCaseUnit(b[i]);
     if (upperA != upperB) return upperA < upperB;

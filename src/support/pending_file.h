@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "support/file_helpers.h"
 #include "support/native_path.h"
+#include "support/text.h"
 
 namespace brevant {
 
@@ -17,8 +21,32 @@ enum class ExistingTarget {
   Replace,
 };
 
+// What stood at a target when it was looked at, links not followed: one look
+// answers every question asked before a document is written there (is it an
+// input, did this run write it, may it be replaced, which permission bits does
+// the new file take), so that none of them costs the system another look.
+struct TargetLook {
+  bool exists = false;       // anything, a dangling link included
+  bool folder = false;       // a folder itself, not a link to one
+  bool regularFile = false;  // a regular file itself, not a link to one
+  bool namesFile = false;    // the path names an existing file (links followed): `identity` holds
+  FileIdentity identity{};
+  unsigned mode = 0;  // permission bits of a regular file
+  unsigned owner = 0;
+  unsigned group = 0;
+  // Nanoseconds since 1970 of the last change of the file the path names,
+  // where the system tells it.
+  std::optional<std::int64_t> changedAt{};
+};
+
+// Looks at what stands at the path now. A path that names nothing, or that
+// cannot be a path, gives a look at nothing.
+TargetLook LookAtTarget(TextView path);
+
 // A new file in the folder of its target that nobody sees until it is put in
-// place, readable and writable by its owner only while it is written. On Linux
+// place, readable and writable by its owner only while it is written (unless
+// it already has the bits it will keep, which let nobody see more than the
+// finished file will). On Linux
 // unnamed (O_TMPFILE) where the file system allows it, so that no way of ending
 // the program can leave it behind; elsewhere a hidden ".<name>.brevant-XXXXXX"
 // that is removed on failure and on the signals of RemovePendingFilesOnSignals().
@@ -41,8 +69,11 @@ class PendingFile {
   static int checkTarget(NativePath& target, ExistingTarget existing);
 
   // Creates the file beside the target, unnamed when asked and possible,
-  // otherwise named. Gives 0 or the system's error number.
-  int create(const NativePath& target, Kind preferred = Kind::Unnamed);
+  // otherwise named. With a look at the target taken by the caller, the file is
+  // created with the permission bits it will keep (those of the file it
+  // replaces, or of any new file) where nobody else would gain by that.
+  // Gives 0 or the system's error number.
+  int create(const NativePath& target, Kind preferred = Kind::Unnamed, const TargetLook* look = nullptr);
 
   bool open() const;
   Kind kind() const { return kind_; }
@@ -55,8 +86,11 @@ class PendingFile {
 
   // Checks the target again (it may have changed while the file was written)
   // and puts the file in place with the permissions (and, where allowed, the
-  // owner) of the file it replaces, or those of any new file.
-  int placeOver(const NativePath& target, ExistingTarget existing);
+  // owner) of the file it replaces, or those of any new file. With Replace and
+  // the caller's look at the target, that look stands: the replacing rename
+  // refuses a folder by itself, and a new document is linked in under its own
+  // name, which fails rather than replace anything that came meanwhile.
+  int placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look = nullptr);
 
   // Gives the file its permission bits and puts it at the target, replacing what
   // is there in one step. Gives 0 or the system's error number; on failure the
@@ -70,12 +104,14 @@ class PendingFile {
 #ifdef _WIN32
   void* handle_ = nullptr;
 #else
-  int createNamed(const std::string& target);
+  int createNamed(const std::string& target, unsigned mode);
   int linkUnder(const std::string& target, std::string& name);
+  int linkAsNew(const std::string& target);
   void forgetName();
 
   int fd_ = -1;
-  std::string name_;  // the named file's path
+  unsigned createdMode_ = 0;  // the permission bits the file got when created
+  std::string name_;          // the named file's path
   int slot_ = -1;
 #endif
   Kind kind_ = Kind::Unnamed;

@@ -65,9 +65,13 @@ Text FromUtf8(std::string_view bytes) {
 }
 
 std::string ToUtf8(TextView text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Paths and names are mostly ASCII: those characters go in one by one
+  // without growing the text.
+  std::string out(text.size(), '\0');
+  std::size_t i = 0;
+  for (; i < text.size() && text[i] < 0x80; ++i) out[i] = static_cast<char>(text[i]);
+  out.resize(i);
+  for (; i < text.size(); ++i) {
     const char16_t ch = text[i];
     if (ch < 0xD800 || ch > 0xDFFF) {
       AppendUtf8(out, ch);

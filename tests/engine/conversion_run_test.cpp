@@ -148,6 +148,24 @@ TEST_F(ConversionRun, SameNamedInputsOfOneRunGetNumberedDocuments) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 4);
 }
 
+// Two path texts of one document: a folder reached through a link. This run's
+// document is numbered past; an earlier run's, reached the same way, is replaced.
+TEST_F(ConversionRun, ADocumentOfThisRunIsKnownByAnyPathToIt) {
+  SKIP_ON_WINDOWS("needs a link to a folder");
+  add(dir / "a" / "contacts.vcf", "FN:first\n");
+  fs::create_directory_symlink(dir / "a", dir / "link");
+  host.rows.push_back(PathText(dir / "link" / "contacts.vcf"));
+  WriteBytes(dir / "a" / "earlier.vcf", "FN:replaced\n");
+  WriteBytes(dir / "a" / "earlier.htm", "left by an earlier run");
+  host.rows.push_back(PathText(dir / "link" / "earlier.vcf"));
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(host.errors.empty());
+  EXPECT_THAT(ReadBytes(dir / "a" / "contacts.htm"), HasSubstr("<td>&nbsp;first</td>"));
+  EXPECT_THAT(ReadBytes(dir / "a" / "contacts (2).htm"), HasSubstr("<td>&nbsp;first</td>"));
+  EXPECT_THAT(ReadBytes(dir / "a" / "earlier.htm"), HasSubstr("<td>&nbsp;replaced</td>"));
+  EXPECT_FALSE(fs::exists(dir / "a" / "earlier (2).htm"));
+}
+
 TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {
   add(dir / "a.vcf", "FN:a\n");
   add(dir / "b.vcf", "FN:b\n");

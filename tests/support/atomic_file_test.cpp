@@ -8,6 +8,7 @@
 #endif
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <tuple>
 
@@ -153,6 +154,88 @@ TEST(AtomicFileWriter, NewFilesFollowTheUmask) {
     EXPECT_EQ(fs::status(dir / name).permissions(), static_cast<fs::perms>(mode)) << name;
   }
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "");
+#endif
+}
+
+// A look taken before the writing stands for the target, and what changed since
+// is still handled safely: a file that came meanwhile is replaced whole (its
+// permission bits kept), a folder is never replaced, and nothing is left behind.
+TEST(AtomicFileWriter, ALookTakenBeforehandStandsForTheTarget) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs file modes";
+#else
+  TempDir dir;
+  WriteBytes(dir / "reference", "");  // made with the bits of any new file
+  const fs::perms newFile = fs::status(dir / "reference").permissions();
+  fs::remove(dir / "reference");
+  const struct {
+    const char* name;
+    std::function<void(const fs::path&)> before;  // what stands at the target when it is looked at
+    std::function<void(const fs::path&)> after;   // what changes after the look
+    std::size_t size;
+    const char* failure;  // "" when the document is placed
+    fs::perms mode;
+  } cases[] = {
+      {"new, small", {}, {}, 10, "", newFile},
+      {"new, large", {}, {}, 3 * kMiB, "", newFile},
+      {"replaced",
+       [](const fs::path& p) {
+         WriteBytes(p, "earlier");
+         fs::permissions(p, fs::perms(0640));
+       },
+       {},
+       10,
+       "",
+       fs::perms(0640)},
+      {"replaced, large",
+       [](const fs::path& p) {
+         WriteBytes(p, "earlier");
+         fs::permissions(p, fs::perms(0604));
+       },
+       {},
+       3 * kMiB,
+       "",
+       fs::perms(0604)},
+      {"came meanwhile",
+       {},
+       [](const fs::path& p) {
+         WriteBytes(p, "meanwhile");
+         fs::permissions(p, fs::perms(0640));
+       },
+       10,
+       "",
+       fs::perms(0640)},
+      {"came meanwhile, large",
+       {},
+       [](const fs::path& p) { WriteBytes(p, "meanwhile"); },
+       3 * kMiB,
+       "",
+       newFile},
+      {"a folder", [](const fs::path& p) { fs::create_directory(p); }, {}, 10, "Path/File access error", {}},
+      {"a folder meanwhile",
+       {},
+       [](const fs::path& p) { fs::create_directory(p); },
+       10,
+       "Path/File access error",
+       {}},
+  };
+  for (const auto& c : cases) {
+    const fs::path target = dir / (std::string(c.name) + ".htm");
+    if (c.before) c.before(target);
+    const TargetLook look = LookAtTarget(PathText(target));
+    AtomicFileWriter writer(PathText(target), ExistingTarget::Replace, &look);
+    const std::string document(c.size, 'd');
+    writer.write(document);
+    if (c.after) c.after(target);
+    EXPECT_EQ(FailureOf([&] { writer.commit(); }), *c.failure != '\0' ? c.failure : "<no error>") << c.name;
+    if (*c.failure == '\0') {
+      EXPECT_TRUE(ReadBytes(target) == document) << c.name;
+      EXPECT_EQ(fs::status(target).permissions(), c.mode) << c.name;
+    } else {
+      EXPECT_TRUE(fs::is_directory(target)) << c.name;
+    }
+    EXPECT_TRUE(TemporaryFilesIn(dir.path()).empty()) << c.name;
+  }
 #endif
 }
 

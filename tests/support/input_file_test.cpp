@@ -40,6 +40,7 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   GTEST_SKIP() << "FIFOs and /dev/null are POSIX; the standard input is checked through the tool";
 #else
   TempDir dir;
+  testing::WriteBytes(dir / "file.vcf", "FN:Ann\r\n");
   const auto fifo = dir / "pipe.vcf";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   // Larger than the first room, with no two blocks alike, so that growing the room loses nothing.
@@ -50,6 +51,8 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   writer.join();
   EXPECT_EQ(piped.kind, FileContent::Kind::Bytes);
   EXPECT_TRUE(BytesOf(piped) == bytes) << piped.size << " of " << bytes.size() << " bytes";
+  EXPECT_TRUE(piped.readOnce);
+  EXPECT_FALSE(ReadFileContent(PathText(fifo.parent_path() / "file.vcf")).readOnce);
 
   // A writer that closes at once: the pipe gave nothing.
   std::thread closer([&] { std::ofstream(fifo, std::ios::binary).close(); });
@@ -57,6 +60,41 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   closer.join();
   EXPECT_EQ(ReadFileContent(u"/dev/null").kind, FileContent::Kind::Empty);
 #endif
+}
+
+// However large the file, its reader gets turns between pieces (and may end the
+// read in one); a length known beforehand is only where reading starts.
+TEST(ReadFileContent, LongReadsGiveTurnsAndKnownLengthsAreReadToTheEnd) {
+  TempDir dir;
+  std::string large;
+  for (int i = 0; large.size() < (std::size_t{20} << 20); ++i) large += "NOTE:" + std::to_string(i) + "\r\n";
+  testing::WriteBytes(dir / "large.vcf", large);
+  int turns = 0;
+  const FileContent read =
+      ReadFileContent(PathText(dir / "large.vcf"), {.betweenPieces = [&turns] { ++turns; }});
+  EXPECT_TRUE(BytesOf(read) == large);
+  EXPECT_GE(turns, 2);
+  struct Ended {};
+  EXPECT_THROW(ReadFileContent(PathText(dir / "large.vcf"), {.betweenPieces = [] { throw Ended{}; }}), Ended);
+
+  testing::WriteBytes(dir / "a.vcf", "FN:Ann\r\n");
+  const struct {
+    const char* name;
+    std::uint64_t knownSize;
+    FileContent::Kind kind;
+    std::string_view bytes;
+  } cases[] = {
+      {"a.vcf", 8, FileContent::Kind::Bytes, "FN:Ann\r\n"},     // as it was
+      {"a.vcf", 3, FileContent::Kind::Bytes, "FN:Ann\r\n"},     // grew since
+      {"a.vcf", 4000, FileContent::Kind::Bytes, "FN:Ann\r\n"},  // shrank since
+      {"gone.vcf", 8, FileContent::Kind::Missing, ""},          // removed since
+      {"large.vcf", 1, FileContent::Kind::Bytes, large},        // grew far
+  };
+  for (const auto& c : cases) {
+    const FileContent content = ReadFileContent(PathText(dir / c.name), {.knownSize = c.knownSize});
+    EXPECT_EQ(content.kind, c.kind) << c.name << " " << c.knownSize;
+    EXPECT_TRUE(BytesOf(content) == c.bytes) << c.name << " " << c.knownSize;
+  }
 }
 
 }  // namespace

@@ -56,9 +56,15 @@ void ForceDeleteFile(TextView path) {
 }
 
 bool IdentifyFile(TextView path, FileIdentity& identity) {
+  std::uint64_t ignored = 0;
+  return IdentifyFile(path, identity, ignored);
+}
+
+bool IdentifyFile(TextView path, FileIdentity& identity, std::uint64_t& regularFileSize) {
   struct stat st;
   if (!StatPath(path, st)) return false;
   identity = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  regularFileSize = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
   return true;
 }
 

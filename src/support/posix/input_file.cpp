@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -66,23 +68,56 @@ void Grow(InputStorage& storage, std::size_t filled, std::size_t bytes) {
   storage = std::move(larger);
 }
 
+// Bytes asked of one read: a file is read in pieces of this size, with a
+// turn for the caller between them.
+constexpr std::size_t kPieceSize = std::size_t{8} << 20;
+
+// Mapped room for a file takes its pages a piece at a time, just before the
+// piece is read into them: all at once is much cheaper than one fault at a time,
+// but the pages of a large file take long enough to leave the caller without
+// its turns. Without this (an older system) the pages come one fault at a time.
+void TakePages(const InputStorage& storage, std::size_t from, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  if (storage.get_deleter().mappedSize == 0) return;
+  static const auto kPage = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<std::uintptr_t>(storage.get()) + from;
+  const std::uintptr_t first = start & ~(kPage - 1);
+  madvise(reinterpret_cast<void*>(first), start + bytes - first, MADV_POPULATE_WRITE);
+#else
+  static_cast<void>(storage);
+  static_cast<void>(from);
+  static_cast<void>(bytes);
+#endif
+}
+
 // Reads to the end into `storage`, which has room for `capacity` bytes,
-// doubling the room whenever it fills.
-std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity) {
+// doubling the room whenever it fills. `expected` is the length that a regular
+// file was seen to have (0 for a pipe): once that much has come and a read gave
+// less than asked, the file is at its end, which spares the read that would say so.
+std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity, std::size_t expected,
+                    const ReadOptions& options) {
   std::size_t filled = 0;
+  std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
       Grow(storage, filled, capacity * 2);
       capacity *= 2;
     }
     char* bytes = reinterpret_cast<char*>(storage.get());
-    const ssize_t got = read(fd, bytes + filled, capacity - filled);
+    const std::size_t asked = std::min(capacity - filled, kPieceSize);
+    if (expected != 0) TakePages(storage, filled, asked);
+    const ssize_t got = read(fd, bytes + filled, asked);
     if (got < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
     }
     if (got == 0) return filled;
     filled += static_cast<std::size_t>(got);
+    if (expected != 0 && filled == expected && static_cast<std::size_t>(got) < asked) return filled;
+    if (filled >= nextTurn && options.betweenPieces) {
+      options.betweenPieces();
+      nextTurn = filled + kPieceSize;
+    }
   }
 }
 
@@ -104,13 +139,18 @@ void StorageRelease::operator()(char16_t* storage) const {
   }
 }
 
-FileContent ReadFileContent(TextView path) {
+FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   // A path that cannot be looked up names no file (as FileExists says); one
-  // lookup gives the kind and length as well.
+  // lookup gives the kind and length as well, unless the caller knows the length.
   std::string systemPath;
-  struct stat info {};
   FileContent content;
-  if (!ToNativePath(path, systemPath) || systemPath.empty() || stat(systemPath.c_str(), &info) != 0) {
+  if (!ToNativePath(path, systemPath) || systemPath.empty()) return content;
+  struct stat info {};
+  const bool known = options.knownSize > 0;
+  if (known) {
+    info.st_mode = S_IFREG;
+    info.st_size = static_cast<off_t>(options.knownSize);
+  } else if (stat(systemPath.c_str(), &info) != 0) {
     return content;
   }
   // The length of a pipe or device says nothing about what it gives.
@@ -124,18 +164,23 @@ FileContent ReadFileContent(TextView path) {
   // since the look cannot hang the read; a device is then waited for as it gives.
   const int wait = S_ISFIFO(info.st_mode) ? 0 : O_NONBLOCK;
   const FileDescriptor file(open(systemPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | wait));
-  if (file.get() < 0) Fail(errno);
+  if (file.get() < 0) {
+    if (known && errno == ENOENT) return content;  // gone since the caller saw it
+    Fail(errno);
+  }
   if (stream) {
     const int flags = fcntl(file.get(), F_GETFL);
     if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) Fail(errno);
     content.storage = MappedStorage(RoomFor(kFirstStreamRoom), false);
-    content.size = ReadAll(file.get(), content.storage, kFirstStreamRoom);
+    content.size = ReadAll(file.get(), content.storage, kFirstStreamRoom, 0, options);
+    content.readOnce = true;
   } else {
-    // One spare byte, so that the end of a file of the expected size is seen
-    // without growing the room.
-    const std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    content.storage = AllocateInputStorage(capacity);
-    content.size = ReadAll(file.get(), content.storage, capacity);
+    // One spare byte, so that a file that grew since the look is seen to go on.
+    const auto expected = static_cast<std::size_t>(info.st_size);
+    content.storage = RoomFor(expected + 1) >= kMappedStorageSize
+                          ? MappedStorage(RoomFor(expected + 1), false)
+                          : AllocateInputStorage(expected + 1);
+    content.size = ReadAll(file.get(), content.storage, expected + 1, expected, options);
   }
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   return content;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "support/native_path.h"
 #include "support/signal_cleanup.h"
 
 namespace brevant {
@@ -87,11 +88,18 @@ int CheckTarget(const std::string& path, ExistingTarget existing, TargetState& s
   return 0;
 }
 
+// The program never changes who it runs as: asked once, not for every document.
+bool OwnedByUs(uid_t owner, gid_t group) {
+  static const uid_t user = geteuid();
+  static const gid_t userGroup = getegid();
+  return owner == user && group == userGroup;
+}
+
 // The replacement keeps the target's owner where allowed; file systems without
 // owners refuse, which is no reason to fail the write.
-void TakeOverOwner(int fd, const struct stat& target) {
-  if (target.st_uid == geteuid() && target.st_gid == getegid()) return;
-  [[maybe_unused]] const int ignored = fchown(fd, target.st_uid, target.st_gid);
+void TakeOverOwner(int fd, uid_t owner, gid_t group) {
+  if (OwnedByUs(owner, group)) return;
+  [[maybe_unused]] const int ignored = fchown(fd, owner, group);
 }
 
 int WriteAll(int fd, std::string_view bytes) {
@@ -120,14 +128,45 @@ mode_t ReadUmask() {
   return mask;
 }
 
-mode_t NewFileMode() {
+mode_t Umask() {
   // The program never changes its umask: it is read once, not for every one of
   // ten thousand documents.
   static const mode_t mask = ReadUmask();
-  return 0666 & ~mask;
+  return mask;
+}
+
+mode_t NewFileMode() { return 0666 & ~Umask(); }
+
+// Bits a pending file may be created with: those it will keep when they are
+// known and nobody gains by seeing it early. Others than its owner would gain
+// nothing from an unnamed file (nobody can open it) and nothing from a named one
+// that is as readable as the file it replaces, when that file is ours.
+mode_t CreationMode(const TargetLook* look) {
+  if (look == nullptr) return 0600;
+  if (!look->exists) return 0666;
+  if (look->regularFile && OwnedByUs(look->owner, look->group)) return look->mode & 0777;
+  return 0600;
 }
 
 }  // namespace
+
+TargetLook LookAtTarget(TextView path) {
+  TargetLook look;
+  std::string native;
+  struct stat st;
+  if (!ToNativePath(path, native) || native.empty() || lstat(native.c_str(), &st) != 0) return look;
+  look.exists = true;
+  look.folder = S_ISDIR(st.st_mode);
+  look.regularFile = S_ISREG(st.st_mode);
+  look.mode = st.st_mode & 0777;
+  look.owner = st.st_uid;
+  look.group = st.st_gid;
+  if (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0) return look;  // names nothing
+  look.namesFile = true;
+  look.identity = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  look.changedAt = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+  return look;
+}
 
 int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
   int error = existing == ExistingTarget::KeepReadOnly ? ResolveLinks(target) : 0;
@@ -136,28 +175,31 @@ int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
   return error;
 }
 
-int PendingFile::create(const std::string& target, Kind preferred) {
+int PendingFile::create(const std::string& target, Kind preferred, const TargetLook* look) {
   discard();
+  const mode_t mode = CreationMode(look);
   if (preferred == Kind::Unnamed) {
     const std::string folder = FolderOf(target);
-    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd_ >= 0) {
       kind_ = Kind::Unnamed;
+      createdMode_ = mode & ~Umask();
       return 0;
     }
     if (!UnnamedUnsupported(errno)) return errno;
   }
-  return createNamed(target);
+  return createNamed(target, mode);
 }
 
-int PendingFile::createNamed(const std::string& target) {
+int PendingFile::createNamed(const std::string& target, unsigned mode) {
   kind_ = Kind::Named;
+  createdMode_ = mode & ~Umask();
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     name_ = HiddenName(target);
     // Noted before it exists, so that no moment is left in which a signal could
     // end the program with the file on disk and unknown to the handler.
     slot_ = NotePendingPath(name_.c_str());
-    fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
     if (fd_ >= 0) return 0;
     const int error = errno;
     forgetName();
@@ -189,19 +231,58 @@ bool PendingFile::open() const { return fd_ >= 0; }
 
 int PendingFile::write(std::string_view bytes) { return WriteAll(fd_, bytes); }
 
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing) {
+// Links the unnamed file in under the target's own name, which fails with
+// EEXIST when anything stands there.
+int PendingFile::linkAsNew(const std::string& target) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  int error = errno;
+  if (error == ENOENT && linkat(fd_, "", AT_FDCWD, target.c_str(), AT_EMPTY_PATH) == 0) return 0;
+  if (error == ENOENT) error = errno;
+  return error;
+}
+
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look) {
+  if (fd_ < 0) return EBADF;
+  const bool trustLook = look != nullptr && existing == ExistingTarget::Replace;
+  if (trustLook && !look->exists && kind_ == Kind::Unnamed) {
+    int error = createdMode_ == NewFileMode() || fchmod(fd_, NewFileMode()) == 0 ? 0 : errno;
+    if (error == EPERM || error == EOPNOTSUPP) error = 0;
+    if (error == 0) error = linkAsNew(target);
+    if (error == 0) {
+      const int closed = ::close(fd_);
+      fd_ = -1;
+      if (closed == 0) return 0;
+      error = errno;
+      unlink(target.c_str());  // just linked in: ours
+      return error;
+    }
+    if (error != EEXIST) {
+      discard();
+      return error;
+    }
+    // Something took the name since the look: it is looked at again and replaced.
+  } else if (trustLook) {
+    if (look->folder) {
+      discard();
+      return EISDIR;
+    }
+    if (look->regularFile) TakeOverOwner(fd_, look->owner, look->group);
+    return place(target, look->regularFile ? look->mode : NewFileMode());
+  }
   TargetState state;
   if (const int error = CheckTarget(target, existing, state)) {
     discard();
     return error;
   }
-  if (state.regularFile) TakeOverOwner(fd_, state.st);
+  if (state.regularFile) TakeOverOwner(fd_, state.st.st_uid, state.st.st_gid);
   return place(target, state.regularFile ? (state.st.st_mode & 0777) : NewFileMode());
 }
 
 int PendingFile::place(const std::string& target, unsigned mode) {
   if (fd_ < 0) return EBADF;
-  int error = fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+  // A file created with its final bits (and no new owner) needs no change.
+  int error = mode == createdMode_ ? 0 : (fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? 0 : errno);
   // File systems without permission bits (FAT) refuse; that is no reason to fail.
   if (error == EPERM || error == EOPNOTSUPP) error = 0;
   if (error == 0 && kind_ == Kind::Unnamed) error = linkUnder(target, name_);

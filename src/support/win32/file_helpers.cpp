@@ -53,12 +53,21 @@ void ForceDeleteFile(TextView path) {
 
 // The volume's serial number and the file's index: "A.VCF" and "a.vcf" are one file.
 bool IdentifyFile(TextView path, FileIdentity& identity) {
+  std::uint64_t ignored = 0;
+  return IdentifyFile(path, identity, ignored);
+}
+
+bool IdentifyFile(TextView path, FileIdentity& identity, std::uint64_t& regularFileSize) {
   NativePath native;
   if (path.empty() || !ToNativePath(path, native)) return false;
   const OwnedHandle file(OpenForLooking(native));
   BY_HANDLE_FILE_INFORMATION info{};
   if (!file.valid() || !GetFileInformationByHandle(file.get(), &info)) return false;
   identity = IdentityOf(info);
+  const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  regularFileSize = folder || GetFileType(file.get()) != FILE_TYPE_DISK
+                        ? 0
+                        : (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
   return true;
 }
 

@@ -11,7 +11,9 @@ namespace brevant {
 namespace {
 
 constexpr std::size_t kFirstStreamRoom = std::size_t{1} << 20;
-constexpr DWORD kMostPerRead = DWORD{1} << 30;
+// Bytes asked of one read: a file is read in pieces of this size, with a
+// turn for the caller between them.
+constexpr DWORD kPieceSize = DWORD{8} << 20;
 
 constexpr char16_t kStandardInput[] = u"\\\\.\\stdin";
 
@@ -19,8 +21,9 @@ constexpr char16_t kStandardInput[] = u"\\\\.\\stdin";
 
 // Reads to the end, doubling the room whenever it fills. A pipe ends when its
 // writer closes it.
-std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity) {
+std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, const ReadOptions& options) {
   std::size_t filled = 0;
+  std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
       auto larger = AllocateInputStorage(capacity * 2);
@@ -31,7 +34,7 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity) {
     char* bytes = reinterpret_cast<char*>(storage.get());
     const std::size_t room = capacity - filled;
     DWORD got = 0;
-    if (!ReadFile(file, bytes + filled, room < kMostPerRead ? static_cast<DWORD>(room) : kMostPerRead, &got,
+    if (!ReadFile(file, bytes + filled, room < kPieceSize ? static_cast<DWORD>(room) : kPieceSize, &got,
                   nullptr)) {
       const DWORD error = GetLastError();
       if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return filled;
@@ -39,14 +42,19 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity) {
     }
     if (got == 0) return filled;
     filled += got;
+    if (filled >= nextTurn && options.betweenPieces) {
+      options.betweenPieces();
+      nextTurn = filled + kPieceSize;
+    }
   }
 }
 
-FileContent ReadStream(HANDLE stream) {
+FileContent ReadStream(HANDLE stream, const ReadOptions& options) {
   FileContent content;
   content.storage = AllocateInputStorage(kFirstStreamRoom);
-  content.size = ReadAll(stream, content.storage, kFirstStreamRoom);
+  content.size = ReadAll(stream, content.storage, kFirstStreamRoom, options);
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
+  content.readOnce = true;
   return content;
 }
 
@@ -58,8 +66,8 @@ InputStorage AllocateInputStorage(std::size_t bytes) {
 
 void StorageRelease::operator()(char16_t* storage) const { delete[] storage; }
 
-FileContent ReadFileContent(TextView path) {
-  if (path == kStandardInput) return ReadStream(GetStdHandle(STD_INPUT_HANDLE));
+FileContent ReadFileContent(TextView path, const ReadOptions& options) {
+  if (path == kStandardInput) return ReadStream(GetStdHandle(STD_INPUT_HANDLE), options);
   NativePath native;
   WIN32_FILE_ATTRIBUTE_DATA info{};
   FileContent content;
@@ -79,12 +87,12 @@ FileContent ReadFileContent(TextView path) {
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid()) Fail(GetLastError());
-  if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadStream(file.get());
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadStream(file.get(), options);
   // One spare byte, so that the end of a file of the expected size is seen
   // without growing the room.
   const std::size_t capacity = static_cast<std::size_t>(size) + 1;
   content.storage = AllocateInputStorage(capacity);
-  content.size = ReadAll(file.get(), content.storage, capacity);
+  content.size = ReadAll(file.get(), content.storage, capacity, options);
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   return content;
 }

@@ -68,7 +68,24 @@ int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
   return 0;
 }
 
-int PendingFile::create(const NativePath& target, Kind /*preferred*/) {
+// The attributes tell what stands there; the identity takes a handle, as
+// IdentifyFile does. Windows has no change time that survives a rename the way
+// Linux's does, so none is given.
+TargetLook LookAtTarget(TextView path) {
+  TargetLook look;
+  NativePath native;
+  if (path.empty() || !ToNativePath(path, native)) return look;
+  const DWORD attributes = GetFileAttributesW(native.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return look;
+  look.exists = true;
+  look.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  look.regularFile = !look.folder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  look.namesFile = IdentifyFile(path, look.identity);
+  return look;
+}
+
+// Permissions are the folder's on Windows: the look changes nothing here.
+int PendingFile::create(const NativePath& target, Kind /*preferred*/, const TargetLook* /*look*/) {
   discard();
   kind_ = Kind::Named;
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
@@ -106,7 +123,7 @@ int PendingFile::write(std::string_view bytes) {
   return 0;
 }
 
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing) {
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* /*look*/) {
   NativePath checked = target;
   const int error = checkTarget(checked, existing);
   if (error != 0) {

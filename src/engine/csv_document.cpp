@@ -41,8 +41,8 @@ Text CsvPathBeside(const Text& documentPath) {
   return GetFolderPath(documentPath) + StripExtension(GetFileName(documentPath)) + u".csv";
 }
 
-CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Host& host)
-    : output_(path, existing), host_(host), path_(path) {
+CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look)
+    : output_(path, existing, look), host_(host), path_(path) {
   char* out = room(kByteOrderMark.size());
   taken(std::copy(kByteOrderMark.begin(), kByteOrderMark.end(), out));
 }

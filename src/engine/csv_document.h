@@ -27,7 +27,8 @@ Text CsvPathBeside(const Text& documentPath);
 // complete; it is put in place after its document, never without it.
 class CsvDocument {
  public:
-  CsvDocument(const Text& path, ExistingTarget existing, Host& host);
+  // `look` is the caller's look at the path, when it took one.
+  CsvDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look = nullptr);
 
   const Text& path() const { return path_; }
 

@@ -204,11 +204,13 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   std::optional<CsvDocument> csv;
   if (!outputPath.empty() && host.saveCsv()) {
     const Text csvPath = CsvPathBeside(outputPath);
-    // Nor by the CSV file: then the document comes alone.
-    if (run.isInput(csvPath)) {
+    // Nor by the CSV file, then the document comes alone; one look at its path
+    // answers this and the write's questions.
+    const TargetLook csvTarget = LookAtTarget(csvPath);
+    if (run.isInput(csvPath, csvTarget)) {
       errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, csvPath);
     } else {
-      csv.emplace(csvPath, ExistingTarget::Replace, host);
+      csv.emplace(csvPath, ExistingTarget::Replace, host, &csvTarget);
     }
   }
   host.yield();

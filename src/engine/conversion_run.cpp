@@ -37,7 +37,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   if (host.convertAllToOne()) {
     ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs), summary);
   } else if (host.convertEach()) {
-    SeparateRun run(inputs);
+    SeparateRun run(inputs, [&host] { host.yield(); });
     for (std::size_t i = 1; i <= inputs.size(); ++i) {
       const Text& path = inputs[i - 1];
       host.setProgressPosition(FractionalPercent(i, inputs.size()));

@@ -10,13 +10,14 @@ constexpr TextView kDocumentExtension = u".htm";
 
 }  // namespace
 
-SeparateRun::SeparateRun(const std::vector<Text>& inputs) {
+SeparateRun::SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn) {
   for (const Text& input : inputs) {
     FileIdentity identity;
     std::uint64_t size = 0;
     const bool found = IdentifyFile(input, identity, size);
     inputSizes_.insert({input, size});
     if (found) inputFiles_.insert(IdentityOf(identity));
+    if (turn) turn();
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -23,7 +24,9 @@ namespace brevant {
 // that look answers every question of the run about it.
 class SeparateRun {
  public:
-  explicit SeparateRun(const std::vector<Text>& inputs);
+  // `turn` runs after each input looked up: a long list, or a slow disk, must not
+  // keep the window from its turns before the first file is shown.
+  explicit SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn = {});
 
   // The same path text as an input, or the same file. `look` is a look at the path.
   bool isInput(const Text& path, const TargetLook& look) const;

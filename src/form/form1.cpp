@@ -292,6 +292,9 @@ void Form1::setProgressPosition(double position) {
 }
 
 void Form1::setProgressCaption(const Text& caption) {
+  // The run's first caption shows at once, even right after the turns given
+  // while the run looked at its inputs.
+  if (running_ && progressCaption_ == kIdleProgressCaption) turns_.turnSoon();
   progressCaption_ = caption;
   view_.setProgressCaption(caption);
 }

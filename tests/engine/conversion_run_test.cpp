@@ -93,6 +93,16 @@ TEST_F(ConversionRun, EachFileGetsItsShareCaptionAndDocument) {
   EXPECT_FALSE(fs::exists(dir / "y" / "c.htm"));
 }
 
+TEST_F(ConversionRun, TheWindowGetsATurnForEveryInputThatThePerFileRunLooksAtFirst) {
+  for (const char* name : {"a.vcf", "b.vcf", "c.vcf", "d.vcf"}) add(dir / name, "FN:a\n");
+  int turnsBeforeTheFirstFile = 0;
+  host.onYield = [&] {
+    if (host.captions.empty()) ++turnsBeforeTheFirstFile;
+  };
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_EQ(turnsBeforeTheFirstFile, 4);
+}
+
 TEST_F(ConversionRun, OneDocumentGoesBesideTheFirstInputOrIntoTheFolder) {
   host.each = false;
   host.allToOne = true;

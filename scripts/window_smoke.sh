@@ -63,7 +63,12 @@ window_settings Option1=False Option2=True Option3=True Option4=False OneRowPerC
 window_start "$exe" "$smoke/report.txt" "$(windows_path "$close/in")"
 window_click PushButton2
 window_busy
-sleep 0.5 # past the look at every input, into the files
+# Close once the run is into the files: past its look at every input, one
+# earlier document has been replaced.
+for _ in $(seq 1 200); do
+  [[ -n "$(grep -L -x 'an earlier document' "$close"/out/contact*.htm | head -n 1)" ]] && break
+  sleep 0.05
+done
 import -window root "$smoke/mid-run.png"
 closed_at=$(date +%s%N)
 window_close 20

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "support/ansi_code_page.h"
+#include "support/utf8.h"
 
 namespace brevant {
 
@@ -12,25 +13,6 @@ namespace {
 using csv_detail::HasByte;
 
 bool IsQuoted(char16_t c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; }
-
-char* PutUtf8(char* out, char32_t cp) {
-  if (cp < 0x80) {
-    *out++ = static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (cp >> 6));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (cp >> 12));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (cp >> 18));
-    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
-}
 
 }  // namespace
 

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Windows build: cross-builds brevant-convert.exe and the engine, support,
-# command-line and window-behaviour (form) tests for 64-bit Windows with
-# MinGW-w64, runs the tests under
-# Wine, checks that brevant-convert.exe writes the same documents as the Linux
-# brevant-convert, and that the 32-bit build compiles. Installs what is missing
-# (as root). Usage: scripts/windows.sh [LINUX_BUILD_DIR] (default build-test,
-# built here when it has no brevant-convert).
+# The Windows build: cross-builds brevant-convert.exe, brevant.exe and the
+# engine, support, command-line, form and window tests for 64-bit Windows with
+# MinGW-w64, runs the tests under Wine, checks that brevant-convert.exe writes
+# the same documents as the Linux brevant-convert, drives the window; then
+# builds the 32-bit programs, the installer and the portable zip of both
+# architectures, and tries the installers in a fresh Wine
+# (windows_install.sh). Installs what is missing (as root).
+# Usage: scripts/windows.sh [LINUX_BUILD_DIR] (default build-test, built here
+# when it has no brevant-convert).
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -19,11 +21,14 @@ stage "Windows tools"
 missing=()
 # The window's smoke test drives it in a display-less X server with xdotool
 # and takes screenshots with ImageMagick.
-for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 googletest xvfb xdotool imagemagick \
-  fonts-liberation; do
+# The installers are made with NSIS; their stub and the 32-bit programs run in
+# the 32-bit Wine.
+for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386 nsis googletest xvfb \
+  xdotool imagemagick fonts-liberation; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then missing+=("$package"); fi
 done
 if ((${#missing[@]} > 0)); then
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
@@ -42,14 +47,24 @@ build "$WIN64_BUILD"
 # first, with standard input and output detached, so that no test waits for it
 # and no background process of Wine holds ctest's pipe open.
 export PATH="/usr/lib/wine:$PATH"
-export WINEPREFIX="$REPO_ROOT/$WIN64_BUILD/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries of Wine's own in the user's desktop for the installers' shortcuts.
+export WINEPREFIX="$REPO_ROOT/$WIN64_BUILD/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 stage "Wine in $WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 wineserver -p </dev/null >/dev/null 2>&1 || true  # already running for this prefix
 # shellcheck source-path=SCRIPTDIR source=wine_window.sh
 source "$REPO_ROOT/scripts/wine_window.sh"
 display_pid=""
-trap 'wineserver -k </dev/null >/dev/null 2>&1 || true; [[ -z "$display_pid" ]] || kill "$display_pid" 2>/dev/null || true' EXIT
+# Both Wines end with the script, this one and that of the installers' tests,
+# and so does the X server.
+end_wine() {
+  local prefix
+  for prefix in "$REPO_ROOT/$WIN64_BUILD/wine" "$REPO_ROOT/$WIN64_BUILD/install-test/wine"; do
+    WINEPREFIX="$prefix" wineserver -k </dev/null >/dev/null 2>&1 || true
+  done
+  [[ -z "$display_pid" ]] || kill "$display_pid" 2>/dev/null || true
+}
+trap end_wine EXIT
 
 # The window's tests and its smoke test need an X server; Wine's desktop
 # process starts with the first window and stays for the later ones.
@@ -99,6 +114,11 @@ stage "The window, brevant.exe, driven under Wine in Xvfb"
 # shellcheck source-path=SCRIPTDIR source=window_smoke.sh
 source "$REPO_ROOT/scripts/window_smoke.sh"
 
-stage "Build for 32-bit Windows into $WIN32_BUILD/ (compiled, not run)"
+stage "Build for 32-bit Windows into $WIN32_BUILD/, and the downloads of both"
 cross_configure "$WIN32_BUILD" mingw-w64-i686 -DBREVANT_TESTS=OFF
-build "$WIN32_BUILD" brevant-convert brevant_win32
+build "$WIN32_BUILD" brevant_downloads
+build "$WIN64_BUILD" brevant_downloads
+ls -l "$WIN64_BUILD"/Brevant-*-x64-* "$WIN32_BUILD"/Brevant-*-x86-*
+
+# shellcheck source-path=SCRIPTDIR source=windows_install.sh
+source "$REPO_ROOT/scripts/windows_install.sh"

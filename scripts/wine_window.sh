@@ -29,20 +29,28 @@ windows_path() {
   printf 'Z:%s' "${full//\//\\}"
 }
 
-# window_start EXE REPORT [ARGS...]: starts the program; sets window_pid and
-# window_id once its window shows.
+# window_start EXE REPORT [ARGS...]: starts the program (with the Wine loader
+# BREVANT_WINE names, wine64 unless set); sets window_pid and window_id once
+# its window shows.
 window_start() {
   local exe="$1"
   window_report="$2"
   shift 2
   rm -f "$window_report"
-  BREVANT_TEST_REPORT="$(windows_path "$window_report")" wine64 "$exe" "$@" </dev/null >/dev/null 2>&1 &
+  BREVANT_TEST_REPORT="$(windows_path "$window_report")" "${BREVANT_WINE:-wine64}" "$exe" "$@" </dev/null >/dev/null 2>&1 &
   window_pid=$!
+  window_shown --pid "$window_pid"
+}
+
+# window_shown [XDOTOOL_SEARCH_OPTIONS...]: waits until the program that
+# window_pid waits for has told where its buttons lie and its window shows;
+# sets window_id.
+window_shown() {
   window_id=""
   local tries
   for tries in $(seq 1 600); do
     if grep -q '^control PushButton2 ' "$window_report" 2>/dev/null; then
-      window_id="$(xdotool search --onlyvisible --pid "$window_pid" --name '^Brevant$' 2>/dev/null | head -1)"
+      window_id="$(xdotool search --onlyvisible "$@" --name '^Brevant$' 2>/dev/null | head -1)"
       [[ -n "$window_id" ]] && return 0
     fi
     kill -0 "$window_pid" 2>/dev/null || break

@@ -85,7 +85,12 @@ Function .onInit
     ${EndIf}
   !endif
   !insertmacro RegistryView
+  ; A folder given with /D wins over the install mode's own.
+  StrCpy $0 $INSTDIR
   !insertmacro MULTIUSER_INIT
+  ${If} $0 != ""
+    StrCpy $INSTDIR $0
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit

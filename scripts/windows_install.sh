@@ -41,7 +41,7 @@ registry_value() {
       } END { exit !found }'
 }
 
-# registry_listing FILE: the name of every key and value of HKLM (both views)
+# registry_listing: the name of every key and value of HKLM (both views)
 # and HKCU, one a line; the data, which Wine changes as it runs, is left out.
 registry_listing() {
   local hive export="$install_test/export.reg"

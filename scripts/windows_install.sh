@@ -108,18 +108,18 @@ try_installer() {
     install_fail "the install took over the default program for .vcf files"
   [[ "$root" == HKLM ]] || ! registry_value 'HKCU\Software\Classes\.vcf' '(Default)' >/dev/null ||
     install_fail "the install took over the default program for .vcf files of the user"
-  local name expected
-  for name in DisplayName DisplayVersion Publisher DisplayIcon UninstallString QuietUninstallString; do
-    case "$name" in
-      DisplayName) expected="Brevant ($([[ $arch == x64 ]] && echo 64 || echo 32)-bit)" ;;
-      DisplayVersion) expected="$version" ;;
-      Publisher) expected=Ambervale ;;
-      DisplayIcon) expected="$place\\brevant.exe,0" ;;
-      UninstallString) expected="\"$place\\uninstall.exe\" /$mode" ;;
-      QuietUninstallString) expected="\"$place\\uninstall.exe\" /$mode /S" ;;
-    esac
-    [[ "$(registry_value "$uninstall_key" "$name" "$view")" == "$expected" ]] ||
-      install_fail "Uninstall entry: $name is '$(registry_value "$uninstall_key" "$name" "$view")', not '$expected'"
+  local -A expected=(
+    [DisplayName]="Brevant ($([[ $arch == x64 ]] && echo 64 || echo 32)-bit)"
+    [DisplayVersion]="$version"
+    [Publisher]=Ambervale
+    [DisplayIcon]="$place\\brevant.exe,0"
+    [UninstallString]="\"$place\\uninstall.exe\" /$mode"
+    [QuietUninstallString]="\"$place\\uninstall.exe\" /$mode /S"
+  )
+  local name
+  for name in "${!expected[@]}"; do
+    [[ "$(registry_value "$uninstall_key" "$name" "$view")" == "${expected[$name]}" ]] ||
+      install_fail "Uninstall entry: $name is '$(registry_value "$uninstall_key" "$name" "$view")', not '${expected[$name]}'"
   done
   # The size in KB, as Windows shows it: that of the installed files.
   local size bytes

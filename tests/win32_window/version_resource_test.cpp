@@ -4,47 +4,46 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
+
+#include "support/utf8.h"
+#include "win32_window/wide_text.h"
 
 namespace brevant {
 namespace {
 
-std::wstring Wide(const char* text) {
-  return std::wstring(text, text + std::char_traits<char>::length(text));
-}
-
-std::wstring StringValue(const std::vector<char>& info, const wchar_t* name) {
+Text StringValue(const std::vector<char>& info, const wchar_t* name) {
   wchar_t* value = nullptr;
   UINT length = 0;
   const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
   if (!VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
       value == nullptr)
-    return L"(none)";
-  return std::wstring(value, length > 0 ? length - 1 : 0);
+    return u"(none)";
+  return FromWide(value, length > 0 ? length - 1 : 0);
 }
 
 TEST(VersionResourceTest, BothProgramsNameProductCompanyVersionAndThemselves) {
+  const Text version = FromUtf8(BREVANT_VERSION);
   const struct {
     const char* path;
-    const wchar_t* originalName;
-    const wchar_t* description;
+    const char16_t* originalName;
+    const char16_t* description;
   } programs[] = {
-      {BREVANT_WINDOW_EXE, L"brevant.exe", L"Brevant"},
-      {BREVANT_CLI_EXE, L"brevant-convert.exe", L"Brevant command-line converter"},
+      {BREVANT_WINDOW_EXE, u"brevant.exe", u"Brevant"},
+      {BREVANT_CLI_EXE, u"brevant-convert.exe", u"Brevant command-line converter"},
   };
   for (const auto& program : programs) {
     SCOPED_TRACE(program.path);
-    const std::wstring path = Wide(program.path);
+    const Text path = FromUtf8(program.path);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(Wide(path), &ignored);
     ASSERT_GT(size, 0u);
     std::vector<char> info(size);
-    ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
-    EXPECT_EQ(StringValue(info, L"ProductName"), L"Brevant");
-    EXPECT_EQ(StringValue(info, L"CompanyName"), L"Ambervale");
-    EXPECT_EQ(StringValue(info, L"ProductVersion"), Wide(BREVANT_VERSION));
-    EXPECT_EQ(StringValue(info, L"FileVersion"), Wide(BREVANT_VERSION));
+    ASSERT_TRUE(GetFileVersionInfoW(Wide(path), 0, size, info.data()));
+    EXPECT_EQ(StringValue(info, L"ProductName"), u"Brevant");
+    EXPECT_EQ(StringValue(info, L"CompanyName"), u"Ambervale");
+    EXPECT_EQ(StringValue(info, L"ProductVersion"), version);
+    EXPECT_EQ(StringValue(info, L"FileVersion"), version);
     EXPECT_EQ(StringValue(info, L"FileDescription"), program.description);
     EXPECT_EQ(StringValue(info, L"OriginalFilename"), program.originalName);
 
@@ -52,10 +51,10 @@ TEST(VersionResourceTest, BothProgramsNameProductCompanyVersionAndThemselves) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    const std::wstring numbers = std::to_wstring(HIWORD(fixed->dwProductVersionMS)) + L"." +
-                                 std::to_wstring(LOWORD(fixed->dwProductVersionMS)) + L"." +
-                                 std::to_wstring(HIWORD(fixed->dwProductVersionLS));
-    EXPECT_EQ(numbers, Wide(BREVANT_VERSION));
+    const std::string numbers = std::to_string(HIWORD(fixed->dwProductVersionMS)) + "." +
+                                std::to_string(LOWORD(fixed->dwProductVersionMS)) + "." +
+                                std::to_string(HIWORD(fixed->dwProductVersionLS));
+    EXPECT_EQ(numbers, BREVANT_VERSION);
     EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
     EXPECT_EQ(LOWORD(fixed->dwProductVersionLS), 0);
   }

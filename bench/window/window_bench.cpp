@@ -20,7 +20,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 #include "event_loop_gaps.h"
 #include "folder_tree.h"
 #include "quiet_dialogs.h"

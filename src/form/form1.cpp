@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 #include "form/procedure_steps.h"
 #include "form/stored_values.h"
 #include "support/application_title.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "engine/convert/several_contacts.h"
 #include "engine/host.h"
-#include "engine/several_contacts.h"
 #include "form/dialogs.h"
 #include "form/event_turns.h"
 #include "form/form_layout.h"

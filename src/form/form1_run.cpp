@@ -1,7 +1,7 @@
 // "Start Converting" and the sample files.
 #include <algorithm>
 
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 #include "form/done_message.h"
 #include "form/form1.h"
 #include "form/procedure_steps.h"

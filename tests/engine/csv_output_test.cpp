@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "engine/conversion_run.h"
-#include "engine/csv_document.h"
-#include "engine/engine_errors.h"
+#include "engine/convert/conversion_run.h"
+#include "engine/statement_reporter.h"
+#include "engine/write/csv_document.h"
 #include "support/path_helpers.h"
 #include "support/utf8.h"
 #include "test_support/csv_table.h"

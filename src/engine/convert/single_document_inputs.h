@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/convert/run_summary.h"
+#include "engine/statement_reporter.h"
+#include "engine/text/file_text.h"
+#include "engine/write/csv_document.h"
+#include "engine/write/document_output.h"
+
+namespace brevant {
+
+// What the one-document conversions, by file or by contact, share about their inputs.
+
+// Reads the inputs of a one-document run once in each of its two sweeps, giving
+// the host its turns while a large input is read. A pipe or device gives its
+// content only once: that content is kept from the first sweep for the second.
+// An input that cannot be read contributes nothing: no columns in the first
+// sweep, a row of empty cells in the second. The text read before is never reused.
+class InputSweeps {
+ public:
+  explicit InputSweeps(Host& host) : host_(host) {}
+
+  // The input at `index` of the run's list, valid until the next read.
+  const InputText& read(std::size_t index, const Text& path, const StatementReporter& errors, int statement);
+
+ private:
+  Host& host_;
+  InputText current_;
+  std::unordered_map<std::size_t, InputText> kept_;
+};
+
+// Closes the one document and puts it in place, unless it would replace one of
+// its own inputs (an earlier "output.xml" taken in with every file of its
+// folder, say; reported at `statement`). Throws what the document throws. Then
+// the same for its CSV file, when there is one; that one's failure is reported.
+void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+                          const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
+                          RunSummary& summary);
+
+}  // namespace brevant

@@ -348,7 +348,14 @@ bool ContentLines::next(ContentLine& line) {
     takeFolds();
     if (head.quotedPrintable) {
       // A soft line break: the value goes on on the next line.
-      while (!last_.empty() && last_.back() == '=' && !lines_.atEnd() && BlockMark(lines_.peek()) == 0) {
+      // Blank lines after one are the exporter's: the value goes on after them.
+      while (!last_.empty() && last_.back() == '=') {
+        std::string_view next = lines_.peek();
+        while (next.empty() && !lines_.atEnd()) {
+          takeLine();
+          next = lines_.peek();
+        }
+        if (lines_.atEnd() || BlockMark(next) != 0) break;
         append(takeLine());
         takeFolds();
       }

@@ -94,11 +94,11 @@ void AppendEscaped(std::string& out, std::string_view text, ByteEncoding encodin
             out += c;
             break;
           }
-          // A byte that starts no valid sequence is one Windows-1252 character.
+          // A byte that starts no valid sequence is U+FFFD in UTF-8 text, else one Windows-1252 character.
           char32_t cp = 0;
-          const std::size_t length =
-              byte >= 0x80 && encoding == ByteEncoding::Utf8 ? Utf8SequenceAt(text, i, cp) : 0;
-          AppendReference(out, length > 0 ? cp : AnsiByteToChar(byte));
+          const bool utf8 = encoding == ByteEncoding::Utf8;
+          const std::size_t length = byte >= 0x80 && utf8 ? Utf8SequenceAt(text, i, cp) : 0;
+          AppendReference(out, length > 0 ? cp : utf8 && byte >= 0x80 ? 0xFFFD : AnsiByteToChar(byte));
           i += length > 0 ? length : 1;
           continue;
         }

@@ -46,6 +46,50 @@ ByteEncoding EncodingOfValue(std::string_view bytes) {
   return IsUtf8(bytes) ? ByteEncoding::Utf8 : ByteEncoding::Windows1252;
 }
 
+void Utf8Count::add(std::string_view slice) {
+  std::size_t i = 0;
+  while ((i += AsciiRun(slice, i)) < slice.size()) {
+    char32_t ignored;
+    const std::size_t length = Utf8SequenceAt(slice, i, ignored);
+    if (length == 0) {
+      ++strays_;
+      ++i;
+    } else {
+      ++sequences_;
+      i += length;
+    }
+  }
+}
+
+ByteEncoding EncodingOfMostlyUtf8(std::string_view bytes) {
+  Utf8Count count;
+  count.add(bytes);
+  return count.encoding();
+}
+
+std::string DeclaredCodePage(std::string_view bytes) {
+  constexpr std::string_view kKey = "CHARSET=";
+  std::string found;
+  for (std::size_t at = bytes.find(';'); at != std::string_view::npos; at = bytes.find(';', at + 1)) {
+    std::string_view rest = bytes.substr(at + 1);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    if (rest.size() <= kKey.size()) continue;
+    bool isKey = true;
+    for (std::size_t k = 0; k < kKey.size() && isKey; ++k) isKey = UpperAscii(rest[k]) == kKey[k];
+    if (!isKey) continue;
+    rest.remove_prefix(kKey.size());
+    if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
+    const std::string name = UpperCaseCopy(rest.substr(0, rest.find_first_of(";:,\"\r\n")));
+    if (name.empty() || name == "UTF-8" || name == "UTF8" || name == "US-ASCII" || name == "ASCII") continue;
+    if (found.empty()) {
+      found = name;
+    } else if (found != name) {
+      return {};  // several: none of them speaks for the rest
+    }
+  }
+  return found;
+}
+
 ContactBytes::ContactBytes(const InputText& input) {
   if (input.utf16()) {
     std::u16string_view chars = input.chars();

@@ -9,14 +9,38 @@
 
 namespace brevant {
 
-// How the bytes of one value stand for characters: UTF-8 (where a byte is no
-// part of a valid sequence it is read as Windows-1252, so no byte is ever
-// lost), or Windows-1252 throughout.
+// How the bytes of one value stand for characters: UTF-8 (a byte that is no
+// part of a valid sequence reads as U+FFFD), or Windows-1252 throughout.
 enum class ByteEncoding : std::uint8_t { Utf8, Windows1252 };
 
 // A value that is valid UTF-8 is UTF-8; any other is Windows-1252, so one stray
 // byte elsewhere in the file does not change how a value reads.
 ByteEncoding EncodingOfValue(std::string_view bytes);
+
+// The valid UTF-8 sequences of two to four bytes in a value, and the bytes
+// that belong to none, counted a slice at a time (a slice never ends inside a
+// sequence). A value whose sequences are at least as many as its stray bytes
+// is UTF-8 with a few bad bytes (one broken character in a name of forty
+// good ones): it keeps its characters. Any other value that is not valid
+// UTF-8 is Windows-1252.
+class Utf8Count {
+ public:
+  void add(std::string_view slice);
+  ByteEncoding encoding() const {
+    return strays_ == 0 || (sequences_ > 0 && sequences_ >= strays_) ? ByteEncoding::Utf8
+                                                                     : ByteEncoding::Windows1252;
+  }
+
+ private:
+  std::uint64_t sequences_ = 0;
+  std::uint64_t strays_ = 0;
+};
+ByteEncoding EncodingOfMostlyUtf8(std::string_view bytes);
+
+// The one code page that a contact file names in its CHARSET parameters
+// besides UTF-8 and ASCII (a file that declares Windows-1253 on one line is
+// written in it where it says nothing); empty when it names none, or several.
+std::string DeclaredCodePage(std::string_view bytes);
 
 // A contact file as bytes to read: UTF-16 input turned into UTF-8 (a lone
 // surrogate becomes U+FFFD), a byte-order mark left out.

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "engine/text/ascii_html.h"
 #include "support/path_helpers.h"
 
 namespace brevant {
@@ -102,6 +103,8 @@ void CsvDocument::fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncod
     // A surrogate pair stays in one slice.
     if constexpr (sizeof(Ch) == 2) {
       if (to < value.size() && value[to - 1] >= 0xD800 && value[to - 1] <= 0xDBFF) ++to;
+    } else if (encoding == ByteEncoding::Utf8) {
+      to = EscapeSliceEnd(value, from, to);  // nor a UTF-8 sequence
     }
     out = room((to - from) * kMostFieldBytesPerUnit);
     if constexpr (sizeof(Ch) == 2) {

@@ -36,6 +36,18 @@ bool NeedsQuotes(std::u16string_view value) {
 }
 
 char* PutCsvText(char* out, std::string_view bytes, ByteEncoding encoding) {
+  if (encoding == ByteEncoding::Utf8 && !IsUtf8(bytes)) {
+    // UTF-8 with a few bad bytes: each reads as U+FFFD.
+    for (std::size_t i = 0; i < bytes.size();) {
+      char32_t c = static_cast<unsigned char>(bytes[i]);
+      const std::size_t length = c < 0x80 ? 1 : Utf8SequenceAt(bytes, i, c);
+      if (length == 0) c = 0xFFFD;
+      if (c == U'"') *out++ = '"';
+      out = PutUtf8(out, c);
+      i += length == 0 ? 1 : length;
+    }
+    return out;
+  }
   if (encoding == ByteEncoding::Utf8) {
     for (const char* quote;
          (quote = static_cast<const char*>(std::memchr(bytes.data(), '"', bytes.size())));) {

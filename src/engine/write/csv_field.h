@@ -104,7 +104,8 @@ bool NeedsQuotes(std::u16string_view value);
 inline constexpr std::size_t kMostFieldBytesPerUnit = 3;
 
 // Writes text into a field and gives the end of what it wrote: UTF-8 bytes as
-// they are, or bytes read as Windows-1252 turned into UTF-8.
+// they are (a bad byte as U+FFFD), or bytes read as Windows-1252 turned into
+// UTF-8. Text in UTF-8 must not be cut inside a sequence.
 char* PutCsvText(char* out, std::string_view bytes, ByteEncoding encoding);
 // UTF-16 text turned into UTF-8; a lone surrogate becomes U+FFFD.
 char* PutCsvText(char* out, std::u16string_view chars);

@@ -219,7 +219,21 @@ TEST_F(ContactConversion, DocumentIsAsciiXhtmlInTheTableShape) {
             "td { max-width: 32em; overflow-wrap: break-word; }\r\n"
             "th { position: sticky; top: 0; white-space: nowrap; background-color: #FFFFFF; }\r\n"
             "td:nth-child(2) { white-space: nowrap; }\r\n"
-            "@media print { @page { size: landscape; } th { position: static; } }\r\n"
+            "@media print {\r\n"
+            "body { font-size: 10pt; }\r\n"
+            "thead { display: none; }\r\n"
+            "table, tbody, tr, td { display: block; }\r\n"
+            "table { border: 0; }\r\n"
+            "tbody { column-count: 2; column-gap: 2em; }\r\n"
+            "tr { break-inside: avoid; page-break-inside: avoid; padding: 0.4em 0; border-top: 1px solid "
+            "#808080; }\r\n"
+            "tbody td:nth-child(n) { border: 0; padding: 0; max-width: none; white-space: normal; "
+            "overflow-wrap: anywhere; }\r\n"
+            "td:empty { display: none; }\r\n"
+            "td::before { font-weight: bold; }\r\n"
+            "td:nth-child(1)::before { content: \"Display Name: \"; }\r\n"
+            "td:nth-child(2)::before { content: \"Email Address: \"; }\r\n"
+            "}\r\n"
             "</style>\r\n"
             "</head>\r\n"
             "<body>\r\n"
@@ -255,6 +269,30 @@ TEST_F(ContactConversion, HostileValuesKeepTheDocumentWellFormed) {
             "A");  // not UTF-16 after all
   EXPECT_EQ(table.rows[0].at("Organization"), "\"'");
   EXPECT_NE(document.find("td:nth-child(n+4):nth-child(-n+9) { white-space: nowrap; }"), std::string::npos);
+}
+
+// On paper every filled cell is a "caption: value" line: each column names its
+// caption to the print style, and a run of numbered columns counts itself, so
+// that thousands of them cost a few rules.
+TEST_F(ContactConversion, PrintedContactsCaptionEveryValue) {
+  std::string card = "BEGIN:VCARD\r\nFN:A\r\n";
+  for (int i = 0; i < 5000; ++i) card += "EMAIL:a" + std::to_string(i) + "@x\r\n";
+  card += "TEL;CELL:1\r\nEND:VCARD\r\n";
+  ConvertVCFToSeparateHTML(host, add("many.vcf", card));
+  const std::string document = ReadBytes(dir / "many.htm");
+  const std::string style = document.substr(0, document.find("</style>"));
+  for (const char* rule : {
+           "td:nth-child(1)::before { content: \"Display Name: \"; }",
+           "td:nth-child(2)::before { content: \"Email Address: \"; }",
+           "td:nth-child(2) { counter-reset: c1 1; }",
+           "td:nth-child(n+3):nth-child(-n+5001)::before { content: \"Email Address \" counter(c1) \": \"; "
+           "counter-increment: c1; }",
+           "td:nth-child(5002)::before { content: \"Mobile Phone: \"; }",
+       }) {
+    EXPECT_NE(style.find(rule), std::string::npos) << rule;
+  }
+  EXPECT_LT(style.size(), 4000u);
+  EXPECT_EQ(ReadTable(document).rows.at(0).at("Email Address 5000"), "a4999@x");
 }
 
 // A value of megabytes goes into the document in slices: none cuts a character

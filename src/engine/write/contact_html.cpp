@@ -69,6 +69,36 @@ void AppendColumnRule(std::string& out, const ContactColumns& columns, bool (*pi
   if (any) out.append(" { ").append(declarations).append(" }\r\n");
 }
 
+// Text in a CSS string, in plain ASCII that no parser of the document can
+// take for markup: anything but letters, digits and a few signs as an escape.
+void AppendCssString(std::string& out, std::string_view text) {
+  constexpr char kHex[] = "0123456789ABCDEF";
+  out += '"';
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+        std::string_view(" -_.,()/:").find(static_cast<char>(byte)) != std::string_view::npos) {
+      out += text[i++];
+      continue;
+    }
+    char32_t c = byte;
+    const std::size_t length = byte >= 0x80 ? Utf8SequenceAt(text, i, c) : 1;
+    if (length == 0) c = 0xFFFD;
+    i += length == 0 ? 1 : length;
+    out += '\\';
+    bool digits = false;
+    for (int shift = 20; shift >= 0; shift -= 4) {
+      const unsigned digit = (c >> shift) & 0xF;
+      if (digit != 0 || digits || shift == 0) {
+        out += kHex[digit];
+        digits = true;
+      }
+    }
+    out += ' ';
+  }
+  out += '"';
+}
+
 void AppendColour(std::string& out, Colour colour) {
   AppendAsciiHtml(out, ToUtf8(ColorToHex(colour)), ByteEncoding::Utf8);
 }
@@ -111,8 +141,8 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
   piece_ += "; }\r\n";
   AppendColumnRule(piece_, columns, KeepsToOneLine, "white-space: nowrap;");
   AppendColumnRule(piece_, columns, HoldsLongText, "min-width: 16em;");
+  appendPrintStyle(columns);
   piece_ +=
-      "@media print { @page { size: landscape; } th { position: static; } }\r\n"
       "</style>\r\n"
       "</head>\r\n"
       "<body>\r\n"
@@ -134,6 +164,56 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
   }
   piece_ += "</tr>\r\n</thead>\r\n<tbody>\r\n";
   if (csv_ != nullptr) csv_->endRow();
+}
+
+// On paper each contact is a block of "caption: value" lines of its filled
+// cells, several blocks to a page, so that no column is cut off: the header
+// row gives way to a caption in front of every value. The numbered columns
+// of a caption count themselves (a contact fills the first of them first),
+// so their rules stay few however many there are.
+void ContactDocument::appendPrintStyle(const ContactColumns& columns) {
+  piece_ +=
+      "@media print {\r\n"
+      "body { font-size: 10pt; }\r\n"
+      "thead { display: none; }\r\n"
+      "table, tbody, tr, td { display: block; }\r\n"
+      "table { border: 0; }\r\n"
+      "tbody { column-count: 2; column-gap: 2em; }\r\n"
+      "tr { break-inside: avoid; page-break-inside: avoid; padding: 0.4em 0; border-top: 1px solid #808080; "
+      "}\r\n"
+      "tbody td:nth-child(n) { border: 0; padding: 0; max-width: none; white-space: normal; "
+      "overflow-wrap: anywhere; }\r\n"
+      "td:empty { display: none; }\r\n"
+      "td::before { font-weight: bold; }\r\n";
+  const std::vector<Caption>& captions = columns.captions();
+  std::string caption;
+  std::size_t runs = 0;
+  for (std::size_t first = 0; first < captions.size();) {
+    std::size_t last = first;
+    while (last + 1 < captions.size() && captions[last + 1] == captions[first]) ++last;
+    caption.clear();
+    AppendCaptionText(caption, {captions[first], 1});
+    piece_ += "td:nth-child(";
+    AppendNumber(piece_, first + 1);
+    piece_ += ")::before { content: ";
+    AppendCssString(piece_, caption + ": ");
+    piece_ += "; }\r\n";
+    if (last > first) {
+      const std::string counter = "c" + std::to_string(++runs);
+      piece_ += "td:nth-child(";
+      AppendNumber(piece_, first + 1);
+      piece_ += ") { counter-reset: " + counter + " 1; }\r\ntd:nth-child(n+";
+      AppendNumber(piece_, first + 2);
+      piece_ += "):nth-child(-n+";
+      AppendNumber(piece_, last + 1);
+      piece_ += ")::before { content: ";
+      AppendCssString(piece_, caption + " ");
+      piece_ += " counter(" + counter + ") \": \"; counter-increment: " + counter + "; }\r\n";
+    }
+    flushWhenFull();
+    first = last + 1;
+  }
+  piece_ += "}\r\n";
 }
 
 void ContactDocument::appendValue(std::string_view text, ByteEncoding encoding) {

@@ -23,12 +23,13 @@ ContactTableStyle ReadContactTableStyle(Host& host);
 inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one document of all inputs
 
 // Writes the contact table document: XHTML that is also HTML, in plain ASCII,
-// so that a browser opens it either way (output.xml is read as XML). The header
-// row stays in view while scrolling and repeats on printed pages; telephone
-// numbers, e-mail addresses and dates do not wrap, long texts do; printing is
-// landscape. Values are escaped straight into the document as it goes out, a
-// megabyte at a time, with a turn for the host at each. With a CSV file, its
-// header row and rows go there too, cell by cell.
+// so that a browser opens it either way (output.xml is read as XML). On screen
+// the header row stays in view while scrolling; telephone numbers, e-mail
+// addresses and dates do not wrap, long texts do. On paper each contact is a
+// block of "caption: value" lines of its filled cells. Values are escaped
+// straight into the document as it goes out, a megabyte at a time, with a turn
+// for the host at each. With a CSV file, its header row and rows go there too,
+// cell by cell.
 class ContactDocument {
  public:
   ContactDocument(DocumentOutput& output, Host& host, CsvDocument* csv = nullptr)
@@ -43,6 +44,7 @@ class ContactDocument {
 
  private:
   void flushWhenFull();
+  void appendPrintStyle(const ContactColumns& columns);
   void appendValue(std::string_view text, ByteEncoding encoding);
 
   DocumentOutput& output_;

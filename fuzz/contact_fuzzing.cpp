@@ -41,8 +41,10 @@ class CheckingSink final : public brevant::ContactSink {
   std::size_t contacts = 0;
   std::string text;
   std::vector<brevant::ContactCell> cellList;
+  brevant::ContactLabels labelTable;
   std::string& values() override { return text; }
   std::vector<brevant::ContactCell>& cells() override { return cellList; }
+  brevant::ContactLabels& labels() override { return labelTable; }
   void contact(const brevant::Contact& contact) override {
     ++contacts;
     std::string html;

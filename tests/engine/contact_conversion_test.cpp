@@ -110,9 +110,11 @@ const std::vector<ExportCase>& Exports() {
   static const std::vector<ExportCase> exports = {
       {"phone",
        kPhoneExport,
-       {{{"Last Name", "Müller"},
+       {{{"Photo", "[image/jpeg: Photo of Jörg Müller]"},
+         {"Last Name", "Müller"},
          {"First Name", "Jörg"},
          {"Display Name", "Jörg Müller"},
+         {"Nickname", "Jo"},
          {"Mobile Phone", "+49 170 1234567"},
          {"Mobile Phone 2", "+49 171 7654321"},
          {"Business Fax", "+49 40 555"},
@@ -120,10 +122,10 @@ const std::vector<ExportCase>& Exports() {
         {{"Last Name", "Keller"},
          {"First Name", "Maria"},
          {"Display Name", "Maria Keller"},
-         {"Business Address 1", "Lindenstraße 8"},
-         {"Business City", "München"},
-         {"Business State", "BY"},
-         {"Business Postal Code", "80331"},
+         {"Business Address - Street", "Lindenstraße 8"},
+         {"Business Address - City", "München"},
+         {"Business Address - State", "BY"},
+         {"Business Address - Postal Code", "80331"},
          {"Email Address", "maria@example.org"}},
         {{"Display Name", "René Dubois"}, {"Home Phone", "+33 1 23"}}}},
       {"mail service",
@@ -131,12 +133,12 @@ const std::vector<ExportCase>& Exports() {
        {{{"Display Name", "Daniel Okafor"},
          {"Last Name", "Okafor"},
          {"First Name", "Daniel"},
-         {"Email Address", "daniel@mail.example"},
+         {"Other Email", "daniel@mail.example"},
          {"Mobile Phone", "+44 7700 900123"},
-         {"Home Address 1", "12 Harbour Road\nFlat 2"},
-         {"Home City", "Leith, Edinburgh"},
-         {"Home Postal Code", "EH6 6LX"},
-         {"Home Country", "United Kingdom"},
+         {"Home Address - Street", "12 Harbour Road\nFlat 2"},
+         {"Home Address - City", "Leith, Edinburgh"},
+         {"Home Address - Postal Code", "EH6 6LX"},
+         {"Home Address - Country", "United Kingdom"},
          {"Notes",
           "Met at the fair, 2019.\nLikes tea; not coffee. This line is long enough that the service "
           "folded it."},
@@ -146,24 +148,25 @@ const std::vector<ExportCase>& Exports() {
         {{"Display Name", "Grace Whitfield"},
          {"Last Name", "Whitfield"},
          {"First Name", "Grace"},
-         {"Email Address", "grace@work.example"},
-         {"Email Address 2", "grace@home.example"},
+         {"Business Email", "grace@work.example"},
+         {"Home Email", "grace@home.example"},
          {"Business Fax", "+44 20 7946 0000"},
          {"Website", "https://grace.example/"}}}},
       {"vCard 4.0",
        kVersion4Export,
-       {{{"Display Name", "Søren Jensen"},
+       {{{"Photo", "[image/png: Photo of Søren Jensen]"},
+         {"Display Name", "Søren Jensen"},
          {"Last Name", "Jensen"},
          {"First Name", "Søren"},
          {"Mobile Phone", "+45-20-12-34-56"},
          {"Business Phone", "+45-33-12-00-00 ext. 101"},
-         {"Email Address", "soren@nordlicht.example"}},
+         {"Business Email", "soren@nordlicht.example"}},
         {{"Display Name", "田中 太郎"},
-         {"Business Address 1", "1-2-3 Oji"},
-         {"Business City", "Kita-ku"},
-         {"Business State", "Tokyo"},
-         {"Business Postal Code", "114-0002"},
-         {"Business Country", "Japan"}}}},
+         {"Business Address - Street", "1-2-3 Oji"},
+         {"Business Address - City", "Kita-ku"},
+         {"Business Address - State", "Tokyo"},
+         {"Business Address - Postal Code", "114-0002"},
+         {"Business Address - Country", "Japan"}}}},
   };
   return exports;
 }
@@ -189,10 +192,19 @@ TEST_F(ContactConversion, OneDocumentHoldsEveryContactOfEveryInput) {
   Rows expected;
   for (const ExportCase& e : Exports()) expected.insert(expected.end(), e.rows.begin(), e.rows.end());
   EXPECT_EQ(table.rows, expected);
-  // The union of captions in order of first appearance.
-  EXPECT_THAT(std::vector<std::string>(table.captions.begin(), table.captions.begin() + 4),
-              ElementsAre("Last Name", "First Name", "Display Name", "Mobile Phone"));
-  EXPECT_EQ(table.captions.back(), "Business Country");
+  // The union of captions in the fixed order: the picture first, names, organisation,
+  // telephones, e-mail, addresses (each address's parts together), web, categories, notes.
+  EXPECT_THAT(table.captions,
+              ElementsAre("Photo", "Display Name", "First Name", "Last Name", "Nickname", "Organization",
+                          "Department", "Mobile Phone", "Mobile Phone 2", "Home Phone", "Business Phone",
+                          "Business Fax", "Email Address", "Home Email", "Business Email", "Other Email",
+                          "Home Address - Street", "Home Address - City", "Home Address - Postal Code",
+                          "Home Address - Country", "Business Address - Street", "Business Address - City",
+                          "Business Address - State", "Business Address - Postal Code",
+                          "Business Address - Country", "Website", "Categories", "Notes"));
+  // The pictures are their own bytes.
+  ASSERT_EQ(table.pictures.size(), 2u);
+  EXPECT_EQ(table.pictures[0], "/9j/4AAQSkZJRgABAQAAAQABAADAAEC");
   EXPECT_THAT(host.positions, ElementsAre(33, 66, 100, 33, 66, 100));
   EXPECT_THAT(host.captions, ElementsAre(u"Processing: phone.vcf", u"Processing: mail service.vcf",
                                          u"Processing: vCard 4.0.vcf"));
@@ -217,6 +229,7 @@ TEST_F(ContactConversion, DocumentIsAsciiXhtmlInTheTableShape) {
             "table { width: 100%; }\r\n"
             "th, td { padding: 2px 6px; text-align: left; vertical-align: top; }\r\n"
             "td { max-width: 32em; overflow-wrap: break-word; }\r\n"
+            "td img { display: block; max-width: 96px; max-height: 96px; }\r\n"
             "th { position: sticky; top: 0; white-space: nowrap; background-color: #FFFFFF; }\r\n"
             "td:nth-child(2) { white-space: nowrap; }\r\n"
             "@media print {\r\n"
@@ -231,6 +244,7 @@ TEST_F(ContactConversion, DocumentIsAsciiXhtmlInTheTableShape) {
             "overflow-wrap: anywhere; }\r\n"
             "td:empty { display: none; }\r\n"
             "td::before { font-weight: bold; }\r\n"
+            "td img { max-width: 25mm; max-height: 25mm; }\r\n"
             "td:nth-child(1)::before { content: \"Display Name: \"; }\r\n"
             "td:nth-child(2)::before { content: \"Email Address: \"; }\r\n"
             "}\r\n"
@@ -283,11 +297,11 @@ TEST_F(ContactConversion, PrintedContactsCaptionEveryValue) {
   const std::string style = document.substr(0, document.find("</style>"));
   for (const char* rule : {
            "td:nth-child(1)::before { content: \"Display Name: \"; }",
-           "td:nth-child(2)::before { content: \"Email Address: \"; }",
-           "td:nth-child(2) { counter-reset: c1 1; }",
-           "td:nth-child(n+3):nth-child(-n+5001)::before { content: \"Email Address \" counter(c1) \": \"; "
+           "td:nth-child(2)::before { content: \"Mobile Phone: \"; }",
+           "td:nth-child(3)::before { content: \"Email Address: \"; }",
+           "td:nth-child(3) { counter-reset: c1 1; }",
+           "td:nth-child(n+4):nth-child(-n+5002)::before { content: \"Email Address \" counter(c1) \": \"; "
            "counter-increment: c1; }",
-           "td:nth-child(5002)::before { content: \"Mobile Phone: \"; }",
        }) {
     EXPECT_NE(style.find(rule), std::string::npos) << rule;
   }
@@ -316,7 +330,8 @@ TEST_F(ContactConversion, LongValuesAreEscapedWhole) {
 
 TEST_F(ContactConversion, NothingKnownWritesNothingAndNoDocumentReplacesAnInput) {
   WriteBytes(dir / "none.htm", "earlier");
-  ConvertVCFToSeparateHTML(host, add("none.vcf", "BEGIN:VCARD\nX-ONLY:1\nEND:VCARD\n"));
+  // Machine data only: nothing a person typed.
+  ConvertVCFToSeparateHTML(host, add("none.vcf", "BEGIN:VCARD\nUID:1\nPRODID:x\nEND:VCARD\n"));
   EXPECT_EQ(ReadBytes(dir / "none.htm"), "<missing>");
 
   // An unreadable or missing input is an empty row; an output that is one of the inputs is refused.

@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/contacts/contact_captions.h"
 #include "engine/text/ascii_html.h"
 #include "support/charset_conversion.h"
 #include "support/utf8.h"
-#include "test_support/caption_texts.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
 
@@ -26,18 +27,25 @@ class RowCollector final : public ContactSink {
   std::string text;
   std::vector<ContactCell> cellList;
   std::vector<std::string> leftOutNames;
+  ContactLabels labelTable;
   std::string& values() override { return text; }
   std::vector<ContactCell>& cells() override { return cellList; }
+  ContactLabels& labels() override { return labelTable; }
   void contact(const Contact& contact) override {
     Cells cells;
     for (const ContactCell& cell : contact.cells) {
       std::string value;
       AppendAsciiHtml(value, contact.value(cell), cell.encoding());
-      cells.emplace_back(testing::CaptionString({cell.caption(), cell.number()}), value);
+      std::string caption;
+      AppendContactCaption(caption, cell.caption(), labelTable.text(cell.label()), cell.number());
+      cells.emplace_back(caption, value);
     }
     rows.push_back(std::move(cells));
   }
-  void leftOut(std::string_view name) override { leftOutNames.emplace_back(name); }
+  void leftOut(std::string_view name, std::string_view detail) override {
+    leftOutNames.emplace_back(detail.empty() ? std::string(name)
+                                             : std::string(name) + " " + std::string(detail));
+  }
 };
 
 // The contacts of a file holding these bytes, read as a conversion reads them.
@@ -86,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         PropertyCase{"ParametersAndGroups",
                      "3.0",
                      "FN;CHARSET=UTF-8:Ann\r\nitem1.EMAIL;type=INTERNET:a@x.org\r\nitem1.X-ABLabel:x\r\n",
-                     {{"Display Name", "Ann"}, {"Email Address", "a@x.org"}}},
+                     {{"Display Name", "Ann"}, {"x Email", "a@x.org"}}},
         PropertyCase{"LetterCase",
                      "3.0",
                      "fn:ann\r\nn:Doe;John;Q.;Dr.;\r\n",
@@ -150,18 +158,18 @@ INSTANTIATE_TEST_SUITE_P(
         PropertyCase{"WorkAddress",
                      "3.0",
                      "ADR;TYPE=WORK,PREF:;Suite 2;1 Main St\\nBack door;Town;ST;12345;Land\r\n",
-                     {{"Business Address 1", "1 Main St<br/>Back door"},
-                      {"Business Address 2", "Suite 2"},
-                      {"Business City", "Town"},
-                      {"Business State", "ST"},
-                      {"Business Postal Code", "12345"},
-                      {"Business Country", "Land"}}},
+                     {{"Business Address - Street", "1 Main St<br/>Back door"},
+                      {"Business Address - Extended Address", "Suite 2"},
+                      {"Business Address - City", "Town"},
+                      {"Business Address - State", "ST"},
+                      {"Business Address - Postal Code", "12345"},
+                      {"Business Address - Country", "Land"}}},
         PropertyCase{"HomeAddresses",
                      "3.0",
                      "ADR;TYPE=home:PO Box 7;;Elm Rd 3;Ville\r\nADR:;;Oak Rd\r\n",
-                     {{"Home Address 1", "PO Box 7, Elm Rd 3"},
-                      {"Home City", "Ville"},
-                      {"Home Address 1 2", "Oak Rd"}}},
+                     {{"Home Address - Street", "PO Box 7, Elm Rd 3"},
+                      {"Home Address - City", "Ville"},
+                      {"Address - Street", "Oak Rd"}}},
         // TYPE in every form; a fax typed WORK is a business fax.
         PropertyCase{
             "TypeForms",
@@ -186,16 +194,17 @@ INSTANTIATE_TEST_SUITE_P(
                      "TEL;VALUE=uri;TYPE=cell:tel:+1-555-0100\r\nTEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:"
                      "tel:+1-555-0199;ext=42\r\n",
                      {{"Mobile Phone", "+1-555-0100"}, {"Business Phone", "+1-555-0199 ext. 42"}}},
-        // Photos, sounds and keys are skipped, with their bare base64 lines; empty values give nothing.
+        // A photo keeps its base64 where it stands, bare lines and all; keys and sounds say
+        // what they are; empty values give nothing.
         PropertyCase{
             "Base64Photo",
             "2.1",
             "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQ\r\nSkZJRgAB\r\nAQAAAQAB\r\n\r\nFN:A\r\nEMAIL:\r\n",
-            {{"Display Name", "A"}}},
+            {{"Photo", "/9j/4AAQ<br/>SkZJRgAB<br/>AQAAAQAB"}, {"Display Name", "A"}}},
         PropertyCase{"KeyAndSound",
                      "3.0",
                      "KEY;ENCODING=b:TUlJ\r\n Q2lq\r\nSOUND;VALUE=uri:data:audio/x;base64,AAA\r\nNOTE:n\r\n",
-                     {{"Notes", "n"}}},
+                     {{"Key", "Key, 6 bytes"}, {"Notes", "n"}, {"More", "Sound: 2 bytes of audio"}}},
         // What address books hold, under the captions people know.
         PropertyCase{"WholeName",
                      "3.0",
@@ -221,12 +230,14 @@ INSTANTIATE_TEST_SUITE_P(
                       {"Birthday 3", "--04-15"},
                       {"Birthday 4", "circa 1800"},
                       {"Birthday 5", "1991-13-40"}}},
-        // An X-ABDATE is an anniversary only when its group's label says so, before or after it.
-        PropertyCase{"LabelledDates",
-                     "3.0",
-                     "item3.X-ABLabel:_$!<Anniversary>!$_\r\nitem3.X-ABDATE:2015-09-01\r\n"
-                     "item4.X-ABDATE:2001-01-01\r\nitem4.X-ABLabel:Graduation\r\n",
-                     {{"Anniversary", "2015-09-01"}}},
+        // An X-ABDATE is an anniversary when its group's label says so, before or after
+        // it; another label names the date.
+        PropertyCase{
+            "LabelledDates",
+            "3.0",
+            "item3.X-ABLabel:_$!<Anniversary>!$_\r\nitem3.X-ABDATE:2015-09-01\r\n"
+            "item4.X-ABDATE:2001-01-01\r\nitem4.X-ABLabel:Graduation\r\nX-ABDATE:2002-02-02\r\n",
+            {{"Anniversary", "2015-09-01"}, {"Graduation Date", "2001-01-01"}, {"Date", "2002-02-02"}}},
         PropertyCase{"CategoriesGenderRelatedPhonetic",
                      "4.0",
                      "CATEGORIES:friends,work\\,team\r\nGENDER:F;she/her\r\nX-GENDER:Male\r\nGENDER:O\r\n"
@@ -236,8 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {"Gender", "Female (she/her)"},
                       {"Gender 2", "Male"},
                       {"Gender 3", "Other"},
-                      {"Related", "Jane"},
-                      {"Related 2", "Bob"},
+                      {"Spouse", "Jane"},
+                      {"Related", "Bob"},
                       {"Phonetic First Name", "Jon"},
                       {"Phonetic Last Name", "Smyth"}}},
         PropertyCase{"InstantMessaging",
@@ -252,11 +263,11 @@ INSTANTIATE_TEST_SUITE_P(
                       {"IM Address 5", "AIM: erin"},
                       {"IM Address 6", "frank"},
                       {"IM Address 7", "Google Talk: gina@example.com"}}},
-        // A telephone is a home one only when typed HOME; a label of its group changes nothing.
+        // A telephone is a home one when typed HOME, or when its group's label says so.
         PropertyCase{"TelephoneKinds",
                      "3.0",
                      "TEL:1\r\nTEL;TYPE=HOME:2\r\nTEL;HOME;FAX:3\r\nitem1.TEL:4\r\nitem1.X-ABLabel:Home\r\n",
-                     {{"Other Phone", "1"}, {"Home Phone", "2"}, {"Home Fax", "3"}, {"Other Phone 2", "4"}}},
+                     {{"Other Phone", "1"}, {"Home Phone", "2"}, {"Home Fax", "3"}, {"Home Phone 2", "4"}}},
         PropertyCase{"RepeatsNumbered",
                      "3.0",
                      "NOTE:one\r\nNOTE:two\r\nURL:http\\://x.example/a\r\n",
@@ -380,11 +391,9 @@ TEST(ContactFiles, EachValueDecodesOnItsOwn) {
        Card("3.0", "FN:Zo\xC3\xAB\r\nNOTE;CHARSET=ISO-2022-JP:\x1B$BF|K\\\x1B(B\r\n"),
        {{"Display Name", "Zo&#235;"}, {"Notes", "&#26085;&#26412;"}}},
       {"UTF-7", Card("3.0", "NOTE;CHARSET=UTF-7:Hi +AOk-\r\n"), {{"Notes", "Hi &#233;"}}},
-      {"a stray byte spoils only its value",
+      {"a stray byte spoils only itself",
        Card("3.0", "FN:J\xC3\xBCrgen\r\nNOTE:Caf\xE9\r\nTITLE:\xE2\x82\xAC \x80\r\n"),
-       {{"Display Name", "J&#252;rgen"},
-        {"Notes", "Caf&#233;"},
-        {"Job Title", "&#226;&#8218;&#172; &#8364;"}}},
+       {{"Display Name", "J&#252;rgen"}, {"Notes", "Caf&#233;"}, {"Job Title", "&#8364; &#65533;"}}},
       {"controls",
        Card("3.0", std::string("NOTE:a\x01"
                                "b\0c\x1B[0md\x7F\te\xC2\x85\x0C\r\n",
@@ -439,15 +448,25 @@ TEST(ContactText, QuotedPrintableDecodesTheSameInPlace) {
   }
 }
 
+// Nothing a person typed is lost: what no column takes goes into "More"; what
+// is left out is machine data by its name, and a label or an agent that
+// nothing shows, named with its contact.
 TEST(ContactFiles, WhatNoColumnShowsIsNamed) {
   const RowCollector read = ReadAll(
       "X-BEFORE:1\r\n" + Card("3.0",
                               "FN:A\r\nPHOTO;ENCODING=b:QUJD\r\n "
                               "QUJD\r\nitem1.X-ABLabel:Work\r\nx-custom:2\r\nitem2.X-ABDATE:2000-01-01\r\n"
+                              "PRODID:-//x//y\r\nUID:1\r\nX-ABUID:2\r\nitem3.X-ABLabel:_$!<Spouse>!$_\r\n"
                               "AGENT:\r\nBEGIN:VCARD\r\nFN:Agent\r\nEND:VCARD\r\n"));
-  EXPECT_EQ(read.rows, (Rows{{{"Display Name", "A"}}}));
-  EXPECT_EQ(read.leftOutNames,
-            (std::vector<std::string>{"X-BEFORE", "PHOTO", "X-ABLabel", "x-custom", "AGENT", "X-ABDATE"}));
+  EXPECT_EQ(read.rows, (Rows{{{"Display Name", "A"},
+                              {"Photo", "Picture, 6 bytes, not shown"},
+                              {"Date", "2000-01-01"},
+                              {"More", "x-custom: 2"}}}));
+  std::vector<std::string> leftOut = read.leftOutNames;
+  std::sort(leftOut.begin(), leftOut.end());
+  EXPECT_EQ(leftOut,
+            (std::vector<std::string>{"AGENT a contact of A", "PRODID", "UID", "X-ABLABEL \"Spouse\" of A",
+                                      "X-ABLABEL \"Work\" of A", "X-ABUID"}));
 }
 
 // However a long contact is made, the host gets its turn every few thousand lines.

@@ -296,7 +296,7 @@ TEST_F(CsvSafety, AnInputWithNothingToConvertLeavesNoEarlierCsv) {
     WriteBytes(dir / "a.htm", "earlier");
     WriteBytes(dir / "a.csv", "earlier");
     host.rows = {};
-    add("a.vcf", "BEGIN:VCARD\nX-ONLY:nothing\nEND:VCARD\n");
+    add("a.vcf", "BEGIN:VCARD\nUID:nothing\nEND:VCARD\n");
     StartConverting(host);
     EXPECT_EQ(ReadBytes(dir / "a.htm"), "<missing>");
     EXPECT_EQ(ReadBytes(dir / "a.csv"), "<missing>");

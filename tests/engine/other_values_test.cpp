@@ -31,7 +31,7 @@ TEST(OtherValues, KeysAndSoundsSayWhatTheyAre) {
       {"a short text", "fingerprint 0xABCD", false, "", "fingerprint 0xABCD"},
   };
   for (const auto& c : cases) EXPECT_EQ(KeyText(c.value, c.base64, c.declared), c.text) << c.name;
-  EXPECT_EQ(SoundText(std::string(3000, 'Q'), true), "Sound, 2 KB");
+  EXPECT_EQ(SoundText(std::string(3000, 'Q'), true), "2 KB of audio");
   EXPECT_EQ(SoundText("https://example.org/name.ogg", false), "https://example.org/name.ogg");
 }
 

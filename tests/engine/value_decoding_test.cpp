@@ -78,6 +78,8 @@ TEST(DeclaredCodePage, TheOneCodePageAFileNames) {
        "FN;charset=\"windows-1253\":a\r\nNOTE;CHARSET=WINDOWS-1253:b\r\n", "WINDOWS-1253"},
       {"beside UTF-8 and ASCII", "FN;CHARSET=UTF-8:a\r\nN;CHARSET=KOI8-R:b\r\nNOTE;CHARSET=US-ASCII:c\r\n",
        "KOI8-R"},
+      {"UTF-16 is no code page of 8-bit text", "NOTE;CHARSET=UTF-16LE;ENCODING=QUOTED-PRINTABLE:=41=00\r\n",
+       ""},
       {"a blank before the parameter", "FN; CHARSET=ISO-8859-2:a\r\n", "ISO-8859-2"},
       {"none", "FN:a\r\nN;CHARSET=UTF-8:b\r\n", ""},
       {"two differ", "FN;CHARSET=ISO-8859-1:a\r\nN;CHARSET=ISO-8859-2:b\r\n", ""},
@@ -94,8 +96,10 @@ class NoteCollector final : public ContactSink {
   std::vector<std::string> notes;
   std::string text;
   std::vector<ContactCell> cellList;
+  ContactLabels labelTable;
   std::string& values() override { return text; }
   std::vector<ContactCell>& cells() override { return cellList; }
+  ContactLabels& labels() override { return labelTable; }
   void contact(const Contact& contact) override {
     for (const ContactCell& cell : contact.cells) {
       if (cell.caption() != Caption::Notes) continue;

@@ -18,14 +18,29 @@ bool Named(const xmlNode* node, const char* name) {
   return node->type == XML_ELEMENT_NODE && std::string(reinterpret_cast<const char*>(node->name)) == name;
 }
 
-// The text of a cell as shown: text and references, a line feed for <br/>.
-std::string CellText(const xmlNode* cell) {
+std::string Attribute(const xmlNode* node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  if (value == nullptr) return "<no " + std::string(name) + ">";
+  std::string text(reinterpret_cast<const char*>(value));
+  xmlFree(value);
+  return text;
+}
+
+// The text of a cell as shown: text and references, a line feed for <br/>, a
+// picture as its media type and alt text (its data go to `pictures`).
+std::string CellText(const xmlNode* cell, std::vector<std::string>* pictures = nullptr) {
   std::string text;
   for (const xmlNode* child = cell->children; child != nullptr; child = child->next) {
     if (child->type == XML_TEXT_NODE) {
       text += reinterpret_cast<const char*>(child->content);
     } else if (Named(child, "br")) {
       text += '\n';
+    } else if (Named(child, "img") && pictures != nullptr) {
+      const std::string source = Attribute(child, "src");
+      const std::size_t comma = source.find(";base64,");
+      text += "[" + (source.starts_with("data:") ? source.substr(5, comma - 5) : source) + ": " +
+              Attribute(child, "alt") + "]";
+      pictures->push_back(comma == std::string::npos ? std::string() : source.substr(comma + 8));
     } else {
       text += "<unexpected " + std::string(reinterpret_cast<const char*>(child->name)) + ">";
     }
@@ -88,9 +103,17 @@ std::string DecodedText(const std::string& html) {
     const std::string cells = (*r)[1];
     std::map<std::string, std::string> row;
     std::size_t column = 0;
+    static const std::regex kPicture("<img alt=\"([^\"]*)\" src=\"data:([^;]*);base64,([^\"]*)\"/>");
     for (std::sregex_iterator c(cells.begin(), cells.end(), kCell); c != end; ++c, ++column) {
-      if ((*c)[1].length() > 0 && column < table.captions.size())
-        row[table.captions[column]] = DecodedText((*c)[1]);
+      if ((*c)[1].length() == 0 || column >= table.captions.size()) continue;
+      const std::string cell = (*c)[1];
+      std::smatch picture;
+      if (std::regex_match(cell, picture, kPicture)) {
+        row[table.captions[column]] = "[" + picture[2].str() + ": " + DecodedText(picture[1]) + "]";
+        table.pictures.push_back(picture[3]);
+      } else {
+        row[table.captions[column]] = DecodedText(cell);
+      }
     }
     table.rows.push_back(row);
   }
@@ -125,7 +148,7 @@ ContactTableText ReadContactTable(const std::string& document) {
     std::map<std::string, std::string> row;
     std::size_t column = 0;
     ForChildren(tr, "td", [&](const xmlNode* td) {
-      const std::string text = CellText(td);
+      const std::string text = CellText(td, &table.pictures);
       if (!text.empty() && column < table.captions.size()) row[table.captions[column]] = text;
       ++column;
     });

@@ -13,6 +13,9 @@ struct ContactTableText {
   std::string title;
   std::vector<std::string> captions;
   std::vector<std::map<std::string, std::string>> rows;  // caption to value, empty cells left out
+  // An embedded picture's cell reads "[image/png: its alt text]"; the base64 of
+  // each picture, in document order.
+  std::vector<std::string> pictures;
 };
 
 // Parses the document with libxml2 where the build has it (every Linux build);

@@ -9,7 +9,9 @@ namespace brevant {
 
 namespace {
 
-// Sorted by name, each name once, as the makers spell them (upper-cased):
+// Sorted by name, each name once, as the makers spell them (upper-cased); the
+// names that both readers know (kPropertyNames: X-AIM, X-ANNIVERSARY, ...) are
+// not repeated here. Sources:
 // RFC 2426, 6350, 6474, 6715, 8605 and 9554 for vCard; [MS-OXVCARD] for
 // Outlook; Evolution's e-vcard.h; KDE's KContacts; Apple's and Google's exports.
 constexpr AddressBookProperty kProperties[] = {
@@ -30,6 +32,7 @@ constexpr AddressBookProperty kProperties[] = {
     {"INTEREST", PropertyMeaning::More, "Interest", "vCard (RFC 6715)"},
     {"KEY", PropertyMeaning::Key, "", "vCard"},
     {"KIND", PropertyMeaning::Machine, "", "vCard"},
+    {"LABEL", PropertyMeaning::AddressLabel, "Address Label", "vCard 2.1, 3.0"},
     {"LANG", PropertyMeaning::Language, "", "vCard"},
     {"LOGO", PropertyMeaning::Picture, "Logo", "vCard"},
     {"MAILER", PropertyMeaning::Machine, "", "vCard 3.0"},
@@ -51,9 +54,7 @@ constexpr AddressBookProperty kProperties[] = {
     {"X-ABSHOWAS", PropertyMeaning::Machine, "", "Apple"},
     {"X-ABUID", PropertyMeaning::Machine, "", "Apple"},
     {"X-ADDRESSING-GRAMMAR", PropertyMeaning::Machine, "", "Apple"},
-    {"X-AIM", PropertyMeaning::IMAddress, "AIM", "Apple, Google, Evolution"},
     {"X-ANDROID-CUSTOM", PropertyMeaning::AndroidCustom, "", "Android"},
-    {"X-ANNIVERSARY", PropertyMeaning::Anniversary, "", "Apple, Google, KDE"},
     {"X-ASSISTANT", PropertyMeaning::Related, "Assistant", "Outlook (MS-OXVCARD)"},
     {"X-EVOLUTION-ANNIVERSARY", PropertyMeaning::Anniversary, "", "Evolution"},
     {"X-EVOLUTION-ASSISTANT", PropertyMeaning::Related, "Assistant", "Evolution"},
@@ -97,15 +98,11 @@ constexpr AddressBookProperty kProperties[] = {
     {"X-EVOLUTION-VIDEO-URL", PropertyMeaning::Website, "Video Chat", "Evolution"},
     {"X-EVOLUTION-XML", PropertyMeaning::Machine, "", "Evolution"},
     {"X-GADUGADU", PropertyMeaning::IMAddress, "Gadu-Gadu", "Evolution"},
-    {"X-GENDER", PropertyMeaning::Gender, "", "Apple, Google"},
-    {"X-GOOGLE-TALK", PropertyMeaning::IMAddress, "Google Talk", "Evolution"},
     {"X-GROUPWISE", PropertyMeaning::IMAddress, "GroupWise", "Evolution"},
     {"X-GTALK", PropertyMeaning::IMAddress, "Google Talk", "Google"},
-    {"X-ICQ", PropertyMeaning::IMAddress, "ICQ", "Apple, Google, Evolution"},
     {"X-IMAGEHASH", PropertyMeaning::Machine, "", "Apple"},
     {"X-IMAGETYPE", PropertyMeaning::Machine, "", "Apple"},
     {"X-IRMC-LUID", PropertyMeaning::Machine, "", "IrMC phones"},
-    {"X-JABBER", PropertyMeaning::IMAddress, "Jabber", "Apple, Google, Evolution"},
     {"X-KADDRESSBOOK-BLOGFEED", PropertyMeaning::Website, "Blog", "KDE"},
     {"X-KADDRESSBOOK-CRYPTOENCRYPTPREF", PropertyMeaning::Machine, "", "KDE"},
     {"X-KADDRESSBOOK-CRYPTOPROTOPREF", PropertyMeaning::Machine, "", "KDE"},
@@ -131,22 +128,15 @@ constexpr AddressBookProperty kProperties[] = {
     {"X-MS-OL-DESIGN", PropertyMeaning::Machine, "", "Outlook (MS-OXVCARD)"},
     {"X-MS-SPOUSE", PropertyMeaning::Related, "Spouse", "Outlook (MS-OXVCARD)"},
     {"X-MS-TEL", PropertyMeaning::Telephone, "", "Outlook (MS-OXVCARD)"},
-    {"X-MSN", PropertyMeaning::IMAddress, "MSN", "Apple, Google, Evolution"},
-    {"X-PHONETIC-FIRST-NAME", PropertyMeaning::PhoneticFirstName, "", "Apple, Google"},
-    {"X-PHONETIC-LAST-NAME", PropertyMeaning::PhoneticLastName, "", "Apple, Google"},
     {"X-PHONETIC-MIDDLE-NAME", PropertyMeaning::PhoneticMiddleName, "", "Apple, Google"},
     {"X-PHONETIC-ORG", PropertyMeaning::More, "Phonetic Organization", "Apple"},
-    {"X-QQ", PropertyMeaning::IMAddress, "QQ", "Google"},
     {"X-SIP", PropertyMeaning::IMAddress, "SIP", "Evolution"},
-    {"X-SKYPE", PropertyMeaning::IMAddress, "Skype", "Google, Evolution"},
-    {"X-SKYPE-USERNAME", PropertyMeaning::IMAddress, "Skype", "Google"},
     {"X-SOCIALPROFILE", PropertyMeaning::SocialProfile, "", "Apple"},
     {"X-SPOUSE", PropertyMeaning::Related, "Spouse", "Netscape, KDE"},
     {"X-TWITTER", PropertyMeaning::SocialProfile, "Twitter", "Evolution"},
     {"X-WAB-GENDER", PropertyMeaning::Gender, "", "Windows Address Book"},
     {"X-WAB-SPOUSE_NAME", PropertyMeaning::Related, "Spouse", "Windows Address Book"},
     {"X-WAB-WEDDING_ANNIVERSARY", PropertyMeaning::Anniversary, "", "Windows Address Book"},
-    {"X-YAHOO", PropertyMeaning::IMAddress, "Yahoo", "Apple, Google, Evolution"},
     {"XML", PropertyMeaning::Machine, "", "vCard"},
 };
 

@@ -6,10 +6,10 @@
 
 namespace brevant {
 
-// What a property that no plain column reads means when every contact gets
-// its own row: the address books' own properties (Outlook, Evolution, Windows
-// Address Book, Apple, Google, KDE, Android, Mozilla) and the vCard properties
-// beyond the usual few, each as its makers document it.
+// What a property that neither reader's table of names holds means when every
+// contact gets its own row: the address books' own properties (Outlook,
+// Evolution, Windows Address Book, Apple, Google, KDE, Android, Mozilla) and
+// the vCard properties beyond the usual few, each as its makers document it.
 enum class PropertyMeaning : std::uint8_t {
   Machine,        // for programs only (identifiers, versions, layouts, file-as texts): left out
   More,           // what a person typed, with no column of its own: a line of "More", under `label`
@@ -35,6 +35,7 @@ enum class PropertyMeaning : std::uint8_t {
   Key,
   Sound,
   AndroidCustom,  // Android's nickname, relation or event, in its own packed form
+  AddressLabel,   // an address as printed on an envelope: a copy when the contact has the address itself
 };
 
 struct AddressBookProperty {

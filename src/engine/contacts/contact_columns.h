@@ -3,33 +3,77 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
+#include "engine/contacts/contact_captions.h"
 #include "engine/contacts/contact_reader.h"
-#include "engine/scan/captions.h"
 
 namespace brevant {
 
-// The columns of a contact table: each caption once, in order of first
-// appearance. Captions are numbered 1, 2, 3 within each contact, so the k-th
-// column of a caption is always its number k: one byte a column is all it takes.
+// The columns of a contact table: each caption, label and number that some
+// contact fills, once, in the fixed order of ColumnKey. A column that no
+// contact fills is not there. Kept as a few bits a column, so that a contact
+// with millions of numbered values costs little more than its cells.
 class ContactColumns {
  public:
-  // Adds the columns the contact's cells need that are not there yet, in the cells' order.
-  void add(std::span<const ContactCell> cells) {
-    for (const ContactCell& cell : cells) {
-      std::uint64_t& count = counts_[static_cast<std::size_t>(cell.caption())];
-      for (; count < cell.number(); ++count) captions_.push_back(cell.caption());
+  explicit ContactColumns(const ContactLabels& labels) : labels_(labels) { plain_.fill(kNoGroup); }
+
+  // Adds the columns the contact's cells need that are not there yet.
+  void add(std::span<const ContactCell> cells);
+
+  bool empty() const { return columns_ == 0; }
+  std::size_t size() const { return columns_; }
+  const ContactLabels& labels() const { return labels_; }
+
+  // Columns side by side, in order: the numbers `first` to `first + count - 1`
+  // of one caption and label, or, for the parts of one address, the parts
+  // from `caption` on, of one label and number.
+  struct Run {
+    Caption caption;
+    std::uint16_t label;
+    bool parts;
+    std::uint32_t first;
+    std::uint32_t count;
+  };
+  // Fixed from the first call on: add() no more after it.
+  const std::vector<Run>& runs() const;
+
+  // Calls column(caption, label, number) for every column, in order.
+  template <class Column>
+  void forEach(Column&& column) const {
+    for (const Run& run : runs()) {
+      for (std::uint32_t i = 0; i < run.count; ++i) {
+        if (run.parts) {
+          column(static_cast<Caption>(static_cast<int>(run.caption) + static_cast<int>(i)), run.label,
+                 run.first);
+        } else {
+          column(run.caption, run.label, run.first + i);
+        }
+      }
     }
   }
 
-  std::size_t size() const { return captions_.size(); }
-  bool empty() const { return captions_.empty(); }
-  const std::vector<Caption>& captions() const { return captions_; }
-
  private:
-  std::vector<Caption> captions_;
-  std::array<std::uint64_t, kCaptionCount> counts_{};
+  static constexpr std::uint32_t kNoGroup = UINT32_MAX;
+  struct Group {
+    Caption caption;
+    std::uint16_t label;
+    std::vector<std::uint64_t> filled;  // a bit for each number from 1 on
+    bool has(std::uint32_t number) const {
+      const std::size_t bit = number - 1;
+      return bit / 64 < filled.size() && (filled[bit / 64] >> (bit % 64) & 1) != 0;
+    }
+  };
+  Group& group(Caption caption, std::uint16_t label);
+
+  const ContactLabels& labels_;
+  std::vector<Group> groups_;
+  std::array<std::uint32_t, kCaptionCount> plain_;             // the group of each caption without a label
+  std::unordered_map<std::uint32_t, std::uint32_t> labelled_;  // caption << 16 | label to its group
+  std::size_t columns_ = 0;
+  mutable std::vector<Run> runs_;
+  mutable bool laidOut_ = false;
 };
 
 }  // namespace brevant

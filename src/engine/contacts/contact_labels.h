@@ -19,6 +19,8 @@ class ContactLabels {
   ContactLabels();
   ContactLabels(const ContactLabels&) = delete;
   ContactLabels& operator=(const ContactLabels&) = delete;
+  ContactLabels(ContactLabels&&) = default;
+  ContactLabels& operator=(ContactLabels&&) = default;
 
   std::uint16_t id(std::string_view text);
   std::string_view text(std::uint16_t id) const { return texts_[id]; }

@@ -63,6 +63,15 @@ void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
   }
 }
 
+// Type words that say nothing a column shows.
+bool SaysNothing(std::string_view word) {
+  for (const std::string_view plain : {"PREF", "VOICE", "INTERNET", "X400", "MSG", "DOM", "INTL", "POSTAL",
+                                       "PARCEL", "QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT"}) {
+    if (EqualsUpper(word, plain)) return true;
+  }
+  return word.empty() || (word.size() == 1 && word[0] >= '0' && word[0] <= '9');
+}
+
 unsigned TypeWordOf(std::string_view word) {
   word = Unquoted(word);
   if (EqualsUpper(word, "WORK")) return kTypeWork;
@@ -75,14 +84,24 @@ unsigned TypeWordOf(std::string_view word) {
 
 struct Head {
   PropertyName name = PropertyName::Other;
+  const AddressBookProperty* book = nullptr;
   unsigned types = 0;
   bool quotedPrintable = false;
   bool base64 = false;
   std::string_view nameText;
   std::string_view group;
+  std::string_view typeWord;
+  std::string_view mediaType;
   std::string_view charset;
   std::string_view service;
   std::string_view omitYear;
+
+  void typeWordSeen(std::string_view word) {
+    word = Unquoted(word);
+    const unsigned bits = TypeWordOf(word);
+    types |= bits;
+    if (bits == 0 && typeWord.empty() && !SaysNothing(word)) typeWord = word;
+  }
 };
 
 Head ParseHead(std::string_view head) {
@@ -96,15 +115,19 @@ Head ParseHead(std::string_view head) {
         parsed.nameText.remove_prefix(dot + 1);
       }
       parsed.name = FindPropertyName(parsed.nameText).name;
+      if (parsed.name == PropertyName::Other) parsed.book = FindAddressBookProperty(parsed.nameText);
       first = false;
       return;
     }
     piece = Trim(piece);
     const std::size_t equals = piece.find('=');
-    if (equals == kNone) {  // vCard 2.1's bare parameters
-      if (EqualsUpper(piece, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
-      if (EqualsUpper(piece, "BASE64")) parsed.base64 = true;
-      parsed.types |= TypeWordOf(piece);
+    if (equals == kNone) {  // vCard 2.1's bare parameters, also in a list (TEL;FAX,WORK)
+      ForEachPiece(piece, ',', [&](std::string_view word) {
+        word = Trim(word);
+        if (EqualsUpper(word, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+        if (EqualsUpper(word, "BASE64")) parsed.base64 = true;
+        parsed.typeWordSeen(word);
+      });
       return;
     }
     const std::string_view key = Trim(piece.substr(0, equals));
@@ -114,9 +137,9 @@ Head ParseHead(std::string_view head) {
         // 4.0 quotes the whole list: TYPE="work,voice".
         const std::string_view inner = Unquoted(word);
         if (inner.size() + 2 <= word.size() && inner.find(',') != kNone) {
-          ForEachPiece(inner, ',', [&](std::string_view each) { parsed.types |= TypeWordOf(each); });
+          ForEachPiece(inner, ',', [&](std::string_view each) { parsed.typeWordSeen(each); });
         } else {
-          parsed.types |= TypeWordOf(word);
+          parsed.typeWordSeen(word);
         }
       });
     } else if (EqualsUpper(key, "ENCODING")) {
@@ -129,6 +152,8 @@ Head ParseHead(std::string_view head) {
       parsed.service = Unquoted(values);
     } else if (EqualsUpper(key, "X-APPLE-OMIT-YEAR")) {
       parsed.omitYear = Unquoted(values);
+    } else if (EqualsUpper(key, "MEDIATYPE")) {
+      parsed.mediaType = Unquoted(values);
     }
   });
   return parsed;
@@ -196,6 +221,22 @@ int BlockMark(std::string_view line) {
   return 0;
 }
 
+bool KeepsValue(const ContentLine& line) {
+  return line.name != PropertyName::Other || line.book == nullptr ||
+         line.book->meaning != PropertyMeaning::Machine;
+}
+
+namespace {
+
+// Pictures, keys and sounds are read where they stand: they may be megabytes.
+bool StandsAsWritten(const AddressBookProperty* book) {
+  return book != nullptr &&
+         (book->meaning == PropertyMeaning::Picture || book->meaning == PropertyMeaning::Key ||
+          book->meaning == PropertyMeaning::Sound);
+}
+
+}  // namespace
+
 std::string_view ContentLines::takeLine() {
   constexpr std::size_t kLinesPerTurn = 4096;
   constexpr std::size_t kBytesPerTurn = std::size_t{16} << 20;
@@ -204,7 +245,14 @@ std::string_view ContentLines::takeLine() {
     positionAtTurn_ = lines_.position();
     if (turn_) turn_();
   }
-  return lines_.take();
+  taken_ = lines_.take();
+  return taken_;
+}
+
+// The value from the end of its head to the end of the line taken last, line breaks and all.
+std::string_view ContentLines::asWritten() const {
+  const char* start = first_.data() + headEnd_ + 1;
+  return std::string_view(start, static_cast<std::size_t>(taken_.data() + taken_.size() - start));
 }
 
 void ContentLines::append(std::string_view piece) {
@@ -262,8 +310,23 @@ bool ContentLines::next(ContentLine& line) {
     const Head head = ParseHead(headSource.substr(0, headEnd_));
     charset_.assign(head.charset);
     softBreaks_ = head.quotedPrintable;
-    // The pieces of a property that is left out are passed over without copying.
-    keepText_ = head.name != PropertyName::Other || joined_;
+    line = ContentLine{.name = head.name,
+                       .book = head.book,
+                       .types = head.types,
+                       .quotedPrintable = head.quotedPrintable,
+                       .base64 = head.base64,
+                       .nameText = head.nameText,
+                       .group = head.group,
+                       .typeWord = head.typeWord,
+                       .mediaType = head.mediaType,
+                       .charset = charset_,
+                       .service = head.service,
+                       .omitYear = head.omitYear,
+                       .value = {}};
+    // The pieces of a property that is left out, or read where it stands, are
+    // passed over without copying.
+    const bool whereItStands = StandsAsWritten(head.book) && !joined_;
+    keepText_ = (KeepsValue(line) && !whereItStands) || joined_;
     takeFolds();
     if (head.quotedPrintable) {
       // A soft line break: the value goes on on the next line.
@@ -281,11 +344,8 @@ bool ContentLines::next(ContentLine& line) {
     }
     if (head.base64) skipBase64Lines();
 
-    line = ContentLine{head.name,     head.types,    head.quotedPrintable,
-                       head.nameText, head.group,    charset_,
-                       head.service,  head.omitYear, {}};
-    if (head.name == PropertyName::Other) return true;  // its value is never looked at
-    line.value = (joined_ ? joinedText() : first_).substr(headEnd_ + 1);
+    if (!KeepsValue(line)) return true;  // its value is never looked at
+    line.value = whereItStands ? asWritten() : (joined_ ? joinedText() : first_).substr(headEnd_ + 1);
     return true;
   }
   return false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/contacts/address_book_properties.h"
 #include "engine/scan/property_names.h"
 
 namespace brevant {
@@ -17,15 +18,27 @@ enum TypeWord : unsigned { kTypeWork = 1, kTypeFax = 2, kTypeCell = 4, kTypePage
 // Its views stay valid until the next line is taken.
 struct ContentLine {
   PropertyName name = PropertyName::Other;
+  // For a name that neither reader's table holds: what the address books'
+  // table says of it (nullptr: a property of no known meaning, which a person may have typed).
+  const AddressBookProperty* book = nullptr;
   unsigned types = 0;  // TypeWord bits
   bool quotedPrintable = false;
-  std::string_view nameText;  // as written, without its group
-  std::string_view group;     // "item1" of item1.TEL; empty when none
-  std::string_view charset;   // empty when none is given
-  std::string_view service;   // X-SERVICE-TYPE of an IMPP
-  std::string_view omitYear;  // X-APPLE-OMIT-YEAR: the year that stands for none
-  std::string_view value;     // as written (still encoded and escaped); empty for Other
+  bool base64 = false;         // ENCODING=b or BASE64
+  std::string_view nameText;   // as written, without its group
+  std::string_view group;      // "item1" of item1.TEL; empty when none
+  std::string_view typeWord;   // the first type word that is none of the TypeWord bits nor PREF, VOICE, ...
+  std::string_view mediaType;  // MEDIATYPE
+  std::string_view charset;    // empty when none is given
+  std::string_view service;    // X-SERVICE-TYPE of an IMPP
+  std::string_view omitYear;   // X-APPLE-OMIT-YEAR: the year that stands for none
+  // As written (still encoded and escaped); empty for a property that is left
+  // out. A picture, key or sound stands as it does in the text, its folded
+  // lines and line breaks and all, and is never copied.
+  std::string_view value;
 };
+
+// Whether a property's value is kept at all: machine data is passed over.
+bool KeepsValue(const ContentLine& line);
 
 // The lines of a contact file (ended by CR LF, LF or CR alone), one at a time.
 // The search for a line's end runs forward only; peeking at the next line and
@@ -52,8 +65,8 @@ int BlockMark(std::string_view line);
 
 // Cuts a contact file into properties: a line break followed by a blank or tab
 // continues the line; a quoted-printable value ending in "=" goes on on the
-// next line (never on a BEGIN:VCARD or END:VCARD line); the bare lines of an
-// old-style base64 value (a photo, say) belong to it and are skipped.
+// next line, past blank lines (never on a BEGIN:VCARD or END:VCARD line); the
+// bare lines of an old-style base64 value (a photo, say) belong to it.
 class ContentLines {
  public:
   explicit ContentLines(std::string_view text) : lines_(text) {}
@@ -74,6 +87,7 @@ class ContentLines {
 
  private:
   std::string_view takeLine();
+  std::string_view asWritten() const;
   std::string_view joinedText() const { return std::string_view(*joinTo_).substr(joinStart_); }
   void append(std::string_view piece);
   void takeFolds();
@@ -83,7 +97,8 @@ class ContentLines {
   bool keepBlank_ = false;
   // The line at hand: its first physical line, and the whole joined line once it has more.
   std::string_view first_;
-  std::string_view last_;  // the physical line taken last
+  std::string_view last_;   // the physical line of the value taken last
+  std::string_view taken_;  // the physical line taken last
   bool joined_ = false;
   std::string ownJoined_;
   std::string* joinTo_ = &ownJoined_;

@@ -94,8 +94,12 @@ std::string KeyText(std::string_view value, bool base64Encoded, std::string_view
 }
 
 std::string SoundText(std::string_view value, bool base64Encoded) {
-  return InlineText(value, base64Encoded, {},
-                    [](std::string_view, std::string_view) -> std::string_view { return "Sound"; });
+  std::string text =
+      InlineText(value, base64Encoded, {},
+                 [](std::string_view, std::string_view) -> std::string_view { return "Sound"; });
+  // "Sound, 3 KB" reads "3 KB of audio" beside the caption "Sound".
+  if (text.starts_with("Sound, ")) text = text.substr(7) + " of audio";
+  return text;
 }
 
 std::string_view LocationText(std::string_view value, std::string& scratch) {

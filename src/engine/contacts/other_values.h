@@ -13,7 +13,7 @@ namespace brevant {
 // base64: "PGP key, 2 KB", "X.509 certificate, 1 KB". An address stays as written.
 std::string KeyText(std::string_view value, bool base64Encoded, std::string_view declaredType);
 
-// A sound clip (the name spoken) likewise: "Sound, 3 KB", or its address.
+// A sound clip (the name spoken) likewise: "3 KB of audio", or its address.
 std::string SoundText(std::string_view value, bool base64Encoded);
 
 // GEO, as "48.137, 11.575": vCard 3.0's "48.137;11.575" and 4.0's

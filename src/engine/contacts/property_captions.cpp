@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "engine/contacts/contact_values.h"
+#include "engine/contacts/other_values.h"
+#include "engine/contacts/pictures.h"
 #include "engine/text/packed_name.h"
 
 namespace brevant {
@@ -20,16 +22,69 @@ std::string UpperCopy(std::string_view text) {
   return upper;
 }
 
+bool Is(std::string_view words, std::string_view upper) { return EqualsUpperAscii(words, upper); }
+
+// The caption a telephone's label gives it: Apple's built-in labels and the
+// plain words name a kind of telephone; any other label keeps Other Phone (or
+// Other Fax) and becomes the cell's label.
+std::pair<Caption, bool> TelephoneOfLabel(std::string_view words, bool fax) {
+  if (Is(words, "MOBILE") || Is(words, "CELL") || Is(words, "IPHONE") || Is(words, "MOBILE PHONE")) {
+    return {Caption::MobilePhone, false};
+  }
+  if (Is(words, "HOME")) return {fax ? Caption::HomeFax : Caption::HomePhone, false};
+  if (Is(words, "BUSINESS")) return {fax ? Caption::BusinessFax : Caption::BusinessPhone, false};
+  if (Is(words, "HOME FAX")) return {Caption::HomeFax, false};
+  if (Is(words, "BUSINESS FAX")) return {Caption::BusinessFax, false};
+  if (Is(words, "OTHER FAX") || Is(words, "FAX")) return {Caption::OtherFax, false};
+  if (Is(words, "PAGER")) return {Caption::Pager, false};
+  if (Is(words, "OTHER")) return {fax ? Caption::OtherFax : Caption::OtherPhone, false};
+  return {fax ? Caption::OtherFax : Caption::OtherPhone, true};
+}
+
+std::string Capitalized(std::string_view word) {
+  std::string text = LabelWords(word);
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  return text;
+}
+
+bool IsWabGender(std::string_view value) {
+  value = TrimBlanks(value);
+  return value == "0" || value == "1" || value == "2";
+}
+
 }  // namespace
 
-void PropertyCaptions::emitComponent(Caption caption, std::size_t index) {
-  if (index < parts_.size()) store_.emit(caption, store_.unescaped(parts_[index]));
+std::string_view PropertyCaptions::text(const ContentLine& line) {
+  return store_.unescaped(store_.decode(line));
+}
+
+void PropertyCaptions::emitComponent(Caption caption, std::size_t index, std::uint16_t label,
+                                     std::uint32_t number) {
+  if (index < parts_.size()) store_.emit(caption, store_.unescaped(parts_[index]), label, number);
+}
+
+std::uint16_t PropertyCaptions::typeLabel(const ContentLine& line) {
+  if (line.types & kTypeHome) return labels_.id("Home");
+  if (line.types & kTypeWork) return labels_.id("Business");
+  return labels_.id(TypeLabel(line.typeWord));
+}
+
+void PropertyCaptions::grouped(const ContentLine& line, Kind kind, std::size_t firstCell) {
+  if (line.group.empty()) return;
+  grouped_.push_back({UpperCopy(line.group), kind, (line.types & kTypeFax) != 0, firstCell,
+                      store_.contactCells().size(), more_.size() - (kind == Kind::More ? 1 : 0)});
 }
 
 void PropertyCaptions::property(const ContentLine& line) {
+  if (line.name == PropertyName::Other) return bookProperty(line);
+  mapped(line);
+}
+
+void PropertyCaptions::mapped(const ContentLine& line) {
+  const std::size_t first = store_.contactCells().size();
   switch (line.name) {
     case PropertyName::FN:
-      return store_.emit(Caption::DisplayName, store_.unescaped(store_.decode(line)));
+      return store_.emit(Caption::DisplayName, text(line));
     case PropertyName::N:
       CutComponents(store_.stable(store_.decode(line)), ';', parts_);
       for (std::size_t i = 0; i < kNameCaptions.size(); ++i) emitComponent(kNameCaptions[i], i);
@@ -41,84 +96,206 @@ void PropertyCaptions::property(const ContentLine& line) {
       for (std::size_t i = 1; i < parts_.size(); ++i) emitComponent(Caption::Department, i);
       return;
     case PropertyName::BDAY:
-      return store_.emit(Caption::Birthday,
-                         NormalDate(store_.unescaped(store_.decode(line)), line.omitYear, scratch_));
+      return store_.emit(Caption::Birthday, NormalDate(text(line), line.omitYear, scratch_));
     case PropertyName::ANNIVERSARY:
-      return store_.emit(Caption::Anniversary,
-                         NormalDate(store_.unescaped(store_.decode(line)), line.omitYear, scratch_));
+      return store_.emit(Caption::Anniversary, NormalDate(text(line), line.omitYear, scratch_));
     case PropertyName::NICKNAME:
-      return store_.emit(Caption::Nickname, store_.unescaped(store_.decode(line)));
+      return store_.emit(Caption::Nickname, text(line));
     case PropertyName::TITLE:
-      return store_.emit(Caption::JobTitle, store_.unescaped(store_.decode(line)));
+      return store_.emit(Caption::JobTitle, text(line));
     case PropertyName::ROLE:
-      return store_.emit(Caption::Role, store_.unescaped(store_.decode(line)));
-    case PropertyName::EMAIL:
-      return store_.emit(Caption::EmailAddress, store_.unescaped(store_.decode(line)));
-    case PropertyName::URL:
-      return store_.emit(Caption::Website, store_.unescaped(store_.decode(line)));
+      return store_.emit(Caption::Role, text(line));
     case PropertyName::NOTE:
-      return store_.emit(Caption::Notes, store_.unescaped(store_.decode(line)));
-    case PropertyName::ADR:
-      return address(store_.stable(store_.decode(line)), line.types);
-    case PropertyName::TEL:
-      return store_.emit(TelephoneCaption(line.types),
-                         TelephoneNumber(store_.unescaped(store_.decode(line)), scratch_));
+      return store_.emit(Caption::Notes, text(line));
     case PropertyName::CATEGORIES:
       return store_.emit(Caption::Categories, categories(store_.stable(store_.decode(line))));
     case PropertyName::GENDER:
       return store_.emit(Caption::Gender, GenderText(store_.decode(line), scratch_));
-    case PropertyName::IMPP:
-      return store_.emit(Caption::IMAddress,
-                         ImppText(store_.unescaped(store_.decode(line)), line.service, scratch_));
-    case PropertyName::IM:
-      return store_.emit(Caption::IMAddress,
-                         ImText(line.nameText, store_.unescaped(store_.decode(line)), scratch_));
-    case PropertyName::RELATED:
-      return store_.emit(Caption::Related, store_.unescaped(store_.decode(line)));
     case PropertyName::PHONETIC_FIRST_NAME:
-      return store_.emit(Caption::PhoneticFirstName, store_.unescaped(store_.decode(line)));
+      return store_.emit(Caption::PhoneticFirstName, text(line));
     case PropertyName::PHONETIC_LAST_NAME:
-      return store_.emit(Caption::PhoneticLastName, store_.unescaped(store_.decode(line)));
+      return store_.emit(Caption::PhoneticLastName, text(line));
+    case PropertyName::EMAIL:
+      store_.emit(Caption::EmailAddress, text(line), typeLabel(line));
+      return grouped(line, Kind::Email, first);
+    case PropertyName::URL:
+      store_.emit(Caption::Website, text(line), typeLabel(line));
+      return grouped(line, Kind::Website, first);
+    case PropertyName::ADR:
+      return address(line, store_.stable(store_.decode(line)));
+    case PropertyName::TEL:
+      return telephone(line, TelephoneNumber(text(line), scratch_));
+    case PropertyName::IMPP:
+      store_.emit(Caption::IMAddress, ImppText(text(line), line.service, scratch_), typeLabel(line));
+      return grouped(line, Kind::IM, first);
+    case PropertyName::IM:
+      store_.emit(Caption::IMAddress, ImText(line.nameText, text(line), scratch_), typeLabel(line));
+      return grouped(line, Kind::IM, first);
+    case PropertyName::RELATED:
+      store_.emit(Caption::Related, text(line), labels_.id(RelationWords(line.typeWord)));
+      return grouped(line, Kind::Related, first);
     case PropertyName::ABDATE:
-      return labelledDate(line);
+      store_.emit(Caption::LabelledDate, NormalDate(text(line), line.omitYear, scratch_));
+      return grouped(line, Kind::Date, first);
     case PropertyName::ABLABEL:
-      if (UpperCopy(store_.unescaped(store_.decode(line))).find("ANNIVERSARY") != std::string::npos) {
-        anniversaryGroups_.insert(UpperCopy(line.group));
-      } else {
-        sink_.leftOut(line.nameText);
-      }
+      groupLabels_[UpperCopy(line.group)].text = Utf8Of(TrimBlanks(text(line)));
       return;
+    case PropertyName::Agent:
+      // An agent given as a block of its own is another contact, which no column shows.
+      if (TrimBlanks(line.value).empty()) {
+        agent_ = true;
+        return;
+      }
+      return moreLine(line, "Agent", text(line));
     case PropertyName::Begin:
     case PropertyName::End:
     case PropertyName::Version:
+    case PropertyName::Other:
       return;
-    default:
-      return sink_.leftOut(line.nameText);
   }
 }
 
-// An X-ABDATE is an anniversary when the label of its group says so; that
-// label may come before or after it.
-void PropertyCaptions::labelledDate(const ContentLine& line) {
-  const std::string_view date =
-      TrimBlanks(NormalDate(store_.unescaped(store_.decode(line)), line.omitYear, scratch_));
-  if (date.empty()) return;
-  datesByLabel_.push_back({UpperCopy(line.group), store_.hold(date)});
-}
-
-void PropertyCaptions::finishContact() {
-  for (const LabelledDate& date : datesByLabel_) {
-    if (anniversaryGroups_.contains(date.group)) {
-      store_.emitHeld(Caption::Anniversary, date.held);
-    } else {
-      sink_.leftOut("X-ABDATE");
+void PropertyCaptions::bookProperty(const ContentLine& line) {
+  const AddressBookProperty* book = line.book;
+  if (book == nullptr) return moreLine(line, line.nameText, text(line));
+  const std::size_t first = store_.contactCells().size();
+  const auto emit = [&](Caption caption, std::string_view value, std::string_view label = {}) {
+    store_.emit(caption, value, labels_.id(label));
+  };
+  switch (book->meaning) {
+    case PropertyMeaning::Machine:
+      return sink_.leftOut(line.nameText, {});
+    case PropertyMeaning::More:
+      return moreLine(line, book->label, text(line));
+    case PropertyMeaning::Anniversary:
+      return emit(Caption::Anniversary, NormalDate(text(line), line.omitYear, scratch_));
+    case PropertyMeaning::LabelledDate:
+      emit(Caption::LabelledDate, NormalDate(text(line), line.omitYear, scratch_), book->label);
+      return grouped(line, Kind::Date, first);
+    case PropertyMeaning::Related:
+      emit(Caption::Related, text(line),
+           book->label.empty() ? RelationWords(line.typeWord) : std::string(book->label));
+      return grouped(line, Kind::Related, first);
+    case PropertyMeaning::IMAddress:
+      store_.emit(Caption::IMAddress,
+                  ImppText(text(line), book->label.empty() ? line.service : book->label, scratch_),
+                  typeLabel(line));
+      return grouped(line, Kind::IM, first);
+    case PropertyMeaning::Gender: {
+      const std::string_view value = store_.decode(line);
+      return emit(Caption::Gender, IsWabGender(value) ? WabGenderText(value) : GenderText(value, scratch_));
     }
+    case PropertyMeaning::Website:
+      store_.emit(Caption::Website, text(line),
+                  book->label.empty() ? typeLabel(line) : labels_.id(book->label));
+      return grouped(line, Kind::Website, first);
+    case PropertyMeaning::SocialProfile:
+      emit(Caption::SocialProfile, text(line),
+           book->label.empty() ? Capitalized(line.typeWord) : std::string(book->label));
+      return grouped(line, Kind::Social, first);
+    case PropertyMeaning::Telephone:
+      return telephone(line, TelephoneNumber(text(line), scratch_));
+    case PropertyMeaning::Picture:
+      return picture(line, book->label == "Logo" ? Caption::Logo : Caption::Photo);
+    case PropertyMeaning::Department:
+      return emit(Caption::Department, text(line));
+    case PropertyMeaning::Role:
+      return emit(Caption::Role, text(line));
+    case PropertyMeaning::PhoneticFirstName:
+      return emit(Caption::PhoneticFirstName, text(line));
+    case PropertyMeaning::PhoneticMiddleName:
+      return emit(Caption::PhoneticMiddleName, text(line));
+    case PropertyMeaning::PhoneticLastName:
+      return emit(Caption::PhoneticLastName, text(line));
+    case PropertyMeaning::TimeZone:
+      return emit(Caption::TimeZone, text(line));
+    case PropertyMeaning::Location:
+      return emit(Caption::Location, LocationText(text(line), scratch_));
+    case PropertyMeaning::Language:
+      return emit(Caption::Language, text(line));
+    case PropertyMeaning::FreeBusy:
+      return emit(Caption::FreeBusy, text(line));
+    case PropertyMeaning::Calendar:
+      return emit(Caption::Calendar, text(line));
+    case PropertyMeaning::Key:
+      return emit(Caption::Key,
+                  KeyText(line.value, line.base64, line.typeWord.empty() ? line.mediaType : line.typeWord));
+    case PropertyMeaning::Sound:
+      return moreLine(line, "Sound", SoundText(line.value, line.base64));
+    case PropertyMeaning::AndroidCustom:
+      return androidItem(line);
+    case PropertyMeaning::AddressLabel:
+      addressLabels_.push_back(store_.hold(text(line)));
+      return;
   }
 }
 
-void PropertyCaptions::dropContact() {
-  datesByLabel_.clear();
-  anniversaryGroups_.clear();
+void PropertyCaptions::androidItem(const ContentLine& line) {
+  const AndroidItem item = ReadAndroidItem(store_.stable(store_.decode(line)));
+  if (item.kind == "nickname") return store_.emit(Caption::Nickname, store_.unescaped(item.data1));
+  if (item.kind == "relation") {
+    return store_.emit(Caption::Related, store_.unescaped(item.data1),
+                       labels_.id(RelationWords(AndroidRelation(item))));
+  }
+  if (item.kind == "contact_event") {
+    const std::string_view kind = AndroidEvent(item);
+    const std::string_view date = NormalDate(store_.unescaped(item.data1), {}, scratch_);
+    if (Is(kind, "ANNIVERSARY")) return store_.emit(Caption::Anniversary, date);
+    if (Is(kind, "BIRTHDAY")) return store_.emit(Caption::Birthday, date);
+    return store_.emit(Caption::LabelledDate, date, labels_.id(LabelWords(kind)));
+  }
+  moreLine(line, line.nameText, text(line));
+}
+
+void PropertyCaptions::picture(const ContentLine& line, Caption caption) {
+  const PictureCell cell =
+      ReadPicture(line.value, line.base64, line.typeWord.empty() ? line.mediaType : line.typeWord);
+  store_.emit(caption, cell.base64.empty() ? std::string_view(cell.text) : cell.base64);
+}
+
+void PropertyCaptions::telephone(const ContentLine& line, std::string_view number) {
+  const std::size_t first = store_.contactCells().size();
+  const Caption caption = TelephoneCaption(line.types);
+  std::uint16_t label = 0;
+  if (caption == Caption::OtherPhone || caption == Caption::OtherFax) {
+    // A kind of telephone that has no caption of its own: a car phone, an assistant's.
+    const std::string_view words = TypeLabel(line.typeWord);
+    if (!Is(words, "OTHER")) label = labels_.id(words);
+  }
+  store_.emit(caption, number, label);
+  grouped(line, Kind::Telephone, first);
+}
+
+// Post-office box, extended address, street, city, region, postal code,
+// country. The street comes with the box before it; components past the
+// seventh join the country. All parts take the address's number, so that a
+// second home address reads as one block beside the first.
+void PropertyCaptions::address(const ContentLine& line, std::string_view value) {
+  CutComponents(value, ';', parts_);
+  if (parts_.size() > 2) std::swap(parts_[1], parts_[2]);  // box, street, extended address
+  bool any = false;
+  for (const std::string_view part : parts_) any = any || !TrimBlanks(part).empty();
+  if (!any) return;
+  const std::uint16_t label = typeLabel(line);
+  const std::uint32_t number = store_.nextAddressNumber(label);
+  const std::size_t first = store_.contactCells().size();
+  store_.emit(Caption::AddressStreet, joinComponents(0, 2, ", "), label, number);
+  emitComponent(Caption::AddressExtended, 2, label, number);
+  emitComponent(Caption::AddressCity, 3, label, number);
+  emitComponent(Caption::AddressState, 4, label, number);
+  emitComponent(Caption::AddressPostalCode, 5, label, number);
+  store_.emit(Caption::AddressCountry, joinComponents(6, parts_.size(), ", "), label, number);
+  const std::size_t end = store_.contactCells().size();
+  if (end == first) return;
+  addresses_.emplace_back(first, end);
+  grouped(line, Kind::Address, first);
+}
+
+void PropertyCaptions::moreLine(const ContentLine& line, std::string_view name, std::string_view value) {
+  value = TrimBlanks(value);
+  if (value.empty()) return;
+  more_.push_back({std::string(name), UpperCopy(line.group), store_.hold(value)});
+  grouped(line, Kind::More, store_.contactCells().size());
 }
 
 // Comma-separated words, shown as a list.
@@ -147,18 +324,106 @@ std::string_view PropertyCaptions::joinComponents(std::size_t from, std::size_t 
   return joined_;
 }
 
-// Post-office box, extended address, street, city, region, postal code,
-// country. Address 1 is the street with the box before it, Address 2 the
-// extended address; components past the seventh join the country.
-void PropertyCaptions::address(std::string_view value, unsigned types) {
-  CutComponents(value, ';', parts_);
-  const Caption first = (types & kTypeWork) ? Caption::BusinessAddress1 : Caption::HomeAddress1;
-  const auto caption = [first](int offset) { return static_cast<Caption>(static_cast<int>(first) + offset); };
-  if (parts_.size() > 2) std::swap(parts_[1], parts_[2]);  // box, street, extended address
-  store_.emit(caption(0), joinComponents(0, 2, ", "));
-  emitComponent(caption(1), 2);
-  for (std::size_t i = 3; i < 6; ++i) emitComponent(caption(static_cast<int>(i) - 1), i);
-  store_.emit(caption(5), joinComponents(6, parts_.size(), ", "));
+// The label of each group goes to the cells of its properties; gives whether
+// any caption or label changed.
+bool PropertyCaptions::applyLabels() {
+  bool changed = false;
+  const std::span<ContactCell> cells = store_.contactCells();
+  for (const Grouped& property : grouped_) {
+    const auto found = groupLabels_.find(property.group);
+    if (found == groupLabels_.end() || found->second.text.empty()) continue;
+    found->second.used = true;
+    const std::string words = LabelWords(found->second.text);
+    if (property.kind == Kind::More) {
+      more_[property.more].name = words;
+      continue;
+    }
+    for (std::size_t k = property.firstCell; k < property.endCell && k < cells.size(); ++k) {
+      Caption caption = cells[k].caption();
+      std::uint16_t label = labels_.id(words);
+      switch (property.kind) {
+        case Kind::Telephone: {
+          const auto [kind, keepsLabel] = TelephoneOfLabel(words, property.fax);
+          caption = kind;
+          if (!keepsLabel) label = 0;
+          break;
+        }
+        case Kind::Related:
+          label = labels_.id(RelationWords(found->second.text));
+          break;
+        case Kind::Date:
+          if (Is(words, "ANNIVERSARY")) {
+            caption = Caption::Anniversary, label = 0;
+          } else if (Is(words, "BIRTHDAY")) {
+            caption = Caption::Birthday, label = 0;
+          }
+          break;
+        default:
+          break;
+      }
+      cells[k] = cells[k].with(caption, label, cells[k].number());
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+std::string PropertyCaptions::contactName() {
+  std::string first, last, organisation;
+  for (const ContactCell& cell : store_.contactCells()) {
+    switch (cell.caption()) {
+      case Caption::DisplayName:
+        return store_.utf8Value(cell);
+      case Caption::FirstName:
+        first = store_.utf8Value(cell);
+        break;
+      case Caption::LastName:
+        last = store_.utf8Value(cell);
+        break;
+      case Caption::Organization:
+        organisation = store_.utf8Value(cell);
+        break;
+      default:
+        break;
+    }
+  }
+  if (!first.empty() || !last.empty()) return first + (first.empty() || last.empty() ? "" : " ") + last;
+  return organisation.empty() ? "a contact without a name" : organisation;
+}
+
+void PropertyCaptions::finishContact() {
+  // An address label is a copy when the contact has its address.
+  for (const std::size_t held : addressLabels_) {
+    if (addresses_.empty()) {
+      more_.push_back({"Address Label", {}, held});
+    } else {
+      sink_.leftOut("LABEL", {});
+    }
+  }
+  if (applyLabels()) store_.renumber(addresses_);
+  std::vector<ValueStore::Line> lines;
+  for (const More& more : more_) lines.push_back({more.name, more.held});
+  store_.emitLines(Caption::More, lines);
+  // What a person might miss is named with the contact it belongs to.
+  const auto leftOutOfContact = [&](std::string_view name, std::string_view what) {
+    sink_.leftOut(name, std::string(what) + " of " + contactName());
+  };
+  for (const auto& [group, label] : groupLabels_) {
+    if (label.used || label.text.empty()) continue;
+    // Apple's built-in labels as the words a person saw, any other as written.
+    leftOutOfContact("X-ABLABEL",
+                     "\"" + (label.text.starts_with("_$!<") ? LabelWords(label.text) : label.text) + "\"");
+  }
+  if (agent_) leftOutOfContact("AGENT", "a contact");
+}
+
+void PropertyCaptions::dropContact() {
+  grouped_.clear();
+  groupLabels_.clear();
+  addresses_.clear();
+  more_.clear();
+  addressLabels_.clear();
+  agent_ = false;
 }
 
 }  // namespace brevant

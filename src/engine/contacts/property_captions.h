@@ -2,7 +2,8 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine/contacts/contact_reader.h"
@@ -11,35 +12,70 @@
 
 namespace brevant {
 
-// Which captions a property of a contact fills, and with which part of its
-// value: the mapping of the full reader. What no column shows is told to the
-// sink as left out.
+// Which captions and labels a property of a contact fills, and with which
+// part of its value: the mapping of the full reader. A property's type words
+// give its label; the label of its group (Apple's and Google's
+// item1.X-ABLabel, before or after it) decides when the contact ends. What a
+// person typed that no column takes goes into "More"; machine data, and
+// labels that label nothing, are told to the sink as left out.
 class PropertyCaptions {
  public:
-  PropertyCaptions(ValueStore& store, ContactSink& sink) : store_(store), sink_(sink) {}
+  PropertyCaptions(ValueStore& store, ContactSink& sink)
+      : store_(store), sink_(sink), labels_(sink.labels()) {}
 
   void property(const ContentLine& line);
-  // The cells that only the whole contact decides: dates that their group's
-  // label calls an anniversary.
+  // The cells that only the whole contact decides: labels of groups, "More",
+  // and the left-out properties a person might miss, named with the contact.
   void finishContact();
   void dropContact();
 
  private:
-  void emitComponent(Caption caption, std::size_t index);
-  void labelledDate(const ContentLine& line);
+  // What a group's label changes: the kinds of property that carry labels.
+  enum class Kind : std::uint8_t { Telephone, Email, Website, IM, Address, Related, Date, Social, More };
+
+  void mapped(const ContentLine& line);
+  void bookProperty(const ContentLine& line);
+  void androidItem(const ContentLine& line);
+  void picture(const ContentLine& line, Caption caption);
+  void emitComponent(Caption caption, std::size_t index, std::uint16_t label = 0, std::uint32_t number = 0);
+  void telephone(const ContentLine& line, std::string_view number);
+  void address(const ContentLine& line, std::string_view value);
+  void moreLine(const ContentLine& line, std::string_view name, std::string_view text);
+  std::uint16_t typeLabel(const ContentLine& line);
+  std::string_view text(const ContentLine& line);
   std::string_view categories(std::string_view value);
   std::string_view joinComponents(std::size_t from, std::size_t to, std::string_view separator);
-  void address(std::string_view value, unsigned types);
+  // Remembers the cells from `firstCell` on as one property of a group, when it has one.
+  void grouped(const ContentLine& line, Kind kind, std::size_t firstCell);
+  bool applyLabels();
+  std::string contactName();
 
-  struct LabelledDate {
+  struct Grouped {
     std::string group;  // upper-case
-    std::size_t held;   // its index in the store
+    Kind kind;
+    bool fax;
+    std::size_t firstCell, endCell;  // in the contact's cells
+    std::size_t more;                // its line of "More", for Kind::More
+  };
+  struct Label {
+    std::string text;  // as written
+    bool used = false;
+  };
+  struct More {
+    std::string name;
+    std::string group;  // upper-case
+    std::size_t held;
   };
 
   ValueStore& store_;
   ContactSink& sink_;
-  std::vector<LabelledDate> datesByLabel_;
-  std::unordered_set<std::string> anniversaryGroups_;
+  ContactLabels& labels_;
+  std::vector<Grouped> grouped_;
+  std::unordered_map<std::string, Label> groupLabels_;          // by upper-case group
+  std::vector<std::pair<std::size_t, std::size_t>> addresses_;  // the cells of each address
+  std::vector<More> more_;
+  std::vector<std::size_t> addressLabels_;  // LABEL values held, copies when the contact has an address
+  bool agent_ = false;                      // an agent's contact, which no column shows
   std::string joined_;
   std::string scratch_;
   std::vector<std::string_view> parts_;

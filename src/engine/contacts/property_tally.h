@@ -17,6 +17,10 @@ namespace brevant {
 class PropertyTally {
  public:
   void add(std::string_view name, std::uint64_t count = 1);
+  // A property a person might miss, with what it held and whose it was
+  // ("\"Ferienhaus\" of Anna Berg"): counted under its name and the detail,
+  // which keeps up to 80 bytes of UTF-8, control characters as blanks.
+  void add(std::string_view name, std::string_view detail);
   void add(const PropertyTally& other);
 
   bool empty() const { return total_ == 0; }

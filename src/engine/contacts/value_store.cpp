@@ -39,8 +39,9 @@ void ValueStore::turnBefore(std::size_t bytes) {
   if (bytes >= kLargeValue) host_.yield();
 }
 
-std::uint32_t ValueStore::nextNumber(Caption caption) {
-  std::uint32_t& count = counts_[static_cast<std::size_t>(caption)];
+std::uint32_t ValueStore::nextNumber(Caption caption, std::uint16_t label) {
+  std::uint32_t& count = label == 0 ? counts_[static_cast<std::size_t>(caption)]
+                                    : labelledCounts_[static_cast<std::uint32_t>(caption) << 16 | label];
   if (count == UINT32_MAX) throw std::length_error("More than 4 billion values of one kind in a contact");
   return ++count;
 }
@@ -80,12 +81,28 @@ std::string_view ValueStore::decode(const ContentLine& line) {
       bytes = quotedPrintable_;
     }
   }
-  if (line.charset.empty() || IsUtf8Name(line.charset) || (bytes_.fromUtf16() && !line.quotedPrintable))
-    return bytes;
+  if (bytes_.fromUtf16() && !line.quotedPrintable) return bytes;
+  std::string_view charset = line.charset;
+  if (charset.empty()) {
+    // 8-bit text that names no character set is in the one the file names
+    // elsewhere, when it names one and the text is not UTF-8.
+    if (IsUtf8(bytes) || EncodingOfMostlyUtf8(bytes) == ByteEncoding::Utf8) return bytes;
+    charset = declaredCodePage();
+  }
+  if (charset.empty() || IsUtf8Name(charset)) return bytes;
   decoded_.clear();
   turnBefore(bytes.size());
-  if (!charsets_.appendAsUtf8(decoded_, line.charset, bytes)) return bytes;
+  if (!charsets_.appendAsUtf8(decoded_, charset, bytes)) return bytes;
   return decoded_;
+}
+
+const std::string& ValueStore::declaredCodePage() {
+  if (!codePageKnown_) {
+    turnBefore(bytes_.bytes().size());
+    codePage_ = bytes_.fromUtf16() ? std::string() : DeclaredCodePage(bytes_.bytes());
+    codePageKnown_ = true;
+  }
+  return codePage_;
 }
 
 // Unescaped straight into the sink's values, where a cell can take it as it is.
@@ -123,16 +140,17 @@ void ValueStore::inSlices(std::string_view text, Each&& each) {
   }
 }
 
-// UTF-8 when all of it is, a few megabytes at a time.
+// UTF-8 when all or most of it is, a few megabytes at a time.
 ByteEncoding ValueStore::encodingOf(std::string_view text) {
+  if (text.size() < kLargeValue && IsUtf8(text)) return ByteEncoding::Utf8;  // the usual value
+  Utf8Count count;
   for (std::size_t from = 0; from < text.size();) {
     const std::size_t to = EscapeSliceEnd(text, from, from + kLargeValue);
-    if (EncodingOfValue(text.substr(from, to - from)) == ByteEncoding::Windows1252)
-      return ByteEncoding::Windows1252;
+    count.add(text.substr(from, to - from));
     from = to;
     if (from < text.size()) host_.yield();
   }
-  return ByteEncoding::Utf8;
+  return count.encoding();
 }
 
 // Where the value is kept: where it stands, in the input or the sink's
@@ -148,23 +166,29 @@ std::pair<bool, std::uint64_t> ValueStore::keep(std::string_view text) {
   std::string& values = sink_.values();
   if (within(values)) return {true, static_cast<std::uint64_t>(text.data() - values.data())};
   const std::size_t offset = values.size();
+  if (offset + text.size() > ContactCell::kMostOffset) throw std::length_error("Values of 1 TB or more");
   values.append(text);
   return {true, offset};
 }
 
-void ValueStore::emit(Caption caption, std::string_view text) {
+void ValueStore::emit(Caption caption, std::string_view text, std::uint16_t label, std::uint32_t number) {
   text = TrimBlanks(text);
   if (text.empty()) return;
   CheckLength(text);
-  if (!keepsValues_) {
-    sink_.cells().emplace_back(caption, nextNumber(caption), false, ByteEncoding::Utf8, 0, 0);
+  if (number == 0) number = nextNumber(caption, label);
+  // Without values, the names stay: what is left out is told with the contact's name.
+  const bool names = caption == Caption::DisplayName || caption == Caption::FirstName ||
+                     caption == Caption::LastName || caption == Caption::Organization;
+  if (!keepsValues_ && !names) {
+    sink_.cells().emplace_back(caption, number, false, ByteEncoding::Utf8, 0, 0, label);
     return;
   }
   const ByteEncoding encoding = encodingOf(text);
   turnBefore(text.size());
   const auto [stored, offset] = keep(text);
-  sink_.cells().emplace_back(caption, nextNumber(caption), stored, encoding, offset,
-                             static_cast<std::uint32_t>(text.size()));
+  if (offset > ContactCell::kMostOffset) throw std::length_error("A file of 1 TB or more");
+  sink_.cells().emplace_back(caption, number, stored, encoding, offset,
+                             static_cast<std::uint32_t>(text.size()), label);
 }
 
 // Held in the sink's values, as a value whose cell comes when the contact ends must be.
@@ -180,11 +204,65 @@ std::size_t ValueStore::hold(std::string_view text) {
   return held_.size() - 1;
 }
 
-void ValueStore::emitHeld(Caption caption, std::size_t index) {
-  const Held& held = held_[index];
-  const std::string_view text = std::string_view(sink_.values()).substr(held.offset, held.length);
-  sink_.cells().emplace_back(caption, nextNumber(caption), true, EncodingOfValue(text), held.offset,
-                             held.length);
+std::string_view ValueStore::held(std::size_t index) const {
+  return std::string_view(sink_.values()).substr(held_[index].offset, held_[index].length);
+}
+
+void ValueStore::emitLines(Caption caption, std::span<const Line> lines) {
+  if (lines.empty()) return;
+  std::string& values = sink_.values();
+  std::size_t most = 0;
+  for (const Line& line : lines) most += line.name.size() + 3 + held_[line.held].length * 3;
+  values.reserve(values.size() + most);  // appending from itself then never moves it
+  const std::size_t start = values.size();
+  for (const Line& line : lines) {
+    if (values.size() > start) values += '\n';
+    values.append(line.name).append(": ");
+    const Held& held = held_[line.held];
+    const std::string_view text = std::string_view(values).substr(held.offset, held.length);
+    if (EncodingOfMostlyUtf8(text) == ByteEncoding::Utf8) {
+      values.append(text);
+    } else {
+      values.append(Utf8Of(text));
+    }
+  }
+  const std::string_view text = std::string_view(values).substr(start);
+  CheckLength(text);
+  if (start > ContactCell::kMostOffset) throw std::length_error("Values of 1 TB or more");
+  sink_.cells().emplace_back(caption, nextNumber(caption, 0), true, ByteEncoding::Utf8, start,
+                             static_cast<std::uint32_t>(text.size()));
+}
+
+std::string ValueStore::utf8Value(const ContactCell& cell) const {
+  const std::string_view text = (cell.stored() ? std::string_view(sink_.values()) : bytes_.bytes())
+                                    .substr(cell.offset(), cell.length());
+  return Utf8Of(text);
+}
+
+std::span<ContactCell> ValueStore::contactCells() {
+  std::vector<ContactCell>& cells = sink_.cells();
+  return std::span(cells).subspan(std::min(start_, cells.size()));
+}
+
+void ValueStore::renumber(std::span<const std::pair<std::size_t, std::size_t>> addresses) {
+  const std::span<ContactCell> cells = contactCells();
+  counts_.fill(0);
+  labelledCounts_.clear();
+  for (std::size_t i = 0, a = 0; i < cells.size();) {
+    if (a < addresses.size() && addresses[a].first == i) {
+      // One number for the parts of one address, counted among the addresses of its label.
+      const auto [first, end] = addresses[a++];
+      const std::uint32_t number = nextNumber(Caption::AddressStreet, cells[first].label());
+      for (std::size_t k = first; k < end; ++k) {
+        cells[k] = cells[k].with(cells[k].caption(), cells[k].label(), number);
+      }
+      i = end;
+      continue;
+    }
+    cells[i] =
+        cells[i].with(cells[i].caption(), cells[i].label(), nextNumber(cells[i].caption(), cells[i].label()));
+    ++i;
+  }
 }
 
 void ValueStore::beginProperty() {
@@ -209,8 +287,7 @@ void ValueStore::endProperty(std::size_t joinedAt) {
   for (std::size_t i = cellsBefore_; i < cells.size(); ++i) {
     const ContactCell& cell = cells[i];
     if (cell.stored() && cell.offset() >= joinedEnd_) {
-      cells[i] = ContactCell(cell.caption(), cell.number(), true, cell.encoding(), cell.offset() - room,
-                             cell.length());
+      cells[i] = cell.movedTo(cell.offset() - room);
     }
   }
   for (std::size_t i = heldBefore_; i < held_.size(); ++i) {
@@ -237,6 +314,7 @@ void ValueStore::dropContact() {
   cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(std::min(cells.size(), start_)), cells.end());
   start_ = cells.size();
   counts_.fill(0);
+  labelledCounts_.clear();
   held_.clear();
 }
 

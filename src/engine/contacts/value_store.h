@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -37,13 +39,31 @@ class ValueStore {
   // values may move when they grow.
   std::string_view stable(std::string_view text);
 
-  // A cell, unless the value is empty; a caption met again in the contact is numbered.
-  void emit(Caption caption, std::string_view text);
+  // A cell, unless the value is empty. A caption and label met again in the
+  // contact are numbered; `number` gives the number instead (the parts of one
+  // address share the address's).
+  void emit(Caption caption, std::string_view text, std::uint16_t label = 0, std::uint32_t number = 0);
 
-  // A value held until the contact ends, when it may become a cell; gives its index.
+  // The number of the next address of this label: all its parts take it.
+  std::uint32_t nextAddressNumber(std::uint16_t label) { return nextNumber(Caption::AddressStreet, label); }
+
+  // A value held until the contact ends, when it may become part of a cell; gives its index.
   std::size_t hold(std::string_view text);
-  // The held value of that index as a cell.
-  void emitHeld(Caption caption, std::size_t index);
+  std::string_view held(std::size_t index) const;
+  // One cell of lines, each a name, ": " and a held value (in UTF-8 whatever it was read in).
+  struct Line {
+    std::string name;
+    std::size_t held;
+  };
+  void emitLines(Caption caption, std::span<const Line> lines);
+
+  // A cell's value in UTF-8.
+  std::string utf8Value(const ContactCell& cell) const;
+  // The cells of the contact so far, in the order read.
+  std::span<ContactCell> contactCells();
+  // Numbers the contact's cells again in the order read, once captions or
+  // labels changed; the cells of each address (ranges of contactCells()) share one.
+  void renumber(std::span<const std::pair<std::size_t, std::size_t>> addresses);
 
   // Around the cells of one property: a line joined in the sink's values
   // keeps its room there only when a cell or a held value took its value
@@ -59,7 +79,8 @@ class ValueStore {
 
  private:
   void turnBefore(std::size_t bytes);
-  std::uint32_t nextNumber(Caption caption);
+  std::uint32_t nextNumber(Caption caption, std::uint16_t label);
+  const std::string& declaredCodePage();
   std::size_t valuesTail(std::string_view text) const;
   template <class Each>
   void inSlices(std::string_view text, Each&& each);
@@ -76,7 +97,10 @@ class ValueStore {
   Host& host_;
   const bool keepsValues_;
   CharsetDecoder charsets_;
-  std::array<std::uint32_t, kCaptionCount> counts_{};
+  std::array<std::uint32_t, kCaptionCount> counts_{};  // of the cells without a label
+  std::unordered_map<std::uint32_t, std::uint32_t> labelledCounts_;
+  bool codePageKnown_ = false;
+  std::string codePage_;   // the one the file names, for 8-bit values that name none
   std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells
   std::vector<Held> held_;
   std::string quotedPrintable_;

@@ -29,7 +29,8 @@ enum Statement : int {
 // in row order, and the values that do not stand as they are in the input.
 class ContactTable final : public ContactSink {
  public:
-  explicit ContactTable(std::size_t inputBytes, PropertyTally& leftOut) : leftOut_(leftOut) {
+  explicit ContactTable(std::size_t inputBytes, PropertyTally& leftOut)
+      : leftOut_(leftOut), columns_(labels_) {
     // Room that stays unused costs no memory; growing would briefly cost twice.
     cells_.reserve(inputBytes / 16);
   }
@@ -40,7 +41,8 @@ class ContactTable final : public ContactSink {
     columns_.add(contact.cells);
     rowEnds_.push_back(cells_.size());
   }
-  void leftOut(std::string_view name) override { leftOut_.add(name); }
+  ContactLabels& labels() override { return labels_; }
+  void leftOut(std::string_view name, std::string_view detail) override { leftOut_.add(name, detail); }
 
   const ContactColumns& columns() const { return columns_; }
   std::size_t rows() const { return rowEnds_.size(); }
@@ -52,6 +54,7 @@ class ContactTable final : public ContactSink {
 
  private:
   PropertyTally& leftOut_;
+  ContactLabels labels_;
   ContactColumns columns_;
   std::string values_;
   std::vector<ContactCell> cells_;
@@ -60,7 +63,8 @@ class ContactTable final : public ContactSink {
 
 class ColumnCollector final : public ContactSink {
  public:
-  ColumnCollector(ContactColumns& columns, PropertyTally& leftOut) : columns_(columns), leftOut_(leftOut) {}
+  ColumnCollector(ContactColumns& columns, ContactLabels& labels, PropertyTally& leftOut)
+      : columns_(columns), labels_(labels), leftOut_(leftOut) {}
   std::string& values() override { return values_; }
   std::vector<ContactCell>& cells() override { return cells_; }
   void contact(const Contact& contact) override {
@@ -69,12 +73,15 @@ class ColumnCollector final : public ContactSink {
     values_.clear();
     cells_.clear();
   }
-  void leftOut(std::string_view name) override { leftOut_.add(name); }
+  ContactLabels& labels() override { return labels_; }
+  void leftOut(std::string_view name, std::string_view detail) override { leftOut_.add(name, detail); }
+  // Values are not kept, but read: labels and the names of contacts come from them.
   bool keepsValues() const override { return false; }
   std::size_t cellCount() const { return cellCount_; }
 
  private:
   ContactColumns& columns_;
+  ContactLabels& labels_;
   PropertyTally& leftOut_;
   std::string values_;
   std::vector<ContactCell> cells_;
@@ -85,8 +92,9 @@ class ColumnCollector final : public ContactSink {
 // first sweep (the file changed meanwhile) is dropped.
 class RowWriter final : public ContactSink {
  public:
-  RowWriter(const ContactColumns& columns, ContactDocument& document)
-      : columns_(columns), document_(document) {}
+  RowWriter(const ContactColumns& columns, ContactLabels& labels, ContactDocument& document)
+      : columns_(columns), labels_(labels), document_(document) {}
+  ContactLabels& labels() override { return labels_; }
 
   std::string& values() override { return values_; }
   std::vector<ContactCell>& cells() override { return cells_; }
@@ -98,6 +106,7 @@ class RowWriter final : public ContactSink {
 
  private:
   const ContactColumns& columns_;
+  ContactLabels& labels_;
   ContactDocument& document_;
   std::string values_;
   std::vector<ContactCell> cells_;
@@ -150,11 +159,12 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
                                  const Text& outputPath, const Text& csvPath, RunSummary& summary) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
-  ContactColumns columns;
+  ContactLabels labels;  // one for both sweeps, so that a label is the same number in each
+  ContactColumns columns(labels);
   InputSweeps sweeps(host);
   {
     // Its room for one contact goes before the second sweep needs the same.
-    ColumnCollector collector(columns, summary.leftOut);
+    ColumnCollector collector(columns, labels, summary.leftOut);
     for (std::size_t f = 1; f <= inputs.size(); ++f) {
       host.setProgressPosition(WholePercent(f, inputs.size()));
       const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
@@ -178,7 +188,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
     CsvDocument* const csvDocument = csv ? &*csv : nullptr;
     ContactDocument document(output, host, csvDocument);
     document.begin(style, kContactsTitle, columns);
-    RowWriter rows(columns, document);
+    RowWriter rows(columns, labels, document);
     for (std::size_t f = 1; f <= inputs.size(); ++f) {
       const Text& path = inputs[f - 1];
       host.setProgressPosition(WholePercent(f, inputs.size()));

@@ -55,6 +55,25 @@ enum class Caption : std::uint8_t {
   PhoneticLastName,
   OtherPhone,
   OtherFax,
+  Photo,
+  Logo,
+  // The parts of an address; which address ("Home", "Business", a label) the cell's label says.
+  AddressStreet,
+  AddressExtended,
+  AddressCity,
+  AddressState,
+  AddressPostalCode,
+  AddressCountry,
+  LabelledDate,  // a date that its label names
+  SocialProfile,
+  TimeZone,
+  Location,
+  Language,
+  FreeBusy,
+  Calendar,
+  Key,
+  PhoneticMiddleName,
+  More,  // what a person typed that no other column takes, as "NAME: value" lines
   Count  // not a caption: how many there are
 };
 
@@ -108,6 +127,24 @@ inline constexpr CaptionRow kCaptions[] = {
     {Caption::PhoneticLastName, "Phonetic Last Name"},
     {Caption::OtherPhone, "Other Phone"},
     {Caption::OtherFax, "Other Fax"},
+    {Caption::Photo, "Photo"},
+    {Caption::Logo, "Logo"},
+    {Caption::AddressStreet, "Street"},
+    {Caption::AddressExtended, "Extended Address"},
+    {Caption::AddressCity, "City"},
+    {Caption::AddressState, "State"},
+    {Caption::AddressPostalCode, "Postal Code"},
+    {Caption::AddressCountry, "Country"},
+    {Caption::LabelledDate, "Date"},
+    {Caption::SocialProfile, "Social Profile"},
+    {Caption::TimeZone, "Time Zone"},
+    {Caption::Location, "Location"},
+    {Caption::Language, "Language"},
+    {Caption::FreeBusy, "Free/Busy"},
+    {Caption::Calendar, "Calendar"},
+    {Caption::Key, "Key"},
+    {Caption::PhoneticMiddleName, "Phonetic Middle Name"},
+    {Caption::More, "More"},
 };
 inline constexpr int kCaptionCount = static_cast<int>(std::size(kCaptions));
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/text/packed_name.h"
+#include "support/ansi_code_page.h"
 #include "support/charset_conversion.h"
 #include "support/utf8.h"
 
@@ -67,27 +68,47 @@ ByteEncoding EncodingOfMostlyUtf8(std::string_view bytes) {
   return count.encoding();
 }
 
+std::string Utf8Of(std::string_view bytes) {
+  if (EncodingOfMostlyUtf8(bytes) == ByteEncoding::Utf8) return std::string(bytes);
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (const char c : bytes) AppendUtf8(text, AnsiByteToChar(static_cast<unsigned char>(c)));
+  return text;
+}
+
 std::string DeclaredCodePage(std::string_view bytes) {
   constexpr std::string_view kKey = "CHARSET=";
   std::string found;
-  for (std::size_t at = bytes.find(';'); at != std::string_view::npos; at = bytes.find(';', at + 1)) {
-    std::string_view rest = bytes.substr(at + 1);
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-    if (rest.size() <= kKey.size()) continue;
-    bool isKey = true;
-    for (std::size_t k = 0; k < kKey.size() && isKey; ++k) isKey = UpperAscii(rest[k]) == kKey[k];
-    if (!isKey) continue;
-    rest.remove_prefix(kKey.size());
-    if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
-    const std::string name = UpperCaseCopy(rest.substr(0, rest.find_first_of(";:,\"\r\n")));
-    if (name.empty() || name == "UTF-8" || name == "UTF8" || name == "US-ASCII" || name == "ASCII") continue;
-    if (found.empty()) {
-      found = name;
-    } else if (found != name) {
-      return {};  // several: none of them speaks for the rest
+  bool several = false;
+  // "CHARSET=" in the letter cases files write it, found by its rarer tail, then
+  // taken only where a ";" (and blanks) stands before it, as in a parameter.
+  for (const std::string_view tail : {"ARSET=", "arset="}) {
+    for (std::size_t at = bytes.find(tail); at != std::string_view::npos; at = bytes.find(tail, at + 1)) {
+      if (at < 2) continue;
+      std::size_t start = at - 2;
+      bool isKey = true;
+      for (std::size_t k = 0; k < kKey.size() && isKey; ++k) isKey = UpperAscii(bytes[start + k]) == kKey[k];
+      if (!isKey) continue;
+      while (start > 0 && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
+      if (start == 0 || bytes[start - 1] != ';') continue;
+      std::string_view rest = bytes.substr(at + tail.size());
+      if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
+      const std::string name =
+          UpperCaseCopy(rest.substr(0, std::min(rest.find_first_of(";:,\"\r\n"), std::size_t{64})));
+      // Only a code page of one byte a character (or a few: Shift_JIS, GBK, ...) can be
+      // what 8-bit text stands in; UTF-16 and its kind cannot.
+      if (name.empty() || name == "US-ASCII" || name == "ASCII" || name.starts_with("UTF") ||
+          name.starts_with("UCS") || name.starts_with("UNICODE"))
+        continue;
+      if (found.empty()) {
+        found = name;
+      } else if (found != name) {
+        several = true;
+      }
     }
   }
-  return found;
+  // Several: none of them speaks for the rest.
+  return several ? std::string() : found;
 }
 
 ContactBytes::ContactBytes(const InputText& input) {

@@ -36,10 +36,13 @@ class Utf8Count {
   std::uint64_t strays_ = 0;
 };
 ByteEncoding EncodingOfMostlyUtf8(std::string_view bytes);
+// The text in UTF-8: as it is when it is mostly UTF-8, else read as Windows-1252.
+std::string Utf8Of(std::string_view bytes);
 
 // The one code page that a contact file names in its CHARSET parameters
-// besides UTF-8 and ASCII (a file that declares Windows-1253 on one line is
-// written in it where it says nothing); empty when it names none, or several.
+// besides ASCII and the Unicode forms (a file that declares Windows-1253 on
+// one line is written in it where it says nothing); empty when it names none,
+// or several.
 std::string DeclaredCodePage(std::string_view bytes);
 
 // A contact file as bytes to read: UTF-16 input turned into UTF-8 (a lone

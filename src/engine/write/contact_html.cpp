@@ -1,8 +1,11 @@
 #include "engine/write/contact_html.h"
 
+#include <algorithm>
 #include <array>
 
+#include "engine/contacts/pictures.h"
 #include "engine/text/ascii_html.h"
+#include "engine/text/base64.h"
 #include "engine/write/html_document.h"
 #include "support/utf8.h"
 
@@ -20,6 +23,7 @@ bool KeepsToOneLine(Caption caption) {
     case Caption::EmailAddress:
     case Caption::Birthday:
     case Caption::Anniversary:
+    case Caption::LabelledDate:
     case Caption::HomePhone:
     case Caption::BusinessPhone:
     case Caption::MobilePhone:
@@ -35,38 +39,50 @@ bool KeepsToOneLine(Caption caption) {
 }
 
 // Columns of long texts, which need room enough to read when the table is squeezed.
-bool HoldsLongText(Caption caption) { return caption == Caption::Notes; }
+bool HoldsLongText(Caption caption) { return caption == Caption::Notes || caption == Caption::More; }
 
 void AppendNumber(std::string& out, std::size_t number) { out += std::to_string(number); }
+
+// A selector of the data cells from column `first` to `last` (counted from 1).
+void AppendCells(std::string& out, std::size_t first, std::size_t last) {
+  out += "td:nth-child(";
+  if (last == first) {
+    AppendNumber(out, first);
+  } else {
+    out += "n+";
+    AppendNumber(out, first);
+    out += "):nth-child(-n+";
+    AppendNumber(out, last);
+  }
+  out += ')';
+}
 
 // A rule for the data cells of the columns the test picks: one selector for
 // each run of such columns side by side.
 void AppendColumnRule(std::string& out, const ContactColumns& columns, bool (*picks)(Caption),
                       std::string_view declarations) {
-  const std::vector<Caption>& captions = columns.captions();
   bool any = false;
-  for (std::size_t i = 0; i < captions.size();) {
-    if (!picks(captions[i])) {
-      ++i;
-      continue;
-    }
-    std::size_t last = i;
-    while (last + 1 < captions.size() && picks(captions[last + 1])) ++last;
+  std::size_t position = 0;
+  std::size_t runStart = 0;  // 0: not in a run
+  const auto endRun = [&](std::size_t last) {
+    if (runStart == 0) return;
     out += any ? ",\r\n" : "";
     any = true;
-    out += "td:nth-child(";
-    if (last == i) {
-      AppendNumber(out, i + 1);
-    } else {
-      out += "n+";
-      AppendNumber(out, i + 1);
-      out += "):nth-child(-n+";
-      AppendNumber(out, last + 1);
-    }
-    out += ')';
-    i = last + 1;
-  }
+    AppendCells(out, runStart, last);
+    runStart = 0;
+  };
+  columns.forEach([&](Caption caption, std::uint16_t, std::uint32_t) {
+    ++position;
+    if (!picks(caption)) return endRun(position - 1);
+    if (runStart == 0) runStart = position;
+  });
+  endRun(position);
   if (any) out.append(" { ").append(declarations).append(" }\r\n");
+}
+
+void AppendCaption(std::string& out, const ContactColumns& columns, Caption caption, std::uint16_t label,
+                   std::uint32_t number) {
+  AppendContactCaption(out, caption, columns.labels().text(label), number);
 }
 
 // Text in a CSS string, in plain ASCII that no parser of the document can
@@ -136,6 +152,7 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
       "table { width: 100%; }\r\n"
       "th, td { padding: 2px 6px; text-align: left; vertical-align: top; }\r\n"
       "td { max-width: 32em; overflow-wrap: break-word; }\r\n"
+      "td img { display: block; max-width: 96px; max-height: 96px; }\r\n"
       "th { position: sticky; top: 0; white-space: nowrap; background-color: ";
   AppendColour(piece_, style.background);
   piece_ += "; }\r\n";
@@ -153,15 +170,17 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
   piece_ += ";background-color:";
   AppendColour(piece_, style.background);
   piece_ += "\">\r\n<thead>\r\n<tr>";
-  std::array<std::uint64_t, kCaptionCount> seen{};
-  for (const Caption caption : columns.captions()) {
-    const CaptionKey key{caption, ++seen[static_cast<std::size_t>(caption)]};
+  std::string caption;
+  columns.forEach([&](Caption column, std::uint16_t label, std::uint32_t number) {
+    caption.clear();
+    AppendCaption(caption, columns, column, label, number);
     piece_ += "<th>";
-    AppendCaptionText(piece_, key);
+    AppendAsciiHtml(piece_, caption, ByteEncoding::Utf8);
     piece_ += "</th>";
     flushWhenFull();
-    if (csv_ != nullptr) csv_->caption(key);
-  }
+    // The CSV file leaves pictures out.
+    if (csv_ != nullptr && !IsPicture(column)) csv_->caption(caption);
+  });
   piece_ += "</tr>\r\n</thead>\r\n<tbody>\r\n";
   if (csv_ != nullptr) csv_->endRow();
 }
@@ -184,34 +203,37 @@ void ContactDocument::appendPrintStyle(const ContactColumns& columns) {
       "tbody td:nth-child(n) { border: 0; padding: 0; max-width: none; white-space: normal; "
       "overflow-wrap: anywhere; }\r\n"
       "td:empty { display: none; }\r\n"
-      "td::before { font-weight: bold; }\r\n";
-  const std::vector<Caption>& captions = columns.captions();
+      "td::before { font-weight: bold; }\r\n"
+      "td img { max-width: 25mm; max-height: 25mm; }\r\n";
   std::string caption;
-  std::size_t runs = 0;
-  for (std::size_t first = 0; first < captions.size();) {
-    std::size_t last = first;
-    while (last + 1 < captions.size() && captions[last + 1] == captions[first]) ++last;
-    caption.clear();
-    AppendCaptionText(caption, {captions[first], 1});
-    piece_ += "td:nth-child(";
-    AppendNumber(piece_, first + 1);
-    piece_ += ")::before { content: ";
-    AppendCssString(piece_, caption + ": ");
-    piece_ += "; }\r\n";
-    if (last > first) {
-      const std::string counter = "c" + std::to_string(++runs);
-      piece_ += "td:nth-child(";
-      AppendNumber(piece_, first + 1);
-      piece_ += ") { counter-reset: " + counter + " 1; }\r\ntd:nth-child(n+";
-      AppendNumber(piece_, first + 2);
-      piece_ += "):nth-child(-n+";
-      AppendNumber(piece_, last + 1);
-      piece_ += ")::before { content: ";
+  std::size_t position = 0;
+  std::size_t counters = 0;
+  for (const ContactColumns::Run& run : columns.runs()) {
+    for (std::uint32_t i = 0; i < run.count; ++i) {
+      const bool numbered = !run.parts && i > 0;
+      if (numbered && run.count > 2) break;  // the rest of the run counts itself, below
+      const Caption column =
+          run.parts ? static_cast<Caption>(static_cast<int>(run.caption) + static_cast<int>(i)) : run.caption;
+      caption.clear();
+      AppendCaption(caption, columns, column, run.label, run.parts ? run.first : run.first + i);
+      AppendCells(piece_, position + i + 1, position + i + 1);
+      piece_ += "::before { content: ";
+      AppendCssString(piece_, caption + ": ");
+      piece_ += "; }\r\n";
+    }
+    if (!run.parts && run.count > 2) {
+      const std::string counter = "c" + std::to_string(++counters);
+      caption.clear();
+      AppendCaption(caption, columns, run.caption, run.label, 1);
+      AppendCells(piece_, position + 1, position + 1);
+      piece_ += " { counter-reset: " + counter + " " + std::to_string(run.first) + "; }\r\n";
+      AppendCells(piece_, position + 2, position + run.count);
+      piece_ += "::before { content: ";
       AppendCssString(piece_, caption + " ");
       piece_ += " counter(" + counter + ") \": \"; counter-increment: " + counter + "; }\r\n";
     }
+    position += run.count;
     flushWhenFull();
-    first = last + 1;
   }
   piece_ += "}\r\n";
 }
@@ -226,39 +248,92 @@ void ContactDocument::appendValue(std::string_view text, ByteEncoding encoding) 
   }
 }
 
+void ContactDocument::appendPicture(std::span<const ContactCell> cells, std::string_view input,
+                                    std::string_view values, Caption caption, std::string_view base64,
+                                    PictureFormat format) {
+  piece_ += "<td><img alt=\"";
+  piece_ += CaptionName(caption);
+  // Whose picture it is: the contact's name as shown, else its first and last name.
+  const auto valueOf = [&](const ContactCell& cell) {
+    return (cell.stored() ? values : input).substr(cell.offset(), cell.length());
+  };
+  const ContactCell* named = nullptr;
+  for (const Caption nameCaption : {Caption::DisplayName, Caption::FirstName, Caption::Organization}) {
+    for (const ContactCell& cell : cells) {
+      if (cell.caption() == nameCaption && named == nullptr) named = &cell;
+    }
+  }
+  if (named != nullptr) {
+    piece_ += " of ";
+    AppendAsciiHtml(piece_, valueOf(*named), named->encoding(), HtmlPlace::Attribute);
+    if (named->caption() == Caption::FirstName) {
+      for (const ContactCell& cell : cells) {
+        if (cell.caption() != Caption::LastName) continue;
+        piece_ += ' ';
+        AppendAsciiHtml(piece_, valueOf(cell), cell.encoding(), HtmlPlace::Attribute);
+        break;
+      }
+    }
+  }
+  piece_ += "\" src=\"data:";
+  piece_ += MediaType(format);
+  piece_ += ";base64,";
+  // The picture's own bytes, a piece at a time, without the line breaks it was folded with.
+  for (std::size_t from = 0; from < base64.size();) {
+    const std::size_t to = Base64PieceEnd(base64, from, kPieceSize);
+    AppendBase64Characters(piece_, base64.substr(from, to - from));
+    flushWhenFull();
+    from = to;
+  }
+  piece_ += "\"/></td>";
+}
+
 void ContactDocument::row(std::span<const ContactCell> cells, std::string_view input, std::string_view values,
                           const ContactColumns& columns) {
-  // The cells by caption (a counting sort): each caption's cells keep the order
-  // read, which is the order of their numbers.
-  std::array<std::uint32_t, kCaptionCount> count{};
-  for (const ContactCell& cell : cells) ++count[static_cast<std::size_t>(cell.caption())];
-  std::array<std::uint32_t, kCaptionCount> first{};
-  for (std::size_t c = 1; c < kCaptionCount; ++c) first[c] = first[c - 1] + count[c - 1];
+  // The cells in the order of the columns: by place (a counting sort), then
+  // by label and number within a place where the order read differs.
+  const auto key = [&](std::uint32_t i) {
+    return ColumnKey(cells[i].caption(), cells[i].label(), cells[i].number());
+  };
+  std::array<std::uint32_t, kColumnRanks + 1> first{};
+  for (const ContactCell& cell : cells) ++first[ColumnRank(cell.caption()) + 1];
+  for (std::size_t r = 1; r <= kColumnRanks; ++r) first[r] += first[r - 1];
   order_.resize(cells.size());
-  std::array<std::uint32_t, kCaptionCount> next = first;
+  std::array<std::uint32_t, kColumnRanks + 1> next = first;
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    order_[next[static_cast<std::size_t>(cells[i].caption())]++] = static_cast<std::uint32_t>(i);
+    order_[next[ColumnRank(cells[i].caption())]++] = static_cast<std::uint32_t>(i);
   }
-  std::array<std::uint32_t, kCaptionCount> seen{};
+  for (std::size_t r = 0; r < kColumnRanks; ++r) {
+    const auto begin = order_.begin() + first[r];
+    const auto end = order_.begin() + first[r + 1];
+    const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); };
+    if (!std::is_sorted(begin, end, byKey)) std::stable_sort(begin, end, byKey);
+  }
   piece_ += "<tr>";
-  const std::vector<Caption>& captions = columns.captions();
-  for (const Caption caption : captions) {
-    const auto c = static_cast<std::size_t>(caption);
-    // The k-th column of a caption holds the contact's k-th value of it, if any.
-    if (seen[c] < count[c]) {
-      const ContactCell& cell = cells[order_[first[c] + seen[c]]];
-      const std::string_view value = (cell.stored() ? values : input).substr(cell.offset(), cell.length());
-      piece_ += "<td>";
-      appendValue(value, cell.encoding());
-      piece_ += "</td>";
-      if (csv_ != nullptr) csv_->value(value, cell.encoding());
-    } else {
+  std::size_t at = 0;
+  columns.forEach([&](Caption caption, std::uint16_t label, std::uint32_t number) {
+    const std::uint64_t column = ColumnKey(caption, label, number);
+    while (at < order_.size() && key(order_[at]) < column) ++at;  // a column the first sweep did not see
+    const bool filled = at < order_.size() && key(order_[at]) == column;
+    const bool picture = IsPicture(caption);
+    if (!filled) {
       piece_ += "<td></td>";
-      if (csv_ != nullptr) csv_->emptyValue();
+      if (csv_ != nullptr && !picture) csv_->emptyValue();
+    } else {
+      const ContactCell& cell = cells[order_[at++]];
+      const std::string_view value = (cell.stored() ? values : input).substr(cell.offset(), cell.length());
+      const PictureFormat format = picture ? EmbeddedFormat(value) : PictureFormat::Unknown;
+      if (format != PictureFormat::Unknown) {
+        appendPicture(cells, input, values, caption, value, format);
+      } else {
+        piece_ += "<td>";
+        appendValue(value, cell.encoding());
+        piece_ += "</td>";
+        if (csv_ != nullptr && !picture) csv_->value(value, cell.encoding());
+      }
     }
-    ++seen[c];
     if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
-  }
+  });
   piece_ += "</tr>\r\n";
   flushWhenFull();
   if (csv_ != nullptr) csv_->endRow();

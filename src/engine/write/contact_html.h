@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/contacts/contact_columns.h"
+#include "engine/contacts/pictures.h"
 #include "engine/host.h"
 #include "engine/write/csv_document.h"
 #include "engine/write/document_output.h"
@@ -46,12 +47,14 @@ class ContactDocument {
   void flushWhenFull();
   void appendPrintStyle(const ContactColumns& columns);
   void appendValue(std::string_view text, ByteEncoding encoding);
+  void appendPicture(std::span<const ContactCell> cells, std::string_view input, std::string_view values,
+                     Caption caption, std::string_view base64, PictureFormat format);
 
   DocumentOutput& output_;
   Host& host_;
   CsvDocument* csv_;
   std::string piece_;
-  std::vector<std::uint32_t> order_;  // a row's cells by caption, each caption's in the order read
+  std::vector<std::uint32_t> order_;  // a row's cells in the order of the columns
 };
 
 }  // namespace brevant

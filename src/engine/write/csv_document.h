@@ -33,6 +33,8 @@ class CsvDocument {
   const Text& path() const { return path_; }
 
   void caption(CaptionKey caption);
+  // A caption of one row per contact, in UTF-8.
+  void caption(std::string_view text) { bytesField(text, ByteEncoding::Utf8); }
   // A value of the line scanner: bytes read one a character (taken as UTF-8
   // when they all are, else as Windows-1252) or UTF-16 text. The carriage
   // return that ends a vCard line is no part of the text.

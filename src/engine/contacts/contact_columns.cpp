@@ -1,0 +1,87 @@
+#include "engine/contacts/contact_columns.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace brevant {
+
+ContactColumns::Group& ContactColumns::group(Caption caption, std::uint16_t label) {
+  std::uint32_t* index = nullptr;
+  if (label == 0) {
+    index = &plain_[static_cast<std::size_t>(caption)];
+  } else {
+    index = &labelled_.try_emplace(static_cast<std::uint32_t>(caption) << 16 | label, kNoGroup).first->second;
+  }
+  if (*index == kNoGroup) {
+    *index = static_cast<std::uint32_t>(groups_.size());
+    groups_.push_back({caption, label, {}});
+  }
+  return groups_[*index];
+}
+
+void ContactColumns::add(std::span<const ContactCell> cells) {
+  if (laidOut_) throw std::logic_error("columns added after they were laid out");
+  for (const ContactCell& cell : cells) {
+    if (cell.number() == 0) continue;
+    Group& columns = group(cell.caption(), cell.label());
+    const std::size_t bit = cell.number() - 1;
+    if (bit / 64 >= columns.filled.size()) columns.filled.resize(bit / 64 + 1);
+    std::uint64_t& word = columns.filled[bit / 64];
+    const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+    if ((word & mask) == 0) ++columns_;
+    word |= mask;
+  }
+}
+
+const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
+  if (laidOut_) return runs_;
+  laidOut_ = true;
+  // The groups in the order of their columns; the parts of the addresses of one label together.
+  std::vector<const Group*> order;
+  for (const Group& each : groups_) order.push_back(&each);
+  std::sort(order.begin(), order.end(), [](const Group* a, const Group* b) {
+    return ColumnKey(a->caption, a->label, 0) < ColumnKey(b->caption, b->label, 0);
+  });
+  for (std::size_t i = 0; i < order.size();) {
+    const Group& first = *order[i];
+    if (!IsAddressPart(first.caption)) {
+      // Runs of numbers side by side.
+      const std::uint32_t most = static_cast<std::uint32_t>(first.filled.size() * 64);
+      for (std::uint32_t number = 1; number <= most; ++number) {
+        if (!first.has(number)) continue;
+        Run run{first.caption, first.label, false, number, 0};
+        while (number <= most && first.has(number)) ++run.count, ++number;
+        runs_.push_back(run);
+      }
+      ++i;
+      continue;
+    }
+    // The addresses of one label, each as a block of its parts.
+    std::array<const Group*, 6> parts{};
+    std::size_t end = i;
+    std::uint32_t most = 0;
+    for (; end < order.size() && IsAddressPart(order[end]->caption) && order[end]->label == first.label;
+         ++end) {
+      const Group& part = *order[end];
+      parts[static_cast<std::size_t>(part.caption) - static_cast<std::size_t>(Caption::AddressStreet)] =
+          &part;
+      most = std::max(most, static_cast<std::uint32_t>(part.filled.size() * 64));
+    }
+    for (std::uint32_t number = 1; number <= most; ++number) {
+      for (std::size_t p = 0; p < parts.size();) {
+        if (parts[p] == nullptr || !parts[p]->has(number)) {
+          ++p;
+          continue;
+        }
+        Run run{static_cast<Caption>(static_cast<std::size_t>(Caption::AddressStreet) + p), first.label, true,
+                number, 0};
+        while (p < parts.size() && parts[p] != nullptr && parts[p]->has(number)) ++run.count, ++p;
+        runs_.push_back(run);
+      }
+    }
+    i = end;
+  }
+  return runs_;
+}
+
+}  // namespace brevant

@@ -158,6 +158,34 @@ TEST_F(ConversionRun, SameNamedInputsOfOneRunGetNumberedDocuments) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 4);
 }
 
+// The next number of a name is the first that no document of the run has: one
+// left free (its input had nothing to convert, or its write failed) goes to the
+// next input of the name, and numbers taken meanwhile by other names are passed.
+TEST_F(ConversionRun, ANumberLeftFreeGoesToTheNextInputOfTheName) {
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "out");
+  fs::create_directories(dir / "out");
+  const std::pair<const char*, const char*> inputs[] = {
+      {"a/c.vcf", "FN:a\n"},      // c.htm
+      {"b/c.vcf", "X-NONE:b\n"},  // nothing to convert: (2) stays free
+      {"d/c.vcf", "FN:d\n"},      // c (2).htm
+      {"e/c (3).vcf", "FN:e\n"},  // takes c (3).htm under its own name
+      {"f/c.vcf", "FN:f\n"},      // passes (3): c (4).htm
+      {"g/c.vcf", "FN:g\n"},      // c (5).htm
+  };
+  for (const auto& [path, content] : inputs) add(dir / path, content);
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(host.errors.empty());
+  const std::pair<const char*, const char*> expected[] = {
+      {"c.htm", "a"}, {"c (2).htm", "d"}, {"c (3).htm", "e"}, {"c (4).htm", "f"}, {"c (5).htm", "g"}};
+  for (const auto& [name, contact] : expected) {
+    EXPECT_THAT(ReadBytes(dir / "out" / name), HasSubstr(std::string("<td>&nbsp;") + contact + "</td>"))
+        << name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 5);
+}
+
 // Two path texts of one document: a folder reached through a link. This run's
 // document is numbered past; an earlier run's, reached the same way, is replaced.
 TEST_F(ConversionRun, ADocumentOfThisRunIsKnownByAnyPathToIt) {

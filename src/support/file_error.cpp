@@ -25,6 +25,7 @@ std::string DescribeSystemError(int errorNumber) {
     case EISDIR:
       return "Path/File access error";
     case ENAMETOOLONG:
+      return "Path too long";
     case EINVAL:  // open() gives it for a name the file system cannot hold
       return "Bad file name or number";
     case EMFILE:

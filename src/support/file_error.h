@@ -15,7 +15,8 @@ class FileError : public std::runtime_error {
 
 // The description for a system error number, in the words users know from the
 // error boxes ("Permission denied", "File not found", "Path not found", "Disk full",
-// "Path/File access error"); other numbers give the system's own text.
+// "Path/File access error"), and "Path too long" for a path or name longer than
+// the system allows; other numbers give the system's own text.
 std::string DescribeSystemError(int errorNumber);
 
 }  // namespace brevant

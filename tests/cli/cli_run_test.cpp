@@ -249,6 +249,37 @@ TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
   EXPECT_EQ(ReadBytes(dir_ / "output.xml"), kMissing);
 }
 
+// A path longer than the system allows is said to be too long, not missing:
+// an input (a name past 255 bytes, or a path past 4096), and the output folder.
+TEST_F(CliRunTest, PathsLongerThanTheSystemAllowsAreTooLongNotMissing) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Linux limits; Windows says the same for its 260 characters";
+#else
+  const std::string longName = std::string(300, 'n') + ".vcf";
+  std::string deep = absolute("a.vcf").substr(0, absolute("a.vcf").rfind('/'));
+  while (deep.size() < 4200) deep += "/" + std::string(200, 'd');
+  for (const std::string& input : {longName, deep + "/a.vcf"}) {
+    const ToolRun run = RunTool(dir_.path(), {"-q", input, "a.vcf"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "brevant-convert: " + input + ": path too long\n");
+  }
+  for (const char* mode : {"each", "single"}) {
+    const ToolRun run = RunTool(dir_.path(), {"-q", "-m", mode, "-o", deep, "a.vcf"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "brevant-convert: " + deep + ": Path too long. Please select another folder.\n");
+  }
+  // A document whose name would be too long (an input of 254 bytes named "*.v"):
+  // the error names it, and says so.
+  const std::string stem = std::string(252, 'x');
+  WriteBytes(dir_ / (stem + ".v"), kAnn);
+  const ToolRun run = RunTool(dir_.path(), {"-q", stem + ".v"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "brevant-convert: " + absolute("") + stem +
+                ".htm: Path too long (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line 546)\n");
+#endif
+}
+
 // A pipe's size says nothing: "-", /dev/stdin, a "<(...)" descriptor and a named
 // pipe are read to their end. The shell text feeds the tool and runs it.
 TEST_F(CliRunTest, StandardInputAndPipesAreReadToTheirEnd) {

@@ -1,4 +1,5 @@
 #include "engine/convert/conversion_run.h"
+#include "support/path_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -41,6 +42,9 @@ TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
   EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
   host.folder = u"";
   EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
+  // A name past what the system allows (255 bytes on Linux, a path of 260 on Windows).
+  host.folder = PathText(dir.path()) + Separator() + Text(300, u'n');
+  EXPECT_EQ(StartConverting(host), RunOutcome::FolderPathTooLong);
   EXPECT_TRUE(host.positions.empty());
   EXPECT_FALSE(fs::exists(dir / "a.htm"));
   // Beside the input, the folder text is never looked at.

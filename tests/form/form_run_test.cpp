@@ -47,9 +47,13 @@ TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
   f.PushButton2_Click();
   f.Text1_Change(u"");
   f.PushButton2_Click();
+  // A folder whose path the system cannot take is said to be too long.
+  f.Text1_Change(PathText(dir.path()) + u"/" + Text(300, u'n'));
+  f.PushButton2_Click();
   EXPECT_THAT(dialogs.asked, ElementsAre("message: No files added.", "message: No files added.",
                                          "message: Folder does not exist. Please select another folder.",
-                                         "message: Folder does not exist. Please select another folder."));
+                                         "message: Folder does not exist. Please select another folder.",
+                                         "message: Path too long. Please select another folder."));
   expectIdle();
 }
 

@@ -31,7 +31,8 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   // The run converts the list as it stands now, whatever happens to it meanwhile.
   const std::vector<Text> inputs = host.inputPaths();
   if (inputs.empty()) return RunOutcome::NoFilesAdded;
-  if (!FolderExists(host.chosenFolder()) && !host.saveBesideInput()) return RunOutcome::FolderMissing;
+  if (!FolderExists(host.chosenFolder()) && !host.saveBesideInput())
+    return PathIsTooLong(host.chosenFolder()) ? RunOutcome::FolderPathTooLong : RunOutcome::FolderMissing;
 
   host.setBusy(true);
   if (host.convertAllToOne()) {

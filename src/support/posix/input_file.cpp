@@ -151,6 +151,7 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
     info.st_mode = S_IFREG;
     info.st_size = static_cast<off_t>(options.knownSize);
   } else if (stat(systemPath.c_str(), &info) != 0) {
+    if (errno == ENAMETOOLONG) Fail(errno);  // no missing file: one that cannot be named
     return content;
   }
   // The length of a pipe or device says nothing about what it gives.

@@ -39,4 +39,11 @@ std::string DescribeSystemError(int errorNumber) {
   }
 }
 
+std::string DescribeInputTooLong(std::uint64_t most) {
+  constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+  const std::string bound = most >= kMiB && most % kMiB == 0 ? std::to_string(most / kMiB) + " MB"
+                                                             : std::to_string(most) + " bytes";
+  return "Input too long: a pipe or terminal is read up to " + bound + ", and this one gave more";
+}
+
 }  // namespace brevant

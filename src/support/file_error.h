@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -18,5 +19,11 @@ class FileError : public std::runtime_error {
 // "Path/File access error"), and "Path too long" for a path or name longer than
 // the system allows; other numbers give the system's own text.
 std::string DescribeSystemError(int errorNumber);
+
+// An input that a pipe or terminal gave more than `most` bytes of.
+std::string DescribeInputTooLong(std::uint64_t most);
+// A device other than a pipe or terminal, given as an input: one that never ends
+// (/dev/zero) would be read until the memory ran out.
+inline constexpr char kDeviceIsNoInput[] = "A device is not a file: only files, pipes and terminals are read";
 
 }  // namespace brevant

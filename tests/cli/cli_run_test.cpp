@@ -14,6 +14,7 @@
 
 #include "cli/size_text.h"
 #include "cli/tool_process.h"
+#include "support/file_error.h"
 #include "support/path_helpers.h"
 #include "test_support/contact_table.h"
 #include "test_support/temp_dir.h"
@@ -318,6 +319,50 @@ TEST_F(CliRunTest, StandardInputAndPipesAreReadToTheirEnd) {
     const ToolRun run = RunTool(dir_.path(), args, "exec </dev/null");
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.err.starts_with("brevant-convert: standard input (-) ")) << run.err;
+  }
+#endif
+}
+
+// Inputs that never end: a device that is no pipe or terminal is refused as it
+// is named, a pipe is read up to its bound (1 GB); either way the error names
+// the input, nothing is written and the earlier document stays.
+TEST_F(CliRunTest, InputsThatNeverEndAreRefusedOrBounded) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a POSIX shell and /dev/zero";
+#else
+  fs::create_directory(dir_ / "out");
+  const struct {
+    std::vector<std::string> args;
+    std::string shell;
+    const char* document;
+    std::string error;
+  } cases[] = {
+      {{"-o", "out", "/dev/zero"},
+       "\"$0\" \"$@\"",
+       "zero.htm",
+       "/dev/zero: " + std::string(kDeviceIsNoInput)},
+      {{"-o", "out", "-m", "single", "/dev/urandom", "a.vcf"},
+       "\"$0\" \"$@\"",
+       "output.xml",
+       "/dev/urandom: " + std::string(kDeviceIsNoInput)},
+      {{"-o", "out", "-"},
+       "yes NOTE:x | \"$0\" \"$@\"",
+       "stdin.htm",
+       "/dev/stdin: Input too long: a pipe or terminal is read up to 1024 MB, and this one gave more"},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(dir_ / "out" / c.document, "earlier");
+    // The bound of a minute is the test's own: without one, such an input would take every byte of memory.
+    const ToolRun run =
+        RunTool(dir_.path(), c.args, "timeout 60 sh -c '" + c.shell + "' \"$0\" \"$@\"; exit $?");
+    EXPECT_EQ(run.status, 1) << c.shell;
+    EXPECT_TRUE(run.err.starts_with("brevant-convert: " + c.error + " (in Tarnwick")) << run.err;
+    // One document of a device and a file: the file's row alone, and no row of the device's bytes.
+    if (c.args.size() > 4) {
+      EXPECT_NE(ReadBytes(dir_ / "out" / c.document).find("Ann Example"), std::string::npos);
+    } else {
+      EXPECT_EQ(ReadBytes(dir_ / "out" / c.document), "earlier");
+    }
   }
 #endif
 }

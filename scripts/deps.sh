@@ -27,6 +27,7 @@ packages=(
   xvfb                # the window tests' and screenshots' display-less X server
   xauth               # xvfb-run needs it
   libxml2-dev         # the tests read documents with one row per contact as XML
+  strace              # the tests watch a run sync what it writes; the disk benchmark counts system calls
 )
 
 missing=()

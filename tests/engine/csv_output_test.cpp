@@ -317,15 +317,17 @@ TEST_F(CsvSafety, AnInputIsNeverReplacedByACsv) {
 TEST_F(CsvSafety, ACsvGoesInPlaceOnlyWithItsDocument) {
   single();
   add("a.vcf", "FN:A\n");
-  // A read-only CSV is refused and kept, as a read-only document would be; the document is written.
+  // A read-only CSV is refused and kept, as a read-only document would be, and
+  // the document is not placed without it.
   WriteBytes(dir / "output.csv", "earlier");
   fs::permissions(dir / "output.csv", fs::perms::owner_read);
   StartConverting(host);
   EXPECT_EQ(ReadBytes(dir / "output.csv"), "earlier");
-  EXPECT_NE(ReadBytes(dir / "output.xml"), "<missing>");
+  EXPECT_EQ(ReadBytes(dir / "output.xml"), "<missing>");
   EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.csv"}));
   // A document that cannot be written takes its CSV along.
   fs::permissions(dir / "output.csv", fs::perms::owner_all);
+  WriteBytes(dir / "output.xml", "earlier");
   fs::permissions(dir / "output.xml", fs::perms::owner_read);
   host.errors.clear();
   StartConverting(host);

@@ -137,8 +137,9 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     }
     document.flush();
     output.write(kClosing);
-    output.commit();
-    if (csv != nullptr) csv->commit(errors, kSeparateWrite);
+    // The document and its CSV file go in place together, or neither does.
+    if (!CommitTogether({&output, csv != nullptr ? &csv->finished() : nullptr}, errors, kSeparateWrite))
+      return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kSeparateWrite, outputPath);

@@ -159,8 +159,9 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     row.endRow(kRowEnd);
     pieces.append(kClosing);
     pieces.passOn();
-    document.commit();
-    if (csv != nullptr) csv->commit(errors, kWriteDocument);
+    // The document and its CSV file go in place together, or neither does.
+    if (!CommitTogether({&document, csv != nullptr ? &csv->finished() : nullptr}, errors, kWriteDocument))
+      return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
@@ -234,7 +235,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
           : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, csvDocument);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
-    if (csv && csv->written()) run.wroteCsv();
+    if (csv) run.wroteCsv();
   }
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {

@@ -48,18 +48,20 @@ void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text
     errors.report(statement, kOutputWouldOverwriteInput, outputPath);
     return;
   }
-  document.commit();
+  // A CSV file that would replace an input is left out, and the document comes alone.
+  if (csv != nullptr && NamesAnInput(csv->path(), inputs)) {
+    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
+    csv = nullptr;
+  }
+  // The document and its CSV file go in place together, or neither does.
+  if (!CommitTogether({&document, csv != nullptr ? &csv->finished() : nullptr}, errors, statement)) return;
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
   summary.bytesWritten = document.size();
   if (csv == nullptr) return;
-  if (NamesAnInput(csv->path(), inputs)) {
-    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
-  } else if (csv->commit(errors, statement)) {
-    summary.csvFilesWritten = 1;
-    summary.singleCsv = csv->path();
-    summary.bytesWritten += csv->size();
-  }
+  summary.csvFilesWritten = 1;
+  summary.singleCsv = csv->path();
+  summary.bytesWritten += csv->size();
 }
 
 }  // namespace brevant

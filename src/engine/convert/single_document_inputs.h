@@ -32,10 +32,11 @@ class InputSweeps {
   std::unordered_map<std::size_t, InputText> kept_;
 };
 
-// Closes the one document and puts it in place, unless it would replace one of
-// its own inputs (an earlier "output.xml" taken in with every file of its
-// folder, say; reported at `statement`). Throws what the document throws. Then
-// the same for its CSV file, when there is one; that one's failure is reported.
+// Closes the one document and puts it in place together with its CSV file,
+// when there is one, unless it would replace one of its own inputs (an earlier
+// "output.xml" taken in with every file of its folder, say; reported at
+// `statement`). A CSV file that would replace an input is left out, and the
+// document comes alone. A failure is reported at `statement`, naming the file.
 void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary);

@@ -133,11 +133,16 @@ void CsvDocument::emptyValue() {
   lastFieldEmpty_ = true;
 }
 
+DocumentOutput& CsvDocument::finished() {
+  output_.write(std::string_view(buffer_.get(), used_));
+  buffer_.reset();
+  capacity_ = used_ = 0;
+  return output_;
+}
+
 bool CsvDocument::commit(const StatementReporter& errors, int statement) {
   try {
-    output_.write(std::string_view(buffer_.get(), used_));
-    buffer_.reset();
-    capacity_ = used_ = 0;
+    finished();
     output_.commit();
     written_ = true;
   } catch (...) {

@@ -67,7 +67,7 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.csv";
-    CsvDocument csv(PathText(file), ExistingTarget::Replace, host);
+    CsvDocument csv(PathText(file), ExistingTarget::Replace, TurnsOf(host));
     csv.caption({Caption::Notes, 2});
     csv.endRow();
     if (c.utf16.empty()) {
@@ -88,7 +88,7 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
 TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::DisplayName});
   csv.caption({Caption::Notes});
   csv.caption({Caption::HomeCity});
@@ -114,7 +114,7 @@ TEST(CsvField, LongValuesComeBackWhole) {
   }
   testing::TempDir dir;
   testing::RecordingHost host;
-  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::Notes});
   csv.caption({Caption::Notes, 2});
   csv.endRow();

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <sstream>
 
+#include "brevant_version.h"
 #include "form/command_line.h"
 #include "support/utf8.h"
 #include "window/desktop_identity.h"

@@ -39,6 +39,15 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
       {"comma", u"", "Lee, Ann", "\"Lee, Ann\""},
       {"quotes doubled", u"", "Ann \"Nan\" Lee", "\"Ann \"\"Nan\"\" Lee\""},
       {"line break kept", u"", "one\r\ntwo", "\"one\r\ntwo\""},
+      // A line feed alone is a line break too, wherever it stands in a value of any length.
+      {"line feed, short", u"", "a\nb", "\"a\nb\""},
+      {"line feed, eight bytes and more", u"", "first line\nsecond", "\"first line\nsecond\""},
+      {"line feed after UTF-8", u"",
+       "M\xC3\xBCller Stra\xC3\x9F"
+       "e\nBerlin",
+       "\"M\xC3\xBCller Stra\xC3\x9F"
+       "e\nBerlin\""},
+      {"line feed, UTF-16", u"first line\nsecond", "", "\"first line\nsecond\""},
       {"line end left out", u"", "Town\r", "Town"},
       {"formula", u"", "=1+1", "'=1+1"},
       {"formula with quotes", u"", "=HYPERLINK(\"http://x.example\",\"y\")",

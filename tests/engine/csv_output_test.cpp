@@ -72,7 +72,7 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
   };
   testing::TempDir dir;
   testing::RecordingHost host;
-  const StatementReporter errors(host, u"test", false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.csv";
@@ -108,7 +108,7 @@ TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   csv.endRow();
   csv.emptyValue();  // a row of one empty field stays a row
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   EXPECT_EQ(ReadBytes(dir / "t.csv"),
             std::string(kMark) + "Display Name,Notes,Home City\r\nRen\xC3\xA9,\"a\nb\r\",\r\n\"\"\r\n");
 }
@@ -130,7 +130,7 @@ TEST(CsvField, LongValuesComeBackWhole) {
   csv.lineValue(note);
   csv.lineValue(chars);
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const testing::CsvText read = testing::ReadCsv(ReadBytes(dir / "t.csv"));
   ASSERT_TRUE(read.wellFormed) << read.problem;
   ASSERT_EQ(read.records.size(), 2u);

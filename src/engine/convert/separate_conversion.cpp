@@ -187,7 +187,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
 }
 
 void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& run) {
-  const StatementReporter errors(host, EngineTag(u"ConvertVCFToSeparateHTML"), false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   const std::string opening = OpeningPiece(host);
   Text outputPath = SeparateOutputPath(host, inputPath);
   // One look at what stands there answers every question before the write.

@@ -142,7 +142,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
 }
 
 void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summary) {
-  const StatementReporter errors(host, EngineTag(u"ConvertVCFToSingleHTML"), true);
+  const StatementReporter errors(host, Procedure::OneDocumentConversion);
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();

@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/separate_conversion.h"
-#include "engine/single_conversion.h"
+#include "engine/convert/separate_conversion.h"
+#include "engine/convert/single_conversion.h"
 #include "support/bench_host.h"
 #include "support/bench_options.h"
 #include "support/child_measure.h"

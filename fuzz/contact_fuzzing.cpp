@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ascii_html.h"
-#include "engine/contact_reader.h"
-#include "engine/separate_conversion.h"
-#include "engine/single_conversion.h"
+#include "engine/contacts/contact_reader.h"
+#include "engine/convert/separate_conversion.h"
+#include "engine/convert/single_conversion.h"
+#include "engine/text/ascii_html.h"
 #include "fuzz_host.h"
 
 namespace {

@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "contact_fuzzing.h"
-#include "engine/html_document.h"
-#include "engine/input_cells.h"
-#include "engine/separate_conversion.h"
-#include "engine/single_conversion.h"
+#include "engine/convert/separate_conversion.h"
+#include "engine/convert/single_conversion.h"
+#include "engine/scan/input_cells.h"
+#include "engine/write/html_document.h"
 #include "fuzz_host.h"
 #include "support/utf8.h"
 

@@ -5,8 +5,8 @@
 
 #include "cli/cli_options.h"
 #include "cli/progress_line.h"
+#include "engine/convert/several_contacts.h"
 #include "engine/host.h"
-#include "engine/several_contacts.h"
 
 namespace brevant {
 

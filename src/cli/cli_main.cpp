@@ -13,7 +13,7 @@
 #include "cli/progress_line.h"
 #include "cli/size_text.h"
 #include "cli/terminal_text.h"
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 #include "support/file_helpers.h"
 #include "support/input_file.h"
 #include "support/utf8.h"

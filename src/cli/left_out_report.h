@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/property_tally.h"
+#include "engine/contacts/property_tally.h"
 
 namespace brevant {
 

@@ -1,6 +1,6 @@
 #include "form/done_message.h"
 
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 
 namespace brevant {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/several_contacts.h"
+#include "engine/convert/several_contacts.h"
 #include "support/text.h"
 
 namespace brevant {

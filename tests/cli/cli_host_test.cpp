@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 

@@ -5,9 +5,9 @@
 
 #include <map>
 
-#include "engine/engine_errors.h"
-#include "engine/separate_conversion.h"
-#include "engine/single_conversion.h"
+#include "engine/convert/separate_conversion.h"
+#include "engine/convert/single_conversion.h"
+#include "engine/statement_reporter.h"
 #include "support/utf8.h"
 #include "test_support/contact_table.h"
 #include "test_support/recording_host.h"

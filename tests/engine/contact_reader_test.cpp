@@ -1,4 +1,4 @@
-#include "engine/contact_reader.h"
+#include "engine/contacts/contact_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/ascii_html.h"
+#include "engine/text/ascii_html.h"
 #include "support/charset_conversion.h"
 #include "support/utf8.h"
 #include "test_support/caption_texts.h"

@@ -1,4 +1,4 @@
-#include "engine/conversion_run.h"
+#include "engine/convert/conversion_run.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/html_document.h"
+#include "engine/write/html_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/line_handling.h"
+#include "engine/scan/line_scanner.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

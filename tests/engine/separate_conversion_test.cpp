@@ -1,6 +1,6 @@
-#include "engine/separate_conversion.h"
+#include "engine/convert/separate_conversion.h"
 
-#include "engine/engine_errors.h"
+#include "engine/statement_reporter.h"
 
 #ifndef _WIN32
 #include <signal.h>

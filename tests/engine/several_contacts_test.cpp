@@ -1,4 +1,4 @@
-#include "engine/several_contacts.h"
+#include "engine/convert/several_contacts.h"
 
 #include <gtest/gtest.h>
 

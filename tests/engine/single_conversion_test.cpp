@@ -1,12 +1,12 @@
-#include "engine/single_conversion.h"
+#include "engine/convert/single_conversion.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "engine/column_index.h"
-#include "engine/engine_errors.h"
+#include "engine/scan/column_index.h"
+#include "engine/statement_reporter.h"
 #include "support/utf8.h"
 #include "test_support/caption_texts.h"
 #include "test_support/recording_host.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/captions.h"
+#include "engine/scan/captions.h"
 
 namespace brevant::testing {
 

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "test_support/child_process.h"
+
 namespace fs = std::filesystem;
 
 namespace brevant::testing {
@@ -77,9 +79,11 @@ int RunUnprivileged(const std::string& commandLine) {
   std::string quoted = "'";
   for (char c : commandLine) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
   quoted += "'";
+  // A child that hangs is killed: the test that started it fails, and nothing else.
+  const std::string bound = "timeout -s KILL " + std::to_string(kChildLimit.count() / 1000) + " ";
   const std::string full = geteuid() == 0
-                               ? "setpriv --reuid=65534 --regid=65534 --clear-groups sh -c " + quoted
-                               : "sh -c " + quoted;
+                               ? bound + "setpriv --reuid=65534 --regid=65534 --clear-groups sh -c " + quoted
+                               : bound + "sh -c " + quoted;
   const int status = std::system(full.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -114,7 +118,7 @@ int RunInUnprivilegedChild(const std::function<int()>& body) {
     _exit(result);
   }
   int status = 0;
-  if (waitpid(child, &status, 0) != child) return -1;
+  if (!ChildEnded(child, status)) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 #endif

@@ -1,0 +1,287 @@
+#include "engine/contacts/content_lines.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/text/packed_name.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr std::size_t kNone = std::string_view::npos;
+
+bool EqualsUpper(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (UpperAscii(text[i]) != upper[i]) return false;
+  }
+  return true;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string_view Unquoted(std::string_view text) {
+  text = Trim(text);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+  return text;
+}
+
+// Where the name and parameters end: the first ":" outside double quotes (the
+// first ":" at all when a quote is left open); kNone when there is none.
+std::size_t HeadEnd(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size() && line[i] != ':' && line[i] != '"') ++i;
+  if (i == line.size() || line[i] == ':') return i == line.size() ? kNone : i;
+  bool quoted = false;
+  for (; i < line.size(); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (line[i] == ':' && !quoted) {
+      return i;
+    }
+  }
+  return line.find(':');
+}
+
+// Calls piece(text) for every piece of the text between separators outside quotes.
+template <class Piece>
+void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
+  bool quoted = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || (text[i] == separator && !quoted)) {
+      piece(text.substr(start, i - start));
+      start = i + 1;
+    } else if (text[i] == '"') {
+      quoted = !quoted;
+    }
+  }
+}
+
+unsigned TypeWordOf(std::string_view word) {
+  word = Unquoted(word);
+  if (EqualsUpper(word, "WORK")) return kTypeWork;
+  if (EqualsUpper(word, "FAX")) return kTypeFax;
+  if (EqualsUpper(word, "CELL") || EqualsUpper(word, "IPHONE")) return kTypeCell;
+  if (EqualsUpper(word, "PAGER")) return kTypePager;
+  if (EqualsUpper(word, "HOME")) return kTypeHome;
+  return 0;
+}
+
+struct Head {
+  PropertyName name = PropertyName::Other;
+  unsigned types = 0;
+  bool quotedPrintable = false;
+  bool base64 = false;
+  std::string_view nameText;
+  std::string_view group;
+  std::string_view charset;
+  std::string_view service;
+  std::string_view omitYear;
+};
+
+Head ParseHead(std::string_view head) {
+  Head parsed;
+  bool first = true;
+  ForEachPiece(head, ';', [&](std::string_view piece) {
+    if (first) {
+      parsed.nameText = Trim(piece);
+      if (const std::size_t dot = parsed.nameText.rfind('.'); dot != kNone) {  // item1.EMAIL
+        parsed.group = parsed.nameText.substr(0, dot);
+        parsed.nameText.remove_prefix(dot + 1);
+      }
+      parsed.name = FindPropertyName(parsed.nameText).name;
+      first = false;
+      return;
+    }
+    piece = Trim(piece);
+    const std::size_t equals = piece.find('=');
+    if (equals == kNone) {  // vCard 2.1's bare parameters
+      if (EqualsUpper(piece, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+      if (EqualsUpper(piece, "BASE64")) parsed.base64 = true;
+      parsed.types |= TypeWordOf(piece);
+      return;
+    }
+    const std::string_view key = Trim(piece.substr(0, equals));
+    const std::string_view values = piece.substr(equals + 1);
+    if (EqualsUpper(key, "TYPE")) {
+      ForEachPiece(values, ',', [&](std::string_view word) {
+        // 4.0 quotes the whole list: TYPE="work,voice".
+        const std::string_view inner = Unquoted(word);
+        if (inner.size() + 2 <= word.size() && inner.find(',') != kNone) {
+          ForEachPiece(inner, ',', [&](std::string_view each) { parsed.types |= TypeWordOf(each); });
+        } else {
+          parsed.types |= TypeWordOf(word);
+        }
+      });
+    } else if (EqualsUpper(key, "ENCODING")) {
+      const std::string_view encoding = Unquoted(values);
+      if (EqualsUpper(encoding, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
+      if (EqualsUpper(encoding, "BASE64") || EqualsUpper(encoding, "B")) parsed.base64 = true;
+    } else if (EqualsUpper(key, "CHARSET")) {
+      parsed.charset = Unquoted(values);
+    } else if (EqualsUpper(key, "X-SERVICE-TYPE")) {
+      parsed.service = Unquoted(values);
+    } else if (EqualsUpper(key, "X-APPLE-OMIT-YEAR")) {
+      parsed.omitYear = Unquoted(values);
+    }
+  });
+  return parsed;
+}
+
+bool IsBase64Line(std::string_view line) {
+  if (Trim(line).empty()) return false;
+  return std::all_of(line.begin(), line.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '=' || c == ' ' || c == '\t';
+  });
+}
+
+}  // namespace
+
+std::size_t PhysicalLines::lineEnd() {
+  // Lines are mostly short: eight bytes at a time, looking for CR and LF at once.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const auto hasByte = [](std::uint64_t eight, char c) {
+    const std::uint64_t v = eight ^ (kOnes * static_cast<unsigned char>(c));
+    return ((v - kOnes) & ~v & kHighBits) != 0;
+  };
+  std::size_t i = pos_;
+  const std::size_t shortEnd = std::min(text_.size(), pos_ + 256);
+  for (std::uint64_t eight; i + 8 <= shortEnd; i += 8) {
+    std::memcpy(&eight, text_.data() + i, 8);
+    if (hasByte(eight, '\n') || hasByte(eight, '\r')) break;
+  }
+  if (i + 8 > shortEnd && shortEnd < text_.size()) {
+    // A long line (a value of megabytes): the library's vectorised search, a
+    // window at a time, for a line feed and then a carriage return before it.
+    constexpr std::size_t kWindow = std::size_t{1} << 16;
+    for (; i < text_.size(); i += kWindow) {
+      const char* start = text_.data() + i;
+      const std::size_t size = std::min(kWindow, text_.size() - i);
+      const char* feed = static_cast<const char*>(std::memchr(start, '\n', size));
+      const std::size_t length = feed == nullptr ? size : static_cast<std::size_t>(feed - start);
+      const char* cr = static_cast<const char*>(std::memchr(start, '\r', length));
+      if (cr != nullptr) return static_cast<std::size_t>(cr - text_.data());
+      if (feed != nullptr) return static_cast<std::size_t>(feed - text_.data());
+    }
+    return text_.size();
+  }
+  while (i < text_.size() && text_[i] != '\n' && text_[i] != '\r') ++i;
+  return i;
+}
+
+std::string_view PhysicalLines::take() {
+  const std::size_t end = lineEnd();
+  const std::string_view line = text_.substr(pos_, end - pos_);
+  pos_ = end;
+  if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  return line;
+}
+
+int BlockMark(std::string_view line) {
+  line = Trim(line);
+  const std::size_t colon = line.find(':');
+  if (colon == kNone || !EqualsUpper(Trim(line.substr(colon + 1)), "VCARD")) return 0;
+  const std::string_view name = Trim(line.substr(0, colon));
+  if (EqualsUpper(name, "BEGIN")) return 1;
+  if (EqualsUpper(name, "END")) return 2;
+  return 0;
+}
+
+std::string_view ContentLines::takeLine() {
+  constexpr std::size_t kLinesPerTurn = 4096;
+  constexpr std::size_t kBytesPerTurn = std::size_t{16} << 20;
+  if (++linesSinceTurn_ >= kLinesPerTurn || lines_.position() - positionAtTurn_ >= kBytesPerTurn) {
+    linesSinceTurn_ = 0;
+    positionAtTurn_ = lines_.position();
+    if (turn_) turn_();
+  }
+  return lines_.take();
+}
+
+void ContentLines::append(std::string_view piece) {
+  if (keepText_) {
+    std::string& joined = *joinTo_;
+    if (!joined_) {
+      joinStart_ = joined.size();
+      // The line may go on for most of the text: room for all of it at once,
+      // so that growing never holds two copies (room not written costs nothing).
+      const std::size_t most = first_.size() + piece.size() + lines_.remaining();
+      if (joined.capacity() - joined.size() < most) joined.reserve(joined.size() + most);
+      joined.append(first_);
+      joined_ = true;
+    }
+    // A soft line break: the "=" that ended the piece before goes (one in the head stays).
+    if (softBreaks_ && !last_.empty() && last_.back() == '=' && joined.size() - 1 - joinStart_ > headEnd_) {
+      joined.pop_back();
+    }
+    joined.append(piece);
+  }
+  last_ = piece;
+}
+
+void ContentLines::takeFolds() {
+  while (lines_.peekByte() == ' ' || lines_.peekByte() == '\t') {
+    const std::string_view fold = takeLine();
+    append(keepBlank_ ? fold : fold.substr(1));
+  }
+}
+
+void ContentLines::skipBase64Lines() {
+  while (!lines_.atEnd() && IsBase64Line(lines_.peek())) takeLine();
+  if (!lines_.atEnd() && lines_.peek().empty()) takeLine();  // the blank line that ends the value
+}
+
+bool ContentLines::next(ContentLine& line) {
+  while (!lines_.atEnd()) {
+    first_ = last_ = takeLine();
+    if (joinTo_ == &ownJoined_) ownJoined_.clear();
+    joined_ = false;
+    softBreaks_ = false;
+    keepText_ = true;
+    // Name and parameters usually stand on the first line; a folded head needs the joined line.
+    headEnd_ = HeadEnd(first_);
+    std::string_view headSource = first_;
+    if (headEnd_ == kNone) {
+      takeFolds();
+      if (joined_) {
+        headEnd_ = HeadEnd(joinedText());
+        headCopy_.assign(joinedText().substr(0, headEnd_ == kNone ? 0 : headEnd_));
+        headSource = headCopy_;
+      }
+      if (headEnd_ == kNone) continue;  // no property: a stray line
+    }
+    const Head head = ParseHead(headSource.substr(0, headEnd_));
+    charset_.assign(head.charset);
+    softBreaks_ = head.quotedPrintable;
+    // The pieces of a property that is left out are passed over without copying.
+    keepText_ = head.name != PropertyName::Other || joined_;
+    takeFolds();
+    if (head.quotedPrintable) {
+      // A soft line break: the value goes on on the next line.
+      while (!last_.empty() && last_.back() == '=' && !lines_.atEnd() && BlockMark(lines_.peek()) == 0) {
+        append(takeLine());
+        takeFolds();
+      }
+    }
+    if (head.base64) skipBase64Lines();
+
+    line = ContentLine{head.name,     head.types,    head.quotedPrintable,
+                       head.nameText, head.group,    charset_,
+                       head.service,  head.omitYear, {}};
+    if (head.name == PropertyName::Other) return true;  // its value is never looked at
+    line.value = (joined_ ? joinedText() : first_).substr(headEnd_ + 1);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace brevant

@@ -1,0 +1,187 @@
+#include "engine/convert/contact_conversion.h"
+
+#include <optional>
+
+#include "engine/contacts/contact_reader.h"
+#include "engine/convert/single_document_inputs.h"
+#include "engine/convert/table_options.h"
+#include "engine/progress.h"
+#include "engine/write/contact_html.h"
+#include "engine/write/html_document.h"
+#include "support/path_helpers.h"
+
+namespace brevant {
+
+namespace {
+
+// Numbers of the statements that error boxes quote, as in the per-file
+// conversion; the one-document conversion's are its sweeps'.
+enum Statement : int {
+  kSeparateScan = 128,
+  kSeparateWrite = 546,
+};
+
+// All contacts of one input, kept until the document is written: their cells,
+// in row order, and the values that do not stand as they are in the input.
+class ContactTable final : public ContactSink {
+ public:
+  explicit ContactTable(std::size_t inputBytes, PropertyTally& leftOut) : leftOut_(leftOut) {
+    // Room that stays unused costs no memory; growing would briefly cost twice.
+    cells_.reserve(inputBytes / 16);
+  }
+
+  std::string& values() override { return values_; }
+  std::vector<ContactCell>& cells() override { return cells_; }
+  void contact(const Contact& contact) override {
+    columns_.add(contact.cells);
+    rowEnds_.push_back(cells_.size());
+  }
+  void leftOut(std::string_view name) override { leftOut_.add(name); }
+
+  const ContactColumns& columns() const { return columns_; }
+  std::size_t rows() const { return rowEnds_.size(); }
+  std::span<const ContactCell> row(std::size_t row) const {
+    const std::size_t start = row == 0 ? 0 : rowEnds_[row - 1];
+    return std::span(cells_).subspan(start, rowEnds_[row] - start);
+  }
+  std::string_view storedValues() const { return values_; }
+
+ private:
+  PropertyTally& leftOut_;
+  ContactColumns columns_;
+  std::string values_;
+  std::vector<ContactCell> cells_;
+  std::vector<std::size_t> rowEnds_;
+};
+
+class ColumnCollector final : public ContactSink {
+ public:
+  ColumnCollector(ContactColumns& columns, PropertyTally& leftOut) : columns_(columns), leftOut_(leftOut) {}
+  std::string& values() override { return values_; }
+  std::vector<ContactCell>& cells() override { return cells_; }
+  void contact(const Contact& contact) override {
+    columns_.add(contact.cells);
+    cellCount_ += contact.cells.size();
+    values_.clear();
+    cells_.clear();
+  }
+  void leftOut(std::string_view name) override { leftOut_.add(name); }
+  bool keepsValues() const override { return false; }
+  std::size_t cellCount() const { return cellCount_; }
+
+ private:
+  ContactColumns& columns_;
+  PropertyTally& leftOut_;
+  std::string values_;
+  std::vector<ContactCell> cells_;
+  std::size_t cellCount_ = 0;
+};
+
+// Writes each contact's row as it is read. A caption that was not there in the
+// first sweep (the file changed meanwhile) is dropped.
+class RowWriter final : public ContactSink {
+ public:
+  RowWriter(const ContactColumns& columns, ContactDocument& document)
+      : columns_(columns), document_(document) {}
+
+  std::string& values() override { return values_; }
+  std::vector<ContactCell>& cells() override { return cells_; }
+  void contact(const Contact& contact) override {
+    document_.row(contact.cells, contact.input, contact.values, columns_);
+    values_.clear();
+    cells_.clear();
+  }
+
+ private:
+  const ContactColumns& columns_;
+  ContactDocument& document_;
+  std::string values_;
+  std::vector<ContactCell> cells_;
+};
+
+}  // namespace
+
+DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
+                                              const InputText& input, const Text& inputPath,
+                                              const Text& outputPath, CsvDocument* csv,
+                                              PropertyTally& leftOut, const TargetLook* target) {
+  const ContactTableStyle style = ReadContactTableStyle(host);
+  const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
+  ContactTable table(inputBytes, leftOut);
+  std::optional<ContactBytes> bytes;
+  try {
+    bytes.emplace(input);
+    const std::size_t blocks = ReadContacts(*bytes, table, host);
+    if (!input.ansi().empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
+  } catch (...) {
+    errors.reportCurrentException(kSeparateScan, inputPath);
+    return DocumentOutcome::Failed;
+  }
+  if (table.columns().empty()) return DocumentOutcome::NoCells;
+
+  try {
+    DocumentOutput output(outputPath, ExistingTarget::Replace, target);
+    ContactDocument document(output, TurnsOf(host), csv);
+    document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
+    // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
+    const std::size_t last = table.rows() - 1;
+    PercentSteps steps(last);
+    for (std::size_t row = 0; row < table.rows(); ++row) {
+      host.yield();
+      if (last > 0 && steps.changesAt(row)) host.setProgressPosition(steps.at(row));
+      document.row(table.row(row), bytes->bytes(), table.storedValues(), table.columns());
+    }
+    document.flush();
+    output.write(kClosing);
+    output.commit();
+    if (csv != nullptr) csv->commit(errors, kSeparateWrite);
+    return DocumentOutcome::Written;
+  } catch (...) {
+    errors.reportCurrentException(kSeparateWrite, outputPath);
+    return DocumentOutcome::Failed;
+  }
+}
+
+void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::vector<Text>& inputs,
+                                 const Text& outputPath, const Text& csvPath, RunSummary& summary) {
+  const ContactTableStyle style = ReadContactTableStyle(host);
+  summary.inputs = inputs.size();
+  ContactColumns columns;
+  InputSweeps sweeps(host);
+  {
+    // Its room for one contact goes before the second sweep needs the same.
+    ColumnCollector collector(columns, summary.leftOut);
+    for (std::size_t f = 1; f <= inputs.size(); ++f) {
+      host.setProgressPosition(WholePercent(f, inputs.size()));
+      const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
+      const std::size_t cellsBefore = collector.cellCount();
+      try {
+        const std::size_t blocks = ReadContacts(ContactBytes(input), collector, host);
+        // Nothing read: a missing file, or one whose read failure was reported.
+        if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
+      } catch (...) {
+        errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+      }
+      if (collector.cellCount() == cellsBefore) ++summary.nothingToConvert;
+    }
+  }
+  if (columns.empty()) return;  // no document, and an earlier one stays as it is
+
+  try {
+    DocumentOutput output(outputPath);
+    std::optional<CsvDocument> csv;
+    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, TurnsOf(host));
+    CsvDocument* const csvDocument = csv ? &*csv : nullptr;
+    ContactDocument document(output, TurnsOf(host), csvDocument);
+    document.begin(style, kContactsTitle, columns);
+    RowWriter rows(columns, document);
+    sweeps.secondSweep(inputs, errors,
+                       [&](const InputText& input) { ReadContacts(ContactBytes(input), rows, host); }, {});
+    document.flush();
+    CommitSingleDocument(output, csvDocument, outputPath, inputs, errors, kWriteSingleDocument, summary);
+  } catch (...) {
+    errors.reportCurrentException(kWriteSingleDocument, outputPath);
+  }
+}
+
+}  // namespace brevant

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/contacts/property_tally.h"
+#include "support/text.h"
+
+namespace brevant {
+
+// What a run did, for those who report it (the command line's summary line).
+struct RunSummary {
+  std::size_t inputs = 0;
+  std::size_t documentsWritten = 0;
+  std::size_t nothingToConvert = 0;  // inputs that yielded no cell
+  Text singleDocument;               // the one document's path, once written
+  PropertyTally leftOut;             // properties that no column shows (one row per contact)
+  std::uint64_t bytesWritten = 0;    // of all documents written, CSV files included
+  std::size_t csvFilesWritten = 0;   // beside the documents
+  Text singleCsv;                    // the one document's CSV file, once written
+};
+
+}  // namespace brevant

@@ -1,0 +1,72 @@
+#include "engine/convert/separate_run.h"
+
+#include <string>
+
+namespace brevant {
+
+namespace {
+
+constexpr TextView kDocumentExtension = u".htm";
+
+}  // namespace
+
+SeparateRun::SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn) {
+  for (const Text& input : inputs) {
+    FileIdentity identity;
+    std::uint64_t size = 0;
+    const bool found = IdentifyFile(input, identity, size);
+    inputSizes_.insert({input, size});
+    if (found) inputFiles_.insert(IdentityOf(identity));
+    if (turn) turn();
+  }
+}
+
+bool SeparateRun::isInput(const Text& path, const TargetLook& look) const {
+  return inputSizes_.contains(path) || (look.namesFile && inputFiles_.contains(IdentityOf(look.identity)));
+}
+
+std::uint64_t SeparateRun::knownSize(const Text& input) const {
+  const auto found = inputSizes_.find(input);
+  return found == inputSizes_.end() ? 0 : found->second;
+}
+
+bool SeparateRun::wroteAt(const Text& path, const TargetLook& look) {
+  if (writtenTexts_.contains(path)) return true;
+  if (!look.namesFile || writtenTexts_.empty()) return false;
+  // Every document of this run was made after the run started (the margin
+  // covers the coarse clock that stamps files), so a file last changed
+  // before then is none of them.
+  constexpr auto kClockMargin = std::chrono::milliseconds(100);
+  const auto startedAt =
+      std::chrono::duration_cast<std::chrono::nanoseconds>((startedAt_ - kClockMargin).time_since_epoch());
+  if (look.changedAt && *look.changedAt < startedAt.count()) return false;
+  for (const Text& written : writtenUnidentified_) {
+    FileIdentity identity;
+    if (IdentifyFile(written, identity)) writtenFiles_.insert(IdentityOf(identity));
+  }
+  writtenUnidentified_.clear();
+  return writtenFiles_.contains(IdentityOf(look.identity));
+}
+
+Text SeparateRun::unwrittenPath(const Text& path, TargetLook& look) {
+  if (!wroteAt(path, look)) return path;
+  const Text stem =
+      path.ends_with(kDocumentExtension) ? path.substr(0, path.size() - kDocumentExtension.size()) : path;
+  for (unsigned long long number = 2;; ++number) {
+    Text candidate = stem;
+    candidate.append(u" (");
+    for (char digit : std::to_string(number)) candidate += static_cast<char16_t>(digit);
+    candidate.append(u")").append(kDocumentExtension);
+    if (writtenTexts_.contains(candidate)) continue;
+    look = LookAtTarget(candidate);
+    if (!wroteAt(candidate, look)) return candidate;
+  }
+}
+
+void SeparateRun::wrote(const Text& path, std::uint64_t bytes) {
+  ++documentsWritten_;
+  bytesWritten_ += bytes;
+  if (writtenTexts_.insert(path).second) writtenUnidentified_.push_back(path);
+}
+
+}  // namespace brevant

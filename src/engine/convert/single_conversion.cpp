@@ -1,0 +1,194 @@
+#include "engine/convert/single_conversion.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "engine/convert/contact_conversion.h"
+#include "engine/convert/single_document_inputs.h"
+#include "engine/convert/table_options.h"
+#include "engine/progress.h"
+#include "engine/scan/column_index.h"
+#include "engine/scan/input_cells.h"
+#include "engine/scan/kept_values.h"
+#include "engine/statement_reporter.h"
+#include "engine/write/csv_document.h"
+#include "engine/write/document_output.h"
+#include "engine/write/document_pieces.h"
+#include "engine/write/html_document.h"
+#include "support/file_helpers.h"
+#include "support/path_helpers.h"
+
+namespace brevant {
+
+namespace {
+
+ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const StatementReporter& errors,
+                           InputSweeps& sweeps, RunSummary& summary) {
+  ColumnIndex columns;
+  for (std::size_t f = 1; f <= inputs.size(); ++f) {
+    host.setProgressPosition(WholePercent(f, inputs.size()));
+    host.yield();  // a hundred thousand small files take a while too
+    const InputText& input = sweeps.read(f - 1, inputs[f - 1], errors, kFirstSweepRead);
+    bool anyCell = false;
+    try {
+      const std::uint64_t blocks = ForEachCell(
+          input, Acceptance::EveryTypeName, CellValues::Omitted,
+          [&](CaptionKey caption, auto) {
+            anyCell = true;
+            columns.addIfAbsent(caption);
+          },
+          [&host] { host.yield(); });
+      // Nothing read: a missing file, or one whose read failure was reported.
+      if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
+    } catch (...) {
+      errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+    }
+    if (!anyCell) ++summary.nothingToConvert;
+  }
+  return columns;
+}
+
+// Writes a row of many cells in pieces, with a turn for the host now and then.
+class RowCells {
+ public:
+  explicit RowCells(Host& host) : host_(host) {}
+  void next() {
+    if (++cells_ % kCellsBetweenYields == 0) host_.yield();
+  }
+
+ private:
+  Host& host_;
+  std::size_t cells_ = 0;
+};
+
+void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns, CsvDocument* csv) {
+  RowCells cells(host);
+  pieces.append(kRowStart);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    cells.next();
+    pieces.appendHeaderCell(columns.at(i));
+    pieces.passOnWhenFull();
+    if (csv != nullptr) csv->caption(columns.at(i));
+  }
+  pieces.append(kRowEnd);
+  if (csv != nullptr) csv->endRow();
+}
+
+// One value per column for the file at hand; a caption met again in the file
+// overwrites its entry, so the last value stands. An entry takes eight bytes,
+// and a value stays where the file's text holds it.
+class RowBuffer {
+ public:
+  explicit RowBuffer(std::size_t columns) : entries_(columns, 0) {}
+
+  void startFile(const InputText& input) {
+    std::fill(entries_.begin(), entries_.end(), 0);
+    utf16_ = input.utf16();
+    if (utf16_) {
+      chars_.startFile(input.chars());
+    } else {
+      bytes_.startFile(input.ansi());
+    }
+  }
+  void set(std::int32_t position, std::string_view value) { set(position, value, bytes_); }
+  void set(std::int32_t position, std::u16string_view value) { set(position, value, chars_); }
+
+  void appendRow(DocumentPieces& pieces, Host& host, CsvDocument* csv) const {
+    if (utf16_) {
+      appendRow(pieces, host, chars_, csv);
+    } else {
+      appendRow(pieces, host, bytes_, csv);
+    }
+  }
+
+ private:
+  // The end of one cell and the start of the next go in at once: rows of many
+  // small cells are the common case.
+  template <class Ch>
+  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values, CsvDocument* csv) const {
+    static constexpr std::string_view kBetweenCells = "</td><td>&nbsp;";
+    RowCells cells(host);
+    pieces.append(kRowStart);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      cells.next();
+      pieces.append(i == 0 ? kBetweenCells.substr(5) : kBetweenCells);
+      pieces.appendValue(values.value(entries_[i]));
+      if (csv != nullptr) csv->lineValue(values.value(entries_[i]));
+    }
+    if (!entries_.empty()) pieces.append(kBetweenCells.substr(0, 5));
+    pieces.append(kRowEnd);
+    pieces.passOnWhenFull();
+    if (csv != nullptr) csv->endRow();
+  }
+
+  template <class Ch>
+  void set(std::int32_t position, std::basic_string_view<Ch> value, KeptValues<Ch>& values) {
+    if (position < 0) return;  // a caption that was not there in the first sweep
+    entries_[static_cast<std::size_t>(position)] = values.keep(value);
+  }
+
+  std::vector<std::uint64_t> entries_;
+  bool utf16_ = false;
+  KeptValues<char> bytes_;
+  KeptValues<char16_t> chars_;
+};
+
+}  // namespace
+
+void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
+  RunSummary summary;
+  ConvertVCFToSingleHTML(host, outputPath, summary);
+}
+
+void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summary) {
+  const StatementReporter errors(host, Procedure::OneDocumentConversion);
+  const std::string opening = OpeningPiece(host);
+  // Rows added or removed while the conversion yields do not shift what it converts.
+  const std::vector<Text> inputs = host.inputPaths();
+  const Text csvPath = host.saveCsv() ? CsvPathBeside(outputPath) : Text();
+  if (host.oneRowPerContact())
+    return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, csvPath, summary);
+
+  summary.inputs = inputs.size();
+  InputSweeps sweeps(host);
+  const ColumnIndex columns = CollectColumns(host, inputs, errors, sweeps, summary);
+  if (columns.empty()) return;  // no document, and an earlier one stays as it is
+
+  // Memory may run out while a row of huge values is written; the earlier
+  // document then stays, and the box names the write.
+  try {
+    DocumentOutput document(outputPath);
+    std::optional<CsvDocument> csv;
+    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, TurnsOf(host));
+    CsvDocument* const csvDocument = csv ? &*csv : nullptr;
+    DocumentPieces pieces(document, TurnsOf(host));
+    pieces.append(opening);
+    WriteHeaderRow(pieces, host, columns, csvDocument);
+
+    RowBuffer row(columns.size());
+    sweeps.secondSweep(
+        inputs, errors,
+        [&](const InputText& input) {
+          row.startFile(input);
+          ForEachCell(
+              input, Acceptance::EveryTypeName, CellValues::Cleaned,
+              [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); },
+              [&host] { host.yield(); });
+        },
+        [&] { row.appendRow(pieces, host, csvDocument); });
+    pieces.passOn();
+    CommitSingleDocument(document, csvDocument, outputPath, inputs, errors, kWriteSingleDocument, summary);
+  } catch (...) {
+    errors.reportCurrentException(kWriteSingleDocument, outputPath);
+  }
+}
+
+std::int32_t isHeaderExists(TextView caption, const std::vector<Text>& columns) {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i] == caption) return static_cast<std::int32_t>(i);
+  }
+  return -1;
+}
+
+}  // namespace brevant

@@ -1,0 +1,85 @@
+#include "engine/convert/single_document_inputs.h"
+
+#include <algorithm>
+
+#include "engine/progress.h"
+#include "engine/write/html_document.h"
+#include "support/file_helpers.h"
+#include "support/path_helpers.h"
+
+namespace brevant {
+
+namespace {
+
+// Whether the document would replace one of its own inputs.
+bool NamesAnInput(const Text& outputPath, const std::vector<Text>& inputs) {
+  if (!FileExists(outputPath)) return false;  // a new file replaces nothing
+  return std::any_of(inputs.begin(), inputs.end(),
+                     [&outputPath](const Text& input) { return IsSameFile(outputPath, input); });
+}
+
+}  // namespace
+
+const InputText& InputSweeps::read(std::size_t index, const Text& path, const StatementReporter& errors,
+                                   int statement) {
+  if (const auto kept = kept_.find(index); kept != kept_.end()) {
+    current_ = std::move(kept->second);
+    kept_.erase(kept);
+    return current_;
+  }
+  current_ = InputText();  // the input before goes first: never two in memory at once
+  try {
+    current_ = ReadInput(path, {.betweenPieces = [this] { host_.yield(); }});
+  } catch (...) {
+    errors.reportCurrentException(statement, path);
+    // A pipe that failed is not read again: the second sweep would wait on it.
+    if (IsReadOnce(path)) return kept_[index] = InputText();
+    return current_;
+  }
+  if (!current_.readOnce()) return current_;
+  InputText& kept = kept_[index] = std::move(current_);
+  current_ = InputText();
+  return kept;
+}
+
+void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,
+                              const std::function<void(const InputText&)>& scan,
+                              const std::function<void()>& rowEnd) {
+  for (std::size_t f = 1; f <= inputs.size(); ++f) {
+    const Text& path = inputs[f - 1];
+    host_.setProgressPosition(WholePercent(f, inputs.size()));
+    host_.setProgressCaption(kProcessingPrefix + GetFileName(path));
+    host_.yield();
+    const InputText& input = read(f - 1, path, errors, kSecondSweepRead);
+    try {
+      scan(input);
+    } catch (...) {
+      errors.reportCurrentException(kSecondSweepScan, path);
+    }
+    if (rowEnd) rowEnd();
+  }
+}
+
+void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+                          const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
+                          RunSummary& summary) {
+  document.write(kClosing);
+  if (NamesAnInput(outputPath, inputs)) {
+    errors.report(statement, kOutputWouldOverwriteInput, outputPath);
+    return;
+  }
+  document.commit();
+  summary.documentsWritten = 1;
+  summary.singleDocument = outputPath;
+  summary.bytesWritten = document.size();
+  if (csv == nullptr) return;
+  if (NamesAnInput(csv->path(), inputs)) {
+    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
+  } else if (csv->commit(errors, statement)) {
+    summary.csvFilesWritten = 1;
+    summary.singleCsv = csv->path();
+    summary.bytesWritten += csv->size();
+  }
+}
+
+}  // namespace brevant

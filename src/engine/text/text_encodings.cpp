@@ -1,0 +1,185 @@
+#include "engine/text/text_encodings.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "engine/text/packed_name.h"
+#include "support/charset_conversion.h"
+#include "support/utf8.h"
+
+namespace brevant {
+
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Length of the leading ASCII run, eight bytes at a time.
+std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
+    std::memcpy(&eight, bytes.data() + i, 8);
+    if (eight & kHighBits) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i - from;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string UpperCaseCopy(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    c = UpperAscii(c);
+  }
+  return upper;
+}
+
+}  // namespace
+
+ByteEncoding EncodingOfValue(std::string_view bytes) {
+  return IsUtf8(bytes) ? ByteEncoding::Utf8 : ByteEncoding::Windows1252;
+}
+
+ContactBytes::ContactBytes(const InputText& input) {
+  if (input.utf16()) {
+    std::u16string_view chars = input.chars();
+    if (!chars.empty() && chars.front() == 0xFEFF) chars.remove_prefix(1);
+    converted_.reserve(chars.size() + 1);
+    for (std::size_t i = 0; i < chars.size();) AppendUtf8(converted_, NextCodePoint(chars, i));
+    // Never empty, so that fromUtf16() tells; the NUL is no part of the bytes.
+    converted_ += '\0';
+    bytes_ = std::string_view(converted_).substr(0, converted_.size() - 1);
+    return;
+  }
+  bytes_ = input.ansi();
+  if (bytes_.starts_with("\xEF\xBB\xBF")) bytes_.remove_prefix(3);
+}
+
+char32_t NextCodePoint(std::u16string_view chars, std::size_t& i) {
+  const char32_t c = chars[i++];
+  if (c >= 0xD800 && c <= 0xDBFF && i < chars.size() && chars[i] >= 0xDC00 && chars[i] <= 0xDFFF)
+    return 0x10000 + ((c - 0xD800) << 10) + (chars[i++] - 0xDC00);
+  return c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c;
+}
+
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {
+  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
+  const unsigned lead = at(0);
+  if (lead >= 0xC2 && lead <= 0xDF && more(1)) {
+    codePoint = (lead & 0x1F) << 6 | (at(1) & 0x3F);
+    return 2;
+  }
+  if (lead >= 0xE0 && lead <= 0xEF && more(1) && more(2)) {
+    codePoint = (lead & 0x0F) << 12 | (at(1) & 0x3F) << 6 | (at(2) & 0x3F);
+    // Not overlong, not a surrogate.
+    if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4 && more(1) && more(2) && more(3)) {
+    codePoint = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
+    if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) return 4;
+  }
+  return 0;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while ((i += AsciiRun(bytes, i)) < bytes.size()) {
+    char32_t ignored;
+    const std::size_t length = Utf8SequenceAt(bytes, i, ignored);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+void DecodeQuotedPrintable(std::string_view in, std::string& out) {
+  out.clear();
+  std::size_t start = 0;
+  for (std::size_t i = in.find('='); i != std::string_view::npos; i = in.find('=', i)) {
+    const int high = i + 1 < in.size() ? HexDigit(in[i + 1]) : -1;
+    const int low = i + 2 < in.size() ? HexDigit(in[i + 2]) : -1;
+    if (high < 0 || low < 0) {
+      // Not an encoded byte: the "=" stays, unless it follows an encoded line
+      // break ("=0D=0A=two", as some exporters write): a soft break whose line end got lost.
+      if (i > start || out.empty() || out.back() != '\n') {
+        ++i;
+        continue;
+      }
+      start = ++i;
+      continue;
+    }
+    out.append(in.substr(start, i - start));
+    out += static_cast<char>(high << 4 | low);
+    i += 3;
+    start = i;
+  }
+  out.append(in.substr(start));
+}
+
+std::size_t DecodeQuotedPrintableInPlace(char* text, std::size_t size) {
+  std::size_t out = 0;
+  bool afterEncoded = false;  // nothing but encoded bytes (and dropped "=") since the last literal one
+  for (std::size_t i = 0; i < size;) {
+    if (text[i] != '=') {
+      text[out++] = text[i++];
+      afterEncoded = false;
+      continue;
+    }
+    const int high = i + 1 < size ? HexDigit(text[i + 1]) : -1;
+    const int low = i + 2 < size ? HexDigit(text[i + 2]) : -1;
+    if (high >= 0 && low >= 0) {
+      text[out++] = static_cast<char>(high << 4 | low);
+      i += 3;
+      afterEncoded = true;
+    } else {
+      // As above: an "=" right after an encoded line feed goes, any other stays.
+      if (!afterEncoded || text[out - 1] != '\n') {
+        text[out++] = '=';
+        afterEncoded = false;
+      }
+      ++i;
+    }
+  }
+  return out;
+}
+
+CharsetDecoder::~CharsetDecoder() {
+  for (const Converter& converter : converters_) CloseCharsetConverter(converter.handle);
+}
+
+void* CharsetDecoder::converterFor(std::string_view charset) {
+  const std::string name = UpperCaseCopy(charset);
+  ++uses_;
+  for (Converter& converter : converters_) {
+    if (converter.name == name) {
+      converter.lastUse = uses_;
+      return converter.handle;
+    }
+  }
+  // A few names each file repeats; a name the system does not know is
+  // remembered as refused. Past that many names, the one used longest ago gives way.
+  constexpr std::size_t kMostNames = 16;
+  if (converters_.size() >= kMostNames) {
+    const auto oldest =
+        std::min_element(converters_.begin(), converters_.end(),
+                         [](const Converter& a, const Converter& b) { return a.lastUse < b.lastUse; });
+    CloseCharsetConverter(oldest->handle);
+    converters_.erase(oldest);
+  }
+  CharsetConverter handle = OpenCharsetConverter(name);
+  converters_.push_back({name, handle, uses_});
+  return handle;
+}
+
+bool CharsetDecoder::appendAsUtf8(std::string& out, std::string_view charset, std::string_view bytes) {
+  return AppendCharsetAsUtf8(converterFor(charset), out, bytes);
+}
+
+}  // namespace brevant

@@ -1,0 +1,217 @@
+// The Windows window as a view of the form: its controls stand where the
+// layout puts them, the user's gestures reach the form's handlers, and what
+// the form shows appears in the controls and never comes back as a gesture.
+#include "win32_window/win32_main_window.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+// (the headers below need windows.h first)
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "form/form_fixture.h"
+#include "support/utf8.h"
+#include "win32_window/dpi_scale.h"
+#include "win32_window/progress_caption_bar.h"
+#include "win32_window/wide_text.h"
+
+namespace brevant::testing {
+namespace {
+
+class Win32ViewTest : public ::testing::Test {
+ protected:
+  std::string Stored(const Text& key) const { return ToUtf8(settings.read(key, u"<absent>")); }
+
+  MemorySettings settings;
+  ScriptedDialogs dialogs;
+  Win32MainWindow view{GetModuleHandleW(nullptr), nullptr};
+  MainForm form{view, FormSetup{settings, dialogs, u"C:\\no program folder",
+                                [] { return Text(u"C:\\Users\\ann\\Desktop\\"); }}};
+
+  Win32ViewTest() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    view.create(form);
+  }
+
+  HWND at(Control control) const { return view.control(control); }
+  // Where a control lies in the window's client area.
+  RECT placeOf(Control control) const {
+    RECT place;
+    GetWindowRect(at(control), &place);
+    MapWindowPoints(nullptr, view.window(), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+  }
+  std::vector<Text> listed() const {
+    std::vector<Text> texts;
+    const int count = ListView_GetItemCount(at(Control::InputList));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[512] = {};
+      ListView_GetItemText(at(Control::InputList), i, 0, text, 512);
+      texts.push_back(FromWide(text));
+    }
+    return texts;
+  }
+  // Files dropped from Explorer: the list gets them as the shell hands them over.
+  void DropFiles(const std::vector<Text>& paths) {
+    Text names;
+    for (const Text& path : paths) names += path + u'\0';
+    names += u'\0';
+    const std::size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(char16_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<char16_t*>(drop + 1));
+    GlobalUnlock(memory);
+    SendMessageW(at(Control::InputList), WM_DROPFILES, reinterpret_cast<WPARAM>(memory),
+                 0);  // the list frees it
+  }
+  // A press or move of the mouse over the middle of a row of the list.
+  void mouseOnRow(UINT message, int row) {
+    RECT place;
+    ListView_GetItemRect(at(Control::InputList), row, &place, LVIR_BOUNDS);
+    SendMessageW(at(Control::InputList), message, message == WM_MOUSEMOVE ? MK_LBUTTON : 0,
+                 MAKELPARAM(place.left + 20, (place.top + place.bottom) / 2));
+  }
+};
+
+TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
+  const UINT dpi = view.dpi();
+  RECT client;
+  GetClientRect(view.window(), &client);
+  EXPECT_EQ(client.right, MulDiv(536, dpi, 96));
+  EXPECT_EQ(client.bottom, MulDiv(576, dpi, 96));
+  for (const ControlLayout& layout : FormLayout()) {
+    SCOPED_TRACE(layout.objectName);
+    int left = layout.left;
+    int top = layout.top;
+    for (Control container = layout.container; container != Control::Window;
+         container = LayoutOf(container).container) {
+      left += LayoutOf(container).left;
+      top += LayoutOf(container).top;
+    }
+    const RECT place = placeOf(layout.control);
+    EXPECT_EQ(place.left, MulDiv(left, dpi, 1440));
+    // Captions take the room they need, no more (the layout's option boxes reach under their
+    // neighbours); boxes taller than their line grow as much up as down.
+    const bool captionWide = layout.kind == ControlKind::Option || layout.kind == ControlKind::CheckBox ||
+                             layout.kind == ControlKind::Label;
+    if (!captionWide) {
+      EXPECT_EQ(place.right - place.left, MulDiv(layout.width, dpi, 1440));
+    }
+    EXPECT_NEAR((place.top + place.bottom) / 2.0,
+                MulDiv(top, dpi, 1440) + MulDiv(layout.height, dpi, 1440) / 2.0, 1.0);
+    if (layout.kind != ControlKind::TextBox && layout.kind != ControlKind::List) {
+      EXPECT_EQ(WindowText(at(layout.control)), layout.caption);
+    }
+  }
+  // No control lies over another of its frame.
+  for (const ControlLayout& one : FormLayout())
+    for (const ControlLayout& other : FormLayout()) {
+      RECT overlap;
+      const RECT a = placeOf(one.control);
+      const RECT b = placeOf(other.control);
+      if (&one != &other && one.container == other.container && one.kind != ControlKind::Frame &&
+          other.kind != ControlKind::Frame) {
+        EXPECT_FALSE(IntersectRect(&overlap, &a, &b)) << one.objectName << " and " << other.objectName;
+      }
+    }
+  wchar_t header[32] = {};
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = header;
+  column.cchTextMax = 32;
+  ASSERT_TRUE(ListView_GetColumn(at(Control::InputList), 0, &column));
+  EXPECT_EQ(FromWide(header), u" VCF File(s)");
+  EXPECT_EQ(column.cx, MulDiv(kListColumnWidthTwips, dpi, 1440));
+}
+
+TEST_F(Win32ViewTest, TabVisitsTheControlsTopToBottomAndTheChosenOptionOfEachGroup) {
+  const std::vector<Control> expected{Control::InputList,
+                                      Control::AddFiles,
+                                      Control::AddFolder,
+                                      Control::ClearList,
+                                      Control::LoadSamples,
+                                      Control::AllInOneDocument,
+                                      Control::AlsoSaveCsv,
+                                      Control::RowPerContact,
+                                      Control::BorderWidth,
+                                      Control::ChooseTextColour,
+                                      Control::ChooseBackgroundColour,
+                                      Control::SaveToChosenFolder,
+                                      Control::OutputFolder,
+                                      Control::ChooseOutputFolder,
+                                      Control::StartConverting,
+                                      Control::InputList};
+  HWND focus = at(Control::InputList);
+  for (std::size_t i = 1; i < expected.size(); ++i) {
+    focus = GetNextDlgTabItem(view.window(), focus, FALSE);
+    EXPECT_EQ(focus, at(expected[i])) << "stop " << i;
+  }
+}
+
+TEST_F(Win32ViewTest, GesturesReachTheHandlersAndWhatTheFormShowsIsNotStoredAgain) {
+  // Start-up stored nothing but the output folder it had to look up.
+  EXPECT_EQ(Stored(u"Border Width"), "<absent>");
+  EXPECT_EQ(WindowText(at(Control::OutputFolder)), u"C:\\Users\\ann\\Desktop\\");
+
+  SendMessageW(at(Control::DocumentPerInput), BM_CLICK, 0, 0);
+  EXPECT_TRUE(form.checked(Control::DocumentPerInput));
+  EXPECT_EQ(SendMessageW(at(Control::AllInOneDocument), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Stored(u"Option1"), "False");
+
+  SendMessageW(at(Control::SaveBesideInput), BM_CLICK, 0, 0);
+  EXPECT_EQ(Stored(u"Option3"), "False");
+  EXPECT_FALSE(IsWindowEnabled(at(Control::OutputFolder)));
+  EXPECT_FALSE(IsWindowEnabled(at(Control::ChooseOutputFolder)));
+  EXPECT_TRUE(IsWindowEnabled(at(Control::SaveToChosenFolder)));
+
+  SendMessageW(at(Control::RowPerContact), BM_CLICK, 0, 0);
+  EXPECT_EQ(Stored(u"OneRowPerContact"), "True");
+  SendMessageW(at(Control::AlsoSaveCsv), BM_CLICK, 0, 0);
+  EXPECT_EQ(Stored(u"SaveCsv"), "True");
+
+  SetWindowTextW(at(Control::BorderWidth), L"x2");  // as typed
+  EXPECT_EQ(form.text(Control::BorderWidth), u"x2");
+  EXPECT_EQ(Stored(u"Border Width"), "x2");
+
+  form.setProgressCaption(u"Processing: a.vcf");
+  EXPECT_EQ(ProgressCaption(at(Control::Progress)), u"Processing: a.vcf");
+}
+
+TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnDropsRemovalAndDragging) {
+  DropFiles({u"C:\\a.vcf", u"C:\\b.vcf", u"C:\\c.vcf", u"C:\\d.vcf"});
+  EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\a.vcf", u"C:\\b.vcf", u"C:\\c.vcf", u"C:\\d.vcf"}));
+
+  // Delete removes the selected row.
+  mouseOnRow(WM_LBUTTONDOWN, 1);
+  SendMessageW(at(Control::InputList), WM_LBUTTONUP, 0, 0);
+  SendMessageW(at(Control::InputList), WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\a.vcf", u"C:\\c.vcf", u"C:\\d.vcf"}));
+
+  // The last row dragged up over the others travels to the top.
+  mouseOnRow(WM_LBUTTONDOWN, 2);
+  mouseOnRow(WM_MOUSEMOVE, 1);
+  mouseOnRow(WM_MOUSEMOVE, 0);
+  SendMessageW(at(Control::InputList), WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(form.rows(), (std::vector<Text>{u"C:\\d.vcf", u"C:\\a.vcf", u"C:\\c.vcf"}));
+  EXPECT_EQ(listed(), form.rows());
+  EXPECT_EQ(ListView_GetNextItem(at(Control::InputList), -1, LVNI_SELECTED), 0);
+
+  // A double-click removes the row clicked.
+  mouseOnRow(WM_LBUTTONDBLCLK, 1);
+  EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\d.vcf", u"C:\\c.vcf"}));
+
+  // Enter presses the focused button ("Clear List").
+  SetFocus(at(Control::ClearList));
+  PostMessageW(at(Control::ClearList), WM_KEYDOWN, VK_RETURN, 0);
+  view.processEvents();
+  EXPECT_TRUE(listed().empty());
+  EXPECT_TRUE(form.rows().empty());
+}
+
+}  // namespace
+}  // namespace brevant::testing

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "support/file_error.h"
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 
@@ -53,18 +54,39 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   // Larger than the first room, with no two blocks alike, so that growing the room loses nothing.
   std::string bytes;
   for (int i = 0; bytes.size() < (std::size_t{5} << 20); ++i) bytes += "NOTE:" + std::to_string(i) + "\r\n";
-  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << bytes; });
-  const FileContent piped = ReadFileContent(PathText(fifo));
-  writer.join();
-  EXPECT_EQ(piped.kind, FileContent::Kind::Bytes);
-  EXPECT_TRUE(BytesOf(piped) == bytes) << piped.size << " of " << bytes.size() << " bytes";
-  EXPECT_TRUE(piped.readOnce);
-  EXPECT_FALSE(ReadFileContent(PathText(fifo.parent_path() / "file.vcf")).readOnce);
-
-  // A writer that closes at once: the pipe gave nothing.
-  std::thread closer([&] { std::ofstream(fifo, std::ios::binary).close(); });
-  EXPECT_EQ(ReadFileContent(PathText(fifo)).kind, FileContent::Kind::Empty);
-  closer.join();
+  const auto kindName = [](FileContent::Kind kind) {
+    return kind == FileContent::Kind::Bytes   ? "bytes"
+           : kind == FileContent::Kind::Empty ? "empty"
+                                              : "missing";
+  };
+  // Apart and with a bound: a reader that does not wait for the pipe's writer
+  // leaves the writer waiting for ever, and fails here alone.
+  std::string seen;
+  ASSERT_TRUE(testing::ResultInChild(
+      [&] {
+        std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << bytes; });
+        const FileContent piped = ReadFileContent(PathText(fifo));
+        writer.join();
+        std::string seen = std::string("pipe: ") + kindName(piped.kind) + ", " +
+                           (BytesOf(piped) == bytes ? "all " : "") + std::to_string(piped.size) + " bytes" +
+                           (piped.readOnce ? ", read once" : "") + "\n";
+        seen += ReadFileContent(PathText(fifo.parent_path() / "file.vcf")).readOnce ? "file: read once\n"
+                                                                                    : "file: read again\n";
+        // A writer that closes at once: the pipe gave nothing.
+        std::thread closer([&] { std::ofstream(fifo, std::ios::binary).close(); });
+        seen += std::string("closed pipe: ") + kindName(ReadFileContent(PathText(fifo)).kind) + "\n";
+        closer.join();
+        // A device other than a terminal is refused (PipesAreBoundedAndDevicesOtherThanTerminalsRefused).
+        try {
+          seen += std::string("/dev/null: ") + kindName(ReadFileContent(u"/dev/null").kind) + "\n";
+        } catch (const FileError&) {
+          seen += "/dev/null: refused\n";
+        }
+        return seen;
+      },
+      seen));
+  EXPECT_EQ(seen, "pipe: bytes, all " + std::to_string(bytes.size()) +
+                      " bytes, read once\nfile: read again\nclosed pipe: empty\n/dev/null: refused\n");
 #endif
 }
 
@@ -92,29 +114,34 @@ TEST(ReadFileContent, PipesAreBoundedAndDevicesOtherThanTerminalsRefused) {
       {100000, 100000, ""},
       {4 << 20, 4 << 20, ""},
   };
-  for (const auto& p : pipes) {
-    SCOPED_TRACE(p.given);
-    // The writer may find the reader gone: it stops at the first failed write.
-    std::thread writer([&] {
-      std::ofstream out(fifo, std::ios::binary);
-      const std::string block(4096, 'x');
-      for (std::size_t sent = 0; sent < p.given && out; sent += block.size())
-        out.write(block.data(), static_cast<std::streamsize>(std::min(block.size(), p.given - sent)));
-    });
-    std::string failure;
-    std::size_t size = 0;
-    try {
-      size = ReadFileContent(PathText(fifo), {.mostStreamBytes = p.most}).size;
-    } catch (const FileError& error) {
-      failure = error.description();
-    }
-    writer.join();
-    EXPECT_EQ(failure, p.failure);
-    if (*p.failure == '\0') {
-      EXPECT_EQ(size, p.given);
-    }
-  }
+  // Apart and with a bound, as a pipe whose reader fails to come leaves its writer waiting.
+  std::string seen;
+  ASSERT_TRUE(testing::ResultInChild(
+      [&] {
+        std::string seen;
+        for (const auto& p : pipes) {
+          // The writer may find the reader gone: it stops at the first failed write.
+          std::thread writer([&] {
+            std::ofstream out(fifo, std::ios::binary);
+            const std::string block(4096, 'x');
+            for (std::size_t sent = 0; sent < p.given && out; sent += block.size())
+              out.write(block.data(), static_cast<std::streamsize>(std::min(block.size(), p.given - sent)));
+          });
+          try {
+            seen += std::to_string(ReadFileContent(PathText(fifo), {.mostStreamBytes = p.most}).size) + "\n";
+          } catch (const FileError& error) {
+            seen += error.description() + "\n";
+          }
+          writer.join();
+        }
+        return seen;
+      },
+      seen));
   signal(SIGPIPE, previous);
+  std::string expected;
+  for (const auto& p : pipes)
+    expected += (*p.failure != '\0' ? std::string(p.failure) : std::to_string(p.given)) + "\n";
+  EXPECT_EQ(seen, expected);
 
   for (const char16_t* device : {u"/dev/zero", u"/dev/urandom", u"/dev/null"}) {
     EXPECT_THAT([&] { ReadFileContent(device); },

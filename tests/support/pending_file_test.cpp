@@ -15,6 +15,7 @@
 #include "support/atomic_file.h"
 #include "support/signal_cleanup.h"
 #include "support/utf8.h"
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 
@@ -83,7 +84,7 @@ TEST(PendingFile, EndingSignalsRemoveTheNamedFileAndStillEndTheProgram) {
       _exit(3);  // not reached: the signal ends the program
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(testing::ChildEnded(child, status));
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signalNumber);
     EXPECT_EQ(EntriesIn(dir.path()), 0u) << "signal " << signalNumber;
@@ -125,8 +126,8 @@ TEST(PendingFile, AKilledWriterLeavesNoFileBehind) {
       _exit(3);  // not reached
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
+    ASSERT_TRUE(testing::ChildEnded(child, status));
+    ASSERT_TRUE(WIFSIGNALED(status)) << testing::ChildEnding(status);
     EXPECT_EQ(WTERMSIG(status), c.signalNumber);
     EXPECT_EQ(EntriesIn(dir.path()), c.earlier ? 1u : 0u);
     if (c.earlier) {

@@ -31,8 +31,7 @@ namespace {
 // the run's conversion, naming the folder.
 void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, int>>& failures, bool single) {
   if (failures.empty()) return;
-  const StatementReporter errors(
-      host, EngineTag(single ? u"ConvertVCFToSingleHTML" : u"ConvertVCFToSeparateHTML"), single);
+  const StatementReporter errors(host, single ? Procedure::OneDocumentConversion : Procedure::PerFileConversion);
   for (const auto& [folder, error] : failures)
     errors.report(single ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)),
                   FromNativePath(folder));

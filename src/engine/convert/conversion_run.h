@@ -11,7 +11,6 @@ inline constexpr char16_t kFolderPathTooLong[] = u"Path too long. Please select 
 inline constexpr char16_t kDone[] = u"Done.";
 inline constexpr char16_t kIdleProgressCaption[] = u"Progress Bar";
 inline constexpr char16_t kSingleDocumentName[] = u"output.xml";
-inline constexpr char16_t kProcessingPrefix[] = u"Processing: ";
 
 enum class RunOutcome { NoFilesAdded, FolderMissing, FolderPathTooLong, Done };
 

@@ -361,9 +361,6 @@ int PendingFile::placeReplacing(const std::string& target, unsigned mode, bool k
   // File systems without permission bits (FAT) refuse; that is no reason to fail.
   if (error == EPERM || error == EOPNOTSUPP) error = 0;
   if (error == 0 && kind_ == Kind::Unnamed) error = linkUnder(target, name_);
-  const int closed = ::close(fd_);
-  fd_ = -1;
-  if (error == 0 && closed != 0) error = errno;
   bool swapped = false;
   if (error == 0 && keepReplaced) {
     swapped = renameat2(AT_FDCWD, name_.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
@@ -371,6 +368,10 @@ int PendingFile::placeReplacing(const std::string& target, unsigned mode, bool k
     if (!swapped && errno != EINVAL && errno != ENOSYS && errno != ENOENT) error = errno;
   }
   if (error == 0 && !swapped && rename(name_.c_str(), target.c_str()) != 0) error = errno;
+  // Closed only now, so that the file has its hidden name for the fewest steps
+  // (a kill in between leaves it behind); its bytes were synced before.
+  ::close(fd_);
+  fd_ = -1;
   if (error != 0) {
     if (!name_.empty()) unlink(name_.c_str());
     forgetName();

@@ -186,7 +186,7 @@ std::vector<std::string> FileCalls(const fs::path& folder, const std::vector<std
     // Those of the output folder only: not the program's libraries, nor its inputs.
     if (line.find("\"out/") != std::string::npos || line.find("sync") != std::string::npos ||
         line.find("/proc/self/fd/") != std::string::npos)
-      calls.push_back(line.substr(line.find(' ') + 2));
+      calls.push_back(line.substr(line.find_first_not_of(' ', line.find(' '))));  // without the process id
   }
   fs::remove(trace);
   return calls;

@@ -15,6 +15,7 @@
 #include "support/atomic_file.h"
 #include "support/signal_cleanup.h"
 #include "support/utf8.h"
+#include "support/write_session.h"
 #include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
@@ -262,6 +263,58 @@ TEST(PendingFile, FilesPlacedTogetherComeBackOutWhenOneFails) {
   EXPECT_EQ(ReadBytes(dir / "t.htm"), "new document");
   EXPECT_EQ(ReadBytes(dir / "t.csv"), "new csv");
   EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// Where the file system has no unnamed files, a named one is placed as an
+// unnamed one would be: under the target's own name when nothing stands there,
+// over the earlier file otherwise; and a placement that keeps what it replaced
+// is taken back by undo().
+TEST(PendingFile, NamedAndUnnamedFilesArePlacedAndTakenBackAlike) {
+  for (const PendingFile::Kind kind : {PendingFile::Kind::Unnamed, PendingFile::Kind::Named}) {
+    for (const bool earlier : {false, true}) {
+      for (const bool undo : {false, true}) {
+        SCOPED_TRACE(std::string(kind == PendingFile::Kind::Named ? "named" : "unnamed") +
+                     (earlier ? ", replacing" : ", new") + (undo ? ", undone" : ""));
+        TempDir dir;
+        const std::string target = (dir / "b.htm").string();
+        if (earlier) testing::WriteBytes(target, "earlier");
+        PendingFile file;
+        ASSERT_EQ(file.create(target, kind), 0);
+        ASSERT_EQ(write(file.descriptor(), "new", 3), 3);
+        ASSERT_EQ(file.placeOver(target, ExistingTarget::Replace, nullptr, {.keepReplaced = undo}), 0);
+        EXPECT_EQ(ReadBytes(dir / "b.htm"), "new");
+        EXPECT_TRUE(file.synced());  // no session: synced before it was placed, new or not
+        if (undo) {
+          EXPECT_EQ(file.undo(), 0);
+          EXPECT_EQ(ReadBytes(dir / "b.htm"), earlier ? "earlier" : "<missing>");
+        } else {
+          file.confirm();
+        }
+        EXPECT_EQ(EntriesIn(dir.path()), earlier || !undo ? 1u : 0u);
+      }
+    }
+  }
+}
+
+// A run's session clears each folder it writes into of what killed runs left,
+// once, before its first file goes there; other folders are not looked at.
+TEST(PendingFile, ASessionRemovesStaleFilesWhereItWrites) {
+  TempDir dir;
+  testing::WriteBytes(dir / "out" / ".a.htm.brevant-Ab3xZ9", "left by a killed run");
+  testing::WriteBytes(dir / "other" / ".a.htm.brevant-Ab3xZ9", "left by a killed run");
+  {
+    WriteSession session(std::chrono::system_clock::now() + std::chrono::minutes(1));
+    for (const char* name : {"a.htm", "b.htm"}) {
+      AtomicFileWriter writer(FromUtf8((dir / "out" / name).string()));
+      writer.write(name);
+      writer.commit();
+    }
+    EXPECT_TRUE(session.finish().empty());
+  }
+  EXPECT_EQ(EntriesIn(dir / "out"), 2u);
+  EXPECT_EQ(ReadBytes(dir / "out" / "b.htm"), "b.htm");
+  EXPECT_EQ(EntriesIn(dir / "other"), 1u);
+  EXPECT_EQ(WriteSession::current(), nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "support/utf8.h"
 #include "test_support/recording_host.h"
@@ -170,15 +171,15 @@ TEST_F(ConversionRun, ANumberLeftFreeGoesToTheNextInputOfTheName) {
   host.toChosenFolder = true;
   host.folder = PathText(dir / "out");
   fs::create_directories(dir / "out");
-  const std::pair<const char*, const char*> inputs[] = {
-      {"a/c.vcf", "FN:a\n"},      // c.htm
-      {"b/c.vcf", "X-NONE:b\n"},  // nothing to convert: (2) stays free
-      {"d/c.vcf", "FN:d\n"},      // c (2).htm
-      {"e/c (3).vcf", "FN:e\n"},  // takes c (3).htm under its own name
-      {"f/c.vcf", "FN:f\n"},      // passes (3): c (4).htm
-      {"g/c.vcf", "FN:g\n"},      // c (5).htm
+  const std::tuple<const char*, const char*, const char*> inputs[] = {
+      {"a", "c.vcf", "FN:a\n"},      // c.htm
+      {"b", "c.vcf", "X-NONE:b\n"},  // nothing to convert: (2) stays free
+      {"d", "c.vcf", "FN:d\n"},      // c (2).htm
+      {"e", "c (3).vcf", "FN:e\n"},  // takes c (3).htm under its own name
+      {"f", "c.vcf", "FN:f\n"},      // passes (3): c (4).htm
+      {"g", "c.vcf", "FN:g\n"},      // c (5).htm
   };
-  for (const auto& [path, content] : inputs) add(dir / path, content);
+  for (const auto& [folder, name, content] : inputs) add(dir / folder / name, content);
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
   EXPECT_TRUE(host.errors.empty());
   const std::pair<const char*, const char*> expected[] = {

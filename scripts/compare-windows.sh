@@ -15,6 +15,10 @@ if (($# != 3 && $# != 5)); then
   echo "usage: $0 WORK_DIR OLD_BREVANT NEW_BREVANT [OLD_EXE NEW_EXE]" >&2
   exit 2
 fi
+require_commands xvfb:xvfb-run xauth:xauth xdotool:xdotool imagemagick:import imagemagick:compare
+if (($# == 5)); then
+  PATH="/usr/lib/wine:$PATH" require_commands wine64:/usr/lib/wine/wine64 wine:wineserver xvfb:Xvfb
+fi
 work="$(realpath -m "$1")"
 rm -rf "$work"
 mkdir -p "$work"

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -66,6 +68,7 @@ std::string ReadBytes(const fs::path& file) {
 bool CanRunUnprivileged() { return false; }
 int RunUnprivileged(const std::string&) { return -1; }
 int RunInUnprivilegedChild(const std::function<int()>&) { return -1; }
+fs::path UnprivilegedCopy(const fs::path& program) { return program; }
 #else
 bool CanRunUnprivileged() {
   if (geteuid() != 0) return true;
@@ -83,6 +86,20 @@ int RunUnprivileged(const std::string& commandLine) {
                                : bound + "sh -c " + quoted;
   const int status = std::system(full.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+fs::path UnprivilegedCopy(const fs::path& program) {
+  static std::map<fs::path, std::unique_ptr<TempDir>> folders;
+  std::unique_ptr<TempDir>& folder = folders[program];
+  const bool made = folder != nullptr;
+  if (!made) folder = std::make_unique<TempDir>();
+  const fs::path copy = folder->path() / program.filename();
+  if (!made) {
+    fs::copy_file(program, copy);
+    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+  }
+  return copy;
 }
 
 int RunInUnprivilegedChild(const std::function<int()>& body) {

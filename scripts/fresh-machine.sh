@@ -140,7 +140,9 @@ if ! command -v debootstrap >/dev/null 2>&1; then
   require_commands wget:wget
   rm -rf "$work/debootstrap"
   mkdir -p "$work/debootstrap"
-  (cd "$work/debootstrap" && apt-get download debootstrap && dpkg-deb -x debootstrap_*.deb tree)
+  # Downloaded as root: apt's own user may not write to the folder.
+  (cd "$work/debootstrap" && apt-get download -o APT::Sandbox::User=root debootstrap &&
+    dpkg-deb -x debootstrap_*.deb tree)
   export DEBOOTSTRAP_DIR="$work/debootstrap/tree/usr/share/debootstrap"
   debootstrap=("$work/debootstrap/tree/usr/sbin/debootstrap")
 fi

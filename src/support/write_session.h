@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
@@ -44,15 +45,25 @@ class WriteSession {
   // After a file was placed in the folder; `synced`: its bytes were on disk before.
   void placed(const NativePath& folder, bool synced);
 
+  using Failures = std::vector<std::pair<NativePath, int>>;
+
   // Syncs what was placed and not synced, and the folders that changed. Gives
   // the folders that could not be synced, each with the system's error number.
-  std::vector<std::pair<NativePath, int>> finish();
+  Failures finish();
+  // The same, calling `turn` every few hundredths of a second while the disk
+  // takes what the run wrote (a second, after ten thousand files), so that a
+  // window stays responsive. Should `turn` throw (the window closed), the sync
+  // goes on without waiting for it, and the exception passes on.
+  Failures finish(const std::function<void()>& turn);
 
  private:
   struct Folder {
     bool changed = false;
     bool unsyncedFiles = false;
   };
+  // The platform's part: syncs the folders and what was placed in them.
+  static Failures sync(const std::map<NativePath, Folder>& folders);
+
   std::chrono::system_clock::time_point staleBefore_;
   std::map<NativePath, Folder> folders_;
   WriteSession* outer_;

@@ -31,7 +31,8 @@ namespace {
 // the run's conversion, naming the folder.
 void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, int>>& failures, bool single) {
   if (failures.empty()) return;
-  const StatementReporter errors(host, single ? Procedure::OneDocumentConversion : Procedure::PerFileConversion);
+  const StatementReporter errors(host,
+                                 single ? Procedure::OneDocumentConversion : Procedure::PerFileConversion);
   for (const auto& [folder, error] : failures)
     errors.report(single ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)),
                   FromNativePath(folder));
@@ -73,7 +74,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.bytesWritten = run.bytesWritten();
     summary.csvFilesWritten = run.csvFilesWritten();
   }
-  ReportUnsyncedFolders(host, session.finish(), single);
+  ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), single);
   host.setBusy(false);
   host.setProgressPosition(0);
   host.setProgressCaption(kIdleProgressCaption);

@@ -12,7 +12,7 @@ namespace brevant {
 // One syncfs for each file system that holds a file placed unsynced (or more
 // than one changed folder): it takes every file and folder of it to the disk at
 // once. Any other changed folder is synced alone.
-std::vector<std::pair<NativePath, int>> WriteSession::finish() {
+WriteSession::Failures WriteSession::sync(const std::map<NativePath, Folder>& folders) {
   struct Opened {
     NativePath folder;
     int fd;
@@ -23,7 +23,7 @@ std::vector<std::pair<NativePath, int>> WriteSession::finish() {
   std::vector<Opened> opened;
   std::map<dev_t, int> foldersOn;
   std::set<dev_t> wholeSystem;
-  for (const auto& [folder, state] : folders_) {
+  for (const auto& [folder, state] : folders) {
     if (!state.changed) continue;
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat st;
@@ -48,7 +48,6 @@ std::vector<std::pair<NativePath, int>> WriteSession::finish() {
     if (error != 0 && error != EINVAL && error != EROFS) failures.emplace_back(folder.folder, error);
     ::close(folder.fd);
   }
-  folders_.clear();
   return failures;
 }
 

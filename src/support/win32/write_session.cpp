@@ -5,9 +5,6 @@ namespace brevant {
 // Windows has no unprivileged call that syncs a whole volume, and NTFS keeps
 // its folders in its journal: the files that replaced others were synced
 // before they took their place, and nothing is left to do here.
-std::vector<std::pair<NativePath, int>> WriteSession::finish() {
-  folders_.clear();
-  return {};
-}
+WriteSession::Failures WriteSession::sync(const std::map<NativePath, Folder>& /*folders*/) { return {}; }
 
 }  // namespace brevant

@@ -60,6 +60,11 @@ TEST(MostlyUtf8, BadBytesReadAsReplacementCharacters) {
   std::string csv(value.size() * kMostFieldBytesPerUnit, '\0');
   csv.resize(static_cast<std::size_t>(PutCsvText(csv.data(), value, ByteEncoding::Utf8) - csv.data()));
   EXPECT_EQ(csv, "\xC3\x91o\xEF\xBF\xBD\"\"\xEF\xBF\xBD");
+  // Control characters stay out of the field as they do from valid text.
+  const std::string controls = "\x01\xC3\x91\xFF\x1Bx";
+  csv.assign(controls.size() * kMostFieldBytesPerUnit, '\0');
+  csv.resize(static_cast<std::size_t>(PutCsvText(csv.data(), controls, ByteEncoding::Utf8) - csv.data()));
+  EXPECT_EQ(csv, "\xC3\x91\xEF\xBF\xBDx");
   // Windows-1252 text reads as before.
   html.clear();
   AppendAsciiHtml(html, "Caf\xE9\x80", ByteEncoding::Windows1252);

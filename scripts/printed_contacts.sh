@@ -6,7 +6,7 @@
 # A developer's check, not part of test.sh. Installs what is missing (as root).
 # Usage: scripts/printed_contacts.sh [BUILD_DIR] (default build, where
 # brevant-convert is built when missing). Leaves export.vcf, export.htm,
-# screen.png, export.pdf and page-N.png in BUILD_DIR/printed to look at.
+# screen.png, export.pdf, its text and page-N.png in BUILD_DIR/printed to look at.
 set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -47,6 +47,9 @@ chrome --window-size=1600,1000 --screenshot="$REPO_ROOT/$work/screen.png" "$page
 chrome --no-pdf-header-footer --print-to-pdf="$REPO_ROOT/$work/export.pdf" "$page"
 pdftoppm -png -r 60 "$work/export.pdf" "$work/page"
 pdftotext -enc UTF-8 "$work/export.pdf" "$work/export.txt"
+# Text in reading order takes glyphs of another font (CJK names) out of their
+# line; the layout keeps them there, but breaks lines that wrap. Either will do.
+pdftotext -layout -enc UTF-8 "$work/export.pdf" "$work/layout.txt"
 pdfimages -list "$work/export.pdf" >"$work/images.txt"
 
 stage "Every filled cell on paper"
@@ -59,7 +62,7 @@ work = sys.argv[1]
 ns = {"h": "http://www.w3.org/1999/xhtml"}
 root = ET.parse(work + "/export.htm").getroot()
 captions = [th.text or "" for th in root.findall(".//h:thead/h:tr/h:th", ns)]
-printed = re.sub(r"\s+", "", open(work + "/export.txt", encoding="utf-8").read())
+printed = [re.sub(r"\s+", "", open(work + name, encoding="utf-8").read()) for name in ("/export.txt", "/layout.txt")]
 missing = []
 cells = pictures = 0
 for row in root.findall(".//h:tbody/h:tr", ns):
@@ -71,7 +74,7 @@ for row in root.findall(".//h:tbody/h:tr", ns):
         if not text.strip():
             continue
         cells += 1
-        if re.sub(r"\s+", "", caption + ": " + text) not in printed:
+        if not any(re.sub(r"\s+", "", caption + ": " + text) in each for each in printed):
             missing.append(caption + ": " + text)
 images = sum(1 for line in open(work + "/images.txt").read().splitlines()[2:] if line.strip())
 print(f"{cells} filled cells, {len(missing)} of them not in the PDF; "

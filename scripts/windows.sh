@@ -24,7 +24,7 @@ missing=()
 # The installers are made with NSIS; their stub and the 32-bit programs run in
 # the 32-bit Wine.
 for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386 nsis googletest xvfb \
-  xdotool imagemagick fonts-liberation; do
+  xdotool imagemagick fonts-liberation libz-mingw-w64-dev; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then missing+=("$package"); fi
 done
 if ((${#missing[@]} > 0)); then

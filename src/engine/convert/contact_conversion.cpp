@@ -107,7 +107,7 @@ class RowWriter final : public ContactSink {
 
 DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
                                               const InputText& input, const Text& inputPath,
-                                              const Text& outputPath, CsvDocument* csv,
+                                              const Text& outputPath, SpreadsheetFiles* spreadsheets,
                                               PropertyTally& leftOut, const TargetLook* target) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
@@ -125,7 +125,7 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
 
   try {
     DocumentOutput output(outputPath, ExistingTarget::Replace, target);
-    ContactDocument document(output, host, csv);
+    ContactDocument document(output, host, spreadsheets);
     document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
     const std::size_t last = table.rows() - 1;
@@ -138,7 +138,7 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     document.flush();
     output.write(kClosing);
     output.commit();
-    if (csv != nullptr) csv->commit(errors, kSeparateWrite);
+    if (spreadsheets != nullptr) spreadsheets->commit(errors, kSeparateWrite);
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kSeparateWrite, outputPath);
@@ -147,7 +147,8 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
 }
 
 void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::vector<Text>& inputs,
-                                 const Text& outputPath, const Text& csvPath, RunSummary& summary) {
+                                 const Text& outputPath, SpreadsheetChoice spreadsheets,
+                                 RunSummary& summary) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
   ContactColumns columns;
@@ -173,10 +174,9 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
 
   try {
     DocumentOutput output(outputPath);
-    std::optional<CsvDocument> csv;
-    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, host);
-    CsvDocument* const csvDocument = csv ? &*csv : nullptr;
-    ContactDocument document(output, host, csvDocument);
+    SpreadsheetFiles files;
+    files.openBeside(outputPath, spreadsheets, host, ExistingTarget::KeepReadOnly);
+    ContactDocument document(output, host, files.any() ? &files : nullptr);
     document.begin(style, kContactsTitle, columns);
     RowWriter rows(columns, document);
     for (std::size_t f = 1; f <= inputs.size(); ++f) {
@@ -192,7 +192,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
       }
     }
     document.flush();
-    CommitSingleDocument(output, csvDocument, outputPath, inputs, errors, kSingleWrite, summary);
+    CommitSingleDocument(output, files, outputPath, inputs, errors, kSingleWrite, summary);
   } catch (...) {
     errors.reportCurrentException(kSingleWrite, outputPath);
   }

@@ -51,6 +51,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();
     summary.csvFilesWritten = run.csvFilesWritten();
+    summary.xlsxFilesWritten = run.xlsxFilesWritten();
   }
   host.setBusy(false);
   host.setProgressPosition(0);

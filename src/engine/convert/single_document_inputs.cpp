@@ -40,7 +40,7 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
   return kept;
 }
 
-void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary) {
   document.write(kClosing);
@@ -52,14 +52,18 @@ void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
   summary.bytesWritten = document.size();
-  if (csv == nullptr) return;
-  if (NamesAnInput(csv->path(), inputs)) {
-    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
-  } else if (csv->commit(errors, statement)) {
-    summary.csvFilesWritten = 1;
-    summary.singleCsv = csv->path();
-    summary.bytesWritten += csv->size();
-  }
+  const auto commit = [&](auto& file, std::size_t& filesWritten, Text& written) {
+    if (!file) return;
+    if (NamesAnInput(file->path(), inputs)) {
+      errors.report(statement, kOutputWouldOverwriteInput, file->path());
+    } else if (file->commit(errors, statement)) {
+      filesWritten = 1;
+      written = file->path();
+      summary.bytesWritten += file->size();
+    }
+  };
+  commit(spreadsheets.csv, summary.csvFilesWritten, summary.singleCsv);
+  commit(spreadsheets.xlsx, summary.xlsxFilesWritten, summary.singleXlsx);
 }
 
 }  // namespace brevant

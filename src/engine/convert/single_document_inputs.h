@@ -7,8 +7,8 @@
 #include "engine/convert/run_summary.h"
 #include "engine/statement_reporter.h"
 #include "engine/text/file_text.h"
-#include "engine/write/csv_document.h"
 #include "engine/write/document_output.h"
+#include "engine/write/spreadsheet_files.h"
 
 namespace brevant {
 
@@ -35,8 +35,8 @@ class InputSweeps {
 // Closes the one document and puts it in place, unless it would replace one of
 // its own inputs (an earlier "output.xml" taken in with every file of its
 // folder, say; reported at `statement`). Throws what the document throws. Then
-// the same for its CSV file, when there is one; that one's failure is reported.
-void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+// the same for each of its files for spreadsheets; their failures are reported.
+void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary);
 

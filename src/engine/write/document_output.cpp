@@ -20,8 +20,12 @@ void DocumentOutput::write(std::string_view bytes) {
 }
 
 void DocumentOutput::commit() {
-  if (!writer_) throw FileError("Bad file name or number");
   write(kFinalLineBreak);
+  commitAsWritten();
+}
+
+void DocumentOutput::commitAsWritten() {
+  if (!writer_) throw FileError("Bad file name or number");
   writer_->commit();
   committedBytes += size_;
 }

@@ -22,6 +22,8 @@ class DocumentOutput {
   void write(std::string_view bytes);
   // Adds the final line break and puts the document in place. Throws FileError.
   void commit();
+  // Puts the file in place as written, for a file that is no text.
+  void commitAsWritten();
 
   // The document's size once committed.
   std::uint64_t size() const { return size_; }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "engine/host.h"
+#include "engine/write/csv_document.h"
+#include "engine/write/xlsx_document.h"
+
+namespace brevant {
+
+// Which files for spreadsheets a conversion writes beside its document, read
+// from the host once, when it starts.
+struct SpreadsheetChoice {
+  bool csv = false;
+  bool xlsx = false;
+  static SpreadsheetChoice Of(Host& host) { return {host.saveCsv(), host.saveXlsx()}; }
+  bool any() const { return csv || xlsx; }
+};
+
+// The table of a document once more for spreadsheets, beside it: as a CSV file
+// and as an .xlsx workbook, each when chosen. Every header cell, value and row
+// end goes to each of them as the document is written.
+class SpreadsheetFiles {
+ public:
+  std::optional<CsvDocument> csv;
+  std::optional<XlsxDocument> xlsx;
+
+  // Opens the chosen files beside the document at `documentPath`.
+  void openBeside(const Text& documentPath, SpreadsheetChoice choice, Host& host, ExistingTarget existing) {
+    if (choice.csv) csv.emplace(CsvPathBeside(documentPath), existing, host);
+    if (choice.xlsx) xlsx.emplace(XlsxPathBeside(documentPath), existing, host);
+  }
+  bool any() const { return csv || xlsx; }
+
+  void caption(CaptionKey caption) {
+    if (csv) csv->caption(caption);
+    if (xlsx) xlsx->caption(caption);
+  }
+  // A value of the line scanner: bytes or UTF-16 text.
+  template <class Ch>
+  void lineValue(std::basic_string_view<Ch> value) {
+    if (csv) csv->lineValue(value);
+    if (xlsx) xlsx->lineValue(value);
+  }
+  // A decoded value of one row per contact.
+  void value(std::string_view bytes, ByteEncoding encoding) {
+    if (csv) csv->value(bytes, encoding);
+    if (xlsx) xlsx->value(bytes, encoding);
+  }
+  void emptyValue() {
+    if (csv) csv->emptyValue();
+    if (xlsx) xlsx->emptyValue();
+  }
+  void endRow() {
+    if (csv) csv->endRow();
+    if (xlsx) xlsx->endRow();
+  }
+
+  // Puts each in place, after its document; a failure is reported at
+  // `statement` and leaves the file at that path as it was.
+  void commit(const StatementReporter& errors, int statement) {
+    if (csv) csv->commit(errors, statement);
+    if (xlsx) xlsx->commit(errors, statement);
+  }
+};
+
+}  // namespace brevant

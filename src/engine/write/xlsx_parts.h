@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/write/zip_writer.h"
+
+namespace brevant {
+
+// The parts of a workbook of one worksheet, "Contacts", besides the sheet
+// itself: content types, relationships, the workbook (its header row printed
+// on every page) and the styles. The same for every workbook, so compressed once.
+const std::vector<DeflatedPart>& WorkbookParts();
+
+inline constexpr std::string_view kSheetPartName = "xl/worksheets/sheet1.xml";
+
+// The cell styles of styles.xml: every cell aligned to the top of its row,
+// the header row in bold, a long or broken text wrapped within its column.
+inline constexpr std::string_view kHeaderStyle = " s=\"1\"";
+inline constexpr std::string_view kWrappedStyle = " s=\"2\"";
+
+// A column's width fits texts of up to this many characters; longer ones wrap.
+inline constexpr std::size_t kWidestColumn = 60;
+
+// The worksheet up to its first row: the header row frozen (it stays in view
+// while the rows scroll), and the columns' widths from the widest line seen in
+// each, in characters.
+std::string SheetOpening(const std::vector<std::uint16_t>& widths);
+// After the last row; the sheet prints in landscape, as the document does.
+inline constexpr std::string_view kSheetClosing =
+    "</sheetData><pageSetup orientation=\"landscape\"/></worksheet>";
+
+}  // namespace brevant

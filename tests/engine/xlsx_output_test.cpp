@@ -88,6 +88,7 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
       {"escape-like after a dropped control", u"", "_x0041\x01_", "_x0041_"},
       {"underscores", u"", "snake_case_x12_", "snake_case_x12_"},
       {"spaces kept", u"", "  two  ", "  two  "},
+      {"spaces kept around other characters", u"", " Zo\xC3\xAB\t", " Zo\xC3\xAB\t"},
       {"UTF-8", u"", "Zo\xC3\xAB \xE6\x9D\x8E \xF0\x9F\x98\x80", "Zo\xC3\xAB \xE6\x9D\x8E \xF0\x9F\x98\x80"},
       {"Windows-1252", u"", "M\xFCller \x80", "M\xC3\xBCller \xE2\x82\xAC"},
       {"invalid UTF-8 read as Windows-1252", u"", "caf\xE9 \xC3", "caf\xC3\xA9 \xC3\x83"},

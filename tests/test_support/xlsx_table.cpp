@@ -98,6 +98,14 @@ std::string DecodeEscapes(const std::string& text) {
   return out;
 }
 
+// Spreadsheets drop the blanks around a text unless it says to keep them.
+std::string AsKept(std::string text, bool preserved) {
+  if (preserved) return text;
+  const std::size_t first = text.find_first_not_of(" \t\n");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\n") - first + 1);
+}
+
 // "B12" as column 1, row 11.
 bool ParseReference(const std::string& reference, std::size_t& column, std::size_t& row) {
   std::size_t i = 0;
@@ -152,7 +160,7 @@ std::string CellText(const xmlNode* cell) {
   ForElements(cell->children, [&](const xmlNode* element) {
     if (!Named(element, "t")) return;
     xmlChar* content = xmlNodeGetContent(element);
-    text += reinterpret_cast<const char*>(content);
+    text += AsKept(reinterpret_cast<const char*>(content), xmlNodeGetSpacePreserve(element) == 1);
     xmlFree(content);
   });
   return DecodeEscapes(text);
@@ -222,8 +230,10 @@ void ReadSheet(const std::string& sheet, XlsxText& xlsx) {
     const std::size_t close = sheet.find("</c>", at);
     const std::string cell = sheet.substr(at, close - at);
     const std::string tag = cell.substr(0, cell.find('>'));
-    const std::size_t textStart = cell.find('>', cell.find("<t")) + 1;
-    const std::string text = cell.substr(textStart, cell.find("</t>") - textStart);
+    const std::size_t textTag = cell.find("<t");
+    const std::size_t textStart = cell.find('>', textTag) + 1;
+    const bool preserved = cell.substr(textTag, textStart - textTag).find("preserve") != std::string::npos;
+    const std::string text = AsKept(cell.substr(textStart, cell.find("</t>") - textStart), preserved);
     PutCell(xlsx, Between(tag, "r=\"", "\""),
             {DecodeEscapes(DecodeReferences(text)), Between(tag, "t=\"", "\""),
              std::atoi(Between(tag, "s=\"", "\"").c_str())});

@@ -96,6 +96,15 @@ class SheetTextWriter {
 
 }  // namespace
 
+bool HoldsSheetEscape(std::string_view text) {
+  for (std::size_t at = text.find("_x"); at != std::string_view::npos; at = text.find("_x", at + 1)) {
+    if (at + 6 < text.size() && IsHex(text[at + 2]) && IsHex(text[at + 3]) && IsHex(text[at + 4]) &&
+        IsHex(text[at + 5]) && text[at + 6] == '_')
+      return true;
+  }
+  return false;
+}
+
 char* PutSheetText(char* out, std::string_view bytes, ByteEncoding encoding, CellText& text) {
   SheetTextWriter writer(out, text);
   for (std::size_t i = 0; i < bytes.size();) {

@@ -67,12 +67,15 @@ constexpr std::uint64_t HasControl(std::uint64_t eight) {
 }
 
 // Bytes a text cannot simply hold: beyond ASCII, controls (a line break among
-// them), the three XML escapes and the underscore.
+// them) and the three XML escapes.
 constexpr std::uint64_t Special(std::uint64_t eight) {
   return (eight & kHighBits) | HasControl(eight) | HasByte(eight, '&') | HasByte(eight, '<') |
-         HasByte(eight, '>') | HasByte(eight, '_');
+         HasByte(eight, '>');
 }
 }  // namespace sheet_detail
+
+// Whether the text holds "_xHHHH_", which a spreadsheet would read as one character.
+bool HoldsSheetEscape(std::string_view text);
 
 // Whether the value goes into a cell as it is: printable ASCII without an
 // escape, short enough for a cell. Inline: it runs for nearly every cell.
@@ -81,6 +84,7 @@ inline bool IsPlainSheetText(std::string_view value) {
   if (size > kCellUnits) return false;
   const char* in = value.data();
   std::uint64_t special = 0;
+  std::uint64_t underscore = 0;
   std::uint64_t eight;
   if (size >= 8) {
     // The last eight may overlap the ones before.
@@ -88,15 +92,17 @@ inline bool IsPlainSheetText(std::string_view value) {
       if (i + 8 > size) i = size - 8;
       std::memcpy(&eight, in + i, 8);
       special |= sheet_detail::Special(eight);
+      underscore |= sheet_detail::HasByte(eight, '_');
       if (i + 8 == size) break;
     }
   } else {
     for (std::size_t i = 0; i < size; ++i) {
       const auto byte = static_cast<unsigned char>(in[i]);
-      special |= byte < 0x20 || byte >= 0x80 || byte == '&' || byte == '<' || byte == '>' || byte == '_';
+      special |= byte < 0x20 || byte >= 0x80 || byte == '&' || byte == '<' || byte == '>';
+      underscore |= byte == '_';
     }
   }
-  return special == 0;
+  return special == 0 && (underscore == 0 || !HoldsSheetEscape(value));
 }
 
 }  // namespace brevant

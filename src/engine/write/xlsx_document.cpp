@@ -156,7 +156,8 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
   }
   if (fitting_) measure(facts.widest);
   const bool wraps = facts.lineBreak || facts.widest > kWidestColumn;
-  char* out = startCell(bytes, wraps ? kWrappedStyle : kNoStyle, true);
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
+  char* out = startCell(bytes, wraps ? kWrappedStyle : kNoStyle, blank(text_[0]) || blank(text_[bytes - 1]));
   if (out == nullptr) return;
   std::memcpy(out, text_.get(), bytes);
   taken(EndCell(out + bytes));

@@ -211,6 +211,51 @@ TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
   EXPECT_THAT(read.widths, ElementsAre(36, 62, 14, 8));
 }
 
+// A row is as high as the most lines a cell of it takes: its own line breaks,
+// and lines too long for their column wrapped (at most as high as a row can be).
+TEST(XlsxContainer, RowsAreAsHighAsTheirLines) {
+  testing::TempDir dir;
+  testing::RecordingHost host;
+  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+  xlsx.caption({Caption::Notes});
+  xlsx.caption({Caption::DisplayName});
+  xlsx.endRow();
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"one\ntwo\nthree", "Ann"},      // 3 lines
+      {std::string(130, 'w'), "Bob"},  // wraps at 60 characters: 3 lines
+      {Repeated("line\n", 99) + "last", ""},
+      {"x", "Cy"},
+  };
+  for (const auto& [note, name] : rows) {
+    xlsx.lineValue(note);
+    xlsx.lineValue(name);
+    xlsx.endRow();
+  }
+  for (int i = 0; i < 1000; ++i) {  // past the rows the widths fit
+    xlsx.lineValue(std::string_view("n"));
+    xlsx.lineValue(std::string_view("Name 12345"));
+    xlsx.endRow();
+  }
+  // Then rows of megabytes on their way into the archive, each of 10 lines.
+  xlsx.lineValue(std::string_view("a"));
+  xlsx.lineValue(std::string(30, 'z'));  // 3 lines in a column 14 wide (its bold header)
+  xlsx.endRow();
+  for (int i = 0; i < 3000; ++i) {
+    xlsx.lineValue(std::string(600, 'y'));
+    xlsx.lineValue(std::string_view("Short"));
+    xlsx.endRow();
+  }
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+  const XlsxText read = ReadChecked(dir / "t.xlsx");
+  ASSERT_EQ(read.heights.size(), 1006u + 3000u);
+  EXPECT_THAT(std::vector<double>(read.heights.begin(), read.heights.begin() + 6),
+              ElementsAre(0, 45, 45, 409, 0, 0));
+  EXPECT_EQ(read.heights[1005], 45);
+  EXPECT_EQ(read.rows[1005][1].style, kWrapped);
+  EXPECT_EQ(std::count(read.heights.begin() + 1006, read.heights.end(), 150), 3000);
+  EXPECT_EQ(read.rows.back()[0].text, std::string(600, 'y'));
+}
+
 // The most a worksheet holds is written; one column or row more, and the
 // workbook is not written at all: the box says why and names it.
 TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {

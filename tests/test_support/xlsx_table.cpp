@@ -120,6 +120,14 @@ bool ParseReference(const std::string& reference, std::size_t& column, std::size
   return true;
 }
 
+// A row's height, when it has one of its own.
+void PutHeight(XlsxText& xlsx, const std::string& row, const std::string& height, const std::string& custom) {
+  if (height.empty() || custom != "1") return;
+  const std::size_t index = std::stoul(row) - 1;
+  if (xlsx.heights.size() <= index) xlsx.heights.resize(index + 1);
+  xlsx.heights[index] = std::atof(height.c_str());
+}
+
 void PutCell(XlsxText& xlsx, const std::string& reference, XlsxCell cell) {
   std::size_t column, row;
   if (!ParseReference(reference, column, row)) {
@@ -178,6 +186,8 @@ void ReadSheet(const std::string& sheet, XlsxText& xlsx) {
     if (Named(element, "c")) {
       PutCell(xlsx, Attribute(element, "r"),
               {CellText(element), Attribute(element, "t"), std::atoi(Attribute(element, "s").c_str())});
+    } else if (Named(element, "row")) {
+      PutHeight(xlsx, Attribute(element, "r"), Attribute(element, "ht"), Attribute(element, "customHeight"));
     } else if (Named(element, "col")) {
       const auto last = static_cast<std::size_t>(std::atoi(Attribute(element, "max").c_str()));
       if (xlsx.widths.size() < last) xlsx.widths.resize(last);
@@ -244,6 +254,11 @@ void ReadSheet(const std::string& sheet, XlsxText& xlsx) {
     if (xlsx.widths.size() < last) xlsx.widths.resize(last);
     for (auto c = static_cast<std::size_t>(std::atoi(Between(tag, "min=\"", "\"").c_str())); c <= last; ++c)
       xlsx.widths[c - 1] = std::atof(Between(tag, "width=\"", "\"").c_str());
+  }
+  for (std::size_t at = sheet.find("<row "); at != std::string::npos; at = sheet.find("<row ", at + 1)) {
+    const std::string tag = sheet.substr(at, sheet.find('>', at) - at);
+    PutHeight(xlsx, Between(tag, "r=\"", "\""), Between(tag, "ht=\"", "\""),
+              Between(tag, "customHeight=\"", "\""));
   }
   const std::string pane = Between(sheet, "<pane ", ">");
   xlsx.headerFrozen =

@@ -26,6 +26,7 @@ struct XlsxText {
   std::map<std::string, std::string> parts;  // name to content
   std::vector<std::vector<XlsxCell>> rows;   // a missing cell is an empty XlsxCell
   std::vector<double> widths;                // a column's width, 0 where none is given
+  std::vector<double> heights;               // a row's height in points, 0 where none is given
   bool headerFrozen = false;                 // the view's pane is frozen below row 1
 
   // The texts of the cells, each row up to its last cell.

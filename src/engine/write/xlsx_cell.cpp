@@ -40,7 +40,7 @@ class SheetTextWriter {
     units_ += units;
     switch (c) {
       case U'\n':
-        text_.lineBreak = true;
+        text_.lines += WrappedLines(line_, text_.wrapAt);
         line_ = 0;
         *out_++ = '\n';
         return true;
@@ -65,7 +65,11 @@ class SheetTextWriter {
     return true;
   }
 
-  char* end() const { return out_; }
+  // The end of the text; its last line is counted then.
+  char* end() {
+    text_.lines += WrappedLines(line_, text_.wrapAt);
+    return out_;
+  }
 
  private:
   static char* Put(char* out, std::string_view text) {

@@ -15,6 +15,9 @@ inline constexpr std::size_t kSheetColumns = 16384;
 inline constexpr std::uint64_t kSheetRows = 1048576;
 inline constexpr std::size_t kCellUnits = 32767;  // UTF-16 units of one cell's text
 
+// A column is at most this many characters wide; longer lines wrap.
+inline constexpr std::size_t kWidestColumn = 60;
+
 // Writes the letters of a column (0 is "A", 26 is "AA", 16383 "XFD") and gives their end.
 inline char* PutColumnName(char* out, std::size_t column) {
   if (column >= 26 * 27) {
@@ -33,10 +36,16 @@ inline char* PutColumnName(char* out, std::size_t column) {
 
 // What writing a cell's text found out.
 struct CellText {
-  bool lineBreak = false;
-  bool cut = false;        // longer than a cell holds: its first kCellUnits were written
-  std::size_t widest = 0;  // its longest line in the widths of a monospaced font (CJK counts two)
+  std::size_t wrapAt = kWidestColumn;  // given: the characters its column holds on one line
+  bool cut = false;                    // longer than a cell holds: its first kCellUnits were written
+  std::size_t widest = 0;              // its longest line in the widths of a monospaced font (CJK counts two)
+  std::size_t lines = 0;  // the lines it takes in its column, its own line breaks and the wrapped ones
 };
+
+// The lines a line of `width` characters takes in a column that holds `wrapAt`.
+inline std::size_t WrappedLines(std::size_t width, std::size_t wrapAt) {
+  return width <= wrapAt ? 1 : (width + wrapAt - 1) / wrapAt;
+}
 
 // Writing a cell's text takes at most this many bytes for each unit
 // (character, byte or UTF-16 unit) of it, and for at most kCellUnits units.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 
 #include "engine/write/xlsx_parts.h"
@@ -12,6 +13,14 @@ namespace brevant {
 
 namespace {
 
+constexpr std::string_view kRowStart = "<row r=\"";
+// Blanks in the row's start tag, where its height goes once its cells are known.
+constexpr std::string_view kHeightRoom = "                           >";
+constexpr std::string_view kRowEnd = "</row>";
+constexpr std::size_t kLinePoints = 15;   // a line of the default font, in points
+constexpr std::size_t kHighestRow = 409;  // the most a spreadsheet allows
+// A column without a width of its own holds about this many characters.
+constexpr std::size_t kDefaultColumnCharacters = 8;
 constexpr std::string_view kCellStart = "<c r=\"";
 constexpr std::string_view kInlineString = "\" t=\"inlineStr\"";
 constexpr std::string_view kTextStart = "><is><t>";
@@ -74,29 +83,38 @@ void XlsxDocument::startSheet() {
   fitting_ = false;
   zip_->beginEntry(kSheetPartName);
   zip_->write(SheetOpening(widths_));
-  widths_ = {};
 }
 
 void XlsxDocument::passOn() {
   if (fitting_ && used_ < kFittingBytes) return;
+  // The open row waits for its height, unless it fills a piece on its own.
+  const bool keepRow = heightRoom_ != kNoRoom && used_ - heightRoom_ < kPieceSize;
+  const std::size_t rowStart = keepRow ? heightRoom_ - kRowStart.size() - rowNumberSize_ - 1 : used_;
   try {
     if (fitting_) startSheet();
-    zip_->write(std::string_view(buffer_.get(), used_));
-    used_ = 0;
+    zip_->write(std::string_view(buffer_.get(), rowStart));
   } catch (...) {
     return fail(std::current_exception());
   }
+  std::memmove(buffer_.get(), buffer_.get() + rowStart, used_ - rowStart);
+  used_ -= rowStart;
+  heightRoom_ = keepRow ? heightRoom_ - rowStart : kNoRoom;
   host_.yield();
 }
 
-void XlsxDocument::measure(std::size_t width) {
-  if (!fitting_) return;
-  if (widths_.size() <= column_) widths_.resize(column_ + 1, 0);
-  widths_[column_] =
-      static_cast<std::uint16_t>(std::max<std::size_t>(widths_[column_], std::min(width, kWidestColumn)));
+std::size_t XlsxDocument::wrapAt() const {
+  if (fitting_) return kWidestColumn;  // the widths will fit every line up to it
+  return column_ < widths_.size() ? ColumnCharacters(widths_[column_]) : kDefaultColumnCharacters;
 }
 
-char* XlsxDocument::startCell(std::size_t textBytes, std::string_view style, bool preserveSpaces) {
+void XlsxDocument::measure(std::size_t width) {
+  if (!fitting_) return;  // the widths are written
+  if (widths_.size() <= column_) widths_.resize(column_ + 1, 0);
+  widths_[column_] =
+      static_cast<std::uint16_t>(std::max(std::size_t{widths_[column_]}, std::min(width, kWidestColumn)));
+}
+
+char* XlsxDocument::startCell(std::size_t textBytes, std::size_t lines, bool header, bool preserveSpaces) {
   if (column_ >= kSheetColumns || row_ > kSheetRows) {
     fail(std::make_exception_ptr(FileError(
         column_ >= kSheetColumns ? "The table has more columns than a spreadsheet holds (16,384)"
@@ -105,29 +123,34 @@ char* XlsxDocument::startCell(std::size_t textBytes, std::string_view style, boo
   }
   char* out = room(textBytes + kMostCellFrame);
   if (!rowStarted_) {
-    out = Put(out, "<row r=\"");
+    out = Put(out, kRowStart);
     out = Put(out, std::string_view(rowNumber_, rowNumberSize_));
-    out = Put(out, "\">");
+    *out++ = '"';
+    heightRoom_ = static_cast<std::size_t>(out - buffer_.get());
+    out = Put(out, kHeightRoom);
     rowStarted_ = true;
+    rowLines_ = 1;
   }
+  rowLines_ = std::max(rowLines_, lines);
   out = Put(out, kCellStart);
   out = PutColumnName(out, column_++);
   out = Put(out, std::string_view(rowNumber_, rowNumberSize_));
   out = Put(out, kInlineString);
-  out = Put(out, style);
+  if (header) out = Put(out, kHeaderStyle);
+  if (lines > 1) out = Put(out, kWrappedStyle);
   return Put(out, preserveSpaces ? kPreservedTextStart : kTextStart);
 }
 
 char* XlsxDocument::EndCell(char* out) { return Put(out, kCellEnd); }
 
-void XlsxDocument::plainCell(std::string_view text, std::string_view style) {
+void XlsxDocument::plainCell(std::string_view text, bool header) {
   if (text.empty()) {
     ++column_;
     return;
   }
-  if (fitting_) measure(text.size());
-  const std::string_view wrapped = style.empty() && text.size() > kWidestColumn ? kWrappedStyle : style;
-  char* out = startCell(text.size(), wrapped, text.front() == ' ' || text.back() == ' ');
+  measure(header ? text.size() + (text.size() + 7) / 8 : text.size());  // bold letters are wider
+  const std::size_t lines = header ? 1 : WrappedLines(text.size(), wrapAt());
+  char* out = startCell(text.size(), lines, header, text.front() == ' ' || text.back() == ' ');
   if (out == nullptr) return;
   std::memcpy(out, text.data(), text.size());
   taken(EndCell(out + text.size()));
@@ -142,6 +165,7 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
   // The text first: whether it wraps goes before it.
   if (!text_) text_ = std::make_unique_for_overwrite<char[]>(kMostSheetTextBytes);
   CellText facts;
+  facts.wrapAt = wrapAt();
   char* textEnd;
   if constexpr (sizeof(Ch) == 2) {
     static_cast<void>(encoding);
@@ -154,10 +178,9 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
     ++column_;  // nothing a cell can hold
     return;
   }
-  if (fitting_) measure(facts.widest);
-  const bool wraps = facts.lineBreak || facts.widest > kWidestColumn;
+  measure(facts.widest);
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
-  char* out = startCell(bytes, wraps ? kWrappedStyle : kNoStyle, blank(text_[0]) || blank(text_[bytes - 1]));
+  char* out = startCell(bytes, facts.lines, false, blank(text_[0]) || blank(text_[bytes - 1]));
   if (out == nullptr) return;
   std::memcpy(out, text_.get(), bytes);
   taken(EndCell(out + bytes));
@@ -167,19 +190,12 @@ template void XlsxDocument::escapedCell(std::string_view value, ByteEncoding enc
 void XlsxDocument::caption(CaptionKey caption) {
   if (failure_) return;
   char text[64];
-  char* end = text;
-  const std::string_view name = CaptionName(caption.caption);
-  end = Put(end, name);
+  char* end = Put(text, CaptionName(caption.caption));
   if (caption.number >= 2) {
     *end++ = ' ';
     end = std::to_chars(end, text + sizeof text, caption.number).ptr;
   }
-  const auto size = static_cast<std::size_t>(end - text);
-  if (fitting_) measure(size + (size + 7) / 8);  // bold letters are wider
-  char* out = startCell(size, kHeaderStyle, false);
-  if (out == nullptr) return;
-  std::memcpy(out, text, size);
-  taken(EndCell(out + size));
+  plainCell(std::string_view(text, static_cast<std::size_t>(end - text)), true);
 }
 
 void XlsxDocument::lineValue(std::u16string_view chars) {
@@ -190,9 +206,16 @@ void XlsxDocument::lineValue(std::u16string_view chars) {
 void XlsxDocument::endRow() {
   if (failure_) return;
   if (rowStarted_) {
-    char* out = room(6);
-    taken(Put(out, "</row>"));
+    // A row of several lines is as high as they are, where its start is still at hand.
+    if (rowLines_ > 1 && heightRoom_ != kNoRoom) {
+      char height[kHeightRoom.size() + 1];
+      const int size = std::snprintf(height, sizeof height, " ht=\"%zu\" customHeight=\"1\"",
+                                     std::min<std::size_t>(rowLines_ * kLinePoints, kHighestRow));
+      std::memcpy(buffer_.get() + heightRoom_, height, static_cast<std::size_t>(size));
+    }
+    heightRoom_ = kNoRoom;
     rowStarted_ = false;
+    taken(Put(room(kRowEnd.size()), kRowEnd));
   }
   ++row_;
   rowNumberSize_ = static_cast<std::size_t>(

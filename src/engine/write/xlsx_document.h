@@ -27,10 +27,12 @@ Text XlsxPathBeside(const Text& documentPath);
 // spreadsheet reads a telephone number, a postal code or a date as a number
 // and no value can become a formula. The header row is bold and frozen, the
 // columns are as wide as the first rows need (within reason), a text with
-// line breaks wraps within its cell.
+// line breaks or too long for its column wraps within its cell, and its row is
+// as high as its lines.
 //
 // The sheet goes through deflate into the zip file as it is made, a megabyte
-// at a time; only its first rows wait, until their widths are known. Like a
+// of whole rows at a time; only its first rows wait, until their widths are
+// known. Like a
 // document it goes into a new file and replaces the one at its path only when
 // complete. A table larger than a spreadsheet holds (16,384 columns, 1,048,576
 // rows) is not written: commit() reports it. A text longer than a cell holds
@@ -76,29 +78,31 @@ class XlsxDocument {
     used_ = static_cast<std::size_t>(end - buffer_.get());
     if (used_ >= kPieceSize) passOn();
   }
-  // Writes the buffer on into the archive, once the widths are known.
+  // Writes the whole rows of the buffer on into the archive, once the widths
+  // are known; a row that fills a piece on its own goes too, unfinished.
   void passOn();
   void startSheet();
 
+  // The characters the current column holds on one line.
+  std::size_t wrapAt() const;
   // The start of the next cell, up to where its text goes; room for
   // `textBytes` follows. Null when the table has outgrown a worksheet.
-  char* startCell(std::size_t textBytes, std::string_view style, bool preserveSpaces);
+  char* startCell(std::size_t textBytes, std::size_t lines, bool header, bool preserveSpaces);
   static char* EndCell(char* out);
   void bytesCell(std::string_view bytes, std::optional<ByteEncoding> encoding) {
     if (failure_) return;
     if (IsPlainSheetText(bytes)) [[likely]]
-      return plainCell(bytes, kNoStyle);
+      return plainCell(bytes);
     escapedCell(bytes, encoding ? *encoding : EncodingOfValue(bytes));
   }
   // ASCII that goes in as it is.
-  void plainCell(std::string_view text, std::string_view style);
+  void plainCell(std::string_view text, bool header = false);
   template <class Ch>
   void escapedCell(std::basic_string_view<Ch> value, ByteEncoding encoding);
   void measure(std::size_t width);
   // The workbook cannot be written; commit() reports why.
   void fail(std::exception_ptr why);
 
-  static constexpr std::string_view kNoStyle = {};
   // The buffer goes into the archive once it holds this much.
   static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
   // The column widths fit the rows seen until this many rows or bytes came.
@@ -120,7 +124,11 @@ class XlsxDocument {
   bool rowStarted_ = false;
   char rowNumber_[24] = "1";
   std::size_t rowNumberSize_ = 1;
-  // Until the widths are known: the widest line of each column so far.
+  // Where the room for the open row's height is in the buffer, while it is.
+  static constexpr std::size_t kNoRoom = static_cast<std::size_t>(-1);
+  std::size_t heightRoom_ = kNoRoom;
+  std::size_t rowLines_ = 1;  // of its tallest cell so far
+  // The widest line of each column: while fitting_, of the rows so far; then as written.
   bool fitting_ = true;
   std::vector<std::uint16_t> widths_;
   std::uint64_t size_ = 0;

@@ -54,7 +54,9 @@ constexpr std::string_view kStyles =
     "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
     "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
     "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" "
+    "applyAlignment=\"1\">"
+    "<alignment vertical=\"top\"/></xf></cellStyleXfs>"
     "<cellXfs count=\"3\">"
     "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyAlignment=\"1\">"
     "<alignment vertical=\"top\"/></xf>"
@@ -84,10 +86,7 @@ DeflatedPart Part(std::string_view name, std::string_view content) {
 }
 
 // A width in the spreadsheet's unit (the width of a digit), with room for the cell's margins.
-std::string WidthText(std::uint16_t characters) {
-  const std::size_t fitted = std::clamp<std::size_t>(characters, 6, kWidestColumn) + 2;
-  return std::to_string(fitted);
-}
+std::string WidthText(std::uint16_t characters) { return std::to_string(ColumnCharacters(characters) + 2); }
 
 }  // namespace
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/write/xlsx_cell.h"
 #include "engine/write/zip_writer.h"
 
 namespace brevant {
@@ -21,8 +23,10 @@ inline constexpr std::string_view kSheetPartName = "xl/worksheets/sheet1.xml";
 inline constexpr std::string_view kHeaderStyle = " s=\"1\"";
 inline constexpr std::string_view kWrappedStyle = " s=\"2\"";
 
-// A column's width fits texts of up to this many characters; longer ones wrap.
-inline constexpr std::size_t kWidestColumn = 60;
+// The characters a column holds on one line, given the widest line seen in it.
+inline std::size_t ColumnCharacters(std::size_t widest) {
+  return std::clamp<std::size_t>(widest, 6, kWidestColumn);
+}
 
 // The worksheet up to its first row: the header row frozen (it stays in view
 // while the rows scroll), and the columns' widths from the widest line seen in

@@ -453,7 +453,6 @@ TEST_F(XlsxSafety, AnInputIsNeverReplacedByAWorkbook) {
 }
 
 TEST_F(XlsxSafety, AWorkbookGoesInPlaceOnlyWithItsDocument) {
-  SKIP_ON_WINDOWS("file modes");
   single();
   add("a.vcf", "FN:A\n");
   // A read-only workbook is refused and kept, as a read-only document would be; the document is written.

@@ -2,8 +2,10 @@
 
 #include <zlib.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "support/utf8.h"
 

@@ -1,6 +1,5 @@
 #include "support/result_table.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace brevant::bench {
@@ -110,22 +109,6 @@ void ResultTable::addCostChecks(const std::string& name, const Measurement& meas
   addCheck("   time " + name, Figure::Ratio, time, "<= " + Fixed(goal, 2), time <= goal);
   const double cpu = measured.bestCpuSeconds / base.bestCpuSeconds;
   addCheck("   cpu " + name, Figure::Ratio, cpu, "<= " + Fixed(goal, 2), cpu <= goal);
-}
-
-void ResultTable::addExtraCostChecks(const std::string& name, const Measurement& measured,
-                                     const Measurement& other, const Measurement& base, double goal) {
-  if (!measured.completed || !other.completed || !base.completed) return;
-  const auto check = [&](const char* figure, double measuredSeconds, double otherSeconds,
-                         double baseSeconds) {
-    // An extra that costs nothing measurable counts as the least measurable cost.
-    const double extra = std::max(measuredSeconds - baseSeconds, 0.0);
-    const double otherExtra = std::max(otherSeconds - baseSeconds, 0.001);
-    const double ratio = extra / otherExtra;
-    addCheck("   " + std::string(figure) + " " + name, Figure::Ratio, ratio, "<= " + Fixed(goal, 2),
-             ratio <= goal);
-  };
-  check("time", measured.bestSeconds, other.bestSeconds, base.bestSeconds);
-  check("cpu", measured.bestCpuSeconds, other.bestCpuSeconds, base.bestCpuSeconds);
 }
 
 }  // namespace brevant::bench

@@ -35,10 +35,6 @@ class ResultTable {
   // `base`, each at most `goal`.
   void addCostChecks(const std::string& name, const Measurement& measured, const Measurement& base,
                      double goal);
-  // Two checks: what `measured` costs beyond `base` (wall time and CPU time)
-  // over what `other` costs beyond it, each at most `goal`.
-  void addExtraCostChecks(const std::string& name, const Measurement& measured, const Measurement& other,
-                          const Measurement& base, double goal);
 
   void print(std::FILE* to) const { table_.print(to); }
 

@@ -221,7 +221,7 @@ void XlsxDocument::endRow() {
   rowNumberSize_ = static_cast<std::size_t>(
       std::to_chars(rowNumber_, rowNumber_ + sizeof rowNumber_, row_).ptr - rowNumber_);
   column_ = 0;
-  if (fitting_ && row_ > kFittingRows) {
+  if (!failure_ && fitting_ && row_ > kFittingRows) {
     try {
       startSheet();
     } catch (...) {
@@ -232,9 +232,9 @@ void XlsxDocument::endRow() {
 
 bool XlsxDocument::commit(const StatementReporter& errors, int statement) {
   try {
-    if (failure_) std::rethrow_exception(failure_);
-    if (fitting_) startSheet();
     if (rowStarted_) endRow();
+    if (!failure_ && fitting_) startSheet();
+    if (failure_) std::rethrow_exception(failure_);
     char* out = room(kSheetClosing.size());
     used_ = static_cast<std::size_t>(Put(out, kSheetClosing) - buffer_.get());
     zip_->write(std::string_view(buffer_.get(), used_));

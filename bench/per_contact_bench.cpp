@@ -1,10 +1,10 @@
 // Measures one row per contact against the line scanner on the same large
 // contacts files (50 MB, and 90,000 contacts), in both conversion modes, and
 // prints one table; then one row per contact alone, with the CSV file and the
-// .xlsx workbook, on hostile inputs (long
-// folded values, endless soft line breaks, a note of nothing but "&", one
-// contact with millions of e-mail lines, one line of 1 GB), with the peak memory against its goal
-// and the longest stretch the conversion went without giving the host a turn.
+// .xlsx workbook, on hostile inputs (long folded values, endless soft line
+// breaks, a note of nothing but "&", one contact with millions of e-mail lines,
+// one line of 1 GB), with the peak memory against its goal and the longest
+// stretch the conversion went without giving the host a turn.
 // Every run happens in a child process of its own, so its peak memory is its
 // own. It always exits with 0: it measures, the reader judges.
 //

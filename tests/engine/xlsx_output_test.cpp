@@ -33,15 +33,16 @@ constexpr int kHeader = 1;
 constexpr int kWrapped = 2;
 
 // Reads a workbook and checks what every workbook must be: a whole zip of
-// well-formed parts whose every cell is an inline string.
+// well-formed parts whose every cell is a shared string.
 XlsxText ReadChecked(const fs::path& file) {
   const XlsxText xlsx = testing::ReadXlsx(ReadBytes(file));
   EXPECT_TRUE(xlsx.zipWhole) << xlsx.problem;
   EXPECT_TRUE(xlsx.xmlWellFormed || !testing::ChecksXml()) << xlsx.problem;
+  EXPECT_EQ(xlsx.problem, "");
   for (const auto& row : xlsx.rows) {
     for (const testing::XlsxCell& cell : row) {
       if (!cell.type.empty()) {
-        EXPECT_EQ(cell.type, "inlineStr") << cell.text;
+        EXPECT_EQ(cell.type, "s") << cell.text;
       }
     }
   }
@@ -123,11 +124,10 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
     ASSERT_TRUE(xlsx.commit(errors, 1));
     const XlsxText read = ReadChecked(file);
     ASSERT_EQ(read.rows.size(), 2u);
-    EXPECT_THAT(read.rows[0], ElementsAre(testing::XlsxCell{"Notes 2", "inlineStr", kHeader},
-                                          testing::XlsxCell{"Home City", "inlineStr", kHeader}));
-    const testing::XlsxCell expected = c.shown.empty()
-                                           ? testing::XlsxCell{}
-                                           : testing::XlsxCell{c.shown, "inlineStr", c.wraps ? kWrapped : 0};
+    EXPECT_THAT(read.rows[0], ElementsAre(testing::XlsxCell{"Notes 2", "s", kHeader},
+                                          testing::XlsxCell{"Home City", "s", kHeader}));
+    const testing::XlsxCell expected =
+        c.shown.empty() ? testing::XlsxCell{} : testing::XlsxCell{c.shown, "s", c.wraps ? kWrapped : 0};
     ASSERT_EQ(read.rows[1].size(), 2u);
     EXPECT_TRUE(read.rows[1][0] == expected) << read.rows[1][0].text.substr(0, 80);  // not printed: long
     EXPECT_EQ(read.rows[1][1].text, "after");
@@ -178,9 +178,9 @@ TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
   const std::string first = write(dir / "a.xlsx");
   EXPECT_EQ(write(dir / "b.xlsx"), first);
   const XlsxText read = ReadChecked(dir / "a.xlsx");
-  EXPECT_THAT(read.entries,
-              ElementsAre("[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
-                          "xl/_rels/workbook.xml.rels", "xl/styles.xml", "xl/worksheets/sheet1.xml"));
+  EXPECT_THAT(read.entries, ElementsAre("[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
+                                        "xl/_rels/workbook.xml.rels", "xl/styles.xml",
+                                        "xl/worksheets/sheet1.xml", "xl/sharedStrings.xml"));
   // Every local header is dated 1980-01-01 00:00.
   for (std::size_t at = first.find("PK\x03\x04"); at != std::string::npos;
        at = first.find("PK\x03\x04", at + 4))
@@ -378,10 +378,10 @@ TEST_P(XlsxBesideDocument, HoldsTheDocumentsCellsAsText) {
     for (const testing::XlsxCell& caption : xlsx.rows[0]) EXPECT_EQ(caption.style, kHeader) << caption.text;
   }
   // Phone numbers and the postal code keep their "+" and leading zeros, as text.
-  const std::string sheet = testing::ReadXlsx(ReadBytes(dir / "in" / (documents.front() + ".xlsx")))
-                                .parts["xl/worksheets/sheet1.xml"];
-  for (const char* kept : {">+491622433834<", ">017623384942<", ">02138"})
-    EXPECT_NE(sheet.find(kept), std::string::npos) << kept;
+  const std::string strings =
+      testing::ReadXlsx(ReadBytes(dir / "in" / (documents.front() + ".xlsx"))).parts["xl/sharedStrings.xml"];
+  for (const char* kept : {"<t>+491622433834</t>", "<t>017623384942</t>", "<t>02138"})
+    EXPECT_NE(strings.find(kept), std::string::npos) << kept;
   EXPECT_THAT(testing::TemporaryFilesIn(dir / "in"), IsEmpty());
 }
 

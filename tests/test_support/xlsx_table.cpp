@@ -130,6 +130,17 @@ void PutHeight(XlsxText& xlsx, const std::string& row, const std::string& height
   xlsx.heights[index] = std::atof(height.c_str());
 }
 
+// A cell's text: that of its shared string (t="s", the string's number in <v>),
+// or its own <t> texts.
+std::string CellTextOf(const std::string& type, const std::string& value, const std::string& ownText,
+                       const std::vector<std::string>& strings, XlsxText& xlsx) {
+  if (type != "s") return ownText;
+  const std::size_t index = value.empty() ? strings.size() : std::stoul(value);
+  if (index < strings.size()) return strings[index];
+  xlsx.problem = "no shared string " + value;
+  return "<no string " + value + ">";
+}
+
 void PutCell(XlsxText& xlsx, const std::string& reference, XlsxCell cell) {
   std::size_t column, row;
   if (!ParseReference(reference, column, row)) {
@@ -164,19 +175,35 @@ void ForElements(const xmlNode* node, Each&& each) {
   }
 }
 
-// The text of the cell's <t> elements, in order.
-std::string CellText(const xmlNode* cell) {
+std::string Content(const xmlNode* element) {
+  xmlChar* content = xmlNodeGetContent(element);
+  std::string text(reinterpret_cast<const char*>(content));
+  xmlFree(content);
+  return text;
+}
+
+// The text of the <t> elements below an element, in order, as shown.
+std::string TextsBelow(const xmlNode* parent) {
   std::string text;
-  ForElements(cell->children, [&](const xmlNode* element) {
-    if (!Named(element, "t")) return;
-    xmlChar* content = xmlNodeGetContent(element);
-    text += AsKept(reinterpret_cast<const char*>(content), xmlNodeGetSpacePreserve(element) == 1);
-    xmlFree(content);
+  ForElements(parent->children, [&](const xmlNode* element) {
+    if (Named(element, "t")) text += AsKept(Content(element), xmlNodeGetSpacePreserve(element) == 1);
   });
   return DecodeEscapes(text);
 }
 
-void ReadSheet(const std::string& sheet, XlsxText& xlsx) {
+std::vector<std::string> ReadStrings(const std::string& table) {
+  std::vector<std::string> strings;
+  xmlDoc* doc = xmlReadMemory(table.data(), static_cast<int>(table.size()), "sharedStrings.xml", nullptr,
+                              XML_PARSE_NONET | XML_PARSE_HUGE);
+  if (doc == nullptr) return strings;
+  for (const xmlNode* si = xmlDocGetRootElement(doc)->children; si != nullptr; si = si->next) {
+    if (Named(si, "si")) strings.push_back(TextsBelow(si));
+  }
+  xmlFreeDoc(doc);
+  return strings;
+}
+
+void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings, XlsxText& xlsx) {
   xmlDoc* doc = xmlReadMemory(sheet.data(), static_cast<int>(sheet.size()), "sheet1.xml", nullptr,
                               XML_PARSE_NONET | XML_PARSE_HUGE);
   if (doc == nullptr) {
@@ -186,8 +213,14 @@ void ReadSheet(const std::string& sheet, XlsxText& xlsx) {
   }
   ForElements(xmlDocGetRootElement(doc), [&](const xmlNode* element) {
     if (Named(element, "c")) {
+      std::string value;
+      for (const xmlNode* child = element->children; child != nullptr; child = child->next) {
+        if (Named(child, "v")) value = Content(child);
+      }
+      const std::string type = Attribute(element, "t");
       PutCell(xlsx, Attribute(element, "r"),
-              {CellText(element), Attribute(element, "t"), std::atoi(Attribute(element, "s").c_str())});
+              {CellTextOf(type, value, TextsBelow(element), strings, xlsx), type,
+               std::atoi(Attribute(element, "s").c_str())});
     } else if (Named(element, "row")) {
       PutHeight(xlsx, Attribute(element, "r"), Attribute(element, "ht"), Attribute(element, "customHeight"));
     } else if (Named(element, "col")) {
@@ -236,18 +269,32 @@ std::string DecodeReferences(const std::string& xml) {
   return text;
 }
 
-// Our own sheets only: every cell in one piece, "<c ...><is><t ...>text</t></is></c>".
-void ReadSheet(const std::string& sheet, XlsxText& xlsx) {
+// The text of one "<t ...>text</t>" of ours, as shown.
+std::string TextOf(const std::string& xml) {
+  const std::size_t textTag = xml.find("<t");
+  if (textTag == std::string::npos) return {};
+  const std::size_t textStart = xml.find('>', textTag) + 1;
+  const bool preserved = xml.substr(textTag, textStart - textTag).find("preserve") != std::string::npos;
+  return DecodeEscapes(
+      DecodeReferences(AsKept(xml.substr(textStart, xml.find("</t>") - textStart), preserved)));
+}
+
+std::vector<std::string> ReadStrings(const std::string& table) {
+  std::vector<std::string> strings;
+  for (std::size_t at = table.find("<si>"); at != std::string::npos; at = table.find("<si>", at + 1))
+    strings.push_back(TextOf(table.substr(at, table.find("</si>", at) - at)));
+  return strings;
+}
+
+// Our own sheets only: every cell in one piece, "<c ...><v>number</v></c>".
+void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings, XlsxText& xlsx) {
   for (std::size_t at = sheet.find("<c "); at != std::string::npos; at = sheet.find("<c ", at + 1)) {
     const std::size_t close = sheet.find("</c>", at);
     const std::string cell = sheet.substr(at, close - at);
     const std::string tag = cell.substr(0, cell.find('>'));
-    const std::size_t textTag = cell.find("<t");
-    const std::size_t textStart = cell.find('>', textTag) + 1;
-    const bool preserved = cell.substr(textTag, textStart - textTag).find("preserve") != std::string::npos;
-    const std::string text = AsKept(cell.substr(textStart, cell.find("</t>") - textStart), preserved);
+    const std::string type = Between(tag, "t=\"", "\"");
     PutCell(xlsx, Between(tag, "r=\"", "\""),
-            {DecodeEscapes(DecodeReferences(text)), Between(tag, "t=\"", "\""),
+            {CellTextOf(type, Between(cell, "<v>", "</v>"), TextOf(cell), strings, xlsx), type,
              std::atoi(Between(tag, "s=\"", "\"").c_str())});
   }
   for (std::size_t at = sheet.find("<col "); at != std::string::npos; at = sheet.find("<col ", at + 1)) {
@@ -296,7 +343,9 @@ XlsxText ReadXlsx(const std::string& bytes) {
     }
   }
 #endif
-  ReadSheet(sheet->second, xlsx);
+  const auto strings = xlsx.parts.find("xl/sharedStrings.xml");
+  ReadSheet(sheet->second,
+            strings == xlsx.parts.end() ? std::vector<std::string>() : ReadStrings(strings->second), xlsx);
   return xlsx;
 }
 

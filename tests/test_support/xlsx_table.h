@@ -10,14 +10,14 @@ namespace brevant::testing {
 
 struct XlsxCell {
   std::string text;  // as a spreadsheet shows it: references and "_xHHHH_" escapes decoded
-  std::string type;  // the t attribute; empty for a cell that is not there
+  std::string type;  // the t attribute ("s": a shared string); empty for a cell that is not there
   int style = 0;     // the s attribute
   bool operator==(const XlsxCell&) const = default;
 };
 
 // An .xlsx file read back: its zip archive entry by entry (each inflated with
 // zlib and checked against its size and CRC-32), its parts, and the cells of
-// its one worksheet by their references.
+// its one worksheet by their references, a shared string's text in its cell.
 struct XlsxText {
   bool zipWhole = false;                     // every entry read back whole, headers and directory agreeing
   bool xmlWellFormed = false;                // every part read by the XML parser (where the build has one)

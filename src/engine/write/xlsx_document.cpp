@@ -22,12 +22,14 @@ constexpr std::size_t kHighestRow = 409;  // the most a spreadsheet allows
 // A column without a width of its own holds about this many characters.
 constexpr std::size_t kDefaultColumnCharacters = 8;
 constexpr std::string_view kCellStart = "<c r=\"";
-constexpr std::string_view kInlineString = "\" t=\"inlineStr\"";
-constexpr std::string_view kTextStart = "><is><t>";
-constexpr std::string_view kPreservedTextStart = "><is><t xml:space=\"preserve\">";
-constexpr std::string_view kCellEnd = "</t></is></c>";
-// A row's start and a cell's markup, around its text.
-constexpr std::size_t kMostCellFrame = 160;
+constexpr std::string_view kSharedString = "\" t=\"s\"";
+constexpr std::string_view kValueStart = "><v>";
+constexpr std::string_view kCellEnd = "</v></c>";
+// The most a row's start and a cell take.
+constexpr std::size_t kMostCellBytes = 160;
+constexpr std::string_view kTextStart = "<si><t>";
+constexpr std::string_view kPreservedTextStart = "<si><t xml:space=\"preserve\">";
+constexpr std::string_view kTextEnd = "</t></si>";
 
 char* Put(char* out, std::string_view text) {
   std::memcpy(out, text.data(), text.size());
@@ -51,7 +53,8 @@ XlsxDocument::XlsxDocument(const Text& path, ExistingTarget existing, Host& host
   output_.emplace(path, existing, look);
   zip_.emplace(*output_);
   try {
-    for (const DeflatedPart& part : WorkbookParts()) zip_->add(part);
+    for (const FixedPart& part : WorkbookParts()) zip_->add(part.name, {&part.text});
+    texts_.emplace();
   } catch (...) {
     fail(std::current_exception());
   }
@@ -68,6 +71,8 @@ void XlsxDocument::fail(std::exception_ptr why) {
   text_.reset();
   capacity_ = used_ = 0;
   widths_ = {};
+  texts_.reset();
+  textsPiece_ = {};
 }
 
 char* XlsxDocument::grow(std::size_t bytes) {
@@ -114,14 +119,14 @@ void XlsxDocument::measure(std::size_t width) {
       static_cast<std::uint16_t>(std::max(std::size_t{widths_[column_]}, std::min(width, kWidestColumn)));
 }
 
-char* XlsxDocument::startCell(std::size_t textBytes, std::size_t lines, bool header, bool preserveSpaces) {
+bool XlsxDocument::putCell(std::size_t lines, bool header) {
   if (column_ >= kSheetColumns || row_ > kSheetRows) {
     fail(std::make_exception_ptr(FileError(
         column_ >= kSheetColumns ? "The table has more columns than a spreadsheet holds (16,384)"
                                  : "The table has more rows than a spreadsheet holds (1,048,576)")));
-    return nullptr;
+    return false;
   }
-  char* out = room(textBytes + kMostCellFrame);
+  char* out = room(kMostCellBytes);
   if (!rowStarted_) {
     out = Put(out, kRowStart);
     out = Put(out, std::string_view(rowNumber_, rowNumberSize_));
@@ -135,13 +140,27 @@ char* XlsxDocument::startCell(std::size_t textBytes, std::size_t lines, bool hea
   out = Put(out, kCellStart);
   out = PutColumnName(out, column_++);
   out = Put(out, std::string_view(rowNumber_, rowNumberSize_));
-  out = Put(out, kInlineString);
+  out = Put(out, kSharedString);
   if (header) out = Put(out, kHeaderStyle);
   if (lines > 1) out = Put(out, kWrappedStyle);
-  return Put(out, preserveSpaces ? kPreservedTextStart : kTextStart);
+  out = Put(out, kValueStart);
+  out = std::to_chars(out, out + 24, textCount_++).ptr;
+  taken(Put(out, kCellEnd));
+  return !failure_;
 }
 
-char* XlsxDocument::EndCell(char* out) { return Put(out, kCellEnd); }
+void XlsxDocument::putText(std::string_view xmlText, bool preserveSpaces) {
+  textsPiece_ += preserveSpaces ? kPreservedTextStart : kTextStart;
+  textsPiece_ += xmlText;
+  textsPiece_ += kTextEnd;
+  if (textsPiece_.size() < kPieceSize) return;
+  try {
+    texts_->write(textsPiece_);
+    textsPiece_.clear();
+  } catch (...) {
+    fail(std::current_exception());
+  }
+}
 
 void XlsxDocument::plainCell(std::string_view text, bool header) {
   if (text.empty()) {
@@ -150,10 +169,7 @@ void XlsxDocument::plainCell(std::string_view text, bool header) {
   }
   measure(header ? text.size() + (text.size() + 7) / 8 : text.size());  // bold letters are wider
   const std::size_t lines = header ? 1 : WrappedLines(text.size(), wrapAt());
-  char* out = startCell(text.size(), lines, header, text.front() == ' ' || text.back() == ' ');
-  if (out == nullptr) return;
-  std::memcpy(out, text.data(), text.size());
-  taken(EndCell(out + text.size()));
+  if (putCell(lines, header)) putText(text, text.front() == ' ' || text.back() == ' ');
 }
 
 template <class Ch>
@@ -162,7 +178,7 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
     ++column_;
     return;
   }
-  // The text first: whether it wraps goes before it.
+  // The text first: how many lines it takes goes into its cell.
   if (!text_) text_ = std::make_unique_for_overwrite<char[]>(kMostSheetTextBytes);
   CellText facts;
   facts.wrapAt = wrapAt();
@@ -180,10 +196,8 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
   }
   measure(facts.widest);
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
-  char* out = startCell(bytes, facts.lines, false, blank(text_[0]) || blank(text_[bytes - 1]));
-  if (out == nullptr) return;
-  std::memcpy(out, text_.get(), bytes);
-  taken(EndCell(out + bytes));
+  if (putCell(facts.lines, false))
+    putText(std::string_view(text_.get(), bytes), blank(text_[0]) || blank(text_[bytes - 1]));
 }
 template void XlsxDocument::escapedCell(std::string_view value, ByteEncoding encoding);
 
@@ -241,6 +255,13 @@ bool XlsxDocument::commit(const StatementReporter& errors, int statement) {
     buffer_.reset();
     capacity_ = used_ = 0;
     zip_->endEntry();
+    texts_->write(textsPiece_);
+    textsPiece_ = {};
+    texts_->write(kSharedStringsClosing);
+    texts_->finish();
+    const DeflatedText opening = Deflated(SharedStringsOpening(textCount_), false);
+    zip_->add(kSharedStringsPartName, {&opening, &*texts_});
+    texts_.reset();
     zip_->finish();
     output_->commitAsWritten();
     size_ = output_->size();

@@ -4,6 +4,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,20 +24,21 @@ Text XlsxPathBeside(const Text& documentPath);
 
 // The table of a document once more, as an Office Open XML workbook (.xlsx)
 // beside it, written while the document is written: the same header row and
-// rows in one worksheet, every cell a text cell (an inline string), so that no
-// spreadsheet reads a telephone number, a postal code or a date as a number
-// and no value can become a formula. The header row is bold and frozen, the
-// columns are as wide as the first rows need (within reason), a text with
-// line breaks or too long for its column wraps within its cell, and its row is
-// as high as its lines.
+// rows in one worksheet, every cell a text cell (a shared string: Apple's
+// Numbers shows no other kind of text), so that no spreadsheet reads a
+// telephone number, a postal code or a date as a number and no value can
+// become a formula. The header row is bold and frozen, the columns are as wide
+// as the first rows need (within reason), a text with line breaks or too long
+// for its column wraps within its cell, and its row is as high as its lines.
 //
 // The sheet goes through deflate into the zip file as it is made, a megabyte
 // of whole rows at a time; only its first rows wait, until their widths are
-// known. Like a
-// document it goes into a new file and replaces the one at its path only when
-// complete. A table larger than a spreadsheet holds (16,384 columns, 1,048,576
-// rows) is not written: commit() reports it. A text longer than a cell holds
-// (32,767 characters) is cut there; the document and the CSV file keep it whole.
+// known. Its texts are deflated as they come and wait compressed in memory,
+// to follow the sheet into the file. Like a document it goes into a new file
+// and replaces the one at its path only when complete. A table larger than a
+// spreadsheet holds (16,384 columns, 1,048,576 rows) is not written: commit()
+// reports it. A text longer than a cell holds (32,767 characters) is cut
+// there; the document and the CSV file keep it whole.
 class XlsxDocument {
  public:
   // `look` is the caller's look at the path, when it took one.
@@ -85,10 +87,11 @@ class XlsxDocument {
 
   // The characters the current column holds on one line.
   std::size_t wrapAt() const;
-  // The start of the next cell, up to where its text goes; room for
-  // `textBytes` follows. Null when the table has outgrown a worksheet.
-  char* startCell(std::size_t textBytes, std::size_t lines, bool header, bool preserveSpaces);
-  static char* EndCell(char* out);
+  // Writes the next cell, of `lines` lines, its text the next of the table of
+  // texts; gives false when the table has outgrown a worksheet.
+  bool putCell(std::size_t lines, bool header);
+  // The cell's text into the table of texts.
+  void putText(std::string_view xmlText, bool preserveSpaces);
   void bytesCell(std::string_view bytes, std::optional<ByteEncoding> encoding) {
     if (failure_) return;
     if (IsPlainSheetText(bytes)) [[likely]]
@@ -118,7 +121,11 @@ class XlsxDocument {
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;
-  std::unique_ptr<char[]> text_;  // an escaped text, before its cell's start is known
+  std::unique_ptr<char[]> text_;  // an escaped text, before it goes into the table
+  // The table of texts: compressed, and the latest on their way into it.
+  std::optional<DeflatedText> texts_;
+  std::string textsPiece_;
+  std::uint64_t textCount_ = 0;
   std::uint64_t row_ = 1;
   std::size_t column_ = 0;
   bool rowStarted_ = false;

@@ -20,6 +20,8 @@ constexpr std::string_view kContentTypes =
     "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
     "<Override PartName=\"/xl/styles.xml\" "
     "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+    "<Override PartName=\"/xl/sharedStrings.xml\" "
+    "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>"
     "</Types>";
 
 constexpr std::string_view kPackageRelationships =
@@ -41,6 +43,8 @@ constexpr std::string_view kWorkbookRelationships =
     "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
     "<Relationship Id=\"rId2\" Type=\"" BREVANT_RELATIONSHIPS
     "/styles\" Target=\"styles.xml\"/>"
+    "<Relationship Id=\"rId3\" Type=\"" BREVANT_RELATIONSHIPS
+    "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
     "</Relationships>";
 
 // Style 0 for every data cell, 1 for the header, 2 for wrapped text.
@@ -78,11 +82,13 @@ constexpr std::string_view kSheetStart =
     "</sheetView></sheetViews>"
     "<sheetFormatPr defaultRowHeight=\"15\"/>";
 
+constexpr std::string_view kSharedStringsStart = "<sst xmlns=\"" BREVANT_MAIN_NS "\" count=\"";
+
 #undef BREVANT_MAIN_NS
 #undef BREVANT_RELATIONSHIPS
 
-DeflatedPart Part(std::string_view name, std::string_view content) {
-  return DeflatePart(name, std::string(kDeclaration) + std::string(content));
+FixedPart Part(std::string_view name, std::string_view content) {
+  return {name, Deflated(std::string(kDeclaration) + std::string(content))};
 }
 
 // A width in the spreadsheet's unit (the width of a digit), with room for the cell's margins.
@@ -90,15 +96,23 @@ std::string WidthText(std::uint16_t characters) { return std::to_string(ColumnCh
 
 }  // namespace
 
-const std::vector<DeflatedPart>& WorkbookParts() {
-  static const std::vector<DeflatedPart> parts{
-      Part("[Content_Types].xml", kContentTypes),
-      Part("_rels/.rels", kPackageRelationships),
-      Part("xl/workbook.xml", kWorkbook),
-      Part("xl/_rels/workbook.xml.rels", kWorkbookRelationships),
-      Part("xl/styles.xml", kStyles),
-  };
+const std::vector<FixedPart>& WorkbookParts() {
+  static const std::vector<FixedPart> parts = [] {
+    std::vector<FixedPart> made;
+    made.push_back(Part("[Content_Types].xml", kContentTypes));
+    made.push_back(Part("_rels/.rels", kPackageRelationships));
+    made.push_back(Part("xl/workbook.xml", kWorkbook));
+    made.push_back(Part("xl/_rels/workbook.xml.rels", kWorkbookRelationships));
+    made.push_back(Part("xl/styles.xml", kStyles));
+    return made;
+  }();
   return parts;
+}
+
+std::string SharedStringsOpening(std::uint64_t count) {
+  const std::string number = std::to_string(count);
+  return std::string(kDeclaration) + std::string(kSharedStringsStart) + number + "\" uniqueCount=\"" +
+         number + "\">";
 }
 
 std::string SheetOpening(const std::vector<std::uint16_t>& widths) {

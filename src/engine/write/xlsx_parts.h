@@ -11,12 +11,23 @@
 
 namespace brevant {
 
-// The parts of a workbook of one worksheet, "Contacts", besides the sheet
-// itself: content types, relationships, the workbook (its header row printed
-// on every page) and the styles. The same for every workbook, so compressed once.
-const std::vector<DeflatedPart>& WorkbookParts();
+// A part the same in every workbook, compressed once.
+struct FixedPart {
+  std::string_view name;
+  DeflatedText text;
+};
+// The parts of a workbook of one worksheet, "Contacts", besides the sheet and
+// its strings: content types, relationships, the workbook (its header row
+// printed on every page) and the styles.
+const std::vector<FixedPart>& WorkbookParts();
 
 inline constexpr std::string_view kSheetPartName = "xl/worksheets/sheet1.xml";
+// The sheet's texts: its cells hold their numbers in this table, as
+// spreadsheets do (some show no text that a cell holds itself).
+inline constexpr std::string_view kSharedStringsPartName = "xl/sharedStrings.xml";
+// The table's start, once the number of its texts is known.
+std::string SharedStringsOpening(std::uint64_t count);
+inline constexpr std::string_view kSharedStringsClosing = "</sst>";
 
 // The cell styles of styles.xml: every cell aligned to the top of its row,
 // the header row in bold, a long or broken text wrapped within its column.

@@ -57,9 +57,10 @@ class RawDeflater {
 
   void reset() { deflateReset(&stream_); }
 
-  // Compresses the bytes and hands every full output buffer to `out`.
+  // Compresses the bytes and hands every output buffer to `out`. `flush` is
+  // Z_NO_FLUSH, Z_SYNC_FLUSH (all output so far, ending on a byte) or Z_FINISH.
   template <class Out>
-  void run(std::string_view bytes, bool finish, Out&& out) {
+  void run(std::string_view bytes, int flush, Out&& out) {
     stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
     stream_.avail_in = 0;
     std::size_t left = bytes.size();
@@ -71,12 +72,13 @@ class RawDeflater {
       }
       stream_.next_out = buffer_;
       stream_.avail_out = sizeof buffer_;
-      const bool last = finish && left == 0;
-      const int result = deflate(&stream_, last ? Z_FINISH : Z_NO_FLUSH);
+      const bool lastInput = left == 0;
+      const int result = deflate(&stream_, lastInput ? flush : Z_NO_FLUSH);
       if (result == Z_STREAM_ERROR) throw std::bad_alloc();
-      out(std::string_view(reinterpret_cast<const char*>(buffer_), sizeof buffer_ - stream_.avail_out));
-      if (last ? result == Z_STREAM_END : stream_.avail_in == 0 && left == 0 && stream_.avail_out != 0)
-        return;
+      const std::size_t made = sizeof buffer_ - stream_.avail_out;
+      if (made > 0) out(std::string_view(reinterpret_cast<const char*>(buffer_), made));
+      if (!lastInput || stream_.avail_in != 0) continue;
+      if (flush == Z_FINISH ? result == Z_STREAM_END : stream_.avail_out != 0) return;
     }
   }
 
@@ -85,11 +87,52 @@ class RawDeflater {
   Bytef buffer_[std::size_t{1} << 16];
 };
 
-DeflatedPart DeflatePart(std::string_view name, std::string_view content) {
-  DeflatedPart part{std::string(name), {}, Crc(0, content), content.size()};
-  RawDeflater deflater;
-  deflater.run(content, true, [&part](std::string_view bytes) { part.data += bytes; });
-  return part;
+namespace {
+
+// The CRC-32 of two texts one after the other, from theirs: the first's moved
+// past the second's length (zlib takes lengths of 31 bits), then joined.
+std::uint32_t JoinedCrc(std::uint32_t first, std::uint32_t second, std::uint64_t secondSize) {
+  uLong crc = first;
+  for (std::uint64_t left = secondSize; left > 0;) {
+    const std::uint64_t step = std::min<std::uint64_t>(left, std::uint64_t{1} << 30);
+    crc = crc32_combine(crc, 0, static_cast<z_off_t>(step));
+    left -= step;
+  }
+  return static_cast<std::uint32_t>(crc ^ second);
+}
+
+}  // namespace
+
+DeflatedText::DeflatedText() : deflater_(std::make_unique<RawDeflater>()) {}
+DeflatedText::~DeflatedText() = default;
+DeflatedText::DeflatedText(DeflatedText&&) noexcept = default;
+DeflatedText& DeflatedText::operator=(DeflatedText&&) noexcept = default;
+
+void DeflatedText::write(std::string_view text) {
+  crc_ = Crc(crc_, text);
+  size_ += text.size();
+  deflater_->run(text, Z_NO_FLUSH, [this](std::string_view bytes) { data_ += bytes; });
+}
+
+void DeflatedText::finish() {
+  deflater_->run({}, Z_FINISH, [this](std::string_view bytes) { data_ += bytes; });
+  deflater_.reset();
+}
+
+void DeflatedText::flush() {
+  deflater_->run({}, Z_SYNC_FLUSH, [this](std::string_view bytes) { data_ += bytes; });
+  deflater_.reset();
+}
+
+DeflatedText Deflated(std::string_view content, bool last) {
+  DeflatedText text;
+  text.write(content);
+  if (last) {
+    text.finish();
+  } else {
+    text.flush();
+  }
+  return text;
 }
 
 ZipWriter::ZipWriter(DocumentOutput& output) : output_(output) {}
@@ -119,10 +162,17 @@ void ZipWriter::putLocalHeader(const Entry& entry) {
   put(header);
 }
 
-void ZipWriter::add(const DeflatedPart& part) {
-  entries_.push_back({part.name, part.crc, part.data.size(), part.size, written_, false});
-  putLocalHeader(entries_.back());
-  put(part.data);
+void ZipWriter::add(std::string_view name, const std::vector<const DeflatedText*>& streams) {
+  Entry entry{std::string(name), 0, 0, 0, written_, false};
+  for (const DeflatedText* stream : streams) {
+    entry.crc = JoinedCrc(entry.crc, stream->crc(), stream->size());
+    entry.compressed += stream->data().size();
+    entry.size += stream->size();
+  }
+  if (entry.size > kMost) throw FileError(kTooLarge);
+  putLocalHeader(entry);
+  for (const DeflatedText* stream : streams) put(stream->data());
+  entries_.push_back(std::move(entry));
 }
 
 void ZipWriter::beginEntry(std::string_view name) {
@@ -134,9 +184,7 @@ void ZipWriter::beginEntry(std::string_view name) {
 }
 
 void ZipWriter::deflateInto(std::string_view bytes, bool finish) {
-  deflater_->run(bytes, finish, [this](std::string_view out) {
-    if (!out.empty()) put(out);
-  });
+  deflater_->run(bytes, finish ? Z_FINISH : Z_NO_FLUSH, [this](std::string_view out) { put(out); });
 }
 
 void ZipWriter::write(std::string_view bytes) {

@@ -10,16 +10,37 @@
 
 namespace brevant {
 
-// A part made and compressed once, to go into any number of archives.
-struct DeflatedPart {
-  std::string name;
-  std::string data;  // raw deflate
-  std::uint32_t crc = 0;
-  std::uint64_t size = 0;  // before compression
-};
-DeflatedPart DeflatePart(std::string_view name, std::string_view content);
+class RawDeflater;  // zlib's stream
 
-class RawDeflater;  // zlib's stream, set up once a writer and reset for every entry
+// Text deflated as it comes, kept compressed in memory until it goes into an
+// archive: for an entry written while another one streams into the file.
+class DeflatedText {
+ public:
+  DeflatedText();
+  ~DeflatedText();
+  DeflatedText(DeflatedText&&) noexcept;
+  DeflatedText& operator=(DeflatedText&&) noexcept;
+
+  void write(std::string_view text);
+  // Ends the stream, the last of its entry.
+  void finish();
+  // Ends the stream so that a further one may follow it in the same entry:
+  // its blocks end on a byte, none marked last.
+  void flush();
+
+  const std::string& data() const { return data_; }  // raw deflate
+  std::uint32_t crc() const { return crc_; }
+  std::uint64_t size() const { return size_; }  // before compression
+
+ private:
+  std::unique_ptr<RawDeflater> deflater_;
+  std::string data_;
+  std::uint32_t crc_ = 0;
+  std::uint64_t size_ = 0;
+};
+
+// A whole text deflated at once; `last`: nothing follows it (see DeflatedText::finish).
+DeflatedText Deflated(std::string_view content, bool last = true);
 
 // Writes a zip archive into a document's output as it goes: every entry
 // deflated, one of them streamed (its sizes and CRC-32 follow its data). Every
@@ -33,7 +54,8 @@ class ZipWriter {
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
 
-  void add(const DeflatedPart& part);
+  // An entry of deflate streams that follow one another, the last finished.
+  void add(std::string_view name, const std::vector<const DeflatedText*>& streams);
 
   // An entry whose content is given a piece at a time.
   void beginEntry(std::string_view name);

@@ -188,6 +188,33 @@ TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
   EXPECT_NE(read.parts.at("xl/workbook.xml").find("_xlnm.Print_Titles"), std::string::npos);
 }
 
+// A short text that many cells hold stands once in the table of texts, which
+// counts the cells and its texts; a long one stands once for each cell.
+TEST(XlsxContainer, ManyCellsShareOneText) {
+  testing::TempDir dir;
+  testing::RecordingHost host;
+  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+  xlsx.caption({Caption::HomeCountry});
+  xlsx.caption({Caption::Notes});
+  xlsx.endRow();
+  const std::string note(300, 'n');
+  for (int i = 0; i < 3000; ++i) {
+    xlsx.lineValue(std::string_view("Deutschland"));
+    xlsx.value(note, ByteEncoding::Utf8);
+    xlsx.endRow();
+  }
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+  const XlsxText read = ReadChecked(dir / "t.xlsx");
+  ASSERT_EQ(read.rows.size(), 3001u);
+  EXPECT_EQ(read.rows[3000][0].text, "Deutschland");
+  EXPECT_EQ(read.rows[3000][1].text, note);
+  const std::string& table = read.parts.at("xl/sharedStrings.xml");
+  EXPECT_NE(table.find("count=\"6002\" uniqueCount=\"3003\""), std::string::npos);
+  std::size_t texts = 0;
+  for (std::size_t at = table.find("<si>"); at != std::string::npos; at = table.find("<si>", at + 1)) ++texts;
+  EXPECT_EQ(texts, 3003u);
+}
+
 // Columns as wide as their widest line in the first rows (header in bold a
 // little wider), within reason; a CJK character takes two.
 TEST(XlsxContainer, ColumnWidthsFitTheirContent) {

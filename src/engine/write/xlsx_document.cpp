@@ -27,9 +27,6 @@ constexpr std::string_view kValueStart = "><v>";
 constexpr std::string_view kCellEnd = "</v></c>";
 // The most a row's start and a cell take.
 constexpr std::size_t kMostCellBytes = 160;
-constexpr std::string_view kTextStart = "<si><t>";
-constexpr std::string_view kPreservedTextStart = "<si><t xml:space=\"preserve\">";
-constexpr std::string_view kTextEnd = "</t></si>";
 
 char* Put(char* out, std::string_view text) {
   std::memcpy(out, text.data(), text.size());
@@ -72,7 +69,6 @@ void XlsxDocument::fail(std::exception_ptr why) {
   capacity_ = used_ = 0;
   widths_ = {};
   texts_.reset();
-  textsPiece_ = {};
 }
 
 char* XlsxDocument::grow(std::size_t bytes) {
@@ -119,12 +115,11 @@ void XlsxDocument::measure(std::size_t width) {
       static_cast<std::uint16_t>(std::max(std::size_t{widths_[column_]}, std::min(width, kWidestColumn)));
 }
 
-bool XlsxDocument::putCell(std::size_t lines, bool header) {
+void XlsxDocument::putCell(std::uint64_t text, std::size_t lines, bool header) {
   if (column_ >= kSheetColumns || row_ > kSheetRows) {
-    fail(std::make_exception_ptr(FileError(
+    return fail(std::make_exception_ptr(FileError(
         column_ >= kSheetColumns ? "The table has more columns than a spreadsheet holds (16,384)"
                                  : "The table has more rows than a spreadsheet holds (1,048,576)")));
-    return false;
   }
   char* out = room(kMostCellBytes);
   if (!rowStarted_) {
@@ -144,22 +139,8 @@ bool XlsxDocument::putCell(std::size_t lines, bool header) {
   if (header) out = Put(out, kHeaderStyle);
   if (lines > 1) out = Put(out, kWrappedStyle);
   out = Put(out, kValueStart);
-  out = std::to_chars(out, out + 24, textCount_++).ptr;
+  out = std::to_chars(out, out + 24, text).ptr;
   taken(Put(out, kCellEnd));
-  return !failure_;
-}
-
-void XlsxDocument::putText(std::string_view xmlText, bool preserveSpaces) {
-  textsPiece_ += preserveSpaces ? kPreservedTextStart : kTextStart;
-  textsPiece_ += xmlText;
-  textsPiece_ += kTextEnd;
-  if (textsPiece_.size() < kPieceSize) return;
-  try {
-    texts_->write(textsPiece_);
-    textsPiece_.clear();
-  } catch (...) {
-    fail(std::current_exception());
-  }
 }
 
 void XlsxDocument::plainCell(std::string_view text, bool header) {
@@ -169,7 +150,7 @@ void XlsxDocument::plainCell(std::string_view text, bool header) {
   }
   measure(header ? text.size() + (text.size() + 7) / 8 : text.size());  // bold letters are wider
   const std::size_t lines = header ? 1 : WrappedLines(text.size(), wrapAt());
-  if (putCell(lines, header)) putText(text, text.front() == ' ' || text.back() == ' ');
+  putCell(texts_->number(text, text.front() == ' ' || text.back() == ' '), lines, header);
 }
 
 template <class Ch>
@@ -196,8 +177,8 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
   }
   measure(facts.widest);
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n'; };
-  if (putCell(facts.lines, false))
-    putText(std::string_view(text_.get(), bytes), blank(text_[0]) || blank(text_[bytes - 1]));
+  putCell(texts_->number(std::string_view(text_.get(), bytes), blank(text_[0]) || blank(text_[bytes - 1])),
+          facts.lines, false);
 }
 template void XlsxDocument::escapedCell(std::string_view value, ByteEncoding encoding);
 
@@ -255,12 +236,7 @@ bool XlsxDocument::commit(const StatementReporter& errors, int statement) {
     buffer_.reset();
     capacity_ = used_ = 0;
     zip_->endEntry();
-    texts_->write(textsPiece_);
-    textsPiece_ = {};
-    texts_->write(kSharedStringsClosing);
-    texts_->finish();
-    const DeflatedText opening = Deflated(SharedStringsOpening(textCount_), false);
-    zip_->add(kSharedStringsPartName, {&opening, &*texts_});
+    texts_->addTo(*zip_, kSharedStringsPartName);
     texts_.reset();
     zip_->finish();
     output_->commitAsWritten();

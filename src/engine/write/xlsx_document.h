@@ -14,6 +14,7 @@
 #include "engine/text/text_encodings.h"
 #include "engine/write/document_output.h"
 #include "engine/write/xlsx_cell.h"
+#include "engine/write/xlsx_texts.h"
 #include "engine/write/zip_writer.h"
 
 namespace brevant {
@@ -87,11 +88,9 @@ class XlsxDocument {
 
   // The characters the current column holds on one line.
   std::size_t wrapAt() const;
-  // Writes the next cell, of `lines` lines, its text the next of the table of
-  // texts; gives false when the table has outgrown a worksheet.
-  bool putCell(std::size_t lines, bool header);
-  // The cell's text into the table of texts.
-  void putText(std::string_view xmlText, bool preserveSpaces);
+  // Writes the next cell, of `lines` lines, its text the one of that number
+  // in the table of texts.
+  void putCell(std::uint64_t text, std::size_t lines, bool header);
   void bytesCell(std::string_view bytes, std::optional<ByteEncoding> encoding) {
     if (failure_) return;
     if (IsPlainSheetText(bytes)) [[likely]]
@@ -122,10 +121,7 @@ class XlsxDocument {
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;
   std::unique_ptr<char[]> text_;  // an escaped text, before it goes into the table
-  // The table of texts: compressed, and the latest on their way into it.
-  std::optional<DeflatedText> texts_;
-  std::string textsPiece_;
-  std::uint64_t textCount_ = 0;
+  std::optional<SharedTexts> texts_;
   std::uint64_t row_ = 1;
   std::size_t column_ = 0;
   bool rowStarted_ = false;

@@ -109,10 +109,9 @@ const std::vector<FixedPart>& WorkbookParts() {
   return parts;
 }
 
-std::string SharedStringsOpening(std::uint64_t count) {
-  const std::string number = std::to_string(count);
-  return std::string(kDeclaration) + std::string(kSharedStringsStart) + number + "\" uniqueCount=\"" +
-         number + "\">";
+std::string SharedStringsOpening(std::uint64_t uses, std::uint64_t texts) {
+  return std::string(kDeclaration) + std::string(kSharedStringsStart) + std::to_string(uses) +
+         "\" uniqueCount=\"" + std::to_string(texts) + "\">";
 }
 
 std::string SheetOpening(const std::vector<std::uint16_t>& widths) {

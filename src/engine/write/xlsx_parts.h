@@ -25,8 +25,8 @@ inline constexpr std::string_view kSheetPartName = "xl/worksheets/sheet1.xml";
 // The sheet's texts: its cells hold their numbers in this table, as
 // spreadsheets do (some show no text that a cell holds itself).
 inline constexpr std::string_view kSharedStringsPartName = "xl/sharedStrings.xml";
-// The table's start, once the number of its texts is known.
-std::string SharedStringsOpening(std::uint64_t count);
+// The table's start, once it is known how many cells name a text and how many texts it holds.
+std::string SharedStringsOpening(std::uint64_t uses, std::uint64_t texts);
 inline constexpr std::string_view kSharedStringsClosing = "</sst>";
 
 // The cell styles of styles.xml: every cell aligned to the top of its row,

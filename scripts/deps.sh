@@ -2,6 +2,8 @@
 # Installs the build and test tools that are missing, and nothing else.
 # Needs root on Debian 12; does nothing when everything is present.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(
   cmake

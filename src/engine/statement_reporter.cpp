@@ -18,6 +18,4 @@ void StatementReporter::reportCurrentException(int statement, const Text& file) 
   }
 }
 
-Text EngineTag(TextView procedure) { return ProcedureTag(u"Tarnwick", u"modVCF", procedure); }
-
 }  // namespace brevant

@@ -403,8 +403,9 @@ TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
-  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() +
-                                              "' && '" BREVANT_CLI_PATH "' -o locked a.vcf 2>err.txt");
+  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
+                                              testing::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                              "' -o locked a.vcf 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   EXPECT_TRUE(err.starts_with("brevant-convert: locked/a.htm: Permission denied (")) << err;
@@ -546,8 +547,9 @@ TEST_F(CliFolderTest, WhatTheScanHadToLeaveOutIsNamedAndFailsTheRun) {
   WriteBytes(tree / "card\xFE.vcf", Card("W"));
   fs::permissions(dir_ / "empty", fs::perms::all);
   ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check an unreadable folder";
-  const int status = testing::RunUnprivileged(
-      "cd '" + dir_.path().string() + "' && '" BREVANT_CLI_PATH "' -q -m single -o empty tree 2>err.txt");
+  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
+                                              testing::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                              "' -q -m single -o empty tree 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   // Each one named once, safe for the terminal; "~" names and hidden files stay silent.

@@ -39,6 +39,15 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
       {"comma", u"", "Lee, Ann", "\"Lee, Ann\""},
       {"quotes doubled", u"", "Ann \"Nan\" Lee", "\"Ann \"\"Nan\"\" Lee\""},
       {"line break kept", u"", "one\r\ntwo", "\"one\r\ntwo\""},
+      // A line feed alone is a line break too, wherever it stands in a value of any length.
+      {"line feed, short", u"", "a\nb", "\"a\nb\""},
+      {"line feed, eight bytes and more", u"", "first line\nsecond", "\"first line\nsecond\""},
+      {"line feed after UTF-8", u"",
+       "M\xC3\xBCller Stra\xC3\x9F"
+       "e\nBerlin",
+       "\"M\xC3\xBCller Stra\xC3\x9F"
+       "e\nBerlin\""},
+      {"line feed, UTF-16", u"first line\nsecond", "", "\"first line\nsecond\""},
       {"line end left out", u"", "Town\r", "Town"},
       {"formula", u"", "=1+1", "'=1+1"},
       {"formula with quotes", u"", "=HYPERLINK(\"http://x.example\",\"y\")",
@@ -63,11 +72,11 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
   };
   testing::TempDir dir;
   testing::RecordingHost host;
-  const StatementReporter errors(host, u"test", false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.csv";
-    CsvDocument csv(PathText(file), ExistingTarget::Replace, host);
+    CsvDocument csv(PathText(file), ExistingTarget::Replace, TurnsOf(host));
     csv.caption({Caption::Notes, 2});
     csv.endRow();
     if (c.utf16.empty()) {
@@ -88,7 +97,7 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
 TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::DisplayName});
   csv.caption({Caption::Notes});
   csv.caption({Caption::HomeCity});
@@ -99,7 +108,7 @@ TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   csv.endRow();
   csv.emptyValue();  // a row of one empty field stays a row
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   EXPECT_EQ(ReadBytes(dir / "t.csv"),
             std::string(kMark) + "Display Name,Notes,Home City\r\nRen\xC3\xA9,\"a\nb\r\",\r\n\"\"\r\n");
 }
@@ -114,14 +123,14 @@ TEST(CsvField, LongValuesComeBackWhole) {
   }
   testing::TempDir dir;
   testing::RecordingHost host;
-  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::Notes});
   csv.caption({Caption::Notes, 2});
   csv.endRow();
   csv.lineValue(note);
   csv.lineValue(chars);
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const testing::CsvText read = testing::ReadCsv(ReadBytes(dir / "t.csv"));
   ASSERT_TRUE(read.wellFormed) << read.problem;
   ASSERT_EQ(read.records.size(), 2u);

@@ -106,11 +106,11 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
   };
   testing::TempDir dir;
   testing::RecordingHost host;
-  const StatementReporter errors(host, u"test", false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   for (const ValueCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.xlsx";
-    XlsxDocument xlsx(PathText(file), ExistingTarget::Replace, host);
+    XlsxDocument xlsx(PathText(file), ExistingTarget::Replace, TurnsOf(host));
     xlsx.caption({Caption::Notes, 2});
     xlsx.caption({Caption::HomeCity});
     xlsx.endRow();
@@ -139,7 +139,7 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
 TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   for (const Caption caption : {Caption::DisplayName, Caption::Notes, Caption::HomeCity, Caption::HomePhone})
     xlsx.caption({caption});
   xlsx.endRow();
@@ -152,7 +152,7 @@ TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
   xlsx.endRow();
   xlsx.value("+1 555", ByteEncoding::Utf8);
   xlsx.endRow();
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   EXPECT_EQ(read.texts(), (testing::Cells{{"Display Name", "Notes", "Home City", "Home Phone"},
                                           {"Ren\xC3\xA9", "a\nb\n", "", "0301"},
@@ -167,12 +167,12 @@ TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
   testing::TempDir dir;
   testing::RecordingHost host;
   const auto write = [&](const fs::path& file) {
-    XlsxDocument xlsx(PathText(file), ExistingTarget::Replace, host);
+    XlsxDocument xlsx(PathText(file), ExistingTarget::Replace, TurnsOf(host));
     xlsx.caption({Caption::DisplayName});
     xlsx.endRow();
     xlsx.lineValue(std::string_view("Ann"));
     xlsx.endRow();
-    EXPECT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+    EXPECT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
     return ReadBytes(file);
   };
   const std::string first = write(dir / "a.xlsx");
@@ -193,7 +193,7 @@ TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
 TEST(XlsxContainer, ManyCellsShareOneText) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   xlsx.caption({Caption::HomeCountry});
   xlsx.caption({Caption::Notes});
   xlsx.endRow();
@@ -203,7 +203,7 @@ TEST(XlsxContainer, ManyCellsShareOneText) {
     xlsx.value(note, ByteEncoding::Utf8);
     xlsx.endRow();
   }
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   ASSERT_EQ(read.rows.size(), 3001u);
   EXPECT_EQ(read.rows[3000][0].text, "Deutschland");
@@ -220,7 +220,7 @@ TEST(XlsxContainer, ManyCellsShareOneText) {
 TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   for (const Caption caption : {Caption::DisplayName, Caption::Notes, Caption::HomeCity, Caption::Pager})
     xlsx.caption({caption});
   xlsx.endRow();
@@ -233,7 +233,7 @@ TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
   xlsx.lineValue(std::string_view("Short"));
   xlsx.lineValue(std::string_view("line one\nline two"));
   xlsx.endRow();
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   EXPECT_THAT(read.widths, ElementsAre(36, 62, 14, 8));
 }
@@ -243,7 +243,7 @@ TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
 TEST(XlsxContainer, RowsAreAsHighAsTheirLines) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+  XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   xlsx.caption({Caption::Notes});
   xlsx.caption({Caption::DisplayName});
   xlsx.endRow();
@@ -272,7 +272,7 @@ TEST(XlsxContainer, RowsAreAsHighAsTheirLines) {
     xlsx.lineValue(std::string_view("Short"));
     xlsx.endRow();
   }
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   ASSERT_EQ(read.heights.size(), 1006u + 3000u);
   EXPECT_THAT(std::vector<double>(read.heights.begin(), read.heights.begin() + 6),
@@ -304,13 +304,13 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
     SCOPED_TRACE(c.name);
     testing::RecordingHost host;
     WriteBytes(dir / "t.xlsx", "earlier");
-    XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, host);
+    XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
     for (std::size_t i = 0; i < c.columns; ++i) xlsx.caption({Caption::EmailAddress, i + 1});
     xlsx.endRow();
     for (std::uint64_t i = 0; i < c.emptyRows; ++i) xlsx.endRow();
     for (std::size_t i = 0; i < c.columns; ++i) xlsx.lineValue(std::string_view("v"));
     xlsx.endRow();
-    EXPECT_EQ(xlsx.commit(StatementReporter(host, u"test", false), 546), c.written);
+    EXPECT_EQ(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 546), c.written);
     if (c.written) {
       EXPECT_THAT(host.errors, IsEmpty());
       const std::string sheet =

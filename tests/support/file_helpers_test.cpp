@@ -13,6 +13,7 @@
 
 #include "support/file_error.h"
 #include "support/utf8.h"
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 #include "test_support/test_texts.h"
@@ -212,7 +213,7 @@ TEST(DocumentWrite, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
     _exit(failure == "Disk full" ? 0 : 1);
   }
   int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(testing::ChildEnded(child, status));
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the write did not fail with \"Disk full\"";
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier document");

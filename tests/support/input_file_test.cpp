@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 
@@ -46,19 +47,34 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   // Larger than the first room, with no two blocks alike, so that growing the room loses nothing.
   std::string bytes;
   for (int i = 0; bytes.size() < (std::size_t{5} << 20); ++i) bytes += "NOTE:" + std::to_string(i) + "\r\n";
-  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << bytes; });
-  const FileContent piped = ReadFileContent(PathText(fifo));
-  writer.join();
-  EXPECT_EQ(piped.kind, FileContent::Kind::Bytes);
-  EXPECT_TRUE(BytesOf(piped) == bytes) << piped.size << " of " << bytes.size() << " bytes";
-  EXPECT_TRUE(piped.readOnce);
-  EXPECT_FALSE(ReadFileContent(PathText(fifo.parent_path() / "file.vcf")).readOnce);
-
-  // A writer that closes at once: the pipe gave nothing.
-  std::thread closer([&] { std::ofstream(fifo, std::ios::binary).close(); });
-  EXPECT_EQ(ReadFileContent(PathText(fifo)).kind, FileContent::Kind::Empty);
-  closer.join();
-  EXPECT_EQ(ReadFileContent(u"/dev/null").kind, FileContent::Kind::Empty);
+  const auto kindName = [](FileContent::Kind kind) {
+    return kind == FileContent::Kind::Bytes   ? "bytes"
+           : kind == FileContent::Kind::Empty ? "empty"
+                                              : "missing";
+  };
+  // Apart and with a bound: a reader that does not wait for the pipe's writer
+  // leaves the writer waiting for ever, and fails here alone.
+  std::string seen;
+  ASSERT_TRUE(testing::ResultInChild(
+      [&] {
+        std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << bytes; });
+        const FileContent piped = ReadFileContent(PathText(fifo));
+        writer.join();
+        std::string seen = std::string("pipe: ") + kindName(piped.kind) + ", " +
+                           (BytesOf(piped) == bytes ? "all " : "") + std::to_string(piped.size) + " bytes" +
+                           (piped.readOnce ? ", read once" : "") + "\n";
+        seen += ReadFileContent(PathText(fifo.parent_path() / "file.vcf")).readOnce ? "file: read once\n"
+                                                                                    : "file: read again\n";
+        // A writer that closes at once: the pipe gave nothing.
+        std::thread closer([&] { std::ofstream(fifo, std::ios::binary).close(); });
+        seen += std::string("closed pipe: ") + kindName(ReadFileContent(PathText(fifo)).kind) + "\n";
+        closer.join();
+        seen += std::string("/dev/null: ") + kindName(ReadFileContent(u"/dev/null").kind) + "\n";
+        return seen;
+      },
+      seen));
+  EXPECT_EQ(seen, "pipe: bytes, all " + std::to_string(bytes.size()) +
+                      " bytes, read once\nfile: read again\nclosed pipe: empty\n/dev/null: empty\n");
 #endif
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "support/signal_cleanup.h"
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 
@@ -77,7 +78,7 @@ TEST(PendingFile, EndingSignalsRemoveTheNamedFileAndStillEndTheProgram) {
       _exit(3);  // not reached: the signal ends the program
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(testing::ChildEnded(child, status));
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signalNumber);
     EXPECT_EQ(EntriesIn(dir.path()), 0u) << "signal " << signalNumber;

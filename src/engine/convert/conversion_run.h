@@ -10,7 +10,6 @@ inline constexpr char16_t kFolderMissing[] = u"Folder does not exist. Please sel
 inline constexpr char16_t kDone[] = u"Done.";
 inline constexpr char16_t kIdleProgressCaption[] = u"Progress Bar";
 inline constexpr char16_t kSingleDocumentName[] = u"output.xml";
-inline constexpr char16_t kProcessingPrefix[] = u"Processing: ";
 
 enum class RunOutcome { NoFilesAdded, FolderMissing, Done };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/convert/contact_conversion.h"
+#include "engine/convert/table_options.h"
 #include "engine/progress.h"
 #include "engine/scan/input_cells.h"
 #include "engine/scan/kept_values.h"
@@ -137,7 +138,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath, ExistingTarget::Replace, &target);
-    DocumentPieces pieces(document, host);
+    DocumentPieces pieces(document, TurnsOf(host));
     pieces.append(opening);
     pieces.append(kRowStart);
     CellWriter row(host, pieces, cells.size());
@@ -187,7 +188,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
 }
 
 void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& run) {
-  const StatementReporter errors(host, EngineTag(u"ConvertVCFToSeparateHTML"), false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   const std::string opening = OpeningPiece(host);
   Text outputPath = SeparateOutputPath(host, inputPath);
   // One look at what stands there answers every question before the write.
@@ -210,7 +211,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     if (run.isInput(path, look)) {
       errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, path);
     } else {
-      file.emplace(path, ExistingTarget::Replace, host, &look);
+      file.emplace(path, ExistingTarget::Replace, TurnsOf(host), &look);
     }
   };
   if (!outputPath.empty() && host.saveCsv()) openUnlessInput(CsvPathBeside(outputPath), spreadsheets.csv);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/progress.h"
 #include "engine/write/html_document.h"
 #include "support/file_helpers.h"
+#include "support/path_helpers.h"
 
 namespace brevant {
 
@@ -38,6 +40,24 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
   InputText& kept = kept_[index] = std::move(current_);
   current_ = InputText();
   return kept;
+}
+
+void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,
+                              const std::function<void(const InputText&)>& scan,
+                              const std::function<void()>& rowEnd) {
+  for (std::size_t f = 1; f <= inputs.size(); ++f) {
+    const Text& path = inputs[f - 1];
+    host_.setProgressPosition(WholePercent(f, inputs.size()));
+    host_.setProgressCaption(kProcessingPrefix + GetFileName(path));
+    host_.yield();
+    const InputText& input = read(f - 1, path, errors, kSecondSweepRead);
+    try {
+      scan(input);
+    } catch (...) {
+      errors.reportCurrentException(kSecondSweepScan, path);
+    }
+    if (rowEnd) rowEnd();
+  }
 }
 
 void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,

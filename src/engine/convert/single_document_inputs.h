@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -14,6 +15,15 @@ namespace brevant {
 
 // What the one-document conversions, by file or by contact, share about their inputs.
 
+// Numbers of the statements that error boxes quote, the same in both.
+enum SweepStatement : int {
+  kFirstSweepRead = 110,
+  kFirstSweepScan = 122,
+  kSecondSweepRead = 482,
+  kSecondSweepScan = 494,
+  kWriteSingleDocument = 842,
+};
+
 // Reads the inputs of a one-document run once in each of its two sweeps, giving
 // the host its turns while a large input is read. A pipe or device gives its
 // content only once: that content is kept from the first sweep for the second.
@@ -25,6 +35,14 @@ class InputSweeps {
 
   // The input at `index` of the run's list, valid until the next read.
   const InputText& read(std::size_t index, const Text& path, const StatementReporter& errors, int statement);
+
+  // The second sweep: for every input in list order its share on the progress
+  // display, "Processing: " and its name as the caption and a turn for the
+  // window, then the input read and `scan` given it. A failure of the scan is
+  // reported and `rowEnd` still ends the input's row (what that throws ends
+  // the sweep).
+  void secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,
+                   const std::function<void(const InputText&)>& scan, const std::function<void()>& rowEnd);
 
  private:
   Host& host_;

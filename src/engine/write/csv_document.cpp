@@ -41,8 +41,8 @@ Text CsvPathBeside(const Text& documentPath) {
   return GetFolderPath(documentPath) + StripExtension(GetFileName(documentPath)) + u".csv";
 }
 
-CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look)
-    : output_(path, existing, look), host_(host), path_(path) {
+CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look)
+    : output_(path, existing, look), turn_(std::move(turn)), path_(path) {
   char* out = room(kByteOrderMark.size());
   taken(std::copy(kByteOrderMark.begin(), kByteOrderMark.end(), out));
 }
@@ -63,7 +63,7 @@ char* CsvDocument::grow(std::size_t bytes) {
 void CsvDocument::passOn() {
   output_.write(std::string_view(buffer_.get(), used_));
   used_ = 0;
-  host_.yield();
+  turn_();
 }
 
 void CsvDocument::endRow() {

@@ -28,7 +28,7 @@ Text CsvPathBeside(const Text& documentPath);
 class CsvDocument {
  public:
   // `look` is the caller's look at the path, when it took one.
-  CsvDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look = nullptr);
+  CsvDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look = nullptr);
 
   const Text& path() const { return path_; }
 
@@ -103,7 +103,7 @@ class CsvDocument {
   static constexpr std::size_t kFieldFrame = 6;
 
   DocumentOutput output_;
-  Host& host_;
+  Turn turn_;
   Text path_;
   // The text on its way to the file, a megabyte at a time; it grows as needed.
   std::unique_ptr<char[]> buffer_;

@@ -27,9 +27,10 @@ class SpreadsheetFiles {
   std::optional<XlsxDocument> xlsx;
 
   // Opens the chosen files beside the document at `documentPath`.
-  void openBeside(const Text& documentPath, SpreadsheetChoice choice, Host& host, ExistingTarget existing) {
-    if (choice.csv) csv.emplace(CsvPathBeside(documentPath), existing, host);
-    if (choice.xlsx) xlsx.emplace(XlsxPathBeside(documentPath), existing, host);
+  void openBeside(const Text& documentPath, SpreadsheetChoice choice, const Turn& turn,
+                  ExistingTarget existing) {
+    if (choice.csv) csv.emplace(CsvPathBeside(documentPath), existing, turn);
+    if (choice.xlsx) xlsx.emplace(XlsxPathBeside(documentPath), existing, turn);
   }
   bool any() const { return csv || xlsx; }
 

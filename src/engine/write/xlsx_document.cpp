@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "engine/write/xlsx_parts.h"
 #include "support/file_error.h"
@@ -45,8 +46,8 @@ Text XlsxPathBeside(const Text& documentPath) {
   return GetFolderPath(documentPath) + StripExtension(GetFileName(documentPath)) + u".xlsx";
 }
 
-XlsxDocument::XlsxDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look)
-    : host_(host), path_(path) {
+XlsxDocument::XlsxDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look)
+    : turn_(std::move(turn)), path_(path) {
   output_.emplace(path, existing, look);
   zip_.emplace(*output_);
   try {
@@ -100,7 +101,7 @@ void XlsxDocument::passOn() {
   std::memmove(buffer_.get(), buffer_.get() + rowStart, used_ - rowStart);
   used_ -= rowStart;
   heightRoom_ = keepRow ? heightRoom_ - rowStart : kNoRoom;
-  host_.yield();
+  turn_();
 }
 
 std::size_t XlsxDocument::wrapAt() const {

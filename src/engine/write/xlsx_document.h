@@ -43,7 +43,7 @@ Text XlsxPathBeside(const Text& documentPath);
 class XlsxDocument {
  public:
   // `look` is the caller's look at the path, when it took one.
-  XlsxDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look = nullptr);
+  XlsxDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look = nullptr);
   ~XlsxDocument();
 
   const Text& path() const { return path_; }
@@ -111,7 +111,7 @@ class XlsxDocument {
   static constexpr std::uint64_t kFittingRows = 1000;
   static constexpr std::size_t kFittingBytes = std::size_t{4} << 20;
 
-  Host& host_;
+  Turn turn_;
   Text path_;
   std::optional<DocumentOutput> output_;
   std::optional<ZipWriter> zip_;

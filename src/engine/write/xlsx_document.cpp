@@ -67,6 +67,7 @@ void XlsxDocument::fail(std::exception_ptr why) {
   output_.reset();
   buffer_.reset();
   text_.reset();
+  textRoom_ = 0;
   capacity_ = used_ = 0;
   widths_ = {};
   texts_.reset();
@@ -161,7 +162,12 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
     return;
   }
   // The text first: how many lines it takes goes into its cell.
-  if (!text_) text_ = std::make_unique_for_overwrite<char[]>(kMostSheetTextBytes);
+  // Room for the most the text can take, as much as the value needs.
+  const std::size_t room = std::min(value.size(), kCellUnits) * kMostSheetBytesPerUnit;
+  if (textRoom_ < room) {
+    text_ = std::make_unique_for_overwrite<char[]>(room);
+    textRoom_ = room;
+  }
   CellText facts;
   facts.wrapAt = wrapAt();
   char* textEnd;

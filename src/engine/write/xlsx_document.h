@@ -121,6 +121,7 @@ class XlsxDocument {
   std::size_t capacity_ = 0;
   std::size_t used_ = 0;
   std::unique_ptr<char[]> text_;  // an escaped text, before it goes into the table
+  std::size_t textRoom_ = 0;
   std::optional<SharedTexts> texts_;
   std::uint64_t row_ = 1;
   std::size_t column_ = 0;

@@ -23,7 +23,7 @@ constexpr std::string_view kTextEnd = "</t></si>";
 
 }  // namespace
 
-SharedTexts::SharedTexts() : slots_(1024) {}
+SharedTexts::SharedTexts() : slots_(64) {}
 
 std::uint64_t SharedTexts::number(std::string_view xml, bool preserveSpaces) {
   ++uses_;
@@ -78,7 +78,7 @@ void SharedTexts::addTo(ZipWriter& zip, std::string_view name) {
   deflated_.write(piece_);
   piece_ = {};
   deflated_.finish();
-  const DeflatedText opening = Deflated(SharedStringsOpening(uses_, count_), false);
+  const DeflatedText opening = DeflatedText::Stored(SharedStringsOpening(uses_, count_));
   zip.add(name, {&opening, &deflated_});
 }
 

@@ -89,6 +89,23 @@ class RawDeflater {
 
 namespace {
 
+// Deflaters set up once and used again (reset): setting one up costs more than
+// deflating the sheet of a one-contact workbook.
+thread_local std::vector<std::unique_ptr<RawDeflater>> spareDeflaters;
+
+std::unique_ptr<RawDeflater> TakeDeflater() {
+  if (spareDeflaters.empty()) return std::make_unique<RawDeflater>();
+  std::unique_ptr<RawDeflater> deflater = std::move(spareDeflaters.back());
+  spareDeflaters.pop_back();
+  deflater->reset();
+  return deflater;
+}
+
+void GiveBack(std::unique_ptr<RawDeflater>& deflater) {
+  if (deflater && spareDeflaters.size() < 4) spareDeflaters.push_back(std::move(deflater));
+  deflater.reset();
+}
+
 // The CRC-32 of two texts one after the other, from theirs: the first's moved
 // past the second's length (zlib takes lengths of 31 bits), then joined.
 std::uint32_t JoinedCrc(std::uint32_t first, std::uint32_t second, std::uint64_t secondSize) {
@@ -103,25 +120,41 @@ std::uint32_t JoinedCrc(std::uint32_t first, std::uint32_t second, std::uint64_t
 
 }  // namespace
 
-DeflatedText::DeflatedText() : deflater_(std::make_unique<RawDeflater>()) {}
-DeflatedText::~DeflatedText() = default;
+DeflatedText::DeflatedText() = default;
+DeflatedText::~DeflatedText() { GiveBack(deflater_); }
+
+DeflatedText DeflatedText::Stored(std::string_view content) {
+  DeflatedText text;
+  text.crc_ = Crc(0, content);
+  text.size_ = content.size();
+  // A stored block, not the last: its header bits (0, 00) in a byte, then the
+  // length and its complement, then the bytes.
+  const auto length = static_cast<std::uint16_t>(content.size());
+  text.data_ = {'\0', static_cast<char>(length & 0xFF), static_cast<char>(length >> 8),
+                static_cast<char>(~length & 0xFF), static_cast<char>((~length >> 8) & 0xFF)};
+  text.data_ += content;
+  return text;
+}
 DeflatedText::DeflatedText(DeflatedText&&) noexcept = default;
 DeflatedText& DeflatedText::operator=(DeflatedText&&) noexcept = default;
 
 void DeflatedText::write(std::string_view text) {
   crc_ = Crc(crc_, text);
   size_ += text.size();
+  if (!deflater_) deflater_ = TakeDeflater();
   deflater_->run(text, Z_NO_FLUSH, [this](std::string_view bytes) { data_ += bytes; });
 }
 
 void DeflatedText::finish() {
+  if (!deflater_) deflater_ = TakeDeflater();
   deflater_->run({}, Z_FINISH, [this](std::string_view bytes) { data_ += bytes; });
-  deflater_.reset();
+  GiveBack(deflater_);
 }
 
 void DeflatedText::flush() {
+  if (!deflater_) deflater_ = TakeDeflater();
   deflater_->run({}, Z_SYNC_FLUSH, [this](std::string_view bytes) { data_ += bytes; });
-  deflater_.reset();
+  GiveBack(deflater_);
 }
 
 DeflatedText Deflated(std::string_view content, bool last) {
@@ -137,7 +170,7 @@ DeflatedText Deflated(std::string_view content, bool last) {
 
 ZipWriter::ZipWriter(DocumentOutput& output) : output_(output) {}
 
-ZipWriter::~ZipWriter() = default;
+ZipWriter::~ZipWriter() { GiveBack(deflater_); }
 
 void ZipWriter::put(std::string_view bytes) {
   if (written_ + bytes.size() > kMost) throw FileError(kTooLarge);
@@ -179,8 +212,11 @@ void ZipWriter::beginEntry(std::string_view name) {
   streamed_ = {std::string(name), 0, 0, 0, written_, true};
   putLocalHeader(streamed_);
   streamedDataStart_ = written_;
-  if (!deflater_) deflater_ = std::make_unique<RawDeflater>();
-  deflater_->reset();
+  if (deflater_) {
+    deflater_->reset();
+  } else {
+    deflater_ = TakeDeflater();
+  }
 }
 
 void ZipWriter::deflateInto(std::string_view bytes, bool finish) {

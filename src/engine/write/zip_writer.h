@@ -17,6 +17,8 @@ class RawDeflater;  // zlib's stream
 class DeflatedText {
  public:
   DeflatedText();
+  // A short text as it is (a stored block), which a further stream may follow.
+  static DeflatedText Stored(std::string_view content);
   ~DeflatedText();
   DeflatedText(DeflatedText&&) noexcept;
   DeflatedText& operator=(DeflatedText&&) noexcept;

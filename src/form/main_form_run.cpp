@@ -53,6 +53,9 @@ void MainForm::startConverting() {
       case RunOutcome::FolderMissing:
         dialogs_.message(kFolderMissing);
         break;
+      case RunOutcome::FolderPathTooLong:
+        dialogs_.message(kFolderPathTooLong);
+        break;
       case RunOutcome::Done:
         dialogs_.message(DoneMessage(severalContacts_));
         break;

@@ -47,9 +47,13 @@ TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
   f.clicked(Control::StartConverting);
   f.edited(Control::OutputFolder, u"");
   f.clicked(Control::StartConverting);
+  // A folder whose path the system cannot take is said to be too long.
+  f.edited(Control::OutputFolder, PathText(dir.path()) + u"/" + Text(300, u'n'));
+  f.clicked(Control::StartConverting);
   EXPECT_THAT(dialogs.asked, ElementsAre("message: No files added.", "message: No files added.",
                                          "message: Folder does not exist. Please select another folder.",
-                                         "message: Folder does not exist. Please select another folder."));
+                                         "message: Folder does not exist. Please select another folder.",
+                                         "message: Path too long. Please select another folder."));
   expectIdle();
 }
 

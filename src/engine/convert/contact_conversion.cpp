@@ -133,8 +133,10 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     }
     document.flush();
     output.write(kClosing);
-    output.commit();
-    if (spreadsheets != nullptr) spreadsheets->commit(errors, kSeparateWrite);
+    // The document and its files for spreadsheets go in place together, or none does.
+    const bool placed = spreadsheets != nullptr ? spreadsheets->commitWith(output, errors, kSeparateWrite)
+                                                : CommitTogether({&output}, errors, kSeparateWrite);
+    if (!placed) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kSeparateWrite, outputPath);

@@ -161,8 +161,10 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     if (spreadsheets != nullptr) spreadsheets->endRow();
     pieces.append(kClosing);
     pieces.passOn();
-    document.commit();
-    if (spreadsheets != nullptr) spreadsheets->commit(errors, kWriteDocument);
+    // The document and its files for spreadsheets go in place together, or none does.
+    const bool placed = spreadsheets != nullptr ? spreadsheets->commitWith(document, errors, kWriteDocument)
+                                                : CommitTogether({&document}, errors, kWriteDocument);
+    if (!placed) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
@@ -237,8 +239,8 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
           : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, sheets);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
-    if (spreadsheets.csv && spreadsheets.csv->written()) run.wroteCsv();
-    if (spreadsheets.xlsx && spreadsheets.xlsx->written()) run.wroteXlsx();
+    if (spreadsheets.csvWritten) run.wroteCsv();
+    if (spreadsheets.xlsxWritten) run.wroteXlsx();
   }
   // An input with nothing to convert leaves no earlier result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {

@@ -68,22 +68,28 @@ void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadshee
     errors.report(statement, kOutputWouldOverwriteInput, outputPath);
     return;
   }
-  document.commit();
+  // A file for spreadsheets that would replace an input is left out, and the document comes without it.
+  const auto leaveOutIfInput = [&](auto& file) {
+    if (!file || !NamesAnInput(file->path(), inputs)) return;
+    errors.report(statement, kOutputWouldOverwriteInput, file->path());
+    file.reset();
+  };
+  leaveOutIfInput(spreadsheets.csv);
+  leaveOutIfInput(spreadsheets.xlsx);
+  if (!spreadsheets.commitWith(document, errors, statement)) return;
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
   summary.bytesWritten = document.size();
-  const auto commit = [&](auto& file, std::size_t& filesWritten, Text& written) {
-    if (!file) return;
-    if (NamesAnInput(file->path(), inputs)) {
-      errors.report(statement, kOutputWouldOverwriteInput, file->path());
-    } else if (file->commit(errors, statement)) {
-      filesWritten = 1;
-      written = file->path();
-      summary.bytesWritten += file->size();
-    }
-  };
-  commit(spreadsheets.csv, summary.csvFilesWritten, summary.singleCsv);
-  commit(spreadsheets.xlsx, summary.xlsxFilesWritten, summary.singleXlsx);
+  if (spreadsheets.csvWritten) {
+    summary.csvFilesWritten = 1;
+    summary.singleCsv = spreadsheets.csv->path();
+    summary.bytesWritten += spreadsheets.csv->size();
+  }
+  if (spreadsheets.xlsxWritten) {
+    summary.xlsxFilesWritten = 1;
+    summary.singleXlsx = spreadsheets.xlsx->path();
+    summary.bytesWritten += spreadsheets.xlsx->size();
+  }
 }
 
 }  // namespace brevant

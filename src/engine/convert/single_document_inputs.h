@@ -50,10 +50,12 @@ class InputSweeps {
   std::unordered_map<std::size_t, InputText> kept_;
 };
 
-// Closes the one document and puts it in place, unless it would replace one of
-// its own inputs (an earlier "output.xml" taken in with every file of its
-// folder, say; reported at `statement`). Throws what the document throws. Then
-// the same for each of its files for spreadsheets; their failures are reported.
+// Closes the one document and puts it in place together with its files for
+// spreadsheets, unless it would replace one of its own inputs (an earlier
+// "output.xml" taken in with every file of its folder, say; reported at
+// `statement`). A file for spreadsheets that would replace an input is left
+// out, and the document comes without it. A failure is reported at
+// `statement`, naming the file.
 void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary);

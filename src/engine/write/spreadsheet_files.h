@@ -58,12 +58,20 @@ class SpreadsheetFiles {
     if (xlsx) xlsx->endRow();
   }
 
-  // Puts each in place, after its document; a failure is reported at
-  // `statement` and leaves the file at that path as it was.
-  void commit(const StatementReporter& errors, int statement) {
-    if (csv) csv->commit(errors, statement);
-    if (xlsx) xlsx->commit(errors, statement);
+  // Puts the document and these files in place together, or none of them (a
+  // failure is reported at `statement`). A workbook that could not be made is
+  // reported and left out: the document comes without it. Gives whether the
+  // document was placed; csvWritten and xlsxWritten say what went with it.
+  bool commitWith(DocumentOutput& document, const StatementReporter& errors, int statement) {
+    DocumentOutput* const csvOutput = csv ? &csv->finished() : nullptr;
+    DocumentOutput* const xlsxOutput = xlsx ? xlsx->finished(errors, statement) : nullptr;
+    if (!CommitTogether({&document, csvOutput, xlsxOutput}, errors, statement)) return false;
+    csvWritten = csvOutput != nullptr;
+    xlsxWritten = xlsxOutput != nullptr;
+    return true;
   }
+  bool csvWritten = false;
+  bool xlsxWritten = false;
 };
 
 }  // namespace brevant

@@ -49,6 +49,7 @@ Text XlsxPathBeside(const Text& documentPath) {
 XlsxDocument::XlsxDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look)
     : turn_(std::move(turn)), path_(path) {
   output_.emplace(path, existing, look);
+  output_->endAsWritten();
   zip_.emplace(*output_);
   try {
     for (const FixedPart& part : WorkbookParts()) zip_->add(part.name, {&part.text});
@@ -232,22 +233,35 @@ void XlsxDocument::endRow() {
   }
 }
 
+DocumentOutput* XlsxDocument::finished(const StatementReporter& errors, int statement) {
+  if (rowStarted_) endRow();
+  if (!failure_ && fitting_) startSheet();
+  if (failure_) {
+    try {
+      std::rethrow_exception(failure_);
+    } catch (...) {
+      errors.reportCurrentException(statement, path_);
+    }
+    return nullptr;
+  }
+  char* out = room(kSheetClosing.size());
+  used_ = static_cast<std::size_t>(Put(out, kSheetClosing) - buffer_.get());
+  zip_->write(std::string_view(buffer_.get(), used_));
+  buffer_.reset();
+  capacity_ = used_ = 0;
+  zip_->endEntry();
+  texts_->addTo(*zip_, kSharedStringsPartName);
+  texts_.reset();
+  zip_->finish();
+  size_ = output_->size();
+  return &*output_;
+}
+
 bool XlsxDocument::commit(const StatementReporter& errors, int statement) {
   try {
-    if (rowStarted_) endRow();
-    if (!failure_ && fitting_) startSheet();
-    if (failure_) std::rethrow_exception(failure_);
-    char* out = room(kSheetClosing.size());
-    used_ = static_cast<std::size_t>(Put(out, kSheetClosing) - buffer_.get());
-    zip_->write(std::string_view(buffer_.get(), used_));
-    buffer_.reset();
-    capacity_ = used_ = 0;
-    zip_->endEntry();
-    texts_->addTo(*zip_, kSharedStringsPartName);
-    texts_.reset();
-    zip_->finish();
-    output_->commitAsWritten();
-    size_ = output_->size();
+    DocumentOutput* output = finished(errors, statement);
+    if (output == nullptr) return false;
+    output->commit();
     written_ = true;
   } catch (...) {
     errors.reportCurrentException(statement, path_);

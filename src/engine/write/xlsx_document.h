@@ -66,6 +66,11 @@ class XlsxDocument {
   // Puts the file in place. A failure is reported at `statement`, naming the
   // file, and the file at the path stays as it was. Gives whether it was written.
   bool commit(const StatementReporter& errors, int statement);
+  // Completes the archive: its file is then ready to be put in place with its
+  // document (CommitTogether). A workbook that could not be made (more than a
+  // spreadsheet holds, say) is reported at `statement` and gives null. Throws
+  // when the file cannot be written.
+  DocumentOutput* finished(const StatementReporter& errors, int statement);
   bool written() const { return written_; }
   std::uint64_t size() const { return size_; }
 

@@ -19,22 +19,39 @@ constexpr char16_t kStandardInput[] = u"\\\\.\\stdin";
 
 [[noreturn]] void Fail(DWORD error) { throw FileError(DescribeSystemError(ErrnoFromWindowsError(error))); }
 
-// Reads to the end, doubling the room whenever it fills. A pipe ends when its
-// writer closes it.
-std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, const ReadOptions& options) {
+// Reads to the end into `storage`, which has room for `capacity` bytes. A file
+// on disk (`stream` false) that fills its room grew since its size was seen: its
+// size is asked once more, and it is read up to that size and no further. A
+// pipe's room doubles whenever it fills, up to options.mostStreamBytes; a pipe
+// that gives more fails the read. A pipe ends when its writer closes it.
+std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, bool stream,
+                    const ReadOptions& options) {
+  const auto most = static_cast<std::size_t>(options.mostStreamBytes);
+  bool askedAgain = false;
   std::size_t filled = 0;
   std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
-      auto larger = AllocateInputStorage(capacity * 2);
+      std::size_t room;
+      if (!stream) {
+        LARGE_INTEGER size{};
+        if (askedAgain) return filled;
+        askedAgain = true;
+        if (!GetFileSizeEx(file, &size)) Fail(GetLastError());
+        if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) < filled) return filled;
+        room = static_cast<std::size_t>(size.QuadPart) + 1;
+      } else {
+        room = capacity * 2 < most + 1 ? capacity * 2 : most + 1;
+      }
+      auto larger = AllocateInputStorage(room);
       std::memcpy(larger.get(), storage.get(), filled);
       storage = std::move(larger);
-      capacity *= 2;
+      capacity = room;
     }
     char* bytes = reinterpret_cast<char*>(storage.get());
-    const std::size_t room = capacity - filled;
+    const std::size_t left = capacity - filled;
     DWORD got = 0;
-    if (!ReadFile(file, bytes + filled, room < kPieceSize ? static_cast<DWORD>(room) : kPieceSize, &got,
+    if (!ReadFile(file, bytes + filled, left < kPieceSize ? static_cast<DWORD>(left) : kPieceSize, &got,
                   nullptr)) {
       const DWORD error = GetLastError();
       if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return filled;
@@ -42,6 +59,7 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, co
     }
     if (got == 0) return filled;
     filled += got;
+    if (stream && filled > most) throw FileError(DescribeInputTooLong(options.mostStreamBytes));
     if (filled >= nextTurn && options.betweenPieces) {
       options.betweenPieces();
       nextTurn = filled + kPieceSize;
@@ -50,9 +68,16 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, co
 }
 
 FileContent ReadStream(HANDLE stream, const ReadOptions& options) {
+  // A console ends when its user says so; any other device may never end.
+  DWORD mode = 0;
+  if (GetFileType(stream) == FILE_TYPE_CHAR && !GetConsoleMode(stream, &mode))
+    throw FileError(kDeviceIsNoInput);
   FileContent content;
-  content.storage = AllocateInputStorage(kFirstStreamRoom);
-  content.size = ReadAll(stream, content.storage, kFirstStreamRoom, options);
+  const std::size_t room = kFirstStreamRoom < options.mostStreamBytes + 1
+                               ? kFirstStreamRoom
+                               : static_cast<std::size_t>(options.mostStreamBytes) + 1;
+  content.storage = AllocateInputStorage(room);
+  content.size = ReadAll(stream, content.storage, room, true, options);
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   content.readOnce = true;
   return content;
@@ -73,6 +98,8 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   FileContent content;
   if (path.empty() || !ToNativePath(path, native) ||
       !GetFileAttributesExW(native.c_str(), GetFileExInfoStandard, &info)) {
+    // No missing file: one that cannot be named.
+    if (!path.empty() && GetLastError() == ERROR_FILENAME_EXCED_RANGE) Fail(ERROR_FILENAME_EXCED_RANGE);
     return content;
   }
   const unsigned long long size =
@@ -92,7 +119,7 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   // without growing the room.
   const std::size_t capacity = static_cast<std::size_t>(size) + 1;
   content.storage = AllocateInputStorage(capacity);
-  content.size = ReadAll(file.get(), content.storage, capacity, options);
+  content.size = ReadAll(file.get(), content.storage, capacity, false, options);
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   return content;
 }

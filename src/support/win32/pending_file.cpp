@@ -60,12 +60,16 @@ bool RenameOver(HANDLE file, const NativePath& target) {
 // Links are the file system's business on Windows: the target is replaced as
 // it stands. A folder is never a document; a read-only file keeps its content
 // unless it is to be replaced.
-int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
+int PendingFile::checkTarget(const NativePath& target, ExistingTarget existing) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EISDIR;
   if (existing == ExistingTarget::KeepReadOnly && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return EACCES;
   return 0;
+}
+
+bool PendingFile::targetExists(const NativePath& target) {
+  return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The attributes tell what stands there; the identity takes a handle, as
@@ -88,6 +92,7 @@ TargetLook LookAtTarget(TextView path) {
 int PendingFile::create(const NativePath& target, Kind /*preferred*/, const TargetLook* /*look*/) {
   discard();
   kind_ = Kind::Named;
+  synced_ = false;
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     const HANDLE file =
         CreateFileW(HiddenName(target).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
@@ -123,9 +128,23 @@ int PendingFile::write(std::string_view bytes) {
   return 0;
 }
 
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* /*look*/) {
-  NativePath checked = target;
-  const int error = checkTarget(checked, existing);
+void PendingFile::startWriteback() {}
+
+int PendingFile::sync() {
+  if (handle_ == nullptr) return EBADF;
+  if (synced_) return 0;
+  if (!FlushFileBuffers(static_cast<HANDLE>(handle_))) return LastErrno();
+  synced_ = true;
+  return 0;
+}
+
+// Files are placed one at a time here: what a file replaced is gone once it is
+// placed, and undo() has nothing to put back.
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* /*look*/,
+                           const PlaceOptions& options) {
+  int error = checkTarget(target, existing);
+  // The replaced file goes only once the new bytes are on disk.
+  if (error == 0 && (targetExists(target) || !options.syncNewFileLater)) error = sync();
   if (error != 0) {
     discard();
     return error;
@@ -159,11 +178,28 @@ int PendingFile::place(const NativePath& target, unsigned /*mode*/) {
   return error;
 }
 
+void PendingFile::confirm() {}
+
+int PendingFile::undo() { return 0; }
+
 void PendingFile::discard() {
   if (handle_ == nullptr) return;
   // Closing the last handle of a file marked for deletion removes it.
   CloseHandle(static_cast<HANDLE>(handle_));
   handle_ = nullptr;
 }
+
+NativePath FolderOfTarget(const NativePath& target) {
+  const std::size_t separator = target.rfind(L'\\');
+  return separator == NativePath::npos ? NativePath() : target.substr(0, separator + 1);
+}
+
+// NTFS keeps its folders in its journal; a folder cannot be synced without privileges.
+int SyncFolder(const NativePath& /*folder*/) { return 0; }
+
+// A pending file is marked for deletion from its start: the system removes it
+// whatever ends the program, and none is ever left for a later run.
+void RemoveStaleTemporaryFiles(const NativePath& /*folder*/,
+                               std::chrono::system_clock::time_point /*changedBefore*/) {}
 
 }  // namespace brevant

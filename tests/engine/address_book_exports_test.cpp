@@ -16,6 +16,7 @@
 #include "test_support/picture_samples.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
+#include "test_support/xlsx_table.h"
 
 namespace brevant {
 namespace {
@@ -113,6 +114,28 @@ TEST_F(AddressBookExports, PicturesShowWithTheirContact) {
   ASSERT_TRUE(csv.wellFormed) << csv.problem;
   EXPECT_THAT(csv.records,
               ::testing::ElementsAre(::testing::ElementsAre("Display Name"), ::testing::ElementsAre("Ann")));
+}
+
+// The files for spreadsheets hold the document's captions, labels typed in
+// any script among them, and leave pictures out.
+TEST_F(AddressBookExports, SpreadsheetsHoldTheCaptionsWithoutPictures) {
+  host.xlsx = true;
+  convert(
+      Card("3.0", "FN:Ann\r\nPHOTO;ENCODING=b;TYPE=PNG:" + std::string(kPng) +
+                      "\r\nitem1.EMAIL:ann@club.example\r\nitem1.X-ABLabel:Caf\xC3\xA9 \xE4\xBC\x9A\r\n"));
+  const testing::Cells expected = {{"Display Name", "Caf\xC3\xA9 \xE4\xBC\x9A Email"},
+                                   {"Ann", "ann@club.example"}};
+  const testing::CsvText csv = testing::ReadCsv(testing::ReadBytes(dir / "export.csv"));
+  ASSERT_TRUE(csv.wellFormed) << csv.problem;
+  EXPECT_EQ(csv.records, expected);
+  const testing::XlsxText workbook = testing::ReadXlsx(testing::ReadBytes(dir / "export.xlsx"));
+  ASSERT_TRUE(workbook.zipWhole) << workbook.problem;
+  EXPECT_EQ(workbook.texts(), expected);
+  // Both header cells in the header's style, the typed label's as the other's.
+  ASSERT_EQ(workbook.rows.size(), 2u);
+  ASSERT_EQ(workbook.rows[0].size(), 2u);
+  EXPECT_EQ(workbook.rows[0][1].style, workbook.rows[0][0].style);
+  EXPECT_NE(workbook.rows[0][0].style, workbook.rows[1][0].style);
 }
 
 // Labels reach the reader: Apple's built-in labels as words, labels typed in

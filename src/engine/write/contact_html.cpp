@@ -170,11 +170,11 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
     AppendAsciiHtml(piece_, caption, ByteEncoding::Utf8);
     piece_ += "</th>";
     flushWhenFull();
-    // The CSV file leaves pictures out.
-    if (csv_ != nullptr && !IsPicture(column)) csv_->caption(caption);
+    // The files for spreadsheets leave pictures out.
+    if (spreadsheets_ != nullptr && !IsPicture(column)) spreadsheets_->caption(caption);
   });
   piece_ += "</tr>\r\n</thead>\r\n<tbody>\r\n";
-  if (csv_ != nullptr) csv_->endRow();
+  if (spreadsheets_ != nullptr) spreadsheets_->endRow();
 }
 
 // On paper each contact is a block of "caption: value" lines of its filled
@@ -310,7 +310,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
     const bool picture = IsPicture(caption);
     if (!filled) {
       piece_ += "<td></td>";
-      if (csv_ != nullptr && !picture) csv_->emptyValue();
+      if (spreadsheets_ != nullptr && !picture) spreadsheets_->emptyValue();
     } else {
       const ContactCell& cell = cells[order_[at++]];
       const std::string_view value = (cell.stored() ? values : input).substr(cell.offset(), cell.length());
@@ -321,14 +321,14 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
         piece_ += "<td>";
         appendValue(value, cell.encoding());
         piece_ += "</td>";
-        if (csv_ != nullptr && !picture) csv_->value(value, cell.encoding());
+        if (spreadsheets_ != nullptr && !picture) spreadsheets_->value(value, cell.encoding());
       }
     }
     if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
   });
   piece_ += "</tr>\r\n";
   flushWhenFull();
-  if (csv_ != nullptr) csv_->endRow();
+  if (spreadsheets_ != nullptr) spreadsheets_->endRow();
 }
 
 void ContactDocument::flush() {

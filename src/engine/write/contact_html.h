@@ -8,8 +8,8 @@
 #include "engine/contacts/contact_columns.h"
 #include "engine/contacts/pictures.h"
 #include "engine/host.h"
-#include "engine/write/csv_document.h"
 #include "engine/write/document_output.h"
+#include "engine/write/spreadsheet_files.h"
 
 namespace brevant {
 
@@ -29,11 +29,12 @@ inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one documen
 // addresses and dates do not wrap, long texts do. On paper each contact is a
 // block of "caption: value" lines of its filled cells. Values are escaped
 // straight into the document as it goes out, a megabyte at a time, with a turn
-// at each. With a CSV file, its header row and rows go there too, cell by cell.
+// at each. With files for spreadsheets, its header row and rows go there too,
+// cell by cell; pictures stay out of them.
 class ContactDocument {
  public:
-  ContactDocument(DocumentOutput& output, Turn turn, CsvDocument* csv = nullptr)
-      : output_(output), turn_(std::move(turn)), csv_(csv) {}
+  ContactDocument(DocumentOutput& output, Turn turn, SpreadsheetFiles* spreadsheets = nullptr)
+      : output_(output), turn_(std::move(turn)), spreadsheets_(spreadsheets) {}
 
   void begin(const ContactTableStyle& style, const Text& title, const ContactColumns& columns);
   // One row, of the contact's cells in the order read.
@@ -51,7 +52,7 @@ class ContactDocument {
 
   DocumentOutput& output_;
   Turn turn_;
-  CsvDocument* csv_;
+  SpreadsheetFiles* spreadsheets_;
   std::string piece_;
   std::vector<std::uint32_t> order_;  // a row's cells in the order of the columns
 };

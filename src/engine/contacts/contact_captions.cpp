@@ -119,15 +119,7 @@ bool IsAddressPart(Caption caption) {
 
 bool IsPicture(Caption caption) { return caption == Caption::Photo || caption == Caption::Logo; }
 
-unsigned ColumnRank(Caption caption) { return kRanks[static_cast<std::size_t>(caption)]; }
-
-std::uint64_t ColumnKey(Caption caption, std::uint16_t label, std::uint32_t number) {
-  const std::uint64_t part = IsAddressPart(caption) ? static_cast<std::uint64_t>(caption) -
-                                                          static_cast<std::uint64_t>(Caption::AddressStreet)
-                                                    : 0;
-  return std::uint64_t{ColumnRank(caption)} << 51 | std::uint64_t{label} << 35 | std::uint64_t{number} << 3 |
-         part;
-}
+const std::array<std::uint8_t, kCaptionCount> kColumnRankOf = kRanks;
 
 void AppendContactCaption(std::string& out, Caption caption, std::string_view label, std::uint64_t number) {
   if (IsAddressPart(caption)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,9 +25,20 @@ bool IsPicture(Caption caption);
 // together), web, dates, related people, categories, notes and "More". A
 // caption's labels and numbers follow it in order; the parts of all addresses
 // share one place, ordered by label, number and part.
-std::uint64_t ColumnKey(Caption caption, std::uint16_t label, std::uint32_t number);
 // The place of the caption alone, 0 first; address parts share one.
-unsigned ColumnRank(Caption caption);
+extern const std::array<std::uint8_t, kCaptionCount> kColumnRankOf;
+inline unsigned ColumnRank(Caption caption) { return kColumnRankOf[static_cast<std::size_t>(caption)]; }
 inline constexpr unsigned kColumnRanks = 64;
+// Place, label, number and address part, from the highest bits down: the
+// next number of a caption and label is kNumberStep further, the next part
+// of an address 1.
+inline constexpr std::uint64_t kNumberStep = 8;
+inline std::uint64_t ColumnKey(Caption caption, std::uint16_t label, std::uint32_t number) {
+  const bool part = caption >= Caption::AddressStreet && caption <= Caption::AddressCountry;
+  return std::uint64_t{ColumnRank(caption)} << 51 | std::uint64_t{label} << 35 |
+         std::uint64_t{number} * kNumberStep |
+         (part ? static_cast<std::uint64_t>(caption) - static_cast<std::uint64_t>(Caption::AddressStreet)
+               : 0);
+}
 
 }  // namespace brevant

@@ -7,8 +7,11 @@ namespace brevant {
 
 ContactColumns::Group& ContactColumns::group(Caption caption, std::uint16_t label) {
   std::uint32_t* index = nullptr;
-  if (label == 0) {
-    index = &plain_[static_cast<std::size_t>(caption)];
+  if (label < kDirectLabels) {
+    // The labels met first (type words, built-in labels) are looked up directly.
+    const std::size_t at = std::size_t{label} * kCaptionCount + static_cast<std::size_t>(caption);
+    if (at >= direct_.size()) direct_.resize((std::size_t{label} + 1) * kCaptionCount, kNoGroup);
+    index = &direct_[at];
   } else {
     index = &labelled_.try_emplace(static_cast<std::uint32_t>(caption) << 16 | label, kNoGroup).first->second;
   }

@@ -17,7 +17,7 @@ namespace brevant {
 // with millions of numbered values costs little more than its cells.
 class ContactColumns {
  public:
-  explicit ContactColumns(const ContactLabels& labels) : labels_(labels) { plain_.fill(kNoGroup); }
+  explicit ContactColumns(const ContactLabels& labels) : labels_(labels) {}
 
   // Adds the columns the contact's cells need that are not there yet.
   void add(std::span<const ContactCell> cells);
@@ -69,8 +69,10 @@ class ContactColumns {
 
   const ContactLabels& labels_;
   std::vector<Group> groups_;
-  std::array<std::uint32_t, kCaptionCount> plain_;             // the group of each caption without a label
-  std::unordered_map<std::uint32_t, std::uint32_t> labelled_;  // caption << 16 | label to its group
+  static constexpr std::uint16_t kDirectLabels = 256;
+  std::vector<std::uint32_t> direct_;  // label * kCaptionCount + caption to its group, for the first labels
+  std::unordered_map<std::uint32_t, std::uint32_t>
+      labelled_;  // caption << 16 | label to its group, for the rest
   std::size_t columns_ = 0;
   mutable std::vector<Run> runs_;
   mutable bool laidOut_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "engine/text/packed_name.h"
 
@@ -82,12 +83,13 @@ unsigned TypeWordOf(std::string_view word) {
   return 0;
 }
 
+// Made by NewHead().
 struct Head {
-  PropertyName name = PropertyName::Other;
-  const AddressBookProperty* book = nullptr;
-  unsigned types = 0;
-  bool quotedPrintable = false;
-  bool base64 = false;
+  PropertyName name;
+  bool quotedPrintable;
+  bool base64;
+  unsigned types;
+  const AddressBookProperty* book;
   std::string_view nameText;
   std::string_view group;
   std::string_view typeWord;
@@ -104,8 +106,19 @@ struct Head {
   }
 };
 
+// An empty head, cleared in two halves: as one block GCC clears it with
+// "rep stos", whose start costs more than parsing a short head.
+Head NewHead() {
+  static_assert(std::is_trivially_copyable_v<Head> && sizeof(Head) == 128);
+  Head head;
+  std::memset(static_cast<void*>(&head), 0, 64);
+  std::memset(static_cast<char*>(static_cast<void*>(&head)) + 64, 0, sizeof(Head) - 64);
+  head.name = PropertyName::Other;
+  return head;
+}
+
 Head ParseHead(std::string_view head) {
-  Head parsed;
+  Head parsed = NewHead();
   bool first = true;
   ForEachPiece(head, ';', [&](std::string_view piece) {
     if (first) {

@@ -86,8 +86,8 @@ std::string_view ValueStore::decode(const ContentLine& line) {
   if (charset.empty()) {
     // 8-bit text that names no character set is in the one the file names
     // elsewhere, when it names one and the text is not UTF-8.
-    if (IsUtf8(bytes) || EncodingOfMostlyUtf8(bytes) == ByteEncoding::Utf8) return bytes;
     charset = declaredCodePage();
+    if (charset.empty() || IsUtf8(bytes) || EncodingOfMostlyUtf8(bytes) == ByteEncoding::Utf8) return bytes;
   }
   if (charset.empty() || IsUtf8Name(charset)) return bytes;
   decoded_.clear();

@@ -77,34 +77,32 @@ std::string Utf8Of(std::string_view bytes) {
 }
 
 std::string DeclaredCodePage(std::string_view bytes) {
-  constexpr std::string_view kKey = "CHARSET=";
+  constexpr std::string_view kKey = "CHARSET";
   std::string found;
   bool several = false;
-  // "CHARSET=" in the letter cases files write it, found by its rarer tail, then
-  // taken only where a ";" (and blanks) stands before it, as in a parameter.
-  for (const std::string_view tail : {"ARSET=", "arset="}) {
-    for (std::size_t at = bytes.find(tail); at != std::string_view::npos; at = bytes.find(tail, at + 1)) {
-      if (at < 2) continue;
-      std::size_t start = at - 2;
-      bool isKey = true;
-      for (std::size_t k = 0; k < kKey.size() && isKey; ++k) isKey = UpperAscii(bytes[start + k]) == kKey[k];
-      if (!isKey) continue;
-      while (start > 0 && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
-      if (start == 0 || bytes[start - 1] != ';') continue;
-      std::string_view rest = bytes.substr(at + tail.size());
-      if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
-      const std::string name =
-          UpperCaseCopy(rest.substr(0, std::min(rest.find_first_of(";:,\"\r\n"), std::size_t{64})));
-      // Only a code page of one byte a character (or a few: Shift_JIS, GBK, ...) can be
-      // what 8-bit text stands in; UTF-16 and its kind cannot.
-      if (name.empty() || name == "US-ASCII" || name == "ASCII" || name.starts_with("UTF") ||
-          name.starts_with("UCS") || name.starts_with("UNICODE"))
-        continue;
-      if (found.empty()) {
-        found = name;
-      } else if (found != name) {
-        several = true;
-      }
+  // Each "=" (far rarer than letters) that ends "CHARSET", in any letter case,
+  // with a ";" (and blanks) before it, as in a parameter.
+  for (std::size_t at = bytes.find('='); at != std::string_view::npos; at = bytes.find('=', at + 1)) {
+    if (at < kKey.size()) continue;
+    std::size_t start = at - kKey.size();
+    bool isKey = true;
+    for (std::size_t k = 0; k < kKey.size() && isKey; ++k) isKey = UpperAscii(bytes[start + k]) == kKey[k];
+    if (!isKey) continue;
+    while (start > 0 && (bytes[start - 1] == ' ' || bytes[start - 1] == '\t')) --start;
+    if (start == 0 || bytes[start - 1] != ';') continue;
+    std::string_view rest = bytes.substr(at + 1);
+    if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
+    const std::string name =
+        UpperCaseCopy(rest.substr(0, std::min(rest.find_first_of(";:,\"\r\n"), std::size_t{64})));
+    // Only a code page of one byte a character (or a few: Shift_JIS, GBK, ...) can be
+    // what 8-bit text stands in; UTF-16 and its kind cannot.
+    if (name.empty() || name == "US-ASCII" || name == "ASCII" || name.starts_with("UTF") ||
+        name.starts_with("UCS") || name.starts_with("UNICODE"))
+      continue;
+    if (found.empty()) {
+      found = name;
+    } else if (found != name) {
+      several = true;
     }
   }
   // Several: none of them speaks for the rest.

@@ -302,30 +302,39 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
     if (!std::is_sorted(begin, end, byKey)) std::stable_sort(begin, end, byKey);
   }
   piece_ += "<tr>";
+  // Each cell's key is taken once; a run's columns have keys a fixed step apart.
   std::size_t at = 0;
-  columns.forEach([&](Caption caption, std::uint16_t label, std::uint32_t number) {
-    const std::uint64_t column = ColumnKey(caption, label, number);
-    while (at < order_.size() && key(order_[at]) < column) ++at;  // a column the first sweep did not see
-    const bool filled = at < order_.size() && key(order_[at]) == column;
-    const bool picture = IsPicture(caption);
-    if (!filled) {
-      piece_ += "<td></td>";
-      if (spreadsheets_ != nullptr && !picture) spreadsheets_->emptyValue();
-    } else {
-      const ContactCell& cell = cells[order_[at++]];
-      const std::string_view value = (cell.stored() ? values : input).substr(cell.offset(), cell.length());
-      const PictureFormat format = picture ? EmbeddedFormat(value) : PictureFormat::Unknown;
-      if (format != PictureFormat::Unknown) {
-        appendPicture(cells, input, values, caption, value, format);
+  const auto keyAt = [&](std::size_t k) { return k < order_.size() ? key(order_[k]) : UINT64_MAX; };
+  std::uint64_t nextKey = keyAt(0);
+  for (const ContactColumns::Run& run : columns.runs()) {
+    const std::uint64_t base = ColumnKey(run.caption, run.label, run.first);
+    const std::uint64_t step = run.parts ? 1 : kNumberStep;
+    for (std::uint32_t i = 0; i < run.count; ++i) {
+      const Caption caption =
+          run.parts ? static_cast<Caption>(static_cast<int>(run.caption) + static_cast<int>(i)) : run.caption;
+      const std::uint64_t column = base + i * step;
+      while (nextKey < column) nextKey = keyAt(++at);  // a column the first sweep did not see
+      const bool picture = IsPicture(caption);
+      if (nextKey != column) {
+        piece_ += "<td></td>";
+        if (spreadsheets_ != nullptr && !picture) spreadsheets_->emptyValue();
       } else {
-        piece_ += "<td>";
-        appendValue(value, cell.encoding());
-        piece_ += "</td>";
-        if (spreadsheets_ != nullptr && !picture) spreadsheets_->value(value, cell.encoding());
+        const ContactCell& cell = cells[order_[at]];
+        nextKey = keyAt(++at);
+        const std::string_view value = (cell.stored() ? values : input).substr(cell.offset(), cell.length());
+        const PictureFormat format = picture ? EmbeddedFormat(value) : PictureFormat::Unknown;
+        if (format != PictureFormat::Unknown) {
+          appendPicture(cells, input, values, caption, value, format);
+        } else {
+          piece_ += "<td>";
+          appendValue(value, cell.encoding());
+          piece_ += "</td>";
+          if (spreadsheets_ != nullptr && !picture) spreadsheets_->value(value, cell.encoding());
+        }
       }
+      if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
     }
-    if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
-  });
+  }
   piece_ += "</tr>\r\n";
   flushWhenFull();
   if (spreadsheets_ != nullptr) spreadsheets_->endRow();

@@ -113,12 +113,6 @@ void AppendLabelled(std::string& out, std::string_view label,
 
 }  // namespace
 
-bool IsAddressPart(Caption caption) {
-  return caption >= Caption::AddressStreet && caption <= Caption::AddressCountry;
-}
-
-bool IsPicture(Caption caption) { return caption == Caption::Photo || caption == Caption::Logo; }
-
 const std::array<std::uint8_t, kCaptionCount> kColumnRankOf = kRanks;
 
 void AppendContactCaption(std::string& out, Caption caption, std::string_view label, std::uint64_t number) {

@@ -17,8 +17,10 @@ namespace brevant {
 // Appends the caption's text; `label` in UTF-8, empty for none.
 void AppendContactCaption(std::string& out, Caption caption, std::string_view label, std::uint64_t number);
 
-bool IsAddressPart(Caption caption);
-bool IsPicture(Caption caption);
+inline bool IsAddressPart(Caption caption) {
+  return caption >= Caption::AddressStreet && caption <= Caption::AddressCountry;
+}
+inline bool IsPicture(Caption caption) { return caption == Caption::Photo || caption == Caption::Logo; }
 
 // Where a column stands among the others: pictures first, then names,
 // organisation, telephones, e-mail and IM, addresses (each address's parts
@@ -33,9 +35,10 @@ inline constexpr unsigned kColumnRanks = 64;
 // next number of a caption and label is kNumberStep further, the next part
 // of an address 1.
 inline constexpr std::uint64_t kNumberStep = 8;
+inline constexpr unsigned kRankShift = 51;  // the key shifted right by this is the place
 inline std::uint64_t ColumnKey(Caption caption, std::uint16_t label, std::uint32_t number) {
-  const bool part = caption >= Caption::AddressStreet && caption <= Caption::AddressCountry;
-  return std::uint64_t{ColumnRank(caption)} << 51 | std::uint64_t{label} << 35 |
+  const bool part = IsAddressPart(caption);
+  return std::uint64_t{ColumnRank(caption)} << kRankShift | std::uint64_t{label} << 35 |
          std::uint64_t{number} * kNumberStep |
          (part ? static_cast<std::uint64_t>(caption) - static_cast<std::uint64_t>(Caption::AddressStreet)
                : 0);

@@ -5,10 +5,9 @@
 
 namespace brevant {
 
-ContactColumns::Group& ContactColumns::group(Caption caption, std::uint16_t label) {
+std::uint32_t ContactColumns::newGroup(Caption caption, std::uint16_t label) {
   std::uint32_t* index = nullptr;
   if (label < kDirectLabels) {
-    // The labels met first (type words, built-in labels) are looked up directly.
     const std::size_t at = std::size_t{label} * kCaptionCount + static_cast<std::size_t>(caption);
     if (at >= direct_.size()) direct_.resize((std::size_t{label} + 1) * kCaptionCount, kNoGroup);
     index = &direct_[at];
@@ -17,22 +16,26 @@ ContactColumns::Group& ContactColumns::group(Caption caption, std::uint16_t labe
   }
   if (*index == kNoGroup) {
     *index = static_cast<std::uint32_t>(groups_.size());
-    groups_.push_back({caption, label, {}});
+    groups_.push_back({caption, label, 0, {}});
   }
-  return groups_[*index];
+  return *index;
 }
 
 void ContactColumns::add(std::span<const ContactCell> cells) {
   if (laidOut_) throw std::logic_error("columns added after they were laid out");
   for (const ContactCell& cell : cells) {
     if (cell.number() == 0) continue;
-    Group& columns = group(cell.caption(), cell.label());
+    Group& columns = groups_[group(cell.caption(), cell.label())];
     const std::size_t bit = cell.number() - 1;
-    if (bit / 64 >= columns.filled.size()) columns.filled.resize(bit / 64 + 1);
-    std::uint64_t& word = columns.filled[bit / 64];
+    std::uint64_t* word = &columns.low;
+    if (bit >= 64) {
+      const std::size_t k = bit / 64 - 1;
+      if (k >= columns.high.size()) columns.high.resize(k + 1);
+      word = &columns.high[k];
+    }
     const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
-    if ((word & mask) == 0) ++columns_;
-    word |= mask;
+    if ((*word & mask) == 0) ++columns_;
+    *word |= mask;
   }
 }
 
@@ -49,7 +52,7 @@ const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
     const Group& first = *order[i];
     if (!IsAddressPart(first.caption)) {
       // Runs of numbers side by side.
-      const std::uint32_t most = static_cast<std::uint32_t>(first.filled.size() * 64);
+      const std::uint32_t most = first.end();
       for (std::uint32_t number = 1; number <= most; ++number) {
         if (!first.has(number)) continue;
         Run run{first.caption, first.label, false, number, 0};
@@ -68,7 +71,7 @@ const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
       const Group& part = *order[end];
       parts[static_cast<std::size_t>(part.caption) - static_cast<std::size_t>(Caption::AddressStreet)] =
           &part;
-      most = std::max(most, static_cast<std::uint32_t>(part.filled.size() * 64));
+      most = std::max(most, part.end());
     }
     for (std::uint32_t number = 1; number <= most; ++number) {
       for (std::size_t p = 0; p < parts.size();) {

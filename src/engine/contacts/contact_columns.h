@@ -59,13 +59,27 @@ class ContactColumns {
   struct Group {
     Caption caption;
     std::uint16_t label;
-    std::vector<std::uint64_t> filled;  // a bit for each number from 1 on
+    std::uint64_t low = 0;            // a bit for each number from 1 to 64, the usual ones
+    std::vector<std::uint64_t> high;  // a bit for each number from 65 on
     bool has(std::uint32_t number) const {
       const std::size_t bit = number - 1;
-      return bit / 64 < filled.size() && (filled[bit / 64] >> (bit % 64) & 1) != 0;
+      if (bit < 64) return (low >> bit & 1) != 0;
+      const std::size_t k = bit / 64 - 1;
+      return k < high.size() && (high[k] >> (bit % 64) & 1) != 0;
     }
+    // Beyond the highest number filled.
+    std::uint32_t end() const { return static_cast<std::uint32_t>(64 * (1 + high.size())); }
   };
-  Group& group(Caption caption, std::uint16_t label);
+  std::uint32_t group(Caption caption, std::uint16_t label) {
+    // The labels met first (type words, built-in labels) are looked up directly.
+    if (label < kDirectLabels) {
+      const std::size_t at = std::size_t{label} * kCaptionCount + static_cast<std::size_t>(caption);
+      if (at < direct_.size() && direct_[at] != kNoGroup) [[likely]]
+        return direct_[at];
+    }
+    return newGroup(caption, label);
+  }
+  std::uint32_t newGroup(Caption caption, std::uint16_t label);
 
   const ContactLabels& labels_;
   std::vector<Group> groups_;

@@ -64,9 +64,9 @@ void PropertyCaptions::emitComponent(Caption caption, std::size_t index, std::ui
 }
 
 std::uint16_t PropertyCaptions::typeLabel(const ContentLine& line) {
-  if (line.types & kTypeHome) return labels_.id("Home");
-  if (line.types & kTypeWork) return labels_.id("Business");
-  return labels_.id(TypeLabel(line.typeWord));
+  if (line.types & kTypeHome) return home_;
+  if (line.types & kTypeWork) return business_;
+  return line.typeWord.empty() ? ContactLabels::kNone : labels_.id(TypeLabel(line.typeWord));
 }
 
 void PropertyCaptions::grouped(const ContentLine& line, Kind kind, std::size_t firstCell) {
@@ -81,7 +81,7 @@ void PropertyCaptions::property(const ContentLine& line) {
 }
 
 void PropertyCaptions::mapped(const ContentLine& line) {
-  const std::size_t first = store_.contactCells().size();
+  const std::size_t first = cellsSoFar(line);
   switch (line.name) {
     case PropertyName::FN:
       return store_.emit(Caption::DisplayName, text(line));
@@ -158,7 +158,7 @@ void PropertyCaptions::mapped(const ContentLine& line) {
 void PropertyCaptions::bookProperty(const ContentLine& line) {
   const AddressBookProperty* book = line.book;
   if (book == nullptr) return moreLine(line, line.nameText, text(line));
-  const std::size_t first = store_.contactCells().size();
+  const std::size_t first = cellsSoFar(line);
   const auto emit = [&](Caption caption, std::string_view value, std::string_view label = {}) {
     store_.emit(caption, value, labels_.id(label));
   };
@@ -254,7 +254,7 @@ void PropertyCaptions::picture(const ContentLine& line, Caption caption) {
 }
 
 void PropertyCaptions::telephone(const ContentLine& line, std::string_view number) {
-  const std::size_t first = store_.contactCells().size();
+  const std::size_t first = cellsSoFar(line);
   const Caption caption = TelephoneCaption(line.types);
   std::uint16_t label = 0;
   if (caption == Caption::OtherPhone || caption == Caption::OtherFax) {

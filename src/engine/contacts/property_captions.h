@@ -21,7 +21,11 @@ namespace brevant {
 class PropertyCaptions {
  public:
   PropertyCaptions(ValueStore& store, ContactSink& sink)
-      : store_(store), sink_(sink), labels_(sink.labels()) {}
+      : store_(store),
+        sink_(sink),
+        labels_(sink.labels()),
+        home_(labels_.id("Home")),
+        business_(labels_.id("Business")) {}
 
   void property(const ContentLine& line);
   // The cells that only the whole contact decides: labels of groups, "More",
@@ -42,6 +46,10 @@ class PropertyCaptions {
   void address(const ContentLine& line, std::string_view value);
   void moreLine(const ContentLine& line, std::string_view name, std::string_view text);
   std::uint16_t typeLabel(const ContentLine& line);
+  // The contact's cells so far, where a group's label may change them later.
+  std::size_t cellsSoFar(const ContentLine& line) {
+    return line.group.empty() ? 0 : store_.contactCells().size();
+  }
   std::string_view text(const ContentLine& line);
   std::string_view categories(std::string_view value);
   std::string_view joinComponents(std::size_t from, std::size_t to, std::string_view separator);
@@ -70,6 +78,7 @@ class PropertyCaptions {
   ValueStore& store_;
   ContactSink& sink_;
   ContactLabels& labels_;
+  const std::uint16_t home_, business_;
   std::vector<Grouped> grouped_;
   std::unordered_map<std::string, Label> groupLabels_;          // by upper-case group
   std::vector<std::pair<std::size_t, std::size_t>> addresses_;  // the cells of each address

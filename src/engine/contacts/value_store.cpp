@@ -41,9 +41,23 @@ void ValueStore::turnBefore(std::size_t bytes) {
 
 std::uint32_t ValueStore::nextNumber(Caption caption, std::uint16_t label) {
   std::uint32_t& count = label == 0 ? counts_[static_cast<std::size_t>(caption)]
-                                    : labelledCounts_[static_cast<std::uint32_t>(caption) << 16 | label];
+                                    : labelledCount(static_cast<std::uint32_t>(caption) << 16 | label);
   if (count == UINT32_MAX) throw std::length_error("More than 4 billion values of one kind in a contact");
   return ++count;
+}
+
+// A contact has few captions with labels: they are looked for in a short
+// list, and in a map only past its end.
+std::uint32_t& ValueStore::labelledCount(std::uint32_t key) {
+  if (manyLabelled_.empty()) {
+    for (auto& [each, count] : fewLabelled_) {
+      if (each == key) return count;
+    }
+    if (fewLabelled_.size() < kFewLabelled) return fewLabelled_.emplace_back(key, 0).second;
+    manyLabelled_.insert(fewLabelled_.begin(), fewLabelled_.end());
+    fewLabelled_.clear();
+  }
+  return manyLabelled_[key];
 }
 
 // Where text stands at the very end of the sink's values (a joined line's
@@ -247,7 +261,8 @@ std::span<ContactCell> ValueStore::contactCells() {
 void ValueStore::renumber(std::span<const std::pair<std::size_t, std::size_t>> addresses) {
   const std::span<ContactCell> cells = contactCells();
   counts_.fill(0);
-  labelledCounts_.clear();
+  fewLabelled_.clear();
+  manyLabelled_.clear();
   for (std::size_t i = 0, a = 0; i < cells.size();) {
     if (a < addresses.size() && addresses[a].first == i) {
       // One number for the parts of one address, counted among the addresses of its label.
@@ -314,7 +329,8 @@ void ValueStore::dropContact() {
   cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(std::min(cells.size(), start_)), cells.end());
   start_ = cells.size();
   counts_.fill(0);
-  labelledCounts_.clear();
+  fewLabelled_.clear();
+  manyLabelled_.clear();
   held_.clear();
 }
 

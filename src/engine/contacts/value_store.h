@@ -80,6 +80,7 @@ class ValueStore {
  private:
   void turnBefore(std::size_t bytes);
   std::uint32_t nextNumber(Caption caption, std::uint16_t label);
+  std::uint32_t& labelledCount(std::uint32_t key);
   const std::string& declaredCodePage();
   std::size_t valuesTail(std::string_view text) const;
   template <class Each>
@@ -98,7 +99,10 @@ class ValueStore {
   const bool keepsValues_;
   CharsetDecoder charsets_;
   std::array<std::uint32_t, kCaptionCount> counts_{};  // of the cells without a label
-  std::unordered_map<std::uint32_t, std::uint32_t> labelledCounts_;
+  // The counts of the cells with a label, by caption << 16 | label.
+  static constexpr std::size_t kFewLabelled = 16;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> fewLabelled_;
+  std::unordered_map<std::uint32_t, std::uint32_t> manyLabelled_;
   bool codePageKnown_ = false;
   std::string codePage_;   // the one the file names, for 8-bit values that name none
   std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells

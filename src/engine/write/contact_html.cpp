@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "engine/contacts/pictures.h"
 #include "engine/text/ascii_html.h"
@@ -283,28 +284,36 @@ void ContactDocument::appendPicture(std::span<const ContactCell> cells, std::str
 void ContactDocument::row(std::span<const ContactCell> cells, std::string_view input, std::string_view values,
                           const ContactColumns& columns) {
   // The cells in the order of the columns: by place (a counting sort), then
-  // by label and number within a place where the order read differs.
-  const auto key = [&](std::uint32_t i) {
-    return ColumnKey(cells[i].caption(), cells[i].label(), cells[i].number());
-  };
+  // by key within a place whose cells came in another order. Keys are unique.
+  static_assert(kColumnRanks <= 64, "a bit of a mask for each place");
+  keys_.resize(cells.size());
   std::array<std::uint32_t, kColumnRanks + 1> first{};
-  for (const ContactCell& cell : cells) ++first[ColumnRank(cell.caption()) + 1];
-  for (std::size_t r = 1; r <= kColumnRanks; ++r) first[r] += first[r - 1];
+  std::size_t places = 0;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    keys_[i] = ColumnKey(cells[i].caption(), cells[i].label(), cells[i].number());
+    const std::size_t place = keys_[i] >> kRankShift;
+    ++first[place + 1];
+    places = std::max(places, place + 1);
+  }
+  for (std::size_t r = 1; r <= places; ++r) first[r] += first[r - 1];
   order_.resize(cells.size());
   std::array<std::uint32_t, kColumnRanks + 1> next = first;
+  std::uint64_t unsorted = 0;
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    order_[next[ColumnRank(cells[i].caption())]++] = static_cast<std::uint32_t>(i);
+    const std::size_t place = keys_[i] >> kRankShift;
+    const std::uint32_t at = next[place]++;
+    if (at > first[place] && keys_[order_[at - 1]] > keys_[i]) unsorted |= std::uint64_t{1} << place;
+    order_[at] = static_cast<std::uint32_t>(i);
   }
-  for (std::size_t r = 0; r < kColumnRanks; ++r) {
-    const auto begin = order_.begin() + first[r];
-    const auto end = order_.begin() + first[r + 1];
-    const auto byKey = [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); };
-    if (!std::is_sorted(begin, end, byKey)) std::stable_sort(begin, end, byKey);
+  for (; unsorted != 0; unsorted &= unsorted - 1) {
+    const auto place = static_cast<std::size_t>(std::countr_zero(unsorted));
+    std::sort(order_.begin() + first[place], order_.begin() + first[place + 1],
+              [&](std::uint32_t a, std::uint32_t b) { return keys_[a] < keys_[b]; });
   }
   piece_ += "<tr>";
   // Each cell's key is taken once; a run's columns have keys a fixed step apart.
   std::size_t at = 0;
-  const auto keyAt = [&](std::size_t k) { return k < order_.size() ? key(order_[k]) : UINT64_MAX; };
+  const auto keyAt = [&](std::size_t k) { return k < order_.size() ? keys_[order_[k]] : UINT64_MAX; };
   std::uint64_t nextKey = keyAt(0);
   for (const ContactColumns::Run& run : columns.runs()) {
     const std::uint64_t base = ColumnKey(run.caption, run.label, run.first);

@@ -55,6 +55,7 @@ class ContactDocument {
   SpreadsheetFiles* spreadsheets_;
   std::string piece_;
   std::vector<std::uint32_t> order_;  // a row's cells in the order of the columns
+  std::vector<std::uint64_t> keys_;   // the ColumnKey of each of a row's cells, in the order read
 };
 
 }  // namespace brevant

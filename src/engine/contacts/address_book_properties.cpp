@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 
 #include "engine/text/packed_name.h"
 
@@ -145,28 +146,26 @@ static_assert(std::is_sorted(std::begin(kProperties), std::end(kProperties),
                              [](const AddressBookProperty& a, const AddressBookProperty& b) {
                                return Before(a.name, b.name);
                              }),
-              "the table is searched by halves");
-
-// Names compare upper-cased, without making a copy.
-int CompareUpper(std::string_view text, std::string_view upper) {
-  const std::size_t common = std::min(text.size(), upper.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const auto a = static_cast<unsigned char>(UpperAscii(text[i]));
-    const auto b = static_cast<unsigned char>(upper[i]);
-    if (a != b) return a < b ? -1 : 1;
-  }
-  return text.size() == upper.size() ? 0 : text.size() < upper.size() ? -1 : 1;
-}
+              "the table stays sorted by name, for its readers");
 
 }  // namespace
 
 const AddressBookProperty* FindAddressBookProperty(std::string_view name) {
-  const auto found = std::lower_bound(std::begin(kProperties), std::end(kProperties), name,
-                                      [](const AddressBookProperty& entry, std::string_view key) {
-                                        return CompareUpper(key, entry.name) > 0;
-                                      });
-  if (found == std::end(kProperties) || CompareUpper(name, found->name) != 0) return nullptr;
-  return &*found;
+  // A name upper-cased in place of a copy, then found by its hash: every
+  // property of no reader's table is looked for here.
+  constexpr std::size_t kLongest = 48;
+  static_assert(std::all_of(std::begin(kProperties), std::end(kProperties),
+                            [](const AddressBookProperty& entry) { return entry.name.size() <= kLongest; }));
+  static const std::unordered_map<std::string_view, const AddressBookProperty*> byName = [] {
+    std::unordered_map<std::string_view, const AddressBookProperty*> names;
+    for (const AddressBookProperty& entry : kProperties) names.emplace(entry.name, &entry);
+    return names;
+  }();
+  if (name.size() > kLongest) return nullptr;
+  char upper[kLongest];
+  for (std::size_t i = 0; i < name.size(); ++i) upper[i] = UpperAscii(name[i]);
+  const auto found = byName.find(std::string_view(upper, name.size()));
+  return found == byName.end() ? nullptr : found->second;
 }
 
 std::span<const AddressBookProperty> AddressBookProperties() { return kProperties; }

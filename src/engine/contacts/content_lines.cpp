@@ -64,23 +64,39 @@ void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
   }
 }
 
-// Type words that say nothing a column shows.
-bool SaysNothing(std::string_view word) {
-  for (const std::string_view plain : {"PREF", "VOICE", "INTERNET", "X400", "MSG", "DOM", "INTL", "POSTAL",
-                                       "PARCEL", "QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT"}) {
-    if (EqualsUpper(word, plain)) return true;
+// What a type word (unquoted) says: its TypeWord bit; kSaysNothing for a
+// word that says nothing a column shows (PREF, VOICE, INTERNET, ...); 0 for
+// any other, which may name a label. Sorted out by length first: a head has
+// a few type words, and every line has a head.
+constexpr unsigned kSaysNothing = 1u << 31;
+unsigned ClassifyTypeWord(std::string_view word) {
+  const auto is = [&](std::string_view upper) { return EqualsUpper(word, upper); };
+  switch (word.size()) {
+    case 0:
+      return kSaysNothing;
+    case 1:
+      return word[0] >= '0' && word[0] <= '9' ? kSaysNothing : 0;
+    case 3:
+      if (is("FAX")) return kTypeFax;
+      return is("MSG") || is("DOM") ? kSaysNothing : 0;
+    case 4:
+      if (is("WORK")) return kTypeWork;
+      if (is("CELL")) return kTypeCell;
+      if (is("HOME")) return kTypeHome;
+      return is("PREF") || is("X400") || is("INTL") || is("8BIT") || is("7BIT") ? kSaysNothing : 0;
+    case 5:
+      if (is("PAGER")) return kTypePager;
+      return is("VOICE") ? kSaysNothing : 0;
+    case 6:
+      if (is("IPHONE")) return kTypeCell;
+      return is("POSTAL") || is("PARCEL") || is("BASE64") ? kSaysNothing : 0;
+    case 8:
+      return is("INTERNET") ? kSaysNothing : 0;
+    case 16:
+      return is("QUOTED-PRINTABLE") ? kSaysNothing : 0;
+    default:
+      return 0;
   }
-  return word.empty() || (word.size() == 1 && word[0] >= '0' && word[0] <= '9');
-}
-
-unsigned TypeWordOf(std::string_view word) {
-  word = Unquoted(word);
-  if (EqualsUpper(word, "WORK")) return kTypeWork;
-  if (EqualsUpper(word, "FAX")) return kTypeFax;
-  if (EqualsUpper(word, "CELL") || EqualsUpper(word, "IPHONE")) return kTypeCell;
-  if (EqualsUpper(word, "PAGER")) return kTypePager;
-  if (EqualsUpper(word, "HOME")) return kTypeHome;
-  return 0;
 }
 
 // Made by NewHead().
@@ -100,9 +116,9 @@ struct Head {
 
   void typeWordSeen(std::string_view word) {
     word = Unquoted(word);
-    const unsigned bits = TypeWordOf(word);
-    types |= bits;
-    if (bits == 0 && typeWord.empty() && !SaysNothing(word)) typeWord = word;
+    const unsigned says = ClassifyTypeWord(word);
+    types |= says & ~kSaysNothing;
+    if (says == 0 && typeWord.empty()) typeWord = word;
   }
 };
 

@@ -329,6 +329,52 @@ TEST_F(AddressBookExports, ColumnsStandInAFixedGroupedOrder) {
                                      "Birthday", "Spouse", "Categories", "Notes", "More"));
 }
 
+// Many labels and many numbers: each value stays under its own caption, in
+// order, however many a contact or a file has.
+TEST_F(AddressBookExports, ManyLabelsAndNumbersKeepTheirColumns) {
+  const auto labelOf = [](int i) {
+    std::string label = "Club " + std::to_string(1000 + i).substr(1);  // "Club 001"
+    return label;
+  };
+  struct Case {
+    const char* name;
+    int labels;  // e-mail addresses, each under a label of its own
+    int plain;   // e-mail addresses without a label
+  };
+  for (const Case c : {Case{"a few labels", 3, 2}, Case{"more labels than a contact usually has", 40, 0},
+                       Case{"more labels than are looked up directly", 300, 0},
+                       Case{"numbers past the first 64", 0, 70}, Case{"both", 20, 130}}) {
+    std::string lines = "FN:Ann\r\n";
+    for (int i = 1; i <= c.labels; ++i) {
+      const std::string item = "item" + std::to_string(i);
+      lines += item + ".EMAIL:l" + std::to_string(i) + "@x.example\r\n" + item + ".X-ABLabel:" + labelOf(i) +
+               "\r\n";
+    }
+    // The fifth label once more: its second column follows its first.
+    if (c.labels >= 5) lines += "itemA.EMAIL:again@x.example\r\nitemA.X-ABLabel:" + labelOf(5) + "\r\n";
+    for (int i = 1; i <= c.plain; ++i) lines += "EMAIL:p" + std::to_string(i) + "@x.example\r\n";
+    const testing::ContactTableText table = convert(Card("3.0", lines));
+    std::vector<std::string> captions = {"Display Name"};
+    Row row = {{"Display Name", "Ann"}};
+    for (int i = 1; i <= c.plain; ++i) {
+      const std::string caption = i == 1 ? "Email Address" : "Email Address " + std::to_string(i);
+      captions.push_back(caption);
+      row[caption] = "p" + std::to_string(i) + "@x.example";
+    }
+    for (int i = 1; i <= c.labels; ++i) {
+      captions.push_back(labelOf(i) + " Email");
+      row[captions.back()] = "l" + std::to_string(i) + "@x.example";
+      if (i == 5) {
+        captions.push_back(labelOf(i) + " Email 2");
+        row[captions.back()] = "again@x.example";
+      }
+    }
+    EXPECT_EQ(table.captions, captions) << c.name;
+    ASSERT_EQ(table.rows.size(), 1u) << c.name;
+    EXPECT_EQ(table.rows[0], row) << c.name;
+  }
+}
+
 // Decoding: one stray byte spoils only itself; a code page the file declares
 // once reads the names that declare none; the left-out list names labels.
 TEST_F(AddressBookExports, ValuesDecodeAsTheirFileMeantThem) {

@@ -2,10 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "form/form_fixture.h"
+#include "test_support/form_fixture.h"
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -342,4 +342,4 @@ TEST_F(FormTest, TheHostShowsProgressAndReportsErrors) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

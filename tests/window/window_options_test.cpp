@@ -12,7 +12,7 @@
 #include "support/utf8.h"
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -313,4 +313,4 @@ TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

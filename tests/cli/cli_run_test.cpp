@@ -151,9 +151,9 @@ TEST_F(CliRunTest, XlsxFilesGoBesideTheDocuments) {
   const ToolRun single =
       RunTool(dir_.path(), {"--per-contact", "-m", "single", "--xlsx", "a.vcf", "sub/b.vcf"});
   EXPECT_EQ(single.status, 0);
-  EXPECT_EQ(test::ReadXlsx(ReadBytes(dir_ / "output.xlsx")).texts(),
-            (test::Cells{
-                {"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}, {"Bob Sample"}}));
+  EXPECT_EQ(
+      test::ReadXlsx(ReadBytes(dir_ / "output.xlsx")).texts(),
+      (test::Cells{{"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}, {"Bob Sample"}}));
   EXPECT_NE(single.err.find("1 document written: " + absolute("output.xml") + ", " + absolute("output.xlsx") +
                             " ("),
             std::string::npos)
@@ -480,8 +480,8 @@ TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
   const int status = test::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
-                                              test::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
-                                              "' -o locked a.vcf 2>err.txt");
+                                           test::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                           "' -o locked a.vcf 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   EXPECT_TRUE(err.starts_with("brevant-convert: locked/a.htm: Permission denied (")) << err;
@@ -624,8 +624,8 @@ TEST_F(CliFolderTest, WhatTheScanHadToLeaveOutIsNamedAndFailsTheRun) {
   fs::permissions(dir_ / "empty", fs::perms::all);
   ASSERT_TRUE(test::CanRunUnprivileged()) << "cannot drop privileges to check an unreadable folder";
   const int status = test::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
-                                              test::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
-                                              "' -q -m single -o empty tree 2>err.txt");
+                                           test::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                           "' -q -m single -o empty tree 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   // Each one named once, safe for the terminal; "~" names and hidden files stay silent.

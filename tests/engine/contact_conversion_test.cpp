@@ -17,9 +17,9 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
 using test::ReadBytes;
 using test::WriteBytes;
+using ::testing::ElementsAre;
 
 // vCard 2.1 as phones export it: quoted-printable UTF-8 with soft line
 // breaks, bare type words, a photo in base64 lines, an agent.

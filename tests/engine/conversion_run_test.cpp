@@ -14,12 +14,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using test::kDefaultOpening;
 using test::PathText;
 using test::ReadBytes;
 using test::WriteBytes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 class ConversionRun : public ::testing::Test {
  protected:

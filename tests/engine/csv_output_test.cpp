@@ -19,11 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using test::PathText;
 using test::ReadBytes;
 using test::WriteBytes;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 constexpr char kMark[] = "\xEF\xBB\xBF";
 

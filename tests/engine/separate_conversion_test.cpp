@@ -21,12 +21,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using test::kDefaultOpening;
 using test::PathText;
 using test::ReadBytes;
 using test::WriteBytes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 std::string Document(std::string_view headers, std::string_view data) {
   return std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr><tr>\r\n" +

@@ -17,12 +17,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using test::kDefaultOpening;
 using test::PathText;
 using test::ReadBytes;
 using test::WriteBytes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 std::string Document(std::string_view headers, std::initializer_list<std::string_view> rows) {
   std::string out = std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr>\r\n";

@@ -22,12 +22,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using test::PathText;
 using test::ReadBytes;
 using test::WriteBytes;
 using test::XlsxText;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 constexpr int kHeader = 1;
 constexpr int kWrapped = 2;
@@ -155,9 +155,9 @@ TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
   ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   EXPECT_EQ(read.texts(), (test::Cells{{"Display Name", "Notes", "Home City", "Home Phone"},
-                                          {"Ren\xC3\xA9", "a\nb\n", "", "0301"},
-                                          {},
-                                          {"+1 555"}}));
+                                       {"Ren\xC3\xA9", "a\nb\n", "", "0301"},
+                                       {},
+                                       {"+1 555"}}));
   EXPECT_TRUE(read.headerFrozen);
 }
 
@@ -313,8 +313,7 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
     EXPECT_EQ(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 546), c.written);
     if (c.written) {
       EXPECT_THAT(host.errors, IsEmpty());
-      const std::string sheet =
-          test::ReadXlsx(ReadBytes(dir / "t.xlsx")).parts["xl/worksheets/sheet1.xml"];
+      const std::string sheet = test::ReadXlsx(ReadBytes(dir / "t.xlsx")).parts["xl/worksheets/sheet1.xml"];
       EXPECT_NE(sheet.find("<c r=\"" + c.lastReference + "\""), std::string::npos);
     } else {
       EXPECT_EQ(ReadBytes(dir / "t.xlsx"), "earlier");

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "test_support/form_fixture.h"
 #include "support/matching_files.h"
 #include "support/path_helpers.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 
 namespace brevant::test {
 namespace {

@@ -2,8 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "test_support/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 
 namespace brevant::test {
 namespace {

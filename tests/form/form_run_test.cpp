@@ -7,8 +7,8 @@
 #include <functional>
 #include <map>
 
-#include "test_support/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 #include "test_support/run_files.h"
 #include "test_support/temporary_files.h"
 

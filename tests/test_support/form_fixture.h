@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "test_support/fake_view.h"
 #include "form/main_form.h"
+#include "test_support/fake_view.h"
 #include "test_support/scripted_dialogs.h"
 #include "test_support/temp_dir.h"
 

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-#include "test_support/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/progress_caption_bar.h"
 #include "win32_window/wide_text.h"

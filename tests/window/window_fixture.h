@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "test_support/scripted_dialogs.h"
 #include "support/qt/qt_settings_store.h"
+#include "test_support/scripted_dialogs.h"
 #include "test_support/temp_dir.h"
 #include "window/qt_main_window.h"
 

@@ -118,10 +118,10 @@ std::map<std::string, std::string> LastValues(const std::string& document) {
 // A workbook whose every part reads and whose cells are all text in UTF-8,
 // under the captions the document has (as far as a worksheet holds them).
 void CheckWorkbook(const std::string& bytes, const std::string& document) {
-  const brevant::testing::XlsxText xlsx = brevant::testing::ReadXlsx(bytes);
+  const brevant::test::XlsxText xlsx = brevant::test::ReadXlsx(bytes);
   Check(xlsx.zipWhole && xlsx.xmlWellFormed && !xlsx.rows.empty());
   for (const auto& row : xlsx.rows) {
-    for (const brevant::testing::XlsxCell& cell : row) {
+    for (const brevant::test::XlsxCell& cell : row) {
       Check(cell.type.empty() || cell.type == "s");
       Check(brevant::IsValidUtf8(cell.text));
     }

@@ -174,13 +174,16 @@ void MainForm::restoreColour(const StoredOption& option) {
   view_.showColour(option.control, *stored);
 }
 
-// A text restored is shown, not stored again: the store keeps it as it was. The
-// default output folder is looked up only when the key was never written, and
-// then stored.
+// A text restored is shown, not stored again: the store keeps it as it was. A
+// border width that reads as no number (spaces left in the field when the
+// window closed) is not used: the default is, so no document gets border="  ".
+// The default output folder is looked up only when the key was never written,
+// and then stored.
 void MainForm::restoreText(const StoredOption& option) {
   Text& text = texts_[IndexOf(option.control)];
   if (!option.defaultIsOutputFolder || settings_.contains(option.value.key)) {
     text = settings_.read(option.value.key, option.value.defaultText);
+    if (option.control == Control::BorderWidth && !IsNumericEntry(text)) text = Text(option.value.defaultText);
   } else {
     text = defaultOutputFolder_ ? defaultOutputFolder_() : Text();
     store(option.value.key, text);

@@ -17,11 +17,11 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::RunTool;
-using testing::TempDir;
-using testing::ToolRun;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::RunTool;
+using test::TempDir;
+using test::ToolRun;
+using test::WriteBytes;
 
 constexpr char kEarlier[] = "earlier document";
 
@@ -82,14 +82,14 @@ TEST(CliDataSafety, EndingSignalsLeaveNoTemporaryFileAndEndWithTheSignalsStatus)
   WriteBytes(input, ManyCells(1'500'000));
   for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
     WriteBytes(dir / "work" / "big.htm", kEarlier);
-    const pid_t tool = testing::StartTool(dir.path(), {"work/big.vcf"}, dir / "out.txt", dir / "err.txt");
+    const pid_t tool = test::StartTool(dir.path(), {"work/big.vcf"}, dir / "out.txt", dir / "err.txt");
     ASSERT_GT(tool, 0);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!WritingIn(tool, dir / "work", input) && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     kill(tool, signalNumber);
-    EXPECT_EQ(testing::WaitForTool(tool), 128 + signalNumber) << ReadBytes(dir / "err.txt");
+    EXPECT_EQ(test::WaitForTool(tool), 128 + signalNumber) << ReadBytes(dir / "err.txt");
     // Stopped half-way, or just after the new document was put in place.
     const std::string document = ReadBytes(dir / "work" / "big.htm");
     EXPECT_TRUE(document == kEarlier || document.ends_with("</html>\r\n")) << document.substr(0, 100);

@@ -11,10 +11,10 @@
 namespace brevant {
 namespace {
 
-using testing::PathText;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using test::PathText;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 class CliHostTest : public ::testing::Test {
  protected:

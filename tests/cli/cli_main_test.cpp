@@ -9,8 +9,8 @@
 namespace brevant {
 namespace {
 
-using testing::TempDir;
-using testing::WriteBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 constexpr char kAnn[] =
     "BEGIN:VCARD\r\nFN:Ann Example\r\nEMAIL;TYPE=INTERNET:ann@example.org\r\nEND:VCARD\r\n";

@@ -25,13 +25,13 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::kDefaultOpening;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::RunTool;
-using testing::TempDir;
-using testing::ToolRun;
-using testing::WriteBytes;
+using test::kDefaultOpening;
+using test::PathText;
+using test::ReadBytes;
+using test::RunTool;
+using test::TempDir;
+using test::ToolRun;
+using test::WriteBytes;
 
 constexpr char kAnn[] =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Example\r\nEMAIL;TYPE=INTERNET:ann@example.org\r\nEND:VCARD\r\n";
@@ -106,8 +106,8 @@ TEST_F(CliRunTest, PerContactGivesEveryContactItsRow) {
       << document;
   // Both documents read as XML, as a browser reads output.xml.
   for (const char* name : {"two.htm", "output.xml"}) {
-    const testing::ContactTableText table = testing::ReadContactTable(ReadBytes(dir_ / name));
-    EXPECT_TRUE(table.wellFormed || !testing::ChecksXml()) << name;
+    const test::ContactTableText table = test::ReadContactTable(ReadBytes(dir_ / name));
+    EXPECT_TRUE(table.wellFormed || !test::ChecksXml()) << name;
     EXPECT_EQ(table.rows.size(), 2u) << name;
   }
   const ToolRun help = RunTool(dir_.path(), {"--help"});
@@ -139,10 +139,10 @@ TEST_F(CliRunTest, CsvFilesGoBesideTheDocuments) {
 TEST_F(CliRunTest, XlsxFilesGoBesideTheDocuments) {
   const ToolRun each = RunTool(dir_.path(), {"--xlsx", "--csv", "a.vcf", "sub/b.vcf"});
   EXPECT_EQ(each.status, 0);
-  EXPECT_EQ(testing::ReadXlsx(ReadBytes(dir_ / "a.xlsx")).texts(),
-            (testing::Cells{{"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}}));
-  EXPECT_EQ(testing::ReadXlsx(ReadBytes(dir_ / "sub" / "b.xlsx")).texts(),
-            (testing::Cells{{"Display Name"}, {"Bob Sample"}}));
+  EXPECT_EQ(test::ReadXlsx(ReadBytes(dir_ / "a.xlsx")).texts(),
+            (test::Cells{{"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}}));
+  EXPECT_EQ(test::ReadXlsx(ReadBytes(dir_ / "sub" / "b.xlsx")).texts(),
+            (test::Cells{{"Display Name"}, {"Bob Sample"}}));
   EXPECT_NE(
       each.err.find(": 2 inputs, 2 documents, 2 CSV files and 2 .xlsx files written beside the inputs ("),
       std::string::npos)
@@ -151,9 +151,9 @@ TEST_F(CliRunTest, XlsxFilesGoBesideTheDocuments) {
   const ToolRun single =
       RunTool(dir_.path(), {"--per-contact", "-m", "single", "--xlsx", "a.vcf", "sub/b.vcf"});
   EXPECT_EQ(single.status, 0);
-  EXPECT_EQ(testing::ReadXlsx(ReadBytes(dir_ / "output.xlsx")).texts(),
-            (testing::Cells{
-                {"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}, {"Bob Sample"}}));
+  EXPECT_EQ(
+      test::ReadXlsx(ReadBytes(dir_ / "output.xlsx")).texts(),
+      (test::Cells{{"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}, {"Bob Sample"}}));
   EXPECT_NE(single.err.find("1 document written: " + absolute("output.xml") + ", " + absolute("output.xlsx") +
                             " ("),
             std::string::npos)
@@ -476,14 +476,14 @@ TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {
 #ifdef _WIN32
   GTEST_SKIP() << "needs file modes and an unprivileged user";
 #else
-  ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check write permissions";
+  ASSERT_TRUE(test::CanRunUnprivileged()) << "cannot drop privileges to check write permissions";
   fs::create_directory(dir_ / "locked");
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
-  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
-                                              testing::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
-                                              "' -o locked a.vcf 2>err.txt");
+  const int status = test::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
+                                           test::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                           "' -o locked a.vcf 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   EXPECT_TRUE(err.starts_with("brevant-convert: locked/a.htm: Permission denied (")) << err;
@@ -624,10 +624,10 @@ TEST_F(CliFolderTest, WhatTheScanHadToLeaveOutIsNamedAndFailsTheRun) {
   WriteBytes(tree / "esc\x1b[2J" / "z.vcf", Card("Z"));  // a control character
   WriteBytes(tree / "card\xFE.vcf", Card("W"));
   fs::permissions(dir_ / "empty", fs::perms::all);
-  ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check an unreadable folder";
-  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
-                                              testing::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
-                                              "' -q -m single -o empty tree 2>err.txt");
+  ASSERT_TRUE(test::CanRunUnprivileged()) << "cannot drop privileges to check an unreadable folder";
+  const int status = test::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
+                                           test::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                           "' -q -m single -o empty tree 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   // Each one named once, safe for the terminal; "~" names and hidden files stay silent.

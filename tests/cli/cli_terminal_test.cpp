@@ -13,8 +13,8 @@
 namespace brevant {
 namespace {
 
-using testing::TempDir;
-using testing::WriteBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 // Runs the tool on a pseudo-terminal with the given TERM and gives what the
 // terminal received.

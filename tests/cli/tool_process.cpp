@@ -15,7 +15,7 @@
 #include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 #ifdef _WIN32
 
@@ -153,4 +153,4 @@ ToolRun RunTool(const std::filesystem::path& workingFolder, const std::vector<st
 
 #endif
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

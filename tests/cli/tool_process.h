@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // How the built brevant-convert ended and what it printed. The status is as a
 // shell reports it: the exit status, or 128 + the number of the ending signal.
@@ -33,4 +33,4 @@ pid_t StartTool(const std::filesystem::path& workingFolder, const std::vector<st
 int WaitForTool(pid_t tool);
 #endif
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -22,7 +22,7 @@ namespace brevant {
 namespace {
 
 using Row = std::map<std::string, std::string>;
-using namespace testing::pictures;
+using namespace test::pictures;
 
 struct ExportCase {
   const char* name;  // whose export it is like, and what it shows
@@ -51,26 +51,26 @@ class AddressBookExports : public ::testing::Test {
   }
 
   // The document's table for one input, which must be well-formed XML.
-  testing::ContactTableText convert(const std::string& vcf) {
-    testing::WriteBytes(dir / "in" / "export.vcf", vcf);
+  test::ContactTableText convert(const std::string& vcf) {
+    test::WriteBytes(dir / "in" / "export.vcf", vcf);
     ConvertVCFToSeparateHTML(host, FromUtf8((dir / "in" / "export.vcf").string()));
-    const std::string document = testing::ReadBytes(dir / "export.htm");
-    testing::ContactTableText table = testing::ReadContactTable(document);
-    EXPECT_TRUE(table.wellFormed || !testing::ChecksXml()) << document.substr(0, 3000);
+    const std::string document = test::ReadBytes(dir / "export.htm");
+    test::ContactTableText table = test::ReadContactTable(document);
+    EXPECT_TRUE(table.wellFormed || !test::ChecksXml()) << document.substr(0, 3000);
     return table;
   }
 
   void check(const std::vector<ExportCase>& cases) {
     for (const ExportCase& c : cases) {
-      const testing::ContactTableText table = convert(c.vcf);
+      const test::ContactTableText table = convert(c.vcf);
       ASSERT_FALSE(table.rows.empty()) << c.name;
       EXPECT_EQ(table.rows[0], c.row) << c.name;
     }
     EXPECT_TRUE(host.errors.empty());
   }
 
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 };
 
 // Pictures show as pictures of their own bytes, named for their contact; what
@@ -106,11 +106,11 @@ TEST_F(AddressBookExports, PicturesShowWithTheirContact) {
        {{"Photo", "https://example.org/ed.jpg"}, {"Display Name", "Ed"}}},
   });
   // The embedded bytes are the picture's own, without the line breaks it was folded with.
-  const testing::ContactTableText table = convert(
+  const test::ContactTableText table = convert(
       Card("3.0", "FN:Ann\r\n" + Folded("PHOTO;ENCODING=b;TYPE=JPEG:" + std::string(kJpeg)) + "\r\n"));
   EXPECT_THAT(table.pictures, ::testing::ElementsAre(kJpeg));
   // The CSV file leaves pictures out.
-  const testing::CsvText csv = testing::ReadCsv(testing::ReadBytes(dir / "export.csv"));
+  const test::CsvText csv = test::ReadCsv(test::ReadBytes(dir / "export.csv"));
   ASSERT_TRUE(csv.wellFormed) << csv.problem;
   EXPECT_THAT(csv.records,
               ::testing::ElementsAre(::testing::ElementsAre("Display Name"), ::testing::ElementsAre("Ann")));
@@ -123,12 +123,12 @@ TEST_F(AddressBookExports, SpreadsheetsHoldTheCaptionsWithoutPictures) {
   convert(
       Card("3.0", "FN:Ann\r\nPHOTO;ENCODING=b;TYPE=PNG:" + std::string(kPng) +
                       "\r\nitem1.EMAIL:ann@club.example\r\nitem1.X-ABLabel:Caf\xC3\xA9 \xE4\xBC\x9A\r\n"));
-  const testing::Cells expected = {{"Display Name", "Caf\xC3\xA9 \xE4\xBC\x9A Email"},
-                                   {"Ann", "ann@club.example"}};
-  const testing::CsvText csv = testing::ReadCsv(testing::ReadBytes(dir / "export.csv"));
+  const test::Cells expected = {{"Display Name", "Caf\xC3\xA9 \xE4\xBC\x9A Email"},
+                                {"Ann", "ann@club.example"}};
+  const test::CsvText csv = test::ReadCsv(test::ReadBytes(dir / "export.csv"));
   ASSERT_TRUE(csv.wellFormed) << csv.problem;
   EXPECT_EQ(csv.records, expected);
-  const testing::XlsxText workbook = testing::ReadXlsx(testing::ReadBytes(dir / "export.xlsx"));
+  const test::XlsxText workbook = test::ReadXlsx(test::ReadBytes(dir / "export.xlsx"));
   ASSERT_TRUE(workbook.zipWhole) << workbook.problem;
   EXPECT_EQ(workbook.texts(), expected);
   // Both header cells in the header's style, the typed label's as the other's.
@@ -315,7 +315,7 @@ TEST_F(AddressBookExports, CaptionsSayWhatTheyHold) {
 // A fixed, grouped order of columns, whatever order the properties come in;
 // a column no contact fills is not written.
 TEST_F(AddressBookExports, ColumnsStandInAFixedGroupedOrder) {
-  const testing::ContactTableText table = convert(
+  const test::ContactTableText table = convert(
       Card("3.0",
            "NOTE:n\r\nCATEGORIES:c\r\nRELATED;TYPE=spouse:r\r\nBDAY:2000-01-01\r\nURL:u\r\n"
            "ADR;TYPE=WORK:;;w;;;;\r\nADR;TYPE=HOME:;;h;;;;\r\nX-CUSTOM:x\r\nEMAIL:e\r\nTEL;TYPE=HOME:2\r\n"
@@ -353,7 +353,7 @@ TEST_F(AddressBookExports, ManyLabelsAndNumbersKeepTheirColumns) {
     // The fifth label once more: its second column follows its first.
     if (c.labels >= 5) lines += "itemA.EMAIL:again@x.example\r\nitemA.X-ABLabel:" + labelOf(5) + "\r\n";
     for (int i = 1; i <= c.plain; ++i) lines += "EMAIL:p" + std::to_string(i) + "@x.example\r\n";
-    const testing::ContactTableText table = convert(Card("3.0", lines));
+    const test::ContactTableText table = convert(Card("3.0", lines));
     std::vector<std::string> captions = {"Display Name"};
     Row row = {{"Display Name", "Ann"}};
     for (int i = 1; i <= c.plain; ++i) {

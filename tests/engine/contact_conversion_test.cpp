@@ -17,9 +17,9 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
 using ::testing::ElementsAre;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 // vCard 2.1 as phones export it: quoted-printable UTF-8 with soft line
 // breaks, bare type words, a photo in base64 lines, an agent.
@@ -72,9 +72,9 @@ using Rows = std::vector<std::map<std::string, std::string>>;
 
 // The document as a browser shows its table; every document is read with an
 // XML parser, so each must be well-formed.
-testing::ContactTableText ReadTable(const std::string& document) {
-  testing::ContactTableText table = testing::ReadContactTable(document);
-  EXPECT_TRUE(table.wellFormed || !testing::ChecksXml()) << document.substr(0, 2000);
+test::ContactTableText ReadTable(const std::string& document) {
+  test::ContactTableText table = test::ReadContactTable(document);
+  EXPECT_TRUE(table.wellFormed || !test::ChecksXml()) << document.substr(0, 2000);
   return table;
 }
 
@@ -96,8 +96,8 @@ class ContactConversion : public ::testing::Test {
     return host.rows.back();
   }
 
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 };
 
 struct ExportCase {
@@ -177,7 +177,7 @@ TEST_F(ContactConversion, EachExportGetsARowPerContactWithItsValuesDecoded) {
     ConvertVCFToSeparateHTML(host, input);
     const std::string document = ReadBytes(dir / (std::string(e.name) + ".htm"));
     EXPECT_TRUE(IsAscii(document)) << e.name;
-    const testing::ContactTableText table = ReadTable(document);
+    const test::ContactTableText table = ReadTable(document);
     EXPECT_EQ(table.rows, e.rows) << e.name;
     EXPECT_EQ(table.title, e.name);
   }
@@ -187,7 +187,7 @@ TEST_F(ContactConversion, EachExportGetsARowPerContactWithItsValuesDecoded) {
 TEST_F(ContactConversion, OneDocumentHoldsEveryContactOfEveryInput) {
   for (const ExportCase& e : Exports()) add(std::string(e.name) + ".vcf", e.bytes);
   ConvertVCFToSingleHTML(host, FromUtf8((dir / "output.xml").string()));
-  const testing::ContactTableText table = ReadTable(ReadBytes(dir / "output.xml"));
+  const test::ContactTableText table = ReadTable(ReadBytes(dir / "output.xml"));
   EXPECT_EQ(table.title, "Contacts");
   Rows expected;
   for (const ExportCase& e : Exports()) expected.insert(expected.end(), e.rows.begin(), e.rows.end());
@@ -272,7 +272,7 @@ TEST_F(ContactConversion, HostileValuesKeepTheDocumentWellFormed) {
   const Text input = add("hostile.vcf", card);
   ConvertVCFToSeparateHTML(host, input);
   const std::string document = ReadBytes(dir / "hostile.htm");
-  const testing::ContactTableText table = ReadTable(document);
+  const test::ContactTableText table = ReadTable(document);
   ASSERT_EQ(table.rows.size(), 1u);
   EXPECT_EQ(table.rows[0].at("Display Name"), "<x>&amp;]]>\x7F\xC2\x85\xEF\xBF\xBD");
   EXPECT_EQ(table.rows[0].at("Nickname"),
@@ -323,7 +323,7 @@ TEST_F(ContactConversion, LongValuesAreEscapedWhole) {
   expected.pop_back();  // a value is trimmed
   const Text input = add("long.vcf", card);
   ConvertVCFToSeparateHTML(host, input);
-  const testing::ContactTableText table = ReadTable(ReadBytes(dir / "long.htm"));
+  const test::ContactTableText table = ReadTable(ReadBytes(dir / "long.htm"));
   ASSERT_EQ(table.rows.size(), 1u);
   EXPECT_TRUE(table.rows[0].at("Notes") == expected);
 }

@@ -50,10 +50,10 @@ class RowCollector final : public ContactSink {
 
 // The contacts of a file holding these bytes, read as a conversion reads them.
 RowCollector ReadAll(std::string_view bytes) {
-  testing::TempDir dir;
-  testing::WriteBytes(dir / "in.vcf", bytes);
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.vcf", bytes);
   RowCollector collector;
-  testing::RecordingHost host;
+  test::RecordingHost host;
   ReadContacts(ContactBytes(ReadInput(FromUtf8((dir / "in.vcf").string()))), collector, host);
   return collector;
 }
@@ -476,10 +476,10 @@ TEST(ContactFiles, LongContactsGiveTheHostTurns) {
   std::string emails;
   for (int i = 0; i < 40000; ++i) emails += "EMAIL:a@x\r\n";
   for (const std::string& lines : {folded + "\r\n", emails}) {
-    testing::TempDir dir;
-    testing::WriteBytes(dir / "in.vcf", Card("3.0", lines));
+    test::TempDir dir;
+    test::WriteBytes(dir / "in.vcf", Card("3.0", lines));
     RowCollector collector;
-    testing::RecordingHost host;
+    test::RecordingHost host;
     ReadContacts(ContactBytes(ReadInput(FromUtf8((dir / "in.vcf").string()))), collector, host);
     EXPECT_GE(host.yields, 9);
   }

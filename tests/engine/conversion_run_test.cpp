@@ -14,17 +14,17 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using test::kDefaultOpening;
+using test::PathText;
+using test::ReadBytes;
+using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using testing::kDefaultOpening;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 class ConversionRun : public ::testing::Test {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 
   void add(const fs::path& file, std::string_view content) {
     WriteBytes(file, content);

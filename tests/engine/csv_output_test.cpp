@@ -19,11 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using test::PathText;
+using test::ReadBytes;
+using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 constexpr char kMark[] = "\xEF\xBB\xBF";
 
@@ -86,8 +86,8 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
       {"UTF-16 NUL before a formula", u"\0\x1F=1"s, "", "'=1"},
       {"UTF-16 controls inside left out", u"a\x01\u0416\x85"s, "", "a\xD0\x96\xC2\x85"},
   };
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   const StatementReporter errors(host, Procedure::PerFileConversion);
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -104,15 +104,15 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
     EXPECT_TRUE(csv.commit(errors, 1));
     const std::string written = ReadBytes(file);
     EXPECT_EQ(written, kMark + std::string("Notes 2\r\n") + c.field + "\r\n");
-    EXPECT_TRUE(testing::ReadCsv(written).wellFormed) << testing::ReadCsv(written).problem;
+    EXPECT_TRUE(test::ReadCsv(written).wellFormed) << test::ReadCsv(written).problem;
   }
   EXPECT_THAT(host.errors, IsEmpty());
 }
 
 // Decoded values of one row per contact: bytes that are UTF-8, or Windows-1252 ones.
 TEST(CsvField, DecodedValuesKeepTheirCharacters) {
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::DisplayName});
   csv.caption({Caption::Notes});
@@ -137,8 +137,8 @@ TEST(CsvField, LongValuesComeBackWhole) {
     note += "M\xFCller, \"line\"\r\n ";
     chars += u"\u041C \U0001F600\"";
   }
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::Notes});
   csv.caption({Caption::Notes, 2});
@@ -147,7 +147,7 @@ TEST(CsvField, LongValuesComeBackWhole) {
   csv.lineValue(chars);
   csv.endRow();
   ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
-  const testing::CsvText read = testing::ReadCsv(ReadBytes(dir / "t.csv"));
+  const test::CsvText read = test::ReadCsv(ReadBytes(dir / "t.csv"));
   ASSERT_TRUE(read.wellFormed) << read.problem;
   ASSERT_EQ(read.records.size(), 2u);
   std::string utf8Note;
@@ -159,7 +159,7 @@ TEST(CsvField, LongValuesComeBackWhole) {
 
 // The cells a spreadsheet or browser shows: a line break is one, whatever its
 // bytes, and a carriage return that ends a cell (the end of its vCard line) shows nothing.
-testing::Cells Shown(testing::Cells cells) {
+test::Cells Shown(test::Cells cells) {
   for (auto& row : cells) {
     for (std::string& cell : row) {
       for (std::size_t at; (at = cell.find("\r\n")) != std::string::npos;) cell.erase(at, 1);
@@ -189,8 +189,8 @@ struct Way {
 
 class CsvBesideDocument : public ::testing::TestWithParam<Way> {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 
   void SetUp() override {
     host.allToOne = GetParam().single;
@@ -214,10 +214,10 @@ TEST_P(CsvBesideDocument, HoldsTheDocumentsCells) {
   for (const std::string& name : documents) {
     SCOPED_TRACE(name);
     const std::string document = ReadBytes(dir / "in" / (name + (GetParam().single ? ".xml" : ".htm")));
-    const testing::CsvText csv = testing::ReadCsv(ReadBytes(dir / "in" / (name + ".csv")));
+    const test::CsvText csv = test::ReadCsv(ReadBytes(dir / "in" / (name + ".csv")));
     EXPECT_TRUE(csv.byteOrderMark);
     ASSERT_TRUE(csv.wellFormed) << csv.problem;
-    const testing::Cells cells = testing::DocumentCells(document);
+    const test::Cells cells = test::DocumentCells(document);
     ASSERT_GE(cells.size(), 2u);
     EXPECT_EQ(Shown(csv.records), Shown(cells));
     files += 2;
@@ -240,8 +240,8 @@ INSTANTIATE_TEST_SUITE_P(BothModesBothReadings, CsvBesideDocument,
 TEST(CsvField, ControlCharactersLeaveBothFilesAlike) {
   for (const bool single : {false, true}) {
     SCOPED_TRACE(single ? "one document" : "per file");
-    testing::TempDir dir;
-    testing::RecordingHost host;
+    test::TempDir dir;
+    test::RecordingHost host;
     host.perContact = true;
     host.csv = true;
     host.allToOne = single;
@@ -253,9 +253,9 @@ TEST(CsvField, ControlCharactersLeaveBothFilesAlike) {
     ASSERT_EQ(StartConverting(host), RunOutcome::Done);
     EXPECT_THAT(host.errors, IsEmpty());
     const std::string name = single ? "output" : "a";
-    const testing::CsvText csv = testing::ReadCsv(ReadBytes(dir / (name + ".csv")));
+    const test::CsvText csv = test::ReadCsv(ReadBytes(dir / (name + ".csv")));
     ASSERT_TRUE(csv.wellFormed) << csv.problem;
-    const testing::Cells cells = testing::DocumentCells(ReadBytes(dir / (name + (single ? ".xml" : ".htm"))));
+    const test::Cells cells = test::DocumentCells(ReadBytes(dir / (name + (single ? ".xml" : ".htm"))));
     ASSERT_EQ(csv.records.size(), 2u);
     ASSERT_EQ(cells.size(), 2u);
     EXPECT_EQ(csv.records[1], (std::vector<std::string>{"Ann", "'=1+1"}));
@@ -265,8 +265,8 @@ TEST(CsvField, ControlCharactersLeaveBothFilesAlike) {
 
 class CsvSafety : public ::testing::Test {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   void SetUp() override { host.csv = true; }
   void add(const fs::path& name, std::string_view content) {
     WriteBytes(dir.path() / name, content);
@@ -342,7 +342,7 @@ TEST_F(CsvSafety, ACsvGoesInPlaceOnlyWithItsDocument) {
   StartConverting(host);
   EXPECT_EQ(ReadBytes(dir / "output.csv"), "earlier");
   EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.xml"}));
-  EXPECT_THAT(testing::TemporaryFilesIn(dir.path()), IsEmpty());
+  EXPECT_THAT(test::TemporaryFilesIn(dir.path()), IsEmpty());
 }
 
 TEST_F(CsvSafety, AnInputWithNothingToConvertLeavesNoEarlierCsv) {

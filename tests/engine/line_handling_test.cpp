@@ -22,7 +22,7 @@ class Lines final : public CellSink<char16_t> {
     return std::move(out_);
   }
   void cell(CaptionKey caption, std::u16string_view value) override {
-    out_.push_back(testing::CaptionString(caption) + "=" + ToUtf8(Text(value)));
+    out_.push_back(test::CaptionString(caption) + "=" + ToUtf8(Text(value)));
   }
 
  private:
@@ -128,7 +128,7 @@ TEST(LineHandling, StreetCleaningReplacesEscapedBreaksOnly) {
 template <class Ch>
 struct NoCells final : CellSink<Ch> {
   void cell(CaptionKey caption, std::basic_string_view<Ch>) override {
-    ADD_FAILURE() << testing::CaptionString(caption);
+    ADD_FAILURE() << test::CaptionString(caption);
   }
 };
 
@@ -163,7 +163,7 @@ TEST(LineHandling, ByteAndWideLinesGiveTheSameCells) {
   struct Collect final : CellSink<char> {
     std::vector<std::string> cells;
     void cell(CaptionKey caption, std::string_view value) override {
-      cells.push_back(testing::CaptionString(caption) + "=" + std::string(value));
+      cells.push_back(test::CaptionString(caption) + "=" + std::string(value));
     }
   } bytes;
   OccurrenceCounters counters;

@@ -12,7 +12,7 @@
 namespace brevant {
 namespace {
 
-using namespace testing::pictures;
+using namespace test::pictures;
 
 TEST(Base64, ReadWhereItStandsFoldedOrNot) {
   const struct {

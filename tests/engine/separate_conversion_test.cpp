@@ -21,12 +21,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using test::kDefaultOpening;
+using test::PathText;
+using test::ReadBytes;
+using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using testing::kDefaultOpening;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 std::string Document(std::string_view headers, std::string_view data) {
   return std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr><tr>\r\n" +
@@ -35,8 +35,8 @@ std::string Document(std::string_view headers, std::string_view data) {
 
 class SeparateConversion : public ::testing::Test {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 
   fs::path convert(const std::string& name, std::string_view content) {
     const fs::path input = dir / name;
@@ -281,9 +281,9 @@ TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument
   WriteBytes(dir / "locked.vcf", "FN:x\n");
   WriteBytes(dir / "locked.htm", "old");
   fs::permissions(dir / "locked.vcf", fs::perms::none);
-  ASSERT_TRUE(testing::CanRunUnprivileged());
-  const int status = testing::RunInUnprivilegedChild([&] {
-    testing::RecordingHost child;
+  ASSERT_TRUE(test::CanRunUnprivileged());
+  const int status = test::RunInUnprivilegedChild([&] {
+    test::RecordingHost child;
     ConvertVCFToSeparateHTML(child, PathText(dir / "locked.vcf"));
     const bool reported = child.errors.size() == 1 && child.errors[0].statement == 112 &&
                           child.errors[0].description == u"Permission denied";
@@ -299,12 +299,12 @@ TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
 #else
   WriteBytes(dir / "big.htm", "earlier");
   WriteBytes(dir / "big.vcf", "NOTE;X:" + std::string(300'000, 'n') + "\n");
-  const int status = testing::RunInUnprivilegedChild([&] {
+  const int status = test::RunInUnprivilegedChild([&] {
     // The file-size limit stands in for a full disk: the write fails with EFBIG.
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{100'000, 100'000};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
-    testing::RecordingHost child;
+    test::RecordingHost child;
     ConvertVCFToSeparateHTML(child, PathText(dir / "big.vcf"));
     return child.errors.size() == 1 && child.errors[0].statement == 546 &&
                    child.errors[0].description == u"Disk full"
@@ -313,7 +313,7 @@ TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadBytes(dir / "big.htm"), "earlier");
-  EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+  EXPECT_TRUE(test::TemporaryFilesIn(dir.path()).empty());
 #endif
 }
 
@@ -377,9 +377,9 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
                                       fs::perms::group_exec | fs::perms::others_read |
                                       fs::perms::others_exec);
   WriteBytes(dir / "b.vcf", "FN:x\n");
-  ASSERT_TRUE(testing::CanRunUnprivileged());
-  const int status = testing::RunInUnprivilegedChild([&] {
-    testing::RecordingHost child;
+  ASSERT_TRUE(test::CanRunUnprivileged());
+  const int status = test::RunInUnprivilegedChild([&] {
+    test::RecordingHost child;
     child.besideInput = false;
     child.toChosenFolder = true;
     child.folder = PathText(dir / "locked");

@@ -17,12 +17,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using test::kDefaultOpening;
+using test::PathText;
+using test::ReadBytes;
+using test::WriteBytes;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using testing::kDefaultOpening;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 std::string Document(std::string_view headers, std::initializer_list<std::string_view> rows) {
   std::string out = std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr>\r\n";
@@ -32,8 +32,8 @@ std::string Document(std::string_view headers, std::initializer_list<std::string
 
 class SingleConversion : public ::testing::Test {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 
   void add(const std::string& name, std::string_view content) {
     WriteBytes(dir / name, content);
@@ -143,9 +143,9 @@ TEST_F(SingleConversion, AnUnreadableInputGetsAnEmptyRow) {
   add("locked.vcf", "FN:Secret\nORG:Hidden\n");
   add("c.vcf", "FN:C\n");
   fs::permissions(dir / "locked.vcf", fs::perms::none);
-  ASSERT_TRUE(testing::CanRunUnprivileged());
-  const int status = testing::RunInUnprivilegedChild([&] {
-    testing::RecordingHost child;
+  ASSERT_TRUE(test::CanRunUnprivileged());
+  const int status = test::RunInUnprivilegedChild([&] {
+    test::RecordingHost child;
     child.rows = host.rows;
     ConvertVCFToSingleHTML(child, PathText(dir / "output.xml"));
     const bool reported = child.errors.size() == 2 && child.errors[0].statement == 110 &&
@@ -228,10 +228,10 @@ TEST(ColumnIndex, AnswersLikeAScanOfTheCaptionList) {
   ColumnIndex index;
   std::vector<Text> captions;
   const auto add = [&](CaptionKey key) {
-    ASSERT_EQ(index.find(key), isHeaderExists(FromUtf8(testing::CaptionString(key)), captions));
+    ASSERT_EQ(index.find(key), isHeaderExists(FromUtf8(test::CaptionString(key)), captions));
     index.addIfAbsent(key);
-    if (isHeaderExists(FromUtf8(testing::CaptionString(key)), captions) == -1)
-      captions.push_back(FromUtf8(testing::CaptionString(key)));
+    if (isHeaderExists(FromUtf8(test::CaptionString(key)), captions) == -1)
+      captions.push_back(FromUtf8(test::CaptionString(key)));
     ASSERT_EQ(index.size(), captions.size());
   };
   for (int i = 0; i < 3000; ++i) {
@@ -241,7 +241,7 @@ TEST(ColumnIndex, AnswersLikeAScanOfTheCaptionList) {
   add({Caption::Notes, std::uint64_t{1} << 40});
   for (std::uint64_t number = 1; number <= 5100; number += 1 + random() % 2) add({Caption::Notes, number});
   for (std::size_t i = 0; i < index.size(); ++i)
-    EXPECT_EQ(FromUtf8(testing::CaptionString(index.at(i))), captions[i]);
+    EXPECT_EQ(FromUtf8(test::CaptionString(index.at(i))), captions[i]);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ class NoteCollector final : public ContactSink {
 
 std::vector<std::string> Notes(const std::string& bytes) {
   NoteCollector collector;
-  testing::RecordingHost host;
+  test::RecordingHost host;
   ReadContacts(ContactBytes(InputText(bytes)), collector, host);
   return collector.notes;
 }

@@ -22,12 +22,12 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using test::PathText;
+using test::ReadBytes;
+using test::WriteBytes;
+using test::XlsxText;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::WriteBytes;
-using testing::XlsxText;
 
 constexpr int kHeader = 1;
 constexpr int kWrapped = 2;
@@ -35,12 +35,12 @@ constexpr int kWrapped = 2;
 // Reads a workbook and checks what every workbook must be: a whole zip of
 // well-formed parts whose every cell is a shared string.
 XlsxText ReadChecked(const fs::path& file) {
-  const XlsxText xlsx = testing::ReadXlsx(ReadBytes(file));
+  const XlsxText xlsx = test::ReadXlsx(ReadBytes(file));
   EXPECT_TRUE(xlsx.zipWhole) << xlsx.problem;
-  EXPECT_TRUE(xlsx.xmlWellFormed || !testing::ChecksXml()) << xlsx.problem;
+  EXPECT_TRUE(xlsx.xmlWellFormed || !test::ChecksXml()) << xlsx.problem;
   EXPECT_EQ(xlsx.problem, "");
   for (const auto& row : xlsx.rows) {
-    for (const testing::XlsxCell& cell : row) {
+    for (const test::XlsxCell& cell : row) {
       if (!cell.type.empty()) {
         EXPECT_EQ(cell.type, "s") << cell.text;
       }
@@ -104,8 +104,8 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
       {"empty", u"", "", ""},
       {"only controls", u"", "\x01\x02", ""},
   };
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   const StatementReporter errors(host, Procedure::PerFileConversion);
   for (const ValueCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -124,10 +124,10 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
     ASSERT_TRUE(xlsx.commit(errors, 1));
     const XlsxText read = ReadChecked(file);
     ASSERT_EQ(read.rows.size(), 2u);
-    EXPECT_THAT(read.rows[0], ElementsAre(testing::XlsxCell{"Notes 2", "s", kHeader},
-                                          testing::XlsxCell{"Home City", "s", kHeader}));
-    const testing::XlsxCell expected =
-        c.shown.empty() ? testing::XlsxCell{} : testing::XlsxCell{c.shown, "s", c.wraps ? kWrapped : 0};
+    EXPECT_THAT(read.rows[0], ElementsAre(test::XlsxCell{"Notes 2", "s", kHeader},
+                                          test::XlsxCell{"Home City", "s", kHeader}));
+    const test::XlsxCell expected =
+        c.shown.empty() ? test::XlsxCell{} : test::XlsxCell{c.shown, "s", c.wraps ? kWrapped : 0};
     ASSERT_EQ(read.rows[1].size(), 2u);
     EXPECT_TRUE(read.rows[1][0] == expected) << read.rows[1][0].text.substr(0, 80);  // not printed: long
     EXPECT_EQ(read.rows[1][1].text, "after");
@@ -137,8 +137,8 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
 
 // Decoded values of one row per contact, and empty cells between values.
 TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   for (const Caption caption : {Caption::DisplayName, Caption::Notes, Caption::HomeCity, Caption::HomePhone})
     xlsx.caption({caption});
@@ -154,18 +154,18 @@ TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
   xlsx.endRow();
   ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
-  EXPECT_EQ(read.texts(), (testing::Cells{{"Display Name", "Notes", "Home City", "Home Phone"},
-                                          {"Ren\xC3\xA9", "a\nb\n", "", "0301"},
-                                          {},
-                                          {"+1 555"}}));
+  EXPECT_EQ(read.texts(), (test::Cells{{"Display Name", "Notes", "Home City", "Home Phone"},
+                                       {"Ren\xC3\xA9", "a\nb\n", "", "0301"},
+                                       {},
+                                       {"+1 555"}}));
   EXPECT_TRUE(read.headerFrozen);
 }
 
 // A workbook is a few fixed parts and the sheet; the same table gives the same
 // bytes, on any day and any system.
 TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   const auto write = [&](const fs::path& file) {
     XlsxDocument xlsx(PathText(file), ExistingTarget::Replace, TurnsOf(host));
     xlsx.caption({Caption::DisplayName});
@@ -191,8 +191,8 @@ TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
 // A short text that many cells hold stands once in the table of texts, which
 // counts the cells and its texts; a long one stands once for each cell.
 TEST(XlsxContainer, ManyCellsShareOneText) {
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   xlsx.caption({Caption::HomeCountry});
   xlsx.caption({Caption::Notes});
@@ -218,8 +218,8 @@ TEST(XlsxContainer, ManyCellsShareOneText) {
 // Columns as wide as their widest line in the first rows (header in bold a
 // little wider), within reason; a CJK character takes two.
 TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   for (const Caption caption : {Caption::DisplayName, Caption::Notes, Caption::HomeCity, Caption::Pager})
     xlsx.caption({caption});
@@ -241,8 +241,8 @@ TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
 // A row is as high as the most lines a cell of it takes: its own line breaks,
 // and lines too long for their column wrapped (at most as high as a row can be).
 TEST(XlsxContainer, RowsAreAsHighAsTheirLines) {
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
   xlsx.caption({Caption::Notes});
   xlsx.caption({Caption::DisplayName});
@@ -299,10 +299,10 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
       {"1,048,576 rows", 1, 1048574, true, "A1048576"},
       {"1,048,577 rows", 1, 1048575, false, ""},
   };
-  testing::TempDir dir;
+  test::TempDir dir;
   for (const LimitCase& c : cases) {
     SCOPED_TRACE(c.name);
-    testing::RecordingHost host;
+    test::RecordingHost host;
     WriteBytes(dir / "t.xlsx", "earlier");
     XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
     for (std::size_t i = 0; i < c.columns; ++i) xlsx.caption({Caption::EmailAddress, i + 1});
@@ -313,8 +313,7 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
     EXPECT_EQ(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 546), c.written);
     if (c.written) {
       EXPECT_THAT(host.errors, IsEmpty());
-      const std::string sheet =
-          testing::ReadXlsx(ReadBytes(dir / "t.xlsx")).parts["xl/worksheets/sheet1.xml"];
+      const std::string sheet = test::ReadXlsx(ReadBytes(dir / "t.xlsx")).parts["xl/worksheets/sheet1.xml"];
       EXPECT_NE(sheet.find("<c r=\"" + c.lastReference + "\""), std::string::npos);
     } else {
       EXPECT_EQ(ReadBytes(dir / "t.xlsx"), "earlier");
@@ -323,14 +322,14 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
       EXPECT_EQ(GetFileName(host.errors[0].file), u"t.xlsx");
       EXPECT_NE(host.errors[0].description.find(u"than a spreadsheet holds"), Text::npos);
     }
-    EXPECT_THAT(testing::TemporaryFilesIn(dir.path()), IsEmpty());
+    EXPECT_THAT(test::TemporaryFilesIn(dir.path()), IsEmpty());
   }
 }
 
 // The cells as a spreadsheet shows them: a line break is one line feed, a
 // carriage return that ends a cell (the end of its vCard line) shows nothing,
 // and empty cells at the end of a row are no cells.
-testing::Cells Shown(testing::Cells cells) {
+test::Cells Shown(test::Cells cells) {
   for (auto& row : cells) {
     for (std::string& cell : row) {
       for (std::size_t at; (at = cell.find("\r\n")) != std::string::npos;) cell.erase(at, 1);
@@ -368,8 +367,8 @@ struct Way {
 
 class XlsxBesideDocument : public ::testing::TestWithParam<Way> {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
 
   void SetUp() override {
     host.allToOne = GetParam().single;
@@ -393,23 +392,23 @@ TEST_P(XlsxBesideDocument, HoldsTheDocumentsCellsAsText) {
     SCOPED_TRACE(name);
     const std::string document = ReadBytes(dir / "in" / (name + (GetParam().single ? ".xml" : ".htm")));
     const XlsxText xlsx = ReadChecked(dir / "in" / (name + ".xlsx"));
-    const testing::Cells cells = testing::DocumentCells(document);
+    const test::Cells cells = test::DocumentCells(document);
     ASSERT_GE(cells.size(), 2u);
     // The line scanner's document holds bytes as read; the workbook the characters they stand for.
-    testing::Cells expected = Shown(cells);
+    test::Cells expected = Shown(cells);
     for (auto& row : expected) {
       for (std::string& cell : row) cell = AsCharacters(cell);
     }
     EXPECT_EQ(Shown(xlsx.texts()), expected);
     EXPECT_TRUE(xlsx.headerFrozen);
-    for (const testing::XlsxCell& caption : xlsx.rows[0]) EXPECT_EQ(caption.style, kHeader) << caption.text;
+    for (const test::XlsxCell& caption : xlsx.rows[0]) EXPECT_EQ(caption.style, kHeader) << caption.text;
   }
   // Phone numbers and the postal code keep their "+" and leading zeros, as text.
   const std::string strings =
-      testing::ReadXlsx(ReadBytes(dir / "in" / (documents.front() + ".xlsx"))).parts["xl/sharedStrings.xml"];
+      test::ReadXlsx(ReadBytes(dir / "in" / (documents.front() + ".xlsx"))).parts["xl/sharedStrings.xml"];
   for (const char* kept : {"<t>+491622433834</t>", "<t>017623384942</t>", "<t>02138"})
     EXPECT_NE(strings.find(kept), std::string::npos) << kept;
-  EXPECT_THAT(testing::TemporaryFilesIn(dir / "in"), IsEmpty());
+  EXPECT_THAT(test::TemporaryFilesIn(dir / "in"), IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModesBothReadings, XlsxBesideDocument,
@@ -419,8 +418,8 @@ INSTANTIATE_TEST_SUITE_P(BothModesBothReadings, XlsxBesideDocument,
 
 class XlsxSafety : public ::testing::Test {
  protected:
-  testing::TempDir dir;
-  testing::RecordingHost host;
+  test::TempDir dir;
+  test::RecordingHost host;
   void SetUp() override { host.xlsx = true; }
   void add(const fs::path& name, std::string_view content) {
     WriteBytes(dir.path() / name, content);
@@ -435,7 +434,7 @@ class XlsxSafety : public ::testing::Test {
     for (const ErrorReport& e : host.errors) out.emplace_back(e.statement, ToUtf8(GetFileName(e.file)));
     return out;
   }
-  testing::Cells cells(const char* name) const { return testing::ReadXlsx(ReadBytes(dir / name)).texts(); }
+  test::Cells cells(const char* name) const { return test::ReadXlsx(ReadBytes(dir / name)).texts(); }
 };
 
 TEST_F(XlsxSafety, NoWorkbookWithoutTheOption) {
@@ -457,8 +456,8 @@ TEST_F(XlsxSafety, SameNamedInputsKeepEveryWorkbookOfTheRun) {
   host.folder = PathText(dir / "out");
   fs::create_directories(dir / "out");
   StartConverting(host);
-  EXPECT_EQ(cells("out/c.xlsx"), (testing::Cells{{"Display Name"}, {"First"}}));
-  EXPECT_EQ(cells("out/c (2).xlsx"), (testing::Cells{{"Display Name"}, {"Second"}}));
+  EXPECT_EQ(cells("out/c.xlsx"), (test::Cells{{"Display Name"}, {"First"}}));
+  EXPECT_EQ(cells("out/c (2).xlsx"), (test::Cells{{"Display Name"}, {"Second"}}));
 }
 
 TEST_F(XlsxSafety, AnInputIsNeverReplacedByAWorkbook) {
@@ -466,7 +465,7 @@ TEST_F(XlsxSafety, AnInputIsNeverReplacedByAWorkbook) {
   add("a.xlsx", "FN:The only copy\n");  // a vCard under another extension
   StartConverting(host);
   EXPECT_EQ(ReadBytes(dir / "a.xlsx"), "FN:The only copy\n");
-  EXPECT_EQ(cells("a (2).xlsx"), (testing::Cells{{"Display Name"}, {"The only copy"}}));
+  EXPECT_EQ(cells("a (2).xlsx"), (test::Cells{{"Display Name"}, {"The only copy"}}));
   EXPECT_THAT(errors(), ElementsAre(std::pair{110, "a.xlsx"}));
   EXPECT_EQ(host.errors[0].description, kOutputWouldOverwriteInput);
 
@@ -498,7 +497,7 @@ TEST_F(XlsxSafety, AWorkbookGoesInPlaceOnlyWithItsDocument) {
   StartConverting(host);
   EXPECT_EQ(ReadBytes(dir / "output.xlsx"), "earlier");
   EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.xml"}));
-  EXPECT_THAT(testing::TemporaryFilesIn(dir.path()), IsEmpty());
+  EXPECT_THAT(test::TemporaryFilesIn(dir.path()), IsEmpty());
 }
 
 TEST_F(XlsxSafety, AnInputWithNothingToConvertLeavesNoEarlierWorkbook) {

@@ -8,7 +8,7 @@
 #include "brevant_version.h"
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 struct PathsCase {
@@ -81,4 +81,4 @@ TEST(WindowCommandLine, HelpVersionAndMistakesAnswerOnTheTerminal) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -4,9 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "form/form_fixture.h"
+#include "test_support/form_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 constexpr char kSupport[] = "\r\rPlease email screenshot of this message to support@ambervale.example";
@@ -44,4 +44,4 @@ TEST_F(FormTest, EachButtonsErrorBoxNamesItsHandlerAsUsersKnowIt) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

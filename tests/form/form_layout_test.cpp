@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 bool TakesFocus(ControlKind kind) {
@@ -95,4 +95,4 @@ TEST(FormLayout, TabVisitsTheOptionsLineByLineEachLineLeftToRight) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

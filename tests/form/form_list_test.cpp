@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "form/form_fixture.h"
 #include "support/matching_files.h"
 #include "support/path_helpers.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -342,4 +342,4 @@ TEST_F(SamplesTest, AnInstalledProgramFindsTheInstalledSamples) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

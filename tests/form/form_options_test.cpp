@@ -2,10 +2,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "form/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -80,14 +80,18 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {AlsoSaveSpreadsheet, true},
         {SaveToChosenFolder, false},
         {SaveBesideInput, true}},
-       u"3x",
+       u"1",  // no number: the default
        255,
        -16777216,
        u"/srv/out/",
        {},
        {}},
-      // Words in any case and numbers; two False leave both unchosen.
-      {{{u"Option1", u"true"}, {u"Option2", u"FALSE"}, {u"Option3", u" 0.0 "}, {u"Option4", u"0"}},
+      // Words in any case and numbers; two False leave both unchosen. Spaces are no border width.
+      {{{u"Option1", u"true"},
+        {u"Option2", u"FALSE"},
+        {u"Option3", u" 0.0 "},
+        {u"Option4", u"0"},
+        {u"Border Width", u"  "}},
        {{AllInOneDocument, true},
         {DocumentPerInput, false},
         {RowPerContact, false},
@@ -101,7 +105,7 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
        desktop,
        {},
        {{u"Text1", desktop}}},
-      {{{u"Option1", u"0"}, {u"Option2", u"-1"}, {u"Option3", u"2.5"}},
+      {{{u"Option1", u"0"}, {u"Option2", u"-1"}, {u"Option3", u"2.5"}, {u"Border Width", u" 2 "}},
        {{AllInOneDocument, false},
         {DocumentPerInput, true},
         {RowPerContact, false},
@@ -109,7 +113,7 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {AlsoSaveSpreadsheet, false},
         {SaveToChosenFolder, true},
         {SaveBesideInput, false}},
-       u"1",
+       u" 2 ",
        0,
        0xFFFFFF,
        desktop,
@@ -342,4 +346,4 @@ TEST_F(FormTest, TheHostShowsProgressAndReportsErrors) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -7,12 +7,12 @@
 #include <functional>
 #include <map>
 
-#include "form/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 #include "test_support/run_files.h"
 #include "test_support/temporary_files.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -196,4 +196,4 @@ TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -5,7 +5,7 @@
 
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 TEST(StoredValues, FlagsAndColoursFromText) {
@@ -46,4 +46,4 @@ TEST(StoredValues, NumericEntries) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

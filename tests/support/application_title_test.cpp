@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 TEST(ApplicationTitle, DropsTheLastWordThenWordsBeyondForty) {
@@ -13,4 +13,4 @@ TEST(ApplicationTitle, DropsTheLastWordThenWordsBeyondForty) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

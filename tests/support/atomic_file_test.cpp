@@ -25,12 +25,12 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::FailureOf;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::TemporaryFilesIn;
-using testing::WriteBytes;
+using test::FailureOf;
+using test::PathText;
+using test::ReadBytes;
+using test::TempDir;
+using test::TemporaryFilesIn;
+using test::WriteBytes;
 
 constexpr std::size_t kMiB = std::size_t{1} << 20;
 
@@ -162,8 +162,8 @@ TEST(AtomicFileWriter, NewFilesFollowTheUmask) {
       _exit(127);
     }
     int status = 0;
-    ASSERT_TRUE(testing::ChildEnded(child, status));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << testing::ChildEnding(status);
+    ASSERT_TRUE(test::ChildEnded(child, status));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::ChildEnding(status);
     EXPECT_EQ(fs::status(dir / name).permissions(), static_cast<fs::perms>(mode)) << name;
   }
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "");

@@ -24,13 +24,13 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::FailureOf;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::TemporaryFilesIn;
-using testing::WriteBytes;
-using testing::WriteDocument;
+using test::FailureOf;
+using test::PathText;
+using test::ReadBytes;
+using test::TempDir;
+using test::TemporaryFilesIn;
+using test::WriteBytes;
+using test::WriteDocument;
 
 void MakeReadOnly(const fs::path& file) {
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -208,7 +208,7 @@ TEST(DocumentWrite, FailureHalfWayLeavesTheEarlierFileAndNoTemporaryFile) {
     _exit(failure == "Disk full" ? 0 : 1);
   }
   int status = 0;
-  ASSERT_TRUE(testing::ChildEnded(child, status));
+  ASSERT_TRUE(test::ChildEnded(child, status));
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the write did not fail with \"Disk full\"";
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "earlier document");

@@ -18,16 +18,16 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::ChildFolder;
-using testing::FailureOf;
-using testing::InUnprivilegedChild;
-using testing::PathText;
-using testing::ReadBytes;
-using testing::RunThisTestUnprivileged;
-using testing::TempDir;
-using testing::TemporaryFilesIn;
-using testing::WriteBytes;
-using testing::WriteDocument;
+using test::ChildFolder;
+using test::FailureOf;
+using test::InUnprivilegedChild;
+using test::PathText;
+using test::ReadBytes;
+using test::RunThisTestUnprivileged;
+using test::TempDir;
+using test::TemporaryFilesIn;
+using test::WriteBytes;
+using test::WriteDocument;
 
 constexpr fs::perms kReadAndSearch = static_cast<fs::perms>(0555);
 

@@ -21,15 +21,15 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::ChildFolder;
-using testing::InUnprivilegedChild;
-using testing::MakeFifo;
-using testing::MakeFiles;
-using testing::MakeFolders;
-using testing::PathText;
-using testing::ResultInChild;
-using testing::RunThisTestUnprivileged;
-using testing::TempDir;
+using test::ChildFolder;
+using test::InUnprivilegedChild;
+using test::MakeFifo;
+using test::MakeFiles;
+using test::MakeFolders;
+using test::PathText;
+using test::ResultInChild;
+using test::RunThisTestUnprivileged;
+using test::TempDir;
 
 constexpr fs::perms kReadOnly = static_cast<fs::perms>(0444);
 constexpr fs::perms kNoAccess = fs::perms::none;

@@ -29,18 +29,18 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::ChildFolder;
-using testing::InUnprivilegedChild;
+using test::ChildFolder;
+using test::InUnprivilegedChild;
 #ifndef _WIN32
-using testing::MakeFifo;
+using test::MakeFifo;
 #endif
-using testing::MakeFiles;
-using testing::MakeFolders;
-using testing::PathText;
-using testing::RecordingObserver;
-using testing::Relative;
-using testing::RunThisTestUnprivileged;
-using testing::TempDir;
+using test::MakeFiles;
+using test::MakeFolders;
+using test::PathText;
+using test::RecordingObserver;
+using test::Relative;
+using test::RunThisTestUnprivileged;
+using test::TempDir;
 using Paths = std::vector<std::string>;
 
 constexpr fs::perms kReadOnly = static_cast<fs::perms>(0444);
@@ -72,7 +72,7 @@ Paths List(const fs::path& root, const std::string& folder, const Text& extensio
   std::string lines = list();
 #else
   std::string lines;
-  EXPECT_TRUE(testing::ResultInChild(list, lines));
+  EXPECT_TRUE(test::ResultInChild(list, lines));
 #endif
   Paths paths;
   for (std::size_t start = 0, end; (end = lines.find('\n', start)) != std::string::npos; start = end + 1) {

@@ -23,15 +23,15 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::ChildFolder;
-using testing::FolderEntryOf;
-using testing::InUnprivilegedChild;
-using testing::MakeFolders;
-using testing::PathText;
-using testing::RecordingObserver;
-using testing::Relative;
-using testing::RunThisTestUnprivileged;
-using testing::TempDir;
+using test::ChildFolder;
+using test::FolderEntryOf;
+using test::InUnprivilegedChild;
+using test::MakeFolders;
+using test::PathText;
+using test::RecordingObserver;
+using test::Relative;
+using test::RunThisTestUnprivileged;
+using test::TempDir;
 using Paths = std::vector<std::string>;
 
 Paths Scan(const fs::path& root, const Paths& start, bool recurse = true) {

@@ -15,7 +15,7 @@
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A folder as the scanner's lists hold it: ending in the separator.
 inline Text FolderEntryOf(const std::filesystem::path& folder) { return PathText(folder) + Separator(); }
@@ -65,4 +65,4 @@ struct RecordingObserver : ScanObserver {
   void leftOut(TextView path, LeftOut reason) override { leftOutPaths.emplace_back(Text(path), reason); }
 };
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

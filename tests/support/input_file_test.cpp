@@ -23,8 +23,8 @@
 namespace brevant {
 namespace {
 
-using testing::PathText;
-using testing::TempDir;
+using test::PathText;
+using test::TempDir;
 
 std::string_view BytesOf(const FileContent& content) {
   return {reinterpret_cast<const char*>(content.storage.get()), content.size};
@@ -32,8 +32,8 @@ std::string_view BytesOf(const FileContent& content) {
 
 TEST(ReadFileContent, FilesAreReadWholeAndTellMissingAndEmpty) {
   TempDir dir;
-  testing::WriteBytes(dir / "a.vcf", "FN:Ann\r\n");
-  testing::WriteBytes(dir / "empty.vcf", "");
+  test::WriteBytes(dir / "a.vcf", "FN:Ann\r\n");
+  test::WriteBytes(dir / "empty.vcf", "");
   const FileContent file = ReadFileContent(PathText(dir / "a.vcf"));
   EXPECT_EQ(file.kind, FileContent::Kind::Bytes);
   EXPECT_EQ(BytesOf(file), "FN:Ann\r\n");
@@ -48,7 +48,7 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   GTEST_SKIP() << "FIFOs and /dev/null are POSIX; the standard input is checked through the tool";
 #else
   TempDir dir;
-  testing::WriteBytes(dir / "file.vcf", "FN:Ann\r\n");
+  test::WriteBytes(dir / "file.vcf", "FN:Ann\r\n");
   const auto fifo = dir / "pipe.vcf";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   // Larger than the first room, with no two blocks alike, so that growing the room loses nothing.
@@ -62,7 +62,7 @@ TEST(ReadFileContent, PipesAndDevicesAreReadToTheirEnd) {
   // Apart and with a bound: a reader that does not wait for the pipe's writer
   // leaves the writer waiting for ever, and fails here alone.
   std::string seen;
-  ASSERT_TRUE(testing::ResultInChild(
+  ASSERT_TRUE(test::ResultInChild(
       [&] {
         std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << bytes; });
         const FileContent piped = ReadFileContent(PathText(fifo));
@@ -116,7 +116,7 @@ TEST(ReadFileContent, PipesAreBoundedAndDevicesOtherThanTerminalsRefused) {
   };
   // Apart and with a bound, as a pipe whose reader fails to come leaves its writer waiting.
   std::string seen;
-  ASSERT_TRUE(testing::ResultInChild(
+  ASSERT_TRUE(test::ResultInChild(
       [&] {
         std::string seen;
         for (const auto& p : pipes) {
@@ -172,7 +172,7 @@ TEST(ReadFileContent, LongReadsGiveTurnsAndKnownLengthsAreReadToTheEnd) {
   TempDir dir;
   std::string large;
   for (int i = 0; large.size() < (std::size_t{20} << 20); ++i) large += "NOTE:" + std::to_string(i) + "\r\n";
-  testing::WriteBytes(dir / "large.vcf", large);
+  test::WriteBytes(dir / "large.vcf", large);
   int turns = 0;
   const FileContent read =
       ReadFileContent(PathText(dir / "large.vcf"), {.betweenPieces = [&turns] { ++turns; }});
@@ -181,7 +181,7 @@ TEST(ReadFileContent, LongReadsGiveTurnsAndKnownLengthsAreReadToTheEnd) {
   struct Ended {};
   EXPECT_THROW(ReadFileContent(PathText(dir / "large.vcf"), {.betweenPieces = [] { throw Ended{}; }}), Ended);
 
-  testing::WriteBytes(dir / "a.vcf", "FN:Ann\r\n");
+  test::WriteBytes(dir / "a.vcf", "FN:Ann\r\n");
   const struct {
     const char* name;
     std::uint64_t knownSize;

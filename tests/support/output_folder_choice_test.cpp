@@ -12,10 +12,10 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(OutputFolderChoice, TheDesktopElseDocumentsElseHomeWithOneTrailingSeparator) {
-  testing::TempDir dir;
+  test::TempDir dir;
   fs::create_directories(dir / "Desktop");
   fs::create_directories(dir / "Documents");
-  testing::WriteBytes(dir / "file", "not a folder");
+  test::WriteBytes(dir / "file", "not a folder");
   const auto at = [&dir](const char* name) { return FromUtf8((dir / name).string()); };
   const Text home = FromUtf8(dir.path().string());
   const Text separator(1, Separator());

@@ -25,9 +25,9 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::TemporaryFilesIn;
+using test::ReadBytes;
+using test::TempDir;
+using test::TemporaryFilesIn;
 
 std::size_t EntriesIn(const fs::path& folder) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -46,8 +46,8 @@ TEST(PendingFile, NamedFileIsHiddenAndPrivateUntilPlaced) {
   EXPECT_EQ(hidden[0].rfind(".b.htm.brevant-", 0), 0u) << hidden[0];
   EXPECT_EQ(fs::status(dir / hidden[0]).permissions(), static_cast<fs::perms>(0600));
   // Another user cannot read it, whatever the umask (root could).
-  ASSERT_TRUE(testing::CanRunUnprivileged());
-  EXPECT_NE(testing::RunUnprivileged("cat '" + (dir / hidden[0]).string() + "' >/dev/null 2>&1"), 0);
+  ASSERT_TRUE(test::CanRunUnprivileged());
+  EXPECT_NE(test::RunUnprivileged("cat '" + (dir / hidden[0]).string() + "' >/dev/null 2>&1"), 0);
 
   ASSERT_EQ(file.place(target, 0644), 0);
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "secret");
@@ -85,7 +85,7 @@ TEST(PendingFile, EndingSignalsRemoveTheNamedFileAndStillEndTheProgram) {
       _exit(3);  // not reached: the signal ends the program
     }
     int status = 0;
-    ASSERT_TRUE(testing::ChildEnded(child, status));
+    ASSERT_TRUE(test::ChildEnded(child, status));
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signalNumber);
     EXPECT_EQ(EntriesIn(dir.path()), 0u) << "signal " << signalNumber;
@@ -113,7 +113,7 @@ TEST(PendingFile, AKilledWriterLeavesNoFileBehind) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    if (c.earlier) testing::WriteBytes(dir / "b.htm", "earlier");
+    if (c.earlier) test::WriteBytes(dir / "b.htm", "earlier");
     const pid_t child = fork();
     if (child == 0) {
       RemovePendingFilesOnSignals();  // as the programs do; neither signal reaches its handler
@@ -127,8 +127,8 @@ TEST(PendingFile, AKilledWriterLeavesNoFileBehind) {
       _exit(3);  // not reached
     }
     int status = 0;
-    ASSERT_TRUE(testing::ChildEnded(child, status));
-    ASSERT_TRUE(WIFSIGNALED(status)) << testing::ChildEnding(status);
+    ASSERT_TRUE(test::ChildEnded(child, status));
+    ASSERT_TRUE(WIFSIGNALED(status)) << test::ChildEnding(status);
     EXPECT_EQ(WTERMSIG(status), c.signalNumber);
     EXPECT_EQ(EntriesIn(dir.path()), c.earlier ? 1u : 0u);
     if (c.earlier) {
@@ -143,7 +143,7 @@ TEST(PendingFile, AKilledWriterLeavesNoFileBehind) {
 // before the instant given and not locked by a writer at work.
 TEST(PendingFile, StaleTemporaryFilesOfOursAreRemovedAndNothingElse) {
   TempDir dir;
-  const auto make = [&dir](const std::string& name) { testing::WriteBytes(dir / name, "x"); };
+  const auto make = [&dir](const std::string& name) { test::WriteBytes(dir / name, "x"); };
   const struct {
     std::string name;
     std::function<void(const fs::path&)> make;
@@ -159,7 +159,7 @@ TEST(PendingFile, StaleTemporaryFilesOfOursAreRemovedAndNothingElse) {
       {".brevant-Ab3xZ9", {}, false},         // no name before the mark
       {".theirs.htm.brevant-Ab3xZ9",          // another user's
        [](const fs::path& p) {
-         testing::WriteBytes(p, "x");
+         test::WriteBytes(p, "x");
          ASSERT_EQ(chown(p.c_str(), 65534, 65534), 0);
        },
        false},
@@ -205,7 +205,7 @@ TEST(PendingFile, FilesPlacedTogetherComeBackOutWhenOneFails) {
       {"read-only CSV, earlier document",
        true,
        [&] {
-         testing::WriteBytes(dir / "t.csv", "earlier csv");
+         test::WriteBytes(dir / "t.csv", "earlier csv");
          fs::permissions(dir / "t.csv", fs::perms::owner_read);
        },
        {}},
@@ -228,8 +228,8 @@ TEST(PendingFile, FilesPlacedTogetherComeBackOutWhenOneFails) {
     SCOPED_TRACE(c.name);
     fs::remove_all(dir / "t.htm");
     fs::remove_all(dir / "t.csv");
-    if (c.earlierDocument) testing::WriteBytes(dir / "t.htm", "earlier document");
-    if (!fs::exists(dir / "t.csv")) testing::WriteBytes(dir / "t.csv", "earlier csv");
+    if (c.earlierDocument) test::WriteBytes(dir / "t.htm", "earlier document");
+    if (!fs::exists(dir / "t.csv")) test::WriteBytes(dir / "t.csv", "earlier csv");
     if (c.beforeFinish) c.beforeFinish();
     AtomicFileWriter document(target("t.htm"));
     AtomicFileWriter csv(target("t.csv"));
@@ -253,7 +253,7 @@ TEST(PendingFile, FilesPlacedTogetherComeBackOutWhenOneFails) {
   }
   // And when all goes well, all are placed and nothing else is left.
   fs::remove_all(dir / "t.csv");
-  testing::WriteBytes(dir / "t.htm", "earlier document");
+  test::WriteBytes(dir / "t.htm", "earlier document");
   AtomicFileWriter document(target("t.htm"));
   AtomicFileWriter csv(target("t.csv"));
   document.write("new document");
@@ -277,7 +277,7 @@ TEST(PendingFile, NamedAndUnnamedFilesArePlacedAndTakenBackAlike) {
                      (earlier ? ", replacing" : ", new") + (undo ? ", undone" : ""));
         TempDir dir;
         const std::string target = (dir / "b.htm").string();
-        if (earlier) testing::WriteBytes(target, "earlier");
+        if (earlier) test::WriteBytes(target, "earlier");
         PendingFile file;
         ASSERT_EQ(file.create(target, kind), 0);
         ASSERT_EQ(write(file.descriptor(), "new", 3), 3);
@@ -300,8 +300,8 @@ TEST(PendingFile, NamedAndUnnamedFilesArePlacedAndTakenBackAlike) {
 // once, before its first file goes there; other folders are not looked at.
 TEST(PendingFile, ASessionRemovesStaleFilesWhereItWrites) {
   TempDir dir;
-  testing::WriteBytes(dir / "out" / ".a.htm.brevant-Ab3xZ9", "left by a killed run");
-  testing::WriteBytes(dir / "other" / ".a.htm.brevant-Ab3xZ9", "left by a killed run");
+  test::WriteBytes(dir / "out" / ".a.htm.brevant-Ab3xZ9", "left by a killed run");
+  test::WriteBytes(dir / "other" / ".a.htm.brevant-Ab3xZ9", "left by a killed run");
   {
     WriteSession session(std::chrono::system_clock::now() + std::chrono::minutes(1));
     for (const char* name : {"a.htm", "b.htm"}) {

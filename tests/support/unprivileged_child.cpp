@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace brevant::testing {
+namespace brevant::test {
 
 #ifdef _WIN32
 
@@ -74,4 +74,4 @@ fs::path ChildFolder() {
 
 #endif
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // Root may read and write anything, so a permission test runs its checks in a
 // second copy of this test program as the unprivileged user. The test's body:
@@ -24,4 +24,4 @@ std::filesystem::path ChildFolder();
 // ChildFolder(); succeeds when the child ran as that user and its checks passed.
 ::testing::AssertionResult RunThisTestUnprivileged(const std::filesystem::path& folder);
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

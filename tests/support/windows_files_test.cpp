@@ -25,10 +25,10 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
-using testing::PathText;
-using testing::ReadBytes;
-using testing::TempDir;
-using testing::WriteBytes;
+using test::PathText;
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
 
 constexpr char kKillFolder[] = "BREVANT_KILLED_WRITER_FOLDER";
 
@@ -166,13 +166,13 @@ TEST(WindowsFiles, AnExistingDocumentIsReplacedAndAReadOnlyOneKept) {
   Write(dir / "a.htm", "new", ExistingTarget::KeepReadOnly);
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "new");
   SetAttributes(dir / "a.htm", FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(testing::FailureOf([&] { Write(dir / "a.htm", "refused", ExistingTarget::KeepReadOnly); }),
+  EXPECT_EQ(test::FailureOf([&] { Write(dir / "a.htm", "refused", ExistingTarget::KeepReadOnly); }),
             "Permission denied");
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "new");
   Write(dir / "a.htm", "replaced", ExistingTarget::Replace);
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "replaced");
   EXPECT_EQ(FileAttributeValue(PathText(dir / "a.htm")) & kAttributeReadOnly, 0);
-  EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+  EXPECT_TRUE(test::TemporaryFilesIn(dir.path()).empty());
 }
 
 // Run by the next case in a process of its own, which it then kills.
@@ -202,12 +202,12 @@ TEST(WindowsFiles, AKillInTheMiddleOfAWriteLeavesNothing) {
   SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), nullptr);
   for (int wait = 0; wait < 600 && !fs::exists(dir / "writing"); ++wait) Sleep(50);
   EXPECT_TRUE(fs::exists(dir / "writing"));
-  EXPECT_EQ(testing::TemporaryFilesIn(dir.path()).size(), 1u);  // the pending document
+  EXPECT_EQ(test::TemporaryFilesIn(dir.path()).size(), 1u);  // the pending document
   TerminateProcess(child.hProcess, 9);
   WaitForSingleObject(child.hProcess, 30000);
   CloseHandle(child.hThread);
   CloseHandle(child.hProcess);
-  EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+  EXPECT_TRUE(test::TemporaryFilesIn(dir.path()).empty());
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "earlier document");
 }
 

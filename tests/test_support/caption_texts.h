@@ -4,7 +4,7 @@
 
 #include "engine/scan/captions.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A caption as the document's header shows it ("Email Address 2").
 inline std::string CaptionString(CaptionKey key) {
@@ -13,4 +13,4 @@ inline std::string CaptionString(CaptionKey key) {
   return text;
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -18,7 +18,7 @@
 #include <string>
 #include <thread>
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // Longer than any child of a test takes, even under the sanitizers.
 inline constexpr std::chrono::milliseconds kChildLimit = std::chrono::seconds(120);
@@ -100,5 +100,5 @@ inline ::testing::AssertionResult ResultInChild(const std::function<std::string(
   return ::testing::AssertionSuccess();
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test
 #endif

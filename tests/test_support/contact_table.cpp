@@ -9,7 +9,7 @@
 #include <libxml/tree.h>
 #endif
 
-namespace brevant::testing {
+namespace brevant::test {
 
 namespace {
 
@@ -161,4 +161,4 @@ ContactTableText ReadContactTable(const std::string& document) {
 #endif
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

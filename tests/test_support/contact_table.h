@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A document with one row per contact, read back as a table. Values are the
 // text a browser shows (references decoded to UTF-8, "<br/>" as a line feed).
@@ -25,4 +25,4 @@ ContactTableText ReadContactTable(const std::string& document);
 // True when the build checks documents with an XML parser.
 bool ChecksXml();
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -2,7 +2,7 @@
 
 #include "test_support/contact_table.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 CsvText ReadCsv(const std::string& bytes) {
   CsvText csv;
@@ -107,4 +107,4 @@ Cells DocumentCells(const std::string& document) {
   return cells;
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

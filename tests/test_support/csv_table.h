@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace brevant::testing {
+namespace brevant::test {
 
 using Cells = std::vector<std::vector<std::string>>;  // rows of cells, the header row first
 
@@ -24,4 +24,4 @@ CsvText ReadCsv(const std::string& bytes);
 // one with one row per contact (a "<br/>" as a line feed).
 Cells DocumentCells(const std::string& document);
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace brevant::testing::pictures {
+namespace brevant::test::pictures {
 
 // Pictures of 2 x 2 pixels made for these tests (ImageMagick's convert, -strip),
 // in base64 as contact files hold them.
@@ -22,4 +22,4 @@ inline constexpr char kWebp[] =
 inline constexpr char kSvg[] =
     "PHN2ZyB4bWxucz0iaHR0cDovL3d3dy53My5vcmcvMjAwMC9zdmciPjxzY3JpcHQ+YWxlcnQoMSk8L3NjcmlwdD48L3N2Zz4=";
 
-}  // namespace brevant::testing::pictures
+}  // namespace brevant::test::pictures

@@ -7,7 +7,7 @@
 
 #include "engine/host.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A host whose options are plain fields and which records everything the engine
 // tells it, in order, as readable events.
@@ -58,4 +58,4 @@ class RecordingHost : public Host {
   }
 };
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -6,7 +6,7 @@
 
 #include "test_support/temp_dir.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // Every file of a folder by name, with its bytes; none when the folder is missing.
 inline std::map<std::string, std::string> FilesIn(const std::filesystem::path& folder) {
@@ -25,4 +25,4 @@ inline std::string ContactWithEmails(int emails) {
   return text + "END:VCARD\r\n";
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

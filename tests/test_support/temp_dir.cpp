@@ -18,7 +18,7 @@
 
 namespace fs = std::filesystem;
 
-namespace brevant::testing {
+namespace brevant::test {
 
 #ifdef _WIN32
 TempDir::TempDir() {
@@ -123,4 +123,4 @@ int RunInUnprivilegedChild(const std::function<int()>& body) {
 }
 #endif
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -12,7 +12,7 @@
 #define SKIP_ON_WINDOWS(reason) static_cast<void>(0)
 #endif
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A fresh folder under the system's temporary folder, removed with its content
 // (permissions restored first) when the object goes.
@@ -54,4 +54,4 @@ std::filesystem::path UnprivilegedCopy(const std::filesystem::path& program);
 // function's result, or 255 when it threw or the privileges could not be dropped.
 int RunInUnprivilegedChild(const std::function<int()>& body);
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

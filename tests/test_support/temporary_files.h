@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // Names in a folder that look like the atomic writer's temporary files.
 inline std::vector<std::string> TemporaryFilesIn(const std::filesystem::path& folder) {
@@ -16,4 +16,4 @@ inline std::vector<std::string> TemporaryFilesIn(const std::filesystem::path& fo
   return names;
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -7,7 +7,7 @@
 #include "support/text.h"
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // The opening piece of a document written with the default table options.
 inline constexpr char kDefaultOpening[] =
@@ -32,4 +32,4 @@ std::string FailureOf(Action action) {
   return "<no error>";
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

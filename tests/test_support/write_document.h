@@ -5,7 +5,7 @@
 #include "support/atomic_file.h"
 #include "support/text.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // Writes a document as the conversions do: whole, or not at all. Throws FileError.
 inline void WriteDocument(TextView path, std::string_view bytes) {
@@ -14,4 +14,4 @@ inline void WriteDocument(TextView path, std::string_view bytes) {
   writer.commit();
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

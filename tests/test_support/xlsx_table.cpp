@@ -14,7 +14,7 @@
 #include <libxml/tree.h>
 #endif
 
-namespace brevant::testing {
+namespace brevant::test {
 
 namespace {
 
@@ -349,4 +349,4 @@ XlsxText ReadXlsx(const std::string& bytes) {
   return xlsx;
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

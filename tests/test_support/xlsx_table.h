@@ -6,7 +6,7 @@
 
 #include "test_support/csv_table.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 struct XlsxCell {
   std::string text;  // as a spreadsheet shows it: references and "_xHHHH_" escapes decoded
@@ -37,4 +37,4 @@ struct XlsxText {
 // reads the worksheet with patterns and leaves xmlWellFormed false.
 XlsxText ReadXlsx(const std::string& bytes);
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -11,13 +11,13 @@
 
 #include <algorithm>
 
-#include "form/form_fixture.h"
 #include "support/utf8.h"
+#include "test_support/form_fixture.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/progress_caption_bar.h"
 #include "win32_window/wide_text.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 class Win32ViewTest : public ::testing::Test {
@@ -210,4 +210,4 @@ TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnDropsRemovalAndDragging
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

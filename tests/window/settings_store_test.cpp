@@ -8,7 +8,7 @@
 #include "support/utf8.h"
 #include "test_support/temp_dir.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 TEST(SettingsStore, WritesTextsUnderTheSectionAndReadsThemBack) {
@@ -49,4 +49,4 @@ TEST(SettingsStore, ARefusedWriteLosesNoOtherValueAndGoesOn) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -124,4 +124,4 @@ TEST(WindowDestroyed, TheProgramEndsWhenAnotherProgramDestroysItsWindow) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

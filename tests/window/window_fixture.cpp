@@ -5,7 +5,7 @@
 
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 WindowTest::WindowTest() {
   std::filesystem::create_directories(programFolder);
@@ -38,4 +38,4 @@ void WindowTest::movePointerOver(QWidget* control) {
 
 Text PathText(const std::filesystem::path& path) { return FromUtf8(path.string()); }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

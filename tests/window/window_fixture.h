@@ -7,12 +7,12 @@
 #include <memory>
 #include <optional>
 
-#include "form/scripted_dialogs.h"
 #include "support/qt/qt_settings_store.h"
+#include "test_support/scripted_dialogs.h"
 #include "test_support/temp_dir.h"
 #include "window/qt_main_window.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A window of its own for every test: settings in a temporary file, dialogs
 // answered from a script, and a program folder of its own.
@@ -39,4 +39,4 @@ class WindowTest : public ::testing::Test {
 
 Text PathText(const std::filesystem::path& path);
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

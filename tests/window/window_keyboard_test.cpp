@@ -11,7 +11,7 @@
 
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 using ::testing::ElementsAre;
@@ -129,4 +129,4 @@ INSTANTIATE_TEST_SUITE_P(Screens, FocusFrameTest,
                          ::testing::Values(QRect(0, 0, 1280, 1024), QRect(0, 0, 640, 512)));
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

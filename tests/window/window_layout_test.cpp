@@ -10,7 +10,7 @@
 
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
@@ -153,4 +153,4 @@ TEST_F(WindowTest, WithoutASkinTheWindowKeepsItsWhiteFrames) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

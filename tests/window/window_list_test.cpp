@@ -11,7 +11,7 @@
 #include "support/utf8.h"
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -170,4 +170,4 @@ TEST_F(ListTest, DraggingNearTheBottomScrollsTheList) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -12,7 +12,7 @@
 #include "support/utf8.h"
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -91,7 +91,7 @@ TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
   seed("Option2", "True");
   seed("Option3", "False");
   seed("Option4", "True");
-  seed("Border Width", "3x");
+  seed("Border Width", " 3 ");
   seed("Text Color", "255");
   seed("Background Color", "-16777216");  // signed, as stored
   seed("Text1", "/srv/out/");
@@ -104,7 +104,7 @@ TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
   EXPECT_FALSE(w.frame(Control::OutputFolderFrame)->isEnabled());
   EXPECT_FALSE(w.textBox(Control::OutputFolder)->isEnabled());
   EXPECT_FALSE(w.button(Control::ChooseOutputFolder)->isEnabled());
-  EXPECT_EQ(w.textBox(Control::BorderWidth)->text(), "3x");
+  EXPECT_EQ(w.textBox(Control::BorderWidth)->text(), " 3 ");
   EXPECT_EQ(w.form().tableTextColour(), 255);
   EXPECT_EQ(w.swatch(Control::TextColourSwatch)->palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(w.form().tableBackgroundColour(), -16777216);
@@ -313,4 +313,4 @@ TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -14,7 +14,7 @@
 #include "test_support/temporary_files.h"
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -167,4 +167,4 @@ TEST_F(CloseDuringRun, AWindowTakenAwayEndsTheRunAsACloseDoes) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

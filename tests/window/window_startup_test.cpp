@@ -17,7 +17,7 @@
 #include "window/desktop_identity.h"
 #include "window/window_fixture.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -135,4 +135,4 @@ TEST(DesktopIdentity, NamesTheMenuEntryAndCarriesItsIcon) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <cstring>
 
-namespace brevant::testing {
+namespace brevant::test {
 namespace {
 
 constexpr std::uint32_t kWindow = 0x200006;
@@ -72,4 +72,4 @@ TEST(WindowSystemWatch, TheWindowGoesWhenDestroyedOrAskedToCloseBehindABox) {
 }
 
 }  // namespace
-}  // namespace brevant::testing
+}  // namespace brevant::test

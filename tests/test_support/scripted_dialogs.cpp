@@ -1,10 +1,10 @@
-#include "form/scripted_dialogs.h"
+#include "test_support/scripted_dialogs.h"
 
 #include <stdexcept>
 
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 namespace {
 template <class Answer>
@@ -61,4 +61,4 @@ void ScriptedDialogs::openFolder(const Text& folder) {
   openedFolders.push_back(folder);
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -7,7 +7,7 @@
 
 #include "form/dialogs.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // The window's dialogs answered from a script. Every question asked is recorded
 // as one readable line ("message: Done.", "folder: Please select folder: [/start]"),
@@ -43,4 +43,4 @@ class ScriptedDialogs : public Dialogs {
   void ask(const std::string& kind, const std::string& text);
 };
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -1,10 +1,10 @@
-#include "form/fake_view.h"
+#include "test_support/fake_view.h"
 
 #include <stdexcept>
 
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 void FakeView::call(const std::string& name, const Text& argument) {
   calls.push_back(argument.empty() ? name : name + " " + ToUtf8(argument));
@@ -46,4 +46,4 @@ void FakeView::processEvents() {
   if (whileEventsProcessed) whileEventsProcessed();
 }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

@@ -8,7 +8,7 @@
 
 #include "form/form_view.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // A window without a window system: it keeps what the form shows, and tells
 // what was asked of it once (start-up calls, focus, scrolling) in `calls`.
@@ -64,4 +64,4 @@ class FakeView : public FormView {
   void call(const std::string& name, const Text& argument);
 };
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

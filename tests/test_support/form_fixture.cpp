@@ -1,8 +1,8 @@
-#include "form/form_fixture.h"
+#include "test_support/form_fixture.h"
 
 #include "support/utf8.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 Text MemorySettings::read(TextView key, TextView defaultValue) const {
   const auto found = values.find(Text(key));
@@ -34,4 +34,4 @@ std::vector<std::string> FormTest::rows() const {
 
 Text PathText(const std::filesystem::path& path) { return path.u16string(); }
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

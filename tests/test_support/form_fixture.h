@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "form/fake_view.h"
 #include "form/main_form.h"
-#include "form/scripted_dialogs.h"
+#include "test_support/fake_view.h"
+#include "test_support/scripted_dialogs.h"
 #include "test_support/temp_dir.h"
 
-namespace brevant::testing {
+namespace brevant::test {
 
 // The settings in memory; a refusing store keeps what it had.
 class MemorySettings : public SettingsStore {
@@ -46,4 +46,4 @@ class FormTest : public ::testing::Test {
 
 Text PathText(const std::filesystem::path& path);
 
-}  // namespace brevant::testing
+}  // namespace brevant::test

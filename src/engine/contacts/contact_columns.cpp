@@ -55,8 +55,9 @@ const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
       const std::uint32_t most = first.end();
       for (std::uint32_t number = 1; number <= most; ++number) {
         if (!first.has(number)) continue;
-        Run run{first.caption, first.label, false, number, 0};
+        Run run{first.caption, first.label, false, number, 0, 0};
         while (number <= most && first.has(number)) ++run.count, ++number;
+        run.key = ColumnKey(run.caption, run.label, run.first);
         runs_.push_back(run);
       }
       ++i;
@@ -79,9 +80,14 @@ const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
           ++p;
           continue;
         }
-        Run run{static_cast<Caption>(static_cast<std::size_t>(Caption::AddressStreet) + p), first.label, true,
-                number, 0};
+        Run run{static_cast<Caption>(static_cast<std::size_t>(Caption::AddressStreet) + p),
+                first.label,
+                true,
+                number,
+                0,
+                0};
         while (p < parts.size() && parts[p] != nullptr && parts[p]->has(number)) ++run.count, ++p;
+        run.key = ColumnKey(run.caption, run.label, run.first);
         runs_.push_back(run);
       }
     }

@@ -35,6 +35,7 @@ class ContactColumns {
     bool parts;
     std::uint32_t first;
     std::uint32_t count;
+    std::uint64_t key;  // the ColumnKey of its first column; the others follow a fixed step apart
   };
   // Fixed from the first call on: add() no more after it.
   const std::vector<Run>& runs() const;

@@ -110,7 +110,7 @@ std::string_view ValueStore::decode(const ContentLine& line) {
   return decoded_;
 }
 
-const std::string& ValueStore::declaredCodePage() {
+const std::string& ValueStore::findDeclaredCodePage() {
   if (!codePageKnown_) {
     turnBefore(bytes_.bytes().size());
     codePage_ = bytes_.fromUtf16() ? std::string() : DeclaredCodePage(bytes_.bytes());

@@ -81,7 +81,8 @@ class ValueStore {
   void turnBefore(std::size_t bytes);
   std::uint32_t nextNumber(Caption caption, std::uint16_t label);
   std::uint32_t& labelledCount(std::uint32_t key);
-  const std::string& declaredCodePage();
+  const std::string& declaredCodePage() { return codePageKnown_ ? codePage_ : findDeclaredCodePage(); }
+  const std::string& findDeclaredCodePage();
   std::size_t valuesTail(std::string_view text) const;
   template <class Each>
   void inSlices(std::string_view text, Each&& each);

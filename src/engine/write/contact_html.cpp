@@ -316,7 +316,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
   const auto keyAt = [&](std::size_t k) { return k < order_.size() ? keys_[order_[k]] : UINT64_MAX; };
   std::uint64_t nextKey = keyAt(0);
   for (const ContactColumns::Run& run : columns.runs()) {
-    const std::uint64_t base = ColumnKey(run.caption, run.label, run.first);
+    const std::uint64_t base = run.key;
     const std::uint64_t step = run.parts ? 1 : kNumberStep;
     for (std::uint32_t i = 0; i < run.count; ++i) {
       const Caption caption =

@@ -306,6 +306,18 @@ TEST_F(AddressBookExports, CaptionsSayWhatTheyHold) {
        {{"Display Name", "Di"},
         {"Ferienhaus Address - Street", "Seeweg 1"},
         {"Ferienhaus Address - City", "Lindau"}}},
+      {"a fax labelled in one word, or typed so",
+       Card("3.0",
+            "FN:Fa\r\nitem1.TEL:1\r\nitem1.X-ABLabel:homeFax\r\nitem2.TEL:2\r\nitem2.X-ABLabel:Work Fax\r\n"
+            "TEL;TYPE=WORKFAX:3\r\nTEL;TYPE=otherFax:4\r\nitem3.TEL:5\r\nitem3.X-ABLabel:mobile_phone\r\n"
+            "TEL;TYPE=MOBILE:6\r\n"),
+       {{"Display Name", "Fa"},
+        {"Home Fax", "1"},
+        {"Business Fax", "2"},
+        {"Business Fax 2", "3"},
+        {"Other Fax", "4"},
+        {"Mobile Phone", "5"},
+        {"Mobile Phone 2", "6"}}},
       {"kinds of telephone without a caption of their own",
        Card("3.0", "FN:Ed\r\nTEL;TYPE=CAR:1\r\nTEL;TYPE=ISDN:2\r\nTEL;TYPE=OTHER:3\r\n"),
        {{"Display Name", "Ed"}, {"Car Phone", "1"}, {"ISDN Phone", "2"}, {"Other Phone", "3"}}},

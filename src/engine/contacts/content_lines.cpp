@@ -88,10 +88,16 @@ unsigned ClassifyTypeWord(std::string_view word) {
       if (is("PAGER")) return kTypePager;
       return is("VOICE") ? kSaysNothing : 0;
     case 6:
-      if (is("IPHONE")) return kTypeCell;
+      if (is("IPHONE") || is("MOBILE")) return kTypeCell;
       return is("POSTAL") || is("PARCEL") || is("BASE64") ? kSaysNothing : 0;
+    case 7:  // a kind of fax in one word, as some exports write it: "homeFax"
+      if (is("HOMEFAX")) return kTypeHome | kTypeFax;
+      return is("WORKFAX") ? kTypeWork | kTypeFax : 0;
     case 8:
+      if (is("OTHERFAX")) return kTypeFax;
       return is("INTERNET") ? kSaysNothing : 0;
+    case 11:
+      return is("BUSINESSFAX") ? kTypeWork | kTypeFax : 0;
     case 16:
       return is("QUOTED-PRINTABLE") ? kSaysNothing : 0;
     default:

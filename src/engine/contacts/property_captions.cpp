@@ -1,6 +1,8 @@
 #include "engine/contacts/property_captions.h"
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <utility>
 
 #include "engine/contacts/contact_values.h"
@@ -24,20 +26,34 @@ std::string UpperCopy(std::string_view text) {
 
 bool Is(std::string_view words, std::string_view upper) { return EqualsUpperAscii(words, upper); }
 
-// The caption a telephone's label gives it: Apple's built-in labels and the
-// plain words name a kind of telephone; any other label keeps Other Phone (or
-// Other Fax) and becomes the cell's label.
-std::pair<Caption, bool> TelephoneOfLabel(std::string_view words, bool fax) {
-  if (Is(words, "MOBILE") || Is(words, "CELL") || Is(words, "IPHONE") || Is(words, "MOBILE PHONE")) {
-    return {Caption::MobilePhone, false};
+// A label's letters alone, in capitals: "homeFax", "Home Fax" and "HOME_FAX" are all "HOMEFAX".
+std::string LettersOf(std::string_view words) {
+  std::string letters;
+  for (const char c : words) {
+    const char upper = UpperAscii(c);
+    if (upper >= 'A' && upper <= 'Z') letters += upper;
   }
-  if (Is(words, "HOME")) return {fax ? Caption::HomeFax : Caption::HomePhone, false};
-  if (Is(words, "BUSINESS")) return {fax ? Caption::BusinessFax : Caption::BusinessPhone, false};
-  if (Is(words, "HOME FAX")) return {Caption::HomeFax, false};
-  if (Is(words, "BUSINESS FAX")) return {Caption::BusinessFax, false};
-  if (Is(words, "OTHER FAX") || Is(words, "FAX")) return {Caption::OtherFax, false};
-  if (Is(words, "PAGER")) return {Caption::Pager, false};
-  if (Is(words, "OTHER")) return {fax ? Caption::OtherFax : Caption::OtherPhone, false};
+  return letters;
+}
+
+// The caption a telephone's label gives it: Apple's built-in labels and the
+// plain words, however written, name a kind of telephone; any other label
+// keeps Other Phone (or Other Fax) and becomes the cell's label.
+std::pair<Caption, bool> TelephoneOfLabel(std::string_view words, bool fax) {
+  const std::string letters = LettersOf(words);
+  const auto is = [&](std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), letters) != names.end();
+  };
+  if (is({"MOBILE", "CELL", "IPHONE", "MOBILEPHONE", "CELLPHONE"})) return {Caption::MobilePhone, false};
+  if (is({"HOME"})) return {fax ? Caption::HomeFax : Caption::HomePhone, false};
+  if (is({"HOMEPHONE"})) return {Caption::HomePhone, false};
+  if (is({"BUSINESS", "WORK"})) return {fax ? Caption::BusinessFax : Caption::BusinessPhone, false};
+  if (is({"BUSINESSPHONE", "WORKPHONE"})) return {Caption::BusinessPhone, false};
+  if (is({"HOMEFAX"})) return {Caption::HomeFax, false};
+  if (is({"BUSINESSFAX", "WORKFAX"})) return {Caption::BusinessFax, false};
+  if (is({"OTHERFAX", "FAX"})) return {Caption::OtherFax, false};
+  if (is({"PAGER"})) return {Caption::Pager, false};
+  if (is({"OTHER", "OTHERPHONE"})) return {fax ? Caption::OtherFax : Caption::OtherPhone, false};
   return {fax ? Caption::OtherFax : Caption::OtherPhone, true};
 }
 

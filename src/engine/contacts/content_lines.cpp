@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 #include "engine/text/packed_name.h"
 
@@ -105,42 +104,35 @@ unsigned ClassifyTypeWord(std::string_view word) {
   }
 }
 
-// Made by NewHead().
-struct Head {
-  PropertyName name;
-  bool quotedPrintable;
-  bool base64;
-  unsigned types;
-  const AddressBookProperty* book;
-  std::string_view nameText;
-  std::string_view group;
-  std::string_view typeWord;
-  std::string_view mediaType;
-  std::string_view charset;
-  std::string_view service;
-  std::string_view omitYear;
-
-  void typeWordSeen(std::string_view word) {
-    word = Unquoted(word);
-    const unsigned says = ClassifyTypeWord(word);
-    types |= says & ~kSaysNothing;
-    if (says == 0 && typeWord.empty()) typeWord = word;
-  }
-};
-
-// An empty head, cleared in two halves: as one block GCC clears it with
-// "rep stos", whose start costs more than parsing a short head.
-Head NewHead() {
-  static_assert(std::is_trivially_copyable_v<Head> && sizeof(Head) == 128);
-  Head head;
-  std::memset(static_cast<void*>(&head), 0, 64);
-  std::memset(static_cast<char*>(static_cast<void*>(&head)) + 64, 0, sizeof(Head) - 64);
-  head.name = PropertyName::Other;
-  return head;
+void TypeWordSeen(ContentLine& line, std::string_view word) {
+  word = Unquoted(word);
+  const unsigned says = ClassifyTypeWord(word);
+  line.types |= says & ~kSaysNothing;
+  if (says == 0 && line.typeWord.empty()) line.typeWord = word;
 }
 
-Head ParseHead(std::string_view head) {
-  Head parsed = NewHead();
+// Every field afresh, one store each: a whole line cleared at once is
+// cleared by "rep stos", whose start costs more than parsing a short head.
+void Reset(ContentLine& line) {
+  static_assert(sizeof(ContentLine) == 152, "every field is reset below");
+  line.name = PropertyName::Other;
+  line.book = nullptr;
+  line.types = 0;
+  line.quotedPrintable = false;
+  line.base64 = false;
+  line.nameText = {};
+  line.group = {};
+  line.typeWord = {};
+  line.mediaType = {};
+  line.charset = {};
+  line.service = {};
+  line.omitYear = {};
+  line.value = {};
+}
+
+// The name and parameters of a line, into `parsed`; its value stays empty.
+void ParseHead(std::string_view head, ContentLine& parsed) {
+  Reset(parsed);
   bool first = true;
   ForEachPiece(head, ';', [&](std::string_view piece) {
     if (first) {
@@ -161,7 +153,7 @@ Head ParseHead(std::string_view head) {
         word = Trim(word);
         if (EqualsUpper(word, "QUOTED-PRINTABLE")) parsed.quotedPrintable = true;
         if (EqualsUpper(word, "BASE64")) parsed.base64 = true;
-        parsed.typeWordSeen(word);
+        TypeWordSeen(parsed, word);
       });
       return;
     }
@@ -172,9 +164,9 @@ Head ParseHead(std::string_view head) {
         // 4.0 quotes the whole list: TYPE="work,voice".
         const std::string_view inner = Unquoted(word);
         if (inner.size() + 2 <= word.size() && inner.find(',') != kNone) {
-          ForEachPiece(inner, ',', [&](std::string_view each) { parsed.typeWordSeen(each); });
+          ForEachPiece(inner, ',', [&](std::string_view each) { TypeWordSeen(parsed, each); });
         } else {
-          parsed.typeWordSeen(word);
+          TypeWordSeen(parsed, word);
         }
       });
     } else if (EqualsUpper(key, "ENCODING")) {
@@ -191,7 +183,6 @@ Head ParseHead(std::string_view head) {
       parsed.mediaType = Unquoted(values);
     }
   });
-  return parsed;
 }
 
 bool IsBase64Line(std::string_view line) {
@@ -342,28 +333,16 @@ bool ContentLines::next(ContentLine& line) {
       }
       if (headEnd_ == kNone) continue;  // no property: a stray line
     }
-    const Head head = ParseHead(headSource.substr(0, headEnd_));
-    charset_.assign(head.charset);
-    softBreaks_ = head.quotedPrintable;
-    line = ContentLine{.name = head.name,
-                       .book = head.book,
-                       .types = head.types,
-                       .quotedPrintable = head.quotedPrintable,
-                       .base64 = head.base64,
-                       .nameText = head.nameText,
-                       .group = head.group,
-                       .typeWord = head.typeWord,
-                       .mediaType = head.mediaType,
-                       .charset = charset_,
-                       .service = head.service,
-                       .omitYear = head.omitYear,
-                       .value = {}};
+    ParseHead(headSource.substr(0, headEnd_), line);
+    charset_.assign(line.charset);
+    line.charset = charset_;
+    softBreaks_ = line.quotedPrintable;
     // The pieces of a property that is left out, or read where it stands, are
     // passed over without copying.
-    const bool whereItStands = StandsAsWritten(head.book) && !joined_;
+    const bool whereItStands = StandsAsWritten(line.book) && !joined_;
     keepText_ = (KeepsValue(line) && !whereItStands) || joined_;
     takeFolds();
-    if (head.quotedPrintable) {
+    if (line.quotedPrintable) {
       // A soft line break: the value goes on on the next line.
       // Blank lines after one are the exporter's: the value goes on after them.
       while (!last_.empty() && last_.back() == '=') {
@@ -377,7 +356,7 @@ bool ContentLines::next(ContentLine& line) {
         takeFolds();
       }
     }
-    if (head.base64) skipBase64Lines();
+    if (line.base64) skipBase64Lines();
 
     if (!KeepsValue(line)) return true;  // its value is never looked at
     line.value = whereItStands ? asWritten() : (joined_ ? joinedText() : first_).substr(headEnd_ + 1);

@@ -16,6 +16,7 @@
 #include "cli/tool_process.h"
 #include "support/path_helpers.h"
 #include "test_support/contact_table.h"
+#include "test_support/long_form_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 
@@ -304,6 +305,36 @@ TEST_F(CliRunTest, AMissingFileIsAnErrorAndTheOthersAreConverted) {
   const ToolRun none = RunTool(dir_.path(), {"-q", "-m", "single", "nosuch.vcf"});
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.err, "brevant-convert: nosuch.vcf: no such file or folder\n");
+}
+
+// Windows takes "CON.vcf" or "com1.x.vcf" for a device wherever it stands; such
+// files are converted all the same, found in a folder or named.
+TEST_F(CliRunTest, FilesNamedLikeDevicesAreConverted) {
+#ifndef _WIN32
+  GTEST_SKIP() << "only Windows has names of devices";
+#else
+  const fs::path folder = dir_ / "devices";
+  fs::create_directories(folder / "out");
+  const std::vector<std::wstring> names = {L"AUX.vcf",  L"COM1.vcf", L"CON.vcf",  L"con.x.vcf",
+                                           L"LPT1.vcf", L"NUL.vcf",  L"plain.vcf"};
+  for (const std::wstring& name : names) ASSERT_TRUE(testing::WriteThroughLongForm(folder / name, kAnn));
+  const ToolRun found = RunTool(folder, {"-q", "-o", "out", "."});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.err, "");
+  EXPECT_EQ(testing::NamesThroughLongForm(folder / "out").size(), names.size());
+  for (const std::wstring& name : names) {
+    const std::wstring document = fs::path(name).stem().wstring() + L".htm";
+    EXPECT_NE(testing::ReadThroughLongForm(folder / "out" / document).find("Ann Example"), std::string::npos)
+        << fs::path(document);
+  }
+  const ToolRun named = RunTool(folder, {"CON.vcf"});
+  EXPECT_EQ(named.status, 0);
+  EXPECT_EQ(FirstLine(named.err).rfind("brevant-convert: 1 input, 1 document written beside the inputs", 0),
+            0u)
+      << named.err;
+  EXPECT_NE(testing::ReadThroughLongForm(folder / "CON.htm").find("Ann Example"), std::string::npos);
+  testing::RemoveThroughLongForm(folder);
+#endif
 }
 
 TEST_F(CliRunTest, InputsThatCannotBeLookedUpSayWhy) {

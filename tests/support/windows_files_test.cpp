@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "support/atomic_file.h"
+#include "support/file_access.h"
 #include "support/file_attributes.h"
 #include "support/file_error.h"
 #include "support/file_helpers.h"
+#include "support/folder_test_tree.h"
 #include "support/input_file.h"
 #include "support/matching_files.h"
+#include "test_support/long_form_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 #include "test_support/test_texts.h"
@@ -25,10 +28,15 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
+using testing::LongForm;
 using testing::PathText;
 using testing::ReadBytes;
+using testing::ReadThroughLongForm;
+using testing::RecordingObserver;
+using testing::RemoveThroughLongForm;
 using testing::TempDir;
 using testing::WriteBytes;
+using testing::WriteThroughLongForm;
 
 constexpr char kKillFolder[] = "BREVANT_KILLED_WRITER_FOLDER";
 
@@ -78,6 +86,18 @@ void Write(const fs::path& target, const std::string& bytes, ExistingTarget exis
   writer.commit();
 }
 
+// Changes the working folder for the scope of one case.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const fs::path& folder) : earlier_(fs::current_path()) { fs::current_path(folder); }
+  ~WorkingFolder() { fs::current_path(earlier_); }
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+ private:
+  fs::path earlier_;
+};
+
 TEST(WindowsFiles, NamesOutsideTheCodePageAreReadScannedAndWritten) {
   TempDir dir;
   const fs::path folder = dir.path() / u"K\u00F6ln \u4E1C";
@@ -105,6 +125,72 @@ TEST(WindowsFiles, DriveAndLongFormPathsNameTheSameFile) {
   EXPECT_TRUE(IsSameFile(drive, longForm));
   EXPECT_FALSE(FolderExists(drive));
   EXPECT_TRUE(FolderExists(drive.substr(0, 3)));
+}
+
+// The system takes "CON", "nul.vcf" or "COM1.x.y" for a device wherever it
+// stands; such files are found, read and written as the files they are, named
+// in full or relative to the working folder.
+TEST(WindowsFiles, FilesNamedLikeDevicesAreFiles) {
+  TempDir dir;
+  const fs::path folder = dir / "devices";
+  fs::create_directory(folder);
+  // In listing order.
+  const std::vector<std::wstring> names = {L"a.vcf",   L"AUX.vcf",     L"b.vcf",    L"COM1.vcf",
+                                           L"CON.vcf", L"con.vcf.vcf", L"LPT1.vcf", L"NUL.vcf"};
+  std::vector<Text> paths;
+  for (const std::wstring& name : names) {
+    ASSERT_TRUE(WriteThroughLongForm(folder / name, "FN:" + fs::path(name).string() + "\r\n"));
+    paths.push_back(PathText(folder / name));
+  }
+  RecordingObserver observer;
+  EXPECT_EQ(ListMatchingFiles(PathText(folder), u"vcf", observer), paths);
+  EXPECT_TRUE(observer.leftOutPaths.empty());
+  for (const std::wstring& name : names) {
+    const Text path = PathText(folder / name);
+    const std::string expected = "FN:" + fs::path(name).string() + "\r\n";
+    EXPECT_TRUE(FileExists(path)) << fs::path(name);
+    EXPECT_TRUE(FileIsAccessible(path)) << fs::path(name);
+    const FileContent content = ReadFileContent(path);
+    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(content.storage.get()), content.size), expected)
+        << fs::path(name);
+    const fs::path document = folder / (fs::path(name).stem().wstring() + L".htm");
+    Write(document, "document of " + fs::path(name).string(), ExistingTarget::KeepReadOnly);
+    EXPECT_EQ(ReadThroughLongForm(document), "document of " + fs::path(name).string());
+  }
+  {
+    const WorkingFolder working(folder);
+    for (const Text relative : {u"CON.vcf", u".\\nul.vcf", u"..\\devices\\COM1.vcf"}) {
+      const FileContent content = ReadFileContent(relative);
+      EXPECT_EQ(content.kind, FileContent::Kind::Bytes) << ToUtf8(relative);
+      EXPECT_EQ(content.readOnce, false) << ToUtf8(relative);
+      EXPECT_TRUE(std::string_view(reinterpret_cast<const char*>(content.storage.get()), content.size)
+                      .starts_with("FN:"))
+          << ToUtf8(relative);
+    }
+  }
+  RemoveThroughLongForm(folder);
+}
+
+// One rule: a folder scan reaches every file that a path named by the user
+// reaches, past the 260 characters of older Windows programs too.
+TEST(WindowsFiles, AScanReachesTheLongPathsThatANameReaches) {
+  TempDir dir;
+  fs::path deep = dir / "long";
+  fs::create_directory(deep);
+  for (char letter = 'a'; letter <= 'e'; ++letter) {
+    deep /= std::string(60, letter);
+    ASSERT_TRUE(CreateDirectoryW(LongForm(deep).c_str(), nullptr)) << deep;
+  }
+  const fs::path file = deep / "deep contact.vcf";
+  ASSERT_GT(PathText(file).size(), 346u);
+  ASSERT_TRUE(WriteThroughLongForm(file, "FN:Deep\r\n"));
+  EXPECT_EQ(ReadFileContent(PathText(file)).size, 9u);
+  RecordingObserver observer;
+  EXPECT_EQ(ListMatchingFiles(PathText(dir / "long"), u"vcf", observer), std::vector<Text>{PathText(file)});
+  EXPECT_TRUE(observer.leftOutPaths.empty());
+  Write(deep / "deep contact.htm", "deep document", ExistingTarget::KeepReadOnly);
+  EXPECT_EQ(ReadThroughLongForm(deep / "deep contact.htm"), "deep document");
+  RemoveThroughLongForm(dir / "long");
 }
 
 TEST(WindowsFiles, LetterCaseDoesNotMakeAnotherFile) {

@@ -38,13 +38,17 @@ bool MarkForDeletion(HANDLE file, bool doomed) {
 
 // Renames the open file over the target, replacing what stands there.
 bool RenameOver(HANDLE file, const NativePath& target) {
-  // The name must be complete: a relative one would be taken inside the file's folder.
-  const DWORD needed = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return false;
-  std::wstring full(needed, L'\0');
-  const DWORD length = GetFullPathNameW(target.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return false;
-  full.resize(length);
+  // The name must be complete: a relative one would be taken inside the file's
+  // folder. The long form (see ToNativePath) is complete as it stands.
+  std::wstring full = target;
+  if (full.rfind(L"\\\\?\\", 0) != 0) {
+    const DWORD needed = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return false;
+    full.assign(needed, L'\0');
+    const DWORD length = GetFullPathNameW(target.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return false;
+    full.resize(length);
+  }
   const std::size_t bytes = sizeof(FILE_RENAME_INFO) + full.size() * sizeof(wchar_t);
   std::vector<unsigned char> buffer(bytes, 0);
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());

@@ -30,9 +30,10 @@ void Form1::PushButton2_Click() {
   severalContacts_ = {};
   ProcedureSteps steps(dialogs_, u"PushButton2_Click", false);
   RunOutcome outcome = RunOutcome::Done;
+  RunSummary summary;
   turns_.turnSoon();  // the first caption shows at once
   try {
-    steps.step(kConvert, [&] { outcome = StartConverting(*this); });
+    steps.step(kConvert, [&] { outcome = StartConverting(*this, summary); });
   } catch (const WindowClosed&) {
     // The window is gone: nothing more to show, and the program ends.
     running_ = false;
@@ -54,7 +55,7 @@ void Form1::PushButton2_Click() {
         dialogs_.message(kFolderMissing);
         break;
       case RunOutcome::Done:
-        dialogs_.message(DoneMessage(severalContacts_));
+        dialogs_.message(DoneMessage(severalContacts_, summary));
         break;
     }
   });

@@ -363,7 +363,7 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
                 ": Path/File access error (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line "
                 "546)\n"
                 "brevant-convert: 2 inputs, 1 document written beside the inputs (209 bytes), 0 with nothing "
-                "to convert\n");
+                "to convert, 1 failed\n");
   EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
 
   WriteBytes(dir_ / "output.xml" / "keep", "a folder in the way");

@@ -199,6 +199,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   // An input of the run, this one or another, is never deleted or replaced.
   if (!outputPath.empty() && run.isInput(outputPath, target)) {
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
+    run.failedInput();
     return;
   }
   std::optional<CsvDocument> csv;
@@ -222,6 +223,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
                       {.betweenPieces = [&host] { host.yield(); }, .knownSize = run.knownSize(inputPath)});
   } catch (...) {
     errors.reportCurrentException(kReadInput, inputPath);
+    run.failedInput();
     return;
   }
   const std::uint64_t committedBefore = CommittedDocumentBytes();
@@ -236,9 +238,15 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
     if (csv && csv->written()) run.wroteCsv();
   }
-  // An input with nothing to convert leaves no earlier result of its name behind.
+  if (outcome == DocumentOutcome::Failed) run.failedInput();
+  // An input with nothing to convert, a missing one too, leaves no earlier
+  // result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
-    run.foundNothing();
+    if (input.missing()) {
+      run.foundMissing();
+    } else {
+      run.foundNothing();
+    }
     DeleteFileSafe(outputPath);
     if (csv) DeleteFileSafe(csv->path());
   }

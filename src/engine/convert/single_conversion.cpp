@@ -52,8 +52,9 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
       if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
     } catch (...) {
       errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+      sweeps.failed(f - 1);
     }
-    if (!anyCell) ++summary.nothingToConvert;
+    if (!anyCell && !sweeps.lost(f - 1)) ++summary.nothingToConvert;
   }
   return columns;
 }
@@ -160,7 +161,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
     return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, csvPath, summary);
 
   summary.inputs = inputs.size();
-  InputSweeps sweeps(host);
+  InputSweeps sweeps(host, summary);
   const ColumnIndex columns = CollectColumns(host, inputs, errors, sweeps, summary);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 
@@ -190,6 +191,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
             [&host] { host.yield(); });
       } catch (...) {
         errors.reportCurrentException(kSecondSweepScan, path);
+        sweeps.failed(f - 1);
       }
       row.appendRow(pieces, host, csvDocument);
     }

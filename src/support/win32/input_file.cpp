@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <limits>
+#include <new>
 
 #include "support/file_error.h"
 #include "support/win32/win32_files.h"
@@ -26,6 +28,8 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, co
   std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
+      // Room past the address space is no room: a 32-bit program ends here.
+      if (capacity > std::numeric_limits<std::size_t>::max() / 2) throw std::bad_alloc();
       auto larger = AllocateInputStorage(capacity * 2);
       std::memcpy(larger.get(), storage.get(), filled);
       storage = std::move(larger);
@@ -89,7 +93,8 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   if (!file.valid()) Fail(GetLastError());
   if (GetFileType(file.get()) != FILE_TYPE_DISK) return ReadStream(file.get(), options);
   // One spare byte, so that the end of a file of the expected size is seen
-  // without growing the room.
+  // without growing the room. A 32-bit program cannot hold 4 GB.
+  if (size >= std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
   const std::size_t capacity = static_cast<std::size_t>(size) + 1;
   content.storage = AllocateInputStorage(capacity);
   content.size = ReadAll(file.get(), content.storage, capacity, options);

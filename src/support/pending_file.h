@@ -50,9 +50,10 @@ TargetLook LookAtTarget(TextView path);
 // unnamed (O_TMPFILE) where the file system allows it, so that no way of ending
 // the program can leave it behind; elsewhere a hidden ".<name>.brevant-XXXXXX"
 // that is removed on failure and on the signals of RemovePendingFilesOnSignals().
-// On Windows always such a hidden file, marked for deletion while it is written
-// (so a crash or a kill leaves nothing) and renamed over the target through its
-// handle.
+// On Windows such a hidden file, marked for deletion while it is written (so a
+// crash or a kill leaves nothing) and renamed over the target through its
+// handle; where nothing stands at the target, the "unnamed" file is made
+// under the target's own name, opened for nobody else and marked the same way.
 class PendingFile {
  public:
   enum class Kind { Unnamed, Named };

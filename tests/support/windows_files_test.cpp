@@ -265,36 +265,67 @@ TEST(WindowsFiles, AnExistingDocumentIsReplacedAndAReadOnlyOneKept) {
 TEST(WindowsFiles, DISABLED_KilledWriter) {
   const char* folder = std::getenv(kKillFolder);
   ASSERT_NE(folder, nullptr);
-  AtomicFileWriter writer(PathText(fs::path(folder) / "a.htm"));
+  const Text target = PathText(fs::path(folder) / "a.htm");
+  const TargetLook look = LookAtTarget(target);
+  AtomicFileWriter writer(target, ExistingTarget::Replace, &look);
   writer.write(std::string(std::size_t{3} << 20, 'x'));  // past the buffer: the file is on disk
   WriteBytes(fs::path(folder) / "writing", "");
   Sleep(60000);
 }
 
+// With an earlier document the new one is written to a hidden file; without
+// one, under its own name, which nobody can open meanwhile. Either way a kill
+// leaves nothing but the earlier document.
 TEST(WindowsFiles, AKillInTheMiddleOfAWriteLeavesNothing) {
+  for (const bool earlier : {true, false}) {
+    SCOPED_TRACE(earlier ? "over an earlier document" : "a new document");
+    TempDir dir;
+    if (earlier) WriteBytes(dir / "a.htm", "earlier document");
+    ASSERT_TRUE(SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), dir.path().c_str()));
+    wchar_t program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    std::wstring commandLine =
+        std::wstring(L"\"") + program +
+        L"\" --gtest_also_run_disabled_tests --gtest_filter=WindowsFiles.DISABLED_KilledWriter";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &child));
+    SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), nullptr);
+    for (int wait = 0; wait < 600 && !fs::exists(dir / "writing"); ++wait) Sleep(50);
+    EXPECT_TRUE(fs::exists(dir / "writing"));
+    // The pending document: hidden, or under its name but closed to everybody else.
+    EXPECT_EQ(testing::TemporaryFilesIn(dir.path()).size(), earlier ? 1u : 0u);
+    EXPECT_EQ(ReadBytes(dir / "a.htm"), earlier ? "earlier document" : "<missing>");
+    TerminateProcess(child.hProcess, 9);
+    WaitForSingleObject(child.hProcess, 30000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+    EXPECT_EQ(ReadBytes(dir / "a.htm"), earlier ? "earlier document" : "<missing>");
+    EXPECT_EQ(fs::exists(dir / "a.htm"), earlier);
+  }
+}
+
+// A look that found nothing stands for the target; what takes the name between
+// the look and the write is replaced, as on Linux, and no other file is left.
+TEST(WindowsFiles, ANewDocumentTakesItsNameEvenWhenSomethingCameMeanwhile) {
   TempDir dir;
-  WriteBytes(dir / "a.htm", "earlier document");
-  ASSERT_TRUE(SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), dir.path().c_str()));
-  wchar_t program[MAX_PATH];
-  ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
-  std::wstring commandLine =
-      std::wstring(L"\"") + program +
-      L"\" --gtest_also_run_disabled_tests --gtest_filter=WindowsFiles.DISABLED_KilledWriter";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION child{};
-  ASSERT_TRUE(CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &child));
-  SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), nullptr);
-  for (int wait = 0; wait < 600 && !fs::exists(dir / "writing"); ++wait) Sleep(50);
-  EXPECT_TRUE(fs::exists(dir / "writing"));
-  EXPECT_EQ(testing::TemporaryFilesIn(dir.path()).size(), 1u);  // the pending document
-  TerminateProcess(child.hProcess, 9);
-  WaitForSingleObject(child.hProcess, 30000);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
-  EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
-  EXPECT_EQ(ReadBytes(dir / "a.htm"), "earlier document");
+  const Text target = PathText(dir / "a.htm");
+  for (const bool cameMeanwhile : {false, true}) {
+    SCOPED_TRACE(cameMeanwhile);
+    fs::remove(dir / "a.htm");
+    const TargetLook look = LookAtTarget(target);
+    ASSERT_FALSE(look.exists);
+    if (cameMeanwhile) WriteBytes(dir / "a.htm", "came meanwhile");
+    AtomicFileWriter writer(target, ExistingTarget::Replace, &look);
+    writer.write("new document");
+    writer.commit();
+    EXPECT_EQ(ReadBytes(dir / "a.htm"), "new document");
+    EXPECT_EQ(FileAttributeValue(target) & ~kAttributeArchive, 0);  // neither hidden nor read-only
+    EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+  }
 }
 
 }  // namespace

@@ -84,13 +84,38 @@ TargetLook LookAtTarget(TextView path) {
   look.exists = true;
   look.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   look.regularFile = !look.folder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  // The read-only attribute is the only permission a file has here.
+  look.mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
   look.namesFile = IdentifyFile(path, look.identity);
   return look;
 }
 
-// Permissions are the folder's on Windows: the look changes nothing here.
-int PendingFile::create(const NativePath& target, Kind /*preferred*/, const TargetLook* /*look*/) {
+// Permissions are the folder's on Windows: the look tells only whether
+// anything stood at the target. Where nothing did, the file is made under the
+// target's own name (Kind::Unnamed here): opened for nobody else and marked
+// for deletion until it is complete, it cannot be read half-written, and a
+// crash or a kill leaves nothing, as with a hidden file; but no second name is
+// made and renamed away, each a search of the whole folder under Wine. Should
+// something take the name meanwhile, the file is a hidden one after all.
+int PendingFile::create(const NativePath& target, Kind preferred, const TargetLook* look) {
   discard();
+  if (preferred == Kind::Unnamed && look != nullptr && !look->exists) {
+    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      if (MarkForDeletion(file, true)) {
+        handle_ = file;
+        kind_ = Kind::Unnamed;
+        return 0;
+      }
+      const int error = LastErrno();
+      CloseHandle(file);
+      DeleteFileW(target.c_str());  // just made, and nobody else could open it
+      return error;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return ErrnoFromWindowsError(error);
+  }
   kind_ = Kind::Named;
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     const HANDLE file =
@@ -127,7 +152,23 @@ int PendingFile::write(std::string_view bytes) {
   return 0;
 }
 
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* /*look*/) {
+// With Replace and the caller's look at the target, that look stands: a look
+// at a name that is not there costs a search of the whole folder under Wine.
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look) {
+  if (kind_ == Kind::Unnamed) return place(target, 0);  // already at the target's name
+  if (look != nullptr && existing == ExistingTarget::Replace) {
+    if (look->folder) {
+      discard();
+      return EISDIR;
+    }
+    // The document takes the place of a read-only file that is to be replaced.
+    if (look->exists && (look->mode & 0200) == 0) {
+      const DWORD attributes = GetFileAttributesW(target.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return place(target, 0);
+  }
   NativePath checked = target;
   const int error = checkTarget(checked, existing);
   if (error != 0) {
@@ -145,6 +186,13 @@ int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, co
 int PendingFile::place(const NativePath& target, unsigned /*mode*/) {
   if (handle_ == nullptr) return EBADF;
   const HANDLE file = static_cast<HANDLE>(handle_);
+  if (kind_ == Kind::Unnamed) {
+    // Complete: no longer doomed. Should that fail, closing removes it.
+    const int error = MarkForDeletion(file, false) ? 0 : LastErrno();
+    CloseHandle(file);
+    handle_ = nullptr;
+    return error;
+  }
   int error = 0;
   FILE_BASIC_INFO basic{};
   // Seen under its own name from now on: no longer hidden, no longer doomed.

@@ -308,24 +308,30 @@ TEST(WindowsFiles, AKillInTheMiddleOfAWriteLeavesNothing) {
   }
 }
 
-// A look that found nothing stands for the target; what takes the name between
-// the look and the write is replaced, as on Linux, and no other file is left.
-TEST(WindowsFiles, ANewDocumentTakesItsNameEvenWhenSomethingCameMeanwhile) {
+// A look that finds nothing holds the name for the document: nobody else can
+// take it meanwhile, the document takes it over, and a look left unused
+// leaves nothing. A writer given no look makes its own file.
+TEST(WindowsFiles, ALookThatFindsNothingHoldsTheNameForTheDocument) {
   TempDir dir;
   const Text target = PathText(dir / "a.htm");
-  for (const bool cameMeanwhile : {false, true}) {
-    SCOPED_TRACE(cameMeanwhile);
-    fs::remove(dir / "a.htm");
-    const TargetLook look = LookAtTarget(target);
-    ASSERT_FALSE(look.exists);
-    if (cameMeanwhile) WriteBytes(dir / "a.htm", "came meanwhile");
-    AtomicFileWriter writer(target, ExistingTarget::Replace, &look);
-    writer.write("new document");
-    writer.commit();
-    EXPECT_EQ(ReadBytes(dir / "a.htm"), "new document");
-    EXPECT_EQ(FileAttributeValue(target) & ~kAttributeArchive, 0);  // neither hidden nor read-only
-    EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+  {
+    const TargetLook unused = LookAtTarget(target);
+    EXPECT_FALSE(unused.exists);
   }
+  EXPECT_FALSE(fs::exists(dir / "a.htm"));
+  const TargetLook look = LookAtTarget(target);
+  ASSERT_FALSE(look.exists);
+  EXPECT_ANY_THROW(WriteBytes(dir / "a.htm", "came meanwhile"));
+  EXPECT_EQ(ReadBytes(dir / "a.htm"), "<missing>");
+  const TargetLook copy = look;  // the writer keeps a copy; the handle goes over once
+  AtomicFileWriter writer(target, ExistingTarget::Replace, &copy);
+  writer.write("new document");
+  writer.commit();
+  EXPECT_EQ(ReadBytes(dir / "a.htm"), "new document");
+  EXPECT_EQ(FileAttributeValue(target) & ~kAttributeArchive, 0);  // neither hidden nor read-only
+  EXPECT_TRUE(testing::TemporaryFilesIn(dir.path()).empty());
+  Write(dir / "b.htm", "without a look", ExistingTarget::Replace);
+  EXPECT_EQ(ReadBytes(dir / "b.htm"), "without a look");
 }
 
 }  // namespace

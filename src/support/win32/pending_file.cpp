@@ -1,7 +1,9 @@
 #include "support/pending_file.h"
 
 #include <cerrno>
+#include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "support/win32/win32_files.h"
@@ -59,7 +61,33 @@ bool RenameOver(HANDLE file, const NativePath& target) {
   return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(bytes)) != 0;
 }
 
+// Makes a new file under exactly this name for writing, opened for nobody
+// else and marked for deletion; null when the name is taken or the file
+// cannot be made.
+HANDLE CreateDoomedFile(const NativePath& path, DWORD attributes) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  if (MarkForDeletion(file, true)) return file;
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  DeleteFileW(path.c_str());  // just made, and nobody else could open it
+  SetLastError(error);
+  return nullptr;
+}
+
 }  // namespace
+
+// The new file a look made; closing it unused removes it.
+struct ReservedFile {
+  HANDLE handle = nullptr;
+  ReservedFile() = default;
+  ReservedFile(const ReservedFile&) = delete;
+  ReservedFile& operator=(const ReservedFile&) = delete;
+  ~ReservedFile() {
+    if (handle != nullptr) CloseHandle(handle);
+  }
+};
 
 // Links are the file system's business on Windows: the target is replaced as
 // it stands. A folder is never a document; a read-only file keeps its content
@@ -79,6 +107,14 @@ TargetLook LookAtTarget(TextView path) {
   TargetLook look;
   NativePath native;
   if (path.empty() || !ToNativePath(path, native)) return look;
+  if (native.back() != L'\\') {
+    auto reserved = std::make_shared<ReservedFile>();
+    reserved->handle = CreateDoomedFile(native, FILE_ATTRIBUTE_NORMAL);
+    if (reserved->handle != nullptr) {
+      look.reserved = std::move(reserved);
+      return look;
+    }
+  }
   const DWORD attributes = GetFileAttributesW(native.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return look;
   look.exists = true;
@@ -92,48 +128,36 @@ TargetLook LookAtTarget(TextView path) {
 
 // Permissions are the folder's on Windows: the look tells only whether
 // anything stood at the target. Where nothing did, the file is made under the
-// target's own name (Kind::Unnamed here): opened for nobody else and marked
-// for deletion until it is complete, it cannot be read half-written, and a
-// crash or a kill leaves nothing, as with a hidden file; but no second name is
-// made and renamed away, each a search of the whole folder under Wine. Should
-// something take the name meanwhile, the file is a hidden one after all.
+// target's own name (Kind::Unnamed here), or the one the look made is taken
+// over: opened for nobody else and marked for deletion until it is complete,
+// it cannot be read half-written, and a crash or a kill leaves nothing, as
+// with a hidden file; but no second name is made and renamed away, each a
+// search of the whole folder under Wine. Should something take the name
+// meanwhile, the file is a hidden one after all.
 int PendingFile::create(const NativePath& target, Kind preferred, const TargetLook* look) {
   discard();
   if (preferred == Kind::Unnamed && look != nullptr && !look->exists) {
-    const HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      if (MarkForDeletion(file, true)) {
-        handle_ = file;
-        kind_ = Kind::Unnamed;
-        return 0;
-      }
-      const int error = LastErrno();
-      CloseHandle(file);
-      DeleteFileW(target.c_str());  // just made, and nobody else could open it
-      return error;
+    HANDLE file = look->reserved ? std::exchange(look->reserved->handle, nullptr) : nullptr;
+    if (file == nullptr) file = CreateDoomedFile(target, FILE_ATTRIBUTE_NORMAL);
+    if (file != nullptr) {
+      handle_ = file;
+      kind_ = Kind::Unnamed;
+      return 0;
     }
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return ErrnoFromWindowsError(error);
   }
   kind_ = Kind::Named;
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-    const HANDLE file =
-        CreateFileW(HiddenName(target).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-      return ErrnoFromWindowsError(error);
-    }
-    handle_ = file;
     // Marked at once: whatever ends the program, the system removes the file.
-    if (!MarkForDeletion(file, true)) {
-      const int error = LastErrno();
-      discard();
-      return error;
+    const HANDLE file =
+        CreateDoomedFile(HiddenName(target), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (file != nullptr) {
+      handle_ = file;
+      return 0;
     }
-    return 0;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return ErrnoFromWindowsError(error);
   }
   return EEXIST;
 }

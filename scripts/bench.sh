@@ -20,6 +20,8 @@ if ! command -v strace >/dev/null 2>&1; then
   fi
 fi
 
+require_commands cmake:cmake
+
 stage "Build (Release) into build-bench/"
 configure build-bench -DCMAKE_BUILD_TYPE=Release -DBREVANT_TESTS=OFF -DBREVANT_BENCH=ON
 build build-bench

@@ -2,6 +2,8 @@
 # Installs the build and test tools that are missing, and nothing else.
 # Needs root on Debian 12; does nothing when everything is present.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 packages=(
   cmake
@@ -27,6 +29,7 @@ packages=(
   xvfb                # the window tests' and screenshots' display-less X server
   xauth               # xvfb-run needs it
   libxml2-dev         # the tests read documents with one row per contact as XML
+  strace              # the tests watch a run sync what it writes; the disk benchmark counts system calls
 )
 
 missing=()

@@ -12,6 +12,8 @@ dir=build-package
 
 stage "Dependencies"
 bash scripts/deps.sh
+require_commands cmake:cmake cmake:cpack dpkg-dev:dpkg-buildflags dpkg-dev:dpkg-parsechangelog fakeroot:fakeroot \
+  file:file desktop-file-utils:desktop-file-validate appstream:appstreamcli lintian:lintian
 
 stage "Build (Release) into $dir/"
 # The flags Debian builds its own packages with: fortified functions, stack protector,

@@ -9,6 +9,7 @@ cd "$REPO_ROOT"
 
 stage "Dependencies"
 bash scripts/deps.sh
+require_commands cmake:cmake
 
 stage "Build (Release) into build/"
 configure build -DCMAKE_BUILD_TYPE=Release -DBREVANT_TESTS=OFF

@@ -23,6 +23,7 @@ if ((${#missing[@]} > 0)); then
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+require_commands cmake:cmake libreoffice-calc-nogui:soffice poppler-utils:pdftoppm unzip:unzip
 if [[ ! -x "$BUILD/bin/brevant-convert" ]]; then
   configure "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBREVANT_WINDOW=OFF -DBREVANT_BENCH=OFF -DBREVANT_TESTS=OFF
   build "$BUILD" brevant-convert

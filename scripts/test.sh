@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the test suite with warnings as errors, the
+# Builds and runs every test: the scripts' own failure reports
+# (scripts/common_test.sh), the test suite with warnings as errors, the
 # Windows build with its tests under Wine (scripts/windows.sh), the same
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing
 # session when clang is present, and last the Debian package and its checks
@@ -11,8 +12,13 @@ cd "$REPO_ROOT"
 
 FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
 
+stage "The scripts' failure reports"
+bash scripts/common_test.sh
+
 stage "Dependencies"
 bash scripts/deps.sh
+# The tests drop privileges with setpriv and start X servers of their own.
+require_commands cmake:cmake cmake:ctest clang:clang++ util-linux:setpriv xvfb:Xvfb
 
 stage "Build with warnings as errors into build-test/"
 # Optimised as the program is (warnings that need the optimiser's analysis show),

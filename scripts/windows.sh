@@ -22,9 +22,10 @@ missing=()
 # The window's smoke test drives it in a display-less X server with xdotool
 # and takes screenshots with ImageMagick.
 # The installers are made with NSIS; their stub and the 32-bit programs run in
-# the 32-bit Wine.
-for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386 nsis googletest xvfb \
-  xdotool imagemagick fonts-liberation; do
+# the 32-bit Wine. Wine's own tools (wineserver, winepath) come with wine, and
+# pgrep with procps, which a minimal system lacks.
+for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386 wine nsis googletest xvfb \
+  xdotool imagemagick fonts-liberation procps; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then missing+=("$package"); fi
 done
 if ((${#missing[@]} > 0)); then
@@ -32,6 +33,13 @@ if ((${#missing[@]} > 0)); then
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# Every command of this script and those it sources, before the long build
+# (Wine's loaders and server are looked for where the tests run them).
+PATH="/usr/lib/wine:$PATH" require_commands cmake:cmake cmake:ctest \
+  g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix \
+  nsis:makensis wine64:/usr/lib/wine/wine64 wine32:i386:/usr/lib/wine/wine wine:wineserver wine:winepath \
+  xvfb:Xvfb xdotool:xdotool imagemagick:import procps:pgrep
 
 # Optimised a little and without debug information: the build is what takes time here.
 cross_configure() {

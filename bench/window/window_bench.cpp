@@ -31,7 +31,7 @@
 #include "support/qt/qt_settings_store.h"
 #include "support/utf8.h"
 #include "support/work_folder.h"
-#include "window/form1_window.h"
+#include "window/qt_main_window.h"
 
 namespace brevant::bench {
 namespace {
@@ -99,10 +99,10 @@ class Bench {
   Bench(const std::string& workFolder, QuietDialogs& dialogs)
       : settings_(QString::fromStdString(workFolder + "/settings.ini")), dialogs_(dialogs) {}
 
-  std::unique_ptr<Form1Window> openWindow(const std::string& programFolder) {
-    auto window = std::make_unique<Form1Window>(WindowSetup{settings_, dialogs_, FromUtf8(programFolder)});
-    window->Option2->setChecked(true);
-    window->Option3->setChecked(true);
+  std::unique_ptr<QtMainWindow> openWindow(const std::string& programFolder) {
+    auto window = std::make_unique<QtMainWindow>(WindowSetup{settings_, dialogs_, FromUtf8(programFolder)});
+    window->optionButton(Control::DocumentPerInput)->setChecked(true);
+    window->optionButton(Control::SaveToChosenFolder)->setChecked(true);
     return window;
   }
 
@@ -110,11 +110,11 @@ class Bench {
   // Every run writes into a new folder and nothing is deleted until all ran:
   // creating files just after thousands were deleted costs the file system more
   // than the conversion itself, and would fall on whichever side came second.
-  Pair run(Form1Window& window, const std::vector<std::string>& inputs, const std::string& out) {
+  Pair run(QtMainWindow& window, const std::vector<std::string>& inputs, const std::string& out) {
     Pair pair;
-    window.PushButton7->click();
+    window.button(Control::ClearList)->click();
     dialogs_.files = Texts(inputs);
-    window.PushButton1->click();
+    window.button(Control::AddFiles)->click();
     RecreateFolder(out);
     for (int i = 0; i < kRuns; ++i) {
       const std::string alone = out + "/engine-" + std::to_string(i);
@@ -122,7 +122,7 @@ class Bench {
       std::filesystem::create_directories(alone);
       std::filesystem::create_directories(windowed);
       PlainHost host(Texts(inputs), FromUtf8(alone));
-      window.Text1->setText(QString::fromStdString(windowed));
+      window.textBox(Control::OutputFolder)->setText(QString::fromStdString(windowed));
       // Each side goes first every other time, and starts with no dirty pages of
       // the other's documents waiting to be written back.
       for (int side = 0; side < 2; ++side) {
@@ -133,7 +133,8 @@ class Bench {
         }
         EventLoopGaps gaps;
         gaps.start();
-        pair.window = std::min(pair.window, Seconds([&] { window.PushButton2->click(); }));
+        pair.window =
+            std::min(pair.window, Seconds([&] { window.button(Control::StartConverting)->click(); }));
         gaps.stop();
         pair.longestGapMs = std::max(pair.longestGapMs, gaps.longestGapMilliseconds());
       }
@@ -142,7 +143,7 @@ class Bench {
     return pair;
   }
 
-  Pair scan(Form1Window& window, const std::string& root) {
+  Pair scan(QtMainWindow& window, const std::string& root) {
     Pair pair;
     dialogs_.extension = u"vcf";
     dialogs_.folder = FromUtf8(root);
@@ -151,10 +152,10 @@ class Bench {
       std::size_t found = 0;
       pair.alone = std::min(
           pair.alone, Seconds([&] { found = ListMatchingFiles(FromUtf8(root), u"vcf", quiet).size(); }));
-      window.PushButton7->click();
+      window.button(Control::ClearList)->click();
       EventLoopGaps gaps;
       gaps.start();
-      pair.window = std::min(pair.window, Seconds([&] { window.PushButton5->click(); }));
+      pair.window = std::min(pair.window, Seconds([&] { window.button(Control::AddFolder)->click(); }));
       gaps.stop();
       pair.longestGapMs = std::max(pair.longestGapMs, gaps.longestGapMilliseconds());
       if (window.form().inputPaths().size() != found)
@@ -167,10 +168,10 @@ class Bench {
   // took from the close to its end, and whether a temporary file stayed.
   double closeDuringRun(const std::string& programFolder, const std::vector<std::string>& inputs,
                         const std::string& out, double after, bool& leftovers) {
-    std::unique_ptr<Form1Window> window = openWindow(programFolder);
+    std::unique_ptr<QtMainWindow> window = openWindow(programFolder);
     dialogs_.files = Texts(inputs);
-    window->PushButton1->click();
-    window->Text1->setText(QString::fromStdString(out));
+    window->button(Control::AddFiles)->click();
+    window->textBox(Control::OutputFolder)->setText(QString::fromStdString(out));
     window->show();
     RecreateFolder(out);
     Clock::time_point closed{};
@@ -178,7 +179,7 @@ class Bench {
       closed = Clock::now();
       window->close();
     });
-    window->PushButton2->click();
+    window->button(Control::StartConverting)->click();
     const Clock::time_point ended = Clock::now();
     leftovers = false;
     for (const auto& entry : std::filesystem::directory_iterator(out))
@@ -205,12 +206,14 @@ class Bench {
     const std::string stem = std::filesystem::path(input).stem().string();
     const std::string earlier = out + "/" + (single ? std::string("output.xml") : stem + ".htm");
     const auto runWindow = [&](double closeAfter, Clock::time_point& closed) {
-      std::unique_ptr<Form1Window> window = openWindow(programFolder);
-      (single ? window->Option1 : window->Option2)->setChecked(true);
-      window->Check1->setChecked(perContact);
+      std::unique_ptr<QtMainWindow> window = openWindow(programFolder);
+      (single ? window->optionButton(Control::AllInOneDocument)
+              : window->optionButton(Control::DocumentPerInput))
+          ->setChecked(true);
+      window->checkBox(Control::RowPerContact)->setChecked(perContact);
       dialogs_.files = {FromUtf8(input)};
-      window->PushButton1->click();
-      window->Text1->setText(QString::fromStdString(out));
+      window->button(Control::AddFiles)->click();
+      window->textBox(Control::OutputFolder)->setText(QString::fromStdString(out));
       window->show();
       RecreateFolder(out);
       WriteFileBytes(earlier, kEarlierDocument);
@@ -223,7 +226,7 @@ class Bench {
       }
       EventLoopGaps gaps;
       gaps.start();
-      window->PushButton2->click();
+      window->button(Control::StartConverting)->click();
       gaps.stop();
       figures.windowShown =
           figures.windowShown || (closeAfter > 0 && closed != Clock::time_point{} && window->isVisible());
@@ -286,7 +289,7 @@ int Run(const BenchOptions& options) {
 
   QuietDialogs dialogs;
   Bench bench(work.path(), dialogs);
-  std::unique_ptr<Form1Window> window = bench.openWindow(work.path());
+  std::unique_ptr<QtMainWindow> window = bench.openWindow(work.path());
   const std::string out = work / "out";
 
   std::printf(

@@ -59,8 +59,9 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
 }
 
 // Why a FILE that cannot be looked up is not there: a chain of symbolic links
-// that never ends is no missing file.
-const char* WhyMissing(const std::string& typed) {
+// that never ends, or a path longer than the system allows, is no missing file.
+const char* WhyMissing(const std::string& typed, const Text& absolute) {
+  if (PathIsTooLong(absolute)) return "path too long";
   std::error_code error;
   static_cast<void>(std::filesystem::status(typed, error));
   if (error == std::errc::too_many_symbolic_link_levels) return "too many levels of links";
@@ -88,11 +89,11 @@ std::string NoFilesAddedLine(const std::vector<std::string>& folders, const std:
   return line + ".\n";
 }
 
-// "Folder does not exist. ...", after the folder's name as an error names its file.
-std::string FolderMissingLine(const std::string& folder) {
+// "Folder does not exist. ..." (or "Path too long. ..."), after the folder's
+// name as an error names its file.
+std::string FolderMissingLine(const std::string& folder, TextView why) {
   return std::string(kProgramName) + ": " +
-         (folder.empty() ? std::string("''") : TerminalLine(FromUtf8(folder))) + ": " +
-         ToUtf8(kFolderMissing) + "\n";
+         (folder.empty() ? std::string("''") : TerminalLine(FromUtf8(folder))) + ": " + ToUtf8(why) + "\n";
 }
 
 // A FILE that does not exist is named and left out of the run: converted, it
@@ -104,7 +105,8 @@ std::vector<Text> ExistingFiles(const std::vector<std::string>& typed, const std
     if (paths[i] == StandardInputPath() || FileExists(paths[i])) {
       existing.push_back(paths[i]);
     } else {
-      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": " << WhyMissing(typed[i]) << '\n';
+      err << kProgramName << ": " << TerminalLine(FromUtf8(typed[i])) << ": "
+          << WhyMissing(typed[i], paths[i]) << '\n';
       ++errors;
     }
   }
@@ -160,7 +162,10 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
       return kExitRefused;
     }
     case RunOutcome::FolderMissing:
-      err << FolderMissingLine(options.outputDir.value_or(std::string()));
+      err << FolderMissingLine(options.outputDir.value_or(std::string()), kFolderMissing);
+      return kExitRefused;
+    case RunOutcome::FolderPathTooLong:
+      err << FolderMissingLine(options.outputDir.value_or(std::string()), kFolderPathTooLong);
       return kExitRefused;
     case RunOutcome::Done:
       break;

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "brevant_version.h"
 #include "cli/colour_argument.h"
 
 namespace brevant {

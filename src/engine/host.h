@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "support/error_report.h"
@@ -10,6 +11,10 @@ namespace brevant {
 
 // A colour as the window system stores it: 0x00BBGGRR, red in the lowest byte.
 using Colour = std::int32_t;
+
+// A turn for the window system, for the parts of the engine that need nothing
+// else of their surroundings (the writers, the readers of long texts).
+using Turn = std::function<void()>;
 
 // What the engine asks of its surroundings. The window implements it, and so do
 // the command-line tool and the tests. Options are read at the moment a
@@ -62,5 +67,10 @@ class Host {
   // An error box: the procedure reports and goes on with its next statement.
   virtual void reportError(const ErrorReport& report) = 0;
 };
+
+// The host's turns as a Turn.
+inline Turn TurnsOf(Host& host) {
+  return [&host] { host.yield(); };
+}
 
 }  // namespace brevant

@@ -19,6 +19,9 @@ inline constexpr std::size_t kCharactersBetweenTurns = std::size_t{1} << 18;
 // While a row of many cells is written, a turn after every this many cells.
 inline constexpr std::size_t kCellsBetweenYields = 4096;
 
+// The progress caption while a file is converted: this, then the file's name.
+inline constexpr char16_t kProcessingPrefix[] = u"Processing: ";
+
 // The same share with its fraction (33.33..., 66.66..., 100).
 inline double FractionalPercent(std::size_t part, std::size_t whole) {
   return static_cast<double>(part) / static_cast<double>(whole) * 100.0;

@@ -28,6 +28,4 @@ void StatementReporter::reportCurrentException(int statement, const Text& file) 
   }
 }
 
-Text EngineTag(TextView procedure) { return ProcedureTag(u"Tarnwick", u"modVCF", procedure); }
-
 }  // namespace brevant

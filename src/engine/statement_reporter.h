@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "engine/host.h"
+#include "support/error_tags.h"
 
 namespace brevant {
 
@@ -10,11 +11,10 @@ namespace brevant {
 // the host's error box; the procedure then goes on with its next statement.
 class StatementReporter {
  public:
-  StatementReporter(Host& host, Text tag, bool supportSentence)
-      : host_(host), tag_(std::move(tag)), supportSentence_(supportSentence) {}
+  StatementReporter(Host& host, Procedure procedure) : host_(host), tag_(TagOf(procedure)) {}
 
   void report(int statement, Text description, const Text& file = {}) const {
-    host_.reportError(ErrorReport{std::move(description), tag_, statement, supportSentence_, file});
+    host_.reportError(ErrorReport{std::move(description), tag_.tag, statement, tag_.supportSentence, file});
   }
 
   // Reports the exception in flight (FileError, out of memory, anything else).
@@ -23,11 +23,8 @@ class StatementReporter {
 
  private:
   Host& host_;
-  Text tag_;
-  bool supportSentence_;
+  ProcedureTag tag_;
 };
-
-Text EngineTag(TextView procedure);
 
 // A document is never written over one of its own inputs.
 inline constexpr char16_t kOutputWouldOverwriteInput[] =

@@ -1,5 +1,6 @@
 #include "form/command_line.h"
 
+#include "brevant_version.h"
 #include "support/utf8.h"
 
 namespace brevant {

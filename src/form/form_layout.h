@@ -1,42 +1,48 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 
 #include "support/text.h"
 
 namespace brevant {
 
-// The controls of the window, named by kind and number.
+// The controls of the window, named for what they do. What users, stored
+// settings and scripts know them by is the layout's object name.
 enum class Control {
-  Form1,
-  ListView1,
-  PushButton1,
-  PushButton5,
-  PushButton7,
-  PushButton3,
-  Frame2,
-  Option1,
-  Option2,
-  Check1,
-  Check2,
-  Frame1,
-  Label1,
-  Text2,
-  Label2,
-  Picture1,
-  PushButton4,
-  Label3,
-  Picture2,
-  PushButton6,
-  Frame5,
-  Option3,
-  Frame6,
-  Text1,
-  PushButton9,
-  Option4,
-  PushButton2,
-  ProgressBar1,
+  Window,
+  InputList,
+  AddFiles,
+  AddFolder,
+  ClearList,
+  LoadSamples,
+  ConvertOptions,
+  AllInOneDocument,
+  DocumentPerInput,
+  RowPerContact,
+  AlsoSaveCsv,
+  HtmlOptions,
+  BorderWidthLabel,
+  BorderWidth,
+  TextColourLabel,
+  TextColourSwatch,
+  ChooseTextColour,
+  BackgroundColourLabel,
+  BackgroundColourSwatch,
+  ChooseBackgroundColour,
+  SaveOptions,
+  SaveToChosenFolder,
+  OutputFolderFrame,
+  OutputFolder,
+  ChooseOutputFolder,
+  SaveBesideInput,
+  StartConverting,
+  Progress,
 };
+// How many controls there are, the window included.
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Progress) + 1;
+// A control's place in arrays that hold something for every control.
+constexpr std::size_t IndexOf(Control control) { return static_cast<std::size_t>(control); }
 
 enum class ControlKind {
   List,         // the input list: one column, one path a row
@@ -54,9 +60,11 @@ enum class ControlKind {
 // twips a pixel at 96 dots per inch), and what it shows.
 struct ControlLayout {
   Control control;
-  const char* name;
+  // What scripts, the window's style sheet and its test report know the
+  // control by; it keeps the spelling it always had.
+  const char* objectName;
   ControlKind kind;
-  Control container;  // Control::Form1 for the window itself
+  Control container;  // Control::Window for the window itself
   int left;
   int top;
   int width;
@@ -77,11 +85,14 @@ inline constexpr char16_t kFontName[] = u"Arial";
 inline constexpr double kButtonFontPoints = 11.25;
 inline constexpr double kFontPoints = 9;
 
-// Every control but the window, containers before what they contain.
+// Every control but the window, containers before what they contain, in the
+// order Tab visits those that take the keyboard focus.
 std::span<const ControlLayout> FormLayout();
-// The layout of one control; the window's own for Control::Form1.
+// The layout of one control; the window's own for Control::Window.
 const ControlLayout& LayoutOf(Control control);
 // The order in which Tab visits the controls: top to bottom, left to right.
 std::span<const Control> TabOrder();
+// Whether `control` lies inside `container`, at any depth (a control lies inside itself).
+bool Contains(Control container, Control control);
 
 }  // namespace brevant

@@ -13,10 +13,10 @@ namespace brevant {
 // of long operations, which the pointer feedback never replaces.
 enum class Pointer { Arrow, Hand, Busy };
 
-// What the window's behaviour (Form1) asks of the window on screen. A view
-// builds its controls from FormLayout(), passes the user's gestures to Form1's
-// handlers and shows what Form1 tells it; it keeps no option of its own. What
-// Form1 tells it to show never comes back as a handler call.
+// What the window's behaviour (MainForm) asks of the window on screen. A view
+// builds its controls from FormLayout(), passes the user's gestures to MainForm's
+// entry points and shows what MainForm tells it; it keeps no option of its own.
+// What MainForm tells it to show never comes back as a gesture.
 class FormView {
  public:
   virtual ~FormView() = default;

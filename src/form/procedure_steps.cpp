@@ -4,13 +4,11 @@
 
 namespace brevant {
 
-ProcedureSteps::ProcedureSteps(Dialogs& dialogs, TextView procedure, bool supportSentence)
-    : dialogs_(dialogs),
-      tag_(ProcedureTag(u"Tarnwick", u"Form1", procedure)),
-      supportSentence_(supportSentence) {}
+ProcedureSteps::ProcedureSteps(Dialogs& dialogs, Procedure procedure)
+    : dialogs_(dialogs), tag_(TagOf(procedure)) {}
 
 void ProcedureSteps::report(int number, Text description) const {
-  dialogs_.errorBox(ErrorReport{std::move(description), tag_, number, supportSentence_});
+  dialogs_.errorBox(ErrorReport{std::move(description), tag_.tag, number, tag_.supportSentence});
 }
 
 void ProcedureSteps::report(int number, const std::exception& failure) const {

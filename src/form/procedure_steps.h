@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "form/dialogs.h"
+#include "support/error_tags.h"
 
 namespace brevant {
 
@@ -13,8 +14,7 @@ namespace brevant {
 // (WindowClosed) is no failure and passes on.
 class ProcedureSteps {
  public:
-  // procedure: the handler's name, as in "PushButton4_Click".
-  ProcedureSteps(Dialogs& dialogs, TextView procedure, bool supportSentence);
+  ProcedureSteps(Dialogs& dialogs, Procedure procedure);
 
   template <class Statement>
   void step(int number, Statement&& statement) {
@@ -32,8 +32,7 @@ class ProcedureSteps {
 
  private:
   Dialogs& dialogs_;
-  Text tag_;
-  bool supportSentence_;
+  ProcedureTag tag_;
 };
 
 // A stored value that does not convert, in the words users know.

@@ -24,9 +24,6 @@ struct ErrorReport {
 
 inline constexpr char16_t kErrorBoxTitle[] = u"Application Error";
 
-// "in " + project tag + build date + "." + module + "." + procedure + " ".
-Text ProcedureTag(TextView project, TextView module, TextView procedure);
-
 // Description text from an exception message (UTF-8).
 Text DescriptionFromUtf8(const std::string& message);
 

@@ -25,6 +25,7 @@ std::string DescribeSystemError(int errorNumber) {
     case EISDIR:
       return "Path/File access error";
     case ENAMETOOLONG:
+      return "Path too long";
     case EINVAL:  // open() gives it for a name the file system cannot hold
       return "Bad file name or number";
     case EMFILE:
@@ -36,6 +37,13 @@ std::string DescribeSystemError(int errorNumber) {
       // The generic category gives strerror's text without strerror's shared buffer.
       return std::generic_category().message(errorNumber);
   }
+}
+
+std::string DescribeInputTooLong(std::uint64_t most) {
+  constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+  const std::string bound = most >= kMiB && most % kMiB == 0 ? std::to_string(most / kMiB) + " MB"
+                                                             : std::to_string(most) + " bytes";
+  return "Input too long: a pipe or terminal is read up to " + bound + ", and this one gave more";
 }
 
 }  // namespace brevant

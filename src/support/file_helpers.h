@@ -14,6 +14,10 @@ bool FileExists(TextView path);
 // True when the path names an existing folder; follows links; never fails.
 bool FolderExists(TextView path);
 
+// True when the system refuses the path for its length: the whole of it, or one
+// of its names. Never fails.
+bool PathIsTooLong(TextView path);
+
 // Deletes a file, read-only ones too; swallows every failure.
 void DeleteFileSafe(TextView path);
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "support/error_report.h"
+#include "support/error_tags.h"
 #include "support/file_attributes.h"
 #include "support/file_helpers.h"
 #include "support/name_order.h"
@@ -90,9 +91,8 @@ void FolderTreeScan::step(int number, const Text& folder, Statement&& statement)
   } catch (const std::exception& failure) {
     description = FromUtf8(failure.what());
   }
-  observer_.reportError({std::move(description),
-                         ProcedureTag(u"DorrinTitle", u"AddFolder", u"GetSubDirectories2016"), number, true,
-                         folder});
+  const ProcedureTag tag = TagOf(Procedure::FolderTreeScan);
+  observer_.reportError({std::move(description), tag.tag, number, tag.supportSentence, folder});
 }
 
 // The folder exists and is not a hidden system folder (a root always passes).

@@ -34,6 +34,11 @@ struct FileContent {
   bool readOnce = false;
 };
 
+// What a pipe or terminal may give at most: it has no length of its own, and
+// without a bound one that never ends (yes | ..., /dev/stdin of an endless
+// program) would take all the memory there is.
+inline constexpr std::uint64_t kMostStreamBytes = std::uint64_t{1} << 30;
+
 struct ReadOptions {
   // Called between the pieces of a long read (a few megabytes each), so that
   // a window gets its turns however large the file; it may throw to end the read.
@@ -42,12 +47,16 @@ struct ReadOptions {
   // On Linux it spares looking at the file again; the file is still read to
   // its end, whatever its length is by then.
   std::uint64_t knownSize = 0;
+  // A pipe or terminal that gives more fails the read (FileError, naming the bound).
+  std::uint64_t mostStreamBytes = kMostStreamBytes;
 };
 
-// Reads a file to its end, whatever its size said beforehand (a file may grow
-// while it is read). A pipe or character device (standard input, "<(...)") is
-// read to its end too, into room that grows as it fills. A file that cannot be
-// opened or read throws FileError.
+// Reads a file to its end. A file that grew since its length was seen is read
+// up to the length it has when that is found, and no further: one that keeps
+// growing cannot make the read run away. A pipe or terminal (standard input,
+// "<(...)") is read to its end too, into room that grows as it fills, up to
+// mostStreamBytes. Any other device (/dev/zero, /dev/urandom) is refused. A
+// file that cannot be opened or read throws FileError.
 FileContent ReadFileContent(TextView path, const ReadOptions& options = {});
 
 // True for a pipe or character device: what it gives can be read only once.

@@ -17,5 +17,7 @@ using NativePath = std::string;
 // The path for the system's file calls. False when the path holds a NUL, which
 // those calls would take as the end and so name another file.
 bool ToNativePath(TextView path, NativePath& native);
+// The program's text for a path from the system.
+Text FromNativePath(const NativePath& native);
 
 }  // namespace brevant

@@ -12,7 +12,7 @@
 
 namespace brevant {
 
-void InputListControl::attach(HWND list, Form1& form) {
+void InputListControl::attach(HWND list, MainForm& form) {
   list_ = list;
   form_ = &form;
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -84,7 +84,7 @@ LRESULT InputListControl::notify(const NMHDR& header) {
       return 0;
     }
     case LVN_KEYDOWN:
-      form_->ListView1_KeyDown(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey, selectedRow());
+      form_->listKeyPressed(reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey, selectedRow());
       return 0;
     default:
       return 0;
@@ -110,7 +110,7 @@ LRESULT InputListControl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
       pressed(point);
       released();
-      form_->ListView1_DblClick(selectedRow());
+      form_->listDoubleClicked(selectedRow());
       return 0;
     case WM_MOUSEMOVE:
       moved(point);
@@ -123,7 +123,7 @@ LRESULT InputListControl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       if (captured_) {
         captured_ = false;
-        form_->ListView1_MouseUp();
+        form_->listButtonReleased();
       }
       break;
     case WM_SETCURSOR:
@@ -164,7 +164,7 @@ void InputListControl::pressed(POINT point) {
   if (row) selectRow(*row);
   captured_ = true;
   SetCapture(list_);
-  form_->ListView1_MouseDown(row);
+  form_->listButtonPressed(row);
 }
 
 void InputListControl::moved(POINT point) {
@@ -172,7 +172,7 @@ void InputListControl::moved(POINT point) {
   // A pointer above or below the rows reaches the row at that edge.
   const POINT inside{std::clamp<LONG>(point.x, rows.left, std::max<LONG>(rows.right - 1, rows.left)),
                      std::clamp<LONG>(point.y, rows.top, std::max<LONG>(rows.bottom - 1, rows.top))};
-  form_->ListView1_MouseMove(rowAt(inside), point.y - rows.top, rows.bottom - rows.top);
+  form_->listPointerMoved(rowAt(inside), point.y - rows.top, rows.bottom - rows.top);
   if (dragging_ && dragPointer_ != nullptr) SetCursor(dragPointer_);
 }
 
@@ -180,7 +180,7 @@ void InputListControl::released() {
   if (!captured_) return;
   captured_ = false;
   if (GetCapture() == list_) ReleaseCapture();
-  form_->ListView1_MouseUp();
+  form_->listButtonReleased();
 }
 
 void InputListControl::dropped(HDROP drop) {
@@ -195,7 +195,7 @@ void InputListControl::dropped(HDROP drop) {
     if (!path.empty()) paths.push_back(std::move(path));
   }
   DragFinish(drop);
-  if (!paths.empty()) form_->ListView1_OLEDragDrop(paths);
+  if (!paths.empty()) form_->filesDropped(paths);
 }
 
 }  // namespace brevant

@@ -5,19 +5,19 @@
 #include <cstddef>
 #include <optional>
 
-#include "form/form1.h"
+#include "form/main_form.h"
 #include "support/text.h"
 
 namespace brevant {
 
 // The input list on screen: a report-style list view with one column whose
-// rows it does not keep itself: it asks Form1 for a row's text when it shows
+// rows it does not keep itself: it asks MainForm for a row's text when it shows
 // the row. It passes drops from Explorer, Delete, double-clicks and the mouse
-// gestures of row dragging to Form1.
+// gestures of row dragging to MainForm.
 class InputListControl {
  public:
   // Takes over a list view that the window created.
-  void attach(HWND list, Form1& form);
+  void attach(HWND list, MainForm& form);
   // Stops passing the list's gestures on (the form is going).
   void detach();
   HWND handle() const { return list_; }
@@ -48,7 +48,7 @@ class InputListControl {
   void dropped(HDROP drop);
 
   HWND list_ = nullptr;
-  Form1* form_ = nullptr;
+  MainForm* form_ = nullptr;
   HCURSOR dragPointer_ = nullptr;
   bool dragging_ = false;
   bool captured_ = false;

@@ -3,7 +3,7 @@
 // (the headers below need windows.h first)
 #include <commctrl.h>
 
-#include "form/form1.h"
+#include "form/main_form.h"
 #include "support/application_title.h"
 #include "support/win32/desktop_folder.h"
 #include "support/win32/registry_settings.h"
@@ -11,7 +11,7 @@
 #include "win32_window/program_arguments.h"
 #include "win32_window/test_report.h"
 #include "win32_window/win32_dialogs.h"
-#include "win32_window/win32_form_view.h"
+#include "win32_window/win32_main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   using namespace brevant;
@@ -28,8 +28,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   TestReport report;
   int status = 0;
   {
-    Win32FormView view(instance, &dialogs);
-    Form1 form(view, FormSetup{settings, dialogs, ProgramFolder(), [] { return DesktopFolder(); }});
+    Win32MainWindow view(instance, &dialogs);
+    MainForm form(view, FormSetup{settings, dialogs, ProgramFolder(), [] { return DesktopFolder(); }});
     if (report.active())
       view.turns().setBusySpanObservers(
           [&report] { report.busySpanBegun(); },
@@ -37,10 +37,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     view.create(form);
     view.show(showCommand);
     // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
-    if (!commandLine.paths.empty()) form.ListView1_OLEDragDrop(commandLine.paths);
+    if (!commandLine.paths.empty()) form.filesDropped(commandLine.paths);
     if (report.active()) {
       for (const ControlLayout& layout : FormLayout())
-        if (layout.kind == ControlKind::Button) report.control(layout.name, view.control(layout.control));
+        if (layout.kind == ControlKind::Button)
+          report.control(layout.objectName, view.control(layout.control));
     }
     status = view.turns().run();
     if (view.closeAskedAt() != 0) report.closed(NowMicroseconds() - view.closeAskedAt());

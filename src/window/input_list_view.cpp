@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "form/form1.h"
+#include "form/main_form.h"
 #include "support/qt/qt_text.h"
 #include "window/input_list_model.h"
 
@@ -92,12 +92,12 @@ void InputListView::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   std::vector<Text> dropped;
   for (const QString& path : paths) dropped.push_back(ToText(path));
-  if (form_ != nullptr) form_->ListView1_OLEDragDrop(dropped);
+  if (form_ != nullptr) form_->filesDropped(dropped);
 }
 
 void InputListView::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Delete) {
-    if (form_ != nullptr) form_->ListView1_KeyDown(Form1::kDeleteKey, selected());
+    if (form_ != nullptr) form_->listKeyPressed(MainForm::kDeleteKey, selected());
     return;
   }
   QTreeView::keyPressEvent(event);
@@ -105,12 +105,12 @@ void InputListView::keyPressEvent(QKeyEvent* event) {
 
 void InputListView::mouseDoubleClickEvent(QMouseEvent* event) {
   QTreeView::mouseDoubleClickEvent(event);
-  if (form_ != nullptr) form_->ListView1_DblClick(selected());
+  if (form_ != nullptr) form_->listDoubleClicked(selected());
 }
 
 void InputListView::mousePressEvent(QMouseEvent* event) {
   QTreeView::mousePressEvent(event);
-  if (form_ != nullptr) form_->ListView1_MouseDown(rowAt(event->position().toPoint()));
+  if (form_ != nullptr) form_->listButtonPressed(rowAt(event->position().toPoint()));
 }
 
 void InputListView::mouseMoveEvent(QMouseEvent* event) {
@@ -119,13 +119,13 @@ void InputListView::mouseMoveEvent(QMouseEvent* event) {
   // A pointer above or below the rows still moves the row at that edge.
   const QPoint inside(std::clamp(position.x(), 0, area.width() - 1),
                       std::clamp(position.y(), 0, area.height() - 1));
-  if (form_ != nullptr && form_->ListView1_MouseMove(rowAt(inside), position.y(), area.height()))
+  if (form_ != nullptr && form_->listPointerMoved(rowAt(inside), position.y(), area.height()))
     return;  // no rubber-band selection while a row travels
   QTreeView::mouseMoveEvent(event);
 }
 
 void InputListView::mouseReleaseEvent(QMouseEvent* event) {
-  if (form_ != nullptr) form_->ListView1_MouseUp();
+  if (form_ != nullptr) form_->listButtonReleased();
   QTreeView::mouseReleaseEvent(event);
 }
 

@@ -7,7 +7,7 @@
 
 namespace brevant {
 
-class Form1;
+class MainForm;
 class InputListModel;
 
 // The input list on screen: one column, one path a row. It passes the user's
@@ -20,7 +20,7 @@ class InputListView : public QTreeView {
   explicit InputListView(QWidget* parent = nullptr);
 
   void setInputModel(InputListModel* model);
-  void setForm(Form1* form) { form_ = form; }
+  void setForm(MainForm* form) { form_ = form; }
   // The pointer while a row is dragged.
   void setDragCursor(const QCursor& cursor) { dragCursor_ = cursor; }
   void showDragCursor(bool dragging);
@@ -42,7 +42,7 @@ class InputListView : public QTreeView {
   std::optional<std::size_t> rowAt(const QPoint& position) const;
 
   InputListModel* model_ = nullptr;
-  Form1* form_ = nullptr;
+  MainForm* form_ = nullptr;
   QCursor dragCursor_{Qt::DragMoveCursor};
 };
 

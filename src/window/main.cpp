@@ -11,8 +11,8 @@
 #include "support/qt/qt_text.h"
 #include "support/signal_cleanup.h"
 #include "window/desktop_identity.h"
-#include "window/form1_window.h"
 #include "window/qt_dialogs.h"
+#include "window/qt_main_window.h"
 #include "window/window_system_watch.h"
 
 int main(int argc, char** argv) {
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   brevant::PresentAsDesktopApplication();
   brevant::QtSettingsStore settings;
   brevant::QtDialogs dialogs;
-  brevant::Form1Window window({settings, dialogs, brevant::ProgramFolder()});
+  brevant::QtMainWindow window({settings, dialogs, brevant::ProgramFolder()});
   dialogs.setOwner(&window);
   window.show();
   // Destroyed by another program, or asked to close while a box is up: the program ends all the same.
@@ -43,6 +43,6 @@ int main(int argc, char** argv) {
     application.installNativeEventFilter(&*watch);
   }
   // Once the window shows, as a drop would come: a long folder scan keeps it responsive.
-  QTimer::singleShot(0, &window, [&] { window.form().ListView1_OLEDragDrop(commandLine.paths); });
+  QTimer::singleShot(0, &window, [&] { window.form().filesDropped(commandLine.paths); });
   return QApplication::exec();
 }

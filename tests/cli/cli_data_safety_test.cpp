@@ -4,8 +4,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 #include "cli/tool_process.h"
@@ -93,6 +95,161 @@ TEST(CliDataSafety, EndingSignalsLeaveNoTemporaryFileAndEndWithTheSignalsStatus)
     EXPECT_TRUE(document == kEarlier || document.ends_with("</html>\r\n")) << document.substr(0, 100);
     EXPECT_EQ(Names(dir / "work"), (std::vector<std::string>{"big.htm", "big.vcf"}))
         << "signal " << signalNumber;
+  }
+}
+
+// A document with a note of 40,000 quotes: some 41 KB as HTML, twice that as
+// CSV, where every quote is doubled.
+std::string QuotedNote() {
+  return "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nNOTE;X=1:" + std::string(40'000, '"') + "\r\nEND:VCARD\r\n";
+}
+
+// A full disk (a file-size limit between the two sizes) lets the document be
+// written and not its CSV file: neither is placed, both earlier files stay,
+// the error names the CSV file, and no temporary file is left.
+TEST(CliDataSafety, ADocumentAndItsCsvArePlacedTogetherOrNotAtAll) {
+  const struct {
+    std::vector<std::string> args;
+    const char* document;
+    const char* csv;
+  } cases[] = {
+      {{"--csv", "a.vcf"}, "a.htm", "a.csv"},
+      {{"--csv", "--per-contact", "a.vcf"}, "a.htm", "a.csv"},
+      {{"--csv", "-m", "single", "a.vcf"}, "output.xml", "output.csv"},
+      {{"--csv", "-m", "single", "--per-contact", "a.vcf"}, "output.xml", "output.csv"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.size());
+    TempDir dir;
+    WriteBytes(dir / "a.vcf", QuotedNote());
+    WriteBytes(dir / c.document, kEarlier);
+    WriteBytes(dir / c.csv, "earlier CSV");
+    // 120 blocks of 512 bytes: room for the document, not for its CSV file.
+    const ToolRun run = RunTool(dir.path(), c.args, "ulimit -f 120");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find((dir / c.csv).string() + ": Disk full"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadBytes(dir / c.document), kEarlier);
+    EXPECT_EQ(ReadBytes(dir / c.csv), "earlier CSV");
+    EXPECT_EQ(Names(dir.path()).size(), 3u);
+    // With room for both, both are placed.
+    EXPECT_EQ(RunTool(dir.path(), c.args).status, 0);
+    EXPECT_NE(ReadBytes(dir / c.document).find("Ann"), std::string::npos);
+    EXPECT_NE(ReadBytes(dir / c.csv).find("Ann"), std::string::npos);
+  }
+}
+
+// A symbolic link at the name of any file a run writes (planted in a shared
+// folder by another user, say) is replaced by that file; the file it names (that
+// user's own .bashrc) is never written.
+TEST(CliDataSafety, ALinkAtAnOutputsNameIsReplacedNotFollowed) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> outputs;
+  } cases[] = {
+      {{"--csv", "-m", "single", "-o", "shared", "a.vcf"}, {"output.xml", "output.csv"}},
+      {{"--csv", "-m", "single", "--per-contact", "-o", "shared", "a.vcf"}, {"output.xml", "output.csv"}},
+      {{"--csv", "-o", "shared", "a.vcf"}, {"a.htm", "a.csv"}},
+      {{"--csv", "--per-contact", "-o", "shared", "a.vcf"}, {"a.htm", "a.csv"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.outputs[0] + " " + std::to_string(c.args.size()));
+    TempDir dir;
+    WriteBytes(dir / "a.vcf", "BEGIN:VCARD\r\nFN:Ann\r\nEND:VCARD\r\n");
+    fs::create_directories(dir / "shared");
+    for (const std::string& output : c.outputs) {
+      WriteBytes(dir / "victim" / output, "the other user's file");
+      fs::create_symlink(dir / "victim" / output, dir / "shared" / output);
+    }
+    const ToolRun run = RunTool(dir.path(), c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const std::string& output : c.outputs) {
+      EXPECT_EQ(ReadBytes(dir / "victim" / output), "the other user's file") << output;
+      EXPECT_FALSE(fs::is_symlink(dir / "shared" / output)) << output;
+      EXPECT_NE(ReadBytes(dir / "shared" / output).find("Ann"), std::string::npos) << output;
+    }
+    EXPECT_EQ(Names(dir / "shared"), (std::vector<std::string>{c.outputs[1], c.outputs[0]}));
+  }
+}
+
+// The system calls of a run that concern its documents, in order, as strace
+// shows them; empty when strace cannot trace here.
+std::vector<std::string> FileCalls(const fs::path& folder, const std::vector<std::string>& args) {
+  const fs::path trace = folder / "trace.txt";
+  const ToolRun run =
+      RunTool(folder, args,
+              // A leak check cannot run under a tracer (in a sanitizer build).
+              "ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" exec strace -f -qq -o '" + trace.string() +
+                  "' -e trace=openat,fdatasync,fsync,syncfs,linkat,rename,renameat2 \"$0\" \"$@\"");
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> calls;
+  std::istringstream lines(ReadBytes(trace));
+  for (std::string line; std::getline(lines, line);) {
+    // Those of the output folder only: not the program's libraries, nor its inputs.
+    if (line.find("\"out/") != std::string::npos || line.find("sync") != std::string::npos ||
+        line.find("/proc/self/fd/") != std::string::npos)
+      calls.push_back(line.substr(line.find_first_not_of(' ', line.find(' '))));  // without the process id
+  }
+  fs::remove(trace);
+  return calls;
+}
+
+bool Contains(const std::string& line, std::initializer_list<const char*> parts) {
+  return std::all_of(parts.begin(), parts.end(),
+                     [&line](const char* part) { return line.find(part) != std::string::npos; });
+}
+
+// A power cut must not cost an earlier document, nor a run that said it was
+// done its new ones: a file that replaces an earlier one is synced before it
+// takes its place, and a run ends with one sync of what it placed. New files
+// take no sync of their own, so that ten thousand of them cost one.
+TEST(CliDataSafety, WhatARunWritesIsOnDiskBeforeItSaysItIsDone) {
+  TempDir dir;
+  if (RunTool(dir.path(), {"--version"}, "strace -o /dev/null true || exit 3").status != 0)
+    GTEST_SKIP() << "strace is not installed or cannot trace here (scripts/deps.sh installs it)";
+  fs::create_directory(dir / "out");
+  for (const char* name : {"a", "b", "c"})
+    WriteBytes(dir / (std::string(name) + ".vcf"), "FN:" + std::string(name) + "\n");
+  WriteBytes(dir / "out" / "a.htm", kEarlier);
+  WriteBytes(dir / "out" / "output.xml", kEarlier);
+  for (const bool single : {false, true}) {
+    SCOPED_TRACE(single ? "one document" : "per file");
+    const std::vector<std::string> calls = FileCalls(
+        dir.path(), single ? std::vector<std::string>{"-q", "-m", "single", "--csv", "-o", "out", "a.vcf",
+                                                      "b.vcf", "c.vcf"}
+                           : std::vector<std::string>{"-q", "-o", "out", "a.vcf", "b.vcf", "c.vcf"});
+    std::string all;
+    for (const std::string& call : calls) all += call + "\n";
+    const std::string replaced = single ? "out/output.xml\"" : "out/a.htm\"";
+    // The replacing rename, the file that got the hidden name it renames, and a
+    // sync of that file between its making and its naming.
+    const auto placing = std::find_if(calls.begin(), calls.end(), [&](const std::string& call) {
+      return call.starts_with("rename") && call.find(", \"" + replaced) != std::string::npos;
+    });
+    ASSERT_NE(placing, calls.end()) << all;
+    const std::string hidden = placing->substr(
+        placing->find('"'), placing->find('"', placing->find('"') + 1) - placing->find('"') + 1);
+    const auto named = std::find_if(calls.begin(), placing, [&](const std::string& call) {
+      return call.starts_with("linkat(") && call.find(hidden) != std::string::npos;
+    });
+    ASSERT_NE(named, placing) << all;
+    const std::string proc = "/proc/self/fd/";
+    const std::size_t at = named->find(proc) + proc.size();
+    const std::string descriptor = named->substr(at, named->find('"', at) - at);
+    const auto made =
+        std::find_if(std::make_reverse_iterator(named), calls.rend(), [&](const std::string& call) {
+          return Contains(call, {"O_TMPFILE"}) && call.ends_with("= " + descriptor);
+        });
+    ASSERT_NE(made, calls.rend()) << all;
+    EXPECT_TRUE(std::any_of(made.base(), named, [&](const std::string& call) {
+      return call.starts_with("fdatasync(" + descriptor + ")");
+    })) << all;
+    // One sync for the replaced file, none for the new ones, one for the run at its end.
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const std::string& call) { return call.starts_with("fdatasync("); }),
+              1)
+        << all;
+    EXPECT_TRUE(calls.back().starts_with("syncfs(") || calls.back().starts_with("fsync(")) << all;
+    EXPECT_TRUE(calls.back().ends_with("= 0")) << all;
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include "cli/size_text.h"
 #include "cli/tool_process.h"
+#include "support/file_error.h"
 #include "support/path_helpers.h"
 #include "test_support/contact_table.h"
 #include "test_support/long_form_files.h"
@@ -250,6 +251,37 @@ TEST_F(CliRunTest, RunsWithNothingToDoOrNowhereToPutItAreRefused) {
   EXPECT_EQ(ReadBytes(dir_ / "output.xml"), kMissing);
 }
 
+// A path longer than the system allows is said to be too long, not missing:
+// an input (a name past 255 bytes, or a path past 4096), and the output folder.
+TEST_F(CliRunTest, PathsLongerThanTheSystemAllowsAreTooLongNotMissing) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Linux limits; Windows says the same for its 260 characters";
+#else
+  const std::string longName = std::string(300, 'n') + ".vcf";
+  std::string deep = absolute("a.vcf").substr(0, absolute("a.vcf").rfind('/'));
+  while (deep.size() < 4200) deep += "/" + std::string(200, 'd');
+  for (const std::string& input : {longName, deep + "/a.vcf"}) {
+    const ToolRun run = RunTool(dir_.path(), {"-q", input, "a.vcf"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "brevant-convert: " + input + ": path too long\n");
+  }
+  for (const char* mode : {"each", "single"}) {
+    const ToolRun run = RunTool(dir_.path(), {"-q", "-m", mode, "-o", deep, "a.vcf"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "brevant-convert: " + deep + ": Path too long. Please select another folder.\n");
+  }
+  // A document whose name would be too long (an input of 254 bytes named "*.v"):
+  // the error names it, and says so.
+  const std::string stem = std::string(252, 'x');
+  WriteBytes(dir_ / (stem + ".v"), kAnn);
+  const ToolRun run = RunTool(dir_.path(), {"-q", stem + ".v"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "brevant-convert: " + absolute("") + stem +
+                ".htm: Path too long (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line 546)\n");
+#endif
+}
+
 // A pipe's size says nothing: "-", /dev/stdin, a "<(...)" descriptor and a named
 // pipe are read to their end. The shell text feeds the tool and runs it.
 TEST_F(CliRunTest, StandardInputAndPipesAreReadToTheirEnd) {
@@ -288,6 +320,50 @@ TEST_F(CliRunTest, StandardInputAndPipesAreReadToTheirEnd) {
     const ToolRun run = RunTool(dir_.path(), args, "exec </dev/null");
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.err.starts_with("brevant-convert: standard input (-) ")) << run.err;
+  }
+#endif
+}
+
+// Inputs that never end: a device that is no pipe or terminal is refused as it
+// is named, a pipe is read up to its bound (1 GB); either way the error names
+// the input, nothing is written and the earlier document stays.
+TEST_F(CliRunTest, InputsThatNeverEndAreRefusedOrBounded) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a POSIX shell and /dev/zero";
+#else
+  fs::create_directory(dir_ / "out");
+  const struct {
+    std::vector<std::string> args;
+    std::string shell;
+    const char* document;
+    std::string error;
+  } cases[] = {
+      {{"-o", "out", "/dev/zero"},
+       "\"$0\" \"$@\"",
+       "zero.htm",
+       "/dev/zero: " + std::string(kDeviceIsNoInput)},
+      {{"-o", "out", "-m", "single", "/dev/urandom", "a.vcf"},
+       "\"$0\" \"$@\"",
+       "output.xml",
+       "/dev/urandom: " + std::string(kDeviceIsNoInput)},
+      {{"-o", "out", "-"},
+       "yes NOTE:x | \"$0\" \"$@\"",
+       "stdin.htm",
+       "/dev/stdin: Input too long: a pipe or terminal is read up to 1024 MB, and this one gave more"},
+  };
+  for (const auto& c : cases) {
+    WriteBytes(dir_ / "out" / c.document, "earlier");
+    // The bound of a minute is the test's own: without one, such an input would take every byte of memory.
+    const ToolRun run =
+        RunTool(dir_.path(), c.args, "timeout 60 sh -c '" + c.shell + "' \"$0\" \"$@\"; exit $?");
+    EXPECT_EQ(run.status, 1) << c.shell;
+    EXPECT_TRUE(run.err.starts_with("brevant-convert: " + c.error + " (in Tarnwick")) << run.err;
+    // One document of a device and a file: the file's row alone, and no row of the device's bytes.
+    if (c.args.size() > 4) {
+      EXPECT_NE(ReadBytes(dir_ / "out" / c.document).find("Ann Example"), std::string::npos);
+    } else {
+      EXPECT_EQ(ReadBytes(dir_ / "out" / c.document), "earlier");
+    }
   }
 #endif
 }
@@ -408,8 +484,9 @@ TEST_F(CliRunTest, AReadOnlyOutputFolderFailsEveryWrite) {
   fs::permissions(dir_ / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read |
                                        fs::perms::others_exec);
-  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() +
-                                              "' && '" BREVANT_CLI_PATH "' -o locked a.vcf 2>err.txt");
+  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
+                                              testing::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                              "' -o locked a.vcf 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   EXPECT_TRUE(err.starts_with("brevant-convert: locked/a.htm: Permission denied (")) << err;
@@ -551,8 +628,9 @@ TEST_F(CliFolderTest, WhatTheScanHadToLeaveOutIsNamedAndFailsTheRun) {
   WriteBytes(tree / "card\xFE.vcf", Card("W"));
   fs::permissions(dir_ / "empty", fs::perms::all);
   ASSERT_TRUE(testing::CanRunUnprivileged()) << "cannot drop privileges to check an unreadable folder";
-  const int status = testing::RunUnprivileged(
-      "cd '" + dir_.path().string() + "' && '" BREVANT_CLI_PATH "' -q -m single -o empty tree 2>err.txt");
+  const int status = testing::RunUnprivileged("cd '" + dir_.path().string() + "' && '" +
+                                              testing::UnprivilegedCopy(BREVANT_CLI_PATH).string() +
+                                              "' -q -m single -o empty tree 2>err.txt");
   EXPECT_EQ(status, 1);
   const std::string err = ReadBytes(dir_ / "err.txt");
   // Each one named once, safe for the terminal; "~" names and hidden files stay silent.

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 
 namespace brevant::testing {
@@ -124,7 +125,12 @@ pid_t StartTool(const std::filesystem::path& workingFolder, const std::vector<st
 
 int WaitForTool(pid_t tool) {
   int status = 0;
-  if (tool <= 0 || waitpid(tool, &status, 0) != tool) return -1;
+  if (tool <= 0) return -1;
+  // A tool that hangs (on a FIFO, say) fails the test that started it.
+  if (const ::testing::AssertionResult ended = ChildEnded(tool, status); !ended) {
+    ADD_FAILURE() << ended.message();
+    return -1;
+  }
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

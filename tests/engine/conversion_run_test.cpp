@@ -1,7 +1,9 @@
 #include "engine/convert/conversion_run.h"
+#include "support/path_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "engine/convert/run_summary.h"
 #include "support/utf8.h"
@@ -42,6 +44,9 @@ TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
   EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
   host.folder = u"";
   EXPECT_EQ(StartConverting(host), RunOutcome::FolderMissing);
+  // A name past what the system allows (255 bytes on Linux, a path of 260 on Windows).
+  host.folder = PathText(dir.path()) + Separator() + Text(300, u'n');
+  EXPECT_EQ(StartConverting(host), RunOutcome::FolderPathTooLong);
   EXPECT_TRUE(host.positions.empty());
   EXPECT_FALSE(fs::exists(dir / "a.htm"));
   // Beside the input, the folder text is never looked at.
@@ -157,6 +162,34 @@ TEST_F(ConversionRun, SameNamedInputsOfOneRunGetNumberedDocuments) {
         << name;
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 4);
+}
+
+// The next number of a name is the first that no document of the run has: one
+// left free (its input had nothing to convert, or its write failed) goes to the
+// next input of the name, and numbers taken meanwhile by other names are passed.
+TEST_F(ConversionRun, ANumberLeftFreeGoesToTheNextInputOfTheName) {
+  host.besideInput = false;
+  host.toChosenFolder = true;
+  host.folder = PathText(dir / "out");
+  fs::create_directories(dir / "out");
+  const std::tuple<const char*, const char*, const char*> inputs[] = {
+      {"a", "c.vcf", "FN:a\n"},      // c.htm
+      {"b", "c.vcf", "X-NONE:b\n"},  // nothing to convert: (2) stays free
+      {"d", "c.vcf", "FN:d\n"},      // c (2).htm
+      {"e", "c (3).vcf", "FN:e\n"},  // takes c (3).htm under its own name
+      {"f", "c.vcf", "FN:f\n"},      // passes (3): c (4).htm
+      {"g", "c.vcf", "FN:g\n"},      // c (5).htm
+  };
+  for (const auto& [folder, name, content] : inputs) add(dir / folder / name, content);
+  EXPECT_EQ(StartConverting(host), RunOutcome::Done);
+  EXPECT_TRUE(host.errors.empty());
+  const std::pair<const char*, const char*> expected[] = {
+      {"c.htm", "a"}, {"c (2).htm", "d"}, {"c (3).htm", "e"}, {"c (4).htm", "f"}, {"c (5).htm", "g"}};
+  for (const auto& [name, contact] : expected) {
+    EXPECT_THAT(ReadBytes(dir / "out" / name), HasSubstr(std::string("<td>&nbsp;") + contact + "</td>"))
+        << name;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 5);
 }
 
 // Two path texts of one document: a folder reached through a link. This run's

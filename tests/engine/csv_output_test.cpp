@@ -18,6 +18,7 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using testing::PathText;
@@ -39,6 +40,15 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
       {"comma", u"", "Lee, Ann", "\"Lee, Ann\""},
       {"quotes doubled", u"", "Ann \"Nan\" Lee", "\"Ann \"\"Nan\"\" Lee\""},
       {"line break kept", u"", "one\r\ntwo", "\"one\r\ntwo\""},
+      // A line feed alone is a line break too, wherever it stands in a value of any length.
+      {"line feed, short", u"", "a\nb", "\"a\nb\""},
+      {"line feed, eight bytes and more", u"", "first line\nsecond", "\"first line\nsecond\""},
+      {"line feed after UTF-8", u"",
+       "M\xC3\xBCller Stra\xC3\x9F"
+       "e\nBerlin",
+       "\"M\xC3\xBCller Stra\xC3\x9F"
+       "e\nBerlin\""},
+      {"line feed, UTF-16", u"first line\nsecond", "", "\"first line\nsecond\""},
       {"line end left out", u"", "Town\r", "Town"},
       {"formula", u"", "=1+1", "'=1+1"},
       {"formula with quotes", u"", "=HYPERLINK(\"http://x.example\",\"y\")",
@@ -60,14 +70,29 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
       {"UTF-16 into UTF-8", u"\u0416\u0435\u043D\u044F \U0001F600, \"\xD800\"", "",
        "\"\xD0\x96\xD0\xB5\xD0\xBD\xD1\x8F \xF0\x9F\x98\x80, \"\"\xEF\xBF\xBD\"\"\""},
       {"UTF-16 formula", u"=1", "", "'=1"},
+      // Control characters are left out as the documents leave them out, before the formula guard.
+      {"NUL before a formula", u"", "\0=1+1"s, "'=1+1"},
+      {"controls before a web call", u"", "\x01\x1F=WEBSERVICE(\"http://x.example/\")",
+       "\"'=WEBSERVICE(\"\"http://x.example/\"\")\""},
+      {"escape before a plus", u"", "\x1B+cmd|' /C calc'!A0", "'+cmd|' /C calc'!A0"},
+      {"NUL after a minus", u"", "-\0\x02+3"s, "'-+3"},
+      {"NUL before a phone number", u"", "\0+1 555-0100"s, "+1 555-0100"},
+      {"controls inside left out", u"", "a\0b\x1B[1mc\x7F"s, "ab[1mc\x7F"},
+      {"controls only", u"", "\x01\x02", "\"\""},
+      {"tab and line breaks kept", u"", "a\tb\r\nc\x0B", "\"a\tb\r\nc\""},
+      {"Windows-1252 with controls", u"", "\x01M\xFCller\x1F", "M\xC3\xBCller"},
+      {"long UTF-8 with controls", u"", "\xC3\xA9\x01\"abcdefghij\x02klmnop",
+       "\"\xC3\xA9\"\"abcdefghijklmnop\""},
+      {"UTF-16 NUL before a formula", u"\0\x1F=1"s, "", "'=1"},
+      {"UTF-16 controls inside left out", u"a\x01\u0416\x85"s, "", "a\xD0\x96\xC2\x85"},
   };
   testing::TempDir dir;
   testing::RecordingHost host;
-  const StatementReporter errors(host, u"test", false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.csv";
-    CsvDocument csv(PathText(file), ExistingTarget::Replace, host);
+    CsvDocument csv(PathText(file), ExistingTarget::Replace, TurnsOf(host));
     csv.caption({Caption::Notes, 2});
     csv.endRow();
     if (c.utf16.empty()) {
@@ -88,7 +113,7 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
 TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   testing::TempDir dir;
   testing::RecordingHost host;
-  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::DisplayName});
   csv.caption({Caption::Notes});
   csv.caption({Caption::HomeCity});
@@ -99,7 +124,7 @@ TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   csv.endRow();
   csv.emptyValue();  // a row of one empty field stays a row
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   EXPECT_EQ(ReadBytes(dir / "t.csv"),
             std::string(kMark) + "Display Name,Notes,Home City\r\nRen\xC3\xA9,\"a\nb\r\",\r\n\"\"\r\n");
 }
@@ -114,14 +139,14 @@ TEST(CsvField, LongValuesComeBackWhole) {
   }
   testing::TempDir dir;
   testing::RecordingHost host;
-  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, host);
+  CsvDocument csv(PathText(dir / "t.csv"), ExistingTarget::Replace, TurnsOf(host));
   csv.caption({Caption::Notes});
   csv.caption({Caption::Notes, 2});
   csv.endRow();
   csv.lineValue(note);
   csv.lineValue(chars);
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, u"test", false), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
   const testing::CsvText read = testing::ReadCsv(ReadBytes(dir / "t.csv"));
   ASSERT_TRUE(read.wellFormed) << read.problem;
   ASSERT_EQ(read.records.size(), 2u);
@@ -210,6 +235,34 @@ INSTANTIATE_TEST_SUITE_P(BothModesBothReadings, CsvBesideDocument,
                                            Way{"OneByFile", true, false}, Way{"OneByContact", true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The CSV file holds the values the XHTML document of one row per contact
+// shows: control characters left out of both, and a formula still guarded.
+TEST(CsvField, ControlCharactersLeaveBothFilesAlike) {
+  for (const bool single : {false, true}) {
+    SCOPED_TRACE(single ? "one document" : "per file");
+    testing::TempDir dir;
+    testing::RecordingHost host;
+    host.perContact = true;
+    host.csv = true;
+    host.allToOne = single;
+    host.each = !single;
+    WriteBytes(dir / "a.vcf",
+               "BEGIN:VCARD\r\nFN:\x01"
+               "Ann\x1B\r\nNOTE:\0=1+1\r\nEND:VCARD\r\n"s);
+    host.rows.push_back(PathText(dir / "a.vcf"));
+    ASSERT_EQ(StartConverting(host), RunOutcome::Done);
+    EXPECT_THAT(host.errors, IsEmpty());
+    const std::string name = single ? "output" : "a";
+    const testing::CsvText csv = testing::ReadCsv(ReadBytes(dir / (name + ".csv")));
+    ASSERT_TRUE(csv.wellFormed) << csv.problem;
+    const testing::Cells cells = testing::DocumentCells(ReadBytes(dir / (name + (single ? ".xml" : ".htm"))));
+    ASSERT_EQ(csv.records.size(), 2u);
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(csv.records[1], (std::vector<std::string>{"Ann", "'=1+1"}));
+    EXPECT_EQ(cells[1], (std::vector<std::string>{"Ann", "=1+1"}));
+  }
+}
+
 class CsvSafety : public ::testing::Test {
  protected:
   testing::TempDir dir;
@@ -273,15 +326,17 @@ TEST_F(CsvSafety, AnInputIsNeverReplacedByACsv) {
 TEST_F(CsvSafety, ACsvGoesInPlaceOnlyWithItsDocument) {
   single();
   add("a.vcf", "FN:A\n");
-  // A read-only CSV is refused and kept, as a read-only document would be; the document is written.
+  // A read-only CSV is refused and kept, as a read-only document would be, and
+  // the document is not placed without it.
   WriteBytes(dir / "output.csv", "earlier");
   fs::permissions(dir / "output.csv", fs::perms::owner_read);
   StartConverting(host);
   EXPECT_EQ(ReadBytes(dir / "output.csv"), "earlier");
-  EXPECT_NE(ReadBytes(dir / "output.xml"), "<missing>");
+  EXPECT_EQ(ReadBytes(dir / "output.xml"), "<missing>");
   EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.csv"}));
   // A document that cannot be written takes its CSV along.
   fs::permissions(dir / "output.csv", fs::perms::owner_all);
+  WriteBytes(dir / "output.xml", "earlier");
   fs::permissions(dir / "output.xml", fs::perms::owner_read);
   host.errors.clear();
   StartConverting(host);

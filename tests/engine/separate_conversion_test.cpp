@@ -225,6 +225,57 @@ TEST_F(SeparateConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading
   EXPECT_TRUE(host.errors.empty());
 }
 
+// Without a byte-order mark, UTF-16 and UTF-32 in either byte order are told by
+// their BEGIN:VCARD (in any letter case, after a blank line or not) and read as
+// with one; the earlier document is replaced, not removed. Bytes in the code page
+// with a NUL near the start stay bytes.
+TEST_F(SeparateConversion, Utf16AndUtf32WithoutAMarkAreRecognised) {
+  const auto encode = [](std::u32string_view text, int unit, bool bigEndian) {
+    std::u32string units;  // UTF-16 takes a pair for a character beyond its 16 bits
+    for (const char32_t c : text) {
+      if (unit == 2 && c >= 0x10000) {
+        units += {static_cast<char32_t>(0xD800 + ((c - 0x10000) >> 10)), 0xDC00 + ((c - 0x10000) & 0x3FF)};
+      } else {
+        units += c;
+      }
+    }
+    std::string bytes;
+    for (const char32_t c : units) {
+      for (int i = 0; i < unit; ++i) {
+        const int shift = 8 * (bigEndian ? unit - 1 - i : i);
+        bytes += static_cast<char>(c >> shift & 0xFF);
+      }
+    }
+    return bytes;
+  };
+  const std::u32string card = U"BEGIN:VCARD\r\nFN:\u0141ukasz \U0001F600\r\nEND:VCARD\r\n";
+  const std::u32string lower = U"\r\n\r\nbegin:vcard\nFN:\u0141ukasz \U0001F600\nend:vcard\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"utf16le", encode(card, 2, false)},        {"utf16be", encode(card, 2, true)},
+      {"utf32le", encode(card, 4, false)},        {"utf32be", encode(card, 4, true)},
+      {"utf16le-lower", encode(lower, 2, false)}, {"utf32be-lower", encode(lower, 4, true)},
+  };
+  for (const bool perContact : {false, true}) {
+    host.perContact = perContact;
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (perContact ? " per contact" : ""));
+      WriteBytes(dir / (std::string(c.name) + ".htm"), "earlier");
+      convert(std::string(c.name) + ".vcf", c.bytes);
+      EXPECT_THAT(
+          ReadBytes(dir / (std::string(c.name) + ".htm")),
+          HasSubstr(perContact ? "<td>&#321;ukasz &#128512;</td>" : "<td>&nbsp;&#321;ukasz &#128512;"));
+    }
+  }
+  // A NUL in a file of bytes, with BEGIN:VCARD as bytes: the line scanner keeps the NUL.
+  host.perContact = false;
+  convert("bytes.vcf", std::string("BEGIN:VCARD\r\nFN:a\0b\r\nEND:VCARD\r\n", 31));
+  EXPECT_THAT(ReadBytes(dir / "bytes.htm"), HasSubstr(std::string("<td>&nbsp;a\0b</td>", 18)));
+  EXPECT_TRUE(host.errors.empty());
+}
+
 TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument) {
   SKIP_ON_WINDOWS("needs file modes and an unprivileged user");
   WriteBytes(dir / "locked.vcf", "FN:x\n");

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "brevant_version.h"
 #include "support/utf8.h"
 
 namespace brevant::testing {

@@ -28,9 +28,16 @@ void FakeView::setListColumnWidth(int twips) {
   columnWidth = twips;
 }
 
-void FakeView::focus(Control control) { calls.push_back("focus " + std::string(LayoutOf(control).name)); }
+void FakeView::focus(Control control) {
+  calls.push_back("focus " + std::string(LayoutOf(control).objectName));
+}
 
 void FakeView::removeRow(std::size_t row) { rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(row)); }
+
+void FakeView::clearRows() {
+  if (failing == "clear") throw std::runtime_error("Permission denied");
+  rows.clear();
+}
 
 void FakeView::showRow(std::size_t row) { calls.push_back("show row " + std::to_string(row)); }
 

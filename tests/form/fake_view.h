@@ -30,7 +30,7 @@ class FakeView : public FormView {
   // Runs at each turn of the event loop, as the user's side of the window.
   std::function<void()> whileEventsProcessed;
   int eventTurns = 0;
-  // A start-up step that fails, by its call's name.
+  // A start-up step that fails, by its call's name, or "clear" for clearing the rows.
   std::string failing;
 
   void applySkin(const Text& programFolder) override;
@@ -52,7 +52,7 @@ class FakeView : public FormView {
     rows.insert(rows.end(), paths.begin(), paths.end());
   }
   void removeRow(std::size_t row) override;
-  void clearRows() override { rows.clear(); }
+  void clearRows() override;
   void setRowText(std::size_t row, const Text& path) override { rows.at(row) = path; }
   void selectRow(std::size_t row) override { selected = row; }
   void showRow(std::size_t row) override;

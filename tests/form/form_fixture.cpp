@@ -17,10 +17,10 @@ bool MemorySettings::write(TextView key, TextView value) {
 
 FormTest::FormTest() { std::filesystem::create_directories(programFolder); }
 
-Form1& FormTest::open() {
+MainForm& FormTest::open() {
   view = FakeView();
   form.emplace(view, FormSetup{settings, dialogs, PathText(programFolder), [this] { return desktop; }});
-  form->Form_Load();
+  form->load();
   return *form;
 }
 

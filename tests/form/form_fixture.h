@@ -8,7 +8,7 @@
 #include <string>
 
 #include "form/fake_view.h"
-#include "form/form1.h"
+#include "form/main_form.h"
 #include "form/scripted_dialogs.h"
 #include "test_support/temp_dir.h"
 
@@ -34,11 +34,11 @@ class FormTest : public ::testing::Test {
   MemorySettings settings;
   ScriptedDialogs dialogs;
   FakeView view;
-  std::optional<Form1> form;
+  std::optional<MainForm> form;
   Text desktop = u"/home/user/Desktop/";
 
   FormTest();
-  Form1& open();
+  MainForm& open();
   // The value in the store; "<absent>" when never written.
   std::string stored(const Text& key) const;
   std::vector<std::string> rows() const;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace brevant::testing {
 namespace {
@@ -16,12 +17,12 @@ bool TakesFocus(ControlKind kind) {
 }
 
 TEST(FormLayout, EveryControlOnceInsideItsContainerWithItsFontAndName) {
-  std::set<Control> placed{Control::Form1};
+  std::set<Control> placed{Control::Window};
   std::set<std::string> names{"Form1"};
   for (const ControlLayout& control : FormLayout()) {
-    SCOPED_TRACE(control.name);
+    SCOPED_TRACE(control.objectName);
     EXPECT_TRUE(placed.insert(control.control).second);
-    EXPECT_TRUE(names.insert(control.name).second);
+    EXPECT_TRUE(names.insert(control.objectName).second);
     EXPECT_EQ(&LayoutOf(control.control), &control);
     // Containers come first, and are frames or the window.
     ASSERT_TRUE(placed.contains(control.container));
@@ -37,9 +38,9 @@ TEST(FormLayout, EveryControlOnceInsideItsContainerWithItsFontAndName) {
       EXPECT_TRUE(control.accessibleName.starts_with(u"Choose ")) << "unnamed";
     }
   }
-  EXPECT_EQ(placed.size(), static_cast<std::size_t>(Control::ProgressBar1) + 1);
-  EXPECT_EQ(LayoutOf(Control::Form1).width, kFormWidthTwips);
-  EXPECT_EQ(LayoutOf(Control::Form1).height, kFormHeightTwips);
+  EXPECT_EQ(placed.size(), static_cast<std::size_t>(Control::Progress) + 1);
+  EXPECT_EQ(LayoutOf(Control::Window).width, kFormWidthTwips);
+  EXPECT_EQ(LayoutOf(Control::Window).height, kFormHeightTwips);
 }
 
 TEST(FormLayout, TabVisitsEveryControlThatTakesTheFocusOnceStartingAtTheList) {
@@ -49,8 +50,48 @@ TEST(FormLayout, TabVisitsEveryControlThatTakesTheFocusOnceStartingAtTheList) {
     if (TakesFocus(control.kind)) focusable.insert(control.control);
   EXPECT_EQ(std::set<Control>(order.begin(), order.end()), focusable);
   EXPECT_EQ(order.size(), focusable.size());
-  EXPECT_EQ(order.front(), Control::ListView1);
-  EXPECT_EQ(order.back(), Control::PushButton2);
+  EXPECT_EQ(order.front(), Control::InputList);
+  EXPECT_EQ(order.back(), Control::StartConverting);
+}
+
+// Where a control lies in the window, in twips.
+struct Place {
+  int left;
+  int top;
+  int bottom;
+};
+
+Place PlaceOf(Control control) {
+  const ControlLayout& layout = LayoutOf(control);
+  Place place{layout.left, layout.top, layout.top + layout.height};
+  for (Control in = layout.container; in != Control::Window; in = LayoutOf(in).container) {
+    place.left += LayoutOf(in).left;
+    place.top += LayoutOf(in).top;
+    place.bottom += LayoutOf(in).top;
+  }
+  return place;
+}
+
+TEST(FormLayout, TabVisitsTheOptionsLineByLineEachLineLeftToRight) {
+  // A control on the same line (their heights overlap) comes after one to its
+  // left; otherwise after the one above.
+  const std::span<const Control> order = TabOrder();
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    const Place before = PlaceOf(order[i - 1]);
+    const Place after = PlaceOf(order[i]);
+    SCOPED_TRACE(std::string(LayoutOf(order[i - 1]).objectName) + " then " + LayoutOf(order[i]).objectName);
+    if (after.top < before.bottom && before.top < after.bottom) {
+      EXPECT_GT(after.left, before.left);
+    } else {
+      EXPECT_GT(after.top, before.top);
+    }
+  }
+  using enum Control;
+  const std::vector<Control> options(order.begin() + 5, order.begin() + 16);
+  EXPECT_EQ(options,
+            (std::vector<Control>{AllInOneDocument, AlsoSaveCsv, DocumentPerInput, RowPerContact, BorderWidth,
+                                  ChooseTextColour, ChooseBackgroundColour, SaveToChosenFolder, OutputFolder,
+                                  ChooseOutputFolder, SaveBesideInput}));
 }
 
 }  // namespace

@@ -50,9 +50,9 @@ class ListTest : public FormTest {
 };
 
 TEST_F(ListTest, AddsOneFileAsReturnedAndSeveralThroughTheirFolder) {
-  Form1& f = open();
+  MainForm& f = open();
   dialogs.fileAnswers = {{Native(u"/d//one.vcf")}, {Native(u"/d/a.vcf"), Native(u"/d/b.vcf")}, {}};
-  for (int click = 0; click < 3; ++click) f.PushButton1_Click();
+  for (int click = 0; click < 3; ++click) f.clicked(Control::AddFiles);
   // One file stays as the dialog gave it; several are joined to their folder with one separator.
   EXPECT_THAT(shownRows(),
               ElementsAreArray(Strings({Native(u"/d//one.vcf"), Native(u"/d/a.vcf"), Native(u"/d/b.vcf")})));
@@ -62,19 +62,19 @@ TEST_F(ListTest, AddsOneFileAsReturnedAndSeveralThroughTheirFolder) {
                           "files: Add File(s) - Hold Ctrl to select multiple files [VCF Files (*.vcf)]"));
   // The same file twice gives two rows.
   dialogs.fileAnswers = {{Native(u"/d/a.vcf")}};
-  f.PushButton1_Click();
+  f.clicked(Control::AddFiles);
   EXPECT_EQ(std::count(f.rows().begin(), f.rows().end(), Native(u"/d/a.vcf")), 2);
 }
 
 TEST_F(ListTest, ScansAFolderTreeForTheExtensionWithTheBusyPointer) {
   makeTree();
   settings.values[u"LastFolder"] = u"/start";
-  Form1& f = open();
+  MainForm& f = open();
   dialogs.textAnswers = {u"vcf", u"*"};
   dialogs.folderAnswers = {PathText(tree), PathText(tree)};
   std::vector<Pointer> pointers;
   view.whileEventsProcessed = [&] { pointers.push_back(view.pointer); };
-  f.PushButton5_Click();
+  f.clicked(Control::AddFolder);
   EXPECT_THAT(shownRows(), ElementsAre(at("a.vcf"), at("B.VCF"), at("sub/c.vcf")));
   EXPECT_EQ(stored(u"Extension"), "vcf");
   EXPECT_EQ(settings.values[u"LastFolder"], PathText(tree));
@@ -82,8 +82,8 @@ TEST_F(ListTest, ScansAFolderTreeForTheExtensionWithTheBusyPointer) {
   EXPECT_EQ(std::count(pointers.begin(), pointers.end(), Pointer::Busy), static_cast<long>(pointers.size()));
   EXPECT_EQ(view.pointer, Pointer::Arrow);
 
-  f.PushButton7_Click();
-  f.PushButton5_Click();
+  f.clicked(Control::ClearList);
+  f.clicked(Control::AddFolder);
   ScanObserver quiet;
   EXPECT_EQ(f.rows(), ListMatchingFiles(PathText(tree), u"*", quiet));
   EXPECT_THAT(rows(), ::testing::Contains(at("notes.txt")));
@@ -98,12 +98,12 @@ TEST_F(ListTest, ScansAFolderTreeForTheExtensionWithTheBusyPointer) {
 
 TEST_F(ListTest, AnEmptyExtensionOrACancelledFolderStopsTheScan) {
   makeTree();
-  Form1& f = open();
-  f.PushButton5_Click();  // prompt cancelled
+  MainForm& f = open();
+  f.clicked(Control::AddFolder);  // prompt cancelled
   EXPECT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(stored(u"Extension"), "<absent>");
   dialogs.textAnswers = {u"txt"};
-  f.PushButton5_Click();  // folder cancelled: the extension is stored already
+  f.clicked(Control::AddFolder);  // folder cancelled: the extension is stored already
   EXPECT_EQ(dialogs.asked.size(), 3u);
   EXPECT_EQ(stored(u"Extension"), "txt");
   EXPECT_EQ(stored(u"LastFolder"), "<absent>");
@@ -113,19 +113,19 @@ TEST_F(ListTest, AnEmptyExtensionOrACancelledFolderStopsTheScan) {
 
 TEST_F(ListTest, ASecondClickWhileTheScanYieldsStartsNoSecondScanAndACloseEndsIt) {
   makeTree();
-  Form1& f = open();
+  MainForm& f = open();
   dialogs.textAnswers = {u"vcf", u"vcf"};
   dialogs.folderAnswers = {PathText(tree), PathText(tree)};
-  view.whileEventsProcessed = [&] { f.PushButton5_Click(); };
-  f.PushButton5_Click();
+  view.whileEventsProcessed = [&] { f.clicked(Control::AddFolder); };
+  f.clicked(Control::AddFolder);
   EXPECT_EQ(dialogs.asked.size(), 2u);
   EXPECT_EQ(rows().size(), 3u);
 
   // Closed while it yields: the scan ends without adding, and the pointer is restored.
   dialogs.textAnswers = {u"vcf"};
   dialogs.folderAnswers = {PathText(tree)};
-  view.whileEventsProcessed = [&] { f.Form_Unload(); };
-  f.PushButton5_Click();
+  view.whileEventsProcessed = [&] { f.close(); };
+  f.clicked(Control::AddFolder);
   EXPECT_EQ(rows().size(), 3u);
   EXPECT_EQ(f.pointer(), Pointer::Arrow);
 }
@@ -134,30 +134,30 @@ TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
   makeTree();
   WriteBytes(dir / "other" / "x.doc", "d");
   settings.values[u"Extension"] = u"vcf";  // a drop reads no setting
-  Form1& f = open();
+  MainForm& f = open();
   const Text missing = PathText(dir / "gone.txt");
-  f.ListView1_OLEDragDrop({missing, PathText(tree / "sub"), PathText(dir / "other"), missing});
+  f.filesDropped({missing, PathText(tree / "sub"), PathText(dir / "other"), missing});
   EXPECT_THAT(shownRows(), ElementsAre(ToUtf8(missing), at("sub/c.vcf"),
                                        ToUtf8(PathText(dir / "other" / "x.doc")), ToUtf8(missing)));
-  f.ListView1_OLEDragDrop({});
+  f.filesDropped({});
   EXPECT_EQ(rows().size(), 4u);
   EXPECT_THAT(dialogs.asked, IsEmpty());
   EXPECT_EQ(view.pointer, Pointer::Arrow);
 }
 
 TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
-  Form1& f = open();
-  f.ListView1_OLEDragDrop({u"a", u"b", u"c", u"d"});
+  MainForm& f = open();
+  f.filesDropped({u"a", u"b", u"c", u"d"});
   struct Removal {
-    void (*gesture)(Form1&, std::optional<std::size_t>);
+    void (*gesture)(MainForm&, std::optional<std::size_t>);
     std::optional<std::size_t> selected;
     std::vector<std::string> left;
   };
-  const auto del = [](Form1& form, std::optional<std::size_t> row) {
-    form.ListView1_KeyDown(Form1::kDeleteKey, row);
+  const auto del = [](MainForm& form, std::optional<std::size_t> row) {
+    form.listKeyPressed(MainForm::kDeleteKey, row);
   };
-  const auto other = [](Form1& form, std::optional<std::size_t> row) { form.ListView1_KeyDown(45, row); };
-  const auto twice = [](Form1& form, std::optional<std::size_t> row) { form.ListView1_DblClick(row); };
+  const auto other = [](MainForm& form, std::optional<std::size_t> row) { form.listKeyPressed(45, row); };
+  const auto twice = [](MainForm& form, std::optional<std::size_t> row) { form.listDoubleClicked(row); };
   const Removal removals[] = {
       {del, 1, {"a", "c", "d"}},       {twice, 2, {"a", "c"}}, {other, 0, {"a", "c"}},  // another key
       {del, std::nullopt, {"a", "c"}},                                                  // nothing selected
@@ -168,14 +168,14 @@ TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
     EXPECT_EQ(shownRows(), removal.left);
   }
   f.setBusy(true);
-  f.ListView1_KeyDown(Form1::kDeleteKey, 0);
-  f.ListView1_DblClick(0);
-  f.PushButton7_Click();
+  f.listKeyPressed(MainForm::kDeleteKey, 0);
+  f.listDoubleClicked(0);
+  f.clicked(Control::ClearList);
   EXPECT_THAT(shownRows(), ElementsAre("a", "c"));
   f.setBusy(false);
-  f.PushButton7_Click();
+  f.clicked(Control::ClearList);
   EXPECT_THAT(shownRows(), IsEmpty());
-  f.ListView1_KeyDown(Form1::kDeleteKey, 0);  // nothing left to remove
+  f.listKeyPressed(MainForm::kDeleteKey, 0);  // nothing left to remove
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
@@ -242,20 +242,20 @@ TEST_F(ListTest, RowDraggingCarriesThePathOneRowAtATimeAndScrollsAtTheEdges) {
   };
   for (const DragCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Form1& f = open();
-    f.ListView1_OLEDragDrop(c.rows);
+    MainForm& f = open();
+    f.filesDropped(c.rows);
     view.calls.clear();
     for (const Gesture& gesture : c.gestures) {
       switch (gesture.kind) {
         case Press:
-          f.ListView1_MouseDown(gesture.row);
+          f.listButtonPressed(gesture.row);
           EXPECT_EQ(view.listDragPointer, gesture.row.has_value());
           break;
         case Move:
-          f.ListView1_MouseMove(gesture.row, gesture.y, 100);
+          f.listPointerMoved(gesture.row, gesture.y, 100);
           break;
         case Release:
-          f.ListView1_MouseUp();
+          f.listButtonReleased();
           EXPECT_FALSE(view.listDragPointer);
           break;
       }
@@ -267,17 +267,17 @@ TEST_F(ListTest, RowDraggingCarriesThePathOneRowAtATimeAndScrollsAtTheEdges) {
 }
 
 TEST_F(ListTest, ARowRemovedWhileDraggingDoesNotMoveTheWrongRow) {
-  Form1& f = open();
-  f.ListView1_OLEDragDrop({u"a", u"b", u"c", u"d"});
-  f.ListView1_MouseDown(2);  // "c"
-  f.ListView1_KeyDown(Form1::kDeleteKey, 0);
-  f.ListView1_MouseMove(0, 50, 100);
+  MainForm& f = open();
+  f.filesDropped({u"a", u"b", u"c", u"d"});
+  f.listButtonPressed(2);  // "c"
+  f.listKeyPressed(MainForm::kDeleteKey, 0);
+  f.listPointerMoved(0, 50, 100);
   EXPECT_THAT(shownRows(), ElementsAre("c", "b", "d"));
-  f.ListView1_KeyDown(Form1::kDeleteKey, 0);  // the dragged row itself
-  f.ListView1_MouseMove(1, 50, 100);
+  f.listKeyPressed(MainForm::kDeleteKey, 0);  // the dragged row itself
+  f.listPointerMoved(1, 50, 100);
   EXPECT_THAT(shownRows(), ElementsAre("b", "d"));
-  f.PushButton7_Click();
-  f.ListView1_MouseMove(0, 50, 100);
+  f.clicked(Control::ClearList);
+  f.listPointerMoved(0, 50, 100);
   EXPECT_THAT(shownRows(), IsEmpty());
 }
 
@@ -297,31 +297,31 @@ class SamplesTest : public FormTest {
 
 TEST_F(SamplesTest, LoadsEverySampleOnceAndAsksEachTime) {
   makeSamples(programFolder / "Samples");
-  Form1& f = open();
+  MainForm& f = open();
   const Text samples = PathText(programFolder / "Samples");
   const Text a = samples + Separator() + u"A.vcf";
   const Text b = samples + Separator() + u"b.vcf";
-  f.PushButton3_Click();
+  f.clicked(Control::LoadSamples);
   EXPECT_THAT(f.rows(), ::testing::UnorderedElementsAre(a, b));
   dialogs.yesNoAnswers = {true};
-  f.PushButton3_Click();
+  f.clicked(Control::LoadSamples);
   EXPECT_EQ(f.rows().size(), 2u);
   EXPECT_THAT(dialogs.asked, ElementsAre(Question(), Question(), "open: " + ToUtf8(samples)));
 
   // A removed sample comes back at the end; a row of exactly a sample's text is that
   // sample; the same file written otherwise is another row.
-  f.PushButton7_Click();
+  f.clicked(Control::ClearList);
   const Text doubled = samples + Separator() + Separator() + u"b.vcf";
-  f.ListView1_OLEDragDrop({b, doubled});
-  f.PushButton3_Click();
+  f.filesDropped({b, doubled});
+  f.clicked(Control::LoadSamples);
   EXPECT_THAT(f.rows(), ElementsAre(b, doubled, a));
   EXPECT_EQ(view.rows, f.rows());
 }
 
 TEST_F(SamplesTest, WithoutSamplesNothingIsAddedAndTheQuestionStillComes) {
-  Form1& f = open();
+  MainForm& f = open();
   dialogs.yesNoAnswers = {true};
-  f.PushButton3_Click();
+  f.clicked(Control::LoadSamples);
   EXPECT_THAT(f.rows(), IsEmpty());
   EXPECT_EQ(dialogs.asked.size(), 2u);
   EXPECT_THAT(dialogs.errors, IsEmpty());
@@ -333,9 +333,9 @@ TEST_F(SamplesTest, AnInstalledProgramFindsTheInstalledSamples) {
   fs::create_directories(programFolder);
   const fs::path installed = dir / "prefix" / "share" / "brevant" / "Samples";
   WriteBytes(installed / "A.vcf", "FN:a\n");
-  Form1& f = open();
+  MainForm& f = open();
   dialogs.yesNoAnswers = {true};
-  f.PushButton3_Click();
+  f.clicked(Control::LoadSamples);
   ASSERT_EQ(f.rows().size(), 1u);
   EXPECT_TRUE(fs::equivalent(fs::path(f.rows()[0]), installed / "A.vcf"));
   EXPECT_TRUE(fs::equivalent(fs::path(dialogs.openedFolders.at(0)), installed));

@@ -12,18 +12,18 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 TEST_F(FormTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDefaultFolder) {
-  Form1& f = open();
-  EXPECT_EQ(view.checked, (std::map<Control, bool>{{Control::Option1, true},
-                                                   {Control::Option2, false},
-                                                   {Control::Check1, false},
-                                                   {Control::Check2, false},
-                                                   {Control::Option3, true},
-                                                   {Control::Option4, false}}));
-  EXPECT_EQ(view.texts[Control::Text2], u"1");
-  EXPECT_EQ(view.texts[Control::Text1], desktop);
-  EXPECT_EQ(view.colours[Control::Picture1], 0x000000);
-  EXPECT_EQ(view.colours[Control::Picture2], 0xFFFFFF);
-  EXPECT_TRUE(view.enabled[Control::Frame6]);
+  MainForm& f = open();
+  EXPECT_EQ(view.checked, (std::map<Control, bool>{{Control::AllInOneDocument, true},
+                                                   {Control::DocumentPerInput, false},
+                                                   {Control::RowPerContact, false},
+                                                   {Control::AlsoSaveCsv, false},
+                                                   {Control::SaveToChosenFolder, true},
+                                                   {Control::SaveBesideInput, false}}));
+  EXPECT_EQ(view.texts[Control::BorderWidth], u"1");
+  EXPECT_EQ(view.texts[Control::OutputFolder], desktop);
+  EXPECT_EQ(view.colours[Control::TextColourSwatch], 0x000000);
+  EXPECT_EQ(view.colours[Control::BackgroundColourSwatch], 0xFFFFFF);
+  EXPECT_TRUE(view.enabled[Control::OutputFolderFrame]);
   EXPECT_EQ(view.progressPosition, 0);
   EXPECT_EQ(view.progressCaption, u"Progress Bar");
   EXPECT_EQ(view.columnCaption, u" VCF File(s)");
@@ -71,7 +71,12 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {u"Text1", u"/srv/out/"},
         {u"OneRowPerContact", u"True"},
         {u"SaveCsv", u"True"}},
-       {{Option1, false}, {Option2, true}, {Check1, true}, {Check2, true}, {Option3, false}, {Option4, true}},
+       {{AllInOneDocument, false},
+        {DocumentPerInput, true},
+        {RowPerContact, true},
+        {AlsoSaveCsv, true},
+        {SaveToChosenFolder, false},
+        {SaveBesideInput, true}},
        u"3x",
        255,
        -16777216,
@@ -80,12 +85,12 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
        {}},
       // Words in any case and numbers; two False leave both unchosen.
       {{{u"Option1", u"true"}, {u"Option2", u"FALSE"}, {u"Option3", u" 0.0 "}, {u"Option4", u"0"}},
-       {{Option1, true},
-        {Option2, false},
-        {Check1, false},
-        {Check2, false},
-        {Option3, false},
-        {Option4, false}},
+       {{AllInOneDocument, true},
+        {DocumentPerInput, false},
+        {RowPerContact, false},
+        {AlsoSaveCsv, false},
+        {SaveToChosenFolder, false},
+        {SaveBesideInput, false}},
        u"1",
        0,
        0xFFFFFF,
@@ -93,12 +98,12 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
        {},
        {{u"Text1", desktop}}},
       {{{u"Option1", u"0"}, {u"Option2", u"-1"}, {u"Option3", u"2.5"}},
-       {{Option1, false},
-        {Option2, true},
-        {Check1, false},
-        {Check2, false},
-        {Option3, true},
-        {Option4, false}},
+       {{AllInOneDocument, false},
+        {DocumentPerInput, true},
+        {RowPerContact, false},
+        {AlsoSaveCsv, false},
+        {SaveToChosenFolder, true},
+        {SaveBesideInput, false}},
        u"1",
        0,
        0xFFFFFF,
@@ -112,12 +117,12 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {u"Option4", u"yes"},
         {u"OneRowPerContact", u"1e3"},
         {u"SaveCsv", u"sometimes"}},
-       {{Option1, true},
-        {Option2, false},
-        {Check1, true},
-        {Check2, false},
-        {Option3, true},
-        {Option4, false}},
+       {{AllInOneDocument, true},
+        {DocumentPerInput, false},
+        {RowPerContact, true},
+        {AlsoSaveCsv, false},
+        {SaveToChosenFolder, true},
+        {SaveBesideInput, false}},
        u"1",
        0,
        255,
@@ -135,21 +140,21 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
     auto& f = open();
     EXPECT_EQ(view.checked, c.checked);
     for (const auto& [option, on] : c.checked) EXPECT_EQ(f.checked(option), on);
-    EXPECT_EQ(f.convertAllToOne(), c.checked.at(Option1));
-    EXPECT_EQ(f.convertEach(), c.checked.at(Option2));
-    EXPECT_EQ(f.oneRowPerContact(), c.checked.at(Check1));
-    EXPECT_EQ(f.saveCsv(), c.checked.at(Check2));
-    EXPECT_EQ(f.saveToChosenFolder(), c.checked.at(Option3));
-    EXPECT_EQ(f.saveBesideInput(), c.checked.at(Option4));
-    EXPECT_EQ(view.enabled[Frame6], c.checked.at(Option3));
+    EXPECT_EQ(f.convertAllToOne(), c.checked.at(AllInOneDocument));
+    EXPECT_EQ(f.convertEach(), c.checked.at(DocumentPerInput));
+    EXPECT_EQ(f.oneRowPerContact(), c.checked.at(RowPerContact));
+    EXPECT_EQ(f.saveCsv(), c.checked.at(AlsoSaveCsv));
+    EXPECT_EQ(f.saveToChosenFolder(), c.checked.at(SaveToChosenFolder));
+    EXPECT_EQ(f.saveBesideInput(), c.checked.at(SaveBesideInput));
+    EXPECT_EQ(view.enabled[OutputFolderFrame], c.checked.at(SaveToChosenFolder));
     EXPECT_EQ(f.borderWidth(), c.borderWidth);
-    EXPECT_EQ(view.texts[Text2], c.borderWidth);
+    EXPECT_EQ(view.texts[BorderWidth], c.borderWidth);
     EXPECT_EQ(f.tableTextColour(), c.textColour);
-    EXPECT_EQ(view.colours[Picture1], c.textColour);
+    EXPECT_EQ(view.colours[TextColourSwatch], c.textColour);
     EXPECT_EQ(f.tableBackgroundColour(), c.backgroundColour);
-    EXPECT_EQ(view.colours[Picture2], c.backgroundColour);
+    EXPECT_EQ(view.colours[BackgroundColourSwatch], c.backgroundColour);
     EXPECT_EQ(f.chosenFolder(), c.folder);
-    EXPECT_EQ(view.texts[Text1], c.folder);
+    EXPECT_EQ(view.texts[OutputFolder], c.folder);
     EXPECT_EQ(dialogs.asked, c.reported);
     std::map<Text, Text> expected = c.stored;
     for (const auto& [key, value] : c.storedAfter) expected[key] = value;
@@ -166,96 +171,96 @@ TEST_F(FormTest, AFailedStartUpStepIsReportedWithItsNumberAndStartUpGoesOn) {
     view = FakeView();
     view.failing = step;
     form.emplace(view, FormSetup{settings, dialogs, PathText(programFolder), [this] { return desktop; }});
-    form->Form_Load();
+    form->load();
     EXPECT_THAT(
         dialogs.asked,
         ElementsAre(
             std::string("error: Permission denied\r\nin Tarnwick2021/08/31.Form1.Form_Load at line ") +
             line));
-    EXPECT_EQ(view.texts[Control::Text1], desktop);
+    EXPECT_EQ(view.texts[Control::OutputFolder], desktop);
     EXPECT_EQ(view.columnWidth, 7200);
   }
 }
 
 TEST_F(FormTest, OptionClicksStoreBothKeysOfTheirGroupAndTextsEveryChange) {
-  Form1& f = open();
+  MainForm& f = open();
   struct Click {
-    void (Form1::*handler)();
+    Control option;
     const char16_t* key1;
     const char* value1;
     const char16_t* key2;
     const char* value2;
   };
-  const Click clicks[] = {{&Form1::Option2_Click, u"Option1", "False", u"Option2", "True"},
-                          {&Form1::Option1_Click, u"Option1", "True", u"Option2", "False"},
-                          {&Form1::Option4_Click, u"Option3", "False", u"Option4", "True"},
-                          {&Form1::Option3_Click, u"Option3", "True", u"Option4", "False"}};
+  const Click clicks[] = {{Control::DocumentPerInput, u"Option1", "False", u"Option2", "True"},
+                          {Control::AllInOneDocument, u"Option1", "True", u"Option2", "False"},
+                          {Control::SaveBesideInput, u"Option3", "False", u"Option4", "True"},
+                          {Control::SaveToChosenFolder, u"Option3", "True", u"Option4", "False"}};
   for (const Click& click : clicks) {
-    (f.*click.handler)();
+    f.toggled(click.option, true);
     EXPECT_EQ(stored(click.key1), click.value1);
     EXPECT_EQ(stored(click.key2), click.value2);
-    EXPECT_EQ(view.checked[Control::Option1], f.convertAllToOne());
-    EXPECT_EQ(view.checked[Control::Option2], f.convertEach());
-    EXPECT_EQ(view.checked[Control::Option3], f.saveToChosenFolder());
-    EXPECT_EQ(view.checked[Control::Option4], f.saveBesideInput());
-    EXPECT_EQ(view.enabled[Control::Frame6], f.saveToChosenFolder());
+    EXPECT_EQ(view.checked[Control::AllInOneDocument], f.convertAllToOne());
+    EXPECT_EQ(view.checked[Control::DocumentPerInput], f.convertEach());
+    EXPECT_EQ(view.checked[Control::SaveToChosenFolder], f.saveToChosenFolder());
+    EXPECT_EQ(view.checked[Control::SaveBesideInput], f.saveBesideInput());
+    EXPECT_EQ(view.enabled[Control::OutputFolderFrame], f.saveToChosenFolder());
   }
   EXPECT_FALSE(f.convertEach());
-  f.Check1_Click(true);
+  f.toggled(Control::RowPerContact, true);
   EXPECT_EQ(stored(u"OneRowPerContact"), "True");
   EXPECT_TRUE(f.oneRowPerContact());
-  f.Check1_Click(false);
+  f.toggled(Control::RowPerContact, false);
   EXPECT_EQ(stored(u"OneRowPerContact"), "False");
-  f.Check2_Click(true);
+  f.toggled(Control::AlsoSaveCsv, true);
   EXPECT_EQ(stored(u"SaveCsv"), "True");
   EXPECT_TRUE(f.saveCsv());
-  f.Check2_Click(false);
+  f.toggled(Control::AlsoSaveCsv, false);
   EXPECT_EQ(stored(u"SaveCsv"), "False");
   EXPECT_FALSE(f.saveCsv());
 
-  f.Text1_Change(u"/o");
+  f.edited(Control::OutputFolder, u"/o");
   EXPECT_EQ(stored(u"Text1"), "/o");
   EXPECT_EQ(f.chosenFolder(), u"/o");
-  f.Text2_Change(u"2x");  // no check while typing
+  f.edited(Control::BorderWidth, u"2x");  // no check while typing
   EXPECT_EQ(stored(u"Border Width"), "2x");
   EXPECT_EQ(f.borderWidth(), u"2x");
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
 TEST_F(FormTest, LeavingTheBorderWidthWithANonNumberAsksAndPutsTheFocusBack) {
-  Form1& f = open();
+  MainForm& f = open();
   for (const char16_t* entry : {u"a", u"", u"1.2.3", u"e5", u"--1"}) {
     dialogs.asked.clear();
     view.calls.clear();
-    f.Text2_Change(entry);
+    f.edited(Control::BorderWidth, entry);
     // The box takes the focus while it shows: that is no second leaving.
-    dialogs.whileMessageShows = [&f] { f.Text2_LostFocus(); };
-    f.Text2_LostFocus();
+    dialogs.whileMessageShows = [&f] { f.focusLeft(Control::BorderWidth); };
+    f.focusLeft(Control::BorderWidth);
     EXPECT_THAT(dialogs.asked, ElementsAre("message: Must be a numeric entry.")) << ToUtf8(entry);
     EXPECT_THAT(view.calls, ElementsAre("focus Text2"));
     EXPECT_EQ(stored(u"Border Width"), ToUtf8(entry));
   }
   for (const char16_t* entry : {u"3", u" -2 ", u"+1.5", u".5", u"7.", u"1e3", u"2.5E-2"}) {
     dialogs.asked.clear();
-    f.Text2_Change(entry);
-    f.Text2_LostFocus();
+    f.edited(Control::BorderWidth, entry);
+    f.focusLeft(Control::BorderWidth);
     EXPECT_THAT(dialogs.asked, IsEmpty()) << ToUtf8(entry);
   }
 }
 
 TEST_F(FormTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
-  Form1& f = open();
+  MainForm& f = open();
   dialogs.colourAnswers = {0x123456};
-  f.PushButton4_Click();
+  f.clicked(Control::ChooseTextColour);
   EXPECT_EQ(f.tableTextColour(), 0x123456);
-  EXPECT_EQ(view.colours[Control::Picture1], 0x123456);
+  EXPECT_EQ(view.colours[Control::TextColourSwatch], 0x123456);
   EXPECT_EQ(stored(u"Text Color"), "1193046");
-  f.PushButton4_Click();  // cancelled: the dialog gives its starting colour back
+  f.clicked(Control::ChooseTextColour);  // cancelled: the dialog gives its starting colour back
   EXPECT_EQ(f.tableTextColour(), 0x123456);
   dialogs.colourAnswers = {0x00FF00};
-  f.PushButton6_Click();
+  f.clicked(Control::ChooseBackgroundColour);
   EXPECT_EQ(f.tableBackgroundColour(), 0x00FF00);
-  EXPECT_EQ(view.colours[Control::Picture2], 0x00FF00);
+  EXPECT_EQ(view.colours[Control::BackgroundColourSwatch], 0x00FF00);
   EXPECT_EQ(stored(u"Background Color"), "65280");
   EXPECT_THAT(dialogs.asked,
               ElementsAre("colour: Choose text colour [0]", "colour: Choose text colour [1193046]",
@@ -264,17 +269,17 @@ TEST_F(FormTest, ColourButtonsTakeTheChosenColourAndKeepItOnCancel) {
 
 TEST_F(FormTest, BrowseForTheOutputFolder) {
   settings.values[u"LastFolderDot"] = u"/srv";
-  Form1& f = open();
+  MainForm& f = open();
   const Text separator(1, PathText(dir / "x").at(PathText(dir.path()).size()));
   dialogs.folderAnswers = {u"/srv/data", separator, u""};
-  f.PushButton9_Click();
+  f.clicked(Control::ChooseOutputFolder);
   EXPECT_EQ(f.chosenFolder(), u"/srv/data" + separator);
-  EXPECT_EQ(view.texts[Control::Text1], f.chosenFolder());
+  EXPECT_EQ(view.texts[Control::OutputFolder], f.chosenFolder());
   EXPECT_EQ(settings.values[u"Text1"], f.chosenFolder());
   EXPECT_EQ(stored(u"LastFolderDot"), "/srv/data");
-  f.PushButton9_Click();  // the root keeps its one separator
+  f.clicked(Control::ChooseOutputFolder);  // the root keeps its one separator
   EXPECT_EQ(f.chosenFolder(), separator);
-  f.PushButton9_Click();  // cancelled: nothing changes
+  f.clicked(Control::ChooseOutputFolder);  // cancelled: nothing changes
   EXPECT_EQ(f.chosenFolder(), separator);
   EXPECT_EQ(settings.values[u"LastFolderDot"], separator);
   EXPECT_THAT(dialogs.asked,
@@ -283,29 +288,29 @@ TEST_F(FormTest, BrowseForTheOutputFolder) {
 }
 
 TEST_F(FormTest, PointerFeedbackNeverReplacesTheBusyPointer) {
-  Form1& f = open();
-  f.PushButton_MouseMove();
+  MainForm& f = open();
+  f.pointerMoved(Control::StartConverting);
   EXPECT_EQ(view.pointer, Pointer::Hand);
-  f.Form_MouseMove();
+  f.pointerMoved(Control::Window);
   EXPECT_EQ(view.pointer, Pointer::Arrow);
-  f.PushButton_MouseMove();
-  f.ListView1_MouseMove(std::nullopt, 10, 100);
+  f.pointerMoved(Control::StartConverting);
+  f.listPointerMoved(std::nullopt, 10, 100);
   EXPECT_EQ(view.pointer, Pointer::Arrow);
 
   f.setBusy(true);
-  f.PushButton_MouseMove();
-  f.Form_MouseMove();
-  f.ListView1_MouseMove(std::nullopt, 10, 100);
+  f.pointerMoved(Control::StartConverting);
+  f.pointerMoved(Control::Window);
+  f.listPointerMoved(std::nullopt, 10, 100);
   EXPECT_EQ(view.pointer, Pointer::Busy);
   EXPECT_EQ(f.pointer(), Pointer::Busy);
   f.setBusy(false);
   EXPECT_EQ(view.pointer, Pointer::Arrow);
-  f.PushButton_MouseMove();
+  f.pointerMoved(Control::StartConverting);
   EXPECT_EQ(view.pointer, Pointer::Hand);
 }
 
 TEST_F(FormTest, TheHostShowsProgressAndReportsErrors) {
-  Form1& f = open();
+  MainForm& f = open();
   Host& host = f;
   host.setProgressPosition(100.0 / 3);
   host.setProgressCaption(u"Processing: a.vcf");

@@ -23,11 +23,11 @@ class RunTest : public FormTest {
  protected:
   fs::path out = dir / "out";
 
-  Form1& openWithRows(const std::vector<fs::path>& inputs) {
-    Form1& f = open();
+  MainForm& openWithRows(const std::vector<fs::path>& inputs) {
+    MainForm& f = open();
     std::vector<Text> rows;
     for (const fs::path& input : inputs) rows.push_back(PathText(input));
-    f.ListView1_OLEDragDrop(rows);
+    f.filesDropped(rows);
     return f;
   }
   void expectIdle() {
@@ -39,31 +39,35 @@ class RunTest : public FormTest {
 };
 
 TEST_F(RunTest, RefusesAnEmptyListThenAMissingFolderEveryTime) {
-  Form1& f = open();
-  f.PushButton2_Click();
-  f.PushButton2_Click();
-  f.ListView1_OLEDragDrop({PathText(dir / "a.vcf")});
-  f.Text1_Change(PathText(dir / "missing"));
-  f.PushButton2_Click();
-  f.Text1_Change(u"");
-  f.PushButton2_Click();
+  MainForm& f = open();
+  f.clicked(Control::StartConverting);
+  f.clicked(Control::StartConverting);
+  f.filesDropped({PathText(dir / "a.vcf")});
+  f.edited(Control::OutputFolder, PathText(dir / "missing"));
+  f.clicked(Control::StartConverting);
+  f.edited(Control::OutputFolder, u"");
+  f.clicked(Control::StartConverting);
+  // A folder whose path the system cannot take is said to be too long.
+  f.edited(Control::OutputFolder, PathText(dir.path()) + u"/" + Text(300, u'n'));
+  f.clicked(Control::StartConverting);
   EXPECT_THAT(dialogs.asked, ElementsAre("message: No files added.", "message: No files added.",
                                          "message: Folder does not exist. Please select another folder.",
-                                         "message: Folder does not exist. Please select another folder."));
+                                         "message: Folder does not exist. Please select another folder.",
+                                         "message: Path too long. Please select another folder."));
   expectIdle();
 }
 
 TEST_F(RunTest, ShowsEachFileWithItsShareWhileTheRunYieldsThenDone) {
   for (const char* name : {"a.vcf", "b.vcf", "c.vcf"}) WriteBytes(dir / name, "FN:x\n");
-  Form1& f = openWithRows({dir / "a.vcf", dir / "b.vcf", dir / "c.vcf"});
-  f.Option2_Click();
-  f.Option4_Click();
+  MainForm& f = openWithRows({dir / "a.vcf", dir / "b.vcf", dir / "c.vcf"});
+  f.toggled(Control::DocumentPerInput, true);
+  f.toggled(Control::SaveBesideInput, true);
   std::vector<std::pair<double, std::string>> shown;
   view.whileEventsProcessed = [&] {
     shown.emplace_back(view.progressPosition, ToUtf8(view.progressCaption));
     EXPECT_EQ(view.pointer, Pointer::Busy);
   };
-  f.PushButton2_Click();
+  f.clicked(Control::StartConverting);
   // The run looks at every input first, the bar still idle; then it shows each file.
   const auto first = std::find_if(shown.begin(), shown.end(),
                                   [](const auto& state) { return state.second != "Progress Bar"; });
@@ -79,19 +83,18 @@ TEST_F(RunTest, ShowsEachFileWithItsShareWhileTheRunYieldsThenDone) {
 TEST_F(RunTest, ChangesWhileTheRunYieldsApplyFromTheNextReadButRowsStayAsTheyWere) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");
-  Form1& f = openWithRows({dir / "a.vcf", dir / "b.vcf"});
-  f.Option2_Click();
-  f.Option4_Click();
+  MainForm& f = openWithRows({dir / "a.vcf", dir / "b.vcf"});
+  f.toggled(Control::DocumentPerInput, true);
+  f.toggled(Control::SaveBesideInput, true);
   bool changed = false;
   view.whileEventsProcessed = [&] {
     if (changed) return;
     changed = true;
-    f.Text2_Change(u"7");
-    f.ListView1_OLEDragDrop(
-        {PathText(dir / "late.vcf")});  // adding is not held off, but this run has its rows
-    f.PushButton2_Click();              // a second start does nothing
+    f.edited(Control::BorderWidth, u"7");
+    f.filesDropped({PathText(dir / "late.vcf")});  // adding is not held off, but this run has its rows
+    f.clicked(Control::StartConverting);           // a second start does nothing
   };
-  f.PushButton2_Click();
+  f.clicked(Control::StartConverting);
   EXPECT_TRUE(changed);
   EXPECT_NE(ReadBytes(dir / "a.htm").find("border='7'"), std::string::npos);
   EXPECT_NE(ReadBytes(dir / "b.htm").find("border='7'"), std::string::npos);
@@ -102,10 +105,10 @@ TEST_F(RunTest, ChangesWhileTheRunYieldsApplyFromTheNextReadButRowsStayAsTheyWer
 
 TEST_F(RunTest, EngineErrorsShowTheirBoxesAndTheRunGoesOn) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
-  Form1& f = openWithRows({dir / "missing.vcf", dir / "a.vcf"});
-  f.Text1_Change(PathText(dir.path()));
+  MainForm& f = openWithRows({dir / "missing.vcf", dir / "a.vcf"});
+  f.edited(Control::OutputFolder, PathText(dir.path()));
   fs::create_directories(dir / "output.xml");  // a folder where the document should go
-  f.PushButton2_Click();
+  f.clicked(Control::StartConverting);
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_EQ(dialogs.errors[0].tag, u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ");
   EXPECT_EQ(dialogs.asked.back(), "message: Done.\r\n\r\n1 of the 2 files was not found.");
@@ -144,16 +147,12 @@ TEST_F(RunTest, DoneSaysHowManyInputsWereNotFoundOrFailed) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     dialogs.asked.clear();
-    Form1& f = openWithRows(c.rows);
+    MainForm& f = openWithRows(c.rows);
     // A folder where a listed file was: reading it fails (a folder dropped would have been scanned).
     fs::create_directories(dir / "folder.vcf");
-    f.Text1_Change(PathText(out));
-    if (c.single) {
-      f.Option1_Click();
-    } else {
-      f.Option2_Click();
-    }
-    f.PushButton2_Click();
+    f.edited(Control::OutputFolder, PathText(out));
+    f.toggled(c.single ? Control::AllInOneDocument : Control::DocumentPerInput, true);
+    f.clicked(Control::StartConverting);
     fs::remove(dir / "folder.vcf");
     ASSERT_FALSE(dialogs.asked.empty());
     EXPECT_EQ(dialogs.asked.back(), "message: " + c.message);
@@ -167,10 +166,10 @@ TEST_F(RunTest, DoneSaysWhenFilesOfSeveralContactsBecameOneRowEach) {
   for (const bool perContact : {false, true}) {
     SCOPED_TRACE(perContact);
     dialogs.asked.clear();
-    Form1& f = openWithRows({dir / "two.vcf", dir / "one.vcf"});
-    f.Text1_Change(PathText(dir.path()));
-    f.Check1_Click(perContact);
-    f.PushButton2_Click();
+    MainForm& f = openWithRows({dir / "two.vcf", dir / "one.vcf"});
+    f.edited(Control::OutputFolder, PathText(dir.path()));
+    f.toggled(Control::RowPerContact, perContact);
+    f.clicked(Control::StartConverting);
     EXPECT_THAT(
         dialogs.asked,
         ElementsAre(perContact ? std::string("message: Done.")
@@ -183,15 +182,15 @@ TEST_F(RunTest, DoneSaysWhenFilesOfSeveralContactsBecameOneRowEach) {
 class CloseDuringRun : public RunTest {
  protected:
   // Closes the window at the first turn of the event loop at which `now` says so.
-  bool closeWhen(Form1& f, std::function<bool()> now) {
+  bool closeWhen(MainForm& f, std::function<bool()> now) {
     bool closed = false;
     view.whileEventsProcessed = [&] {
       if (!closed && now()) {
         closed = true;
-        f.Form_Unload();
+        f.close();
       }
     };
-    f.PushButton2_Click();
+    f.clicked(Control::StartConverting);
     view.whileEventsProcessed = nullptr;
     return closed;
   }
@@ -214,8 +213,8 @@ TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasWhileColumnsOrRowsAreCollected)
     fs::create_directories(out);
     WriteBytes(out / "output.xml", "earlier document");
     dialogs.asked.clear();
-    Form1& f = openWithRows(inputs);
-    f.Text1_Change(PathText(out));
+    MainForm& f = openWithRows(inputs);
+    f.edited(Control::OutputFolder, PathText(out));
     ASSERT_TRUE(closeWhen(f, [&] { return moment(view); }));
     EXPECT_THAT(dialogs.asked, IsEmpty());  // no "Done." after the close
     EXPECT_EQ(FilesIn(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));
@@ -228,9 +227,9 @@ TEST_F(CloseDuringRun, NoPartialDocumentAndLaterInputsUntouched) {
   WriteBytes(dir / "next.vcf", "FN:next\n");
   fs::create_directories(out);
   WriteBytes(out / "next.htm", "earlier document");
-  Form1& f = openWithRows({dir / "big.vcf", dir / "next.vcf"});
-  f.Option2_Click();
-  f.Text1_Change(PathText(out));
+  MainForm& f = openWithRows({dir / "big.vcf", dir / "next.vcf"});
+  f.toggled(Control::DocumentPerInput, true);
+  f.edited(Control::OutputFolder, PathText(out));
   // While big.htm is written its cells move the bar away from the run's 50.
   ASSERT_TRUE(closeWhen(
       f, [&] { return view.progressCaption == u"Processing: big.vcf" && view.progressPosition != 50; }));

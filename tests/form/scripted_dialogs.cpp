@@ -1,5 +1,7 @@
 #include "form/scripted_dialogs.h"
 
+#include <stdexcept>
+
 #include "support/utf8.h"
 
 namespace brevant::testing {
@@ -14,8 +16,13 @@ Answer Next(std::deque<Answer>& answers, Answer otherwise) {
 }
 }  // namespace
 
+void ScriptedDialogs::ask(const std::string& kind, const std::string& text) {
+  asked.push_back(kind + ": " + text);
+  if (kind == failing) throw std::runtime_error("Permission denied");
+}
+
 void ScriptedDialogs::message(const Text& text) {
-  asked.push_back("message: " + ToUtf8(text));
+  ask("message", ToUtf8(text));
   if (whileMessageShows) whileMessageShows();
 }
 
@@ -25,27 +32,27 @@ void ScriptedDialogs::errorBox(const ErrorReport& report) {
 }
 
 bool ScriptedDialogs::askYesNo(const Text& text) {
-  asked.push_back("question: " + ToUtf8(text));
+  ask("question", ToUtf8(text));
   return Next(yesNoAnswers, false);
 }
 
 Text ScriptedDialogs::askText(const Text& prompt, const Text& defaultText) {
-  asked.push_back("prompt: " + ToUtf8(prompt) + " [" + ToUtf8(defaultText) + "]");
+  ask("prompt", ToUtf8(prompt) + " [" + ToUtf8(defaultText) + "]");
   return Next(textAnswers, Text());
 }
 
 std::vector<Text> ScriptedDialogs::chooseFiles(const Text& title, const Text& filter) {
-  asked.push_back("files: " + ToUtf8(title) + " [" + ToUtf8(filter) + "]");
+  ask("files", ToUtf8(title) + " [" + ToUtf8(filter) + "]");
   return Next(fileAnswers, std::vector<Text>());
 }
 
 Colour ScriptedDialogs::chooseColour(const Text& title, Colour initial) {
-  asked.push_back("colour: " + ToUtf8(title) + " [" + std::to_string(initial) + "]");
+  ask("colour", ToUtf8(title) + " [" + std::to_string(initial) + "]");
   return Next(colourAnswers, initial);
 }
 
 Text ScriptedDialogs::chooseFolder(const Text& title, const Text& startFolder) {
-  asked.push_back("folder: " + ToUtf8(title) + " [" + ToUtf8(startFolder) + "]");
+  ask("folder", ToUtf8(title) + " [" + ToUtf8(startFolder) + "]");
   return Next(folderAnswers, Text());
 }
 

@@ -26,6 +26,9 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Text> openedFolders;
   // Runs while a notice shows, as the user's side of the box.
   std::function<void()> whileMessageShows;
+  // A kind of question that fails once asked, by the word its line starts with
+  // ("files", "colour"...): the dialog cannot be shown.
+  std::string failing;
 
   void message(const Text& text) override;
   void errorBox(const ErrorReport& report) override;
@@ -35,6 +38,9 @@ class ScriptedDialogs : public Dialogs {
   Colour chooseColour(const Text& title, Colour initial) override;
   Text chooseFolder(const Text& title, const Text& startFolder) override;
   void openFolder(const Text& folder) override;
+
+ private:
+  void ask(const std::string& kind, const std::string& text);
 };
 
 }  // namespace brevant::testing

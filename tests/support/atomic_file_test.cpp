@@ -7,6 +7,7 @@
 #include <unistd.h>
 #endif
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 
 #include "support/file_error.h"
 #include "support/utf8.h"
+#include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 #include "test_support/test_texts.h"
@@ -139,18 +141,29 @@ TEST(AtomicFileWriter, NewFilesFollowTheUmask) {
 #ifdef _WIN32
   GTEST_SKIP() << "needs fork and the umask";
 #else
+  // The umask is read once per program, and an earlier test of this one may
+  // have read it: each file is written by a new program, this test run again.
+  constexpr char kTargetVariable[] = "BREVANT_UMASK_TEST_TARGET";
+  if (const char* target = std::getenv(kTargetVariable)) {
+    AtomicFileWriter writer(FromUtf8(target));
+    writer.commit();
+    return;
+  }
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  const std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
   TempDir dir;
-  // The umask is read once per program: each one gets a program of its own.
   for (const auto& [mask, name, mode] : {std::tuple{022, "a.htm", 0644}, std::tuple{027, "b.htm", 0640}}) {
     const pid_t child = fork();
     if (child == 0) {
       umask(static_cast<mode_t>(mask));
-      AtomicFileWriter writer(PathText(dir / name));
-      writer.commit();
-      _exit(0);
+      setenv(kTargetVariable, (dir / name).c_str(), 1);
+      freopen("/dev/null", "w", stdout);
+      execl("/proc/self/exe", "support_tests", filter.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
     }
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(testing::ChildEnded(child, status));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << testing::ChildEnding(status);
     EXPECT_EQ(fs::status(dir / name).permissions(), static_cast<fs::perms>(mode)) << name;
   }
   EXPECT_EQ(ReadBytes(dir / "a.htm"), "");

@@ -154,6 +154,13 @@ TEST(SubDirectoryPermissions, FoldersThatCannotBeReadLeaveQuietly) {
     GetSubDirectories2016(folders, true, observer);
     EXPECT_EQ(Relative(folders, root), (Paths{"A/", "A/D/", "A/D/E/", "A/D/E/F/"}));
     EXPECT_TRUE(observer.reports.empty());
+    // No box, but the one who started the scan learns what it could not enter.
+    std::vector<Text> leftOut;
+    for (const auto& [path, reason] : observer.leftOutPaths) {
+      EXPECT_EQ(reason, LeftOut::CannotOpen) << ToUtf8(path);
+      leftOut.push_back(path);
+    }
+    EXPECT_EQ(Relative(leftOut, root), (Paths{"Locked/", "A/B/", "A/C/", "A/D/E/G/"}));
     return;
   }
   TempDir dir;

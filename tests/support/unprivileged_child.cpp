@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "test_support/temp_dir.h"
@@ -31,19 +30,9 @@ namespace {
 constexpr char kFolderVariable[] = "BREVANT_CHILD_FOLDER";
 constexpr char kMarkerVariable[] = "BREVANT_CHILD_MARKER";
 
-// A copy of this program where the unprivileged user can run it, whatever the
-// permissions of the build folder; made once per process.
-const TempDir& ProgramCopyFolder() {
-  static const std::unique_ptr<TempDir> folder = [] {
-    auto made = std::make_unique<TempDir>();
-    fs::copy_file(fs::read_symlink("/proc/self/exe"), made->path() / "tests");
-    fs::permissions(made->path() / "tests", fs::perms::owner_all | fs::perms::group_exec |
-                                                fs::perms::group_read | fs::perms::others_exec |
-                                                fs::perms::others_read);
-    return made;
-  }();
-  return *folder;
-}
+// This test program where the unprivileged user can run it, whatever the
+// permissions of the build folder; the child leaves its marker and output beside it.
+fs::path ProgramCopy() { return UnprivilegedCopy(fs::read_symlink("/proc/self/exe")); }
 
 }  // namespace
 
@@ -65,13 +54,13 @@ fs::path ChildFolder() {
   }
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  const TempDir& programFolder = ProgramCopyFolder();
-  const fs::path marker = programFolder / (name + ".ran");
-  const fs::path log = programFolder / (name + ".log");
+  const fs::path program = ProgramCopy();
+  const fs::path marker = program.parent_path() / (name + ".ran");
+  const fs::path log = program.parent_path() / (name + ".log");
   fs::remove(marker);
   const std::string command = std::string(kFolderVariable) + "='" + folder.string() + "' " + kMarkerVariable +
-                              "='" + marker.string() + "' '" + (programFolder / "tests").string() +
-                              "' --gtest_filter='" + name + "' >'" + log.string() + "' 2>&1";
+                              "='" + marker.string() + "' '" + program.string() + "' --gtest_filter='" +
+                              name + "' >'" + log.string() + "' 2>&1";
   const int status = RunUnprivileged(command);
   const std::string ran = ReadBytes(marker);
   const std::string expectedRun = geteuid() == 0 ? "uid=65534" : "uid=" + std::to_string(geteuid());

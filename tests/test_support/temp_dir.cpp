@@ -8,9 +8,13 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include "test_support/child_process.h"
 
 namespace fs = std::filesystem;
 
@@ -64,6 +68,7 @@ std::string ReadBytes(const fs::path& file) {
 bool CanRunUnprivileged() { return false; }
 int RunUnprivileged(const std::string&) { return -1; }
 int RunInUnprivilegedChild(const std::function<int()>&) { return -1; }
+fs::path UnprivilegedCopy(const fs::path& program) { return program; }
 #else
 bool CanRunUnprivileged() {
   if (geteuid() != 0) return true;
@@ -74,11 +79,27 @@ int RunUnprivileged(const std::string& commandLine) {
   std::string quoted = "'";
   for (char c : commandLine) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
   quoted += "'";
+  // A child that hangs is killed: the test that started it fails, and nothing else.
+  const std::string bound = "timeout -s KILL " + std::to_string(kChildLimit.count() / 1000) + " ";
   const std::string full = geteuid() == 0
-                               ? "setpriv --reuid=65534 --regid=65534 --clear-groups sh -c " + quoted
-                               : "sh -c " + quoted;
+                               ? bound + "setpriv --reuid=65534 --regid=65534 --clear-groups sh -c " + quoted
+                               : bound + "sh -c " + quoted;
   const int status = std::system(full.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+fs::path UnprivilegedCopy(const fs::path& program) {
+  static std::map<fs::path, std::unique_ptr<TempDir>> folders;
+  std::unique_ptr<TempDir>& folder = folders[program];
+  const bool made = folder != nullptr;
+  if (!made) folder = std::make_unique<TempDir>();
+  const fs::path copy = folder->path() / program.filename();
+  if (!made) {
+    fs::copy_file(program, copy);
+    fs::permissions(copy, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+  }
+  return copy;
 }
 
 int RunInUnprivilegedChild(const std::function<int()>& body) {
@@ -97,7 +118,7 @@ int RunInUnprivilegedChild(const std::function<int()>& body) {
     _exit(result);
   }
   int status = 0;
-  if (waitpid(child, &status, 0) != child) return -1;
+  if (!ChildEnded(child, status)) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 #endif

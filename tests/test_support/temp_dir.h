@@ -44,6 +44,11 @@ bool CanRunUnprivileged();
 // user when not root) and gives its exit status.
 int RunUnprivileged(const std::string& commandLine);
 
+// A copy of the program that the unprivileged user can run wherever the build
+// lies (a clone in root's home is out of its reach); made once per program in
+// a temporary folder that goes when the test program ends.
+std::filesystem::path UnprivilegedCopy(const std::filesystem::path& program);
+
 // Runs the function in a forked child that has dropped to the unprivileged user
 // "nobody" (when running as root), and gives the child's exit status: the
 // function's result, or 255 when it threw or the privileges could not be dropped.

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "brevant_version.h"
 #include "support/utf8.h"
 #include "win32_window/wide_text.h"
 

@@ -18,9 +18,9 @@ void WindowTest::seed(const QString& key, const QString& value) {
   settings->write(key.toStdU16String(), value.toStdU16String());
 }
 
-Form1Window& WindowTest::open() {
+QtMainWindow& WindowTest::open() {
   window =
-      std::make_unique<Form1Window>(WindowSetup{*settings, dialogs, PathText(programFolder), screenArea});
+      std::make_unique<QtMainWindow>(WindowSetup{*settings, dialogs, PathText(programFolder), screenArea});
   return *window;
 }
 

@@ -10,7 +10,7 @@
 #include "form/scripted_dialogs.h"
 #include "support/qt/qt_settings_store.h"
 #include "test_support/temp_dir.h"
-#include "window/form1_window.h"
+#include "window/qt_main_window.h"
 
 namespace brevant::testing {
 
@@ -22,7 +22,7 @@ class WindowTest : public ::testing::Test {
   std::filesystem::path programFolder = dir / "program";
   std::optional<QtSettingsStore> settings;
   ScriptedDialogs dialogs;
-  std::unique_ptr<Form1Window> window;
+  std::unique_ptr<QtMainWindow> window;
   // A screen with room for the window at its own size (the offscreen one is 800 x 600).
   QRect screenArea{0, 0, 1280, 1024};
 
@@ -30,7 +30,7 @@ class WindowTest : public ::testing::Test {
   QString settingsFile() const;
   // Writes a value into the store before the window opens.
   void seed(const QString& key, const QString& value);
-  Form1Window& open();
+  QtMainWindow& open();
   // The value on disk now, as a fresh reader sees it; "<absent>" when never written.
   std::string stored(const QString& key) const;
   // Moves the pointer over a control of the window.

@@ -19,8 +19,8 @@ using ::testing::IsEmpty;
 
 class KeyboardTest : public WindowTest {
  protected:
-  Form1Window& openActive() {
-    Form1Window& w = open();
+  QtMainWindow& openActive() {
+    QtMainWindow& w = open();
     w.show();
     QApplication::setActiveWindow(&w);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -29,7 +29,7 @@ class KeyboardTest : public WindowTest {
 };
 
 TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
-  Form1Window& w = openActive();
+  QtMainWindow& w = openActive();
   struct Case {
     QWidget* button;
     Qt::Key key;
@@ -37,12 +37,14 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
     const char* asked;
   };
   const Case cases[] = {
-      {w.PushButton2, Qt::Key_Return, Qt::NoModifier, "message: No files added."},
-      {w.PushButton2, Qt::Key_Enter, Qt::KeypadModifier, "message: No files added."},
-      {w.PushButton2, Qt::Key_Space, Qt::NoModifier, "message: No files added."},
-      {w.PushButton4, Qt::Key_Return, Qt::NoModifier, "colour: Choose text colour [0]"},
-      {w.PushButton6, Qt::Key_Enter, Qt::KeypadModifier, "colour: Choose background colour [16777215]"},
-      {w.PushButton9, Qt::Key_Return, Qt::NoModifier, "folder: Please select folder: []"},
+      {w.button(Control::StartConverting), Qt::Key_Return, Qt::NoModifier, "message: No files added."},
+      {w.button(Control::StartConverting), Qt::Key_Enter, Qt::KeypadModifier, "message: No files added."},
+      {w.button(Control::StartConverting), Qt::Key_Space, Qt::NoModifier, "message: No files added."},
+      {w.button(Control::ChooseTextColour), Qt::Key_Return, Qt::NoModifier, "colour: Choose text colour [0]"},
+      {w.button(Control::ChooseBackgroundColour), Qt::Key_Enter, Qt::KeypadModifier,
+       "colour: Choose background colour [16777215]"},
+      {w.button(Control::ChooseOutputFolder), Qt::Key_Return, Qt::NoModifier,
+       "folder: Please select folder: []"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button->objectName().toStdString() + " " + std::to_string(c.key));
@@ -53,20 +55,21 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAsSpaceDoes) {
   }
   // Enter with a modifier, or on a control that is no button, presses nothing.
   dialogs.asked.clear();
-  w.PushButton2->setFocus();
-  QTest::keyClick(w.PushButton2, Qt::Key_Return, Qt::ControlModifier);
-  w.Text2->setFocus();
-  QTest::keyClick(w.Text2, Qt::Key_Return);
-  w.Option2->setFocus();
-  QTest::keyClick(w.Option2, Qt::Key_Return);
+  w.button(Control::StartConverting)->setFocus();
+  QTest::keyClick(w.button(Control::StartConverting), Qt::Key_Return, Qt::ControlModifier);
+  w.textBox(Control::BorderWidth)->setFocus();
+  QTest::keyClick(w.textBox(Control::BorderWidth), Qt::Key_Return);
+  w.optionButton(Control::DocumentPerInput)->setFocus();
+  QTest::keyClick(w.optionButton(Control::DocumentPerInput), Qt::Key_Return);
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
 TEST_F(KeyboardTest, TheDotButtonsSayWhatTheyChoose) {
-  Form1Window& w = open();
-  const std::pair<QWidget*, QString> names[] = {{w.PushButton4, "Choose text colour"},
-                                                {w.PushButton6, "Choose background colour"},
-                                                {w.PushButton9, "Choose output folder"}};
+  QtMainWindow& w = open();
+  const std::pair<QWidget*, QString> names[] = {
+      {w.button(Control::ChooseTextColour), "Choose text colour"},
+      {w.button(Control::ChooseBackgroundColour), "Choose background colour"},
+      {w.button(Control::ChooseOutputFolder), "Choose output folder"}};
   for (const auto& [button, name] : names) {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(button);
     ASSERT_NE(accessible, nullptr);
@@ -80,25 +83,29 @@ class FocusFrameTest : public KeyboardTest, public ::testing::WithParamInterface
 
 TEST_P(FocusFrameTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
   screenArea = GetParam();
-  Form1Window& w = openActive();
+  QtMainWindow& w = openActive();
   const QColor highlight = w.palette().color(QPalette::Active, QPalette::Highlight);
   constexpr int kReach = FocusFrame::kReach;
   for (QWidget* control : std::initializer_list<QWidget*>{
-           w.ListView1, w.PushButton1, w.PushButton3, w.Option1, w.Check2, w.Check1, w.Text2, w.PushButton4,
-           w.PushButton6, w.Option3, w.Text1, w.PushButton9, w.PushButton2}) {
+           w.inputList(), w.button(Control::AddFiles), w.button(Control::LoadSamples),
+           w.optionButton(Control::AllInOneDocument), w.checkBox(Control::AlsoSaveCsv),
+           w.checkBox(Control::RowPerContact), w.textBox(Control::BorderWidth),
+           w.button(Control::ChooseTextColour), w.button(Control::ChooseBackgroundColour),
+           w.optionButton(Control::SaveToChosenFolder), w.textBox(Control::OutputFolder),
+           w.button(Control::ChooseOutputFolder), w.button(Control::StartConverting)}) {
     SCOPED_TRACE(control->objectName().toStdString());
     control->setFocus(Qt::TabFocusReason);
-    ASSERT_EQ(w.focusFrame->target(), control);
-    ASSERT_TRUE(w.focusFrame->isVisible());
-    const QRect frame = w.focusFrame->geometry();
-    EXPECT_EQ(w.focusFrame->parentWidget(), control->parentWidget());
+    ASSERT_EQ(w.focusFrame()->target(), control);
+    ASSERT_TRUE(w.focusFrame()->isVisible());
+    const QRect frame = w.focusFrame()->geometry();
+    EXPECT_EQ(w.focusFrame()->parentWidget(), control->parentWidget());
     EXPECT_EQ(frame, FocusFrame::FramedArea(control).adjusted(-kReach, -kReach, kReach, kReach));
     EXPECT_TRUE(FocusFrame::FramedArea(control).contains(
         QRect(control->pos(), control->sizeHint()).intersected(control->geometry())));  // the whole caption
     // The frame fits its container and covers no other control.
     EXPECT_TRUE(control->parentWidget()->rect().contains(frame));
     for (QWidget* other : control->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (other == control || other == w.focusFrame || !other->isVisible()) continue;
+      if (other == control || other == w.focusFrame() || !other->isVisible()) continue;
       // A frame control draws its line and background below the room its caption takes.
       const int captionRoom = qobject_cast<QGroupBox*>(other) != nullptr ? 6 : 0;
       EXPECT_FALSE(frame.intersects(other->geometry().adjusted(0, captionRoom, 0, 0)))
@@ -106,15 +113,15 @@ TEST_P(FocusFrameTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
     }
     // Drawn as the window shows it: the highlight colour all around, against white.
     const QImage shown = w.grab().toImage();
-    const QPoint origin = w.focusFrame->mapTo(&w, QPoint(0, 0));
+    const QPoint origin = w.focusFrame()->mapTo(&w, QPoint(0, 0));
     for (const QPoint at : {QPoint(0, frame.height() / 2), QPoint(frame.width() - 1, frame.height() / 2),
                             QPoint(frame.width() / 2, 1), QPoint(frame.width() / 2, frame.height() - 2)}) {
       EXPECT_EQ(shown.pixelColor(origin + at), highlight) << at.x() << "," << at.y();
     }
   }
-  w.PushButton2->clearFocus();
-  EXPECT_EQ(w.focusFrame->target(), nullptr);
-  EXPECT_FALSE(w.focusFrame->isVisible());
+  w.button(Control::StartConverting)->clearFocus();
+  EXPECT_EQ(w.focusFrame()->target(), nullptr);
+  EXPECT_FALSE(w.focusFrame()->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, FocusFrameTest,

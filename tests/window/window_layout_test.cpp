@@ -14,63 +14,75 @@ namespace brevant::testing {
 namespace {
 
 TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   EXPECT_EQ(w.size(), QSize(536, 576));
   EXPECT_EQ(w.minimumSize(), w.maximumSize());  // not resizable
   struct Place {
     QWidget* control;
     QRect pixels;
   };
-  for (const Place& p : {Place{w.ListView1, {8, 8, 520, 169}}, Place{w.PushButton5, {272, 183, 256, 27}},
-                         Place{w.Frame1, {8, 319, 520, 55}}, Place{w.Picture2, {421, 18, 24, 23}},
-                         Place{w.Frame6, {32, 34, 456, 54}}, Place{w.PushButton9, {400, 20, 40, 23}},
-                         Place{w.Option4, {16, 94, 241, 17}}, Place{w.ProgressBar1, {8, 542, 520, 27}}}) {
+  for (const Place& p :
+       {Place{w.inputList(), {8, 8, 520, 169}}, Place{w.button(Control::AddFolder), {272, 183, 256, 27}},
+        Place{w.frame(Control::HtmlOptions), {8, 319, 520, 55}},
+        Place{w.swatch(Control::BackgroundColourSwatch), {421, 18, 24, 23}},
+        Place{w.frame(Control::OutputFolderFrame), {32, 34, 456, 54}},
+        Place{w.button(Control::ChooseOutputFolder), {400, 20, 40, 23}},
+        Place{w.optionButton(Control::SaveBesideInput), {16, 94, 241, 17}},
+        Place{w.progressBar(), {8, 542, 520, 27}}}) {
     EXPECT_EQ(p.control->geometry(), p.pixels) << p.control->objectName().toStdString();
   }
-  EXPECT_EQ(w.Text1->parentWidget(), w.Frame6);
-  EXPECT_EQ(w.Frame6->parentWidget(), w.Frame5);
-  EXPECT_EQ(w.Check1->parentWidget(), w.Frame2);
-  EXPECT_GT(w.Check1->x(), w.Option2->x() + w.Option2->width());
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->parentWidget(), w.frame(Control::OutputFolderFrame));
+  EXPECT_EQ(w.frame(Control::OutputFolderFrame)->parentWidget(), w.frame(Control::SaveOptions));
+  EXPECT_EQ(w.checkBox(Control::RowPerContact)->parentWidget(), w.frame(Control::ConvertOptions));
+  EXPECT_GT(w.checkBox(Control::RowPerContact)->x(), w.optionButton(Control::DocumentPerInput)->x() +
+                                                         w.optionButton(Control::DocumentPerInput)->width());
   // "Also save as CSV" beside "Convert all VCFs to 1 HTML", above "One row per contact".
-  EXPECT_EQ(w.Check2->parentWidget(), w.Frame2);
-  EXPECT_EQ(w.Check2->geometry(), w.Check1->geometry().translated(0, w.Option1->y() - w.Option2->y()));
-  EXPECT_EQ(w.Check2->text(), "Also save as CSV");
-  EXPECT_EQ(w.Check2->font(), w.Check1->font());
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->parentWidget(), w.frame(Control::ConvertOptions));
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->geometry(),
+            w.checkBox(Control::RowPerContact)
+                ->geometry()
+                .translated(0, w.optionButton(Control::AllInOneDocument)->y() -
+                                   w.optionButton(Control::DocumentPerInput)->y()));
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->text(), "Also save as CSV");
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->font(), w.checkBox(Control::RowPerContact)->font());
 }
 
 TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
-  Form1Window& w = open();
-  EXPECT_EQ(w.Option1->font().family(), "Arial");
-  EXPECT_TRUE(w.Label3->font().bold());
-  EXPECT_DOUBLE_EQ(w.Label3->font().pointSizeF(), 9);
-  EXPECT_TRUE(w.PushButton2->font().bold());
-  EXPECT_DOUBLE_EQ(w.PushButton2->font().pointSizeF(), 11.25);
+  QtMainWindow& w = open();
+  EXPECT_EQ(w.optionButton(Control::AllInOneDocument)->font().family(), "Arial");
+  EXPECT_TRUE(w.label(Control::BackgroundColourLabel)->font().bold());
+  EXPECT_DOUBLE_EQ(w.label(Control::BackgroundColourLabel)->font().pointSizeF(), 9);
+  EXPECT_TRUE(w.button(Control::StartConverting)->font().bold());
+  EXPECT_DOUBLE_EQ(w.button(Control::StartConverting)->font().pointSizeF(), 11.25);
   for (QAbstractButton* button : w.findChildren<QAbstractButton*>()) {
     const int needed = button->fontMetrics().horizontalAdvance(button->text());
     EXPECT_LE(needed, button->width()) << button->objectName().toStdString();
   }
-  for (QLabel* label : {w.Label1, w.Label2, w.Label3}) {
+  for (QLabel* label : {w.label(Control::BorderWidthLabel), w.label(Control::TextColourLabel),
+                        w.label(Control::BackgroundColourLabel)}) {
     EXPECT_LE(label->sizeHint().width(), label->width()) << label->objectName().toStdString();
     // A grown caption stays clear of the control to its right.
     EXPECT_LT(label->x() + label->width(), label->x() + 120);
   }
-  EXPECT_LE(w.Label3->geometry().right(), w.Picture2->geometry().left());
-  EXPECT_LE(w.Label2->geometry().right(), w.Picture1->geometry().left());
+  EXPECT_LE(w.label(Control::BackgroundColourLabel)->geometry().right(),
+            w.swatch(Control::BackgroundColourSwatch)->geometry().left());
+  EXPECT_LE(w.label(Control::TextColourLabel)->geometry().right(),
+            w.swatch(Control::TextColourSwatch)->geometry().left());
 }
 
 TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
   screenArea = QRect(0, 0, 640, 512);  // 1280 x 1024 at a scale factor of 2
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   const double zoom = 480.0 / 576;
   EXPECT_EQ(w.size(), QSize(447, 480));
   EXPECT_EQ(w.minimumSize(), w.maximumSize());
   EXPECT_TRUE(screenArea.contains(QRect(w.pos(), w.size() + QSize(8, 32))));  // with its frame
-  EXPECT_DOUBLE_EQ(w.PushButton2->font().pointSizeF(), 11.25 * zoom);
-  EXPECT_DOUBLE_EQ(w.Label1->font().pointSizeF(), 9 * zoom);
-  EXPECT_EQ(w.ListView1->header()->sectionSize(0), 400);
+  EXPECT_DOUBLE_EQ(w.button(Control::StartConverting)->font().pointSizeF(), 11.25 * zoom);
+  EXPECT_DOUBLE_EQ(w.label(Control::BorderWidthLabel)->font().pointSizeF(), 9 * zoom);
+  EXPECT_EQ(w.inputList()->header()->sectionSize(0), 400);
   // Every control lies inside the client area, and no caption is cut.
   for (QWidget* control : w.findChildren<QWidget*>()) {
-    if (control->isWindow() || control == w.focusFrame) continue;
+    if (control->isWindow() || control == w.focusFrame()) continue;
     const QRect inWindow(control->mapTo(&w, QPoint(0, 0)), control->size());
     EXPECT_TRUE(w.rect().contains(inWindow)) << control->objectName().toStdString();
   }
@@ -78,24 +90,32 @@ TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width())
         << button->objectName().toStdString();
   }
-  for (QLabel* label : {w.Label1, w.Label2, w.Label3}) EXPECT_LE(label->sizeHint().width(), label->width());
+  for (QLabel* label : {w.label(Control::BorderWidthLabel), w.label(Control::TextColourLabel),
+                        w.label(Control::BackgroundColourLabel)})
+    EXPECT_LE(label->sizeHint().width(), label->width());
   // Circles and boxes come out whole: the style draws them at one size.
   const int circle = w.style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight);
-  for (QWidget* option : {w.Option1, w.Option2, w.Option3, w.Option4}) EXPECT_GE(option->height(), circle);
-  EXPECT_GE(w.Check1->height(), w.style()->pixelMetric(QStyle::PM_IndicatorHeight));
-  EXPECT_LE(w.Label3->geometry().right(), w.Picture2->geometry().left());
-  EXPECT_LE(w.Option2->geometry().right(), w.Check1->geometry().left());
-  EXPECT_LE(w.Option1->geometry().right(), w.Check2->geometry().left());
+  for (QWidget* option :
+       {w.optionButton(Control::AllInOneDocument), w.optionButton(Control::DocumentPerInput),
+        w.optionButton(Control::SaveToChosenFolder), w.optionButton(Control::SaveBesideInput)})
+    EXPECT_GE(option->height(), circle);
+  EXPECT_GE(w.checkBox(Control::RowPerContact)->height(), w.style()->pixelMetric(QStyle::PM_IndicatorHeight));
+  EXPECT_LE(w.label(Control::BackgroundColourLabel)->geometry().right(),
+            w.swatch(Control::BackgroundColourSwatch)->geometry().left());
+  EXPECT_LE(w.optionButton(Control::DocumentPerInput)->geometry().right(),
+            w.checkBox(Control::RowPerContact)->geometry().left());
+  EXPECT_LE(w.optionButton(Control::AllInOneDocument)->geometry().right(),
+            w.checkBox(Control::AlsoSaveCsv)->geometry().left());
 }
 
 TEST_F(WindowTest, TabOrderRunsTopToBottom) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   std::vector<std::string> order;
-  QWidget* at = w.ListView1;
+  QWidget* at = w.inputList();
   for (int i = 0; i < 17; ++i) {
     order.push_back(at->objectName().toStdString());
     at = at->nextInFocusChain();
-    while (at->focusPolicy() & Qt::TabFocus ? false : at != w.ListView1) at = at->nextInFocusChain();
+    while (at->focusPolicy() & Qt::TabFocus ? false : at != w.inputList()) at = at->nextInFocusChain();
   }
   EXPECT_THAT(order, ::testing::ElementsAre("ListView1", "PushButton1", "PushButton5", "PushButton7",
                                             "PushButton3", "Option1", "Check2", "Option2", "Check1", "Text2",
@@ -106,14 +126,17 @@ TEST_F(WindowTest, TabOrderRunsTopToBottom) {
 TEST_F(WindowTest, ASkinStyleSheetBesideTheProgramReplacesTheWhiteLook) {
   std::filesystem::create_directories(programFolder / "x");
   std::ofstream(programFolder / "x" / "o.cjs") << "QPushButton { color: rgb(1, 2, 3); }";
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   EXPECT_EQ(w.styleSheet(), "QPushButton { color: rgb(1, 2, 3); }");
-  EXPECT_EQ(w.Option1->palette().color(w.Option1->backgroundRole()), w.palette().color(QPalette::Button));
+  EXPECT_EQ(w.optionButton(Control::AllInOneDocument)
+                ->palette()
+                .color(w.optionButton(Control::AllInOneDocument)->backgroundRole()),
+            w.palette().color(QPalette::Button));
   EXPECT_TRUE(dialogs.asked.empty());
 }
 
 TEST_F(WindowTest, WithoutASkinTheWindowKeepsItsWhiteFrames) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   EXPECT_TRUE(w.styleSheet().contains("background-color: white"));
 }
 

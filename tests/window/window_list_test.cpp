@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::vector<std::string> Rows(Form1Window& w) {
+std::vector<std::string> Rows(QtMainWindow& w) {
   std::vector<std::string> rows;
   for (const Text& path : w.form().inputPaths()) rows.push_back(ToUtf8(path));
   return rows;
@@ -34,8 +34,8 @@ QMimeData* FileList(const std::vector<fs::path>& paths) {
 }
 
 // Drags the data over the list and drops it there; gives whether the list took it.
-bool Drop(Form1Window& w, QMimeData* data) {
-  QWidget* target = w.ListView1->viewport();
+bool Drop(QtMainWindow& w, QMimeData* data) {
+  QWidget* target = w.inputList()->viewport();
   const QPoint at(20, 20);
   QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
@@ -71,7 +71,7 @@ TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
   makeTree();
   WriteBytes(dir / "other" / "x.doc", "d");
   seed("Extension", "vcf");  // a drop reads no setting
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   EXPECT_TRUE(Drop(w, FileList({dir / "loose.txt", tree / "sub", dir / "other"})));
   EXPECT_THAT(Rows(w),
               ElementsAre((dir / "loose.txt").string(), at("sub/c.vcf"), (dir / "other/x.doc").string()));
@@ -87,38 +87,38 @@ TEST_F(ListTest, DropsAddFilesAsTheyAreAndEveryFileOfDroppedFolders) {
 }
 
 TEST_F(ListTest, RemovesTheSelectedRowAndClearsButNotWhileBusy) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   dialogs.fileAnswers = {{u"/a", u"/b", u"/c", u"/d"}};
-  w.PushButton1->click();
-  w.ListView1->setCurrentIndex(w.ListView1->model()->index(1, 0));
-  QTest::keyClick(w.ListView1, Qt::Key_Delete);
+  w.button(Control::AddFiles)->click();
+  w.inputList()->setCurrentIndex(w.inputList()->model()->index(1, 0));
+  QTest::keyClick(w.inputList(), Qt::Key_Delete);
   EXPECT_THAT(Rows(w), ElementsAre("/a", "/c", "/d"));
-  w.ListView1->setCurrentIndex(w.ListView1->model()->index(2, 0));
-  QTest::mouseDClick(w.ListView1->viewport(), Qt::LeftButton, {},
-                     w.ListView1->visualRect(w.ListView1->model()->index(2, 0)).center());
+  w.inputList()->setCurrentIndex(w.inputList()->model()->index(2, 0));
+  QTest::mouseDClick(w.inputList()->viewport(), Qt::LeftButton, {},
+                     w.inputList()->visualRect(w.inputList()->model()->index(2, 0)).center());
   EXPECT_THAT(Rows(w), ElementsAre("/a", "/c"));
 
   w.form().setBusy(true);
-  w.ListView1->setCurrentIndex(w.ListView1->model()->index(0, 0));
-  QTest::keyClick(w.ListView1, Qt::Key_Delete);
-  QTest::mouseDClick(w.ListView1->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-  w.PushButton7->click();
+  w.inputList()->setCurrentIndex(w.inputList()->model()->index(0, 0));
+  QTest::keyClick(w.inputList(), Qt::Key_Delete);
+  QTest::mouseDClick(w.inputList()->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+  w.button(Control::ClearList)->click();
   EXPECT_THAT(Rows(w), ElementsAre("/a", "/c"));
   w.form().setBusy(false);
-  w.PushButton7->click();
+  w.button(Control::ClearList)->click();
   EXPECT_THAT(Rows(w), IsEmpty());
-  QTest::keyClick(w.ListView1, Qt::Key_Delete);  // nothing left to remove
+  QTest::keyClick(w.inputList(), Qt::Key_Delete);  // nothing left to remove
   EXPECT_THAT(dialogs.asked,
               ElementsAre("files: Add File(s) - Hold Ctrl to select multiple files [VCF Files (*.vcf)]"));
 }
 
 TEST_F(ListTest, DraggingTheThirdRowUpPutsItOnTop) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   dialogs.fileAnswers = {{u"/a", u"/b", u"/c", u"/d"}};
-  w.PushButton1->click();
-  QWidget* rows = w.ListView1->viewport();
+  w.button(Control::AddFiles)->click();
+  QWidget* rows = w.inputList()->viewport();
   auto centre = [&](int row) {
-    return w.ListView1->visualRect(w.ListView1->model()->index(row, 0)).center();
+    return w.inputList()->visualRect(w.inputList()->model()->index(row, 0)).center();
   };
   Mouse(rows, QEvent::MouseButtonPress, centre(2), Qt::LeftButton);
   EXPECT_EQ(rows->cursor().shape(), Qt::DragMoveCursor);
@@ -127,7 +127,7 @@ TEST_F(ListTest, DraggingTheThirdRowUpPutsItOnTop) {
   Mouse(rows, QEvent::MouseMove, centre(0), Qt::LeftButton);
   Mouse(rows, QEvent::MouseButtonRelease, centre(0), Qt::NoButton);
   EXPECT_THAT(Rows(w), ElementsAre("/c", "/a", "/b", "/d"));
-  EXPECT_EQ(w.ListView1->selectedRow(), 0);
+  EXPECT_EQ(w.inputList()->selectedRow(), 0);
   EXPECT_EQ(rows->cursor().shape(), Qt::ArrowCursor);
   // Without the button held, or held after a press beside the rows, moving changes nothing.
   Mouse(rows, QEvent::MouseMove, centre(3), Qt::NoButton);
@@ -141,32 +141,32 @@ TEST_F(ListTest, TheDragPointerComesFromTheProgramFolderWhenThere) {
   QImage picture(16, 16, QImage::Format_ARGB32);
   picture.fill(Qt::blue);
   ASSERT_TRUE(picture.save(QString::fromStdString((programFolder / "drag.ico").string()), "PNG"));
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   dialogs.fileAnswers = {{u"/a", u"/b"}};
-  w.PushButton1->click();
-  QWidget* rows = w.ListView1->viewport();
-  const QPoint first = w.ListView1->visualRect(w.ListView1->model()->index(0, 0)).center();
+  w.button(Control::AddFiles)->click();
+  QWidget* rows = w.inputList()->viewport();
+  const QPoint first = w.inputList()->visualRect(w.inputList()->model()->index(0, 0)).center();
   Mouse(rows, QEvent::MouseButtonPress, first, Qt::LeftButton);
   EXPECT_EQ(rows->cursor().shape(), Qt::BitmapCursor);
   Mouse(rows, QEvent::MouseButtonRelease, first, Qt::NoButton);
 }
 
 TEST_F(ListTest, DraggingNearTheBottomScrollsTheList) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   std::vector<Text> many;
   for (int i = 0; i < 40; ++i) many.push_back(u"/row" + FromUtf8(std::to_string(i)));
   dialogs.fileAnswers = {many};
-  w.PushButton1->click();
+  w.button(Control::AddFiles)->click();
   w.show();
-  QWidget* rows = w.ListView1->viewport();
+  QWidget* rows = w.inputList()->viewport();
   const int bottom = rows->height() - 2;
-  const QModelIndex last = w.ListView1->indexAt(QPoint(10, bottom));
+  const QModelIndex last = w.inputList()->indexAt(QPoint(10, bottom));
   ASSERT_TRUE(last.isValid());
   Mouse(rows, QEvent::MouseButtonPress, QPoint(10, bottom), Qt::LeftButton);
   for (int step = 0; step < 5; ++step) Mouse(rows, QEvent::MouseMove, QPoint(10, bottom), Qt::LeftButton);
   Mouse(rows, QEvent::MouseButtonRelease, QPoint(10, bottom), Qt::NoButton);
-  EXPECT_GT(w.ListView1->indexAt(QPoint(10, 2)).row(), 0);  // scrolled down
-  EXPECT_GT(w.ListView1->selectedRow(), last.row());        // and the row travelled with it
+  EXPECT_GT(w.inputList()->indexAt(QPoint(10, 2)).row(), 0);  // scrolled down
+  EXPECT_GT(w.inputList()->selectedRow(), last.row());        // and the row travelled with it
 }
 
 }  // namespace

@@ -37,23 +37,23 @@ TEST_F(WindowTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDesktopFolder) {
   const ScopedHome home(dir / "home");
   std::filesystem::create_directories(dir / "home" / "Desktop");
   const std::string desktop = (dir / "home" / "Desktop").string() + "/";
-  Form1Window& w = open();
-  EXPECT_TRUE(w.Option1->isChecked());
-  EXPECT_FALSE(w.Option2->isChecked());
-  EXPECT_TRUE(w.Option3->isChecked());
-  EXPECT_FALSE(w.Option4->isChecked());
-  EXPECT_FALSE(w.Check1->isChecked());
-  EXPECT_EQ(w.Text2->text(), "1");
+  QtMainWindow& w = open();
+  EXPECT_TRUE(w.optionButton(Control::AllInOneDocument)->isChecked());
+  EXPECT_FALSE(w.optionButton(Control::DocumentPerInput)->isChecked());
+  EXPECT_TRUE(w.optionButton(Control::SaveToChosenFolder)->isChecked());
+  EXPECT_FALSE(w.optionButton(Control::SaveBesideInput)->isChecked());
+  EXPECT_FALSE(w.checkBox(Control::RowPerContact)->isChecked());
+  EXPECT_EQ(w.textBox(Control::BorderWidth)->text(), "1");
   EXPECT_EQ(w.form().tableTextColour(), 0x000000);
   EXPECT_EQ(w.form().tableBackgroundColour(), 0xFFFFFF);
-  EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::black));
-  EXPECT_EQ(w.Picture2->palette().color(QPalette::Window), QColor(Qt::white));
-  EXPECT_EQ(w.Text1->text().toStdString(), desktop);
-  EXPECT_TRUE(w.Frame6->isEnabled());
-  EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
-  EXPECT_EQ(w.ProgressBar1->position(), 0);
-  EXPECT_EQ(w.ListView1->model()->headerData(0, Qt::Horizontal).toString(), " VCF File(s)");
-  EXPECT_EQ(w.ListView1->header()->sectionSize(0), 480);
+  EXPECT_EQ(w.swatch(Control::TextColourSwatch)->palette().color(QPalette::Window), QColor(Qt::black));
+  EXPECT_EQ(w.swatch(Control::BackgroundColourSwatch)->palette().color(QPalette::Window), QColor(Qt::white));
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->text().toStdString(), desktop);
+  EXPECT_TRUE(w.frame(Control::OutputFolderFrame)->isEnabled());
+  EXPECT_EQ(w.progressBar()->caption(), "Progress Bar");
+  EXPECT_EQ(w.progressBar()->position(), 0);
+  EXPECT_EQ(w.inputList()->model()->headerData(0, Qt::Horizontal).toString(), " VCF File(s)");
+  EXPECT_EQ(w.inputList()->header()->sectionSize(0), 480);
   EXPECT_EQ(w.windowTitle(), "Brevant");
   EXPECT_EQ(QApplication::applicationDisplayName(), "Brevant");
   EXPECT_THAT(dialogs.asked, IsEmpty());
@@ -75,11 +75,11 @@ TEST_F(WindowTest, WithoutADesktopTheFirstRunGoesToDocumentsOrHome) {
     if (withDocuments) fs::create_directories(homeFolder / "Documents");
     const std::filesystem::path expected = withDocuments ? homeFolder / "Documents" : homeFolder;
     settings.emplace(settingsFile() + (withDocuments ? "1" : "2"));  // a first start both times
-    Form1Window& w = open();
-    EXPECT_EQ(w.Text1->text().toStdString(), expected.string() + "/");
-    w.form().ListView1_OLEDragDrop({PathText(dir / "in" / "a.vcf")});
+    QtMainWindow& w = open();
+    EXPECT_EQ(w.textBox(Control::OutputFolder)->text().toStdString(), expected.string() + "/");
+    w.form().filesDropped({PathText(dir / "in" / "a.vcf")});
     dialogs.asked.clear();
-    w.PushButton2->click();
+    w.button(Control::StartConverting)->click();
     EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
     EXPECT_TRUE(fs::exists(expected / "output.xml"));
     fs::remove_all(homeFolder / "Documents");
@@ -96,20 +96,20 @@ TEST_F(WindowTest, StoredOptionsComeBackAsTheyWereLeft) {
   seed("Background Color", "-16777216");  // signed, as stored
   seed("Text1", "/srv/out/");
   seed("OneRowPerContact", "True");
-  Form1Window& w = open();
-  EXPECT_TRUE(w.Option2->isChecked());
-  EXPECT_FALSE(w.Option1->isChecked());
-  EXPECT_TRUE(w.Option4->isChecked());
-  EXPECT_FALSE(w.Option3->isChecked());
-  EXPECT_FALSE(w.Frame6->isEnabled());
-  EXPECT_FALSE(w.Text1->isEnabled());
-  EXPECT_FALSE(w.PushButton9->isEnabled());
-  EXPECT_EQ(w.Text2->text(), "3x");
+  QtMainWindow& w = open();
+  EXPECT_TRUE(w.optionButton(Control::DocumentPerInput)->isChecked());
+  EXPECT_FALSE(w.optionButton(Control::AllInOneDocument)->isChecked());
+  EXPECT_TRUE(w.optionButton(Control::SaveBesideInput)->isChecked());
+  EXPECT_FALSE(w.optionButton(Control::SaveToChosenFolder)->isChecked());
+  EXPECT_FALSE(w.frame(Control::OutputFolderFrame)->isEnabled());
+  EXPECT_FALSE(w.textBox(Control::OutputFolder)->isEnabled());
+  EXPECT_FALSE(w.button(Control::ChooseOutputFolder)->isEnabled());
+  EXPECT_EQ(w.textBox(Control::BorderWidth)->text(), "3x");
   EXPECT_EQ(w.form().tableTextColour(), 255);
-  EXPECT_EQ(w.Picture1->palette().color(QPalette::Window), QColor(Qt::red));
+  EXPECT_EQ(w.swatch(Control::TextColourSwatch)->palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(w.form().tableBackgroundColour(), -16777216);
-  EXPECT_EQ(w.Text1->text(), "/srv/out/");
-  EXPECT_TRUE(w.Check1->isChecked());
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->text(), "/srv/out/");
+  EXPECT_TRUE(w.checkBox(Control::RowPerContact)->isChecked());
   EXPECT_TRUE(w.form().oneRowPerContact());
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
@@ -121,14 +121,14 @@ TEST_F(WindowTest, LongTextsAreRestoredWholeAndNotStoredAgain) {
   const QString border = QString(33000, u'7');
   seed("Text1", folder);
   seed("Border Width", border);
-  Form1Window& w = open();
-  EXPECT_EQ(w.Text1->text(), folder);
-  EXPECT_EQ(w.Text2->text(), border);
+  QtMainWindow& w = open();
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->text(), folder);
+  EXPECT_EQ(w.textBox(Control::BorderWidth)->text(), border);
   EXPECT_EQ(w.form().chosenFolder(), folder.toStdU16String());
   EXPECT_EQ(stored("Text1"), folder.toStdString());
   EXPECT_EQ(stored("Border Width"), border.toStdString());
-  QTest::keyClick(w.Text2, Qt::Key_End);
-  QTest::keyClick(w.Text2, '8');
+  QTest::keyClick(w.textBox(Control::BorderWidth), Qt::Key_End);
+  QTest::keyClick(w.textBox(Control::BorderWidth), '8');
   EXPECT_EQ(stored("Border Width"), (border + "8").toStdString());
 }
 
@@ -143,9 +143,9 @@ TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
                         Case{" 0.0 ", "2.5", false, true}, Case{"False", "False", false, false}}) {
     seed("Option1", c.option1);
     seed("Option2", c.option2);
-    Form1Window& w = open();
-    EXPECT_EQ(w.Option1->isChecked(), c.oneChecked) << c.option1;
-    EXPECT_EQ(w.Option2->isChecked(), c.twoChecked) << c.option2;
+    QtMainWindow& w = open();
+    EXPECT_EQ(w.optionButton(Control::AllInOneDocument)->isChecked(), c.oneChecked) << c.option1;
+    EXPECT_EQ(w.optionButton(Control::DocumentPerInput)->isChecked(), c.twoChecked) << c.option2;
     EXPECT_EQ(w.form().convertAllToOne(), c.oneChecked);
     EXPECT_EQ(w.form().convertEach(), c.twoChecked);
   }
@@ -153,96 +153,96 @@ TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
 }
 
 TEST_F(WindowTest, OptionClicksStoreBothKeysOfTheirGroup) {
-  Form1Window& w = open();
-  w.Option2->click();
+  QtMainWindow& w = open();
+  w.optionButton(Control::DocumentPerInput)->click();
   EXPECT_EQ(stored("Option1"), "False");
   EXPECT_EQ(stored("Option2"), "True");
-  w.Option1->click();
+  w.optionButton(Control::AllInOneDocument)->click();
   EXPECT_EQ(stored("Option1"), "True");
   EXPECT_EQ(stored("Option2"), "False");
 
-  w.Option4->click();
+  w.optionButton(Control::SaveBesideInput)->click();
   EXPECT_EQ(stored("Option3"), "False");
   EXPECT_EQ(stored("Option4"), "True");
-  EXPECT_FALSE(w.Frame6->isEnabled());
-  w.Option3->click();
+  EXPECT_FALSE(w.frame(Control::OutputFolderFrame)->isEnabled());
+  w.optionButton(Control::SaveToChosenFolder)->click();
   EXPECT_EQ(stored("Option3"), "True");
   EXPECT_EQ(stored("Option4"), "False");
-  EXPECT_TRUE(w.Frame6->isEnabled());
+  EXPECT_TRUE(w.frame(Control::OutputFolderFrame)->isEnabled());
 
-  w.Check1->click();
+  w.checkBox(Control::RowPerContact)->click();
   EXPECT_EQ(stored("OneRowPerContact"), "True");
-  w.Check1->click();
+  w.checkBox(Control::RowPerContact)->click();
   EXPECT_EQ(stored("OneRowPerContact"), "False");
 }
 
 TEST_F(WindowTest, EveryKeystrokeInTheTwoTextsIsStored) {
-  Form1Window& w = open();
-  w.Text1->clear();
-  QTest::keyClicks(w.Text1, "/o");
+  QtMainWindow& w = open();
+  w.textBox(Control::OutputFolder)->clear();
+  QTest::keyClicks(w.textBox(Control::OutputFolder), "/o");
   EXPECT_EQ(stored("Text1"), "/o");
-  QTest::keyClick(w.Text1, 'u');
+  QTest::keyClick(w.textBox(Control::OutputFolder), 'u');
   EXPECT_EQ(stored("Text1"), "/ou");
 
-  w.Text2->selectAll();
-  QTest::keyClicks(w.Text2, "2");
+  w.textBox(Control::BorderWidth)->selectAll();
+  QTest::keyClicks(w.textBox(Control::BorderWidth), "2");
   EXPECT_EQ(stored("Border Width"), "2");
-  QTest::keyClick(w.Text2, 'x');  // no check while typing
+  QTest::keyClick(w.textBox(Control::BorderWidth), 'x');  // no check while typing
   EXPECT_EQ(stored("Border Width"), "2x");
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
 class BorderWidthCheck : public WindowTest {
  protected:
-  Form1Window& openFocused() {
-    Form1Window& w = open();
+  QtMainWindow& openFocused() {
+    QtMainWindow& w = open();
     w.show();
     QApplication::setActiveWindow(&w);
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.Text2->setFocus();
+    w.textBox(Control::BorderWidth)->setFocus();
     return w;
   }
 };
 
 TEST_F(BorderWidthCheck, LeavingWithANonNumberAsksAndPutsTheFocusBack) {
-  Form1Window& w = openFocused();
+  QtMainWindow& w = openFocused();
   // A real box takes the focus into itself while it shows: that is no leaving.
   dialogs.whileMessageShows = [&w] {
     QFocusEvent intoTheBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(w.Text2, &intoTheBox);
+    QApplication::sendEvent(w.textBox(Control::BorderWidth), &intoTheBox);
   };
   for (const char* entry : {"a", "", "1.2.3", "e5", "--1"}) {
     dialogs.asked.clear();
-    w.Text2->setText(entry);
-    w.Text1->setFocus();
+    w.textBox(Control::BorderWidth)->setText(entry);
+    w.textBox(Control::OutputFolder)->setFocus();
     EXPECT_THAT(dialogs.asked, ElementsAre("message: Must be a numeric entry.")) << entry;
-    EXPECT_EQ(QApplication::focusWidget(), w.Text2) << entry;
-    EXPECT_EQ(w.Text2->text(), entry);
+    EXPECT_EQ(QApplication::focusWidget(), w.textBox(Control::BorderWidth)) << entry;
+    EXPECT_EQ(w.textBox(Control::BorderWidth)->text(), entry);
     EXPECT_EQ(stored("Border Width"), entry);
   }
   for (const char* entry : {"3", " -2 ", "+1.5", ".5", "7.", "1e3", "2.5E-2"}) {
     dialogs.asked.clear();
-    w.Text2->setFocus();
-    w.Text2->setText(entry);
-    w.Text1->setFocus();
+    w.textBox(Control::BorderWidth)->setFocus();
+    w.textBox(Control::BorderWidth)->setText(entry);
+    w.textBox(Control::OutputFolder)->setFocus();
     EXPECT_THAT(dialogs.asked, IsEmpty()) << entry;
-    EXPECT_EQ(QApplication::focusWidget(), w.Text1) << entry;
+    EXPECT_EQ(QApplication::focusWidget(), w.textBox(Control::OutputFolder)) << entry;
   }
 }
 
 TEST_F(WindowTest, BrowseForTheOutputFolder) {
   seed("LastFolderDot", "/srv");
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   dialogs.folderAnswers = {u"/srv/data", u"/", u""};
-  w.PushButton9->click();
-  EXPECT_EQ(w.Text1->text(), "/srv/data/");
+  w.button(Control::ChooseOutputFolder)->click();
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->text(), "/srv/data/");
   EXPECT_EQ(stored("Text1"), "/srv/data/");
   EXPECT_EQ(stored("LastFolderDot"), "/srv/data");
-  w.PushButton9->click();  // the root keeps its one separator
-  EXPECT_EQ(w.Text1->text(), "/");
+  w.button(Control::ChooseOutputFolder)->click();  // the root keeps its one separator
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->text(), "/");
   EXPECT_EQ(stored("LastFolderDot"), "/");
-  w.PushButton9->click();  // cancelled: nothing changes
-  EXPECT_EQ(w.Text1->text(), "/");
+  w.button(Control::ChooseOutputFolder)->click();  // cancelled: nothing changes
+  EXPECT_EQ(w.textBox(Control::OutputFolder)->text(), "/");
   EXPECT_EQ(stored("LastFolderDot"), "/");
   EXPECT_THAT(dialogs.asked,
               ElementsAre("folder: Please select folder: [/srv]", "folder: Please select folder: [/srv/data]",
@@ -250,25 +250,26 @@ TEST_F(WindowTest, BrowseForTheOutputFolder) {
 }
 
 TEST_F(WindowTest, PointerFeedbackNeverReplacesTheBusyPointer) {
-  Form1Window& w = open();
-  movePointerOver(w.PushButton2);
+  QtMainWindow& w = open();
+  movePointerOver(w.button(Control::StartConverting));
   EXPECT_EQ(w.form().pointer(), Pointer::Hand);
   EXPECT_EQ(w.cursor().shape(), Qt::PointingHandCursor);
-  movePointerOver(w.Frame1);
+  movePointerOver(w.frame(Control::HtmlOptions));
   EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
-  movePointerOver(w.PushButton9);
+  movePointerOver(w.button(Control::ChooseOutputFolder));
   movePointerOver(&w);
   EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 
   w.form().setBusy(true);
-  for (QWidget* over :
-       std::initializer_list<QWidget*>{w.PushButton1, w.PushButton4, w.Frame2, w.Frame6, &w}) {
+  for (QWidget* over : std::initializer_list<QWidget*>{
+           w.button(Control::AddFiles), w.button(Control::ChooseTextColour), w.frame(Control::ConvertOptions),
+           w.frame(Control::OutputFolderFrame), &w}) {
     movePointerOver(over);
     EXPECT_EQ(w.form().pointer(), Pointer::Busy) << over->objectName().toStdString();
     EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
   }
   w.form().setBusy(false);
-  movePointerOver(w.PushButton1);
+  movePointerOver(w.button(Control::AddFiles));
   EXPECT_EQ(w.form().pointer(), Pointer::Hand);
 }
 
@@ -277,38 +278,38 @@ TEST_F(WindowTest, TheHandPointerComesFromTheProgramFolderWhenThere) {
   QImage picture(16, 16, QImage::Format_ARGB32);
   picture.fill(Qt::red);
   ASSERT_TRUE(picture.save(QString::fromStdString((programFolder / "HAND-M.CUR").string()), "PNG"));
-  Form1Window& w = open();
-  movePointerOver(w.PushButton1);
+  QtMainWindow& w = open();
+  movePointerOver(w.button(Control::AddFiles));
   EXPECT_EQ(w.cursor().shape(), Qt::BitmapCursor);
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
 
 TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
-  Form1Window& w = open();
+  QtMainWindow& w = open();
   Host& host = w.form();
   EXPECT_TRUE(host.convertAllToOne());
-  w.Option2->click();
+  w.optionButton(Control::DocumentPerInput)->click();
   EXPECT_FALSE(host.convertAllToOne());
   EXPECT_TRUE(host.convertEach());
-  w.Option4->click();
+  w.optionButton(Control::SaveBesideInput)->click();
   EXPECT_TRUE(host.saveBesideInput());
   EXPECT_FALSE(host.saveToChosenFolder());
-  w.Text1->setText("/elsewhere/");
+  w.textBox(Control::OutputFolder)->setText("/elsewhere/");
   EXPECT_EQ(host.chosenFolder(), u"/elsewhere/");
-  w.Text2->setText("4");
+  w.textBox(Control::BorderWidth)->setText("4");
   EXPECT_EQ(host.borderWidth(), u"4");
   dialogs.colourAnswers = {0xABCDEF};
-  w.PushButton6->click();
+  w.button(Control::ChooseBackgroundColour)->click();
   EXPECT_EQ(host.tableBackgroundColour(), 0xABCDEF);
-  w.Check1->click();
+  w.checkBox(Control::RowPerContact)->click();
   EXPECT_TRUE(host.oneRowPerContact());
 
   host.setProgressPosition(100.0 / 3);
   host.setProgressCaption(u"Processing: a.vcf");
-  EXPECT_DOUBLE_EQ(w.ProgressBar1->position(), 100.0 / 3);
+  EXPECT_DOUBLE_EQ(w.progressBar()->position(), 100.0 / 3);
   host.setProgressPosition(200.0 / 3);
-  EXPECT_DOUBLE_EQ(w.ProgressBar1->position(), 200.0 / 3);
-  EXPECT_EQ(w.ProgressBar1->caption(), "Processing: a.vcf");
+  EXPECT_DOUBLE_EQ(w.progressBar()->position(), 200.0 / 3);
+  EXPECT_EQ(w.progressBar()->caption(), "Processing: a.vcf");
 }
 
 }  // namespace

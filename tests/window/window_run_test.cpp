@@ -25,12 +25,12 @@ class RunTest : public WindowTest {
  protected:
   fs::path out = dir / "out";
 
-  Form1Window& openWithRows(const std::vector<fs::path>& inputs) {
-    Form1Window& w = open();
+  QtMainWindow& openWithRows(const std::vector<fs::path>& inputs) {
+    QtMainWindow& w = open();
     std::vector<Text> rows;
     for (const fs::path& input : inputs) rows.push_back(PathText(input));
     dialogs.fileAnswers = {rows};
-    w.PushButton1->click();
+    w.button(Control::AddFiles)->click();
     dialogs.asked.clear();
     return w;
   }
@@ -60,17 +60,18 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
       const fs::path byTool = dir / ("tool-" + name);
       fs::create_directories(byWindow);
       fs::create_directories(byTool);
-      Form1Window& w = openWithRows(inputs);
-      (each ? w.Option2 : w.Option1)->click();
-      if (w.Check1->isChecked() != perContact) w.Check1->click();
-      if (w.Check2->isChecked() != csv) w.Check2->click();
-      w.Text1->setText(QString::fromStdString(byWindow.string()));
-      w.Text2->setText("2");
+      QtMainWindow& w = openWithRows(inputs);
+      (each ? w.optionButton(Control::DocumentPerInput) : w.optionButton(Control::AllInOneDocument))->click();
+      if (w.checkBox(Control::RowPerContact)->isChecked() != perContact)
+        w.checkBox(Control::RowPerContact)->click();
+      if (w.checkBox(Control::AlsoSaveCsv)->isChecked() != csv) w.checkBox(Control::AlsoSaveCsv)->click();
+      w.textBox(Control::OutputFolder)->setText(QString::fromStdString(byWindow.string()));
+      w.textBox(Control::BorderWidth)->setText("2");
       dialogs.colourAnswers = {0x336699, 0xEEDDCC};
-      w.PushButton4->click();
-      w.PushButton6->click();
+      w.button(Control::ChooseTextColour)->click();
+      w.button(Control::ChooseBackgroundColour)->click();
       dialogs.asked.clear();
-      w.PushButton2->click();
+      w.button(Control::StartConverting)->click();
       // Two samples hold several contacts (one of them in UTF-16): one row per file puts each
       // file's contacts in one row, and the box says so.
       EXPECT_THAT(
@@ -79,8 +80,8 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
                                  : "message: Done.\r\n\r\n2 of the " + std::to_string(inputs.size()) +
                                        " files hold several contacts each, and each file became one row. "
                                        "Tick \"One row per contact\" to give every contact its own row."));
-      EXPECT_EQ(w.ProgressBar1->position(), 0);
-      EXPECT_EQ(w.ProgressBar1->caption(), "Progress Bar");
+      EXPECT_EQ(w.progressBar()->position(), 0);
+      EXPECT_EQ(w.progressBar()->caption(), "Progress Bar");
       EXPECT_EQ(w.form().pointer(), Pointer::Arrow);
 
       const std::string command = std::string(BREVANT_CLI_PATH) + " -q --mode " + (each ? "each" : "single") +
@@ -101,17 +102,17 @@ class CloseDuringRun : public RunTest {
   // Closes the window at the first turn of the event loop in which `writing`
   // says the run is writing a document (documents are written to unnamed files,
   // so the bar tells, not the folder).
-  bool closeWhen(Form1Window& w, std::function<bool(const ProgressDisplay&)> writing) {
+  bool closeWhen(QtMainWindow& w, std::function<bool(const ProgressDisplay&)> writing) {
     bool closed = false;
     auto* watch = new QTimer(&w);
     QObject::connect(watch, &QTimer::timeout, &w, [&] {
-      if (!closed && writing(*w.ProgressBar1)) {
+      if (!closed && writing(*w.progressBar())) {
         closed = true;
         w.close();
       }
     });
     watch->start(0);
-    w.PushButton2->click();
+    w.button(Control::StartConverting)->click();
     watch->stop();
     return closed;
   }
@@ -126,9 +127,9 @@ TEST_F(CloseDuringRun, TheOneDocumentStaysAsItWasAndNoTemporaryFileIsLeft) {
   }
   fs::create_directories(out);
   WriteBytes(out / "output.xml", "earlier document");
-  Form1Window& w = openWithRows(inputs);
+  QtMainWindow& w = openWithRows(inputs);
   w.show();
-  w.Text1->setText(QString::fromStdString(out.string()));
+  w.textBox(Control::OutputFolder)->setText(QString::fromStdString(out.string()));
   // The second sweep, which writes the document, names each file on the bar.
   ASSERT_TRUE(
       closeWhen(w, [](const ProgressDisplay& bar) { return bar.caption().startsWith("Processing: "); }));
@@ -144,19 +145,19 @@ TEST_F(CloseDuringRun, AWindowTakenAwayEndsTheRunAsACloseDoes) {
   WriteBytes(dir / "a.vcf", ContactWithEmails(2000));
   fs::create_directories(out);
   WriteBytes(out / "output.xml", "earlier document");
-  Form1Window& w = openWithRows({dir / "a.vcf"});
+  QtMainWindow& w = openWithRows({dir / "a.vcf"});
   w.show();
-  w.Text1->setText(QString::fromStdString(out.string()));
+  w.textBox(Control::OutputFolder)->setText(QString::fromStdString(out.string()));
   bool gone = false;
   auto* watch = new QTimer(&w);
   QObject::connect(watch, &QTimer::timeout, &w, [&] {
-    if (!gone && w.ProgressBar1->position() > 0) {
+    if (!gone && w.progressBar()->position() > 0) {
       gone = true;
       w.windowGone();
     }
   });
   watch->start(0);
-  w.PushButton2->click();
+  w.button(Control::StartConverting)->click();
   EXPECT_TRUE(gone);
   EXPECT_THAT(dialogs.asked, IsEmpty());
   EXPECT_EQ(FilesIn(out), (std::map<std::string, std::string>{{"output.xml", "earlier document"}}));

@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <sstream>
 
+#include "brevant_version.h"
 #include "form/command_line.h"
 #include "support/utf8.h"
 #include "window/desktop_identity.h"
@@ -35,7 +36,7 @@ std::vector<Text> Texts(const std::vector<std::string>& texts) {
   return list;
 }
 
-std::vector<std::string> Rows(Form1Window& w) {
+std::vector<std::string> Rows(QtMainWindow& w) {
   std::vector<std::string> rows;
   for (const Text& path : w.form().inputPaths()) rows.push_back(ToUtf8(path));
   return rows;
@@ -84,16 +85,16 @@ TEST(WindowCommandLine, HelpVersionAndMistakesAnswerOnTheTerminalWithoutADisplay
 class StartupTest : public WindowTest {
  protected:
   // Drags the paths onto the list and drops them there.
-  static void Drop(Form1Window& w, const std::vector<fs::path>& paths) {
+  static void Drop(QtMainWindow& w, const std::vector<fs::path>& paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const fs::path& path : paths)
       urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path.string())));
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.ListView1->viewport(), &enter);
+    QApplication::sendEvent(w.inputList()->viewport(), &enter);
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.ListView1->viewport(), &drop);
+    QApplication::sendEvent(w.inputList()->viewport(), &drop);
   }
 };
 
@@ -107,14 +108,14 @@ TEST_F(StartupTest, PathsGivenAtStartUpGiveTheRowsOfADropOfThem) {
   WriteBytes(work / "tree" / "deeper" / "notes.txt", "n\n");
   const std::string gone = (dir / "gone.vcf").string();
 
-  Form1Window& started = open();
-  started.form().ListView1_OLEDragDrop(ParseWindowCommandLine(Texts({"card.vcf", "tree", "./a b#1.vcf", gone,
-                                                                     "--", "-dash.vcf", "../work/card.vcf"}),
-                                                              PathText(work))
-                                           .paths);
+  QtMainWindow& started = open();
+  started.form().filesDropped(ParseWindowCommandLine(Texts({"card.vcf", "tree", "./a b#1.vcf", gone, "--",
+                                                            "-dash.vcf", "../work/card.vcf"}),
+                                                     PathText(work))
+                                  .paths);
   const std::vector<std::string> fromCommandLine = Rows(started);
 
-  Form1Window& dropped = open();
+  QtMainWindow& dropped = open();
   Drop(dropped,
        {work / "card.vcf", work / "tree", work / "a b#1.vcf", gone, work / "-dash.vcf", work / "card.vcf"});
   EXPECT_EQ(fromCommandLine, Rows(dropped));

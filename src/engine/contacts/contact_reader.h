@@ -17,6 +17,8 @@ namespace brevant {
 // value stands, decoded but not yet escaped: in the input's bytes, or in the
 // text the sink keeps values in. Sixteen bytes, as a contact may have millions.
 class ContactCell {
+  static_assert(kCaptionCount <= 64, "six bits of place_ hold the caption");
+
  public:
   ContactCell(Caption caption, std::uint32_t number, bool stored, ByteEncoding encoding, std::uint64_t offset,
               std::uint32_t length)

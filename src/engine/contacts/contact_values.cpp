@@ -1,6 +1,6 @@
 #include "engine/contacts/contact_values.h"
 
-#include "engine/contacts/property_names.h"
+#include "engine/contacts/content_lines.h"
 #include "engine/text/packed_name.h"
 
 namespace brevant {

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "engine/contacts/contact_reader.h"
-#include "engine/convert/conversion_run.h"
 #include "engine/convert/single_document_inputs.h"
+#include "engine/convert/table_options.h"
 #include "engine/progress.h"
 #include "engine/write/contact_html.h"
 #include "engine/write/html_document.h"
@@ -14,15 +14,11 @@ namespace brevant {
 
 namespace {
 
-// Numbers of the statements that error boxes quote, as in the two conversions.
+// Numbers of the statements that error boxes quote, as in the per-file
+// conversion; the one-document conversion's are its sweeps'.
 enum Statement : int {
   kSeparateScan = 128,
   kSeparateWrite = 546,
-  kFirstSweepRead = 110,
-  kFirstSweepScan = 122,
-  kSecondSweepRead = 482,
-  kSecondSweepScan = 494,
-  kSingleWrite = 842,
 };
 
 // All contacts of one input, kept until the document is written: their cells,
@@ -125,7 +121,7 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
 
   try {
     DocumentOutput output(outputPath, ExistingTarget::Replace, target);
-    ContactDocument document(output, host, csv);
+    ContactDocument document(output, TurnsOf(host), csv);
     document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
     const std::size_t last = table.rows() - 1;
@@ -137,8 +133,9 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     }
     document.flush();
     output.write(kClosing);
-    output.commit();
-    if (csv != nullptr) csv->commit(errors, kSeparateWrite);
+    // The document and its CSV file go in place together, or neither does.
+    if (!CommitTogether({&output, csv != nullptr ? &csv->finished() : nullptr}, errors, kSeparateWrite))
+      return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kSeparateWrite, outputPath);
@@ -175,28 +172,17 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
   try {
     DocumentOutput output(outputPath);
     std::optional<CsvDocument> csv;
-    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, host);
+    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, TurnsOf(host));
     CsvDocument* const csvDocument = csv ? &*csv : nullptr;
-    ContactDocument document(output, host, csvDocument);
+    ContactDocument document(output, TurnsOf(host), csvDocument);
     document.begin(style, kContactsTitle, columns);
     RowWriter rows(columns, document);
-    for (std::size_t f = 1; f <= inputs.size(); ++f) {
-      const Text& path = inputs[f - 1];
-      host.setProgressPosition(WholePercent(f, inputs.size()));
-      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-      host.yield();
-      const InputText& input = sweeps.read(f - 1, path, errors, kSecondSweepRead);
-      try {
-        ReadContacts(ContactBytes(input), rows, host);
-      } catch (...) {
-        errors.reportCurrentException(kSecondSweepScan, path);
-        sweeps.failed(f - 1);
-      }
-    }
+    sweeps.secondSweep(inputs, errors,
+                       [&](const InputText& input) { ReadContacts(ContactBytes(input), rows, host); }, {});
     document.flush();
-    CommitSingleDocument(output, csvDocument, outputPath, inputs, errors, kSingleWrite, summary);
+    CommitSingleDocument(output, csvDocument, outputPath, inputs, errors, kWriteSingleDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kSingleWrite, outputPath);
+    errors.reportCurrentException(kWriteSingleDocument, outputPath);
   }
 }
 

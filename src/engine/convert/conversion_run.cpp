@@ -3,8 +3,11 @@
 #include "engine/convert/separate_conversion.h"
 #include "engine/convert/single_conversion.h"
 #include "engine/progress.h"
+#include "engine/statement_reporter.h"
+#include "support/file_error.h"
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
+#include "support/write_session.h"
 
 namespace brevant {
 
@@ -22,6 +25,21 @@ Text SingleDocumentPath(Host& host, const std::vector<Text>& inputs) {
   return CollapseBackslashes(folder + Separator() + kSingleDocumentName);
 }
 
+namespace {
+
+// A folder whose files could not be made durable is reported as the write of
+// the run's conversion, naming the folder.
+void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, int>>& failures, bool single) {
+  if (failures.empty()) return;
+  const StatementReporter errors(host,
+                                 single ? Procedure::OneDocumentConversion : Procedure::PerFileConversion);
+  for (const auto& [folder, error] : failures)
+    errors.report(single ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)),
+                  FromNativePath(folder));
+}
+
+}  // namespace
+
 RunOutcome StartConverting(Host& host) {
   RunSummary summary;
   return StartConverting(host, summary);
@@ -31,10 +49,14 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   // The run converts the list as it stands now, whatever happens to it meanwhile.
   const std::vector<Text> inputs = host.inputPaths();
   if (inputs.empty()) return RunOutcome::NoFilesAdded;
-  if (!FolderExists(host.chosenFolder()) && !host.saveBesideInput()) return RunOutcome::FolderMissing;
+  if (!FolderExists(host.chosenFolder()) && !host.saveBesideInput())
+    return PathIsTooLong(host.chosenFolder()) ? RunOutcome::FolderPathTooLong : RunOutcome::FolderMissing;
 
   host.setBusy(true);
-  if (host.convertAllToOne()) {
+  // Everything the run writes is on disk before it says it is done.
+  WriteSession session;
+  const bool single = host.convertAllToOne();
+  if (single) {
     ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs), summary);
   } else if (host.convertEach()) {
     SeparateRun run(inputs, [&host] { host.yield(); });
@@ -54,6 +76,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.bytesWritten = run.bytesWritten();
     summary.csvFilesWritten = run.csvFilesWritten();
   }
+  ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), single);
   host.setBusy(false);
   host.setProgressPosition(0);
   host.setProgressCaption(kIdleProgressCaption);

@@ -7,14 +7,15 @@ namespace brevant {
 
 inline constexpr char16_t kNoFilesAdded[] = u"No files added.";
 inline constexpr char16_t kFolderMissing[] = u"Folder does not exist. Please select another folder.";
+inline constexpr char16_t kFolderPathTooLong[] = u"Path too long. Please select another folder.";
 inline constexpr char16_t kDone[] = u"Done.";
 inline constexpr char16_t kIdleProgressCaption[] = u"Progress Bar";
 inline constexpr char16_t kSingleDocumentName[] = u"output.xml";
-inline constexpr char16_t kProcessingPrefix[] = u"Processing: ";
 
-enum class RunOutcome { NoFilesAdded, FolderMissing, Done };
+enum class RunOutcome { NoFilesAdded, FolderMissing, FolderPathTooLong, Done };
 
-// "Start Converting": refuses an empty list and a missing destination folder,
+// "Start Converting": refuses an empty list and a missing destination folder
+// (or one whose path is longer than the system allows),
 // then converts every input in the chosen mode, moving the progress display, and
 // resets it at the end. The caller shows the refusal or "Done." and keeps the
 // guard against a second start.

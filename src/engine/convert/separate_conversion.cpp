@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/convert/contact_conversion.h"
+#include "engine/convert/table_options.h"
 #include "engine/progress.h"
 #include "engine/scan/input_cells.h"
 #include "engine/scan/kept_values.h"
@@ -137,7 +138,7 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath, ExistingTarget::Replace, &target);
-    DocumentPieces pieces(document, host);
+    DocumentPieces pieces(document, TurnsOf(host));
     pieces.append(opening);
     pieces.append(kRowStart);
     CellWriter row(host, pieces, cells.size());
@@ -159,8 +160,9 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     row.endRow(kRowEnd);
     pieces.append(kClosing);
     pieces.passOn();
-    document.commit();
-    if (csv != nullptr) csv->commit(errors, kWriteDocument);
+    // The document and its CSV file go in place together, or neither does.
+    if (!CommitTogether({&document, csv != nullptr ? &csv->finished() : nullptr}, errors, kWriteDocument))
+      return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
@@ -186,7 +188,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
 }
 
 void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& run) {
-  const StatementReporter errors(host, EngineTag(u"ConvertVCFToSeparateHTML"), false);
+  const StatementReporter errors(host, Procedure::PerFileConversion);
   const std::string opening = OpeningPiece(host);
   Text outputPath = SeparateOutputPath(host, inputPath);
   // One look at what stands there answers every question before the write.
@@ -211,7 +213,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     if (run.isInput(csvPath, csvTarget)) {
       errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, csvPath);
     } else {
-      csv.emplace(csvPath, ExistingTarget::Replace, host, &csvTarget);
+      csv.emplace(csvPath, ExistingTarget::Replace, TurnsOf(host), &csvTarget);
     }
   }
   host.yield();
@@ -236,7 +238,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
           : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, csvDocument);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
-    if (csv && csv->written()) run.wroteCsv();
+    if (csv) run.wroteCsv();
   }
   if (outcome == DocumentOutcome::Failed) run.failedInput();
   // An input with nothing to convert, a missing one too, leaves no earlier

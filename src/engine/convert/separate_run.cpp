@@ -52,13 +52,18 @@ Text SeparateRun::unwrittenPath(const Text& path, TargetLook& look) {
   if (!wroteAt(path, look)) return path;
   const Text stem =
       path.ends_with(kDocumentExtension) ? path.substr(0, path.size() - kDocumentExtension.size()) : path;
-  for (unsigned long long number = 2;; ++number) {
+  // Every number below the one kept for the name is taken by a document of
+  // this run, so the search goes on from there: a hundred thousand inputs of
+  // one name cost as many looks, not their square.
+  unsigned long long& number = firstUntaken_.try_emplace(stem, 2).first->second;
+  for (;; ++number) {
     Text candidate = stem;
     candidate.append(u" (");
     for (char digit : std::to_string(number)) candidate += static_cast<char16_t>(digit);
     candidate.append(u")").append(kDocumentExtension);
     if (writtenTexts_.contains(candidate)) continue;
     look = LookAtTarget(candidate);
+    // Not taken yet: the document may still fail, and the next one of the name then gets the number.
     if (!wroteAt(candidate, look)) return candidate;
   }
 }

@@ -70,6 +70,8 @@ class SeparateRun {
   std::unordered_map<Text, std::uint64_t> inputSizes_;
   std::set<Identity> inputFiles_;
   std::unordered_set<Text> writtenTexts_;
+  // By path less ".htm": every number below it names a document of this run.
+  std::unordered_map<Text, unsigned long long> firstUntaken_;
   // Which files the written documents are is looked up only when a later
   // document's path names a file that may be one of them.
   std::set<Identity> writtenFiles_;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/convert/contact_conversion.h"
-#include "engine/convert/conversion_run.h"
 #include "engine/convert/single_document_inputs.h"
+#include "engine/convert/table_options.h"
 #include "engine/progress.h"
 #include "engine/scan/column_index.h"
 #include "engine/scan/input_cells.h"
@@ -22,15 +22,6 @@
 namespace brevant {
 
 namespace {
-
-// Numbers of the statements that error boxes quote.
-enum Statement : int {
-  kFirstSweepRead = 110,
-  kFirstSweepScan = 122,
-  kSecondSweepRead = 482,
-  kSecondSweepScan = 494,
-  kWriteDocument = 842,
-};
 
 ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const StatementReporter& errors,
                            InputSweeps& sweeps, RunSummary& summary) {
@@ -152,7 +143,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
 }
 
 void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summary) {
-  const StatementReporter errors(host, EngineTag(u"ConvertVCFToSingleHTML"), true);
+  const StatementReporter errors(host, Procedure::OneDocumentConversion);
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
@@ -170,35 +161,27 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   try {
     DocumentOutput document(outputPath);
     std::optional<CsvDocument> csv;
-    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, host);
+    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, TurnsOf(host));
     CsvDocument* const csvDocument = csv ? &*csv : nullptr;
-    DocumentPieces pieces(document, host);
+    DocumentPieces pieces(document, TurnsOf(host));
     pieces.append(opening);
     WriteHeaderRow(pieces, host, columns, csvDocument);
 
     RowBuffer row(columns.size());
-    for (std::size_t f = 1; f <= inputs.size(); ++f) {
-      const Text& path = inputs[f - 1];
-      host.setProgressPosition(WholePercent(f, inputs.size()));
-      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-      host.yield();
-      const InputText& input = sweeps.read(f - 1, path, errors, kSecondSweepRead);
-      row.startFile(input);
-      try {
-        ForEachCell(
-            input, Acceptance::EveryTypeName, CellValues::Cleaned,
-            [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); },
-            [&host] { host.yield(); });
-      } catch (...) {
-        errors.reportCurrentException(kSecondSweepScan, path);
-        sweeps.failed(f - 1);
-      }
-      row.appendRow(pieces, host, csvDocument);
-    }
+    sweeps.secondSweep(
+        inputs, errors,
+        [&](const InputText& input) {
+          row.startFile(input);
+          ForEachCell(
+              input, Acceptance::EveryTypeName, CellValues::Cleaned,
+              [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); },
+              [&host] { host.yield(); });
+        },
+        [&] { row.appendRow(pieces, host, csvDocument); });
     pieces.passOn();
-    CommitSingleDocument(document, csvDocument, outputPath, inputs, errors, kWriteDocument, summary);
+    CommitSingleDocument(document, csvDocument, outputPath, inputs, errors, kWriteSingleDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteDocument, outputPath);
+    errors.reportCurrentException(kWriteSingleDocument, outputPath);
   }
 }
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/progress.h"
 #include "engine/write/html_document.h"
 #include "support/file_helpers.h"
+#include "support/path_helpers.h"
 
 namespace brevant {
 
@@ -52,6 +54,25 @@ void InputSweeps::notFound(std::size_t index) {
   if (!failed_.contains(index) && notFound_.insert(index).second) ++summary_.notFound;
 }
 
+void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,
+                              const std::function<void(const InputText&)>& scan,
+                              const std::function<void()>& rowEnd) {
+  for (std::size_t f = 1; f <= inputs.size(); ++f) {
+    const Text& path = inputs[f - 1];
+    host_.setProgressPosition(WholePercent(f, inputs.size()));
+    host_.setProgressCaption(kProcessingPrefix + GetFileName(path));
+    host_.yield();
+    const InputText& input = read(f - 1, path, errors, kSecondSweepRead);
+    try {
+      scan(input);
+    } catch (...) {
+      errors.reportCurrentException(kSecondSweepScan, path);
+      failed(f - 1);
+    }
+    if (rowEnd) rowEnd();
+  }
+}
+
 void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary) {
@@ -60,18 +81,20 @@ void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text
     errors.report(statement, kOutputWouldOverwriteInput, outputPath);
     return;
   }
-  document.commit();
+  // A CSV file that would replace an input is left out, and the document comes alone.
+  if (csv != nullptr && NamesAnInput(csv->path(), inputs)) {
+    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
+    csv = nullptr;
+  }
+  // The document and its CSV file go in place together, or neither does.
+  if (!CommitTogether({&document, csv != nullptr ? &csv->finished() : nullptr}, errors, statement)) return;
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
   summary.bytesWritten = document.size();
   if (csv == nullptr) return;
-  if (NamesAnInput(csv->path(), inputs)) {
-    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
-  } else if (csv->commit(errors, statement)) {
-    summary.csvFilesWritten = 1;
-    summary.singleCsv = csv->path();
-    summary.bytesWritten += csv->size();
-  }
+  summary.csvFilesWritten = 1;
+  summary.singleCsv = csv->path();
+  summary.bytesWritten += csv->size();
 }
 
 }  // namespace brevant

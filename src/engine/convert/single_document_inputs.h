@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -14,6 +15,15 @@
 namespace brevant {
 
 // What the one-document conversions, by file or by contact, share about their inputs.
+
+// Numbers of the statements that error boxes quote, the same in both.
+enum SweepStatement : int {
+  kFirstSweepRead = 110,
+  kFirstSweepScan = 122,
+  kSecondSweepRead = 482,
+  kSecondSweepScan = 494,
+  kWriteSingleDocument = 842,
+};
 
 // Reads the inputs of a one-document run once in each of its two sweeps, giving
 // the host its turns while a large input is read. A pipe or device gives its
@@ -33,6 +43,14 @@ class InputSweeps {
   // Not found, or failed: such an input is no input with nothing to convert.
   bool lost(std::size_t index) const { return failed_.contains(index) || notFound_.contains(index); }
 
+  // The second sweep: for every input in list order its share on the progress
+  // display, "Processing: " and its name as the caption and a turn for the
+  // window, then the input read and `scan` given it. A failure of the scan is
+  // reported and `rowEnd` still ends the input's row (what that throws ends
+  // the sweep).
+  void secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,
+                   const std::function<void(const InputText&)>& scan, const std::function<void()>& rowEnd);
+
  private:
   void notFound(std::size_t index);
 
@@ -44,10 +62,11 @@ class InputSweeps {
   std::set<std::size_t> notFound_;
 };
 
-// Closes the one document and puts it in place, unless it would replace one of
-// its own inputs (an earlier "output.xml" taken in with every file of its
-// folder, say; reported at `statement`). Throws what the document throws. Then
-// the same for its CSV file, when there is one; that one's failure is reported.
+// Closes the one document and puts it in place together with its CSV file,
+// when there is one, unless it would replace one of its own inputs (an earlier
+// "output.xml" taken in with every file of its folder, say; reported at
+// `statement`). A CSV file that would replace an input is left out, and the
+// document comes alone. A failure is reported at `statement`, naming the file.
 void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary);

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 #include "support/text.h"
 
 namespace brevant {
 
-// The fixed column captions.
+// The fixed column captions. A new caption goes at the end, before Count,
+// with its row in kCaptions.
 enum class Caption : std::uint8_t {
   DisplayName,
   LastName,
@@ -52,8 +55,69 @@ enum class Caption : std::uint8_t {
   PhoneticLastName,
   OtherPhone,
   OtherFax,
+  Count  // not a caption: how many there are
 };
-inline constexpr int kCaptionCount = 42;
+
+struct CaptionRow {
+  Caption caption;
+  std::string_view text;  // ASCII
+};
+
+// Every caption and its text in the documents, in the order of Caption.
+inline constexpr CaptionRow kCaptions[] = {
+    {Caption::DisplayName, "Display Name"},
+    {Caption::LastName, "Last Name"},
+    {Caption::FirstName, "First Name"},
+    {Caption::Organization, "Organization"},
+    {Caption::Birthday, "Birthday"},
+    {Caption::Nickname, "Nickname"},
+    {Caption::JobTitle, "Job Title"},
+    {Caption::Role, "Role"},
+    {Caption::EmailAddress, "Email Address"},
+    {Caption::Website, "Website"},
+    {Caption::Notes, "Notes"},
+    {Caption::BusinessAddress1, "Business Address 1"},
+    {Caption::BusinessAddress2, "Business Address 2"},
+    {Caption::BusinessCity, "Business City"},
+    {Caption::BusinessState, "Business State"},
+    {Caption::BusinessPostalCode, "Business Postal Code"},
+    {Caption::BusinessCountry, "Business Country"},
+    {Caption::HomeAddress1, "Home Address 1"},
+    {Caption::HomeAddress2, "Home Address 2"},
+    {Caption::HomeCity, "Home City"},
+    {Caption::HomeState, "Home State"},
+    {Caption::HomePostalCode, "Home Postal Code"},
+    {Caption::HomeCountry, "Home Country"},
+    {Caption::HomeFax, "Home Fax"},
+    {Caption::MobilePhone, "Mobile Phone"},
+    {Caption::Pager, "Pager"},
+    {Caption::BusinessPhone, "Business Phone"},
+    {Caption::HomePhone, "Home Phone"},
+    // Read only when every contact gets its own row:
+    {Caption::BusinessFax, "Business Fax"},
+    {Caption::MiddleName, "Middle Name"},
+    {Caption::NamePrefix, "Name Prefix"},
+    {Caption::NameSuffix, "Name Suffix"},
+    {Caption::Department, "Department"},
+    {Caption::Categories, "Categories"},
+    {Caption::Anniversary, "Anniversary"},
+    {Caption::Gender, "Gender"},
+    {Caption::IMAddress, "IM Address"},
+    {Caption::Related, "Related"},
+    {Caption::PhoneticFirstName, "Phonetic First Name"},
+    {Caption::PhoneticLastName, "Phonetic Last Name"},
+    {Caption::OtherPhone, "Other Phone"},
+    {Caption::OtherFax, "Other Fax"},
+};
+inline constexpr int kCaptionCount = static_cast<int>(std::size(kCaptions));
+
+constexpr bool CaptionsInOrder() {
+  for (int i = 0; i < kCaptionCount; ++i) {
+    if (static_cast<int>(kCaptions[i].caption) != i) return false;
+  }
+  return kCaptionCount == static_cast<int>(Caption::Count);
+}
+static_assert(CaptionsInOrder(), "kCaptions holds every caption once, in the order of Caption");
 
 // A caption with its occurrence number; numbers below 2 mean the caption alone
 // ("Email Address"), 2 and up are appended ("Email Address 2").
@@ -63,7 +127,9 @@ struct CaptionKey {
   bool operator==(const CaptionKey&) const = default;
 };
 
-std::string_view CaptionName(Caption caption);  // ASCII
+inline std::string_view CaptionName(Caption caption) {
+  return kCaptions[static_cast<std::size_t>(caption)].text;
+}
 void AppendCaptionText(std::string& out, CaptionKey key);
 
 }  // namespace brevant

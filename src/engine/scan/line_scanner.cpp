@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 
+#include "engine/scan/property_names.h"
 #include "engine/text/packed_name.h"
 #include "support/byte_search.h"
 
@@ -167,67 +168,11 @@ std::size_t CutComponents(View<Ch> text, std::array<View<Ch>, N>& pieces) {
   return count;
 }
 
-// The properties the table knows.
-enum class Property : std::uint8_t {
-  None,
-  FN,
-  N,
-  ORG,
-  BDAY,
-  NICKNAME,
-  TITLE,
-  ROLE,
-  BEGIN,  // counted, yields no cell
-  EMAIL,
-  URL,
-  NOTE,
-  ADR,
-  TEL
-};
-
-// Plain names carry no parameters: the whole trimmed name part is the name.
+// The property of a name when the line scanner takes it in this form; Other when it does not.
 template <class Ch>
-Property PlainName(View<Ch> key) {
-  switch (PackUpper(key)) {
-    case Packed("FN"):
-      return Property::FN;
-    case Packed("N"):
-      return Property::N;
-    case Packed("ORG"):
-      return Property::ORG;
-    case Packed("BDAY"):
-      return Property::BDAY;
-    case Packed("NICKNAME"):
-      return Property::NICKNAME;
-    case Packed("TITLE"):
-      return Property::TITLE;
-    case Packed("ROLE"):
-      return Property::ROLE;
-    case Packed("BEGIN"):
-      return Property::BEGIN;
-    default:
-      return Property::None;
-  }
-}
-
-template <class Ch>
-Property TypeName(View<Ch> base) {
-  switch (PackUpper(base)) {
-    case Packed("EMAIL"):
-      return Property::EMAIL;
-    case Packed("N"):
-      return Property::N;
-    case Packed("URL"):
-      return Property::URL;
-    case Packed("NOTE"):
-      return Property::NOTE;
-    case Packed("ADR"):
-      return Property::ADR;
-    case Packed("TEL"):
-      return Property::TEL;
-    default:
-      return Property::None;
-  }
+PropertyName ScannedName(View<Ch> name, LineScan form) {
+  const PropertyNameRow& row = FindPropertyName(name);
+  return (row.lineScan & form) != 0 ? row.name : PropertyName::Other;
 }
 
 // With kValues false only the captions are wanted: no value is cleaned.
@@ -244,12 +189,15 @@ class LineHandler {
     const View<Ch> key = TrimSpaces(name);
     if (key.empty()) return;
     rest_ = line.substr(colon + 1);
-    if (const Property plain = PlainName(key); plain != Property::None) return handleProperty(plain, name);
+    // Plain names carry no parameters: the whole trimmed name part is the name.
+    if (const PropertyName plain = ScannedName(key, kPlainName); plain != PropertyName::Other) {
+      return handleProperty(plain, name);
+    }
     // Trimming removed spaces only, so the key holds a ";" exactly when the name part does.
     std::size_t semicolon = 0;
     while (semicolon < key.size() && key[semicolon] != Ch(';')) ++semicolon;
     if (acceptance == Acceptance::ParametersOnly && semicolon == key.size()) return;
-    handleProperty(TypeName(TrimSpaces(key.substr(0, semicolon))), name);
+    handleProperty(ScannedName(TrimSpaces(key.substr(0, semicolon)), kTypeName), name);
   }
 
  private:
@@ -257,38 +205,38 @@ class LineHandler {
   // everything after the first.
   View<Ch> value() const { return rest_.substr(0, FindChar(rest_, Ch(':'))); }
 
-  void handleProperty(Property property, View<Ch> name) {
+  void handleProperty(PropertyName property, View<Ch> name) {
     switch (property) {
-      case Property::FN:
+      case PropertyName::FN:
         return emit(Caption::DisplayName, [&] { return CleanPlain(value()); });
-      case Property::N:
+      case PropertyName::N:
         return handleName(value());
-      case Property::ORG:
+      case PropertyName::ORG:
         return emit(Caption::Organization, [&] { return CleanPlain(value()); });
-      case Property::BDAY:
+      case PropertyName::BDAY:
         return emit(Caption::Birthday, [&] { return CleanPlain(value()); });
-      case Property::NICKNAME:
+      case PropertyName::NICKNAME:
         return emit(Caption::Nickname, [&] { return CleanPlain(value()); });
-      case Property::TITLE:
+      case PropertyName::TITLE:
         return emit(Caption::JobTitle, [&] { return CleanPlain(value()); });
-      case Property::ROLE:
+      case PropertyName::ROLE:
         return emit(Caption::Role, [&] { return CleanPlain(value()); });
-      case Property::BEGIN:
+      case PropertyName::Begin:
         if (PackUpper(TrimSpaces(RemoveCarriageReturns(value()))) == Packed("VCARD")) ++counters_.vcardBlocks;
         return;
-      case Property::EMAIL:
+      case PropertyName::EMAIL:
         return emitNumbered(Caption::EmailAddress, counters_.email,
                             [&] { return RemoveCarriageReturns(value()); });
-      case Property::URL:
+      case PropertyName::URL:
         return emitNumbered(Caption::Website, counters_.website,
                             [&] { return RemoveCarriageReturns(rest_); });
-      case Property::NOTE:
+      case PropertyName::NOTE:
         return emit(Caption::Notes, [&] { return CleanNote(rest_); });
-      case Property::ADR:
+      case PropertyName::ADR:
         return handleAddress(value(), ContainsWord(name, "WORK"));
-      case Property::TEL:
+      case PropertyName::TEL:
         return handleTelephone(name, value());
-      case Property::None:
+      default:
         return;
     }
   }

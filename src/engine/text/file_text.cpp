@@ -11,11 +11,9 @@ namespace {
 
 constexpr char kEmptyFileText[] = "empty file";
 
-// Two bytes a character, in place; FE FF marks big-endian, anything else is
-// little-endian. An odd last byte is dropped.
-std::size_t DecodeUtf16InPlace(char16_t* storage, std::size_t bytes) {
+// Two bytes a character, in place. An odd last byte is dropped.
+std::size_t DecodeUtf16InPlace(char16_t* storage, std::size_t bytes, bool bigEndian) {
   auto* raw = reinterpret_cast<unsigned char*>(storage);
-  const bool bigEndian = bytes >= 2 && raw[0] == 0xFE && raw[1] == 0xFF;
   const std::size_t count = bytes / 2;
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned first = raw[2 * i];
@@ -48,14 +46,60 @@ std::size_t DecodeUtf32InPlace(char16_t* storage, std::size_t bytes, bool bigEnd
   return count;
 }
 
-enum class Encoding { Ansi, Utf16, Utf32LittleEndian, Utf32BigEndian };
+enum class Encoding { Ansi, Utf16LittleEndian, Utf16BigEndian, Utf32LittleEndian, Utf32BigEndian };
+
+struct UnitForm {
+  Encoding encoding;
+  std::size_t unit;   // bytes a character
+  std::size_t ascii;  // where in its unit an ASCII character's byte stands; the others are 0
+};
+constexpr UnitForm kUnitForms[] = {{Encoding::Utf32LittleEndian, 4, 0},
+                                   {Encoding::Utf32BigEndian, 4, 3},
+                                   {Encoding::Utf16LittleEndian, 2, 0},
+                                   {Encoding::Utf16BigEndian, 2, 1}};
+
+// How far into a file without a byte-order mark its first BEGIN:VCARD is looked for.
+constexpr std::size_t kProbeBytes = 4096;
+
+bool IsBeginVcardAt(std::string_view bytes, std::size_t at, const UnitForm& form) {
+  constexpr std::string_view kBegin = "BEGIN:VCARD";
+  if (at + kBegin.size() * form.unit > bytes.size()) return false;
+  for (std::size_t i = 0; i < kBegin.size(); ++i) {
+    for (std::size_t b = 0; b < form.unit; ++b) {
+      char byte = bytes[at + i * form.unit + b];
+      if (b != form.ascii) {
+        if (byte != 0) return false;
+        continue;
+      }
+      if (byte >= 'a' && byte <= 'z') byte = static_cast<char>(byte - 'a' + 'A');
+      if (byte != kBegin[i]) return false;
+    }
+  }
+  return true;
+}
+
+// UTF-16 or UTF-32 without a byte-order mark, told by a BEGIN:VCARD (in any
+// letter case) in one of them near the start. Text in the ANSI code page holds
+// no zero byte there, and is not looked at further.
+Encoding EncodingWithoutMark(std::string_view bytes) {
+  const std::string_view probe = bytes.substr(0, kProbeBytes);
+  if (probe.find('\0') == std::string_view::npos) return Encoding::Ansi;
+  for (const UnitForm& form : kUnitForms) {
+    for (std::size_t at = 0; at < probe.size(); at += form.unit) {
+      if (IsBeginVcardAt(probe, at, form)) return form.encoding;
+    }
+  }
+  return Encoding::Ansi;
+}
 
 Encoding EncodingOf(std::string_view bytes) {
   if (bytes.empty()) return Encoding::Ansi;
   if (bytes.starts_with(std::string_view("\xFF\xFE\0\0", 4))) return Encoding::Utf32LittleEndian;
   if (bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4))) return Encoding::Utf32BigEndian;
+  if (bytes.starts_with("\xFE\xFF")) return Encoding::Utf16BigEndian;
   const auto first = static_cast<unsigned char>(bytes.front());
-  return first == 0xFF || first == 0xFE ? Encoding::Utf16 : Encoding::Ansi;
+  if (first == 0xFF || first == 0xFE) return Encoding::Utf16LittleEndian;
+  return EncodingWithoutMark(bytes);
 }
 
 }  // namespace
@@ -76,8 +120,8 @@ InputText ReadInput(TextView path, const ReadOptions& options) {
   input.size_ = content.size;
   const Encoding encoding = EncodingOf(input.ansi());
   input.utf16_ = encoding != Encoding::Ansi;
-  if (encoding == Encoding::Utf16) {
-    input.size_ = DecodeUtf16InPlace(input.storage_.get(), input.size_);
+  if (encoding == Encoding::Utf16LittleEndian || encoding == Encoding::Utf16BigEndian) {
+    input.size_ = DecodeUtf16InPlace(input.storage_.get(), input.size_, encoding == Encoding::Utf16BigEndian);
   } else if (encoding != Encoding::Ansi) {
     input.size_ = DecodeUtf32InPlace(input.storage_.get(), input.size_, encoding == Encoding::Utf32BigEndian);
   }

@@ -14,7 +14,9 @@ namespace brevant {
 
 // One copy of an input file's content, in one buffer that is never zero-filled
 // first. A file read in the ANSI code page keeps its bytes (each byte is one
-// character); a UTF-16 or UTF-32 file is decoded in place into 16-bit characters.
+// character); a UTF-16 or UTF-32 file (with a byte-order mark, or with its
+// BEGIN:VCARD near the start in either byte order) is decoded in place into
+// 16-bit characters.
 class InputText {
  public:
   InputText() = default;

@@ -75,19 +75,11 @@ void AppendColour(std::string& out, Colour colour) {
 
 }  // namespace
 
-ContactTableStyle ReadContactTableStyle(Host& host) {
-  ContactTableStyle style;
-  style.text = host.tableTextColour();
-  style.border = host.borderWidth();
-  style.background = host.tableBackgroundColour();
-  return style;
-}
-
 void ContactDocument::flushWhenFull() {
   if (piece_.size() < kPieceSize) return;
   output_.write(piece_);
   piece_.clear();
-  host_.yield();
+  turn_();
 }
 
 void ContactDocument::begin(const ContactTableStyle& style, const Text& title,

@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/contacts/contact_columns.h"
 #include "engine/host.h"
@@ -11,13 +12,12 @@
 
 namespace brevant {
 
-// What the user chose for the table, read from the host in this order.
+// What the user chose for the table.
 struct ContactTableStyle {
   Colour text = 0;
   Text border;
   Colour background = 0xFFFFFF;
 };
-ContactTableStyle ReadContactTableStyle(Host& host);
 
 // The title of a document with the contacts of one input: the input's name.
 inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one document of all inputs
@@ -27,12 +27,12 @@ inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one documen
 // row stays in view while scrolling and repeats on printed pages; telephone
 // numbers, e-mail addresses and dates do not wrap, long texts do; printing is
 // landscape. Values are escaped straight into the document as it goes out, a
-// megabyte at a time, with a turn for the host at each. With a CSV file, its
+// megabyte at a time, with a turn at each. With a CSV file, its
 // header row and rows go there too, cell by cell.
 class ContactDocument {
  public:
-  ContactDocument(DocumentOutput& output, Host& host, CsvDocument* csv = nullptr)
-      : output_(output), host_(host), csv_(csv) {}
+  ContactDocument(DocumentOutput& output, Turn turn, CsvDocument* csv = nullptr)
+      : output_(output), turn_(std::move(turn)), csv_(csv) {}
 
   void begin(const ContactTableStyle& style, const Text& title, const ContactColumns& columns);
   // One row, of the contact's cells in the order read.
@@ -46,7 +46,7 @@ class ContactDocument {
   void appendValue(std::string_view text, ByteEncoding encoding);
 
   DocumentOutput& output_;
-  Host& host_;
+  Turn turn_;
   CsvDocument* csv_;
   std::string piece_;
   std::vector<std::uint32_t> order_;  // a row's cells by caption, each caption's in the order read

@@ -41,8 +41,8 @@ Text CsvPathBeside(const Text& documentPath) {
   return GetFolderPath(documentPath) + StripExtension(GetFileName(documentPath)) + u".csv";
 }
 
-CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look)
-    : output_(path, existing, look), host_(host), path_(path) {
+CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look)
+    : output_(path, existing, look), turn_(std::move(turn)), path_(path) {
   char* out = room(kByteOrderMark.size());
   taken(std::copy(kByteOrderMark.begin(), kByteOrderMark.end(), out));
 }
@@ -63,7 +63,7 @@ char* CsvDocument::grow(std::size_t bytes) {
 void CsvDocument::passOn() {
   output_.write(std::string_view(buffer_.get(), used_));
   used_ = 0;
-  host_.yield();
+  turn_();
 }
 
 void CsvDocument::endRow() {
@@ -92,10 +92,12 @@ void CsvDocument::caption(CaptionKey caption) {
 
 template <class Ch>
 void CsvDocument::fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncoding encoding) {
-  lastFieldEmpty_ = value.empty();
   const bool quoted = NeedsQuotes(value);
+  const bool formula = RunsAsFormula(value);
+  // A value of left-out control characters only is an empty field.
+  lastFieldEmpty_ = !quoted && !formula;
   if (quoted) *out++ = '"';
-  if (RunsAsFormula(value)) *out++ = '\'';
+  if (formula) *out++ = '\'';
   taken(out);
   for (std::size_t from = 0; from < value.size();) {
     std::size_t to = std::min(value.size(), from + kSliceUnits);
@@ -103,13 +105,14 @@ void CsvDocument::fieldAt(char* out, std::basic_string_view<Ch> value, ByteEncod
     if constexpr (sizeof(Ch) == 2) {
       if (to < value.size() && value[to - 1] >= 0xD800 && value[to - 1] <= 0xDBFF) ++to;
     }
-    out = room((to - from) * kMostFieldBytesPerUnit);
+    char* const start = room((to - from) * kMostFieldBytesPerUnit);
     if constexpr (sizeof(Ch) == 2) {
       static_cast<void>(encoding);
-      out = PutCsvText(out, value.substr(from, to - from));
+      out = PutCsvText(start, value.substr(from, to - from));
     } else {
-      out = PutCsvText(out, value.substr(from, to - from), encoding);
+      out = PutCsvText(start, value.substr(from, to - from), encoding);
     }
+    if (out != start) lastFieldEmpty_ = false;
     taken(out);
     from = to;
   }
@@ -130,11 +133,16 @@ void CsvDocument::emptyValue() {
   lastFieldEmpty_ = true;
 }
 
+DocumentOutput& CsvDocument::finished() {
+  output_.write(std::string_view(buffer_.get(), used_));
+  buffer_.reset();
+  capacity_ = used_ = 0;
+  return output_;
+}
+
 bool CsvDocument::commit(const StatementReporter& errors, int statement) {
   try {
-    output_.write(std::string_view(buffer_.get(), used_));
-    buffer_.reset();
-    capacity_ = used_ = 0;
+    finished();
     output_.commit();
     written_ = true;
   } catch (...) {

@@ -24,11 +24,12 @@ Text CsvPathBeside(const Text& documentPath);
 // byte-order mark (so that spreadsheets read every name right), records ending
 // in CR LF, the values as read (no escaping for HTML, no leading space). Like a
 // document it goes into a new file and replaces the one at its path only when
-// complete; it is put in place after its document, never without it.
+// complete; it is put in place together with its document (CommitTogether),
+// never without it.
 class CsvDocument {
  public:
   // `look` is the caller's look at the path, when it took one.
-  CsvDocument(const Text& path, ExistingTarget existing, Host& host, const TargetLook* look = nullptr);
+  CsvDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look = nullptr);
 
   const Text& path() const { return path_; }
 
@@ -50,6 +51,9 @@ class CsvDocument {
   // Puts the file in place. A failure is reported at `statement`, naming the
   // file, and the file at the path stays as it was. Gives whether it was written.
   bool commit(const StatementReporter& errors, int statement);
+  // Writes what it still holds: its file is then ready to be put in place with
+  // its document (CommitTogether).
+  DocumentOutput& finished();
   bool written() const { return written_; }
   std::uint64_t size() const { return output_.size(); }
 
@@ -103,7 +107,7 @@ class CsvDocument {
   static constexpr std::size_t kFieldFrame = 6;
 
   DocumentOutput output_;
-  Host& host_;
+  Turn turn_;
   Text path_;
   // The text on its way to the file, a megabyte at a time; it grows as needed.
   std::unique_ptr<char[]> buffer_;

@@ -11,6 +11,21 @@ namespace brevant {
 namespace {
 
 using csv_detail::HasByte;
+using csv_detail::HasControl;
+
+// Where the next quote or control character stands, from `from` on; the size when there is none.
+std::size_t NextQuoteOrControl(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
+    std::memcpy(&eight, bytes.data() + i, 8);
+    if ((HasByte(eight, '"') | HasControl(eight)) != 0) break;
+  }
+  for (; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte == '"' || byte < 0x20) return i;
+  }
+  return i;
+}
 
 bool IsQuoted(char16_t c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; }
 
@@ -37,20 +52,21 @@ bool NeedsQuotes(std::u16string_view value) {
 
 char* PutCsvText(char* out, std::string_view bytes, ByteEncoding encoding) {
   if (encoding == ByteEncoding::Utf8) {
-    for (const char* quote;
-         (quote = static_cast<const char*>(std::memchr(bytes.data(), '"', bytes.size())));) {
-      const std::size_t through = static_cast<std::size_t>(quote - bytes.data()) + 1;
-      std::memcpy(out, bytes.data(), through);
-      out += through;
-      *out++ = '"';
-      bytes.remove_prefix(through);
+    for (std::size_t from = 0; from < bytes.size();) {
+      const std::size_t at = NextQuoteOrControl(bytes, from);
+      std::memcpy(out, bytes.data() + from, at - from);
+      out += at - from;
+      if (at == bytes.size()) break;
+      if (bytes[at] == '"') *out++ = '"';
+      if (!IsLeftOutControl(bytes[at])) *out++ = bytes[at];
+      from = at + 1;
     }
-    std::memcpy(out, bytes.data(), bytes.size());
-    return out + bytes.size();
+    return out;
   }
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x80) {
+      if (IsLeftOutControl(c)) continue;
       if (c == '"') *out++ = '"';
       *out++ = c;
     } else {
@@ -63,6 +79,7 @@ char* PutCsvText(char* out, std::string_view bytes, ByteEncoding encoding) {
 char* PutCsvText(char* out, std::u16string_view chars) {
   for (std::size_t i = 0; i < chars.size();) {
     const char32_t c = NextCodePoint(chars, i);
+    if (IsLeftOutControl(c)) continue;
     if (c == U'"') *out++ = '"';
     out = PutUtf8(out, c);
   }

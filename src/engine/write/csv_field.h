@@ -11,18 +11,30 @@
 namespace brevant {
 
 // The fields of a CSV file (RFC 4180) in UTF-8. A field is quoted when it holds
-// a comma, a quote or a line break, with its quotes doubled. A value that a
-// spreadsheet would run as a formula gets an apostrophe in front, so that a
-// contact file cannot plant one: those starting with "=", "@", a tab or a
-// carriage return, and those starting with "+" or "-" unless the rest is a
-// telephone number (digits, blanks, dots, dashes and parentheses only), so that
-// "+1 555-0100" stays as it is.
+// a comma, a quote or a line break, with its quotes doubled. The control
+// characters that the documents leave out (all below U+0020 but tab, carriage
+// return and line feed) are left out here too, so both files hold the same
+// values. A value that a spreadsheet would run as a formula gets an apostrophe
+// in front, so that a contact file cannot plant one: those starting with "=",
+// "@", a tab or a carriage return, and those starting with "+" or "-" unless the
+// rest is a telephone number (digits, blanks, dots, dashes and parentheses
+// only), so that "+1 555-0100" stays as it is. What starts the value is judged
+// once the control characters are gone: NUL then "=1+1" is a formula.
+
+// A control character that no field holds.
+template <class Ch>
+constexpr bool IsLeftOutControl(Ch c) {
+  const auto code = static_cast<std::make_unsigned_t<Ch>>(c);
+  return code < 0x20 && code != '\t' && code != '\r' && code != '\n';
+}
 
 // Whether the value, in any ASCII-compatible encoding or UTF-16, needs the apostrophe.
 template <class Ch>
 bool RunsAsFormula(std::basic_string_view<Ch> value) {
-  if (value.empty()) return false;
-  switch (value.front()) {
+  std::size_t first = 0;
+  while (first < value.size() && IsLeftOutControl(value[first])) ++first;
+  if (first == value.size()) return false;
+  switch (value[first]) {
     case Ch('='):
     case Ch('@'):
     case Ch('\t'):
@@ -30,10 +42,11 @@ bool RunsAsFormula(std::basic_string_view<Ch> value) {
       return true;
     case Ch('+'):
     case Ch('-'):
-      for (const Ch c : value.substr(1)) {
+      for (const Ch c : value.substr(first + 1)) {
         // Digits, blank, ".", "-", "(" and ")" as bits of one mask.
         constexpr std::uint64_t kPhone = 0x03FF'6301'0000'0000ULL;
         const auto code = static_cast<std::make_unsigned_t<Ch>>(c);
+        if (IsLeftOutControl(c)) continue;
         if (code >= 64 || ((kPhone >> code) & 1) == 0) return true;
       }
       return false;
@@ -51,17 +64,20 @@ constexpr std::uint64_t HasByte(std::uint64_t eight, char byte) {
   return (v - kOnes) & ~v & kHighBits;
 }
 
-// Bytes that a field cannot simply hold: beyond ASCII, or to be quoted. A zero
-// byte is none of them, so a short tail may be padded with zeros.
+// Bytes below U+0020: line breaks, tabs and the control characters left out.
+constexpr std::uint64_t HasControl(std::uint64_t eight) {
+  return (eight - 0x20 * kOnes) & ~eight & kHighBits;
+}
+
+// Bytes that a field cannot simply hold: beyond ASCII, to be quoted, or control characters.
 constexpr std::uint64_t Special(std::uint64_t eight) {
-  return (eight & kHighBits) | HasByte(eight, ',') | HasByte(eight, '"') | HasByte(eight, '\r') |
-         HasByte(eight, '\n');
+  return (eight & kHighBits) | HasByte(eight, ',') | HasByte(eight, '"') | HasControl(eight);
 }
 
 }  // namespace csv_detail
 
 // Most values go into the file as they are: ASCII without anything to quote,
-// and not taken for a formula. Copies such a value to `out` and gives the end
+// no control character, and not taken for a formula. Copies such a value to `out` and gives the end
 // of the copy; gives nullptr for any other value, whose field is then still to
 // be written at `out`. Inline: it runs for nearly every cell.
 inline char* PutPlainField(char* out, std::string_view value) {
@@ -82,14 +98,13 @@ inline char* PutPlainField(char* out, std::string_view value) {
     for (std::size_t i = 0; i < size; ++i) {
       out[i] = in[i];
       const auto byte = static_cast<unsigned char>(in[i]);
-      special |= byte >= 0x80 || byte == ',' || byte == '"' || byte == '\r' || byte == '\n';
+      special |= byte >= 0x80 || byte < 0x20 || byte == ',' || byte == '"';
     }
   }
   if (special != 0) return nullptr;
   if (size > 0) {
     const char first = in[0];
-    if (first == '=' || first == '@' || first == '\t' ||
-        ((first == '+' || first == '-') && RunsAsFormula(value)))
+    if (first == '=' || first == '@' || ((first == '+' || first == '-') && RunsAsFormula(value)))
       return nullptr;
   }
   return out + size;
@@ -104,7 +119,8 @@ bool NeedsQuotes(std::u16string_view value);
 inline constexpr std::size_t kMostFieldBytesPerUnit = 3;
 
 // Writes text into a field and gives the end of what it wrote: UTF-8 bytes as
-// they are, or bytes read as Windows-1252 turned into UTF-8.
+// they are, or bytes read as Windows-1252 turned into UTF-8, without the
+// control characters that no field holds.
 char* PutCsvText(char* out, std::string_view bytes, ByteEncoding encoding);
 // UTF-16 text turned into UTF-8; a lone surrogate becomes U+FFFD.
 char* PutCsvText(char* out, std::u16string_view chars);

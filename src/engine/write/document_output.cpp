@@ -1,16 +1,20 @@
 #include "engine/write/document_output.h"
 
+#include <vector>
+
 #include "engine/write/html_document.h"
 #include "support/file_error.h"
 
 namespace brevant {
 
-DocumentOutput::DocumentOutput(const Text& path, ExistingTarget existing, const TargetLook* look) {
-  if (!path.empty()) writer_.emplace(path, existing, look);
-}
-
 namespace {
 thread_local std::uint64_t committedBytes = 0;
+constexpr char kNoFileName[] = "Bad file name or number";
+}  // namespace
+
+DocumentOutput::DocumentOutput(const Text& path, ExistingTarget existing, const TargetLook* look)
+    : path_(path) {
+  if (!path.empty()) writer_.emplace(path, existing, look);
 }
 
 void DocumentOutput::write(std::string_view bytes) {
@@ -20,10 +24,34 @@ void DocumentOutput::write(std::string_view bytes) {
 }
 
 void DocumentOutput::commit() {
-  if (!writer_) throw FileError("Bad file name or number");
+  if (!writer_) throw FileError(kNoFileName);
   write(kFinalLineBreak);
   writer_->commit();
   committedBytes += size_;
+}
+
+bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
+                    int statement) {
+  std::vector<DocumentOutput*> placed;
+  std::vector<AtomicFileWriter*> writers;
+  for (DocumentOutput* output : outputs) {
+    if (output == nullptr) continue;
+    if (!output->writer_) {
+      errors.report(statement, DescriptionFromUtf8(kNoFileName), output->path_);
+      return false;
+    }
+    output->write(kFinalLineBreak);
+    placed.push_back(output);
+    writers.push_back(&*output->writer_);
+  }
+  try {
+    CommitTogether(writers);
+  } catch (const CommitFailure& failure) {
+    errors.report(statement, DescriptionFromUtf8(failure.description()), placed[failure.index()]->path_);
+    return false;
+  }
+  for (const DocumentOutput* output : placed) committedBytes += output->size_;
+  return true;
 }
 
 std::uint64_t CommittedDocumentBytes() { return committedBytes; }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 
+#include "engine/statement_reporter.h"
 #include "support/atomic_file.h"
 #include "support/text.h"
 
@@ -23,13 +25,25 @@ class DocumentOutput {
   // Adds the final line break and puts the document in place. Throws FileError.
   void commit();
 
+  const Text& path() const { return path_; }
   // The document's size once committed.
   std::uint64_t size() const { return size_; }
 
  private:
+  friend bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
+                             int statement);
+  Text path_;
   std::optional<AtomicFileWriter> writer_;
   std::uint64_t size_ = 0;
 };
+
+// Puts a document and the files that go with it (its CSV file, ...) in place
+// together, or none of them, each with its final line break: a file that cannot
+// be written leaves every earlier file as it was. A failure is reported at
+// `statement`, naming the file it concerns. Null entries are passed over.
+// Gives whether they were placed.
+bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
+                    int statement);
 
 // The bytes of all documents this thread has put in place so far: the
 // difference over a conversion is the size of what it wrote.

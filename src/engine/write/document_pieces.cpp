@@ -81,7 +81,7 @@ void DocumentPieces::appendSlices(std::basic_string_view<Ch> value) {
     appendEscaped(value.substr(0, end));
     value.remove_prefix(end);
     passOnWhenFull();
-    host_.yield();
+    turn_();
   }
   appendEscaped(value);
   passOnWhenFull();

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/host.h"
 #include "engine/scan/captions.h"
@@ -14,13 +15,13 @@ namespace brevant {
 
 // The text of a document on its way into the file: gathered into pieces of
 // about a megabyte, each written as it fills, so that no row and no value ever
-// stands whole in memory. A long value is escaped a slice at a time, and the
-// host gets a turn between slices. Cells are put straight into the piece, which
+// stands whole in memory. A long value is escaped a slice at a time, with a
+// turn between slices. Cells are put straight into the piece, which
 // has room for the longest cell at once: most cells are a few bytes, and
 // documents have millions of them.
 class DocumentPieces {
  public:
-  DocumentPieces(DocumentOutput& document, Host& host) : document_(document), host_(host) {}
+  DocumentPieces(DocumentOutput& document, Turn turn) : document_(document), turn_(std::move(turn)) {}
 
   void append(std::string_view text) {
     if (text.empty()) return;  // an empty text may point nowhere
@@ -86,7 +87,7 @@ class DocumentPieces {
   void appendSlices(std::basic_string_view<Ch> value);
 
   DocumentOutput& document_;
-  Host& host_;
+  Turn turn_;
   const std::array<std::string, kCaptionCount>& plainHeaderCells_ = PlainHeaderCells();
   std::string buffer_;  // its first used_ bytes are the gathered text
   std::size_t used_ = 0;

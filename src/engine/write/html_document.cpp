@@ -65,13 +65,6 @@ std::string OpeningPiece(Colour textColour, TextView borderWidth, Colour backgro
   return out;
 }
 
-std::string OpeningPiece(Host& host) {
-  // Read in this order: text colour, border width, background colour.
-  const Colour textColour = host.tableTextColour();
-  const Text border = host.borderWidth();
-  return OpeningPiece(textColour, border, host.tableBackgroundColour());
-}
-
 const std::array<std::string, kCaptionCount>& PlainHeaderCells() {
   static const std::array<std::string, kCaptionCount> kPlainCells = [] {
     std::array<std::string, kCaptionCount> cells;

@@ -26,9 +26,6 @@ inline constexpr std::string_view kFinalLineBreak = "\r\n";
 // border width text (inserted as typed).
 std::string OpeningPiece(Colour textColour, TextView borderWidth, Colour backgroundColour);
 
-// Reads the table options from the host now and gives the opening piece.
-std::string OpeningPiece(Host& host);
-
 void AppendHeaderCell(std::string& out, CaptionKey caption);
 // The header cells of the captions without a number, made once, by caption.
 const std::array<std::string, kCaptionCount>& PlainHeaderCells();

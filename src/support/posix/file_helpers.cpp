@@ -29,6 +29,12 @@ bool FolderExists(TextView path) {
   return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
+bool PathIsTooLong(TextView path) {
+  std::string native;
+  struct stat st;
+  return ToNativePath(path, native) && stat(native.c_str(), &st) != 0 && errno == ENAMETOOLONG;
+}
+
 void DeleteFileSafe(TextView path) {
   std::string native;
   if (ToNativePath(path, native) && unlink(native.c_str()) == 0) return;

@@ -90,18 +90,37 @@ void TakePages(const InputStorage& storage, std::size_t from, std::size_t bytes)
 #endif
 }
 
-// Reads to the end into `storage`, which has room for `capacity` bytes,
-// doubling the room whenever it fills. `expected` is the length that a regular
-// file was seen to have (0 for a pipe): once that much has come and a read gave
-// less than asked, the file is at its end, which spares the read that would say so.
+// Reads to the end into `storage`, which has room for `capacity` bytes.
+// `expected` is the length that a regular file was seen to have (0 for a pipe
+// or terminal): once that much has come and a read gave less than asked, the
+// file is at its end, which spares the read that would say so. A file that
+// fills its room grew since it was seen: its length is looked at once more, and
+// it is read up to that length and no further. A pipe's room doubles whenever
+// it fills, up to options.mostStreamBytes; a pipe that gives more fails the read.
 std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity, std::size_t expected,
                     const ReadOptions& options) {
+  const bool regular = expected != 0;
+  const std::size_t most = static_cast<std::size_t>(options.mostStreamBytes);
+  bool lookedAgain = false;
   std::size_t filled = 0;
   std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
-      Grow(storage, filled, capacity * 2);
-      capacity *= 2;
+      std::size_t room;
+      if (regular) {
+        struct stat info {};
+        if (lookedAgain) return filled;
+        lookedAgain = true;
+        if (fstat(fd, &info) != 0) Fail(errno);
+        const auto now = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+        if (now < filled) return filled;
+        expected = now;
+        room = now + 1;
+      } else {
+        room = std::min(capacity * 2, most + 1);
+      }
+      Grow(storage, filled, room);
+      capacity = room;
     }
     char* bytes = reinterpret_cast<char*>(storage.get());
     const std::size_t asked = std::min(capacity - filled, kPieceSize);
@@ -113,7 +132,8 @@ std::size_t ReadAll(int fd, InputStorage& storage, std::size_t capacity, std::si
     }
     if (got == 0) return filled;
     filled += static_cast<std::size_t>(got);
-    if (expected != 0 && filled == expected && static_cast<std::size_t>(got) < asked) return filled;
+    if (!regular && filled > most) throw FileError(DescribeInputTooLong(options.mostStreamBytes));
+    if (regular && filled == expected && static_cast<std::size_t>(got) < asked) return filled;
     if (filled >= nextTurn && options.betweenPieces) {
       options.betweenPieces();
       nextTurn = filled + kPieceSize;
@@ -151,6 +171,7 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
     info.st_mode = S_IFREG;
     info.st_size = static_cast<off_t>(options.knownSize);
   } else if (stat(systemPath.c_str(), &info) != 0) {
+    if (errno == ENAMETOOLONG) Fail(errno);  // no missing file: one that cannot be named
     return content;
   }
   // The length of a pipe or device says nothing about what it gives.
@@ -169,10 +190,14 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
     Fail(errno);
   }
   if (stream) {
+    // A terminal ends when its user says so; any other device (/dev/zero) may never end.
+    if (S_ISCHR(info.st_mode) && !isatty(file.get())) throw FileError(kDeviceIsNoInput);
     const int flags = fcntl(file.get(), F_GETFL);
     if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) Fail(errno);
-    content.storage = MappedStorage(RoomFor(kFirstStreamRoom), false);
-    content.size = ReadAll(file.get(), content.storage, kFirstStreamRoom, 0, options);
+    const std::size_t room =
+        std::min(kFirstStreamRoom, static_cast<std::size_t>(options.mostStreamBytes) + 1);
+    content.storage = MappedStorage(RoomFor(room), false);
+    content.size = ReadAll(file.get(), content.storage, room, 0, options);
     content.readOnce = true;
   } else {
     // One spare byte, so that a file that grew since the look is seen to go on.

@@ -10,4 +10,6 @@ bool ToNativePath(TextView path, std::string& bytes) {
   return true;
 }
 
+Text FromNativePath(const NativePath& native) { return FromUtf8(native); }
+
 }  // namespace brevant

@@ -1,6 +1,9 @@
 #include "support/pending_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,47 +43,45 @@ std::string RandomSuffix() {
   return suffix;
 }
 
+constexpr std::string_view kTemporaryMark = ".brevant-";
+constexpr std::size_t kSuffixLength = 6;
+
 std::string HiddenName(const std::string& target) {
-  return FolderOf(target) + "." + NameOf(target).substr(0, kMaxNameInTempName) + ".brevant-" + RandomSuffix();
+  return FolderOf(target) + "." + NameOf(target).substr(0, kMaxNameInTempName) + std::string(kTemporaryMark) +
+         RandomSuffix();
+}
+
+// A name HiddenName() gives: ".", at least one character, the mark and six letters or digits.
+bool IsTemporaryName(std::string_view name) {
+  if (name.size() < 2 + kTemporaryMark.size() + kSuffixLength || name.front() != '.') return false;
+  const std::string_view suffix = name.substr(name.size() - kSuffixLength);
+  const std::string_view mark =
+      name.substr(name.size() - kSuffixLength - kTemporaryMark.size(), kTemporaryMark.size());
+  if (mark != kTemporaryMark) return false;
+  for (const char c : suffix) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
 }
 
 // Errors by which a file system says it has no unnamed files.
 bool UnnamedUnsupported(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
-constexpr int kMaxLinkHops = 40;
-
-// The path that a chain of symbolic links finally names, dangling ones included,
-// so that writing through a link replaces the file and keeps the link.
-int ResolveLinks(std::string& path) {
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat st;
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
-    std::string link(PATH_MAX, '\0');
-    const ssize_t length = readlink(path.c_str(), link.data(), link.size());
-    if (length < 0) return errno;
-    link.resize(static_cast<std::size_t>(length));
-    if (!link.empty() && link.front() == '/') {
-      path = link;
-    } else {
-      path = path.substr(0, path.rfind('/') + 1) + link;  // relative to the link's folder
-    }
-  }
-  return ELOOP;
-}
-
-// What stands at the target now. A missing target is fine (the pending file's
-// creation reports a missing folder); a folder is never a document.
+// What stands at the target now, links not followed. A missing target is fine
+// (the pending file's creation reports a missing folder); a folder is never a
+// document.
 struct TargetState {
+  bool exists = false;
   bool regularFile = false;
   struct stat st {};
 };
 
 int CheckTarget(const std::string& path, ExistingTarget existing, TargetState& state) {
-  const bool keep = existing == ExistingTarget::KeepReadOnly;
-  if ((keep ? stat(path.c_str(), &state.st) : lstat(path.c_str(), &state.st)) != 0) return 0;
+  if (lstat(path.c_str(), &state.st) != 0) return 0;
+  state.exists = true;
   if (S_ISDIR(state.st.st_mode)) return EISDIR;
   state.regularFile = S_ISREG(state.st.st_mode);
-  if (!keep) return 0;
+  if (existing == ExistingTarget::Replace || S_ISLNK(state.st.st_mode)) return 0;
   // A device or FIFO is not a document; a read-only file keeps its content.
   if (!state.regularFile) return EISDIR;
   if ((state.st.st_mode & S_IWUSR) == 0) return EACCES;
@@ -168,15 +169,20 @@ TargetLook LookAtTarget(TextView path) {
   return look;
 }
 
-int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
-  int error = existing == ExistingTarget::KeepReadOnly ? ResolveLinks(target) : 0;
+int PendingFile::checkTarget(const NativePath& target, ExistingTarget existing) {
   TargetState state;
-  if (error == 0) error = CheckTarget(target, existing, state);
-  return error;
+  return CheckTarget(target, existing, state);
+}
+
+bool PendingFile::targetExists(const NativePath& target) {
+  struct stat st;
+  return lstat(target.c_str(), &st) == 0;
 }
 
 int PendingFile::create(const std::string& target, Kind preferred, const TargetLook* look) {
   discard();
+  synced_ = false;
+  written_ = sentToDisk_ = 0;
   const mode_t mode = CreationMode(look);
   if (preferred == Kind::Unnamed) {
     const std::string folder = FolderOf(target);
@@ -200,7 +206,11 @@ int PendingFile::createNamed(const std::string& target, unsigned mode) {
     // end the program with the file on disk and unknown to the handler.
     slot_ = NotePendingPath(name_.c_str());
     fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
-    if (fd_ >= 0) return 0;
+    if (fd_ >= 0) {
+      // Held while it has its name: a later run leaves a locked file alone.
+      flock(fd_, LOCK_EX | LOCK_NB);
+      return 0;
+    }
     const int error = errno;
     forgetName();
     if (error != EEXIST) return error;
@@ -210,6 +220,8 @@ int PendingFile::createNamed(const std::string& target, unsigned mode) {
 
 // Gives the unnamed file a hidden name in its folder, noted for the signal handler.
 int PendingFile::linkUnder(const std::string& target, std::string& name) {
+  // Held while it has its name: a later run leaves a locked file alone.
+  flock(fd_, LOCK_EX | LOCK_NB);
   const std::string self = "/proc/self/fd/" + std::to_string(fd_);
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
     name = HiddenName(target);
@@ -229,7 +241,30 @@ int PendingFile::linkUnder(const std::string& target, std::string& name) {
 
 bool PendingFile::open() const { return fd_ >= 0; }
 
-int PendingFile::write(std::string_view bytes) { return WriteAll(fd_, bytes); }
+int PendingFile::write(std::string_view bytes) {
+  const int error = WriteAll(fd_, bytes);
+  if (error == 0) written_ += bytes.size();
+  return error;
+}
+
+void PendingFile::startWriteback() {
+  if (fd_ < 0 || written_ == sentToDisk_) return;
+  // Only a start: the file system may not take the hint, and sync() waits in any case.
+  sync_file_range(fd_, static_cast<off_t>(sentToDisk_), static_cast<off_t>(written_ - sentToDisk_),
+                  SYNC_FILE_RANGE_WRITE);
+  sentToDisk_ = written_;
+}
+
+int PendingFile::sync() {
+  if (fd_ < 0) return EBADF;
+  if (synced_) return 0;
+  // The data and what it takes to read it back (its length, its blocks); not the times.
+  while (fdatasync(fd_) != 0) {
+    if (errno != EINTR) return errno;
+  }
+  synced_ = true;
+  return 0;
+}
 
 // Links the unnamed file in under the target's own name, which fails with
 // EEXIST when anything stands there.
@@ -242,58 +277,152 @@ int PendingFile::linkAsNew(const std::string& target) {
   return error;
 }
 
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look) {
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look,
+                           const PlaceOptions& options) {
   if (fd_ < 0) return EBADF;
-  const bool trustLook = look != nullptr && existing == ExistingTarget::Replace;
-  if (trustLook && !look->exists && kind_ == Kind::Unnamed) {
-    int error = createdMode_ == NewFileMode() || fchmod(fd_, NewFileMode()) == 0 ? 0 : errno;
-    if (error == EPERM || error == EOPNOTSUPP) error = 0;
-    if (error == 0) error = linkAsNew(target);
+  placedAt_.clear();
+  kept_.clear();
+  // What stands there: the caller's look, where it stands, or a look now.
+  TargetState state;
+  if (look != nullptr && existing == ExistingTarget::Replace) {
+    if (look->folder) {
+      discard();
+      return EISDIR;
+    }
+    state.exists = look->exists;
+    state.regularFile = look->regularFile;
+    state.st.st_mode = look->mode;
+    state.st.st_uid = look->owner;
+    state.st.st_gid = look->group;
+  } else if (const int error = CheckTarget(target, existing, state)) {
+    discard();
+    return error;
+  }
+  if (!state.exists) {
+    // A new file: nothing can be lost by placing it before its bytes are on disk.
+    int error = options.syncNewFileLater ? 0 : sync();
+    if (error == 0) error = placeNew(target, NewFileMode(), options.keepReplaced);
     if (error == 0) {
-      const int closed = ::close(fd_);
-      fd_ = -1;
-      if (closed == 0) return 0;
-      error = errno;
-      unlink(target.c_str());  // just linked in: ours
-      return error;
+      placedAt_ = options.keepReplaced ? target : std::string();
+      return 0;
     }
     if (error != EEXIST) {
       discard();
       return error;
     }
-    // Something took the name since the look: it is looked at again and replaced.
-  } else if (trustLook) {
-    if (look->folder) {
+    // Something took the name meanwhile: it is looked at again and replaced as any earlier file.
+    if ((error = CheckTarget(target, existing, state)) != 0) {
       discard();
-      return EISDIR;
+      return error;
     }
-    if (look->regularFile) TakeOverOwner(fd_, look->owner, look->group);
-    return place(target, look->regularFile ? look->mode : NewFileMode());
   }
-  TargetState state;
-  if (const int error = CheckTarget(target, existing, state)) {
+  // The replaced file goes only once the new bytes are on disk.
+  if (const int error = sync()) {
     discard();
     return error;
   }
   if (state.regularFile) TakeOverOwner(fd_, state.st.st_uid, state.st.st_gid);
-  return place(target, state.regularFile ? (state.st.st_mode & 0777) : NewFileMode());
+  return placeReplacing(target, state.regularFile ? (state.st.st_mode & 0777) : NewFileMode(),
+                        options.keepReplaced);
 }
 
-int PendingFile::place(const std::string& target, unsigned mode) {
-  if (fd_ < 0) return EBADF;
-  // A file created with its final bits (and no new owner) needs no change.
+// Puts the file at the target's own name, which fails with EEXIST when
+// anything stands there. On success the file is closed; on failure it stays
+// open. `undoable`: which file was placed is noted, for undo().
+int PendingFile::placeNew(const std::string& target, unsigned mode, bool undoable) {
+  int error = mode == createdMode_ || fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
+  if (error == EPERM || error == EOPNOTSUPP) error = 0;
+  if (error == 0) {
+    if (kind_ == Kind::Unnamed) {
+      error = linkAsNew(target);
+    } else if (renameat2(AT_FDCWD, name_.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+      error = errno;
+      // A file system that cannot refuse to replace: the name is taken unless something is there.
+      if ((error == EINVAL || error == ENOSYS) && !targetExists(target))
+        error = rename(name_.c_str(), target.c_str()) == 0 ? 0 : errno;
+    }
+  }
+  if (error != 0) return error;
+  struct stat st;
+  if (undoable && fstat(fd_, &st) == 0) placedFile_ = {static_cast<unsigned long long>(st.st_dev), st.st_ino};
+  forgetName();
+  const int closed = ::close(fd_);
+  fd_ = -1;
+  if (closed == 0) return 0;
+  error = errno;
+  unlink(target.c_str());  // just linked in: ours
+  return error;
+}
+
+// Gives the file a hidden name and renames it over the target; keeping what it
+// replaces swaps the two names instead, where the file system can.
+int PendingFile::placeReplacing(const std::string& target, unsigned mode, bool keepReplaced) {
   int error = mode == createdMode_ ? 0 : (fchmod(fd_, static_cast<mode_t>(mode)) == 0 ? 0 : errno);
   // File systems without permission bits (FAT) refuse; that is no reason to fail.
   if (error == EPERM || error == EOPNOTSUPP) error = 0;
   if (error == 0 && kind_ == Kind::Unnamed) error = linkUnder(target, name_);
-  const int closed = ::close(fd_);
+  bool swapped = false;
+  if (error == 0 && keepReplaced) {
+    swapped = renameat2(AT_FDCWD, name_.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
+    // Not on this file system, or the target went meanwhile: a plain rename.
+    if (!swapped && errno != EINVAL && errno != ENOSYS && errno != ENOENT) error = errno;
+  }
+  if (error == 0 && !swapped && rename(name_.c_str(), target.c_str()) != 0) error = errno;
+  // Closed only now, so that the file has its hidden name for the fewest steps
+  // (a kill in between leaves it behind); its bytes were synced before.
+  ::close(fd_);
   fd_ = -1;
-  if (error == 0 && closed != 0) error = errno;
-  if (error == 0 && rename(name_.c_str(), target.c_str()) != 0) error = errno;
   if (error != 0) {
     if (!name_.empty()) unlink(name_.c_str());
+    forgetName();
+    return error;
+  }
+  if (swapped) {
+    // The hidden name holds the replaced file now; a signal still removes it.
+    placedAt_ = target;
+    kept_ = name_;
+    name_.clear();
+    return 0;
   }
   forgetName();
+  return 0;
+}
+
+int PendingFile::place(const std::string& target, unsigned mode) {
+  if (fd_ < 0) return EBADF;
+  return placeReplacing(target, mode, false);
+}
+
+void PendingFile::confirm() {
+  if (!kept_.empty()) unlink(kept_.c_str());
+  kept_.clear();
+  placedAt_.clear();
+  ForgetPendingPath(slot_);
+  slot_ = -1;
+}
+
+int PendingFile::undo() {
+  if (placedAt_.empty()) return 0;
+  int error = 0;
+  if (!kept_.empty()) {
+    // The replaced file back under its name; the new one goes with the hidden name.
+    if (renameat2(AT_FDCWD, kept_.c_str(), AT_FDCWD, placedAt_.c_str(), RENAME_EXCHANGE) == 0) {
+      unlink(kept_.c_str());
+    } else {
+      error = errno;
+    }
+  } else {
+    // A new file is taken away again, as long as it is still the one placed.
+    struct stat st;
+    if (lstat(placedAt_.c_str(), &st) == 0 &&
+        FileIdentity{static_cast<unsigned long long>(st.st_dev), st.st_ino} == placedFile_) {
+      if (unlink(placedAt_.c_str()) != 0) error = errno;
+    }
+  }
+  kept_.clear();
+  placedAt_.clear();
+  ForgetPendingPath(slot_);
+  slot_ = -1;
   return error;
 }
 
@@ -302,12 +431,63 @@ void PendingFile::discard() {
   fd_ = -1;
   if (!name_.empty()) unlink(name_.c_str());
   forgetName();
+  // A placement kept open for undo() stands once the file is dropped.
+  confirm();
 }
 
 void PendingFile::forgetName() {
-  ForgetPendingPath(slot_);
-  slot_ = -1;
+  // The slot stays with a replaced file kept under the hidden name.
+  if (kept_.empty()) {
+    ForgetPendingPath(slot_);
+    slot_ = -1;
+  }
   name_.clear();
+}
+
+NativePath FolderOfTarget(const NativePath& target) { return FolderOf(target); }
+
+int SyncFolder(const NativePath& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int error = fsync(fd) == 0 ? 0 : errno;
+  // Some file systems cannot sync a folder, and need not: nothing to wait for.
+  if (error == EINVAL || error == EROFS) error = 0;
+  ::close(fd);
+  return error;
+}
+
+void RemoveStaleTemporaryFiles(const NativePath& folder,
+                               std::chrono::system_clock::time_point changedBefore) {
+  const int folderFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd < 0) return;
+  DIR* listing = fdopendir(folderFd);
+  if (listing == nullptr) {
+    ::close(folderFd);
+    return;
+  }
+  const auto before =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(changedBefore.time_since_epoch()).count();
+  const auto nanoseconds = [](const struct timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+  };
+  static const uid_t user = geteuid();
+  while (const dirent* entry = readdir(listing)) {
+    if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN) continue;
+    if (!IsTemporaryName(entry->d_name)) continue;
+    struct stat st;
+    if (fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != user || nanoseconds(st.st_ctim) >= before || nanoseconds(st.st_mtim) >= before)
+      continue;
+    const int fd = openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened;
+    // The same file as looked at, and no writer holds it.
+    if (fstat(fd, &opened) == 0 && opened.st_ino == st.st_ino && opened.st_dev == st.st_dev &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0)
+      unlinkat(folderFd, entry->d_name, 0);
+    ::close(fd);
+  }
+  closedir(listing);
 }
 
 }  // namespace brevant

@@ -24,6 +24,13 @@ bool FolderExists(TextView path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool PathIsTooLong(TextView path) {
+  NativePath native;
+  if (path.empty() || !ToNativePath(path, native)) return false;
+  if (GetFileAttributesW(native.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  return GetLastError() == ERROR_FILENAME_EXCED_RANGE || native.size() >= MAX_PATH;
+}
+
 void DeleteFileSafe(TextView path) {
   NativePath native;
   if (ToNativePath(path, native) && DeleteFileW(native.c_str())) return;

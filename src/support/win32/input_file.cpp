@@ -21,27 +21,43 @@ constexpr char16_t kStandardInput[] = u"\\\\.\\stdin";
 
 [[noreturn]] void Fail(DWORD error) { throw FileError(DescribeSystemError(ErrnoFromWindowsError(error))); }
 
-enum class Source { Disk, Stream };
-
-// Reads to the end, doubling the room whenever it fills. A pipe ends when its
-// writer closes it; a file on disk gives less than asked only at its end,
-// which spares asking once more for nothing.
-std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, const ReadOptions& options,
-                    Source source) {
+// Reads to the end into `storage`, which has room for `capacity` bytes. A file
+// on disk (`stream` false) gives less than asked only at its end, which spares
+// asking once more for nothing; one that fills its room grew since its size was
+// seen: its size is asked once more, and it is read up to that size and no
+// further. A
+// pipe's room doubles whenever it fills, up to options.mostStreamBytes; a pipe
+// that gives more fails the read. A pipe ends when its writer closes it.
+std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, bool stream,
+                    const ReadOptions& options) {
+  const auto most = static_cast<std::size_t>(options.mostStreamBytes);
+  bool askedAgain = false;
   std::size_t filled = 0;
   std::size_t nextTurn = kPieceSize;
   while (true) {
     if (filled == capacity) {
-      // Room past the address space is no room: a 32-bit program ends here.
-      if (capacity > std::numeric_limits<std::size_t>::max() / 2) throw std::bad_alloc();
-      auto larger = AllocateInputStorage(capacity * 2);
+      std::size_t room;
+      if (!stream) {
+        LARGE_INTEGER size{};
+        if (askedAgain) return filled;
+        askedAgain = true;
+        if (!GetFileSizeEx(file, &size)) Fail(GetLastError());
+        if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) < filled) return filled;
+        // Room past the address space is no room: a 32-bit program ends here.
+        if (static_cast<unsigned long long>(size.QuadPart) >= std::numeric_limits<std::size_t>::max())
+          throw std::bad_alloc();
+        room = static_cast<std::size_t>(size.QuadPart) + 1;
+      } else {
+        room = capacity * 2 < most + 1 ? capacity * 2 : most + 1;
+      }
+      auto larger = AllocateInputStorage(room);
       std::memcpy(larger.get(), storage.get(), filled);
       storage = std::move(larger);
-      capacity *= 2;
+      capacity = room;
     }
     char* bytes = reinterpret_cast<char*>(storage.get());
-    const std::size_t room = capacity - filled;
-    const DWORD asked = room < kPieceSize ? static_cast<DWORD>(room) : kPieceSize;
+    const std::size_t left = capacity - filled;
+    const DWORD asked = left < kPieceSize ? static_cast<DWORD>(left) : kPieceSize;
     DWORD got = 0;
     if (!ReadFile(file, bytes + filled, asked, &got, nullptr)) {
       const DWORD error = GetLastError();
@@ -50,7 +66,8 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, co
     }
     if (got == 0) return filled;
     filled += got;
-    if (source == Source::Disk && got < asked) return filled;
+    if (stream && filled > most) throw FileError(DescribeInputTooLong(options.mostStreamBytes));
+    if (!stream && got < asked) return filled;
     if (filled >= nextTurn && options.betweenPieces) {
       options.betweenPieces();
       nextTurn = filled + kPieceSize;
@@ -59,9 +76,16 @@ std::size_t ReadAll(HANDLE file, InputStorage& storage, std::size_t capacity, co
 }
 
 FileContent ReadStream(HANDLE stream, const ReadOptions& options) {
+  // A console ends when its user says so; any other device may never end.
+  DWORD mode = 0;
+  if (GetFileType(stream) == FILE_TYPE_CHAR && !GetConsoleMode(stream, &mode))
+    throw FileError(kDeviceIsNoInput);
   FileContent content;
-  content.storage = AllocateInputStorage(kFirstStreamRoom);
-  content.size = ReadAll(stream, content.storage, kFirstStreamRoom, options, Source::Stream);
+  const std::size_t room = kFirstStreamRoom < options.mostStreamBytes + 1
+                               ? kFirstStreamRoom
+                               : static_cast<std::size_t>(options.mostStreamBytes) + 1;
+  content.storage = AllocateInputStorage(room);
+  content.size = ReadAll(stream, content.storage, room, true, options);
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   content.readOnce = true;
   return content;
@@ -89,7 +113,11 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   if (!file.valid()) {
     const DWORD error = GetLastError();
     const DWORD attributes = GetFileAttributesW(native.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return content;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      // No missing file: one that cannot be named.
+      if (GetLastError() == ERROR_FILENAME_EXCED_RANGE) Fail(ERROR_FILENAME_EXCED_RANGE);
+      return content;
+    }
     // A folder is no input: reported in the words Linux uses.
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw FileError(DescribeSystemError(EISDIR));
     Fail(error);
@@ -107,7 +135,7 @@ FileContent ReadFileContent(TextView path, const ReadOptions& options) {
   if (size >= std::numeric_limits<std::size_t>::max()) throw std::bad_alloc();
   const std::size_t capacity = static_cast<std::size_t>(size) + 1;
   content.storage = AllocateInputStorage(capacity);
-  content.size = ReadAll(file.get(), content.storage, capacity, options, Source::Disk);
+  content.size = ReadAll(file.get(), content.storage, capacity, false, options);
   content.kind = content.size == 0 ? FileContent::Kind::Empty : FileContent::Kind::Bytes;
   return content;
 }

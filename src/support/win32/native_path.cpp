@@ -70,4 +70,6 @@ bool ToNativePath(TextView path, NativePath& native) {
   return true;
 }
 
+Text FromNativePath(const NativePath& native) { return Text(native.begin(), native.end()); }
+
 }  // namespace brevant

@@ -92,12 +92,16 @@ struct ReservedFile {
 // Links are the file system's business on Windows: the target is replaced as
 // it stands. A folder is never a document; a read-only file keeps its content
 // unless it is to be replaced.
-int PendingFile::checkTarget(NativePath& target, ExistingTarget existing) {
+int PendingFile::checkTarget(const NativePath& target, ExistingTarget existing) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return EISDIR;
   if (existing == ExistingTarget::KeepReadOnly && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return EACCES;
   return 0;
+}
+
+bool PendingFile::targetExists(const NativePath& target) {
+  return GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The attributes tell what stands there; the identity takes a handle, as
@@ -136,6 +140,7 @@ TargetLook LookAtTarget(TextView path) {
 // meanwhile, the file is a hidden one after all.
 int PendingFile::create(const NativePath& target, Kind preferred, const TargetLook* look) {
   discard();
+  synced_ = false;
   if (preferred == Kind::Unnamed && look != nullptr && !look->exists) {
     HANDLE file = look->reserved ? std::exchange(look->reserved->handle, nullptr) : nullptr;
     if (file == nullptr) file = CreateDoomedFile(target, FILE_ATTRIBUTE_NORMAL);
@@ -176,15 +181,35 @@ int PendingFile::write(std::string_view bytes) {
   return 0;
 }
 
-// With Replace and the caller's look at the target, that look stands: a look
-// at a name that is not there costs a search of the whole folder under Wine.
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look) {
-  if (kind_ == Kind::Unnamed) return place(target, 0);  // already at the target's name
+void PendingFile::startWriteback() {}
+
+int PendingFile::sync() {
+  if (handle_ == nullptr) return EBADF;
+  if (synced_) return 0;
+  if (!FlushFileBuffers(static_cast<HANDLE>(handle_))) return LastErrno();
+  synced_ = true;
+  return 0;
+}
+
+// Files are placed one at a time here: what a file replaced is gone once it is
+// placed, and undo() has nothing to put back. A file that replaces another goes
+// in place only once its bytes are on disk. With Replace and the caller's look
+// at the target, that look stands: a look at a name that is not there costs a
+// search of the whole folder under Wine.
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look,
+                           const PlaceOptions& options) {
+  const auto fail = [this](int error) {
+    discard();
+    return error;
+  };
+  const auto syncIf = [&](bool replaces) { return replaces || !options.syncNewFileLater ? sync() : 0; };
+  if (kind_ == Kind::Unnamed) {  // already at the target's name, where nothing stood
+    if (const int error = syncIf(false)) return fail(error);
+    return place(target, 0);
+  }
   if (look != nullptr && existing == ExistingTarget::Replace) {
-    if (look->folder) {
-      discard();
-      return EISDIR;
-    }
+    if (look->folder) return fail(EISDIR);
+    if (const int error = syncIf(look->exists)) return fail(error);
     // The document takes the place of a read-only file that is to be replaced.
     if (look->exists && (look->mode & 0200) == 0) {
       const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -193,8 +218,8 @@ int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, co
     }
     return place(target, 0);
   }
-  NativePath checked = target;
-  const int error = checkTarget(checked, existing);
+  int error = checkTarget(target, existing);
+  if (error == 0) error = syncIf(targetExists(target));
   if (error != 0) {
     discard();
     return error;
@@ -235,11 +260,28 @@ int PendingFile::place(const NativePath& target, unsigned /*mode*/) {
   return error;
 }
 
+void PendingFile::confirm() {}
+
+int PendingFile::undo() { return 0; }
+
 void PendingFile::discard() {
   if (handle_ == nullptr) return;
   // Closing the last handle of a file marked for deletion removes it.
   CloseHandle(static_cast<HANDLE>(handle_));
   handle_ = nullptr;
 }
+
+NativePath FolderOfTarget(const NativePath& target) {
+  const std::size_t separator = target.rfind(L'\\');
+  return separator == NativePath::npos ? NativePath() : target.substr(0, separator + 1);
+}
+
+// NTFS keeps its folders in its journal; a folder cannot be synced without privileges.
+int SyncFolder(const NativePath& /*folder*/) { return 0; }
+
+// A pending file is marked for deletion from its start: the system removes it
+// whatever ends the program, and none is ever left for a later run.
+void RemoveStaleTemporaryFiles(const NativePath& /*folder*/,
+                               std::chrono::system_clock::time_point /*changedBefore*/) {}
 
 }  // namespace brevant

@@ -1,4 +1,4 @@
-#include "win32_window/win32_form_view.h"
+#include "win32_window/win32_main_window.h"
 
 #include <windows.h>
 // (the headers below need windows.h first)
@@ -17,13 +17,14 @@ namespace brevant {
 
 namespace {
 
+// The window class, as tools that look at windows see it; it keeps its first spelling.
 constexpr wchar_t kWindowClass[] = L"BrevantForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
 // Control identifiers: the layout's own numbers, clear of IDOK and IDCANCEL.
 constexpr int kFirstControlId = 100;
-// The border width field was left; checked once the focus has settled.
-constexpr UINT kBorderWidthLeft = WM_APP + 1;
+// A text box (wParam: its control) was left; the form hears of it once the focus has settled.
+constexpr UINT kTextBoxLeft = WM_APP + 1;
 
 int ControlId(Control control) { return kFirstControlId + static_cast<int>(control); }
 
@@ -68,32 +69,26 @@ HCURSOR LoadPointerFile(const Text& file) {
       LoadImageW(nullptr, Wide(file), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
 }
 
-// Whether `control` lies inside `container`, at any depth.
-bool Contains(Control container, Control control) {
-  for (Control inside = control; inside != Control::Form1; inside = LayoutOf(inside).container)
-    if (inside == container) return true;
-  return false;
-}
-
 }  // namespace
 
-Win32FormView::Win32FormView(HINSTANCE instance, Win32Dialogs* dialogs)
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, Win32Dialogs* dialogs)
     : instance_(instance), dialogs_(dialogs) {}
 
-Win32FormView::~Win32FormView() {
+Win32MainWindow::~Win32MainWindow() {
   // The form may be gone already: what the controls say while they are destroyed goes nowhere.
   form_ = nullptr;
   list_.detach();
   if (window_ != nullptr) DestroyWindow(window_);
   for (HGDIOBJ object :
-       {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(buttonFont_), static_cast<HGDIOBJ>(background_),
-        static_cast<HGDIOBJ>(swatchBrushes_[0]), static_cast<HGDIOBJ>(swatchBrushes_[1])})
+       {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(buttonFont_), static_cast<HGDIOBJ>(background_)})
     if (object != nullptr) DeleteObject(object);
+  for (HBRUSH brush : swatchBrushes_)
+    if (brush != nullptr) DeleteObject(brush);
   for (HICON icon : {bigIcon_, smallIcon_})
     if (icon != nullptr) DestroyIcon(icon);
 }
 
-void Win32FormView::create(Form1& form) {
+void Win32MainWindow::create(MainForm& form) {
   form_ = &form;
   RegisterProgressCaptionBar(instance_);
   WNDCLASSEXW windowClass{};
@@ -130,16 +125,16 @@ void Win32FormView::create(Form1& form) {
   makeFonts();
   placeControls();
   addToolTips();
-  form.Form_Load();
+  form.load();
 }
 
-void Win32FormView::show(int showCommand) {
+void Win32MainWindow::show(int showCommand) {
   ShowWindow(window_, showCommand);
   UpdateWindow(window_);
-  SetFocus(control(Control::ListView1));
+  SetFocus(control(Control::InputList));
 }
 
-void Win32FormView::createControls() {
+void Win32MainWindow::createControls() {
   // Made in the order Tab visits them, then the rest, then the frames, which lie beneath. The option
   // buttons of one frame are made one after another, at the place of the first: as a group, Tab
   // visits the chosen one and the arrow keys choose among them.
@@ -160,13 +155,13 @@ void Win32FormView::createControls() {
   for (const ControlLayout& layout : FormLayout())
     if (layout.kind == ControlKind::Frame) order.push_back(layout.control);
 
-  Control previous = Control::Form1;
+  Control previous = Control::Window;
   for (Control each : order) {
     const ControlLayout& layout = LayoutOf(each);
     WindowClassOf kind = ClassOf(layout);
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
     // A group of option buttons starts a new tab stop; so does every other control of the tab order.
-    const bool startsGroup = layout.kind != ControlKind::Option || previous == Control::Form1 ||
+    const bool startsGroup = layout.kind != ControlKind::Option || previous == Control::Window ||
                              LayoutOf(previous).kind != ControlKind::Option ||
                              LayoutOf(previous).container != layout.container;
     if (startsGroup && layout.kind != ControlKind::Frame) style |= WS_GROUP;
@@ -175,7 +170,7 @@ void Win32FormView::createControls() {
     const HWND handle = CreateWindowExW(
         layout.kind == ControlKind::TextBox ? WS_EX_CLIENTEDGE : 0, kind.name, Wide(caption), style, 0, 0, 0,
         0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(each))), instance_, nullptr);
-    controls_[Index(each)] = handle;
+    controls_[IndexOf(each)] = handle;
     if (layout.kind == ControlKind::TextBox) SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);
     previous = each;
   }
@@ -183,15 +178,15 @@ void Win32FormView::createControls() {
     if (layout.kind == ControlKind::Frame)
       SetWindowPos(control(layout.control), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  list_.attach(control(Control::ListView1), *form_);
-  controls_[Index(Control::Form1)] = window_;
+  list_.attach(control(Control::InputList), *form_);
+  controls_[IndexOf(Control::Window)] = window_;
 }
 
-RECT Win32FormView::placeOf(Control each) const {
+RECT Win32MainWindow::placeOf(Control each) const {
   int left = 0;
   int top = 0;
   const ControlLayout& layout = LayoutOf(each);
-  for (Control container = layout.container; container != Control::Form1;
+  for (Control container = layout.container; container != Control::Window;
        container = LayoutOf(container).container) {
     left += LayoutOf(container).left;
     top += LayoutOf(container).top;
@@ -203,14 +198,14 @@ RECT Win32FormView::placeOf(Control each) const {
   return RECT{x, y, x + LayoutPixels(layout.width, dpi_), y + LayoutPixels(layout.height, dpi_)};
 }
 
-void Win32FormView::makeFonts() {
+void Win32MainWindow::makeFonts() {
   for (HFONT font : {font_, buttonFont_})
     if (font != nullptr) DeleteObject(font);
   font_ = MakeFont(kFontPoints, dpi_);
   buttonFont_ = MakeFont(kButtonFontPoints, dpi_);
 }
 
-void Win32FormView::placeControls() {
+void Win32MainWindow::placeControls() {
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   for (const ControlLayout& layout : FormLayout()) {
     const HWND handle = control(layout.control);
@@ -231,7 +226,8 @@ void Win32FormView::placeControls() {
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         SendMessageW(handle, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
       }
-      // As wide as its caption: a wider box would lie over its neighbour (Option1 reaches under Check2).
+      // As wide as its caption: a wider box would lie over its neighbour (the option of all
+      // inputs in one document reaches under the check box of the CSV file).
       if (ideal.cx > 0) place.right = place.left + ideal.cx + 2;
       if (ideal.cy > place.bottom - place.top) {
         const LONG more = ideal.cy - (place.bottom - place.top);
@@ -247,7 +243,7 @@ void Win32FormView::placeControls() {
   if (listColumnTwips_ > 0) setListColumnWidth(listColumnTwips_);
 }
 
-void Win32FormView::addToolTips() {
+void Win32MainWindow::addToolTips() {
   toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
@@ -268,13 +264,13 @@ void Win32FormView::addToolTips() {
 
 // FormView: start-up.
 
-void Win32FormView::applySkin(const Text&) {
+void Win32MainWindow::applySkin(const Text&) {
   // The skin file is a style sheet of the Linux window; this window keeps its own look.
 }
 
-void Win32FormView::setCaption(const Text& caption) { SetWindowTextW(window_, Wide(caption)); }
+void Win32MainWindow::setCaption(const Text& caption) { SetWindowTextW(window_, Wide(caption)); }
 
-void Win32FormView::setIcon() {
+void Win32MainWindow::setIcon() {
   const UINT dpi = dpi_;
   bigIcon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON,
                                            MulDiv(GetSystemMetrics(SM_CXICON), dpi, 96),
@@ -287,58 +283,58 @@ void Win32FormView::setIcon() {
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
-void Win32FormView::setApplicationTitle(const Text& title) {
+void Win32MainWindow::setApplicationTitle(const Text& title) {
   if (dialogs_ != nullptr) dialogs_->setTitle(title);
 }
 
-void Win32FormView::loadHandPointer(const Text& file) {
+void Win32MainWindow::loadHandPointer(const Text& file) {
   if (const HCURSOR pointer = LoadPointerFile(file)) handPointer_ = pointer;
 }
 
-void Win32FormView::loadDragPointer(const Text& file) {
+void Win32MainWindow::loadDragPointer(const Text& file) {
   if (const HCURSOR pointer = LoadPointerFile(file)) dragPointer_ = pointer;
   list_.setDragPointer(dragPointer_ != nullptr ? dragPointer_ : LoadCursorW(nullptr, IDC_SIZEALL));
 }
 
-void Win32FormView::addListColumn(const Text& caption) {
+void Win32MainWindow::addListColumn(const Text& caption) {
   list_.setColumn(caption, LayoutPixels(kListColumnWidthTwips, dpi_));
 }
 
-void Win32FormView::setListColumnWidth(int twips) {
+void Win32MainWindow::setListColumnWidth(int twips) {
   listColumnTwips_ = twips;
-  ListView_SetColumnWidth(control(Control::ListView1), 0, LayoutPixels(twips, dpi_));
+  ListView_SetColumnWidth(control(Control::InputList), 0, LayoutPixels(twips, dpi_));
 }
 
 // FormView: the controls.
 
-void Win32FormView::showChecked(Control each, bool checked) {
+void Win32MainWindow::showChecked(Control each, bool checked) {
   showing_ = true;
   SendMessageW(control(each), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   showing_ = false;
 }
 
-void Win32FormView::showText(Control each, const Text& text) {
+void Win32MainWindow::showText(Control each, const Text& text) {
   if (WindowText(control(each)) == text) return;
   showing_ = true;
   SetWindowTextW(control(each), Wide(text));
   showing_ = false;
 }
 
-void Win32FormView::showColour(Control each, Colour colour) {
-  HBRUSH& brush = swatchBrushes_[each == Control::Picture1 ? 0 : 1];
+void Win32MainWindow::showColour(Control each, Colour colour) {
+  HBRUSH& brush = swatchBrushes_[IndexOf(each)];
   if (brush != nullptr) DeleteObject(brush);
   brush = CreateSolidBrush(static_cast<COLORREF>(colour) & 0xFFFFFF);
   InvalidateRect(control(each), nullptr, TRUE);
 }
 
-void Win32FormView::enable(Control container, bool enabled) {
+void Win32MainWindow::enable(Control container, bool enabled) {
   for (const ControlLayout& layout : FormLayout())
     if (Contains(container, layout.control)) EnableWindow(control(layout.control), enabled ? TRUE : FALSE);
 }
 
-void Win32FormView::focus(Control each) { SetFocus(control(each)); }
+void Win32MainWindow::focus(Control each) { SetFocus(control(each)); }
 
-HCURSOR Win32FormView::cursorFor(Pointer pointer) const {
+HCURSOR Win32MainWindow::cursorFor(Pointer pointer) const {
   switch (pointer) {
     case Pointer::Busy:
       return LoadCursorW(nullptr, IDC_WAIT);
@@ -350,7 +346,7 @@ HCURSOR Win32FormView::cursorFor(Pointer pointer) const {
   return LoadCursorW(nullptr, IDC_ARROW);
 }
 
-void Win32FormView::setPointer(Pointer pointer) {
+void Win32MainWindow::setPointer(Pointer pointer) {
   if (pointer == Pointer::Busy && pointer_ != Pointer::Busy) turns_.beginBusySpan();
   if (pointer != Pointer::Busy && pointer_ == Pointer::Busy) turns_.endBusySpan();
   pointer_ = pointer;
@@ -361,136 +357,85 @@ void Win32FormView::setPointer(Pointer pointer) {
   if (under == window_ || IsChild(window_, under)) SetCursor(cursorFor(pointer));
 }
 
-void Win32FormView::setListDragPointer(bool dragging) { list_.showDragPointer(dragging); }
+void Win32MainWindow::setListDragPointer(bool dragging) { list_.showDragPointer(dragging); }
 
 // FormView: the rows.
 
-void Win32FormView::appendRows(std::span<const Text> paths) {
+void Win32MainWindow::appendRows(std::span<const Text> paths) {
   rowCount_ += paths.size();
   list_.showRowCount(rowCount_);
 }
 
-void Win32FormView::removeRow(std::size_t) {
+void Win32MainWindow::removeRow(std::size_t) {
   if (rowCount_ > 0) --rowCount_;
   list_.showRowCount(rowCount_);
 }
 
-void Win32FormView::clearRows() {
+void Win32MainWindow::clearRows() {
   rowCount_ = 0;
   list_.showRowCount(0);
 }
 
-void Win32FormView::setRowText(std::size_t row, const Text&) { list_.repaintRow(row); }
+void Win32MainWindow::setRowText(std::size_t row, const Text&) { list_.repaintRow(row); }
 
-void Win32FormView::selectRow(std::size_t row) { list_.selectRow(row); }
+void Win32MainWindow::selectRow(std::size_t row) { list_.selectRow(row); }
 
-void Win32FormView::showRow(std::size_t row) { list_.showRow(row); }
+void Win32MainWindow::showRow(std::size_t row) { list_.showRow(row); }
 
-void Win32FormView::setProgressPosition(double position) {
-  SetProgressPosition(control(Control::ProgressBar1), position);
+void Win32MainWindow::setProgressPosition(double position) {
+  SetProgressPosition(control(Control::Progress), position);
 }
 
-void Win32FormView::setProgressCaption(const Text& caption) {
-  SetProgressCaption(control(Control::ProgressBar1), caption);
+void Win32MainWindow::setProgressCaption(const Text& caption) {
+  SetProgressCaption(control(Control::Progress), caption);
 }
 
-void Win32FormView::processEvents() { turns_.processPending(); }
+void Win32MainWindow::processEvents() { turns_.processPending(); }
 
 // Messages.
 
-std::optional<Control> Win32FormView::controlOf(HWND handle) const {
+std::optional<Control> Win32MainWindow::controlOf(HWND handle) const {
   for (std::size_t i = 0; i < controls_.size(); ++i)
     if (controls_[i] == handle && handle != nullptr) return static_cast<Control>(i);
   return std::nullopt;
 }
 
-std::optional<std::size_t> Win32FormView::selectedRow() const { return list_.selectedRow(); }
+std::optional<std::size_t> Win32MainWindow::selectedRow() const { return list_.selectedRow(); }
 
-LRESULT CALLBACK Win32FormView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  auto* view = reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* view = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (view == nullptr || view->window_ == nullptr || view->form_ == nullptr)
     return DefWindowProcW(window, message, wParam, lParam);
   return view->handle(message, wParam, lParam);
 }
 
-void Win32FormView::command(Control each, WORD code) {
+void Win32MainWindow::command(Control each, WORD code) {
   const HWND handle = control(each);
   switch (LayoutOf(each).kind) {
     case ControlKind::Button:
-      if (code != BN_CLICKED) return;
-      switch (each) {
-        case Control::PushButton1:
-          form_->PushButton1_Click();
-          break;
-        case Control::PushButton2:
-          form_->PushButton2_Click();
-          break;
-        case Control::PushButton3:
-          form_->PushButton3_Click();
-          break;
-        case Control::PushButton4:
-          form_->PushButton4_Click();
-          break;
-        case Control::PushButton5:
-          form_->PushButton5_Click();
-          break;
-        case Control::PushButton6:
-          form_->PushButton6_Click();
-          break;
-        case Control::PushButton7:
-          form_->PushButton7_Click();
-          break;
-        case Control::PushButton9:
-          form_->PushButton9_Click();
-          break;
-        default:
-          break;
-      }
+      if (code == BN_CLICKED) form_->clicked(each);
       return;
     case ControlKind::Option:
-      if (code != BN_CLICKED || SendMessageW(handle, BM_GETCHECK, 0, 0) != BST_CHECKED) return;
-      switch (each) {
-        case Control::Option1:
-          form_->Option1_Click();
-          break;
-        case Control::Option2:
-          form_->Option2_Click();
-          break;
-        case Control::Option3:
-          form_->Option3_Click();
-          break;
-        case Control::Option4:
-          form_->Option4_Click();
-          break;
-        default:
-          break;
-      }
+    case ControlKind::CheckBox:
+      if (code == BN_CLICKED) form_->toggled(each, SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED);
       return;
-    case ControlKind::CheckBox: {
-      if (code != BN_CLICKED) return;
-      const bool checked = SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
-      if (each == Control::Check1) form_->Check1_Click(checked);
-      if (each == Control::Check2) form_->Check2_Click(checked);
-      return;
-    }
     case ControlKind::TextBox:
-      if (code == EN_CHANGE && each == Control::Text1) form_->Text1_Change(WindowText(handle));
-      if (code == EN_CHANGE && each == Control::Text2) form_->Text2_Change(WindowText(handle));
-      if (code == EN_KILLFOCUS && each == Control::Text2) PostMessageW(window_, kBorderWidthLeft, 0, 0);
+      if (code == EN_CHANGE) form_->edited(each, WindowText(handle));
+      if (code == EN_KILLFOCUS) PostMessageW(window_, kTextBoxLeft, IndexOf(each), 0);
       return;
     default:
       return;
   }
 }
 
-LRESULT Win32FormView::colourStatic(HDC context, HWND handle) {
+LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
   const std::optional<Control> each = controlOf(handle);
-  if (each == Control::Picture1 || each == Control::Picture2)
-    return reinterpret_cast<LRESULT>(swatchBrushes_[each == Control::Picture1 ? 0 : 1]);
+  if (each && LayoutOf(*each).kind == ControlKind::Swatch)
+    return reinterpret_cast<LRESULT>(swatchBrushes_[IndexOf(*each)]);
   if (each && LayoutOf(*each).kind == ControlKind::TextBox)
     return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                           reinterpret_cast<LPARAM>(handle));
@@ -498,16 +443,15 @@ LRESULT Win32FormView::colourStatic(HDC context, HWND handle) {
   return reinterpret_cast<LRESULT>(background_);
 }
 
-LRESULT Win32FormView::setCursor(HWND over, WORD hitTest) {
+LRESULT Win32MainWindow::setCursor(HWND over, WORD hitTest) {
   if (hitTest != HTCLIENT)
     return DefWindowProcW(window_, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), hitTest);
   const std::optional<Control> each = controlOf(over);
   const ControlKind kind = each ? LayoutOf(*each).kind : ControlKind::Frame;
-  if (kind == ControlKind::Button) {
-    form_->PushButton_MouseMove();
-  } else if (kind != ControlKind::List && kind != ControlKind::TextBox) {
-    form_->Form_MouseMove();  // the window's background, a frame or a caption
-  }
+  // A button, the window's background, a frame or a caption; the list and the
+  // text boxes show their own pointers.
+  if (kind != ControlKind::List && kind != ControlKind::TextBox)
+    form_->pointerMoved(each.value_or(Control::Window));
   if (pointer_ != Pointer::Busy && (kind == ControlKind::TextBox || kind == ControlKind::List)) {
     SetCursor(LoadCursorW(nullptr, kind == ControlKind::TextBox ? IDC_IBEAM : IDC_ARROW));
     return TRUE;
@@ -516,7 +460,7 @@ LRESULT Win32FormView::setCursor(HWND over, WORD hitTest) {
   return TRUE;
 }
 
-LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
@@ -527,13 +471,14 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY: {
       const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-      if (header.hwndFrom == control(Control::ListView1)) return list_.notify(header);
+      if (header.hwndFrom == control(Control::InputList)) return list_.notify(header);
       break;
     }
-    case kBorderWidthLeft: {
+    case kTextBoxLeft: {
       // Leaving for another window (a box, another program) is no leaving of the field.
+      const auto left = static_cast<Control>(wParam);
       const HWND now = GetFocus();
-      if (now != nullptr && now != control(Control::Text2) && IsChild(window_, now)) form_->Text2_LostFocus();
+      if (now != nullptr && now != control(left) && IsChild(window_, now)) form_->focusLeft(left);
       return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -542,7 +487,7 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       return setCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam));
     case WM_MOUSEMOVE:
-      form_->Form_MouseMove();
+      form_->pointerMoved(Control::Window);
       return 0;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wParam);
@@ -556,7 +501,7 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // A run or scan in progress ends at its next turn; the message loop then ends the program.
       if (closeAskedAt_ == 0) closeAskedAt_ = NowMicroseconds();
-      form_->Form_Unload();
+      form_->close();
       PostQuitMessage(0);
       return 0;
     default:

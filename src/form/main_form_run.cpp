@@ -3,7 +3,7 @@
 
 #include "engine/convert/conversion_run.h"
 #include "form/done_message.h"
-#include "form/form1.h"
+#include "form/main_form.h"
 #include "form/procedure_steps.h"
 #include "form/samples_folder.h"
 #include "support/file_helpers.h"
@@ -24,11 +24,11 @@ enum SamplesStatement : int { kListSamples = 100, kAddSample = 104, kAskToOpen =
 
 }  // namespace
 
-void Form1::PushButton2_Click() {
+void MainForm::startConverting() {
   if (running_) return;  // a second click while the run yields
   running_ = true;
   severalContacts_ = {};
-  ProcedureSteps steps(dialogs_, u"PushButton2_Click", false);
+  ProcedureSteps steps(dialogs_, Procedure::StartConverting);
   RunOutcome outcome = RunOutcome::Done;
   RunSummary summary;
   turns_.turnSoon();  // the first caption shows at once
@@ -54,6 +54,9 @@ void Form1::PushButton2_Click() {
       case RunOutcome::FolderMissing:
         dialogs_.message(kFolderMissing);
         break;
+      case RunOutcome::FolderPathTooLong:
+        dialogs_.message(kFolderPathTooLong);
+        break;
       case RunOutcome::Done:
         dialogs_.message(DoneMessage(severalContacts_, summary));
         break;
@@ -62,9 +65,9 @@ void Form1::PushButton2_Click() {
   running_ = false;
 }
 
-void Form1::PushButton3_Click() {
+void MainForm::loadSamples() {
   // A failure ends the action; rows added before it stay.
-  ProcedureSteps steps(dialogs_, u"PushButton3_Click", true);
+  ProcedureSteps steps(dialogs_, Procedure::LoadSamples);
   int statement = kListSamples;
   try {
     const Text folder = SamplesFolder(programFolder_);

@@ -1,6 +1,6 @@
 // The input list: files from the file dialog, folder trees, drops, removal,
 // row dragging.
-#include "form/form1.h"
+#include "form/main_form.h"
 #include "form/procedure_steps.h"
 #include "support/file_helpers.h"
 #include "support/matching_files.h"
@@ -32,30 +32,30 @@ enum ClearStatement : int { kClearRows = 100 };
 
 // What a folder scan of the window tells it: a turn of the event loop once per
 // folder, and the scan's error boxes.
-class Form1::Scan final : public ScanObserver {
+class MainForm::Scan final : public ScanObserver {
  public:
-  explicit Scan(Form1& form) : form_(form) {}
+  explicit Scan(MainForm& form) : form_(form) {}
   void yield() override { form_.yield(); }
   void reportError(const ErrorReport& report) override { form_.reportError(report); }
 
  private:
-  Form1& form_;
+  MainForm& form_;
 };
 
-void Form1::appendRow(Text path) {
+void MainForm::appendRow(Text path) {
   rows_.push_back(std::move(path));
   view_.appendRows(std::span<const Text>(&rows_.back(), 1));
 }
 
-void Form1::appendRows(std::vector<Text> paths) {
+void MainForm::appendRows(std::vector<Text> paths) {
   if (paths.empty()) return;
   const std::size_t first = rows_.size();
   rows_.insert(rows_.end(), std::make_move_iterator(paths.begin()), std::make_move_iterator(paths.end()));
   view_.appendRows(std::span<const Text>(rows_).subspan(first));
 }
 
-void Form1::PushButton1_Click() {
-  ProcedureSteps steps(dialogs_, u"PushButton1_Click", true);
+void MainForm::addFiles() {
+  ProcedureSteps steps(dialogs_, Procedure::AddFiles);
   std::vector<Text> chosen;
   steps.step(kShowFileDialog, [&] { chosen = dialogs_.chooseFiles(kAddFilesTitle, kVcfFilter); });
   if (chosen.empty()) return;
@@ -73,25 +73,29 @@ void Form1::PushButton1_Click() {
   });
 }
 
-void Form1::PushButton5_Click() {
+void MainForm::addAllFilesInFolder() {
   if (scanning_) return;  // one scan at a time
-  ProcedureSteps steps(dialogs_, u"PushButton5_Click", true);
+  ProcedureSteps steps(dialogs_, Procedure::AddFolderTree);
   Text extension;
-  steps.step(kAskExtension,
-             [&] { extension = dialogs_.askText(kExtensionPrompt, settings_.read(u"Extension", u"vcf")); });
+  steps.step(kAskExtension, [&] {
+    extension = dialogs_.askText(
+        kExtensionPrompt, settings_.read(kAddedFolderExtension.key, kAddedFolderExtension.defaultText));
+  });
   if (extension.empty()) return;
-  steps.step(kStoreExtension, [&] { store(u"Extension", extension); });
+  steps.step(kStoreExtension, [&] { store(kAddedFolderExtension.key, extension); });
   Text folder;
-  steps.step(kChooseFolder,
-             [&] { folder = dialogs_.chooseFolder(kFolderPrompt, settings_.read(u"LastFolder", u"")); });
+  steps.step(kChooseFolder, [&] {
+    folder = dialogs_.chooseFolder(kFolderPrompt,
+                                   settings_.read(kLastAddedFolder.key, kLastAddedFolder.defaultText));
+  });
   if (folder.empty()) return;
-  steps.step(kStoreFolder, [&] { store(u"LastFolder", folder); });
+  steps.step(kStoreFolder, [&] { store(kLastAddedFolder.key, folder); });
   setScanBusy(true);
   steps.step(kScanFolder, [&] { addFolderTree(folder, extension); });
   setScanBusy(false);
 }
 
-void Form1::ListView1_OLEDragDrop(const std::vector<Text>& paths) {
+void MainForm::filesDropped(const std::vector<Text>& paths) {
   for (const Text& dropped : paths) {
     if (FolderExists(dropped)) {
       addFolderTree(dropped, u"*");  // every file of the tree, whatever the stored extension
@@ -103,7 +107,7 @@ void Form1::ListView1_OLEDragDrop(const std::vector<Text>& paths) {
 
 // Adds the matching files of the tree. The scan yields once per folder, so the
 // window stays responsive; a close meanwhile ends the scan without adding.
-void Form1::addFolderTree(const Text& folder, TextView extension) {
+void MainForm::addFolderTree(const Text& folder, TextView extension) {
   const bool nested = scanning_;
   scanning_ = true;
   turns_.turnSoon();  // the busy pointer shows at once
@@ -121,13 +125,13 @@ void Form1::addFolderTree(const Text& folder, TextView extension) {
   }
 }
 
-void Form1::ListView1_KeyDown(int keyCode, std::optional<std::size_t> selectedRow) {
+void MainForm::listKeyPressed(int keyCode, std::optional<std::size_t> selectedRow) {
   if (keyCode == kDeleteKey) removeSelected(selectedRow);
 }
 
-void Form1::ListView1_DblClick(std::optional<std::size_t> selectedRow) { removeSelected(selectedRow); }
+void MainForm::listDoubleClicked(std::optional<std::size_t> selectedRow) { removeSelected(selectedRow); }
 
-void Form1::removeSelected(std::optional<std::size_t> selectedRow) {
+void MainForm::removeSelected(std::optional<std::size_t> selectedRow) {
   if (busy() || rows_.empty() || !selectedRow || *selectedRow >= rows_.size()) return;
   const std::size_t row = *selectedRow;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
@@ -139,9 +143,9 @@ void Form1::removeSelected(std::optional<std::size_t> selectedRow) {
   view_.removeRow(row);
 }
 
-void Form1::PushButton7_Click() {
+void MainForm::clearList() {
   if (busy()) return;
-  ProcedureSteps steps(dialogs_, u"PushButton7_Click", true);
+  ProcedureSteps steps(dialogs_, Procedure::ClearList);
   steps.step(kClearRows, [&] {
     rows_.clear();
     dragged_.reset();
@@ -149,26 +153,26 @@ void Form1::PushButton7_Click() {
   });
 }
 
-void Form1::ListView1_MouseDown(std::optional<std::size_t> rowUnderPointer) {
+void MainForm::listButtonPressed(std::optional<std::size_t> rowUnderPointer) {
   buttonHeld_ = true;
   // Only a row pressed now travels; a press beside the rows drags nothing.
   dragged_ = rowUnderPointer && *rowUnderPointer < rows_.size() ? rowUnderPointer : std::nullopt;
   if (dragged_) view_.setListDragPointer(true);
 }
 
-bool Form1::ListView1_MouseMove(std::optional<std::size_t> rowUnderPointer, int y, int areaHeight) {
+bool MainForm::listPointerMoved(std::optional<std::size_t> rowUnderPointer, int y, int areaHeight) {
   pointerOver(Pointer::Arrow);
   if (!buttonHeld_) return false;
   dragRowTo(rowUnderPointer, y, areaHeight);
   return true;
 }
 
-void Form1::ListView1_MouseUp() {
+void MainForm::listButtonReleased() {
   buttonHeld_ = false;
   view_.setListDragPointer(false);
 }
 
-void Form1::dragRowTo(std::optional<std::size_t> under, int y, int areaHeight) {
+void MainForm::dragRowTo(std::optional<std::size_t> under, int y, int areaHeight) {
   if (!dragged_) return;
   if (under && *under < rows_.size() && *under != *dragged_) {
     const std::size_t from = *dragged_;

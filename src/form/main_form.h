@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -11,6 +12,8 @@
 #include "form/event_turns.h"
 #include "form/form_layout.h"
 #include "form/form_view.h"
+#include "form/stored_options.h"
+#include "support/error_tags.h"
 #include "support/settings_store.h"
 
 namespace brevant {
@@ -32,65 +35,59 @@ struct FormSetup {
 // Host interface at the moment it needs them, so a change made while a run
 // yields applies from the engine's next read. Every option is stored the
 // moment it changes and restored when the window loads.
-class Form1 : public Host {
+//
+// The view passes each gesture with the control it concerns, one entry point
+// per kind of gesture; the layout table (form_layout.h) and the table of
+// stored options (stored_options.h) say what each control is and keeps.
+class MainForm : public Host {
  public:
-  Form1(FormView& view, const FormSetup& setup);
+  MainForm(FormView& view, const FormSetup& setup);
 
   // Restores the options and shows them; the view's controls exist by then.
-  void Form_Load();
+  void load();
   // The window closes: a run or folder scan in progress ends at its next yield,
   // leaving no partial document, and shows nothing more.
-  void Form_Unload();
+  void close();
 
-  // The options.
-  void Option1_Click();
-  void Option2_Click();
-  void Option3_Click();
-  void Option4_Click();
-  void Check1_Click(bool checked);
-  void Check2_Click(bool checked);  // also save as CSV
-  void Text1_Change(const Text& text);
-  void Text2_Change(const Text& text);
-  // The border width field lost the keyboard focus to another control of the window.
-  void Text2_LostFocus();
-  void PushButton4_Click();  // text colour
-  void PushButton6_Click();  // background colour
-  void PushButton9_Click();  // output folder
+  // The user's gestures on the controls.
+  void clicked(Control button);
+  // An option button the user chose, or a check box the user checked or
+  // unchecked. An option button that lost its check to another of its group
+  // is no gesture of its own: the form ignores it.
+  void toggled(Control control, bool checked);
+  // Every change of a text box's text, as it is typed.
+  void edited(Control textBox, const Text& text);
+  // The keyboard focus left a text box for another control of the window.
+  void focusLeft(Control textBox);
+  // The pointer moved over a control, or over the window's background
+  // (Control::Window): the hand over buttons, the arrow elsewhere.
+  void pointerMoved(Control over);
 
-  // The input list.
-  void PushButton1_Click();  // files from the file dialog
-  void PushButton5_Click();  // every matching file of a folder tree
-  void PushButton7_Click();  // clear
+  // The input list's gestures.
   // Files and folders dropped onto the list, in order; also those given at start-up.
-  void ListView1_OLEDragDrop(const std::vector<Text>& paths);
+  void filesDropped(const std::vector<Text>& paths);
   // keyCode: the window system's virtual key code; Delete removes the selected row.
   static constexpr int kDeleteKey = 46;
-  void ListView1_KeyDown(int keyCode, std::optional<std::size_t> selectedRow);
-  void ListView1_DblClick(std::optional<std::size_t> selectedRow);
+  void listKeyPressed(int keyCode, std::optional<std::size_t> selectedRow);
+  void listDoubleClicked(std::optional<std::size_t> selectedRow);
   // Row dragging: a button pressed over a row picks it up; while the button is
   // held, the dragged path travels one row at a time towards the row under the
   // pointer (that at the nearest edge when the pointer is above or below the
   // rows), each row it passes moving one step the other way, and the list
   // scrolls while the pointer is in the top or bottom fifth of the rows area.
-  void ListView1_MouseDown(std::optional<std::size_t> rowUnderPointer);
+  void listButtonPressed(std::optional<std::size_t> rowUnderPointer);
   // y: the pointer's height in the rows area, whose height is areaHeight.
   // Gives whether the move belongs to a row drag.
-  bool ListView1_MouseMove(std::optional<std::size_t> rowUnderPointer, int y, int areaHeight);
-  void ListView1_MouseUp();
-
-  // The run and the samples.
-  void PushButton2_Click();
-  void PushButton3_Click();
-
-  // Pointer feedback: the hand over the buttons, the arrow elsewhere.
-  void PushButton_MouseMove();
-  void Form_MouseMove();
+  bool listPointerMoved(std::optional<std::size_t> rowUnderPointer, int y, int areaHeight);
+  void listButtonReleased();
 
   // What the window holds now.
   Pointer pointer() const { return pointer_; }
   bool busy() const { return pointer_ == Pointer::Busy; }
-  bool checked(Control control) const;
+  bool checked(Control optionOrCheckBox) const;
+  // A text box's text, or the progress bar's caption.
   const Text& text(Control control) const;
+  Colour colour(Control swatch) const;
   const std::vector<Text>& rows() const { return rows_; }
   double progressPosition() const { return progressPosition_; }
   const Text& progressCaption() const { return progressCaption_; }
@@ -98,16 +95,16 @@ class Form1 : public Host {
   bool running() const { return running_; }
 
   // Host: the engine's view of the window.
-  Colour tableTextColour() override { return textColour_; }
-  Text borderWidth() override { return text2_; }
-  Colour tableBackgroundColour() override { return backgroundColour_; }
-  bool convertAllToOne() override { return option1_; }
-  bool convertEach() override { return option2_; }
-  bool oneRowPerContact() override { return check1_; }
-  bool saveCsv() override { return check2_; }
-  bool saveToChosenFolder() override { return option3_; }
-  bool saveBesideInput() override { return option4_; }
-  Text chosenFolder() override { return text1_; }
+  Colour tableTextColour() override { return colour(Control::TextColourSwatch); }
+  Text borderWidth() override { return text(Control::BorderWidth); }
+  Colour tableBackgroundColour() override { return colour(Control::BackgroundColourSwatch); }
+  bool convertAllToOne() override { return checked(Control::AllInOneDocument); }
+  bool convertEach() override { return checked(Control::DocumentPerInput); }
+  bool oneRowPerContact() override { return checked(Control::RowPerContact); }
+  bool saveCsv() override { return checked(Control::AlsoSaveCsv); }
+  bool saveToChosenFolder() override { return checked(Control::SaveToChosenFolder); }
+  bool saveBesideInput() override { return checked(Control::SaveBesideInput); }
+  Text chosenFolder() override { return text(Control::OutputFolder); }
   std::vector<Text> inputPaths() override { return rows_; }
   void setProgressPosition(double position) override;
   void setProgressCaption(const Text& caption) override;
@@ -121,13 +118,24 @@ class Form1 : public Host {
  private:
   class Scan;
 
+  // The buttons.
+  void addFiles();
+  void addAllFilesInFolder();
+  void clearList();
+  void loadSamples();
+  void startConverting();
+  void chooseColour(Control button, Control swatch, Procedure procedure);
+  void chooseOutputFolder();
+  void checkBorderWidth();
+
   void showAll();
-  void restoreFlag(TextView key, bool defaultValue, Control control);
-  void restoreColour(TextView key, Colour defaultValue, Control swatch, Colour& colour);
+  void restore(const StoredOption& option);
+  void restoreFlag(const StoredOption& option);
+  void restoreColour(const StoredOption& option);
+  void restoreText(const StoredOption& option);
   void chooseOption(Control chosen);
-  void chooseColour(Control button, Control swatch, Colour& colour, TextView key, TextView procedure);
-  void setText1(Text text);
-  bool& flag(Control control);
+  void enableOutputFolder();
+  void setOutputFolder(Text text);
   void setPointer(Pointer pointer);
   void setScanBusy(bool busy);
   void showBusyState();
@@ -139,6 +147,7 @@ class Form1 : public Host {
   // The files of a folder tree whose extension matches, through the shared scan.
   void addFolderTree(const Text& folder, TextView extension);
   void store(TextView key, TextView value) { settings_.write(key, value); }
+  void store(Control control, TextView value) { store(StoredOptionOf(control).value.key, value); }
 
   FormView& view_;
   SettingsStore& settings_;
@@ -146,18 +155,13 @@ class Form1 : public Host {
   const Text programFolder_;
   std::function<Text()> defaultOutputFolder_;
 
-  // The options, as the layout starts them.
-  bool option1_ = true;
-  bool option2_ = false;
-  bool check1_ = false;
-  bool check2_ = false;
-  bool option3_ = true;
-  bool option4_ = false;
-  Text text1_;
-  Text text2_ = u"1";
-  Colour textColour_ = 0x000000;
-  Colour backgroundColour_ = 0xFFFFFF;
-  bool frame6Enabled_ = true;
+  // The options, by control: the check of option buttons and check boxes, the
+  // text of text boxes, the colour of swatches. They start as the defaults of
+  // the stored options.
+  std::array<bool, kControlCount> checked_{};
+  std::array<Text, kControlCount> texts_{};
+  std::array<Colour, kControlCount> colours_{};
+  bool outputFolderEnabled_ = true;
 
   std::vector<Text> rows_;
   bool buttonHeld_ = false;

@@ -9,10 +9,12 @@
 #include <QRadioButton>
 #include <QRect>
 #include <QWidget>
+#include <array>
 #include <optional>
+#include <stdexcept>
 
-#include "form/form1.h"
 #include "form/form_view.h"
+#include "form/main_form.h"
 #include "window/focus_frame.h"
 #include "window/hover_button.h"
 #include "window/input_list_model.h"
@@ -32,19 +34,35 @@ struct WindowSetup {
 };
 
 // The program's one window on Qt: the controls of the layout table, showing
-// what the window's behaviour (Form1) holds and passing every gesture to it.
-class Form1Window : public QWidget, public FormView {
+// what the window's behaviour (MainForm) holds and passing every gesture to it.
+class QtMainWindow : public QWidget, public FormView {
   Q_OBJECT
 
  public:
-  explicit Form1Window(const WindowSetup& setup);
+  explicit QtMainWindow(const WindowSetup& setup);
 
   // The window's behaviour, which holds the options and the rows.
-  Form1& form() { return *form_; }
+  MainForm& form() { return *form_; }
 
   // The window system took the window away without a close reaching it: the
   // program ends as a close would end it, from inside a box too.
   void windowGone();
+
+  // The controls of the layout table, each as the kind of widget it is made as.
+  QWidget* widget(Control control) const;  // the window itself for Control::Window
+  InputListView* inputList() const { return as<InputListView>(Control::InputList, ControlKind::List); }
+  HoverButton* button(Control button) const { return as<HoverButton>(button, ControlKind::Button); }
+  QGroupBox* frame(Control frame) const { return as<QGroupBox>(frame, ControlKind::Frame); }
+  QRadioButton* optionButton(Control option) const { return as<QRadioButton>(option, ControlKind::Option); }
+  QCheckBox* checkBox(Control box) const { return as<QCheckBox>(box, ControlKind::CheckBox); }
+  QLabel* label(Control label) const { return as<QLabel>(label, ControlKind::Label); }
+  QLineEdit* textBox(Control box) const { return as<QLineEdit>(box, ControlKind::TextBox); }
+  QLabel* swatch(Control swatch) const { return as<QLabel>(swatch, ControlKind::Swatch); }
+  ProgressDisplay* progressBar() const {
+    return as<ProgressDisplay>(Control::Progress, ControlKind::ProgressBar);
+  }
+  // Shows which control has the keyboard focus.
+  FocusFrame* focusFrame() const { return focusFrame_; }
 
   // FormView.
   void applySkin(const Text& programFolder) override;
@@ -61,64 +79,42 @@ class Form1Window : public QWidget, public FormView {
   void enable(Control control, bool enabled) override;
   void focus(Control control) override;
   void setPointer(Pointer pointer) override;
-  void setListDragPointer(bool dragging) override { ListView1->showDragCursor(dragging); }
+  void setListDragPointer(bool dragging) override { inputList()->showDragCursor(dragging); }
   void appendRows(std::span<const Text> paths) override { rows_.append(paths); }
   void removeRow(std::size_t row) override { rows_.remove(static_cast<int>(row)); }
   void clearRows() override { rows_.clear(); }
   void setRowText(std::size_t row, const Text& path) override { rows_.setPath(static_cast<int>(row), path); }
   void selectRow(std::size_t row) override;
   void showRow(std::size_t row) override;
-  void setProgressPosition(double position) override { ProgressBar1->setPosition(position); }
+  void setProgressPosition(double position) override { progressBar()->setPosition(position); }
   void setProgressCaption(const Text& caption) override;
   void processEvents() override;
-
-  // The controls, named as the layout names them.
-  InputListView* ListView1;
-  HoverButton* PushButton1;
-  HoverButton* PushButton5;
-  HoverButton* PushButton7;
-  HoverButton* PushButton3;
-  QGroupBox* Frame2;
-  QRadioButton* Option1;
-  QRadioButton* Option2;
-  QCheckBox* Check1;
-  QCheckBox* Check2;
-  QGroupBox* Frame1;
-  QLabel* Label1;
-  QLineEdit* Text2;
-  QLabel* Label2;
-  QLabel* Picture1;
-  HoverButton* PushButton4;
-  QLabel* Label3;
-  QLabel* Picture2;
-  HoverButton* PushButton6;
-  QGroupBox* Frame5;
-  QRadioButton* Option3;
-  QGroupBox* Frame6;
-  QLineEdit* Text1;
-  HoverButton* PushButton9;
-  QRadioButton* Option4;
-  HoverButton* PushButton2;
-  ProgressDisplay* ProgressBar1;
-  // Shows which control has the keyboard focus.
-  FocusFrame* focusFrame;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildControls();
+  // The control as the widget it was made as, which its kind in the layout table says.
+  template <class Widget>
+  Widget* as(Control control, ControlKind kind) const {
+    if (LayoutOf(control).kind != kind) throw std::invalid_argument("the control is of another kind");
+    return static_cast<Widget*>(widgets_[IndexOf(control)]);
+  }
+  void buildControls();
   // Pixels for a length of the layout in twips, at the window's zoom.
   int layoutPixels(int twips) const;
-  void ConnectHandlers();
-  QWidget* widget(Control control) const;
+  // Passes the gestures of each control of the layout to the form, by kind.
+  void connectGestures();
+  std::optional<Control> controlOf(const QObject* widget) const;
 
   // Below 1 when the screen is too small for the window at its own size.
   double zoom_ = 1;
+  std::array<QWidget*, kControlCount> widgets_{};
+  FocusFrame* focusFrame_ = nullptr;
   InputListModel rows_;
   QCursor handCursor_{Qt::PointingHandCursor};
-  std::optional<Form1> form_;
+  std::optional<MainForm> form_;
 };
 
 }  // namespace brevant

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "form/form1.h"
 #include "form/form_view.h"
+#include "form/main_form.h"
 #include "win32_window/input_list_control.h"
 #include "win32_window/message_turns.h"
 #include "win32_window/win32_dialogs.h"
@@ -16,21 +16,21 @@
 namespace brevant {
 
 // The window on Windows: native controls built from the layout table, at the
-// monitor's dots per inch. It passes the user's gestures to Form1's handlers
-// and shows what Form1 tells it; it keeps no option of its own.
-class Win32FormView final : public FormView {
+// monitor's dots per inch. It passes the user's gestures to MainForm's entry
+// points and shows what MainForm tells it; it keeps no option of its own.
+class Win32MainWindow final : public FormView {
  public:
   // The dialogs (when the window's own) learn their owner and title from the view.
-  Win32FormView(HINSTANCE instance, Win32Dialogs* dialogs);
-  ~Win32FormView() override;
-  Win32FormView(const Win32FormView&) = delete;
-  Win32FormView& operator=(const Win32FormView&) = delete;
+  Win32MainWindow(HINSTANCE instance, Win32Dialogs* dialogs);
+  ~Win32MainWindow() override;
+  Win32MainWindow(const Win32MainWindow&) = delete;
+  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
 
   // Makes the window and its controls (hidden), then lets `form` load.
-  void create(Form1& form);
+  void create(MainForm& form);
   void show(int showCommand);
   HWND window() const { return window_; }
-  HWND control(Control control) const { return controls_[Index(control)]; }
+  HWND control(Control control) const { return controls_[IndexOf(control)]; }
   UINT dpi() const { return dpi_; }
   MessageTurns& turns() { return turns_; }
   // When the window was asked to close (microseconds, see NowMicroseconds); 0 when it was not.
@@ -63,9 +63,6 @@ class Win32FormView final : public FormView {
   void processEvents() override;
 
  private:
-  static constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::ProgressBar1) + 1;
-  static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
-
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void createControls();
@@ -83,7 +80,7 @@ class Win32FormView final : public FormView {
 
   HINSTANCE instance_;
   Win32Dialogs* dialogs_;
-  Form1* form_ = nullptr;
+  MainForm* form_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
@@ -95,11 +92,12 @@ class Win32FormView final : public FormView {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HBRUSH background_ = nullptr;
-  std::array<HBRUSH, 2> swatchBrushes_{};
+  // The brush of each swatch's colour.
+  std::array<HBRUSH, kControlCount> swatchBrushes_{};
   HCURSOR handPointer_ = nullptr;
   HCURSOR dragPointer_ = nullptr;
   Pointer pointer_ = Pointer::Arrow;
-  // What Form1 tells the view to show never comes back as a handler call.
+  // What MainForm tells the view to show never comes back as a gesture.
   bool showing_ = false;
   int listColumnTwips_ = 0;
   std::int64_t closeAskedAt_ = 0;

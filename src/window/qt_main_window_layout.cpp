@@ -5,10 +5,9 @@
 #include <QStyle>
 #include <cmath>
 #include <limits>
-#include <map>
 
 #include "support/qt/qt_text.h"
-#include "window/form1_window.h"
+#include "window/qt_main_window.h"
 
 namespace brevant {
 
@@ -89,7 +88,7 @@ class Layout {
         break;
       }
     }
-    control->setObjectName(QString::fromLatin1(at.name));
+    control->setObjectName(QString::fromLatin1(at.objectName));
     control->setGeometry(pixels(at.left), pixels(at.top), pixels(at.width), pixels(at.height));
     control->setFont(font(at.fontPoints));
     if (!at.toolTip.empty()) control->setToolTip(ToQString(at.toolTip));
@@ -100,15 +99,16 @@ class Layout {
     return control;
   }
 
-  // Frames as the layout draws them: white, a thin line, the caption on the line.
-  QString frameStyle() const {
+  // The window white, and frames as the layout draws them: white, a thin
+  // line, the caption on the line.
+  QString frameStyle(const QString& windowName) const {
     const QString room = QString::number(pixels(90));  // 6 pixels at full size
     return QStringLiteral(
-               "#Form1, QGroupBox { background-color: white; }"
+               "#%2, QGroupBox { background-color: white; }"
                "QGroupBox { border: 1px solid #a0a0a0; margin-top: %1px; }"
                "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: %1px; "
                "padding: 0px 2px; }")
-        .arg(room);
+        .arg(room, windowName);
   }
 
  private:
@@ -132,48 +132,19 @@ class Layout {
 
 }  // namespace
 
-void Form1Window::BuildControls() {
+void QtMainWindow::buildControls() {
   const Layout at(zoom_);
   setFixedSize(at.pixels(kFormWidthTwips), at.pixels(kFormHeightTwips));
-  setObjectName(QStringLiteral("Form1"));
+  const QString windowName = QString::fromLatin1(LayoutOf(Control::Window).objectName);
+  setObjectName(windowName);
   setFont(at.font(kFontPoints));
-  setStyleSheet(at.frameStyle());
+  setStyleSheet(at.frameStyle(windowName));
   setMouseTracking(true);
 
-  std::map<Control, QWidget*> made{{Control::Form1, this}};
+  widgets_[IndexOf(Control::Window)] = this;
   for (const ControlLayout& control : FormLayout())
-    made[control.control] = at.make(control, made.at(control.container));
-  const auto get = [&made]<class Kind>(Control control, Kind*& member) {
-    member = static_cast<Kind*>(made.at(control));
-  };
-  get(Control::ListView1, ListView1);
-  get(Control::PushButton1, PushButton1);
-  get(Control::PushButton5, PushButton5);
-  get(Control::PushButton7, PushButton7);
-  get(Control::PushButton3, PushButton3);
-  get(Control::Frame2, Frame2);
-  get(Control::Option1, Option1);
-  get(Control::Option2, Option2);
-  get(Control::Check1, Check1);
-  get(Control::Check2, Check2);
-  get(Control::Frame1, Frame1);
-  get(Control::Label1, Label1);
-  get(Control::Text2, Text2);
-  get(Control::Label2, Label2);
-  get(Control::Picture1, Picture1);
-  get(Control::PushButton4, PushButton4);
-  get(Control::Label3, Label3);
-  get(Control::Picture2, Picture2);
-  get(Control::PushButton6, PushButton6);
-  get(Control::Frame5, Frame5);
-  get(Control::Option3, Option3);
-  get(Control::Frame6, Frame6);
-  get(Control::Text1, Text1);
-  get(Control::PushButton9, PushButton9);
-  get(Control::Option4, Option4);
-  get(Control::PushButton2, PushButton2);
-  get(Control::ProgressBar1, ProgressBar1);
-  ListView1->setInputModel(&rows_);
+    widgets_[IndexOf(control.control)] = at.make(control, widgets_[IndexOf(control.container)]);
+  inputList()->setInputModel(&rows_);
 
   // A style sheet stops fonts from passing down to the controls: each gets its own.
   for (QWidget* control : findChildren<QWidget*>()) {
@@ -185,12 +156,8 @@ void Form1Window::BuildControls() {
   for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(widget(order[i - 1]), widget(order[i]));
 }
 
-int Form1Window::layoutPixels(int twips) const { return Layout(zoom_).pixels(twips); }
+int QtMainWindow::layoutPixels(int twips) const { return Layout(zoom_).pixels(twips); }
 
-QWidget* Form1Window::widget(Control control) const {
-  if (control == Control::Form1) return const_cast<Form1Window*>(this);
-  const QString name = QString::fromLatin1(LayoutOf(control).name);
-  return findChild<QWidget*>(name);
-}
+QWidget* QtMainWindow::widget(Control control) const { return widgets_[IndexOf(control)]; }
 
 }  // namespace brevant

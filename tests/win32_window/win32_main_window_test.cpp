@@ -1,7 +1,7 @@
 // The Windows window as a view of the form: its controls stand where the
 // layout puts them, the user's gestures reach the form's handlers, and what
 // the form shows appears in the controls and never comes back as a gesture.
-#include "win32_window/win32_form_view.h"
+#include "win32_window/win32_main_window.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -26,9 +26,9 @@ class Win32ViewTest : public ::testing::Test {
 
   MemorySettings settings;
   ScriptedDialogs dialogs;
-  Win32FormView view{GetModuleHandleW(nullptr), nullptr};
-  Form1 form{view, FormSetup{settings, dialogs, u"C:\\no program folder",
-                             [] { return Text(u"C:\\Users\\ann\\Desktop\\"); }}};
+  Win32MainWindow view{GetModuleHandleW(nullptr), nullptr};
+  MainForm form{view, FormSetup{settings, dialogs, u"C:\\no program folder",
+                                [] { return Text(u"C:\\Users\\ann\\Desktop\\"); }}};
 
   Win32ViewTest() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
@@ -46,10 +46,10 @@ class Win32ViewTest : public ::testing::Test {
   }
   std::vector<Text> listed() const {
     std::vector<Text> texts;
-    const int count = ListView_GetItemCount(at(Control::ListView1));
+    const int count = ListView_GetItemCount(at(Control::InputList));
     for (int i = 0; i < count; ++i) {
       wchar_t text[512] = {};
-      ListView_GetItemText(at(Control::ListView1), i, 0, text, 512);
+      ListView_GetItemText(at(Control::InputList), i, 0, text, 512);
       texts.push_back(FromWide(text));
     }
     return texts;
@@ -66,14 +66,14 @@ class Win32ViewTest : public ::testing::Test {
     drop->fWide = TRUE;
     std::copy(names.begin(), names.end(), reinterpret_cast<char16_t*>(drop + 1));
     GlobalUnlock(memory);
-    SendMessageW(at(Control::ListView1), WM_DROPFILES, reinterpret_cast<WPARAM>(memory),
+    SendMessageW(at(Control::InputList), WM_DROPFILES, reinterpret_cast<WPARAM>(memory),
                  0);  // the list frees it
   }
   // A press or move of the mouse over the middle of a row of the list.
   void mouseOnRow(UINT message, int row) {
     RECT place;
-    ListView_GetItemRect(at(Control::ListView1), row, &place, LVIR_BOUNDS);
-    SendMessageW(at(Control::ListView1), message, message == WM_MOUSEMOVE ? MK_LBUTTON : 0,
+    ListView_GetItemRect(at(Control::InputList), row, &place, LVIR_BOUNDS);
+    SendMessageW(at(Control::InputList), message, message == WM_MOUSEMOVE ? MK_LBUTTON : 0,
                  MAKELPARAM(place.left + 20, (place.top + place.bottom) / 2));
   }
 };
@@ -85,10 +85,10 @@ TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
   EXPECT_EQ(client.right, MulDiv(536, dpi, 96));
   EXPECT_EQ(client.bottom, MulDiv(576, dpi, 96));
   for (const ControlLayout& layout : FormLayout()) {
-    SCOPED_TRACE(layout.name);
+    SCOPED_TRACE(layout.objectName);
     int left = layout.left;
     int top = layout.top;
-    for (Control container = layout.container; container != Control::Form1;
+    for (Control container = layout.container; container != Control::Window;
          container = LayoutOf(container).container) {
       left += LayoutOf(container).left;
       top += LayoutOf(container).top;
@@ -116,7 +116,7 @@ TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
       const RECT b = placeOf(other.control);
       if (&one != &other && one.container == other.container && one.kind != ControlKind::Frame &&
           other.kind != ControlKind::Frame) {
-        EXPECT_FALSE(IntersectRect(&overlap, &a, &b)) << one.name << " and " << other.name;
+        EXPECT_FALSE(IntersectRect(&overlap, &a, &b)) << one.objectName << " and " << other.objectName;
       }
     }
   wchar_t header[32] = {};
@@ -124,18 +124,29 @@ TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = header;
   column.cchTextMax = 32;
-  ASSERT_TRUE(ListView_GetColumn(at(Control::ListView1), 0, &column));
+  ASSERT_TRUE(ListView_GetColumn(at(Control::InputList), 0, &column));
   EXPECT_EQ(FromWide(header), u" VCF File(s)");
   EXPECT_EQ(column.cx, MulDiv(kListColumnWidthTwips, dpi, 1440));
 }
 
 TEST_F(Win32ViewTest, TabVisitsTheControlsTopToBottomAndTheChosenOptionOfEachGroup) {
-  const std::vector<Control> expected{
-      Control::ListView1,   Control::PushButton1, Control::PushButton5, Control::PushButton7,
-      Control::PushButton3, Control::Option1,     Control::Check2,      Control::Check1,
-      Control::Text2,       Control::PushButton4, Control::PushButton6, Control::Option3,
-      Control::Text1,       Control::PushButton9, Control::PushButton2, Control::ListView1};
-  HWND focus = at(Control::ListView1);
+  const std::vector<Control> expected{Control::InputList,
+                                      Control::AddFiles,
+                                      Control::AddFolder,
+                                      Control::ClearList,
+                                      Control::LoadSamples,
+                                      Control::AllInOneDocument,
+                                      Control::AlsoSaveCsv,
+                                      Control::RowPerContact,
+                                      Control::BorderWidth,
+                                      Control::ChooseTextColour,
+                                      Control::ChooseBackgroundColour,
+                                      Control::SaveToChosenFolder,
+                                      Control::OutputFolder,
+                                      Control::ChooseOutputFolder,
+                                      Control::StartConverting,
+                                      Control::InputList};
+  HWND focus = at(Control::InputList);
   for (std::size_t i = 1; i < expected.size(); ++i) {
     focus = GetNextDlgTabItem(view.window(), focus, FALSE);
     EXPECT_EQ(focus, at(expected[i])) << "stop " << i;
@@ -145,30 +156,30 @@ TEST_F(Win32ViewTest, TabVisitsTheControlsTopToBottomAndTheChosenOptionOfEachGro
 TEST_F(Win32ViewTest, GesturesReachTheHandlersAndWhatTheFormShowsIsNotStoredAgain) {
   // Start-up stored nothing but the output folder it had to look up.
   EXPECT_EQ(Stored(u"Border Width"), "<absent>");
-  EXPECT_EQ(WindowText(at(Control::Text1)), u"C:\\Users\\ann\\Desktop\\");
+  EXPECT_EQ(WindowText(at(Control::OutputFolder)), u"C:\\Users\\ann\\Desktop\\");
 
-  SendMessageW(at(Control::Option2), BM_CLICK, 0, 0);
-  EXPECT_TRUE(form.checked(Control::Option2));
-  EXPECT_EQ(SendMessageW(at(Control::Option1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(at(Control::DocumentPerInput), BM_CLICK, 0, 0);
+  EXPECT_TRUE(form.checked(Control::DocumentPerInput));
+  EXPECT_EQ(SendMessageW(at(Control::AllInOneDocument), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(Stored(u"Option1"), "False");
 
-  SendMessageW(at(Control::Option4), BM_CLICK, 0, 0);
+  SendMessageW(at(Control::SaveBesideInput), BM_CLICK, 0, 0);
   EXPECT_EQ(Stored(u"Option3"), "False");
-  EXPECT_FALSE(IsWindowEnabled(at(Control::Text1)));
-  EXPECT_FALSE(IsWindowEnabled(at(Control::PushButton9)));
-  EXPECT_TRUE(IsWindowEnabled(at(Control::Option3)));
+  EXPECT_FALSE(IsWindowEnabled(at(Control::OutputFolder)));
+  EXPECT_FALSE(IsWindowEnabled(at(Control::ChooseOutputFolder)));
+  EXPECT_TRUE(IsWindowEnabled(at(Control::SaveToChosenFolder)));
 
-  SendMessageW(at(Control::Check1), BM_CLICK, 0, 0);
+  SendMessageW(at(Control::RowPerContact), BM_CLICK, 0, 0);
   EXPECT_EQ(Stored(u"OneRowPerContact"), "True");
-  SendMessageW(at(Control::Check2), BM_CLICK, 0, 0);
+  SendMessageW(at(Control::AlsoSaveCsv), BM_CLICK, 0, 0);
   EXPECT_EQ(Stored(u"SaveCsv"), "True");
 
-  SetWindowTextW(at(Control::Text2), L"x2");  // as typed
-  EXPECT_EQ(form.text(Control::Text2), u"x2");
+  SetWindowTextW(at(Control::BorderWidth), L"x2");  // as typed
+  EXPECT_EQ(form.text(Control::BorderWidth), u"x2");
   EXPECT_EQ(Stored(u"Border Width"), "x2");
 
   form.setProgressCaption(u"Processing: a.vcf");
-  EXPECT_EQ(ProgressCaption(at(Control::ProgressBar1)), u"Processing: a.vcf");
+  EXPECT_EQ(ProgressCaption(at(Control::Progress)), u"Processing: a.vcf");
 }
 
 TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnDropsRemovalAndDragging) {
@@ -177,26 +188,26 @@ TEST_F(Win32ViewTest, TheListShowsTheFormsRowsAndPassesOnDropsRemovalAndDragging
 
   // Delete removes the selected row.
   mouseOnRow(WM_LBUTTONDOWN, 1);
-  SendMessageW(at(Control::ListView1), WM_LBUTTONUP, 0, 0);
-  SendMessageW(at(Control::ListView1), WM_KEYDOWN, VK_DELETE, 0);
+  SendMessageW(at(Control::InputList), WM_LBUTTONUP, 0, 0);
+  SendMessageW(at(Control::InputList), WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\a.vcf", u"C:\\c.vcf", u"C:\\d.vcf"}));
 
   // The last row dragged up over the others travels to the top.
   mouseOnRow(WM_LBUTTONDOWN, 2);
   mouseOnRow(WM_MOUSEMOVE, 1);
   mouseOnRow(WM_MOUSEMOVE, 0);
-  SendMessageW(at(Control::ListView1), WM_LBUTTONUP, 0, 0);
+  SendMessageW(at(Control::InputList), WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(form.rows(), (std::vector<Text>{u"C:\\d.vcf", u"C:\\a.vcf", u"C:\\c.vcf"}));
   EXPECT_EQ(listed(), form.rows());
-  EXPECT_EQ(ListView_GetNextItem(at(Control::ListView1), -1, LVNI_SELECTED), 0);
+  EXPECT_EQ(ListView_GetNextItem(at(Control::InputList), -1, LVNI_SELECTED), 0);
 
   // A double-click removes the row clicked.
   mouseOnRow(WM_LBUTTONDBLCLK, 1);
   EXPECT_EQ(listed(), (std::vector<Text>{u"C:\\d.vcf", u"C:\\c.vcf"}));
 
   // Enter presses the focused button ("Clear List").
-  SetFocus(at(Control::PushButton7));
-  PostMessageW(at(Control::PushButton7), WM_KEYDOWN, VK_RETURN, 0);
+  SetFocus(at(Control::ClearList));
+  PostMessageW(at(Control::ClearList), WM_KEYDOWN, VK_RETURN, 0);
   view.processEvents();
   EXPECT_TRUE(listed().empty());
   EXPECT_TRUE(form.rows().empty());

@@ -5,38 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace brevant {
+#include "engine/scan/property_names.h"
 
-// The properties that the full reading maps or needs for its structure.
-enum class PropertyName : std::uint8_t {
-  Other,
-  Begin,
-  End,
-  Version,
-  Agent,
-  FN,
-  N,
-  ORG,
-  BDAY,
-  NICKNAME,
-  TITLE,
-  ROLE,
-  EMAIL,
-  URL,
-  NOTE,
-  ADR,
-  TEL,
-  CATEGORIES,
-  ANNIVERSARY,  // also X-ANNIVERSARY
-  ABDATE,       // X-ABDATE: a date whose label says what it is
-  ABLABEL,      // X-ABLABEL: the label of the properties of its group
-  GENDER,       // also X-GENDER
-  IMPP,
-  IM,       // X-AIM, X-JABBER, X-SKYPE, ...: a handle of the service the name says
-  RELATED,  // also X-ABRELATEDNAMES
-  PHONETIC_FIRST_NAME,
-  PHONETIC_LAST_NAME,
-};
+namespace brevant {
 
 // Type words, from TYPE parameters in every form (TYPE=WORK,FAX;
 // TYPE=work;TYPE=fax; the bare WORK;FAX of vCard 2.1; TYPE="work,voice").

@@ -1,4 +1,4 @@
-#include "engine/contacts/property_names.h"
+#include "engine/contacts/content_lines.h"
 
 #include <algorithm>
 #include <cstring>
@@ -63,87 +63,6 @@ void ForEachPiece(std::string_view text, char separator, Piece&& piece) {
   }
 }
 
-// Property names longer than a packed switch can take.
-struct LongName {
-  std::string_view upper;
-  PropertyName name;
-};
-constexpr LongName kLongNames[] = {
-    {"CATEGORIES", PropertyName::CATEGORIES},
-    {"X-ABLABEL", PropertyName::ABLABEL},
-    {"ANNIVERSARY", PropertyName::ANNIVERSARY},
-    {"X-ANNIVERSARY", PropertyName::ANNIVERSARY},
-    {"X-SKYPE-USERNAME", PropertyName::IM},
-    {"X-GOOGLE-TALK", PropertyName::IM},
-    {"X-ABRELATEDNAMES", PropertyName::RELATED},
-    {"X-PHONETIC-FIRST-NAME", PropertyName::PHONETIC_FIRST_NAME},
-    {"X-PHONETIC-LAST-NAME", PropertyName::PHONETIC_LAST_NAME},
-};
-
-PropertyName NameOf(std::string_view name) {
-  switch (PackUpper(name)) {
-    case Packed("BEGIN"):
-      return PropertyName::Begin;
-    case Packed("END"):
-      return PropertyName::End;
-    case Packed("VERSION"):
-      return PropertyName::Version;
-    case Packed("AGENT"):
-      return PropertyName::Agent;
-    case Packed("FN"):
-      return PropertyName::FN;
-    case Packed("N"):
-      return PropertyName::N;
-    case Packed("ORG"):
-      return PropertyName::ORG;
-    case Packed("BDAY"):
-      return PropertyName::BDAY;
-    case Packed("NICKNAME"):
-      return PropertyName::NICKNAME;
-    case Packed("TITLE"):
-      return PropertyName::TITLE;
-    case Packed("ROLE"):
-      return PropertyName::ROLE;
-    case Packed("EMAIL"):
-      return PropertyName::EMAIL;
-    case Packed("URL"):
-      return PropertyName::URL;
-    case Packed("NOTE"):
-      return PropertyName::NOTE;
-    case Packed("ADR"):
-      return PropertyName::ADR;
-    case Packed("TEL"):
-      return PropertyName::TEL;
-    case Packed("X-ABDATE"):
-      return PropertyName::ABDATE;
-    case Packed("GENDER"):
-    case Packed("X-GENDER"):
-      return PropertyName::GENDER;
-    case Packed("IMPP"):
-      return PropertyName::IMPP;
-    case Packed("X-AIM"):
-    case Packed("X-JABBER"):
-    case Packed("X-SKYPE"):
-    case Packed("X-ICQ"):
-    case Packed("X-MSN"):
-    case Packed("X-YAHOO"):
-    case Packed("X-QQ"):
-      return PropertyName::IM;
-    case Packed("RELATED"):
-      return PropertyName::RELATED;
-    case 0:
-      break;
-    default:
-      return PropertyName::Other;
-  }
-  if (name.size() > 8) {
-    for (const LongName& known : kLongNames) {
-      if (EqualsUpper(name, known.upper)) return known.name;
-    }
-  }
-  return PropertyName::Other;
-}
-
 unsigned TypeWordOf(std::string_view word) {
   word = Unquoted(word);
   if (EqualsUpper(word, "WORK")) return kTypeWork;
@@ -176,7 +95,7 @@ Head ParseHead(std::string_view head) {
         parsed.group = parsed.nameText.substr(0, dot);
         parsed.nameText.remove_prefix(dot + 1);
       }
-      parsed.name = NameOf(parsed.nameText);
+      parsed.name = FindPropertyName(parsed.nameText).name;
       first = false;
       return;
     }

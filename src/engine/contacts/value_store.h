@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/contacts/contact_reader.h"
+#include "engine/contacts/content_lines.h"
+#include "engine/host.h"
+#include "engine/scan/captions.h"
+#include "engine/text/text_encodings.h"
+
+namespace brevant {
+
+// Where the values of a contact's cells are kept: in the input's bytes where
+// they stand as written, else in the sink's values text, which also takes the
+// lines that were folded over several physical lines. Decodes and unescapes
+// values with as few copies as a value of a gigabyte allows, numbers the cells
+// of each caption within a contact and hands finished contacts to the sink.
+class ValueStore {
+ public:
+  ValueStore(const ContactBytes& bytes, ContactSink& sink, Host& host);
+
+  // The text that lines of several physical lines are joined in.
+  std::string& joinText() { return sink_.values(); }
+
+  // The bytes of the value with quoted-printable decoded, turned into UTF-8
+  // when the value names its CHARSET (bytes of a UTF-16 file are ours, so
+  // there only quoted-printable bytes can be in it).
+  std::string_view decode(const ContentLine& line);
+  // Backslash escapes undone.
+  std::string_view unescaped(std::string_view text);
+  // A structured value is cut into views: it must not stand where the sink's
+  // values may move when they grow.
+  std::string_view stable(std::string_view text);
+
+  // A cell, unless the value is empty; a caption met again in the contact is numbered.
+  void emit(Caption caption, std::string_view text);
+
+  // A value held until the contact ends, when it may become a cell; gives its index.
+  std::size_t hold(std::string_view text);
+  // The held value of that index as a cell.
+  void emitHeld(Caption caption, std::size_t index);
+
+  // Around the cells of one property: a line joined in the sink's values
+  // keeps its room there only when a cell or a held value took its value
+  // from it as it stands (or changed in place).
+  void beginProperty();
+  void endProperty(std::size_t joinedAt);
+  // A joined line that no cell takes.
+  void dropJoined(std::size_t joinedAt);
+
+  // The cells since the last contact go to the sink as one contact, or are dropped.
+  void finishContact();
+  void dropContact();
+
+ private:
+  void turnBefore(std::size_t bytes);
+  std::uint32_t nextNumber(Caption caption);
+  std::size_t valuesTail(std::string_view text) const;
+  template <class Each>
+  void inSlices(std::string_view text, Each&& each);
+  ByteEncoding encodingOf(std::string_view text);
+  std::pair<bool, std::uint64_t> keep(std::string_view text);
+
+  struct Held {
+    std::size_t offset;  // in the sink's values
+    std::uint32_t length;
+  };
+
+  const ContactBytes& bytes_;
+  ContactSink& sink_;
+  Host& host_;
+  const bool keepsValues_;
+  CharsetDecoder charsets_;
+  std::array<std::uint32_t, kCaptionCount> counts_{};
+  std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells
+  std::vector<Held> held_;
+  std::string quotedPrintable_;
+  std::string decoded_;
+  std::string structured_;
+  std::size_t cellsBefore_ = 0;  // the cells and held values when the property began
+  std::size_t heldBefore_ = 0;
+  std::size_t joinedEnd_ = 0;  // where the line joined in the sink's values ends, as it is changed
+};
+
+}  // namespace brevant

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "engine/host.h"
+#include "engine/write/contact_html.h"
+
+namespace brevant {
+
+// The table options as a conversion reads them from the host when it starts,
+// in this order: text colour, border width, background colour.
+
+// The opening piece of a document of one row per file.
+std::string OpeningPiece(Host& host);
+// The style of a document of one row per contact.
+ContactTableStyle ReadContactTableStyle(Host& host);
+
+}  // namespace brevant

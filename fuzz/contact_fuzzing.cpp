@@ -59,7 +59,7 @@ class CheckingSink final : public brevant::ContactSink {
 
 void FuzzContactReading(const brevant::Text& input, const brevant::Text& folder) {
   CheckingSink sink;
-  FuzzHost host(folder, input, /*perContact=*/true);
+  FuzzHost host(folder, input, /*perContact=*/true, /*xlsx=*/true);
   brevant::ReadContacts(brevant::ContactBytes(brevant::ReadInput(input)), sink, host);
   if (sink.contacts == 0) abort();  // a file without blocks is still one contact
 

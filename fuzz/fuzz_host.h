@@ -6,13 +6,14 @@
 
 #include "engine/host.h"
 
-// Fixed options: one document per input, into the scratch folder. A reported
+// Fixed options: one document per input, into the scratch folder, with its
+// .xlsx workbook when asked for. A reported
 // failure is a normal outcome (a huge input may run out of memory), not a
 // finding: it is only counted.
 class FuzzHost : public brevant::Host {
  public:
-  FuzzHost(brevant::Text folder, brevant::Text input, bool perContact = false)
-      : folder_(std::move(folder)), input_(std::move(input)), perContact_(perContact) {}
+  FuzzHost(brevant::Text folder, brevant::Text input, bool perContact = false, bool xlsx = false)
+      : folder_(std::move(folder)), input_(std::move(input)), perContact_(perContact), xlsx_(xlsx) {}
 
   brevant::Colour tableTextColour() override { return 0; }
   brevant::Text borderWidth() override { return u"1"; }
@@ -20,6 +21,7 @@ class FuzzHost : public brevant::Host {
   bool convertAllToOne() override { return false; }
   bool convertEach() override { return true; }
   bool oneRowPerContact() override { return perContact_; }
+  bool saveXlsx() override { return xlsx_; }
   bool saveToChosenFolder() override { return true; }
   bool saveBesideInput() override { return false; }
   brevant::Text chosenFolder() override { return folder_; }
@@ -35,4 +37,5 @@ class FuzzHost : public brevant::Host {
   brevant::Text folder_;
   brevant::Text input_;
   bool perContact_;
+  bool xlsx_;
 };

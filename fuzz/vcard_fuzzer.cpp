@@ -2,6 +2,8 @@
 // both conversions, and checks the documents it gets: no value may put markup
 // into them, and the per-file and the one-document conversion of the same input
 // must show the same value under every caption whenever both read the same cells.
+// The per-file document's workbook must be a whole zip of well-formed parts
+// whose cells are all text, its header row the document's captions.
 #include <stdlib.h>
 
 #include <cstddef>
@@ -22,6 +24,7 @@
 #include "engine/write/html_document.h"
 #include "fuzz_host.h"
 #include "support/utf8.h"
+#include "test_support/xlsx_table.h"
 
 namespace {
 
@@ -49,6 +52,7 @@ struct Setup {
   ScratchFolder scratch;
   fs::path inputFile = scratch.path() / "in.vcf";
   fs::path separateOutput = scratch.path() / "in.htm";
+  fs::path separateWorkbook = scratch.path() / "in.xlsx";
   fs::path singleOutput = scratch.path() / "output.xml";
   brevant::Text folder = brevant::FromUtf8(scratch.path().string());
   brevant::Text input = brevant::FromUtf8(inputFile.string());
@@ -111,6 +115,20 @@ std::map<std::string, std::string> LastValues(const std::string& document) {
   return last;
 }
 
+// A workbook whose every part reads and whose cells are all text in UTF-8,
+// under the captions the document has (as far as a worksheet holds them).
+void CheckWorkbook(const std::string& bytes, const std::string& document) {
+  const brevant::testing::XlsxText xlsx = brevant::testing::ReadXlsx(bytes);
+  Check(xlsx.zipWhole && xlsx.xmlWellFormed && !xlsx.rows.empty());
+  for (const auto& row : xlsx.rows) {
+    for (const brevant::testing::XlsxCell& cell : row) {
+      Check(cell.type.empty() || cell.type == "s");
+      Check(brevant::IsValidUtf8(cell.text));
+    }
+  }
+  Check(xlsx.texts()[0] == Between(document, "<th>", "</th>"));
+}
+
 // The captions the line handling gives the input under one acceptance rule.
 std::vector<brevant::CaptionKey> Captions(const brevant::InputText& input, brevant::Acceptance acceptance) {
   std::vector<brevant::CaptionKey> captions;
@@ -131,12 +149,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::error_code ignored;
   fs::remove(setup.separateOutput, ignored);
+  fs::remove(setup.separateWorkbook, ignored);
   fs::remove(setup.singleOutput, ignored);
 
   // The per-contact reading first: the line scanner's documents then replace its in.htm.
   FuzzContactReading(setup.input, setup.folder);
 
-  FuzzHost host(setup.folder, setup.input);
+  FuzzHost host(setup.folder, setup.input, /*perContact=*/false, /*xlsx=*/true);
   brevant::ConvertVCFToSeparateHTML(host, setup.input);
   brevant::ConvertVCFToSingleHTML(host, brevant::FromUtf8(setup.singleOutput.string()));
   if (host.errors > 0) return 0;
@@ -152,6 +171,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string single = ReadAll(setup.singleOutput);
   CheckNoMarkupFromValues(separate);
   CheckNoMarkupFromValues(single);
+  CheckWorkbook(ReadAll(setup.separateWorkbook), separate);
   Check(Between(separate, "<td>&nbsp;", "</td>").size() == perFile.size());
   if (sameCells) Check(LastValues(separate) == LastValues(single));
   return 0;

@@ -29,6 +29,7 @@ packages=(
   xvfb                # the window tests' and screenshots' display-less X server
   xauth               # xvfb-run needs it
   libxml2-dev         # the tests read documents with one row per contact as XML
+  zlib1g-dev          # deflate and CRC-32 of the .xlsx workbook's zip container
   strace              # the tests watch a run sync what it writes; the disk benchmark counts system calls
 )
 

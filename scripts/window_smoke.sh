@@ -14,17 +14,19 @@ wine64 "$exe" --version </dev/null | grep -q '^brevant ' || {
 }
 # Each way of converting: the window loads the samples, converts them, and its
 # documents must be the same bytes as those of brevant-convert.exe. With one
-# row per contact each document also gets its CSV file.
+# row per contact each document also gets its CSV file and its workbook.
 first=1
 for mode in single each; do
   for rows in "" --per-contact; do
     csv="${rows:+--csv}"
+    xlsx="${rows:+--xlsx}"
     name="$mode${rows:+-per-contact-csv}"
     mkdir -p "$smoke/window/$name" "$smoke/tool/$name"
     window_settings "Option1=$([[ $mode == single ]] && echo True || echo False)" \
       "Option2=$([[ $mode == each ]] && echo True || echo False)" Option3=True Option4=False \
       "OneRowPerContact=$([[ -n $rows ]] && echo True || echo False)" \
       "SaveCsv=$([[ -n $csv ]] && echo True || echo False)" \
+      "SaveXlsx=$([[ -n $xlsx ]] && echo True || echo False)" \
       "Text1=$(windows_path "$smoke/window/$name")\\"
     window_start "$exe" "$smoke/report.txt"
     window_click PushButton3
@@ -40,12 +42,12 @@ for mode in single each; do
       echo "the window did not list the 7 samples" >&2
       exit 1
     }
-    wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m "$mode" $rows ${csv:+"$csv"} -o "$smoke/tool/$name" \
+    wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m "$mode" $rows ${csv:+"$csv"} ${xlsx:+"$xlsx"} -o "$smoke/tool/$name" \
       "$WIN64_BUILD/bin/Samples" </dev/null
   done
 done
 diff -r "$smoke/tool" "$smoke/window"
-echo "$(find "$smoke/window" -type f | wc -l) documents and CSV files of the window, the same bytes as the tool's"
+echo "$(find "$smoke/window" -type f | wc -l) documents, CSV files and workbooks of the window, the same bytes as the tool's"
 
 # Closing in the middle of a run over 1,000 files, each with a document of an
 # earlier run: the program ends, every document is the earlier one or a
@@ -58,7 +60,7 @@ for i in $(seq 1 1000); do
   printf 'an earlier document\n' >"$close/out/contact$i.htm"
 done
 wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m each -o "$close/tool" "$close/in" </dev/null
-window_settings Option1=False Option2=True Option3=True Option4=False OneRowPerContact=False SaveCsv=False \
+window_settings Option1=False Option2=True Option3=True Option4=False OneRowPerContact=False SaveCsv=False SaveXlsx=False \
   "Text1=$(windows_path "$close/out")\\"
 window_start "$exe" "$smoke/report.txt" "$(windows_path "$close/in")"
 window_click PushButton2

@@ -25,7 +25,7 @@ missing=()
 # the 32-bit Wine. Wine's own tools (wineserver, winepath) come with wine, and
 # pgrep with procps, which a minimal system lacks.
 for package in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 wine32:i386 wine nsis googletest xvfb \
-  xdotool imagemagick fonts-liberation procps; do
+  xdotool imagemagick fonts-liberation procps libz-mingw-w64-dev; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then missing+=("$package"); fi
 done
 if ((${#missing[@]} > 0)); then
@@ -109,15 +109,15 @@ for input in samples "$tree"; do
     for rows in "" --per-contact; do
       name="$(basename "$input")-$mode${rows:+-per-contact}"
       mkdir -p "$compare/linux/$name" "$compare/windows/$name"
-      # Every document with its CSV file.
-      "$LINUX_BUILD/bin/brevant-convert" -q -m "$mode" $rows --csv -o "$compare/linux/$name" "$input"
-      wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m "$mode" $rows --csv -o "$compare/windows/$name" "$input" </dev/null
+      # Every document with its CSV file and its .xlsx workbook.
+      "$LINUX_BUILD/bin/brevant-convert" -q -m "$mode" $rows --csv --xlsx -o "$compare/linux/$name" "$input"
+      wine64 "$WIN64_BUILD/bin/brevant-convert.exe" -q -m "$mode" $rows --csv --xlsx -o "$compare/windows/$name" "$input" </dev/null
       documents=$((documents + $(find "$compare/linux/$name" -type f | wc -l)))
     done
   done
 done
 diff -r "$compare/linux" "$compare/windows"
-echo "$documents documents and CSV files, the same bytes from both builds"
+echo "$documents documents, CSV files and workbooks, the same bytes from both builds"
 
 stage "The window, brevant.exe, driven under Wine in Xvfb"
 # shellcheck source-path=SCRIPTDIR source=window_smoke.sh

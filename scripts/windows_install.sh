@@ -138,11 +138,11 @@ try_installer() {
     for rows in "" --per-contact; do
       tool_out="$out/documents/samples-$mode_each${rows:+-per-contact}"
       mkdir -p "$tool_out"
-      "$wine" "$folder/brevant-convert.exe" -q -m "$mode_each" $rows --csv -o "$tool_out" "$place\\Samples" </dev/null
+      "$wine" "$folder/brevant-convert.exe" -q -m "$mode_each" $rows --csv --xlsx -o "$tool_out" "$place\\Samples" </dev/null
     done
   done
   diff -r "$compare/linux" "$out/documents" -x 'tree-*' || install_fail "the installed tool's documents differ from Linux"
-  echo "The installed brevant-convert.exe: $(find "$out/documents" -type f | wc -l) documents and CSV files of the" \
+  echo "The installed brevant-convert.exe: $(find "$out/documents" -type f | wc -l) documents, CSV files and workbooks of the" \
     "installed samples, the same bytes as the Linux tool's"
 
   # The installed window finds the samples beside it; its options are the user's.

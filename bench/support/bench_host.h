@@ -20,6 +20,8 @@ class BenchHost : public Host {
   void setInputPaths(std::vector<Text> paths) { inputs_ = std::move(paths); }
   // A CSV file beside every document.
   void setSaveCsv(bool csv) { csv_ = csv; }
+  // An .xlsx workbook beside every document.
+  void setSaveXlsx(bool xlsx) { xlsx_ = xlsx; }
 
   std::int64_t errorCount() const { return errorCount_; }
   // Prints the kept error boxes, if any, with the count of those not kept.
@@ -34,6 +36,7 @@ class BenchHost : public Host {
   bool saveBesideInput() override { return false; }
   Text chosenFolder() override { return folder_; }
   bool saveCsv() override { return csv_; }
+  bool saveXlsx() override { return xlsx_; }
   std::vector<Text> inputPaths() override { return inputs_; }
   void setProgressPosition(double) override {}
   void setProgressCaption(const Text&) override {}
@@ -44,6 +47,7 @@ class BenchHost : public Host {
   Text folder_;
   std::vector<Text> inputs_;
   bool csv_ = false;
+  bool xlsx_ = false;
   std::int64_t errorCount_ = 0;
   std::vector<Text> keptErrors_;
 };

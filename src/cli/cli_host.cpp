@@ -14,6 +14,7 @@ CliHost::CliHost(const CliOptions& options, std::vector<Text> inputs, ProgressLi
       allToOne_(options.mode == CliMode::Single),
       perContact_(options.perContact),
       csv_(options.csv),
+      xlsx_(options.xlsx),
       toChosenFolder_(options.outputDir.has_value()),
       chosenFolder_(options.outputDir ? TypedPath(*options.outputDir) : Text()),
       inputs_(std::move(inputs)),

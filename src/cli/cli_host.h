@@ -25,6 +25,7 @@ class CliHost : public Host {
   bool convertEach() override { return !allToOne_; }
   bool oneRowPerContact() override { return perContact_; }
   bool saveCsv() override { return csv_; }
+  bool saveXlsx() override { return xlsx_; }
   bool saveToChosenFolder() override { return toChosenFolder_; }
   bool saveBesideInput() override { return !toChosenFolder_; }
   Text chosenFolder() override { return chosenFolder_; }
@@ -46,6 +47,7 @@ class CliHost : public Host {
   bool allToOne_;
   bool perContact_;
   bool csv_;
+  bool xlsx_;
   bool toChosenFolder_;
   Text chosenFolder_;
   std::vector<Text> inputs_;

@@ -40,14 +40,19 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
   const std::string size = " (" + SizeText(summary.bytesWritten) + ")";
   if (options.mode == CliMode::Single) {
-    const std::string csv =
-        summary.singleCsv.empty() ? std::string() : ", " + TerminalLine(summary.singleCsv);
+    std::string beside;
+    for (const Text* file : {&summary.singleCsv, &summary.singleXlsx}) {
+      if (!file->empty()) beside += ", " + TerminalLine(*file);
+    }
     line += summary.singleDocument.empty()
                 ? std::string("no document written")
-                : "1 document written: " + TerminalLine(summary.singleDocument) + csv + size;
+                : "1 document written: " + TerminalLine(summary.singleDocument) + beside + size;
   } else {
-    line += Count(summary.documentsWritten, "document", "documents");
-    if (options.csv) line += " and " + Count(summary.csvFilesWritten, "CSV file", "CSV files");
+    std::vector<std::string> counts{Count(summary.documentsWritten, "document", "documents")};
+    if (options.csv) counts.push_back(Count(summary.csvFilesWritten, "CSV file", "CSV files"));
+    if (options.xlsx) counts.push_back(Count(summary.xlsxFilesWritten, ".xlsx file", ".xlsx files"));
+    for (std::size_t i = 0; i < counts.size(); ++i)
+      line += (i == 0 ? "" : i + 1 == counts.size() ? " and " : ", ") + counts[i];
     line += std::string(" written ") +
             (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
     if (summary.documentsWritten > 0) line += size;

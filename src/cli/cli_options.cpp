@@ -21,6 +21,7 @@ enum class OptionId {
   Quiet,
   PerContact,
   Csv,
+  Xlsx,
   Verbose,
   Help,
   Version
@@ -43,6 +44,7 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Quiet, "quiet", 'q', false},
     {OptionId::PerContact, "per-contact", 0, false},
     {OptionId::Csv, "csv", 0, false},
+    {OptionId::Xlsx, "xlsx", 0, false},
     {OptionId::Verbose, "verbose", 'v', false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
@@ -143,6 +145,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
       return std::nullopt;
     case OptionId::Csv:
       options.csv = true;
+      return std::nullopt;
+    case OptionId::Xlsx:
+      options.xlsx = true;
       return std::nullopt;
     case OptionId::Verbose:
       options.verbose = true;
@@ -283,6 +288,8 @@ std::string UsageText() {
          "                           instead of one row per file\n"
          "      --csv                also save each table as CSV for spreadsheets,\n"
          "                           beside its document (name.csv, output.csv)\n"
+         "      --xlsx               also save each table as a spreadsheet (.xlsx),\n"
+         "                           beside its document (name.xlsx, output.xlsx)\n"
          "  -v, --verbose            name every property that one row per contact\n"
          "                           left out, with its count (the summary names\n"
          "                           the most frequent few)\n"
@@ -300,6 +307,8 @@ std::string UsageText() {
          "\n"
          "A CSV file is UTF-8 with a byte-order mark, as RFC 4180 has it; a value\n"
          "that a spreadsheet would run as a formula gets an apostrophe in front.\n"
+         "An .xlsx file holds every value as text: telephone numbers and postal\n"
+         "codes keep their + and leading zeros, and no value becomes a formula.\n"
          "\n"
          "Exit status: 0 when all went well, 1 when a FILE was missing, a folder or\n"
          "file had to be left out or an error was reported, 2 when nothing was\n"

@@ -20,6 +20,7 @@ struct CliOptions {
   bool quiet = false;
   bool perContact = false;         // one table row per contact instead of one per input file
   bool csv = false;                // the same table as CSV beside each document
+  bool xlsx = false;               // the same table as an .xlsx workbook beside each document
   bool verbose = false;            // name every property that one row per contact left out
   std::string extension = "vcf";   // looked for in folders given as FILE; "*" takes every file
   std::vector<std::string> files;  // as typed

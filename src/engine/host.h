@@ -36,6 +36,8 @@ class Host {
   virtual bool oneRowPerContact() { return false; }
   // The same table as a CSV file beside each document, for spreadsheets.
   virtual bool saveCsv() { return false; }
+  // The same table as an .xlsx workbook beside each document.
+  virtual bool saveXlsx() { return false; }
 
   // Destination: the chosen folder, or beside each input.
   virtual bool saveToChosenFolder() = 0;

@@ -16,20 +16,21 @@ constexpr ControlLayout kWindow{Window,          "Form1",          Frame,      W
                                 kFormWidthTwips, kFormHeightTwips, u"Brevant", u"",    u"", kFontPoints};
 
 constexpr ControlLayout kControls[] = {
-    {InputList, "ListView1", List, Window, 120, 120, 7800, 2535, u" VCF File(s)",
+    {InputList, "ListView1", List, Window, 120, 120, 7800, 2190, u" VCF File(s)",
      u"Drag and drop files here. Double-click item to remove it. Move | line to right and out of window to "
      u"reveal full names.",
      u"", kFontPoints},
-    {AddFiles, "PushButton1", Button, Window, 120, 2750, 3840, 405, u"Add VCF File(s)", u"", u"",
+    {AddFiles, "PushButton1", Button, Window, 120, 2405, 3840, 405, u"Add VCF File(s)", u"", u"",
      kButtonFontPoints},
-    {AddFolder, "PushButton5", Button, Window, 4080, 2750, 3840, 405, u"Add All VCF File(s) In Folder", u"",
+    {AddFolder, "PushButton5", Button, Window, 4080, 2405, 3840, 405, u"Add All VCF File(s) In Folder", u"",
      u"", kButtonFontPoints},
-    {ClearList, "PushButton7", Button, Window, 120, 3260, 3840, 405, u"Clear List", u"", u"",
+    {ClearList, "PushButton7", Button, Window, 120, 2915, 3840, 405, u"Clear List", u"", u"",
      kButtonFontPoints},
-    {LoadSamples, "PushButton3", Button, Window, 4080, 3260, 3840, 405, u"Load Sample/Example Files", u"",
+    {LoadSamples, "PushButton3", Button, Window, 4080, 2915, 3840, 405, u"Load Sample/Example Files", u"",
      u"", kButtonFontPoints},
 
-    {ConvertOptions, "Frame2", Frame, Window, 120, 3705, 7800, 1035, u"Convert Options", u"", u"",
+    // How to convert on the left, what else to save on the right.
+    {ConvertOptions, "Frame2", Frame, Window, 120, 3360, 7800, 1380, u"Convert Options", u"", u"",
      kFontPoints},
     {AllInOneDocument, "Option1", Option, ConvertOptions, 240, 300, 3405, 225, u"Convert all VCFs to 1 HTML",
      u"", u"", kFontPoints},
@@ -37,7 +38,9 @@ constexpr ControlLayout kControls[] = {
      kFontPoints},
     {DocumentPerInput, "Option2", Option, ConvertOptions, 240, 650, 3405, 225,
      u"Convert each VCF to HTML file", u"", u"", kFontPoints},
-    {RowPerContact, "Check1", CheckBox, ConvertOptions, 3900, 650, 3600, 225, u"One row per contact", u"",
+    {AlsoSaveSpreadsheet, "Check3", CheckBox, ConvertOptions, 3900, 650, 3600, 225,
+     u"Also save as spreadsheet", u"", u"", kFontPoints},
+    {RowPerContact, "Check1", CheckBox, ConvertOptions, 240, 990, 3405, 225, u"One row per contact", u"",
      u"", kFontPoints},
 
     {HtmlOptions, "Frame1", Frame, Window, 120, 4785, 7800, 825, u"HTML Options", u"", u"", kFontPoints},

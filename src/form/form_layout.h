@@ -21,6 +21,7 @@ enum class Control {
   DocumentPerInput,
   RowPerContact,
   AlsoSaveCsv,
+  AlsoSaveSpreadsheet,
   HtmlOptions,
   BorderWidthLabel,
   BorderWidth,

@@ -102,6 +102,7 @@ class MainForm : public Host {
   bool convertEach() override { return checked(Control::DocumentPerInput); }
   bool oneRowPerContact() override { return checked(Control::RowPerContact); }
   bool saveCsv() override { return checked(Control::AlsoSaveCsv); }
+  bool saveXlsx() override { return checked(Control::AlsoSaveSpreadsheet); }
   bool saveToChosenFolder() override { return checked(Control::SaveToChosenFolder); }
   bool saveBesideInput() override { return checked(Control::SaveBesideInput); }
   Text chosenFolder() override { return text(Control::OutputFolder); }

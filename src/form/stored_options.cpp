@@ -20,6 +20,7 @@ constexpr StoredOption kStoredOptions[] = {
     {SaveBesideInput, {u"Option4", u"False"}, 128},
     {RowPerContact, {u"OneRowPerContact", u"False"}, 130},
     {AlsoSaveCsv, {u"SaveCsv", u"False"}, 134},
+    {AlsoSaveSpreadsheet, {u"SaveXlsx", u"False"}, 136},
 };
 
 }  // namespace

@@ -29,6 +29,7 @@ TEST(CliOptionsTest, DefaultsAreTheWindowsDefaults) {
   EXPECT_FALSE(options.quiet);
   EXPECT_FALSE(options.perContact);
   EXPECT_FALSE(options.csv);
+  EXPECT_FALSE(options.xlsx);
   EXPECT_EQ(options.files, Args{"a.vcf"});
 }
 
@@ -56,6 +57,8 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--text-color", "-1"}).textColour, -1);  // the window's stored form
   EXPECT_TRUE(Options({"--per"}).perContact);
   EXPECT_TRUE(Options({"--csv"}).csv);
+  EXPECT_TRUE(Options({"--xlsx"}).xlsx);
+  EXPECT_TRUE(Options({"--xl"}).xlsx);
   EXPECT_EQ(Options({"-m", "Single"}).mode, CliMode::Single);  // letter case does not matter
   EXPECT_EQ(Options({"--mode=SINGLE", "-m", "Each"}).mode, CliMode::Each);
 }

@@ -20,6 +20,7 @@
 #include "test_support/long_form_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
+#include "test_support/xlsx_table.h"
 
 namespace brevant {
 namespace {
@@ -134,6 +135,31 @@ TEST_F(CliRunTest, CsvFilesGoBesideTheDocuments) {
             std::string::npos)
       << single.err;
   EXPECT_NE(RunTool(dir_.path(), {"--help"}).out.find("--csv"), std::string::npos);
+}
+
+TEST_F(CliRunTest, XlsxFilesGoBesideTheDocuments) {
+  const ToolRun each = RunTool(dir_.path(), {"--xlsx", "--csv", "a.vcf", "sub/b.vcf"});
+  EXPECT_EQ(each.status, 0);
+  EXPECT_EQ(testing::ReadXlsx(ReadBytes(dir_ / "a.xlsx")).texts(),
+            (testing::Cells{{"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}}));
+  EXPECT_EQ(testing::ReadXlsx(ReadBytes(dir_ / "sub" / "b.xlsx")).texts(),
+            (testing::Cells{{"Display Name"}, {"Bob Sample"}}));
+  EXPECT_NE(
+      each.err.find(": 2 inputs, 2 documents, 2 CSV files and 2 .xlsx files written beside the inputs ("),
+      std::string::npos)
+      << each.err;
+
+  const ToolRun single =
+      RunTool(dir_.path(), {"--per-contact", "-m", "single", "--xlsx", "a.vcf", "sub/b.vcf"});
+  EXPECT_EQ(single.status, 0);
+  EXPECT_EQ(testing::ReadXlsx(ReadBytes(dir_ / "output.xlsx")).texts(),
+            (testing::Cells{
+                {"Display Name", "Email Address"}, {"Ann Example", "ann@example.org"}, {"Bob Sample"}}));
+  EXPECT_NE(single.err.find("1 document written: " + absolute("output.xml") + ", " + absolute("output.xlsx") +
+                            " ("),
+            std::string::npos)
+      << single.err;
+  EXPECT_NE(RunTool(dir_.path(), {"--help"}).out.find("--xlsx"), std::string::npos);
 }
 
 // What no column shows is named with its count, the most frequent first; in

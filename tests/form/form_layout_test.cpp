@@ -87,11 +87,11 @@ TEST(FormLayout, TabVisitsTheOptionsLineByLineEachLineLeftToRight) {
     }
   }
   using enum Control;
-  const std::vector<Control> options(order.begin() + 5, order.begin() + 16);
+  const std::vector<Control> options(order.begin() + 5, order.begin() + 17);
   EXPECT_EQ(options,
-            (std::vector<Control>{AllInOneDocument, AlsoSaveCsv, DocumentPerInput, RowPerContact, BorderWidth,
-                                  ChooseTextColour, ChooseBackgroundColour, SaveToChosenFolder, OutputFolder,
-                                  ChooseOutputFolder, SaveBesideInput}));
+            (std::vector<Control>{AllInOneDocument, AlsoSaveCsv, DocumentPerInput, AlsoSaveSpreadsheet,
+                                  RowPerContact, BorderWidth, ChooseTextColour, ChooseBackgroundColour,
+                                  SaveToChosenFolder, OutputFolder, ChooseOutputFolder, SaveBesideInput}));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ TEST_F(FormTest, FirstStartShowsTheDefaultsAndStoresOnlyTheDefaultFolder) {
                                                    {Control::DocumentPerInput, false},
                                                    {Control::RowPerContact, false},
                                                    {Control::AlsoSaveCsv, false},
+                                                   {Control::AlsoSaveSpreadsheet, false},
                                                    {Control::SaveToChosenFolder, true},
                                                    {Control::SaveBesideInput, false}}));
   EXPECT_EQ(view.texts[Control::BorderWidth], u"1");
@@ -70,11 +71,13 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {u"Background Color", u"-16777216"},
         {u"Text1", u"/srv/out/"},
         {u"OneRowPerContact", u"True"},
-        {u"SaveCsv", u"True"}},
+        {u"SaveCsv", u"True"},
+        {u"SaveXlsx", u"True"}},
        {{AllInOneDocument, false},
         {DocumentPerInput, true},
         {RowPerContact, true},
         {AlsoSaveCsv, true},
+        {AlsoSaveSpreadsheet, true},
         {SaveToChosenFolder, false},
         {SaveBesideInput, true}},
        u"3x",
@@ -89,6 +92,7 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {DocumentPerInput, false},
         {RowPerContact, false},
         {AlsoSaveCsv, false},
+        {AlsoSaveSpreadsheet, false},
         {SaveToChosenFolder, false},
         {SaveBesideInput, false}},
        u"1",
@@ -102,6 +106,7 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {DocumentPerInput, true},
         {RowPerContact, false},
         {AlsoSaveCsv, false},
+        {AlsoSaveSpreadsheet, false},
         {SaveToChosenFolder, true},
         {SaveBesideInput, false}},
        u"1",
@@ -116,11 +121,13 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
         {u"Background Color", u"255"},
         {u"Option4", u"yes"},
         {u"OneRowPerContact", u"1e3"},
-        {u"SaveCsv", u"sometimes"}},
+        {u"SaveCsv", u"sometimes"},
+        {u"SaveXlsx", u"perhaps"}},
        {{AllInOneDocument, true},
         {DocumentPerInput, false},
         {RowPerContact, true},
         {AlsoSaveCsv, false},
+        {AlsoSaveSpreadsheet, false},
         {SaveToChosenFolder, true},
         {SaveBesideInput, false}},
        u"1",
@@ -130,7 +137,8 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
        {"error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 112",
         "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 116",
         "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 128",
-        "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 134"},
+        "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 134",
+        "error: Type mismatch\r\nin Tarnwick2021/08/31.Form1.Form_Load at line 136"},
        {{u"Text1", desktop}}},
   };
   for (const StoredCase& c : cases) {
@@ -144,6 +152,7 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
     EXPECT_EQ(f.convertEach(), c.checked.at(DocumentPerInput));
     EXPECT_EQ(f.oneRowPerContact(), c.checked.at(RowPerContact));
     EXPECT_EQ(f.saveCsv(), c.checked.at(AlsoSaveCsv));
+    EXPECT_EQ(f.saveXlsx(), c.checked.at(AlsoSaveSpreadsheet));
     EXPECT_EQ(f.saveToChosenFolder(), c.checked.at(SaveToChosenFolder));
     EXPECT_EQ(f.saveBesideInput(), c.checked.at(SaveBesideInput));
     EXPECT_EQ(view.enabled[OutputFolderFrame], c.checked.at(SaveToChosenFolder));
@@ -217,6 +226,13 @@ TEST_F(FormTest, OptionClicksStoreBothKeysOfTheirGroupAndTextsEveryChange) {
   f.toggled(Control::AlsoSaveCsv, false);
   EXPECT_EQ(stored(u"SaveCsv"), "False");
   EXPECT_FALSE(f.saveCsv());
+  f.toggled(Control::AlsoSaveSpreadsheet, true);
+  EXPECT_EQ(stored(u"SaveXlsx"), "True");
+  EXPECT_TRUE(f.saveXlsx());
+  EXPECT_FALSE(f.saveCsv());  // each box for itself
+  f.toggled(Control::AlsoSaveSpreadsheet, false);
+  EXPECT_EQ(stored(u"SaveXlsx"), "False");
+  EXPECT_FALSE(f.saveXlsx());
 
   f.edited(Control::OutputFolder, u"/o");
   EXPECT_EQ(stored(u"Text1"), "/o");

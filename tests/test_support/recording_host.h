@@ -20,6 +20,7 @@ class RecordingHost : public Host {
   bool each = true;
   bool perContact = false;
   bool csv = false;
+  bool xlsx = false;
   bool toChosenFolder = false;
   bool besideInput = true;
   Text folder;
@@ -40,6 +41,7 @@ class RecordingHost : public Host {
   bool convertEach() override { return each; }
   bool oneRowPerContact() override { return perContact; }
   bool saveCsv() override { return csv; }
+  bool saveXlsx() override { return xlsx; }
   bool saveToChosenFolder() override { return toChosenFolder; }
   bool saveBesideInput() override { return besideInput; }
   Text chosenFolder() override { return folder; }

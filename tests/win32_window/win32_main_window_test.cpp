@@ -130,21 +130,14 @@ TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
 }
 
 TEST_F(Win32ViewTest, TabVisitsTheControlsTopToBottomAndTheChosenOptionOfEachGroup) {
-  const std::vector<Control> expected{Control::InputList,
-                                      Control::AddFiles,
-                                      Control::AddFolder,
-                                      Control::ClearList,
-                                      Control::LoadSamples,
-                                      Control::AllInOneDocument,
-                                      Control::AlsoSaveCsv,
-                                      Control::RowPerContact,
-                                      Control::BorderWidth,
-                                      Control::ChooseTextColour,
-                                      Control::ChooseBackgroundColour,
-                                      Control::SaveToChosenFolder,
-                                      Control::OutputFolder,
-                                      Control::ChooseOutputFolder,
-                                      Control::StartConverting,
+  const std::vector<Control> expected{Control::InputList,          Control::AddFiles,
+                                      Control::AddFolder,          Control::ClearList,
+                                      Control::LoadSamples,        Control::AllInOneDocument,
+                                      Control::AlsoSaveCsv,        Control::AlsoSaveSpreadsheet,
+                                      Control::RowPerContact,      Control::BorderWidth,
+                                      Control::ChooseTextColour,   Control::ChooseBackgroundColour,
+                                      Control::SaveToChosenFolder, Control::OutputFolder,
+                                      Control::ChooseOutputFolder, Control::StartConverting,
                                       Control::InputList};
   HWND focus = at(Control::InputList);
   for (std::size_t i = 1; i < expected.size(); ++i) {
@@ -173,6 +166,9 @@ TEST_F(Win32ViewTest, GesturesReachTheHandlersAndWhatTheFormShowsIsNotStoredAgai
   EXPECT_EQ(Stored(u"OneRowPerContact"), "True");
   SendMessageW(at(Control::AlsoSaveCsv), BM_CLICK, 0, 0);
   EXPECT_EQ(Stored(u"SaveCsv"), "True");
+  SendMessageW(at(Control::AlsoSaveSpreadsheet), BM_CLICK, 0, 0);
+  EXPECT_EQ(Stored(u"SaveXlsx"), "True");
+  EXPECT_TRUE(form.saveXlsx());
 
   SetWindowTextW(at(Control::BorderWidth), L"x2");  // as typed
   EXPECT_EQ(form.text(Control::BorderWidth), u"x2");

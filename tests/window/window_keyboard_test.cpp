@@ -89,10 +89,11 @@ TEST_P(FocusFrameTest, AFrameInTheHighlightColourSurroundsTheFocusedControl) {
   for (QWidget* control : std::initializer_list<QWidget*>{
            w.inputList(), w.button(Control::AddFiles), w.button(Control::LoadSamples),
            w.optionButton(Control::AllInOneDocument), w.checkBox(Control::AlsoSaveCsv),
-           w.checkBox(Control::RowPerContact), w.textBox(Control::BorderWidth),
-           w.button(Control::ChooseTextColour), w.button(Control::ChooseBackgroundColour),
-           w.optionButton(Control::SaveToChosenFolder), w.textBox(Control::OutputFolder),
-           w.button(Control::ChooseOutputFolder), w.button(Control::StartConverting)}) {
+           w.checkBox(Control::AlsoSaveSpreadsheet), w.checkBox(Control::RowPerContact),
+           w.textBox(Control::BorderWidth), w.button(Control::ChooseTextColour),
+           w.button(Control::ChooseBackgroundColour), w.optionButton(Control::SaveToChosenFolder),
+           w.textBox(Control::OutputFolder), w.button(Control::ChooseOutputFolder),
+           w.button(Control::StartConverting)}) {
     SCOPED_TRACE(control->objectName().toStdString());
     control->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(w.focusFrame()->target(), control);

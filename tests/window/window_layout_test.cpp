@@ -22,7 +22,8 @@ TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
     QRect pixels;
   };
   for (const Place& p :
-       {Place{w.inputList(), {8, 8, 520, 169}}, Place{w.button(Control::AddFolder), {272, 183, 256, 27}},
+       {Place{w.inputList(), {8, 8, 520, 146}}, Place{w.button(Control::AddFolder), {272, 160, 256, 27}},
+        Place{w.frame(Control::ConvertOptions), {8, 224, 520, 92}},
         Place{w.frame(Control::HtmlOptions), {8, 319, 520, 55}},
         Place{w.swatch(Control::BackgroundColourSwatch), {421, 18, 24, 23}},
         Place{w.frame(Control::OutputFolderFrame), {32, 34, 456, 54}},
@@ -33,18 +34,27 @@ TEST_F(WindowTest, LayoutAtFifteenTwipsAPixel) {
   }
   EXPECT_EQ(w.textBox(Control::OutputFolder)->parentWidget(), w.frame(Control::OutputFolderFrame));
   EXPECT_EQ(w.frame(Control::OutputFolderFrame)->parentWidget(), w.frame(Control::SaveOptions));
+  // How to convert on the left: the two modes, "One row per contact" under them, as far apart.
   EXPECT_EQ(w.checkBox(Control::RowPerContact)->parentWidget(), w.frame(Control::ConvertOptions));
-  EXPECT_GT(w.checkBox(Control::RowPerContact)->x(), w.optionButton(Control::DocumentPerInput)->x() +
-                                                         w.optionButton(Control::DocumentPerInput)->width());
-  // "Also save as CSV" beside "Convert all VCFs to 1 HTML", above "One row per contact".
-  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->parentWidget(), w.frame(Control::ConvertOptions));
-  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->geometry(),
-            w.checkBox(Control::RowPerContact)
+  EXPECT_EQ(w.checkBox(Control::RowPerContact)->x(), w.optionButton(Control::DocumentPerInput)->x());
+  EXPECT_EQ(w.checkBox(Control::RowPerContact)->y() - w.optionButton(Control::DocumentPerInput)->y(),
+            w.optionButton(Control::DocumentPerInput)->y() - w.optionButton(Control::AllInOneDocument)->y());
+  // What else to save on the right: "Also save as CSV" beside "Convert all VCFs to 1 HTML",
+  // "Also save as spreadsheet" under it, beside "Convert each VCF to HTML file".
+  for (const Control box : {Control::AlsoSaveCsv, Control::AlsoSaveSpreadsheet}) {
+    EXPECT_EQ(w.checkBox(box)->parentWidget(), w.frame(Control::ConvertOptions));
+    EXPECT_GT(w.checkBox(box)->x(), w.optionButton(Control::DocumentPerInput)->x() +
+                                        w.optionButton(Control::DocumentPerInput)->width());
+    EXPECT_EQ(w.checkBox(box)->font(), w.checkBox(Control::RowPerContact)->font());
+  }
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->y(), w.optionButton(Control::AllInOneDocument)->y());
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveSpreadsheet)->geometry(),
+            w.checkBox(Control::AlsoSaveCsv)
                 ->geometry()
-                .translated(0, w.optionButton(Control::AllInOneDocument)->y() -
-                                   w.optionButton(Control::DocumentPerInput)->y()));
+                .translated(0, w.optionButton(Control::DocumentPerInput)->y() -
+                                   w.optionButton(Control::AllInOneDocument)->y()));
   EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->text(), "Also save as CSV");
-  EXPECT_EQ(w.checkBox(Control::AlsoSaveCsv)->font(), w.checkBox(Control::RowPerContact)->font());
+  EXPECT_EQ(w.checkBox(Control::AlsoSaveSpreadsheet)->text(), "Also save as spreadsheet");
 }
 
 TEST_F(WindowTest, BoldArialAndNoCaptionCut) {
@@ -103,24 +113,26 @@ TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
   EXPECT_LE(w.label(Control::BackgroundColourLabel)->geometry().right(),
             w.swatch(Control::BackgroundColourSwatch)->geometry().left());
   EXPECT_LE(w.optionButton(Control::DocumentPerInput)->geometry().right(),
-            w.checkBox(Control::RowPerContact)->geometry().left());
+            w.checkBox(Control::AlsoSaveSpreadsheet)->geometry().left());
   EXPECT_LE(w.optionButton(Control::AllInOneDocument)->geometry().right(),
             w.checkBox(Control::AlsoSaveCsv)->geometry().left());
+  EXPECT_LE(w.optionButton(Control::DocumentPerInput)->geometry().bottom(),
+            w.checkBox(Control::RowPerContact)->geometry().top());
 }
 
 TEST_F(WindowTest, TabOrderRunsTopToBottom) {
   QtMainWindow& w = open();
   std::vector<std::string> order;
   QWidget* at = w.inputList();
-  for (int i = 0; i < 17; ++i) {
+  for (int i = 0; i < 18; ++i) {
     order.push_back(at->objectName().toStdString());
     at = at->nextInFocusChain();
     while (at->focusPolicy() & Qt::TabFocus ? false : at != w.inputList()) at = at->nextInFocusChain();
   }
   EXPECT_THAT(order, ::testing::ElementsAre("ListView1", "PushButton1", "PushButton5", "PushButton7",
-                                            "PushButton3", "Option1", "Check2", "Option2", "Check1", "Text2",
-                                            "PushButton4", "PushButton6", "Option3", "Text1", "PushButton9",
-                                            "Option4", "PushButton2"));
+                                            "PushButton3", "Option1", "Check2", "Option2", "Check3", "Check1",
+                                            "Text2", "PushButton4", "PushButton6", "Option3", "Text1",
+                                            "PushButton9", "Option4", "PushButton2"));
 }
 
 TEST_F(WindowTest, ASkinStyleSheetBesideTheProgramReplacesTheWhiteLook) {

@@ -45,7 +45,7 @@ class RunTest : public WindowTest {
 };
 
 // The window's documents are byte for byte those of brevant-convert with the
-// same options, in both modes and both ways of reading, with and without the CSV files.
+// same options, in both modes and both ways of reading, with and without the CSV files and workbooks.
 TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
   const std::vector<fs::path> inputs = samples();
   ASSERT_GE(inputs.size(), 3u);
@@ -54,6 +54,7 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
   for (const bool perContact : {false, true}) {
     for (const bool each : {true, false}) {
       const bool csv = each != perContact;
+      const bool xlsx = !csv || perContact;
       const std::string name = std::string(each ? "each" : "single") + (perContact ? "-per-contact" : "");
       SCOPED_TRACE(name);
       const fs::path byWindow = dir / ("window-" + name);
@@ -65,6 +66,8 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
       if (w.checkBox(Control::RowPerContact)->isChecked() != perContact)
         w.checkBox(Control::RowPerContact)->click();
       if (w.checkBox(Control::AlsoSaveCsv)->isChecked() != csv) w.checkBox(Control::AlsoSaveCsv)->click();
+      if (w.checkBox(Control::AlsoSaveSpreadsheet)->isChecked() != xlsx)
+        w.checkBox(Control::AlsoSaveSpreadsheet)->click();
       w.textBox(Control::OutputFolder)->setText(QString::fromStdString(byWindow.string()));
       w.textBox(Control::BorderWidth)->setText("2");
       dialogs.colourAnswers = {0x336699, 0xEEDDCC};
@@ -86,12 +89,12 @@ TEST_F(RunTest, EveryModeWritesWhatTheCommandLineToolWrites) {
 
       const std::string command = std::string(BREVANT_CLI_PATH) + " -q --mode " + (each ? "each" : "single") +
                                   (perContact ? " --per-contact" : "") + (csv ? " --csv" : "") +
-                                  " --output-dir '" + byTool.string() + "' --border 2 --text-color " +
-                                  std::to_string(0x336699) + " --background-color " +
-                                  std::to_string(0xEEDDCC) + files;
+                                  (xlsx ? " --xlsx" : "") + " --output-dir '" + byTool.string() +
+                                  "' --border 2 --text-color " + std::to_string(0x336699) +
+                                  " --background-color " + std::to_string(0xEEDDCC) + files;
       ASSERT_EQ(std::system(command.c_str()), 0);
       const auto written = FilesIn(byWindow);
-      EXPECT_EQ(written.size(), (each ? inputs.size() : 1u) * (csv ? 2 : 1));
+      EXPECT_EQ(written.size(), (each ? inputs.size() : 1u) * (1 + csv + xlsx));
       EXPECT_EQ(written, FilesIn(byTool));
     }
   }

@@ -103,7 +103,7 @@ class RowWriter final : public ContactSink {
 
 DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
                                               const InputText& input, const Text& inputPath,
-                                              const Text& outputPath, CsvDocument* csv,
+                                              const Text& outputPath, SpreadsheetFiles* spreadsheets,
                                               PropertyTally& leftOut, const TargetLook* target) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
@@ -121,7 +121,7 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
 
   try {
     DocumentOutput output(outputPath, ExistingTarget::Replace, target);
-    ContactDocument document(output, TurnsOf(host), csv);
+    ContactDocument document(output, TurnsOf(host), spreadsheets);
     document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
     const std::size_t last = table.rows() - 1;
@@ -133,9 +133,10 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     }
     document.flush();
     output.write(kClosing);
-    // The document and its CSV file go in place together, or neither does.
-    if (!CommitTogether({&output, csv != nullptr ? &csv->finished() : nullptr}, errors, kSeparateWrite))
-      return DocumentOutcome::Failed;
+    // The document and its files for spreadsheets go in place together, or none does.
+    const bool placed = spreadsheets != nullptr ? spreadsheets->commitWith(output, errors, kSeparateWrite)
+                                                : CommitTogether({&output}, errors, kSeparateWrite);
+    if (!placed) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kSeparateWrite, outputPath);
@@ -144,7 +145,8 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
 }
 
 void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::vector<Text>& inputs,
-                                 const Text& outputPath, const Text& csvPath, RunSummary& summary) {
+                                 const Text& outputPath, SpreadsheetChoice spreadsheets,
+                                 RunSummary& summary) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
   ContactColumns columns;
@@ -171,16 +173,15 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
 
   try {
     DocumentOutput output(outputPath);
-    std::optional<CsvDocument> csv;
-    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, TurnsOf(host));
-    CsvDocument* const csvDocument = csv ? &*csv : nullptr;
-    ContactDocument document(output, TurnsOf(host), csvDocument);
+    SpreadsheetFiles files;
+    files.openBeside(outputPath, spreadsheets, TurnsOf(host), ExistingTarget::KeepReadOnly);
+    ContactDocument document(output, TurnsOf(host), files.any() ? &files : nullptr);
     document.begin(style, kContactsTitle, columns);
     RowWriter rows(columns, document);
     sweeps.secondSweep(inputs, errors,
                        [&](const InputText& input) { ReadContacts(ContactBytes(input), rows, host); }, {});
     document.flush();
-    CommitSingleDocument(output, csvDocument, outputPath, inputs, errors, kWriteSingleDocument, summary);
+    CommitSingleDocument(output, files, outputPath, inputs, errors, kWriteSingleDocument, summary);
   } catch (...) {
     errors.reportCurrentException(kWriteSingleDocument, outputPath);
   }

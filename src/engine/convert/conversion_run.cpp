@@ -75,6 +75,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();
     summary.csvFilesWritten = run.csvFilesWritten();
+    summary.xlsxFilesWritten = run.xlsxFilesWritten();
   }
   ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), single);
   host.setBusy(false);

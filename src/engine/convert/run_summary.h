@@ -17,9 +17,11 @@ struct RunSummary {
   std::size_t failed = 0;            // inputs whose reading or converting failed (and was reported)
   Text singleDocument;               // the one document's path, once written
   PropertyTally leftOut;             // properties that no column shows (one row per contact)
-  std::uint64_t bytesWritten = 0;    // of all documents written, CSV files included
+  std::uint64_t bytesWritten = 0;    // of all documents written, CSV and .xlsx files included
   std::size_t csvFilesWritten = 0;   // beside the documents
   Text singleCsv;                    // the one document's CSV file, once written
+  std::size_t xlsxFilesWritten = 0;  // beside the documents
+  Text singleXlsx;                   // the one document's .xlsx file, once written
 };
 
 }  // namespace brevant

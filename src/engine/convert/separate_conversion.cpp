@@ -9,10 +9,10 @@
 #include "engine/scan/input_cells.h"
 #include "engine/scan/kept_values.h"
 #include "engine/statement_reporter.h"
-#include "engine/write/csv_document.h"
 #include "engine/write/document_output.h"
 #include "engine/write/document_pieces.h"
 #include "engine/write/html_document.h"
+#include "engine/write/spreadsheet_files.h"
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
 
@@ -113,12 +113,12 @@ class CellWriter {
 };
 
 // Reads the cells of the text and writes the document: a header row and a data
-// row with a column for every cell, and the same rows to the CSV file when there
-// is one. The document at the path is replaced only by a complete new one.
+// row with a column for every cell, and the same rows to the files for
+// spreadsheets. The document at the path is replaced only by a complete new one.
 template <class Ch>
 DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
                             const std::string& opening, const Text& inputPath, const Text& outputPath,
-                            const TargetLook& target, CsvDocument* csv) {
+                            const TargetLook& target, SpreadsheetFiles* spreadsheets) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -148,21 +148,23 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
       const CaptionKey caption = numbering.next(cells.caption(i));
       pieces.appendHeaderCell(caption);
       pieces.passOnWhenFull();
-      if (csv != nullptr) csv->caption(caption);
+      if (spreadsheets != nullptr) spreadsheets->caption(caption);
     }
     row.endRow(kHeaderToDataJoint);
-    if (csv != nullptr) csv->endRow();
+    if (spreadsheets != nullptr) spreadsheets->endRow();
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
       pieces.appendDataCell(cells.value(i));
-      if (csv != nullptr) csv->lineValue(cells.value(i));
+      if (spreadsheets != nullptr) spreadsheets->lineValue(cells.value(i));
     }
     row.endRow(kRowEnd);
+    if (spreadsheets != nullptr) spreadsheets->endRow();
     pieces.append(kClosing);
     pieces.passOn();
-    // The document and its CSV file go in place together, or neither does.
-    if (!CommitTogether({&document, csv != nullptr ? &csv->finished() : nullptr}, errors, kWriteDocument))
-      return DocumentOutcome::Failed;
+    // The document and its files for spreadsheets go in place together, or none does.
+    const bool placed = spreadsheets != nullptr ? spreadsheets->commitWith(document, errors, kWriteDocument)
+                                                : CommitTogether({&document}, errors, kWriteDocument);
+    if (!placed) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
@@ -204,18 +206,19 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     run.failedInput();
     return;
   }
-  std::optional<CsvDocument> csv;
-  if (!outputPath.empty() && host.saveCsv()) {
-    const Text csvPath = CsvPathBeside(outputPath);
-    // Nor by the CSV file, then the document comes alone; one look at its path
-    // answers this and the write's questions.
-    const TargetLook csvTarget = LookAtTarget(csvPath);
-    if (run.isInput(csvPath, csvTarget)) {
-      errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, csvPath);
+  // Nor by a file for spreadsheets, then the document comes without it; one
+  // look at its path answers this and the write's questions.
+  SpreadsheetFiles spreadsheets;
+  const auto openUnlessInput = [&](const Text& path, auto& file) {
+    const TargetLook look = LookAtTarget(path);
+    if (run.isInput(path, look)) {
+      errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, path);
     } else {
-      csv.emplace(csvPath, ExistingTarget::Replace, TurnsOf(host), &csvTarget);
+      file.emplace(path, ExistingTarget::Replace, TurnsOf(host), &look);
     }
-  }
+  };
+  if (!outputPath.empty() && host.saveCsv()) openUnlessInput(CsvPathBeside(outputPath), spreadsheets.csv);
+  if (!outputPath.empty() && host.saveXlsx()) openUnlessInput(XlsxPathBeside(outputPath), spreadsheets.xlsx);
   host.yield();
 
   // A failed read leaves the earlier document as it was.
@@ -229,16 +232,17 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     return;
   }
   const std::uint64_t committedBefore = CommittedDocumentBytes();
-  CsvDocument* const csvDocument = csv ? &*csv : nullptr;
+  SpreadsheetFiles* const sheets = spreadsheets.any() ? &spreadsheets : nullptr;
   const DocumentOutcome outcome =
       host.oneRowPerContact() ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath,
-                                                              csvDocument, run.leftOut(), &target)
+                                                              sheets, run.leftOut(), &target)
       : input.utf16()
-          ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target, csvDocument)
-          : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, csvDocument);
+          ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target, sheets)
+          : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, sheets);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
-    if (csv) run.wroteCsv();
+    if (spreadsheets.csvWritten) run.wroteCsv();
+    if (spreadsheets.xlsxWritten) run.wroteXlsx();
   }
   if (outcome == DocumentOutcome::Failed) run.failedInput();
   // An input with nothing to convert, a missing one too, leaves no earlier
@@ -250,7 +254,8 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
       run.foundNothing();
     }
     DeleteFileSafe(outputPath);
-    if (csv) DeleteFileSafe(csv->path());
+    if (spreadsheets.csv) DeleteFileSafe(spreadsheets.csv->path());
+    if (spreadsheets.xlsx) DeleteFileSafe(spreadsheets.xlsx->path());
   }
 }
 

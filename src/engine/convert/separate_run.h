@@ -46,6 +46,8 @@ class SeparateRun {
   void wrote(const Text& path, std::uint64_t bytes);
   // Notes a CSV file written beside the document just written.
   void wroteCsv() { ++csvFilesWritten_; }
+  // Notes an .xlsx file written beside the document just written.
+  void wroteXlsx() { ++xlsxFilesWritten_; }
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
   // Notes an input that was not there.
@@ -58,6 +60,7 @@ class SeparateRun {
   std::size_t notFound() const { return notFound_; }
   std::size_t failed() const { return failed_; }
   std::size_t csvFilesWritten() const { return csvFilesWritten_; }
+  std::size_t xlsxFilesWritten() const { return xlsxFilesWritten_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
   // The properties that documents with one row per contact left out.
   PropertyTally& leftOut() { return leftOut_; }
@@ -82,6 +85,7 @@ class SeparateRun {
   std::size_t notFound_ = 0;
   std::size_t failed_ = 0;
   std::size_t csvFilesWritten_ = 0;
+  std::size_t xlsxFilesWritten_ = 0;
   std::uint64_t bytesWritten_ = 0;
   PropertyTally leftOut_;
 };

@@ -1,7 +1,6 @@
 #include "engine/convert/single_conversion.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 
 #include "engine/convert/contact_conversion.h"
@@ -12,10 +11,10 @@
 #include "engine/scan/input_cells.h"
 #include "engine/scan/kept_values.h"
 #include "engine/statement_reporter.h"
-#include "engine/write/csv_document.h"
 #include "engine/write/document_output.h"
 #include "engine/write/document_pieces.h"
 #include "engine/write/html_document.h"
+#include "engine/write/spreadsheet_files.h"
 #include "support/file_helpers.h"
 #include "support/path_helpers.h"
 
@@ -63,17 +62,18 @@ class RowCells {
   std::size_t cells_ = 0;
 };
 
-void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns, CsvDocument* csv) {
+void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns,
+                    SpreadsheetFiles* spreadsheets) {
   RowCells cells(host);
   pieces.append(kRowStart);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     cells.next();
     pieces.appendHeaderCell(columns.at(i));
     pieces.passOnWhenFull();
-    if (csv != nullptr) csv->caption(columns.at(i));
+    if (spreadsheets != nullptr) spreadsheets->caption(columns.at(i));
   }
   pieces.append(kRowEnd);
-  if (csv != nullptr) csv->endRow();
+  if (spreadsheets != nullptr) spreadsheets->endRow();
 }
 
 // One value per column for the file at hand; a caption met again in the file
@@ -95,11 +95,11 @@ class RowBuffer {
   void set(std::int32_t position, std::string_view value) { set(position, value, bytes_); }
   void set(std::int32_t position, std::u16string_view value) { set(position, value, chars_); }
 
-  void appendRow(DocumentPieces& pieces, Host& host, CsvDocument* csv) const {
+  void appendRow(DocumentPieces& pieces, Host& host, SpreadsheetFiles* spreadsheets) const {
     if (utf16_) {
-      appendRow(pieces, host, chars_, csv);
+      appendRow(pieces, host, chars_, spreadsheets);
     } else {
-      appendRow(pieces, host, bytes_, csv);
+      appendRow(pieces, host, bytes_, spreadsheets);
     }
   }
 
@@ -107,7 +107,8 @@ class RowBuffer {
   // The end of one cell and the start of the next go in at once: rows of many
   // small cells are the common case.
   template <class Ch>
-  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values, CsvDocument* csv) const {
+  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values,
+                 SpreadsheetFiles* spreadsheets) const {
     static constexpr std::string_view kBetweenCells = "</td><td>&nbsp;";
     RowCells cells(host);
     pieces.append(kRowStart);
@@ -115,12 +116,12 @@ class RowBuffer {
       cells.next();
       pieces.append(i == 0 ? kBetweenCells.substr(5) : kBetweenCells);
       pieces.appendValue(values.value(entries_[i]));
-      if (csv != nullptr) csv->lineValue(values.value(entries_[i]));
+      if (spreadsheets != nullptr) spreadsheets->lineValue(values.value(entries_[i]));
     }
     if (!entries_.empty()) pieces.append(kBetweenCells.substr(0, 5));
     pieces.append(kRowEnd);
     pieces.passOnWhenFull();
-    if (csv != nullptr) csv->endRow();
+    if (spreadsheets != nullptr) spreadsheets->endRow();
   }
 
   template <class Ch>
@@ -147,9 +148,9 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
-  const Text csvPath = host.saveCsv() ? CsvPathBeside(outputPath) : Text();
+  const SpreadsheetChoice spreadsheets = SpreadsheetChoice::Of(host);
   if (host.oneRowPerContact())
-    return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, csvPath, summary);
+    return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, spreadsheets, summary);
 
   summary.inputs = inputs.size();
   InputSweeps sweeps(host, summary);
@@ -160,12 +161,12 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath);
-    std::optional<CsvDocument> csv;
-    if (!csvPath.empty()) csv.emplace(csvPath, ExistingTarget::KeepReadOnly, TurnsOf(host));
-    CsvDocument* const csvDocument = csv ? &*csv : nullptr;
+    SpreadsheetFiles files;
+    files.openBeside(outputPath, spreadsheets, TurnsOf(host), ExistingTarget::KeepReadOnly);
+    SpreadsheetFiles* const sheets = files.any() ? &files : nullptr;
     DocumentPieces pieces(document, TurnsOf(host));
     pieces.append(opening);
-    WriteHeaderRow(pieces, host, columns, csvDocument);
+    WriteHeaderRow(pieces, host, columns, sheets);
 
     RowBuffer row(columns.size());
     sweeps.secondSweep(
@@ -177,9 +178,9 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
               [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); },
               [&host] { host.yield(); });
         },
-        [&] { row.appendRow(pieces, host, csvDocument); });
+        [&] { row.appendRow(pieces, host, sheets); });
     pieces.passOn();
-    CommitSingleDocument(document, csvDocument, outputPath, inputs, errors, kWriteSingleDocument, summary);
+    CommitSingleDocument(document, files, outputPath, inputs, errors, kWriteSingleDocument, summary);
   } catch (...) {
     errors.reportCurrentException(kWriteSingleDocument, outputPath);
   }

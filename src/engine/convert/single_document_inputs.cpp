@@ -73,7 +73,7 @@ void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementRe
   }
 }
 
-void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text& outputPath,
+void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,
                           const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
                           RunSummary& summary) {
   document.write(kClosing);
@@ -81,20 +81,28 @@ void CommitSingleDocument(DocumentOutput& document, CsvDocument* csv, const Text
     errors.report(statement, kOutputWouldOverwriteInput, outputPath);
     return;
   }
-  // A CSV file that would replace an input is left out, and the document comes alone.
-  if (csv != nullptr && NamesAnInput(csv->path(), inputs)) {
-    errors.report(statement, kOutputWouldOverwriteInput, csv->path());
-    csv = nullptr;
-  }
-  // The document and its CSV file go in place together, or neither does.
-  if (!CommitTogether({&document, csv != nullptr ? &csv->finished() : nullptr}, errors, statement)) return;
+  // A file for spreadsheets that would replace an input is left out, and the document comes without it.
+  const auto leaveOutIfInput = [&](auto& file) {
+    if (!file || !NamesAnInput(file->path(), inputs)) return;
+    errors.report(statement, kOutputWouldOverwriteInput, file->path());
+    file.reset();
+  };
+  leaveOutIfInput(spreadsheets.csv);
+  leaveOutIfInput(spreadsheets.xlsx);
+  if (!spreadsheets.commitWith(document, errors, statement)) return;
   summary.documentsWritten = 1;
   summary.singleDocument = outputPath;
   summary.bytesWritten = document.size();
-  if (csv == nullptr) return;
-  summary.csvFilesWritten = 1;
-  summary.singleCsv = csv->path();
-  summary.bytesWritten += csv->size();
+  if (spreadsheets.csvWritten) {
+    summary.csvFilesWritten = 1;
+    summary.singleCsv = spreadsheets.csv->path();
+    summary.bytesWritten += spreadsheets.csv->size();
+  }
+  if (spreadsheets.xlsxWritten) {
+    summary.xlsxFilesWritten = 1;
+    summary.singleXlsx = spreadsheets.xlsx->path();
+    summary.bytesWritten += spreadsheets.xlsx->size();
+  }
 }
 
 }  // namespace brevant

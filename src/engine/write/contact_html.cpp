@@ -122,10 +122,10 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
     AppendCaptionText(piece_, key);
     piece_ += "</th>";
     flushWhenFull();
-    if (csv_ != nullptr) csv_->caption(key);
+    if (spreadsheets_ != nullptr) spreadsheets_->caption(key);
   }
   piece_ += "</tr>\r\n</thead>\r\n<tbody>\r\n";
-  if (csv_ != nullptr) csv_->endRow();
+  if (spreadsheets_ != nullptr) spreadsheets_->endRow();
 }
 
 void ContactDocument::appendValue(std::string_view text, ByteEncoding encoding) {
@@ -163,17 +163,17 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
       piece_ += "<td>";
       appendValue(value, cell.encoding());
       piece_ += "</td>";
-      if (csv_ != nullptr) csv_->value(value, cell.encoding());
+      if (spreadsheets_ != nullptr) spreadsheets_->value(value, cell.encoding());
     } else {
       piece_ += "<td></td>";
-      if (csv_ != nullptr) csv_->emptyValue();
+      if (spreadsheets_ != nullptr) spreadsheets_->emptyValue();
     }
     ++seen[c];
     if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
   }
   piece_ += "</tr>\r\n";
   flushWhenFull();
-  if (csv_ != nullptr) csv_->endRow();
+  if (spreadsheets_ != nullptr) spreadsheets_->endRow();
 }
 
 void ContactDocument::flush() {

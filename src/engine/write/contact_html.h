@@ -7,8 +7,8 @@
 
 #include "engine/contacts/contact_columns.h"
 #include "engine/host.h"
-#include "engine/write/csv_document.h"
 #include "engine/write/document_output.h"
+#include "engine/write/spreadsheet_files.h"
 
 namespace brevant {
 
@@ -27,12 +27,12 @@ inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one documen
 // row stays in view while scrolling and repeats on printed pages; telephone
 // numbers, e-mail addresses and dates do not wrap, long texts do; printing is
 // landscape. Values are escaped straight into the document as it goes out, a
-// megabyte at a time, with a turn at each. With a CSV file, its
+// megabyte at a time, with a turn at each. With files for spreadsheets, its
 // header row and rows go there too, cell by cell.
 class ContactDocument {
  public:
-  ContactDocument(DocumentOutput& output, Turn turn, CsvDocument* csv = nullptr)
-      : output_(output), turn_(std::move(turn)), csv_(csv) {}
+  ContactDocument(DocumentOutput& output, Turn turn, SpreadsheetFiles* spreadsheets = nullptr)
+      : output_(output), turn_(std::move(turn)), spreadsheets_(spreadsheets) {}
 
   void begin(const ContactTableStyle& style, const Text& title, const ContactColumns& columns);
   // One row, of the contact's cells in the order read.
@@ -47,7 +47,7 @@ class ContactDocument {
 
   DocumentOutput& output_;
   Turn turn_;
-  CsvDocument* csv_;
+  SpreadsheetFiles* spreadsheets_;
   std::string piece_;
   std::vector<std::uint32_t> order_;  // a row's cells by caption, each caption's in the order read
 };

@@ -25,7 +25,7 @@ void DocumentOutput::write(std::string_view bytes) {
 
 void DocumentOutput::commit() {
   if (!writer_) throw FileError(kNoFileName);
-  write(kFinalLineBreak);
+  if (finalLineBreak_) write(kFinalLineBreak);
   writer_->commit();
   committedBytes += size_;
 }
@@ -40,7 +40,7 @@ bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const Statem
       errors.report(statement, DescriptionFromUtf8(kNoFileName), output->path_);
       return false;
     }
-    output->write(kFinalLineBreak);
+    if (output->finalLineBreak_) output->write(kFinalLineBreak);
     placed.push_back(output);
     writers.push_back(&*output->writer_);
   }

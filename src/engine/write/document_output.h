@@ -24,6 +24,8 @@ class DocumentOutput {
   void write(std::string_view bytes);
   // Adds the final line break and puts the document in place. Throws FileError.
   void commit();
+  // The file is no text: it is put in place as written, without a final line break.
+  void endAsWritten() { finalLineBreak_ = false; }
 
   const Text& path() const { return path_; }
   // The document's size once committed.
@@ -35,10 +37,11 @@ class DocumentOutput {
   Text path_;
   std::optional<AtomicFileWriter> writer_;
   std::uint64_t size_ = 0;
+  bool finalLineBreak_ = true;
 };
 
-// Puts a document and the files that go with it (its CSV file, ...) in place
-// together, or none of them, each with its final line break: a file that cannot
+// Puts a document and the files that go with it (its CSV file, its workbook) in
+// place together, or none of them, each with its final line break if it has one: a file that cannot
 // be written leaves every earlier file as it was. A failure is reported at
 // `statement`, naming the file it concerns. Null entries are passed over.
 // Gives whether they were placed.

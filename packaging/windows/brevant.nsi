@@ -85,8 +85,15 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 Amber
 Function ${UN}WaitForClosedPrograms
   ${Do}
     StrCpy $R0 ""
-    StrCpy $R2 "brevant.exe"
-    Call ${UN}NoteRunningProgram
+    ; The window is found by its class (kWindowClass of the Win32 view) where
+    ; the system lets a running program's file be opened (Wine does).
+    FindWindow $R3 "BrevantForm1"
+    ${If} $R3 != 0
+      StrCpy $R0 "brevant.exe"
+    ${Else}
+      StrCpy $R2 "brevant.exe"
+      Call ${UN}NoteRunningProgram
+    ${EndIf}
     StrCpy $R2 "brevant-convert.exe"
     Call ${UN}NoteRunningProgram
     ${If} $R0 == ""

@@ -181,10 +181,12 @@ try_installer() {
 
   # A running Brevant holds its program's file: uninstalling, or installing
   # over it, ends with exit code 2 (Cancel, as a silent run answers) and
-  # changes nothing. The uninstaller runs in place (_?=) to give its exit code.
+  # changes nothing. The uninstaller runs in place (_?=) to give its exit code;
+  # the folder is given by its short name, as _?= takes no quotes and Wine
+  # quotes an argument with spaces.
   BREVANT_WINE="$wine" window_start "$folder/brevant.exe" "$out/running.txt"
   local status=0
-  "$wine" "$folder/uninstall.exe" /S "/$mode" "_?=$place" </dev/null || status=$?
+  "$wine" "$folder/uninstall.exe" /S "/$mode" "_?=$(winepath -s "$place")" </dev/null || status=$?
   ((status == 2)) || install_fail "uninstalling while Brevant ran gave exit code $status, not 2"
   status=0
   "$wine" "$setup" /S "/$mode" ${chosen:+"/D=$chosen"} </dev/null || status=$?

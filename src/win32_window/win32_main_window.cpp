@@ -18,7 +18,8 @@ namespace brevant {
 
 namespace {
 
-// The window class, as tools that look at windows see it; it keeps its first spelling.
+// The window class, as tools that look at windows see it (the installer finds a
+// running window by it); it keeps its first spelling.
 constexpr wchar_t kWindowClass[] = L"BrevantForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;

@@ -179,6 +179,25 @@ try_installer() {
   fi
   echo "The installed window loaded its 7 samples, and \"Open with\" opened a .vcf in it"
 
+  # A running Brevant holds its program's file: uninstalling, or installing
+  # over it, ends with exit code 2 (Cancel, as a silent run answers) and
+  # changes nothing. The uninstaller runs in place (_?=) to give its exit code;
+  # the folder is given by its short name, as _?= takes no quotes and Wine
+  # quotes an argument with spaces.
+  BREVANT_WINE="$wine" window_start "$folder/brevant.exe" "$out/running.txt"
+  local status=0
+  "$wine" "$folder/uninstall.exe" /S "/$mode" "_?=$(winepath -s "$place")" </dev/null || status=$?
+  ((status == 2)) || install_fail "uninstalling while Brevant ran gave exit code $status, not 2"
+  status=0
+  "$wine" "$setup" /S "/$mode" ${chosen:+"/D=$chosen"} </dev/null || status=$?
+  ((status == 2)) || install_fail "installing over a running Brevant gave exit code $status, not 2"
+  window_close
+  diff -r "$unzipped" "$folder" -x uninstall.exe || install_fail "a file changed while Brevant ran"
+  [[ -f "$folder/uninstall.exe" ]] || install_fail "the uninstaller went while Brevant ran"
+  registry_value "$uninstall_key" DisplayName "$view" >/dev/null ||
+    install_fail "the Uninstall entry went while Brevant ran"
+  echo "While Brevant ran, uninstalling it and installing over it ended with exit code 2, nothing changed"
+
   # A document saved beside the installed samples is the user's: it stays.
   if [[ "$mode" == CurrentUser ]]; then
     "$wine" "$folder/brevant-convert.exe" -q "$place\\Samples\\Ambervale team.vcf" </dev/null

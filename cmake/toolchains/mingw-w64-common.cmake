@@ -10,6 +10,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The programs run alone on a clean Windows: the C and C++ runtimes and the
 # threads library are linked in, so no MinGW DLL has to stand beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A 32-bit program may then use 4 GB on 64-bit Windows instead of 2 GB: a
+# large input fits where it would not.
+if(BREVANT_MINGW_TRIPLET MATCHES "^i686")
+  string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--large-address-aware")
+endif()
 # Tests and the tool run under Wine on the build machine.
 if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
   if(BREVANT_MINGW_TRIPLET MATCHES "^x86_64")

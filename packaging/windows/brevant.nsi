@@ -77,6 +77,56 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 Amber
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 !macroend
 
+; A program of ours that runs holds its file, which can then be neither
+; replaced nor removed. Until both are closed the user is asked to close them;
+; "Cancel" (and a silent run) ends the install or uninstall with exit code 2,
+; nothing changed. One function for the installer, one for the uninstaller.
+!macro ClosedProgramsFunction UN
+Function ${UN}WaitForClosedPrograms
+  ${Do}
+    StrCpy $R0 ""
+    ; The window is found by its class (kWindowClass of the Win32 view) where
+    ; the system lets a running program's file be opened (Wine does).
+    FindWindow $R3 "BrevantForm1"
+    ${If} $R3 != 0
+      StrCpy $R0 "brevant.exe"
+    ${Else}
+      StrCpy $R2 "brevant.exe"
+      Call ${UN}NoteRunningProgram
+    ${EndIf}
+    StrCpy $R2 "brevant-convert.exe"
+    Call ${UN}NoteRunningProgram
+    ${If} $R0 == ""
+      Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running ($R0). Close it, then choose Retry." /SD IDCANCEL IDRETRY retry
+    SetErrorLevel 2
+    Abort "${PRODUCT} is running ($R0): nothing was changed."
+    retry:
+  ${Loop}
+FunctionEnd
+
+; Adds $R2 to the list in $R0 when the file is there and cannot be opened for
+; writing: a running program's file.
+Function ${UN}NoteRunningProgram
+  ${IfNot} ${FileExists} "$INSTDIR\$R2"
+    Return
+  ${EndIf}
+  ClearErrors
+  FileOpen $R3 "$INSTDIR\$R2" a
+  ${If} ${Errors}
+    ${If} $R0 != ""
+      StrCpy $R0 "$R0, "
+    ${EndIf}
+    StrCpy $R0 "$R0$R2"
+  ${Else}
+    FileClose $R3
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro ClosedProgramsFunction ""
+!insertmacro ClosedProgramsFunction "un."
+
 Function .onInit
   !if "${ARCH}" == "x64"
     ${IfNot} ${RunningX64}
@@ -99,6 +149,7 @@ Function un.onInit
 FunctionEnd
 
 Section "Brevant"
+  Call WaitForClosedPrograms
   !insertmacro InstallBrevantFiles
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\brevant.exe" "" "$INSTDIR\brevant.exe" 0
@@ -124,8 +175,11 @@ Section "Brevant"
 SectionEnd
 
 ; Removes what the install made, file by file: documents saved beside the
-; samples and the user's settings (HKCU\Software\Ambervale\Brevant) stay.
+; samples and the user's settings (HKCU\Software\Ambervale\Brevant) stay. A
+; file still in use all the same (a program started in the meantime) is
+; removed when Windows restarts, and the uninstaller says so (exit code 3010).
 Section "Uninstall"
+  Call un.WaitForClosedPrograms
   !insertmacro RemoveBrevantFiles
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
@@ -137,4 +191,8 @@ Section "Uninstall"
   DeleteRegKey /ifempty SHCTX "Software\Classes\.vcf"
   !insertmacro FileTypesChanged
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  ${If} ${RebootFlag}
+    MessageBox MB_OK|MB_ICONINFORMATION "A file of ${PRODUCT} was in use: Windows removes it when it restarts." /SD IDOK
+    SetErrorLevel 3010
+  ${EndIf}
 SectionEnd

@@ -33,8 +33,9 @@ std::string Count(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// "3 inputs, 2 documents written to /out (1.2 MB), 1 with nothing to convert". The
-// size tells when a few small inputs made an enormous document.
+// "3 inputs, 2 documents written to /out (1.2 MB), 1 with nothing to convert", then
+// the inputs not found and those that failed, when there are any. The size
+// tells when a few small inputs made an enormous document.
 std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
   const std::string size = " (" + SizeText(summary.bytesWritten) + ")";
@@ -56,7 +57,10 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
             (options.outputDir ? "to " + TerminalLine(FromUtf8(*options.outputDir)) : "beside the inputs");
     if (summary.documentsWritten > 0) line += size;
   }
-  return line + ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
+  line += ", " + std::to_string(summary.nothingToConvert) + " with nothing to convert";
+  if (summary.notFound > 0) line += ", " + std::to_string(summary.notFound) + " not found";
+  if (summary.failed > 0) line += ", " + std::to_string(summary.failed) + " failed";
+  return line;
 }
 
 // Why a FILE that cannot be looked up is not there: a chain of symbolic links

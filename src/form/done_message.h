@@ -1,12 +1,14 @@
 #pragma once
 
+#include "engine/convert/run_summary.h"
 #include "engine/convert/several_contacts.h"
 #include "support/text.h"
 
 namespace brevant {
 
-// "Done.", with a second paragraph when inputs of several contacts each became
-// one row: what happened, and how every contact gets its own row.
-Text DoneMessage(const SeveralContactsTally& severalContacts);
+// "Done.", with a paragraph when inputs were not found or could not be
+// converted (how many of how many), and one when inputs of several contacts
+// each became one row: what happened, and how every contact gets its own row.
+Text DoneMessage(const SeveralContactsTally& severalContacts, const RunSummary& summary);
 
 }  // namespace brevant

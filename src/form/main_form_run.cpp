@@ -30,9 +30,10 @@ void MainForm::startConverting() {
   severalContacts_ = {};
   ProcedureSteps steps(dialogs_, Procedure::StartConverting);
   RunOutcome outcome = RunOutcome::Done;
+  RunSummary summary;
   turns_.turnSoon();  // the first caption shows at once
   try {
-    steps.step(kConvert, [&] { outcome = StartConverting(*this); });
+    steps.step(kConvert, [&] { outcome = StartConverting(*this, summary); });
   } catch (const WindowClosed&) {
     // The window is gone: nothing more to show, and the program ends.
     running_ = false;
@@ -57,7 +58,7 @@ void MainForm::startConverting() {
         dialogs_.message(kFolderPathTooLong);
         break;
       case RunOutcome::Done:
-        dialogs_.message(DoneMessage(severalContacts_));
+        dialogs_.message(DoneMessage(severalContacts_, summary));
         break;
     }
   });

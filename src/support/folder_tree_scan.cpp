@@ -20,10 +20,12 @@ namespace brevant {
 namespace {
 
 // The platform's limits: a longer folder path cannot be opened, a longer name
-// cannot exist (on Windows the 260 characters of a path there).
+// cannot exist. Windows takes paths in their long form (see ToNativePath) up to
+// 32,767 characters, as far as a path named by the user reaches; a name it
+// lists is one it can reach.
 constexpr bool kWindows = kNativePathStyle == PathStyle::Windows;
-constexpr std::size_t kFolderPathLimit = kWindows ? 260 : 4096;
-constexpr std::size_t kNameLimit = kWindows ? 260 : 256;
+constexpr std::size_t kFolderPathLimit = kWindows ? 32767 : 4096;
+constexpr std::size_t kNameLimit = kWindows ? std::string::npos : 256;
 
 // Hidden system folders (with or without the reparse point) are left out.
 constexpr int kHiddenSystemFolder = kAttributeDirectory | kAttributeSystem | kAttributeHidden;

@@ -1,6 +1,8 @@
 #include "support/matching_files.h"
 
+#include <algorithm>
 #include <deque>
+#include <iterator>
 #include <utility>
 
 #include "support/file_attributes.h"
@@ -20,9 +22,10 @@ TextView WithoutTrailingSlash(const Text& entry) { return TextView(entry).substr
 
 // Appends the paths of the folder's usable files. The names passed the open
 // test of GetFilesInFolder a moment ago; opening each file again would double
-// the cost of the scan and tell nothing new.
+// the cost of the scan and tell nothing new. Unless `hiddenLeftOut` (the
+// listing's attributes did that), writable hidden files are left out here.
 void AppendUsableFiles(TextView folderPath, const std::vector<Text>& names, std::size_t first,
-                       std::vector<Text>& files) {
+                       std::vector<Text>& files, bool hiddenLeftOut = false) {
   const Text doubled(2, Separator());
   const bool collapse = (Text(folderPath) + Separator()).find(doubled) != Text::npos;
   for (std::size_t i = first; i < names.size(); ++i) {
@@ -33,7 +36,8 @@ void AppendUsableFiles(TextView folderPath, const std::vector<Text>& names, std:
     path.append(folderPath).append(1, Separator()).append(name);
     // On Linux only a name starting with "." carries the hidden bit, so only such
     // a name can have the value 34; the others need no look at their attributes.
-    const bool mayBeHidden = kNativePathStyle == PathStyle::Windows || name.front() == u'.';
+    const bool mayBeHidden =
+        !hiddenLeftOut && (kNativePathStyle == PathStyle::Windows || name.front() == u'.');
     if (mayBeHidden && FileAttributeValue(path) == kWritableHiddenFile) continue;
     files.push_back(collapse ? CollapseBackslashes(path) : std::move(path));
   }
@@ -66,8 +70,18 @@ class MatchingFileScan : public FolderTreeScan {
     tellUnusableNames(folder, entries);
     listed_.push_back({folder, {}});
     std::vector<Text>& files = listed_.back().files;
-    AppendUsableFiles(WithoutTrailingSlash(folder), ReadableMatchingNames(listing, entries, matcher_), 0,
-                      files);
+    // Where the listing tells every entry's attributes (Windows), writable
+    // hidden files go before anything opens them or looks at them again.
+    const bool attributesListed = std::all_of(entries.begin(), entries.end(),
+                                              [](const FolderEntry& entry) { return entry.attributes >= 0; });
+    std::vector<FolderEntry> shown;
+    if (attributesListed) {
+      std::copy_if(entries.begin(), entries.end(), std::back_inserter(shown),
+                   [](const FolderEntry& entry) { return entry.attributes != kWritableHiddenFile; });
+    }
+    AppendUsableFiles(WithoutTrailingSlash(folder),
+                      ReadableMatchingNames(listing, attributesListed ? shown : entries, matcher_), 0, files,
+                      attributesListed);
     count_ += files.size();
     observer().foundFiles(count_);
   }

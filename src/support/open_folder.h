@@ -17,6 +17,7 @@ enum class EntryKind { Unknown, Folder, File, Link, Other };
 struct FolderEntry {
   std::string name;
   EntryKind kind;
+  int attributes = -1;  // its attribute value (see FileAttributeValue) where the listing tells it
 };
 
 // A folder opened for listing, closed when the object goes. It reads the

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,10 @@ enum class ExistingTarget {
   Replace,
 };
 
+#ifdef _WIN32
+struct ReservedFile;
+#endif
+
 // What stood at a target when it was looked at, links not followed: one look
 // answers every question asked before a document is written there (is it an
 // input, did this run write it, may it be replaced, which permission bits does
@@ -40,10 +45,19 @@ struct TargetLook {
   // Nanoseconds since 1970 of the last change of the file the path names,
   // where the system tells it.
   std::optional<std::int64_t> changedAt{};
+#ifdef _WIN32
+  // Where nothing stood, the new file under the target's name, made by the
+  // look itself (see LookAtTarget); shared by the look's copies.
+  std::shared_ptr<ReservedFile> reserved{};
+#endif
 };
 
 // Looks at what stands at the path now. A path that names nothing, or that
-// cannot be a path, gives a look at nothing.
+// cannot be a path, gives a look at nothing. On Windows a look that finds
+// nothing makes the new file there at once, closed to everybody else and
+// marked for deletion (the one search for the name that Wine makes reads the
+// whole folder, and the write would make a second): a PendingFile created with
+// the look takes it over, and it goes when the last copy of an unused look goes.
 TargetLook LookAtTarget(TextView path);
 
 // How a finished file is put in place.
@@ -73,9 +87,10 @@ struct PlaceOptions {
 // file of a killed program from one still being written
 // (RemoveStaleTemporaryFiles). A file that replaces another is synced first, so
 // a power cut leaves the earlier file or the complete new one.
-// On Windows always such a hidden file, marked for deletion while it is written
-// (so a crash or a kill leaves nothing) and renamed over the target through its
-// handle.
+// On Windows such a hidden file, marked for deletion while it is written (so a
+// crash or a kill leaves nothing) and renamed over the target through its
+// handle; where nothing stands at the target, the "unnamed" file is made
+// under the target's own name, opened for nobody else and marked the same way.
 class PendingFile {
  public:
   enum class Kind { Unnamed, Named };

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "form/screen_fit.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/progress_caption_bar.h"
 #include "win32_window/resource_ids.h"
@@ -17,7 +18,8 @@ namespace brevant {
 
 namespace {
 
-// The window class, as tools that look at windows see it; it keeps its first spelling.
+// The window class, as tools that look at windows see it (the installer finds a
+// running window by it); it keeps its first spelling.
 constexpr wchar_t kWindowClass[] = L"BrevantForm1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
@@ -113,12 +115,7 @@ void Win32MainWindow::create(MainForm& form) {
                             monitor.rcWork.top, 100, 100, nullptr, nullptr, instance_, this);
   if (window_ == nullptr) throw std::runtime_error("The window cannot be made.");
   dpi_ = WindowDpi(window_);
-  const SIZE outer = OuterSize(kWindowStyle, kWindowExtendedStyle, LayoutPixels(kFormWidthTwips, dpi_),
-                               LayoutPixels(kFormHeightTwips, dpi_), dpi_);
-  const RECT& work = monitor.rcWork;
-  SetWindowPos(window_, nullptr, work.left + std::max<LONG>(0, (work.right - work.left - outer.cx) / 2),
-               work.top + std::max<LONG>(0, (work.bottom - work.top - outer.cy) / 2), outer.cx, outer.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  fitTo(monitor.rcWork);
   turns_.setWindow(window_);
   if (dialogs_ != nullptr) dialogs_->setOwner(window_);
   createControls();
@@ -182,6 +179,22 @@ void Win32MainWindow::createControls() {
   controls_[IndexOf(Control::Window)] = window_;
 }
 
+// At 144 or 192 DPI a small screen (1024 x 768) cannot hold the layout: it is
+// drawn at fewer dots per inch until the window with its frame fits, as the Qt
+// window shrinks; the frame keeps the monitor's DPI.
+void Win32MainWindow::fitTo(const RECT& work) {
+  const int width = LayoutPixels(kFormWidthTwips, dpi_);
+  const int height = LayoutPixels(kFormHeightTwips, dpi_);
+  const SIZE outer = OuterSize(kWindowStyle, kWindowExtendedStyle, width, height, dpi_);
+  const WindowFit fit = FitWindow(
+      width, height, ScreenRect{work.left, work.top, work.right - work.left, work.bottom - work.top},
+      FrameRoom{outer.cx - width, outer.cy - height});
+  layoutDpi_ = std::max<UINT>(1, static_cast<UINT>(dpi_ * fit.zoom));  // rounded down: it fits
+  const SIZE fitted = OuterSize(kWindowStyle, kWindowExtendedStyle, LayoutPixels(kFormWidthTwips, layoutDpi_),
+                                LayoutPixels(kFormHeightTwips, layoutDpi_), dpi_);
+  SetWindowPos(window_, nullptr, fit.x, fit.y, fitted.cx, fitted.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 RECT Win32MainWindow::placeOf(Control each) const {
   int left = 0;
   int top = 0;
@@ -193,16 +206,16 @@ RECT Win32MainWindow::placeOf(Control each) const {
   }
   left += layout.left;
   top += layout.top;
-  const int x = LayoutPixels(left, dpi_);
-  const int y = LayoutPixels(top, dpi_);
-  return RECT{x, y, x + LayoutPixels(layout.width, dpi_), y + LayoutPixels(layout.height, dpi_)};
+  const int x = LayoutPixels(left, layoutDpi_);
+  const int y = LayoutPixels(top, layoutDpi_);
+  return RECT{x, y, x + LayoutPixels(layout.width, layoutDpi_), y + LayoutPixels(layout.height, layoutDpi_)};
 }
 
 void Win32MainWindow::makeFonts() {
   for (HFONT font : {font_, buttonFont_})
     if (font != nullptr) DeleteObject(font);
-  font_ = MakeFont(kFontPoints, dpi_);
-  buttonFont_ = MakeFont(kButtonFontPoints, dpi_);
+  font_ = MakeFont(kFontPoints, layoutDpi_);
+  buttonFont_ = MakeFont(kButtonFontPoints, layoutDpi_);
 }
 
 void Win32MainWindow::placeControls() {
@@ -247,7 +260,7 @@ void Win32MainWindow::addToolTips() {
   toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
-  SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, LayoutPixels(6000, dpi_));
+  SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, LayoutPixels(6000, layoutDpi_));
   for (const ControlLayout& layout : FormLayout()) {
     const TextView tip = !layout.toolTip.empty() ? layout.toolTip : layout.accessibleName;
     if (tip.empty()) continue;
@@ -297,12 +310,12 @@ void Win32MainWindow::loadDragPointer(const Text& file) {
 }
 
 void Win32MainWindow::addListColumn(const Text& caption) {
-  list_.setColumn(caption, LayoutPixels(kListColumnWidthTwips, dpi_));
+  list_.setColumn(caption, LayoutPixels(kListColumnWidthTwips, layoutDpi_));
 }
 
 void Win32MainWindow::setListColumnWidth(int twips) {
   listColumnTwips_ = twips;
-  ListView_SetColumnWidth(control(Control::InputList), 0, LayoutPixels(twips, dpi_));
+  ListView_SetColumnWidth(control(Control::InputList), 0, LayoutPixels(twips, layoutDpi_));
 }
 
 // FormView: the controls.
@@ -490,10 +503,13 @@ LRESULT Win32MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       form_->pointerMoved(Control::Window);
       return 0;
     case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: fitted to that monitor's work area.
       dpi_ = HIWORD(wParam);
       const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof monitor;
+      GetMonitorInfoW(MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor);
+      fitTo(monitor.rcWork);
       makeFonts();
       placeControls();
       return 0;

@@ -31,7 +31,9 @@ class Win32MainWindow final : public FormView {
   void show(int showCommand);
   HWND window() const { return window_; }
   HWND control(Control control) const { return controls_[IndexOf(control)]; }
-  UINT dpi() const { return dpi_; }
+  // The dots per inch the layout is drawn at: the monitor's, or fewer where the
+  // window would not fit the monitor's work area at its DPI.
+  UINT layoutDpi() const { return layoutDpi_; }
   MessageTurns& turns() { return turns_; }
   // When the window was asked to close (microseconds, see NowMicroseconds); 0 when it was not.
   std::int64_t closeAskedAt() const { return closeAskedAt_; }
@@ -66,6 +68,8 @@ class Win32MainWindow final : public FormView {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void createControls();
+  // Sizes the window to fit `work` (a monitor's work area) at dpi_ and centres it there.
+  void fitTo(const RECT& work);
   void placeControls();
   void makeFonts();
   void addToolTips();
@@ -86,7 +90,8 @@ class Win32MainWindow final : public FormView {
   std::array<HWND, kControlCount> controls_{};
   InputListControl list_;
   std::size_t rowCount_ = 0;
-  UINT dpi_ = 96;
+  UINT dpi_ = 96;  // the monitor's
+  UINT layoutDpi_ = 96;
   HFONT font_ = nullptr;
   HFONT buttonFont_ = nullptr;
   HICON bigIcon_ = nullptr;

@@ -12,7 +12,7 @@
 #include "support/qt/qt_text.h"
 #include "support/qt/skin.h"
 #include "window/colour_conversion.h"
-#include "window/screen_fit.h"
+#include "form/screen_fit.h"
 
 namespace brevant {
 

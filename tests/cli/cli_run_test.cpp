@@ -17,6 +17,7 @@
 #include "support/file_error.h"
 #include "support/path_helpers.h"
 #include "test_support/contact_table.h"
+#include "test_support/long_form_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 #include "test_support/xlsx_table.h"
@@ -410,6 +411,36 @@ TEST_F(CliRunTest, AMissingFileIsAnErrorAndTheOthersAreConverted) {
   EXPECT_EQ(none.err, "brevant-convert: nosuch.vcf: no such file or folder\n");
 }
 
+// Windows takes "CON.vcf" or "com1.x.vcf" for a device wherever it stands; such
+// files are converted all the same, found in a folder or named.
+TEST_F(CliRunTest, FilesNamedLikeDevicesAreConverted) {
+#ifndef _WIN32
+  GTEST_SKIP() << "only Windows has names of devices";
+#else
+  const fs::path folder = dir_ / "devices";
+  fs::create_directories(folder / "out");
+  const std::vector<std::wstring> names = {L"AUX.vcf",  L"COM1.vcf", L"CON.vcf",  L"con.x.vcf",
+                                           L"LPT1.vcf", L"NUL.vcf",  L"plain.vcf"};
+  for (const std::wstring& name : names) ASSERT_TRUE(test::WriteThroughLongForm(folder / name, kAnn));
+  const ToolRun found = RunTool(folder, {"-q", "-o", "out", "."});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.err, "");
+  EXPECT_EQ(test::NamesThroughLongForm(folder / "out").size(), names.size());
+  for (const std::wstring& name : names) {
+    const std::wstring document = fs::path(name).stem().wstring() + L".htm";
+    EXPECT_NE(test::ReadThroughLongForm(folder / "out" / document).find("Ann Example"), std::string::npos)
+        << fs::path(document);
+  }
+  const ToolRun named = RunTool(folder, {"CON.vcf"});
+  EXPECT_EQ(named.status, 0);
+  EXPECT_EQ(FirstLine(named.err).rfind("brevant-convert: 1 input, 1 document written beside the inputs", 0),
+            0u)
+      << named.err;
+  EXPECT_NE(test::ReadThroughLongForm(folder / "CON.htm").find("Ann Example"), std::string::npos);
+  test::RemoveThroughLongForm(folder);
+#endif
+}
+
 TEST_F(CliRunTest, InputsThatCannotBeLookedUpSayWhy) {
 #ifdef _WIN32
   GTEST_SKIP() << "symbolic links need a privilege on Windows";
@@ -436,7 +467,7 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
                 ": Path/File access error (in Tarnwick2021/08/31.modVCF.ConvertVCFToSeparateHTML at line "
                 "546)\n"
                 "brevant-convert: 2 inputs, 1 document written beside the inputs (209 bytes), 0 with nothing "
-                "to convert\n");
+                "to convert, 1 failed\n");
   EXPECT_NE(ReadBytes(dir_ / "sub" / "b.htm"), kMissing);
 
   WriteBytes(dir_ / "output.xml" / "keep", "a folder in the way");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
+#include "engine/convert/run_summary.h"
 #include "support/utf8.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
@@ -218,6 +219,42 @@ TEST_F(ConversionRun, AFailingFileDoesNotStopTheRun) {
   EXPECT_EQ(host.errors[0].statement, 546);
   EXPECT_TRUE(fs::is_directory(dir / "a.htm"));
   EXPECT_TRUE(fs::exists(dir / "b.htm"));
+}
+
+// Inputs that are not there, and those whose reading or writing failed, are
+// counted apart from those read that held nothing to convert, in every way of
+// converting; each failed input once, though one document reads it twice.
+TEST_F(ConversionRun, TheSummaryCountsMissingAndFailedInputsApart) {
+  struct Case {
+    bool allToOne;
+    bool perContact;
+  };
+  for (const Case way : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+    SCOPED_TRACE(std::string(way.allToOne ? "one document" : "per file") +
+                 (way.perContact ? ", one row per contact" : ""));
+    const fs::path folder = dir / (std::to_string(way.allToOne) + std::to_string(way.perContact));
+    host.rows.clear();
+    host.errors.clear();
+    host.allToOne = way.allToOne;
+    host.each = !way.allToOne;
+    host.perContact = way.perContact;
+    add(folder / "a.vcf", "BEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n");
+    add(folder / "nothing.vcf", "no card here\r\n");
+    host.rows.push_back(PathText(folder / "gone.vcf"));
+    fs::create_directory(folder / "folder.vcf");  // reading it fails
+    host.rows.push_back(PathText(folder / "folder.vcf"));
+    add(folder / "b.vcf", "BEGIN:VCARD\r\nFN:b\r\nEND:VCARD\r\n");
+    if (!way.allToOne) fs::create_directory(folder / "b.htm");  // writing its document fails
+    RunSummary summary;
+    EXPECT_EQ(StartConverting(host, summary), RunOutcome::Done);
+    EXPECT_EQ(summary.inputs, 5u);
+    EXPECT_EQ(summary.nothingToConvert, 1u);
+    EXPECT_EQ(summary.notFound, 1u);
+    EXPECT_EQ(summary.failed, way.allToOne ? 1u : 2u);
+    EXPECT_EQ(summary.documentsWritten, 1u);
+    // Per file the folder and the write fail; in one document the folder fails in both sweeps.
+    EXPECT_EQ(host.errors.size(), 2u);
+  }
 }
 
 TEST_F(ConversionRun, ListsAreNotLimitedTo32767Rows) {

@@ -111,8 +111,52 @@ TEST_F(RunTest, EngineErrorsShowTheirBoxesAndTheRunGoesOn) {
   f.clicked(Control::StartConverting);
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_EQ(dialogs.errors[0].tag, u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ");
-  EXPECT_EQ(dialogs.asked.back(), "message: Done.");
+  EXPECT_EQ(dialogs.asked.back(), "message: Done.\r\n\r\n1 of the 2 files was not found.");
   expectIdle();
+}
+
+// "Done." stays first; a paragraph says how many inputs were not there and how
+// many failed, in either mode, before the hint about files of several contacts.
+TEST_F(RunTest, DoneSaysHowManyInputsWereNotFoundOrFailed) {
+  WriteBytes(dir / "a.vcf", "FN:a\n");
+  WriteBytes(dir / "b.vcf", "FN:b\n");
+  WriteBytes(dir / "two.vcf", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n");
+  fs::create_directories(out / "b.htm");  // a folder where b's document should go
+  const std::string failedOnly = " could not be converted (see the error messages).";
+  struct Case {
+    std::vector<fs::path> rows;
+    bool single;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{dir / "a.vcf"}, false, "Done."},
+      {{dir / "gone.vcf"}, false, "Done.\r\n\r\nThe file was not found."},
+      {{dir / "gone.vcf", dir / "a.vcf", dir / "lost.vcf"},
+       false,
+       "Done.\r\n\r\n2 of the 3 files were not found."},
+      {{dir / "folder.vcf", dir / "b.vcf"}, false, "Done.\r\n\r\nAll 2 files" + failedOnly},
+      {{dir / "a.vcf", dir / "b.vcf"}, false, "Done.\r\n\r\n1 of the 2 files" + failedOnly},
+      {{dir / "gone.vcf", dir / "folder.vcf", dir / "a.vcf"},
+       true,
+       "Done.\r\n\r\n1 of the 3 files was not found, and 1" + failedOnly},
+      {{dir / "two.vcf", dir / "gone.vcf"},
+       true,
+       "Done.\r\n\r\n1 of the 2 files was not found.\r\n\r\nThe file holds several contacts, and it became "
+       "one row. Tick \"One row per contact\" to give every contact its own row."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    dialogs.asked.clear();
+    MainForm& f = openWithRows(c.rows);
+    // A folder where a listed file was: reading it fails (a folder dropped would have been scanned).
+    fs::create_directories(dir / "folder.vcf");
+    f.edited(Control::OutputFolder, PathText(out));
+    f.toggled(c.single ? Control::AllInOneDocument : Control::DocumentPerInput, true);
+    f.clicked(Control::StartConverting);
+    fs::remove(dir / "folder.vcf");
+    ASSERT_FALSE(dialogs.asked.empty());
+    EXPECT_EQ(dialogs.asked.back(), "message: " + c.message);
+  }
 }
 
 TEST_F(RunTest, DoneSaysWhenFilesOfSeveralContactsBecameOneRowEach) {

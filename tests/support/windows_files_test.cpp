@@ -11,11 +11,14 @@
 #include <vector>
 
 #include "support/atomic_file.h"
+#include "support/file_access.h"
 #include "support/file_attributes.h"
 #include "support/file_error.h"
 #include "support/file_helpers.h"
+#include "support/folder_test_tree.h"
 #include "support/input_file.h"
 #include "support/matching_files.h"
+#include "test_support/long_form_files.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
 #include "test_support/test_texts.h"
@@ -25,10 +28,15 @@ namespace fs = std::filesystem;
 namespace brevant {
 namespace {
 
+using test::LongForm;
 using test::PathText;
 using test::ReadBytes;
+using test::ReadThroughLongForm;
+using test::RecordingObserver;
+using test::RemoveThroughLongForm;
 using test::TempDir;
 using test::WriteBytes;
+using test::WriteThroughLongForm;
 
 constexpr char kKillFolder[] = "BREVANT_KILLED_WRITER_FOLDER";
 
@@ -78,6 +86,18 @@ void Write(const fs::path& target, const std::string& bytes, ExistingTarget exis
   writer.commit();
 }
 
+// Changes the working folder for the scope of one case.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const fs::path& folder) : earlier_(fs::current_path()) { fs::current_path(folder); }
+  ~WorkingFolder() { fs::current_path(earlier_); }
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+ private:
+  fs::path earlier_;
+};
+
 TEST(WindowsFiles, NamesOutsideTheCodePageAreReadScannedAndWritten) {
   TempDir dir;
   const fs::path folder = dir.path() / u"K\u00F6ln \u4E1C";
@@ -105,6 +125,72 @@ TEST(WindowsFiles, DriveAndLongFormPathsNameTheSameFile) {
   EXPECT_TRUE(IsSameFile(drive, longForm));
   EXPECT_FALSE(FolderExists(drive));
   EXPECT_TRUE(FolderExists(drive.substr(0, 3)));
+}
+
+// The system takes "CON", "nul.vcf" or "COM1.x.y" for a device wherever it
+// stands; such files are found, read and written as the files they are, named
+// in full or relative to the working folder.
+TEST(WindowsFiles, FilesNamedLikeDevicesAreFiles) {
+  TempDir dir;
+  const fs::path folder = dir / "devices";
+  fs::create_directory(folder);
+  // In listing order.
+  const std::vector<std::wstring> names = {L"a.vcf",   L"AUX.vcf",     L"b.vcf",    L"COM1.vcf",
+                                           L"CON.vcf", L"con.vcf.vcf", L"LPT1.vcf", L"NUL.vcf"};
+  std::vector<Text> paths;
+  for (const std::wstring& name : names) {
+    ASSERT_TRUE(WriteThroughLongForm(folder / name, "FN:" + fs::path(name).string() + "\r\n"));
+    paths.push_back(PathText(folder / name));
+  }
+  RecordingObserver observer;
+  EXPECT_EQ(ListMatchingFiles(PathText(folder), u"vcf", observer), paths);
+  EXPECT_TRUE(observer.leftOutPaths.empty());
+  for (const std::wstring& name : names) {
+    const Text path = PathText(folder / name);
+    const std::string expected = "FN:" + fs::path(name).string() + "\r\n";
+    EXPECT_TRUE(FileExists(path)) << fs::path(name);
+    EXPECT_TRUE(FileIsAccessible(path)) << fs::path(name);
+    const FileContent content = ReadFileContent(path);
+    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(content.storage.get()), content.size), expected)
+        << fs::path(name);
+    const fs::path document = folder / (fs::path(name).stem().wstring() + L".htm");
+    Write(document, "document of " + fs::path(name).string(), ExistingTarget::KeepReadOnly);
+    EXPECT_EQ(ReadThroughLongForm(document), "document of " + fs::path(name).string());
+  }
+  {
+    const WorkingFolder working(folder);
+    for (const Text relative : {u"CON.vcf", u".\\nul.vcf", u"..\\devices\\COM1.vcf"}) {
+      const FileContent content = ReadFileContent(relative);
+      EXPECT_EQ(content.kind, FileContent::Kind::Bytes) << ToUtf8(relative);
+      EXPECT_EQ(content.readOnce, false) << ToUtf8(relative);
+      EXPECT_TRUE(std::string_view(reinterpret_cast<const char*>(content.storage.get()), content.size)
+                      .starts_with("FN:"))
+          << ToUtf8(relative);
+    }
+  }
+  RemoveThroughLongForm(folder);
+}
+
+// One rule: a folder scan reaches every file that a path named by the user
+// reaches, past the 260 characters of older Windows programs too.
+TEST(WindowsFiles, AScanReachesTheLongPathsThatANameReaches) {
+  TempDir dir;
+  fs::path deep = dir / "long";
+  fs::create_directory(deep);
+  for (char letter = 'a'; letter <= 'e'; ++letter) {
+    deep /= std::string(60, letter);
+    ASSERT_TRUE(CreateDirectoryW(LongForm(deep).c_str(), nullptr)) << deep;
+  }
+  const fs::path file = deep / "deep contact.vcf";
+  ASSERT_GT(PathText(file).size(), 346u);
+  ASSERT_TRUE(WriteThroughLongForm(file, "FN:Deep\r\n"));
+  EXPECT_EQ(ReadFileContent(PathText(file)).size, 9u);
+  RecordingObserver observer;
+  EXPECT_EQ(ListMatchingFiles(PathText(dir / "long"), u"vcf", observer), std::vector<Text>{PathText(file)});
+  EXPECT_TRUE(observer.leftOutPaths.empty());
+  Write(deep / "deep contact.htm", "deep document", ExistingTarget::KeepReadOnly);
+  EXPECT_EQ(ReadThroughLongForm(deep / "deep contact.htm"), "deep document");
+  RemoveThroughLongForm(dir / "long");
 }
 
 TEST(WindowsFiles, LetterCaseDoesNotMakeAnotherFile) {
@@ -179,36 +265,73 @@ TEST(WindowsFiles, AnExistingDocumentIsReplacedAndAReadOnlyOneKept) {
 TEST(WindowsFiles, DISABLED_KilledWriter) {
   const char* folder = std::getenv(kKillFolder);
   ASSERT_NE(folder, nullptr);
-  AtomicFileWriter writer(PathText(fs::path(folder) / "a.htm"));
+  const Text target = PathText(fs::path(folder) / "a.htm");
+  const TargetLook look = LookAtTarget(target);
+  AtomicFileWriter writer(target, ExistingTarget::Replace, &look);
   writer.write(std::string(std::size_t{3} << 20, 'x'));  // past the buffer: the file is on disk
   WriteBytes(fs::path(folder) / "writing", "");
   Sleep(60000);
 }
 
+// With an earlier document the new one is written to a hidden file; without
+// one, under its own name, which nobody can open meanwhile. Either way a kill
+// leaves nothing but the earlier document.
 TEST(WindowsFiles, AKillInTheMiddleOfAWriteLeavesNothing) {
+  for (const bool earlier : {true, false}) {
+    SCOPED_TRACE(earlier ? "over an earlier document" : "a new document");
+    TempDir dir;
+    if (earlier) WriteBytes(dir / "a.htm", "earlier document");
+    ASSERT_TRUE(SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), dir.path().c_str()));
+    wchar_t program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
+    std::wstring commandLine =
+        std::wstring(L"\"") + program +
+        L"\" --gtest_also_run_disabled_tests --gtest_filter=WindowsFiles.DISABLED_KilledWriter";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &child));
+    SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), nullptr);
+    for (int wait = 0; wait < 600 && !fs::exists(dir / "writing"); ++wait) Sleep(50);
+    EXPECT_TRUE(fs::exists(dir / "writing"));
+    // The pending document: hidden, or under its name but closed to everybody else.
+    EXPECT_EQ(test::TemporaryFilesIn(dir.path()).size(), earlier ? 1u : 0u);
+    EXPECT_EQ(ReadBytes(dir / "a.htm"), earlier ? "earlier document" : "<missing>");
+    TerminateProcess(child.hProcess, 9);
+    WaitForSingleObject(child.hProcess, 30000);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    EXPECT_TRUE(test::TemporaryFilesIn(dir.path()).empty());
+    EXPECT_EQ(ReadBytes(dir / "a.htm"), earlier ? "earlier document" : "<missing>");
+    EXPECT_EQ(fs::exists(dir / "a.htm"), earlier);
+  }
+}
+
+// A look that finds nothing holds the name for the document: nobody else can
+// take it meanwhile, the document takes it over, and a look left unused
+// leaves nothing. A writer given no look makes its own file.
+TEST(WindowsFiles, ALookThatFindsNothingHoldsTheNameForTheDocument) {
   TempDir dir;
-  WriteBytes(dir / "a.htm", "earlier document");
-  ASSERT_TRUE(SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), dir.path().c_str()));
-  wchar_t program[MAX_PATH];
-  ASSERT_GT(GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
-  std::wstring commandLine =
-      std::wstring(L"\"") + program +
-      L"\" --gtest_also_run_disabled_tests --gtest_filter=WindowsFiles.DISABLED_KilledWriter";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION child{};
-  ASSERT_TRUE(CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &child));
-  SetEnvironmentVariableW(fs::path(kKillFolder).c_str(), nullptr);
-  for (int wait = 0; wait < 600 && !fs::exists(dir / "writing"); ++wait) Sleep(50);
-  EXPECT_TRUE(fs::exists(dir / "writing"));
-  EXPECT_EQ(test::TemporaryFilesIn(dir.path()).size(), 1u);  // the pending document
-  TerminateProcess(child.hProcess, 9);
-  WaitForSingleObject(child.hProcess, 30000);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
+  const Text target = PathText(dir / "a.htm");
+  {
+    const TargetLook unused = LookAtTarget(target);
+    EXPECT_FALSE(unused.exists);
+  }
+  EXPECT_FALSE(fs::exists(dir / "a.htm"));
+  const TargetLook look = LookAtTarget(target);
+  ASSERT_FALSE(look.exists);
+  EXPECT_ANY_THROW(WriteBytes(dir / "a.htm", "came meanwhile"));
+  EXPECT_EQ(ReadBytes(dir / "a.htm"), "<missing>");
+  const TargetLook copy = look;  // the writer keeps a copy; the handle goes over once
+  AtomicFileWriter writer(target, ExistingTarget::Replace, &copy);
+  writer.write("new document");
+  writer.commit();
+  EXPECT_EQ(ReadBytes(dir / "a.htm"), "new document");
+  EXPECT_EQ(FileAttributeValue(target) & ~kAttributeArchive, 0);  // neither hidden nor read-only
   EXPECT_TRUE(test::TemporaryFilesIn(dir.path()).empty());
-  EXPECT_EQ(ReadBytes(dir / "a.htm"), "earlier document");
+  Write(dir / "b.htm", "without a look", ExistingTarget::Replace);
+  EXPECT_EQ(ReadBytes(dir / "b.htm"), "without a look");
 }
 
 }  // namespace

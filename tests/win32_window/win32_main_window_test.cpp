@@ -79,7 +79,7 @@ class Win32ViewTest : public ::testing::Test {
 };
 
 TEST_F(Win32ViewTest, EveryControlStandsWhereTheLayoutPutsItWithItsCaption) {
-  const UINT dpi = view.dpi();
+  const UINT dpi = view.layoutDpi();  // the monitor's, where the window fits
   RECT client;
   GetClientRect(view.window(), &client);
   EXPECT_EQ(client.right, MulDiv(536, dpi, 96));

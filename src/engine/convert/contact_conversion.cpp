@@ -160,7 +160,7 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
   summary.inputs = inputs.size();
   ContactLabels labels;  // one for both sweeps, so that a label is the same number in each
   ContactColumns columns(labels);
-  InputSweeps sweeps(host);
+  InputSweeps sweeps(host, summary);
   {
     // Its room for one contact goes before the second sweep needs the same.
     ColumnCollector collector(columns, labels, summary.leftOut);
@@ -174,8 +174,9 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
         if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
       } catch (...) {
         errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+        sweeps.failed(f - 1);
       }
-      if (collector.cellCount() == cellsBefore) ++summary.nothingToConvert;
+      if (collector.cellCount() == cellsBefore && !sweeps.lost(f - 1)) ++summary.nothingToConvert;
     }
   }
   if (columns.empty()) return;  // no document, and an earlier one stays as it is

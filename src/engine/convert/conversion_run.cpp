@@ -70,6 +70,8 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.inputs = inputs.size();
     summary.documentsWritten = run.documentsWritten();
     summary.nothingToConvert = run.nothingToConvert();
+    summary.notFound = run.notFound();
+    summary.failed = run.failed();
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();
     summary.csvFilesWritten = run.csvFilesWritten();

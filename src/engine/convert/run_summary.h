@@ -12,7 +12,9 @@ namespace brevant {
 struct RunSummary {
   std::size_t inputs = 0;
   std::size_t documentsWritten = 0;
-  std::size_t nothingToConvert = 0;  // inputs that yielded no cell
+  std::size_t nothingToConvert = 0;  // inputs that were read and yielded no cell
+  std::size_t notFound = 0;          // inputs that were not there when read
+  std::size_t failed = 0;            // inputs whose reading or converting failed (and was reported)
   Text singleDocument;               // the one document's path, once written
   PropertyTally leftOut;             // properties that no column shows (one row per contact)
   std::uint64_t bytesWritten = 0;    // of all documents written, CSV and .xlsx files included

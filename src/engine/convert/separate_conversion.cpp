@@ -203,6 +203,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   // An input of the run, this one or another, is never deleted or replaced.
   if (!outputPath.empty() && run.isInput(outputPath, target)) {
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
+    run.failedInput();
     return;
   }
   // Nor by a file for spreadsheets, then the document comes without it; one
@@ -227,6 +228,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
                       {.betweenPieces = [&host] { host.yield(); }, .knownSize = run.knownSize(inputPath)});
   } catch (...) {
     errors.reportCurrentException(kReadInput, inputPath);
+    run.failedInput();
     return;
   }
   const std::uint64_t committedBefore = CommittedDocumentBytes();
@@ -242,9 +244,15 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     if (spreadsheets.csvWritten) run.wroteCsv();
     if (spreadsheets.xlsxWritten) run.wroteXlsx();
   }
-  // An input with nothing to convert leaves no earlier result of its name behind.
+  if (outcome == DocumentOutcome::Failed) run.failedInput();
+  // An input with nothing to convert, a missing one too, leaves no earlier
+  // result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
-    run.foundNothing();
+    if (input.missing()) {
+      run.foundMissing();
+    } else {
+      run.foundNothing();
+    }
     DeleteFileSafe(outputPath);
     if (spreadsheets.csv) DeleteFileSafe(spreadsheets.csv->path());
     if (spreadsheets.xlsx) DeleteFileSafe(spreadsheets.xlsx->path());

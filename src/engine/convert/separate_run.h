@@ -50,9 +50,15 @@ class SeparateRun {
   void wroteXlsx() { ++xlsxFilesWritten_; }
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
+  // Notes an input that was not there.
+  void foundMissing() { ++notFound_; }
+  // Notes an input whose reading or converting failed.
+  void failedInput() { ++failed_; }
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
+  std::size_t notFound() const { return notFound_; }
+  std::size_t failed() const { return failed_; }
   std::size_t csvFilesWritten() const { return csvFilesWritten_; }
   std::size_t xlsxFilesWritten() const { return xlsxFilesWritten_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
@@ -76,6 +82,8 @@ class SeparateRun {
   std::chrono::system_clock::time_point startedAt_ = std::chrono::system_clock::now();
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
+  std::size_t notFound_ = 0;
+  std::size_t failed_ = 0;
   std::size_t csvFilesWritten_ = 0;
   std::size_t xlsxFilesWritten_ = 0;
   std::uint64_t bytesWritten_ = 0;

@@ -42,8 +42,9 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
       if (!input.ansi().empty()) host.noteVcardBlocks(inputs[f - 1], blocks);
     } catch (...) {
       errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
+      sweeps.failed(f - 1);
     }
-    if (!anyCell) ++summary.nothingToConvert;
+    if (!anyCell && !sweeps.lost(f - 1)) ++summary.nothingToConvert;
   }
   return columns;
 }
@@ -152,7 +153,7 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
     return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, spreadsheets, summary);
 
   summary.inputs = inputs.size();
-  InputSweeps sweeps(host);
+  InputSweeps sweeps(host, summary);
   const ColumnIndex columns = CollectColumns(host, inputs, errors, sweeps, summary);
   if (columns.empty()) return;  // no document, and an earlier one stays as it is
 

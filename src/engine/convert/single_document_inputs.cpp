@@ -32,14 +32,26 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
     current_ = ReadInput(path, {.betweenPieces = [this] { host_.yield(); }});
   } catch (...) {
     errors.reportCurrentException(statement, path);
+    failed(index);
     // A pipe that failed is not read again: the second sweep would wait on it.
     if (IsReadOnce(path)) return kept_[index] = InputText();
     return current_;
   }
+  if (current_.missing()) notFound(index);
   if (!current_.readOnce()) return current_;
   InputText& kept = kept_[index] = std::move(current_);
   current_ = InputText();
   return kept;
+}
+
+void InputSweeps::failed(std::size_t index) {
+  if (!failed_.insert(index).second) return;
+  ++summary_.failed;
+  if (notFound_.erase(index) != 0) --summary_.notFound;
+}
+
+void InputSweeps::notFound(std::size_t index) {
+  if (!failed_.contains(index) && notFound_.insert(index).second) ++summary_.notFound;
 }
 
 void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,
@@ -55,6 +67,7 @@ void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementRe
       scan(input);
     } catch (...) {
       errors.reportCurrentException(kSecondSweepScan, path);
+      failed(f - 1);
     }
     if (rowEnd) rowEnd();
   }

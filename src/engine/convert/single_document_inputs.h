@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -29,12 +30,18 @@ enum SweepStatement : int {
 // content only once: that content is kept from the first sweep for the second.
 // An input that cannot be read contributes nothing: no columns in the first
 // sweep, a row of empty cells in the second. The text read before is never reused.
+// The run's summary counts, once each, the inputs not found and those that failed.
 class InputSweeps {
  public:
-  explicit InputSweeps(Host& host) : host_(host) {}
+  InputSweeps(Host& host, RunSummary& summary) : host_(host), summary_(summary) {}
 
   // The input at `index` of the run's list, valid until the next read.
   const InputText& read(std::size_t index, const Text& path, const StatementReporter& errors, int statement);
+
+  // Notes an input whose converting failed after it was read.
+  void failed(std::size_t index);
+  // Not found, or failed: such an input is no input with nothing to convert.
+  bool lost(std::size_t index) const { return failed_.contains(index) || notFound_.contains(index); }
 
   // The second sweep: for every input in list order its share on the progress
   // display, "Processing: " and its name as the caption and a turn for the
@@ -45,9 +52,14 @@ class InputSweeps {
                    const std::function<void(const InputText&)>& scan, const std::function<void()>& rowEnd);
 
  private:
+  void notFound(std::size_t index);
+
   Host& host_;
+  RunSummary& summary_;
   InputText current_;
   std::unordered_map<std::size_t, InputText> kept_;
+  std::set<std::size_t> failed_;
+  std::set<std::size_t> notFound_;
 };
 
 // Closes the one document and puts it in place together with its files for

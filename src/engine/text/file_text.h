@@ -28,6 +28,8 @@ class InputText {
   std::u16string_view chars() const { return {storage_.get(), size_}; }
   // Read from a pipe or device, which cannot give it a second time.
   bool readOnce() const { return readOnce_; }
+  // No file stood at the path (an empty file reads as "empty file").
+  bool missing() const { return storage_ == nullptr; }
 
  private:
   friend InputText ReadInput(TextView path, const ReadOptions& options);

@@ -79,7 +79,8 @@ bool OpenFolder::readEntries(std::vector<FolderEntry>& entries) {
   if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
     if (!IsDotOrDotDot(data.cFileName))
-      entries.push_back({EntryName(data.cFileName), KindOf(data.dwFileAttributes)});
+      entries.push_back(
+          {EntryName(data.cFileName), KindOf(data.dwFileAttributes), KnownAttributes(data.dwFileAttributes)});
   } while (FindNextFileW(find, &data));
   const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
   FindClose(find);

@@ -1,7 +1,9 @@
 #include "support/pending_file.h"
 
 #include <cerrno>
+#include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "support/win32/win32_files.h"
@@ -38,13 +40,17 @@ bool MarkForDeletion(HANDLE file, bool doomed) {
 
 // Renames the open file over the target, replacing what stands there.
 bool RenameOver(HANDLE file, const NativePath& target) {
-  // The name must be complete: a relative one would be taken inside the file's folder.
-  const DWORD needed = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return false;
-  std::wstring full(needed, L'\0');
-  const DWORD length = GetFullPathNameW(target.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return false;
-  full.resize(length);
+  // The name must be complete: a relative one would be taken inside the file's
+  // folder. The long form (see ToNativePath) is complete as it stands.
+  std::wstring full = target;
+  if (full.rfind(L"\\\\?\\", 0) != 0) {
+    const DWORD needed = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return false;
+    full.assign(needed, L'\0');
+    const DWORD length = GetFullPathNameW(target.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return false;
+    full.resize(length);
+  }
   const std::size_t bytes = sizeof(FILE_RENAME_INFO) + full.size() * sizeof(wchar_t);
   std::vector<unsigned char> buffer(bytes, 0);
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -55,7 +61,33 @@ bool RenameOver(HANDLE file, const NativePath& target) {
   return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(bytes)) != 0;
 }
 
+// Makes a new file under exactly this name for writing, opened for nobody
+// else and marked for deletion; null when the name is taken or the file
+// cannot be made.
+HANDLE CreateDoomedFile(const NativePath& path, DWORD attributes) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  if (MarkForDeletion(file, true)) return file;
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  DeleteFileW(path.c_str());  // just made, and nobody else could open it
+  SetLastError(error);
+  return nullptr;
+}
+
 }  // namespace
+
+// The new file a look made; closing it unused removes it.
+struct ReservedFile {
+  HANDLE handle = nullptr;
+  ReservedFile() = default;
+  ReservedFile(const ReservedFile&) = delete;
+  ReservedFile& operator=(const ReservedFile&) = delete;
+  ~ReservedFile() {
+    if (handle != nullptr) CloseHandle(handle);
+  }
+};
 
 // Links are the file system's business on Windows: the target is replaced as
 // it stands. A folder is never a document; a read-only file keeps its content
@@ -79,37 +111,58 @@ TargetLook LookAtTarget(TextView path) {
   TargetLook look;
   NativePath native;
   if (path.empty() || !ToNativePath(path, native)) return look;
+  if (native.back() != L'\\') {
+    auto reserved = std::make_shared<ReservedFile>();
+    reserved->handle = CreateDoomedFile(native, FILE_ATTRIBUTE_NORMAL);
+    if (reserved->handle != nullptr) {
+      look.reserved = std::move(reserved);
+      return look;
+    }
+  }
   const DWORD attributes = GetFileAttributesW(native.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return look;
   look.exists = true;
   look.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   look.regularFile = !look.folder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  // The read-only attribute is the only permission a file has here.
+  look.mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
   look.namesFile = IdentifyFile(path, look.identity);
   return look;
 }
 
-// Permissions are the folder's on Windows: the look changes nothing here.
-int PendingFile::create(const NativePath& target, Kind /*preferred*/, const TargetLook* /*look*/) {
+// Permissions are the folder's on Windows: the look tells only whether
+// anything stood at the target. Where nothing did, the file is made under the
+// target's own name (Kind::Unnamed here), or the one the look made is taken
+// over: opened for nobody else and marked for deletion until it is complete,
+// it cannot be read half-written, and a crash or a kill leaves nothing, as
+// with a hidden file; but no second name is made and renamed away, each a
+// search of the whole folder under Wine. Should something take the name
+// meanwhile, the file is a hidden one after all.
+int PendingFile::create(const NativePath& target, Kind preferred, const TargetLook* look) {
   discard();
-  kind_ = Kind::Named;
   synced_ = false;
+  if (preferred == Kind::Unnamed && look != nullptr && !look->exists) {
+    HANDLE file = look->reserved ? std::exchange(look->reserved->handle, nullptr) : nullptr;
+    if (file == nullptr) file = CreateDoomedFile(target, FILE_ATTRIBUTE_NORMAL);
+    if (file != nullptr) {
+      handle_ = file;
+      kind_ = Kind::Unnamed;
+      return 0;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return ErrnoFromWindowsError(error);
+  }
+  kind_ = Kind::Named;
   for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-    const HANDLE file =
-        CreateFileW(HiddenName(target).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-      return ErrnoFromWindowsError(error);
-    }
-    handle_ = file;
     // Marked at once: whatever ends the program, the system removes the file.
-    if (!MarkForDeletion(file, true)) {
-      const int error = LastErrno();
-      discard();
-      return error;
+    const HANDLE file =
+        CreateDoomedFile(HiddenName(target), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (file != nullptr) {
+      handle_ = file;
+      return 0;
     }
-    return 0;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return ErrnoFromWindowsError(error);
   }
   return EEXIST;
 }
@@ -139,12 +192,34 @@ int PendingFile::sync() {
 }
 
 // Files are placed one at a time here: what a file replaced is gone once it is
-// placed, and undo() has nothing to put back.
-int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* /*look*/,
+// placed, and undo() has nothing to put back. A file that replaces another goes
+// in place only once its bytes are on disk. With Replace and the caller's look
+// at the target, that look stands: a look at a name that is not there costs a
+// search of the whole folder under Wine.
+int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look,
                            const PlaceOptions& options) {
+  const auto fail = [this](int error) {
+    discard();
+    return error;
+  };
+  const auto syncIf = [&](bool replaces) { return replaces || !options.syncNewFileLater ? sync() : 0; };
+  if (kind_ == Kind::Unnamed) {  // already at the target's name, where nothing stood
+    if (const int error = syncIf(false)) return fail(error);
+    return place(target, 0);
+  }
+  if (look != nullptr && existing == ExistingTarget::Replace) {
+    if (look->folder) return fail(EISDIR);
+    if (const int error = syncIf(look->exists)) return fail(error);
+    // The document takes the place of a read-only file that is to be replaced.
+    if (look->exists && (look->mode & 0200) == 0) {
+      const DWORD attributes = GetFileAttributesW(target.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return place(target, 0);
+  }
   int error = checkTarget(target, existing);
-  // The replaced file goes only once the new bytes are on disk.
-  if (error == 0 && (targetExists(target) || !options.syncNewFileLater)) error = sync();
+  if (error == 0) error = syncIf(targetExists(target));
   if (error != 0) {
     discard();
     return error;
@@ -160,6 +235,13 @@ int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, co
 int PendingFile::place(const NativePath& target, unsigned /*mode*/) {
   if (handle_ == nullptr) return EBADF;
   const HANDLE file = static_cast<HANDLE>(handle_);
+  if (kind_ == Kind::Unnamed) {
+    // Complete: no longer doomed. Should that fail, closing removes it.
+    const int error = MarkForDeletion(file, false) ? 0 : LastErrno();
+    CloseHandle(file);
+    handle_ = nullptr;
+    return error;
+  }
   int error = 0;
   FILE_BASIC_INFO basic{};
   // Seen under its own name from now on: no longer hidden, no longer doomed.

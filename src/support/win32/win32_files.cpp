@@ -58,8 +58,10 @@ int KnownAttributes(DWORD attributes) {
 }
 
 NativePath WithoutTrailingSeparators(NativePath path) {
-  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/') &&
-         !(path.size() == 3 && path[1] == L':')) {
+  // A drive's root, in its long form too ("\\?\C:\").
+  const std::size_t drive = path.rfind(L"\\\\?\\", 0) == 0 ? 4 : 0;
+  while (path.size() > drive + 1 && (path.back() == L'\\' || path.back() == L'/') &&
+         !(path.size() == drive + 3 && path[drive + 1] == L':')) {
     path.pop_back();
   }
   return path;

@@ -1,4 +1,4 @@
-#include "window/screen_fit.h"
+#include "form/screen_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +26,19 @@ TEST(ScreenFit, TheWindowKeepsItsSizeWhereItFitsAndShrinksWhereItDoesNot) {
     EXPECT_EQ(fit.x, c.x) << c.area.width << "x" << c.area.height;
     EXPECT_EQ(fit.y, c.y) << c.area.width << "x" << c.area.height;
   }
+}
+
+// The Win32 window gives its frame's real size: at 144 DPI on a 1024 x 768
+// screen (a 30-pixel task bar) the 804 x 864 layout is drawn at 0.8, its title
+// bar on the screen's top edge; at 96 DPI it fits as it is.
+TEST(ScreenFit, AFrameOfTheMonitorsDpiIsKeptInsideTheArea) {
+  const WindowFit large = FitWindow(804, 864, {0, 0, 1024, 738}, FrameRoom{12, 45});
+  EXPECT_DOUBLE_EQ(large.zoom, 693.0 / 864);
+  EXPECT_EQ(large.x, (1024 - 645 - 12) / 2);
+  EXPECT_EQ(large.y, 0);
+  const WindowFit small = FitWindow(536, 576, {0, 0, 1024, 738}, FrameRoom{8, 31});
+  EXPECT_DOUBLE_EQ(small.zoom, 1.0);
+  EXPECT_EQ(small.y, (738 - 576 - 31) / 2);
 }
 
 }  // namespace

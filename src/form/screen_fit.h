@@ -18,9 +18,14 @@ struct WindowFit {
 };
 
 // Room kept for the frame the desktop draws around a window: a title bar above
-// and thin borders, which the client area does not include.
+// and thin borders, which the client area does not include. Where the view
+// knows its frame's real size (Win32, at the monitor's DPI), it gives that.
 inline constexpr int kTitleBarRoom = 32;
 inline constexpr int kBorderRoom = 8;
+struct FrameRoom {
+  int across = kBorderRoom;  // the left and right borders together
+  int down = kTitleBarRoom;  // the title bar and the borders above and below
+};
 // Below this the captions would no longer be legible.
 inline constexpr double kSmallestZoom = 0.5;
 
@@ -29,6 +34,6 @@ inline constexpr double kSmallestZoom = 0.5;
 // until it does; centred, and never with its frame's top or left off the area.
 // At a scale factor of 2 a 1280 x 1024 screen gives 640 x 512 logical pixels,
 // where the 536 x 576 window is drawn at 0.83.
-WindowFit FitWindow(int width, int height, const ScreenRect& area);
+WindowFit FitWindow(int width, int height, const ScreenRect& area, FrameRoom frame = {});
 
 }  // namespace brevant

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# The window's smoke test, sourced by windows.sh once brevant.exe is built and
-# Wine and an X server run (WIN64_BUILD, WINEPREFIX, DISPLAY set): the window
-# driven as a user would drive it, its documents compared with those of
-# brevant-convert.exe, a close in the middle of a run, and two screenshots.
-# Needs the helpers of wine_window.sh.
+# The window's smoke test, a step of windows.sh once brevant.exe is built and
+# Wine and an X server run: the window driven as a user would drive it, its
+# documents compared with those of brevant-convert.exe, a close in the middle
+# of a run, and two screenshots.
+# Usage: WINEPREFIX=... DISPLAY=... scripts/window_smoke.sh WIN64_BUILD
+set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source-path=SCRIPTDIR source=wine_window.sh
+source "$REPO_ROOT/scripts/wine_window.sh"
+cd "$REPO_ROOT"
+WIN64_BUILD="${1:?the 64-bit build folder}"
+: "${WINEPREFIX:?the Wine prefix}" "${DISPLAY:?an X server}"
+export PATH="/usr/lib/wine:$PATH"
 smoke="$WIN64_BUILD/window-smoke"
 rm -rf "$smoke"
 mkdir -p "$smoke"

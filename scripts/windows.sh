@@ -34,7 +34,7 @@ if ((${#missing[@]} > 0)); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Every command of this script and those it sources, before the long build
+# Every command of this script and of the steps it runs, before the long build
 # (Wine's loaders and server are looked for where the tests run them).
 PATH="/usr/lib/wine:$PATH" require_commands cmake:cmake cmake:ctest \
   g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix g++-mingw-w64-i686-posix:i686-w64-mingw32-g++-posix \
@@ -127,8 +127,7 @@ diff -r "$compare/linux" "$compare/windows"
 echo "$documents documents, CSV files and workbooks, the same bytes from both builds"
 
 stage "The window, brevant.exe, driven under Wine in Xvfb"
-# shellcheck source-path=SCRIPTDIR source=window_smoke.sh
-source "$REPO_ROOT/scripts/window_smoke.sh"
+bash "$REPO_ROOT/scripts/window_smoke.sh" "$WIN64_BUILD"
 
 stage "Build for 32-bit Windows into $WIN32_BUILD/, and the downloads of both"
 cross_configure "$WIN32_BUILD" mingw-w64-i686 -DBREVANT_TESTS=OFF
@@ -165,5 +164,4 @@ if ((status != 1)) || ! grep -q 'too large for the 32-bit Brevant; the 64-bit Br
 fi
 rm -rf "$large"
 
-# shellcheck source-path=SCRIPTDIR source=windows_install.sh
-source "$REPO_ROOT/scripts/windows_install.sh"
+bash "$REPO_ROOT/scripts/windows_install.sh" "$WIN64_BUILD" "$WIN32_BUILD" "$compare"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The Windows downloads tried as a user would use them, sourced by windows.sh
-# once both architectures and their downloads are built and the Linux tool's
-# documents of the samples are in $compare/linux (WIN64_BUILD, WIN32_BUILD,
-# compare, DISPLAY set; the helpers of wine_window.sh loaded). In a fresh
+# The Windows downloads tried as a user would use them, the last step of
+# windows.sh once both architectures and their downloads are built and the
+# Linux tool's documents of the samples are in COMPARE/linux. In a fresh
 # Wine of its own: the x64 installer for all users and the x86 one for the
 # current user, each installed silently; the files (the same as in the
 # portable zip) and registry keys checked; the installed brevant-convert.exe
@@ -10,13 +9,25 @@
 # window finding its samples and opening a .vcf through "Open with"; a silent
 # uninstall; and last the whole prefix's files and registry compared with
 # those from before the first install.
-# shellcheck disable=SC2154 # compare and the helpers' variables come from windows.sh
+# Usage: DISPLAY=... scripts/windows_install.sh WIN64_BUILD WIN32_BUILD COMPARE
+set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source-path=SCRIPTDIR source=wine_window.sh
+source "$REPO_ROOT/scripts/wine_window.sh"
+cd "$REPO_ROOT"
+WIN64_BUILD="${1:?the 64-bit build folder}"
+WIN32_BUILD="${2:?the 32-bit build folder}"
+compare="${3:?the folder of the Linux documents}"
+: "${DISPLAY:?an X server}"
+export PATH="/usr/lib/wine:$PATH" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 version="$(sed -n 's/^project(Brevant VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 install_test="$WIN64_BUILD/install-test"
 rm -rf "$install_test"
 mkdir -p "$install_test"
-main_prefix="$WINEPREFIX"
 export WINEPREFIX="$REPO_ROOT/$install_test/wine"
+# This Wine ends with the script, whatever ends it.
+trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
 mkdir -p "$WINEPREFIX"
 (
   wineserver -p
@@ -269,6 +280,3 @@ left="$(grep -iE "$ours" <<<"$added" | grep -vE "$kept" || true)"
 lost="$(grep -iE "$ours" <<<"$removed" || true)"
 [[ -z "$lost" ]] || install_fail "the installs or uninstalls removed what was there before:"$'\n'"$lost"
 echo "Nothing of the installs is left but the user's settings and document"
-
-wineserver -k </dev/null >/dev/null 2>&1 || true
-export WINEPREFIX="$main_prefix"

@@ -275,6 +275,10 @@ TEST_F(AddressBookExports, OtherUserDataGetsColumns) {
             "item1.X-SHOE-SIZE:44\r\nitem1.X-ABLabel:Shoe size\r\n"),
        {{"Display Name", "Cy"},
         {"More", "X-CUSTOM-HOBBY: Sailing, chess\nMaiden Name: Smith\nHobby: Cooking\nShoe size: 44"}}},
+      {"bytes that are no property's name are no one's data",
+       Card("3.0", std::string("FN:Fay\r\n\x01\xFF\xFE"
+                               "BEGIN:VCARD\r\nX Y:z\r\n")),
+       {{"Display Name", "Fay"}}},
       {"an address label alone is the address",
        Card("2.1", "FN:Di\r\nLABEL;ENCODING=QUOTED-PRINTABLE:1 Main St=0D=0ASpringfield\r\n"),
        {{"Display Name", "Di"}, {"More", "Address Label: 1 Main St\nSpringfield"}}},

@@ -14,6 +14,15 @@ namespace brevant {
 
 namespace {
 
+// Letters, digits and hyphens, as the vCard documents define a property name.
+bool IsPropertyName(std::string_view name) {
+  if (name.empty()) return false;
+  for (const char c : name)
+    if (!(('A' <= c && c <= 'Z') || ('a' <= c && c <= 'z') || ('0' <= c && c <= '9') || c == '-'))
+      return false;
+  return true;
+}
+
 // The components of N, in their order.
 constexpr std::array<Caption, 5> kNameCaptions = {Caption::LastName, Caption::FirstName, Caption::MiddleName,
                                                   Caption::NamePrefix, Caption::NameSuffix};
@@ -173,7 +182,12 @@ void PropertyCaptions::mapped(const ContentLine& line) {
 
 void PropertyCaptions::bookProperty(const ContentLine& line) {
   const AddressBookProperty* book = line.book;
-  if (book == nullptr) return moreLine(line, line.nameText, text(line));
+  if (book == nullptr) {
+    // A name of letters, digits and hyphens is a property someone wrote; any
+    // other bytes before a colon (a binary file's) are no one's data.
+    if (!IsPropertyName(line.nameText)) return sink_.leftOut(line.nameText, {});
+    return moreLine(line, line.nameText, text(line));
+  }
   const std::size_t first = cellsSoFar(line);
   const auto emit = [&](Caption caption, std::string_view value, std::string_view label = {}) {
     store_.emit(caption, value, labels_.id(label));

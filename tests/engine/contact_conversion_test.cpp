@@ -306,7 +306,10 @@ TEST_F(ContactConversion, PrintedContactsCaptionEveryValue) {
     EXPECT_NE(style.find(rule), std::string::npos) << rule;
   }
   EXPECT_LT(style.size(), 4000u);
-  EXPECT_EQ(ReadTable(document).rows.at(0).at("Email Address 5000"), "a4999@x");
+  // The last column of the one row; looked for as text, since a table reader's
+  // regular expressions overflow Windows' stack on 5,000 columns.
+  EXPECT_NE(document.find("<th>Email Address 5000</th></tr>"), std::string::npos);
+  EXPECT_NE(document.find("<td>a4999@x</td></tr>"), std::string::npos);
 }
 
 // A value of megabytes goes into the document in slices: none cuts a character

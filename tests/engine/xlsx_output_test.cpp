@@ -425,93 +425,12 @@ class XlsxSafety : public ::testing::Test {
     WriteBytes(dir.path() / name, content);
     host.rows.push_back(PathText(dir.path() / name));
   }
-  void single() {
-    host.allToOne = true;
-    host.each = false;
-  }
   std::vector<std::pair<int, std::string>> errors() const {
     std::vector<std::pair<int, std::string>> out;
     for (const ErrorReport& e : host.errors) out.emplace_back(e.statement, ToUtf8(GetFileName(e.file)));
     return out;
   }
-  test::Cells cells(const char* name) const { return test::ReadXlsx(ReadBytes(dir / name)).texts(); }
 };
-
-TEST_F(XlsxSafety, NoWorkbookWithoutTheOption) {
-  host.xlsx = false;
-  add("a.vcf", "FN:A\n");
-  StartConverting(host);
-  EXPECT_NE(ReadBytes(dir / "a.htm"), "<missing>");
-  EXPECT_EQ(ReadBytes(dir / "a.xlsx"), "<missing>");
-  single();
-  StartConverting(host);
-  EXPECT_EQ(ReadBytes(dir / "output.xlsx"), "<missing>");
-}
-
-TEST_F(XlsxSafety, SameNamedInputsKeepEveryWorkbookOfTheRun) {
-  add(fs::path("x") / "c.vcf", "FN:First\n");
-  add(fs::path("y") / "c.vcf", "FN:Second\n");
-  host.toChosenFolder = true;
-  host.besideInput = false;
-  host.folder = PathText(dir / "out");
-  fs::create_directories(dir / "out");
-  StartConverting(host);
-  EXPECT_EQ(cells("out/c.xlsx"), (test::Cells{{"Display Name"}, {"First"}}));
-  EXPECT_EQ(cells("out/c (2).xlsx"), (test::Cells{{"Display Name"}, {"Second"}}));
-}
-
-TEST_F(XlsxSafety, AnInputIsNeverReplacedByAWorkbook) {
-  add("a.vcf", "FN:A\n");
-  add("a.xlsx", "FN:The only copy\n");  // a vCard under another extension
-  StartConverting(host);
-  EXPECT_EQ(ReadBytes(dir / "a.xlsx"), "FN:The only copy\n");
-  EXPECT_EQ(cells("a (2).xlsx"), (test::Cells{{"Display Name"}, {"The only copy"}}));
-  EXPECT_THAT(errors(), ElementsAre(std::pair{110, "a.xlsx"}));
-  EXPECT_EQ(host.errors[0].description, kOutputWouldOverwriteInput);
-
-  host.errors.clear();
-  single();
-  add("output.xlsx", "FN:Also the only copy\n");
-  StartConverting(host);
-  EXPECT_EQ(ReadBytes(dir / "output.xlsx"), "FN:Also the only copy\n");
-  EXPECT_NE(ReadBytes(dir / "output.xml").find("Also the only copy"), std::string::npos);
-  EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.xlsx"}));
-}
-
-TEST_F(XlsxSafety, AWorkbookGoesInPlaceOnlyWithItsDocument) {
-  single();
-  add("a.vcf", "FN:A\n");
-  // A read-only workbook is refused and kept, as a read-only document would be,
-  // and the document is not placed without it.
-  WriteBytes(dir / "output.xlsx", "earlier");
-  fs::permissions(dir / "output.xlsx", fs::perms::owner_read);
-  StartConverting(host);
-  EXPECT_EQ(ReadBytes(dir / "output.xlsx"), "earlier");
-  EXPECT_EQ(ReadBytes(dir / "output.xml"), "<missing>");
-  EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.xlsx"}));
-  // A document that cannot be written takes its workbook along.
-  fs::permissions(dir / "output.xlsx", fs::perms::owner_all);
-  WriteBytes(dir / "output.xml", "earlier");
-  fs::permissions(dir / "output.xml", fs::perms::owner_read);
-  host.errors.clear();
-  StartConverting(host);
-  EXPECT_EQ(ReadBytes(dir / "output.xlsx"), "earlier");
-  EXPECT_THAT(errors(), ElementsAre(std::pair{842, "output.xml"}));
-  EXPECT_THAT(test::TemporaryFilesIn(dir.path()), IsEmpty());
-}
-
-TEST_F(XlsxSafety, AnInputWithNothingToConvertLeavesNoEarlierWorkbook) {
-  for (const bool perContact : {false, true}) {
-    host.perContact = perContact;
-    WriteBytes(dir / "a.htm", "earlier");
-    WriteBytes(dir / "a.xlsx", "earlier");
-    host.rows = {};
-    add("a.vcf", "BEGIN:VCARD\nUID:nothing\nEND:VCARD\n");  // machine data only
-    StartConverting(host);
-    EXPECT_EQ(ReadBytes(dir / "a.htm"), "<missing>");
-    EXPECT_EQ(ReadBytes(dir / "a.xlsx"), "<missing>");
-  }
-}
 
 // A table wider than a worksheet still gets its document and CSV file; the
 // workbook is refused whole and an earlier one stays.

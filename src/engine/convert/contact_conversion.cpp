@@ -143,9 +143,7 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     document.flush();
     output.write(kClosing);
     // The document and its files for spreadsheets go in place together, or none does.
-    const bool placed = spreadsheets != nullptr ? spreadsheets->commitWith(output, errors, kSeparateWrite)
-                                                : CommitTogether({&output}, errors, kSeparateWrite);
-    if (!placed) return DocumentOutcome::Failed;
+    if (!CommitWithSpreadsheets(output, spreadsheets, errors, kSeparateWrite)) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kSeparateWrite, outputPath);

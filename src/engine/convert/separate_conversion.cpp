@@ -162,9 +162,8 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     pieces.append(kClosing);
     pieces.passOn();
     // The document and its files for spreadsheets go in place together, or none does.
-    const bool placed = spreadsheets != nullptr ? spreadsheets->commitWith(document, errors, kWriteDocument)
-                                                : CommitTogether({&document}, errors, kWriteDocument);
-    if (!placed) return DocumentOutcome::Failed;
+    if (!CommitWithSpreadsheets(document, spreadsheets, errors, kWriteDocument))
+      return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);

@@ -79,4 +79,12 @@ class SpreadsheetFiles {
   bool xlsxWritten = false;
 };
 
+// The document with its files for spreadsheets, when it has any (`spreadsheets`
+// may be null), in place together (SpreadsheetFiles::commitWith).
+inline bool CommitWithSpreadsheets(DocumentOutput& document, SpreadsheetFiles* spreadsheets,
+                                   const StatementReporter& errors, int statement) {
+  return spreadsheets != nullptr ? spreadsheets->commitWith(document, errors, statement)
+                                 : CommitTogether({&document}, errors, statement);
+}
+
 }  // namespace brevant

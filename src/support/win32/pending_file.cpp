@@ -198,36 +198,29 @@ int PendingFile::sync() {
 // search of the whole folder under Wine.
 int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, const TargetLook* look,
                            const PlaceOptions& options) {
-  const auto fail = [this](int error) {
-    discard();
-    return error;
-  };
-  const auto syncIf = [&](bool replaces) { return replaces || !options.syncNewFileLater ? sync() : 0; };
-  if (kind_ == Kind::Unnamed) {  // already at the target's name, where nothing stood
-    if (const int error = syncIf(false)) return fail(error);
-    return place(target, 0);
+  int error = 0;
+  bool replaces = false;
+  bool mayBeReadOnly = false;
+  if (kind_ == Kind::Unnamed) {
+    // Already at the target's name, where nothing stood.
+  } else if (look != nullptr && existing == ExistingTarget::Replace) {
+    error = look->folder ? EISDIR : 0;
+    replaces = look->exists;
+    mayBeReadOnly = replaces && (look->mode & 0200) == 0;
+  } else {
+    error = checkTarget(target, existing);
+    replaces = mayBeReadOnly = error == 0 && targetExists(target);
   }
-  if (look != nullptr && existing == ExistingTarget::Replace) {
-    if (look->folder) return fail(EISDIR);
-    if (const int error = syncIf(look->exists)) return fail(error);
-    // The document takes the place of a read-only file that is to be replaced.
-    if (look->exists && (look->mode & 0200) == 0) {
-      const DWORD attributes = GetFileAttributesW(target.c_str());
-      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    return place(target, 0);
-  }
-  int error = checkTarget(target, existing);
-  if (error == 0) error = syncIf(targetExists(target));
+  if (error == 0 && (replaces || !options.syncNewFileLater)) error = sync();
   if (error != 0) {
     discard();
     return error;
   }
   // The document takes the place of a read-only file that is to be replaced.
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (mayBeReadOnly) {
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+      SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
   }
   return place(target, 0);
 }

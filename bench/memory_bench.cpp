@@ -26,7 +26,7 @@
 #include "support/corpus_files.h"
 #include "support/file_io.h"
 #include "support/result_table.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "support/work_folder.h"
 
 namespace brevant::bench {

@@ -16,7 +16,7 @@
 #include "engine/convert/separate_run.h"
 #include "support/bench_options.h"
 #include "support/table_printer.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "support/work_folder.h"
 
 namespace brevant::bench {

@@ -24,8 +24,8 @@
 
 #include "support/bench_options.h"
 #include "support/corpus_files.h"
-#include "support/matching_files.h"
-#include "support/utf8.h"
+#include "support/folders/matching_files.h"
+#include "support/text/utf8.h"
 #include "support/work_folder.h"
 
 namespace brevant::bench {

@@ -12,8 +12,8 @@
 
 #include "cli/cli_options.h"
 #include "cli/colour_argument.h"
-#include "support/file_pattern.h"
-#include "support/utf8.h"
+#include "support/folders/file_pattern.h"
+#include "support/text/utf8.h"
 
 namespace {
 

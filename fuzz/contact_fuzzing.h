@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 // Reads the input file in full, one contact at a time, and checks that every
 // value comes out as safe, plain ASCII; then runs both conversions with one row

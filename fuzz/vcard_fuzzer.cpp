@@ -23,7 +23,7 @@
 #include "engine/scan/input_cells.h"
 #include "engine/write/html_document.h"
 #include "fuzz_host.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "test_support/xlsx_table.h"
 
 namespace {

@@ -27,9 +27,9 @@
 #include "support/bench_options.h"
 #include "support/corpus_files.h"
 #include "support/file_io.h"
-#include "support/matching_files.h"
+#include "support/folders/matching_files.h"
 #include "support/qt/qt_settings_store.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "support/work_folder.h"
 #include "window/qt_main_window.h"
 

@@ -2,7 +2,7 @@
 
 #include "cli/error_output.h"
 #include "cli/input_paths.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

@@ -14,9 +14,9 @@
 #include "cli/size_text.h"
 #include "cli/terminal_text.h"
 #include "engine/convert/conversion_run.h"
-#include "support/file_helpers.h"
-#include "support/input_file.h"
-#include "support/utf8.h"
+#include "support/files/file_helpers.h"
+#include "support/files/input_file.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

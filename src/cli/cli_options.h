@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 
 namespace brevant {
 

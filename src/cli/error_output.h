@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/progress_line.h"
-#include "support/error_report.h"
-#include "support/scan_observer.h"
+#include "support/messages/error_report.h"
+#include "support/folders/scan_observer.h"
 
 namespace brevant {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "cli/error_output.h"
-#include "support/file_helpers.h"
-#include "support/matching_files.h"
+#include "support/files/file_helpers.h"
+#include "support/folders/matching_files.h"
 
 namespace brevant {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cli/progress_line.h"
-#include "support/scan_observer.h"
-#include "support/text.h"
+#include "support/folders/scan_observer.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -1,8 +1,8 @@
 #include "cli/input_paths.h"
 
-#include "support/input_file.h"
-#include "support/path_helpers.h"
-#include "support/utf8.h"
+#include "support/files/input_file.h"
+#include "support/files/path_helpers.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

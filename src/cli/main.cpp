@@ -2,11 +2,11 @@
 #include <vector>
 
 #include "cli/cli_main.h"
-#include "support/console.h"
-#include "support/signal_cleanup.h"
+#include "support/text/console.h"
+#include "support/files/signal_cleanup.h"
 
 #ifdef _WIN32
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 // Arguments come as UTF-16, so that any file name reaches the tool whole.
 int wmain(int argc, wchar_t** argv) {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "cli/terminal_text.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

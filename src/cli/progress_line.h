@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

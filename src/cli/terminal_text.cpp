@@ -1,6 +1,6 @@
 #include "cli/terminal_text.h"
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -1,20 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
-#include "support/error_report.h"
-#include "support/text.h"
+#include "engine/turn_and_colour.h"
+#include "support/messages/error_report.h"
+#include "support/text/text.h"
 
 namespace brevant {
-
-// A colour as the window system stores it: 0x00BBGGRR, red in the lowest byte.
-using Colour = std::int32_t;
-
-// A turn for the window system, for the parts of the engine that need nothing
-// else of their surroundings (the writers, the readers of long texts).
-using Turn = std::function<void()>;
 
 // What the engine asks of its surroundings. The window implements it, and so do
 // the command-line tool and the tests. Options are read at the moment a

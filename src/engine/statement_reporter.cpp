@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "support/file_error.h"
+#include "support/files/file_error.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "engine/host.h"
-#include "support/error_tags.h"
+#include "support/messages/error_tags.h"
 
 namespace brevant {
 

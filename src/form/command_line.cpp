@@ -1,7 +1,7 @@
 #include "form/command_line.h"
 
 #include "brevant_version.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

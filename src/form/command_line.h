@@ -4,8 +4,8 @@
 #include <ostream>
 #include <vector>
 
-#include "support/path_helpers.h"
-#include "support/text.h"
+#include "support/files/path_helpers.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

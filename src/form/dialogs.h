@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "engine/host.h"
-#include "support/error_report.h"
-#include "support/text.h"
+#include "engine/turn_and_colour.h"
+#include "support/messages/error_report.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/convert/conversion_run.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

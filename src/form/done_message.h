@@ -2,7 +2,7 @@
 
 #include "engine/convert/run_summary.h"
 #include "engine/convert/several_contacts.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <span>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

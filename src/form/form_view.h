@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <span>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 #include "form/form_layout.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

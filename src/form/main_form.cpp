@@ -6,9 +6,9 @@
 #include "engine/convert/conversion_run.h"
 #include "form/procedure_steps.h"
 #include "form/stored_values.h"
-#include "support/application_title.h"
-#include "support/file_helpers.h"
-#include "support/path_helpers.h"
+#include "support/messages/application_title.h"
+#include "support/files/file_helpers.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

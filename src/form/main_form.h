@@ -13,8 +13,8 @@
 #include "form/form_layout.h"
 #include "form/form_view.h"
 #include "form/stored_options.h"
-#include "support/error_tags.h"
-#include "support/settings_store.h"
+#include "support/messages/error_tags.h"
+#include "support/settings/settings_store.h"
 
 namespace brevant {
 

@@ -2,9 +2,9 @@
 // row dragging.
 #include "form/main_form.h"
 #include "form/procedure_steps.h"
-#include "support/file_helpers.h"
-#include "support/matching_files.h"
-#include "support/path_helpers.h"
+#include "support/files/file_helpers.h"
+#include "support/folders/matching_files.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

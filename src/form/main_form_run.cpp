@@ -6,9 +6,9 @@
 #include "form/main_form.h"
 #include "form/procedure_steps.h"
 #include "form/samples_folder.h"
-#include "support/file_helpers.h"
-#include "support/files_in_folder.h"
-#include "support/path_helpers.h"
+#include "support/files/file_helpers.h"
+#include "support/folders/files_in_folder.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "form/dialogs.h"
-#include "support/error_tags.h"
+#include "support/messages/error_tags.h"
 
 namespace brevant {
 

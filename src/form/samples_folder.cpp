@@ -1,7 +1,7 @@
 #include "form/samples_folder.h"
 
-#include "support/file_helpers.h"
-#include "support/path_helpers.h"
+#include "support/files/file_helpers.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <span>
 
 #include "form/form_layout.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

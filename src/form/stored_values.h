@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "engine/host.h"
-#include "support/text.h"
+#include "engine/turn_and_colour.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "form/main_form.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -4,9 +4,9 @@
 #include <commctrl.h>
 
 #include "form/main_form.h"
-#include "support/application_title.h"
+#include "support/messages/application_title.h"
 #include "support/win32/desktop_folder.h"
-#include "support/win32/registry_settings.h"
+#include "support/settings/win32/registry_settings.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/program_arguments.h"
 #include "win32_window/test_report.h"

@@ -4,7 +4,7 @@
 // (the headers below need windows.h first)
 #include <shellapi.h>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "win32_window/wide_text.h"
 
 namespace brevant {

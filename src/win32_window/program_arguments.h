@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "form/command_line.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "support/text.h"
+#include "support/text/text.h"
 #include "win32_window/message_turns.h"
 
 namespace brevant {

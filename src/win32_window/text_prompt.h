@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

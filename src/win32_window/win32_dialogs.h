@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 #include "form/dialogs.h"
-#include "support/error_report.h"
-#include "support/text.h"
+#include "support/messages/error_report.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 
 namespace brevant {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

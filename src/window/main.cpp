@@ -9,7 +9,7 @@
 #include "support/qt/desktop_folder.h"
 #include "support/qt/qt_settings_store.h"
 #include "support/qt/qt_text.h"
-#include "support/signal_cleanup.h"
+#include "support/files/signal_cleanup.h"
 #include "window/desktop_identity.h"
 #include "window/qt_dialogs.h"
 #include "window/qt_main_window.h"

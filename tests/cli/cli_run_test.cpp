@@ -14,8 +14,8 @@
 
 #include "cli/size_text.h"
 #include "cli/tool_process.h"
-#include "support/file_error.h"
-#include "support/path_helpers.h"
+#include "support/files/file_error.h"
+#include "support/files/path_helpers.h"
 #include "test_support/contact_table.h"
 #include "test_support/long_form_files.h"
 #include "test_support/temp_dir.h"

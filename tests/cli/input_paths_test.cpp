@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/input_file.h"
-#include "support/utf8.h"
+#include "support/files/input_file.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 namespace {

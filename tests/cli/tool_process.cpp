@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #else
 #include <fcntl.h>
 #include <sys/wait.h>

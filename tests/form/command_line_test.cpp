@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "brevant_version.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant::test {
 namespace {

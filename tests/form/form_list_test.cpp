@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "support/matching_files.h"
-#include "support/path_helpers.h"
-#include "support/utf8.h"
+#include "support/folders/matching_files.h"
+#include "support/files/path_helpers.h"
+#include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 
 namespace brevant::test {

@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 
 namespace brevant::test {

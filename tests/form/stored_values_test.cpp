@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant::test {
 namespace {

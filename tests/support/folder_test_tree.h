@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "support/error_report.h"
-#include "support/path_helpers.h"
-#include "support/scan_observer.h"
-#include "support/utf8.h"
+#include "support/messages/error_report.h"
+#include "support/files/path_helpers.h"
+#include "support/folders/scan_observer.h"
+#include "support/text/utf8.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
 

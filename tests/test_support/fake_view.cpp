@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant::test {
 

@@ -1,6 +1,6 @@
 #include "test_support/form_fixture.h"
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant::test {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "support/file_error.h"
-#include "support/text.h"
-#include "support/utf8.h"
+#include "support/files/file_error.h"
+#include "support/text/text.h"
+#include "support/text/utf8.h"
 
 namespace brevant::test {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "support/atomic_file.h"
-#include "support/text.h"
+#include "support/files/atomic_file.h"
+#include "support/text/text.h"
 
 namespace brevant::test {
 

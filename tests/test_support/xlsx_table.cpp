@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 #ifdef BREVANT_TEST_LIBXML2
 #include <libxml/parser.h>

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "brevant_version.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "win32_window/wide_text.h"
 
 namespace brevant {

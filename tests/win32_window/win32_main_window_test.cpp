@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/progress_caption_bar.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "support/qt/qt_settings_store.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "test_support/temp_dir.h"
 
 namespace brevant::test {

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant::test {
 

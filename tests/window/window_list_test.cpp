@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QUrl>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "window/window_fixture.h"
 
 namespace brevant::test {

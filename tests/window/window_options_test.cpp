@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "support/qt/qt_text.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "window/window_fixture.h"
 
 namespace brevant::test {

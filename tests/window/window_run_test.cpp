@@ -9,7 +9,7 @@
 #include <functional>
 #include <map>
 
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "test_support/run_files.h"
 #include "test_support/temporary_files.h"
 #include "window/window_fixture.h"

@@ -13,7 +13,7 @@
 
 #include "brevant_version.h"
 #include "form/command_line.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 #include "window/desktop_identity.h"
 #include "window/window_fixture.h"
 

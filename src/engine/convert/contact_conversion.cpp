@@ -8,7 +8,7 @@
 #include "engine/progress.h"
 #include "engine/write/contact_html.h"
 #include "engine/write/html_document.h"
-#include "support/path_helpers.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

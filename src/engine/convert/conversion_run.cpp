@@ -4,10 +4,10 @@
 #include "engine/convert/single_conversion.h"
 #include "engine/progress.h"
 #include "engine/statement_reporter.h"
-#include "support/file_error.h"
-#include "support/file_helpers.h"
-#include "support/path_helpers.h"
-#include "support/write_session.h"
+#include "support/files/file_error.h"
+#include "support/files/file_helpers.h"
+#include "support/files/path_helpers.h"
+#include "support/files/write_session.h"
 
 namespace brevant {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/contacts/property_tally.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

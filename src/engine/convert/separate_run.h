@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/contacts/property_tally.h"
-#include "support/file_helpers.h"
-#include "support/pending_file.h"
-#include "support/text.h"
+#include "support/files/file_helpers.h"
+#include "support/files/pending_file.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

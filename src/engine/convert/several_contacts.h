@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -15,8 +15,8 @@
 #include "engine/write/document_pieces.h"
 #include "engine/write/html_document.h"
 #include "engine/write/spreadsheet_files.h"
-#include "support/file_helpers.h"
-#include "support/path_helpers.h"
+#include "support/files/file_helpers.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

@@ -4,8 +4,8 @@
 
 #include "engine/progress.h"
 #include "engine/write/html_document.h"
-#include "support/file_helpers.h"
-#include "support/path_helpers.h"
+#include "support/files/file_helpers.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

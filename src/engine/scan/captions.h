@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

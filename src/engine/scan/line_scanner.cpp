@@ -6,7 +6,7 @@
 
 #include "engine/scan/property_names.h"
 #include "engine/text/packed_name.h"
-#include "support/byte_search.h"
+#include "support/text/byte_search.h"
 
 namespace brevant {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/scan/captions.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "support/ansi_code_page.h"
+#include "support/text/ansi_code_page.h"
 
 namespace brevant {
 

@@ -6,9 +6,9 @@
 #include <type_traits>
 #include <vector>
 
-#include "support/byte_search.h"
-#include "support/input_file.h"
-#include "support/text.h"
+#include "support/text/byte_search.h"
+#include "support/files/input_file.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "engine/text/packed_name.h"
-#include "support/ansi_code_page.h"
-#include "support/charset_conversion.h"
-#include "support/utf8.h"
+#include "support/text/ansi_code_page.h"
+#include "support/text/charset_conversion.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

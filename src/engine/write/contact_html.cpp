@@ -8,7 +8,7 @@
 #include "engine/text/ascii_html.h"
 #include "engine/text/base64.h"
 #include "engine/write/html_document.h"
-#include "support/utf8.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

@@ -7,7 +7,7 @@
 
 #include "engine/contacts/contact_columns.h"
 #include "engine/contacts/pictures.h"
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 #include "engine/write/document_output.h"
 #include "engine/write/spreadsheet_files.h"
 

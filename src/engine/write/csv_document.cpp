@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/text/ascii_html.h"
-#include "support/path_helpers.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "support/ansi_code_page.h"
-#include "support/utf8.h"
+#include "support/text/ansi_code_page.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/write/html_document.h"
-#include "support/file_error.h"
+#include "support/files/file_error.h"
 
 namespace brevant {
 

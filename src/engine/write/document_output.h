@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "engine/statement_reporter.h"
-#include "support/atomic_file.h"
-#include "support/text.h"
+#include "support/files/atomic_file.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

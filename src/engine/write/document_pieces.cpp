@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "support/byte_search.h"
+#include "support/text/byte_search.h"
 
 namespace brevant {
 

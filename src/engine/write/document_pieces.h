@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 #include "engine/scan/captions.h"
 #include "engine/write/document_output.h"
 #include "engine/write/html_document.h"

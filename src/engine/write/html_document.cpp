@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "support/ansi_code_page.h"
+#include "support/text/ansi_code_page.h"
 
 namespace brevant {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 #include "engine/scan/captions.h"
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -1,7 +1,7 @@
 #include "engine/write/xlsx_cell.h"
 
-#include "support/ansi_code_page.h"
-#include "support/utf8.h"
+#include "support/text/ansi_code_page.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 

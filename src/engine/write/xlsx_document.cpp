@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "engine/write/xlsx_parts.h"
-#include "support/file_error.h"
-#include "support/path_helpers.h"
+#include "support/files/file_error.h"
+#include "support/files/path_helpers.h"
 
 namespace brevant {
 

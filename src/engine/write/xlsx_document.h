@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/host.h"
+#include "engine/turn_and_colour.h"
 #include "engine/scan/captions.h"
 #include "engine/statement_reporter.h"
 #include "engine/text/text_encodings.h"

@@ -5,7 +5,7 @@
 #include <limits>
 #include <new>
 
-#include "support/file_error.h"
+#include "support/files/file_error.h"
 
 namespace brevant {
 

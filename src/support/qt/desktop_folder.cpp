@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
-#include "support/output_folder_choice.h"
+#include "support/files/output_folder_choice.h"
 #include "support/qt/qt_text.h"
 
 namespace brevant {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

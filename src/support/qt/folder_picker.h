@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "support/settings_store.h"
+#include "support/settings/settings_store.h"
 
 namespace brevant {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "support/text.h"
+#include "support/text/text.h"
 
 namespace brevant {
 

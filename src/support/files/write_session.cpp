@@ -1,0 +1,77 @@
+#include "support/files/write_session.h"
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "support/files/pending_file.h"
+
+namespace brevant {
+
+namespace {
+thread_local WriteSession* currentSession = nullptr;
+}  // namespace
+
+WriteSession::WriteSession(std::chrono::system_clock::time_point staleBefore)
+    : staleBefore_(staleBefore), outer_(currentSession) {
+  currentSession = this;
+}
+
+WriteSession::~WriteSession() { currentSession = outer_; }
+
+WriteSession* WriteSession::current() { return currentSession; }
+
+void WriteSession::enter(const NativePath& folder) {
+  // Once a run: the folder is listed only before the first file goes there.
+  if (folders_.try_emplace(folder).second) RemoveStaleTemporaryFiles(folder, staleBefore_);
+}
+
+void WriteSession::placed(const NativePath& folder, bool synced) {
+  Folder& state = folders_[folder];
+  state.changed = true;
+  if (!synced) state.unsyncedFiles = true;
+}
+
+WriteSession::Failures WriteSession::finish() {
+  const Failures failures = sync(folders_);
+  folders_.clear();
+  return failures;
+}
+
+WriteSession::Failures WriteSession::finish(const std::function<void()>& turn) {
+  if (!turn) return finish();
+  // The sync waits for the disk on a thread of its own, with what it needs.
+  struct Job {
+    std::map<NativePath, Folder> folders;
+    Failures failures;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+  };
+  auto job = std::make_shared<Job>();
+  job->folders = std::move(folders_);
+  folders_.clear();
+  std::thread syncing([job] {
+    Failures failures = sync(job->folders);
+    const std::lock_guard lock(job->mutex);
+    job->failures = std::move(failures);
+    job->done = true;
+    job->ended.notify_one();
+  });
+  try {
+    std::unique_lock lock(job->mutex);
+    while (!job->ended.wait_for(lock, std::chrono::milliseconds(20), [&job] { return job->done; })) {
+      lock.unlock();
+      turn();
+      lock.lock();
+    }
+  } catch (...) {
+    syncing.detach();  // it ends on its own; the job stays with it
+    throw;
+  }
+  syncing.join();
+  return std::move(job->failures);
+}
+
+}  // namespace brevant

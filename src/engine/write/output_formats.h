@@ -37,6 +37,7 @@ struct OutputFormatInfo {
   TextView extension;         // replaces the document's: "name.htm" gives "name.csv"
   TextView storedKey;         // the window's stored option, "True" or "False"
   const char* checkBox;       // the object name of the window's check box
+  int restoreStatement;       // the window's start-up statement that restores the check box
   std::string_view cliFlag;   // brevant-convert's option, without its dashes
   std::string_view cliHelp;   // its lines in --help, after the flag's column
   std::string_view cliNote;   // a paragraph of --help about the format
@@ -46,13 +47,13 @@ struct OutputFormatInfo {
 };
 
 inline constexpr OutputFormatInfo kOutputFormats[] = {
-    {OutputFormat::Csv, u".csv", u"SaveCsv", "Check2", "csv",
+    {OutputFormat::Csv, u".csv", u"SaveCsv", "Check2", 134, "csv",
      "also save each table as CSV for spreadsheets,\n"
      "                           beside its document (name.csv, output.csv)\n",
      "A CSV file is UTF-8 with a byte-order mark, as RFC 4180 has it; a value\n"
      "that a spreadsheet would run as a formula gets an apostrophe in front.\n",
      "CSV file", "CSV files", OpenFile<CsvDocument>},
-    {OutputFormat::Xlsx, u".xlsx", u"SaveXlsx", "Check3", "xlsx",
+    {OutputFormat::Xlsx, u".xlsx", u"SaveXlsx", "Check3", 136, "xlsx",
      "also save each table as a spreadsheet (.xlsx),\n"
      "                           beside its document (name.xlsx, output.xlsx)\n",
      "An .xlsx file holds every value as text: telephone numbers and postal\n"

@@ -45,9 +45,9 @@ std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
     for (const Text& file : summary.besideOneDocument.of) {
       if (!file.empty()) beside += ", " + TerminalLine(file);
     }
-    line += summary.singleDocument.empty()
+    line += summary.oneDocument.empty()
                 ? std::string("no document written")
-                : "1 document written: " + TerminalLine(summary.singleDocument) + beside + size;
+                : "1 document written: " + TerminalLine(summary.oneDocument) + beside + size;
   } else {
     std::vector<std::string> counts{Count(summary.documentsWritten, "document", "documents")};
     for (const OutputFormatInfo& format : kOutputFormats) {

@@ -14,7 +14,7 @@ namespace brevant {
 
 namespace {
 
-// Numbers of the statements that error boxes quote, as in the per-file
+// Numbers of the statements that error boxes quote, as in the per-input
 // conversion; the one-document conversion's are its sweeps'.
 enum Statement : int {
   kPerInputScan = 128,
@@ -188,9 +188,9 @@ void ConvertContactsToOneDocument(Host& host, const StatementReporter& errors,
     sweeps.secondSweep(inputs, errors,
                        [&](const InputText& input) { ReadContacts(ContactBytes(input), rows, host); }, {});
     document.flush();
-    CommitOneDocument(output, beside, outputPath, inputs, errors, kWriteSingleDocument, summary);
+    CommitOneDocument(output, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteSingleDocument, outputPath);
+    errors.reportCurrentException(kWriteOneDocument, outputPath);
   }
 }
 

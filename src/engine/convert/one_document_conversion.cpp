@@ -169,9 +169,9 @@ void ConvertToOneDocument(Host& host, const Text& outputPath, RunSummary& summar
         },
         [&] { row.appendRow(table, host); });
     pieces.passOn();
-    CommitOneDocument(document, beside, outputPath, inputs, errors, kWriteSingleDocument, summary);
+    CommitOneDocument(document, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteSingleDocument, outputPath);
+    errors.reportCurrentException(kWriteOneDocument, outputPath);
   }
 }
 

@@ -89,7 +89,7 @@ void CommitOneDocument(DocumentOutput& document, BesideFiles& beside, const Text
   });
   if (!beside.commitWith(document, errors, statement)) return;
   summary.documentsWritten = 1;
-  summary.singleDocument = outputPath;
+  summary.oneDocument = outputPath;
   summary.bytesWritten = document.size();
   for (const BesideFiles::Entry* file : beside.written()) {
     summary.besideFilesWritten[file->format] = 1;

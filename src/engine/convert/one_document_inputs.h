@@ -22,7 +22,7 @@ enum SweepStatement : int {
   kFirstSweepScan = 122,
   kSecondSweepRead = 482,
   kSecondSweepScan = 494,
-  kWriteSingleDocument = 842,
+  kWriteOneDocument = 842,
 };
 
 // Reads the inputs of a one-document run once in each of its two sweeps, giving

@@ -16,7 +16,7 @@ struct RunSummary {
   std::size_t nothingToConvert = 0;           // inputs that were read and yielded no cell
   std::size_t notFound = 0;                   // inputs that were not there when read
   std::size_t failed = 0;                     // inputs whose reading or converting failed (and was reported)
-  Text singleDocument;                        // the one document's path, once written
+  Text oneDocument;                           // the one document's path, once written
   PropertyTally leftOut;                      // properties that no column shows (one row per contact)
   std::uint64_t bytesWritten = 0;             // of all documents written, the files beside them included
   PerFormat<std::size_t> besideFilesWritten;  // beside the documents, by format

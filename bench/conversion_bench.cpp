@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "support/bench_host.h"
 #include "support/bench_options.h"
 #include "support/child_measure.h"
@@ -126,9 +126,9 @@ Work SeparateConversions(const std::vector<std::string>& inputs, const std::stri
   return [inputs = AsTexts(inputs), folder = FromUtf8(outputFolder), beside]() -> std::int64_t {
     BenchHost host;
     host.setChosenFolder(folder);
-    host.setSaveCsv(beside.csv);
-    host.setSaveXlsx(beside.xlsx);
-    for (const Text& input : inputs) ConvertVCFToSeparateHTML(host, input);
+    host.setSavesBeside(OutputFormat::Csv, beside.csv);
+    host.setSavesBeside(OutputFormat::Xlsx, beside.xlsx);
+    for (const Text& input : inputs) ConvertPerInput(host, input);
     host.printErrors(stderr);
     return host.errorCount();
   };
@@ -139,9 +139,9 @@ Work SingleConversion(const std::vector<std::string>& inputs, const std::string&
   return [inputs = AsTexts(inputs), output = FromUtf8(outputPath), beside]() -> std::int64_t {
     BenchHost host;
     host.setInputPaths(inputs);
-    host.setSaveCsv(beside.csv);
-    host.setSaveXlsx(beside.xlsx);
-    ConvertVCFToSingleHTML(host, output);
+    host.setSavesBeside(OutputFormat::Csv, beside.csv);
+    host.setSavesBeside(OutputFormat::Xlsx, beside.xlsx);
+    ConvertToOneDocument(host, output);
     host.printErrors(stderr);
     return host.errorCount();
   };

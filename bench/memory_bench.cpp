@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "support/bench_host.h"
 #include "support/bench_options.h"
 #include "support/child_measure.h"
@@ -97,10 +97,10 @@ Work Conversion(const std::string& input, const std::string& out, bool single, b
     ModeHost host(perContact);
     if (single) {
       host.setInputPaths({input});
-      ConvertVCFToSingleHTML(host, out + u"/output.xml");
+      ConvertToOneDocument(host, out + u"/output.xml");
     } else {
       host.setChosenFolder(out);
-      ConvertVCFToSeparateHTML(host, input);
+      ConvertPerInput(host, input);
     }
     host.printErrors(stderr);
     return host.errorCount();

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/convert/separate_run.h"
+#include "engine/convert/per_input_run.h"
 #include "support/bench_options.h"
 #include "support/table_printer.h"
 #include "support/text/utf8.h"
@@ -35,7 +35,7 @@ Naming NameDocuments(const Text& path, std::size_t inputs) {
   const auto seconds = [&start] {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   };
-  SeparateRun run({});
+  PerInputRun run({});
   Naming naming;
   for (; naming.named < inputs; ++naming.named) {
     TargetLook look = LookAtTarget(path);

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "support/bench_host.h"
 #include "support/bench_options.h"
 #include "support/child_measure.h"
@@ -96,9 +96,9 @@ Work Separate(const std::string& input, const std::string& folder, bool perConta
   return [input = FromUtf8(input), folder = FromUtf8(folder), perContact, gapFile, beside]() -> std::int64_t {
     ContactsHost host(perContact);
     host.setChosenFolder(folder);
-    host.setSaveCsv(beside.csv);
-    host.setSaveXlsx(beside.xlsx);
-    ConvertVCFToSeparateHTML(host, input);
+    host.setSavesBeside(OutputFormat::Csv, beside.csv);
+    host.setSavesBeside(OutputFormat::Xlsx, beside.xlsx);
+    ConvertPerInput(host, input);
     host.printErrors(stderr);
     if (!gapFile.empty()) SaveGap(gapFile, host.longestGapSeconds());
     return host.errorCount();
@@ -110,9 +110,9 @@ Work Single(const std::string& input, const std::string& output, bool perContact
   return [input = FromUtf8(input), output = FromUtf8(output), perContact, gapFile, beside]() -> std::int64_t {
     ContactsHost host(perContact);
     host.setInputPaths({input});
-    host.setSaveCsv(beside.csv);
-    host.setSaveXlsx(beside.xlsx);
-    ConvertVCFToSingleHTML(host, output);
+    host.setSavesBeside(OutputFormat::Csv, beside.csv);
+    host.setSavesBeside(OutputFormat::Xlsx, beside.xlsx);
+    ConvertToOneDocument(host, output);
     host.printErrors(stderr);
     if (!gapFile.empty()) SaveGap(gapFile, host.longestGapSeconds());
     return host.errorCount();

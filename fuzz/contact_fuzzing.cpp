@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/contacts/contact_reader.h"
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "engine/text/ascii_html.h"
 #include "fuzz_host.h"
 
@@ -65,6 +65,6 @@ void FuzzContactReading(const brevant::Text& input, const brevant::Text& folder)
   brevant::ReadContacts(brevant::ContactBytes(brevant::ReadInput(input)), sink, host);
   if (sink.contacts == 0) abort();  // a file without blocks is still one contact
 
-  brevant::ConvertVCFToSeparateHTML(host, input);
-  brevant::ConvertVCFToSingleHTML(host, folder + u"/contacts.xml");
+  brevant::ConvertPerInput(host, input);
+  brevant::ConvertToOneDocument(host, folder + u"/contacts.xml");
 }

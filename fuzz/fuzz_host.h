@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/write/output_formats.h"
 
 // Fixed options: one document per input, into the scratch folder, with its
 // .xlsx workbook when asked for. A reported
@@ -18,12 +19,12 @@ class FuzzHost : public brevant::Host {
   brevant::Colour tableTextColour() override { return 0; }
   brevant::Text borderWidth() override { return u"1"; }
   brevant::Colour tableBackgroundColour() override { return 0xFFFFFF; }
-  bool convertAllToOne() override { return false; }
-  bool convertEach() override { return true; }
+  brevant::DocumentMode documentMode() override { return brevant::DocumentMode::PerInput; }
   bool oneRowPerContact() override { return perContact_; }
-  bool saveXlsx() override { return xlsx_; }
-  bool saveToChosenFolder() override { return true; }
-  bool saveBesideInput() override { return false; }
+  bool savesBeside(brevant::OutputFormat format) override {
+    return xlsx_ && format == brevant::OutputFormat::Xlsx;
+  }
+  brevant::Destination destination() override { return brevant::Destination::ChosenFolder; }
   brevant::Text chosenFolder() override { return folder_; }
   std::vector<brevant::Text> inputPaths() override { return {input_}; }
   void setProgressPosition(double) override {}

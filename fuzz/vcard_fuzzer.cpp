@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "contact_fuzzing.h"
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "engine/scan/input_cells.h"
 #include "engine/write/html_document.h"
 #include "fuzz_host.h"
@@ -156,8 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzContactReading(setup.input, setup.folder);
 
   FuzzHost host(setup.folder, setup.input, /*perContact=*/false, /*xlsx=*/true);
-  brevant::ConvertVCFToSeparateHTML(host, setup.input);
-  brevant::ConvertVCFToSingleHTML(host, brevant::FromUtf8(setup.singleOutput.string()));
+  brevant::ConvertPerInput(host, setup.input);
+  brevant::ConvertToOneDocument(host, brevant::FromUtf8(setup.singleOutput.string()));
   if (host.errors > 0) return 0;
 
   const brevant::InputText input = brevant::ReadInput(setup.input);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/write/output_formats.h"
 
 namespace brevant::bench {
 
@@ -18,10 +19,8 @@ class BenchHost : public Host {
   void setChosenFolder(Text folder) { folder_ = std::move(folder); }
   // The inputs of a one-document conversion; a host with inputs is in that mode.
   void setInputPaths(std::vector<Text> paths) { inputs_ = std::move(paths); }
-  // A CSV file beside every document.
-  void setSaveCsv(bool csv) { csv_ = csv; }
-  // An .xlsx workbook beside every document.
-  void setSaveXlsx(bool xlsx) { xlsx_ = xlsx; }
+  // A file of this format beside every document.
+  void setSavesBeside(OutputFormat format, bool saves) { beside_[format] = saves; }
 
   std::int64_t errorCount() const { return errorCount_; }
   // Prints the kept error boxes, if any, with the count of those not kept.
@@ -30,13 +29,12 @@ class BenchHost : public Host {
   Colour tableTextColour() override { return 0x000000; }
   Text borderWidth() override { return u"1"; }
   Colour tableBackgroundColour() override { return 0xFFFFFF; }
-  bool convertAllToOne() override { return !inputs_.empty(); }
-  bool convertEach() override { return inputs_.empty(); }
-  bool saveToChosenFolder() override { return true; }
-  bool saveBesideInput() override { return false; }
+  DocumentMode documentMode() override {
+    return inputs_.empty() ? DocumentMode::PerInput : DocumentMode::OneDocument;
+  }
+  Destination destination() override { return Destination::ChosenFolder; }
   Text chosenFolder() override { return folder_; }
-  bool saveCsv() override { return csv_; }
-  bool saveXlsx() override { return xlsx_; }
+  bool savesBeside(OutputFormat format) override { return beside_[format]; }
   std::vector<Text> inputPaths() override { return inputs_; }
   void setProgressPosition(double) override {}
   void setProgressCaption(const Text&) override {}
@@ -46,8 +44,7 @@ class BenchHost : public Host {
  private:
   Text folder_;
   std::vector<Text> inputs_;
-  bool csv_ = false;
-  bool xlsx_ = false;
+  PerFormat<bool> beside_;
   std::int64_t errorCount_ = 0;
   std::vector<Text> keptErrors_;
 };

@@ -59,10 +59,8 @@ class PlainHost final : public Host {
   Colour tableTextColour() override { return 0x000000; }
   Text borderWidth() override { return u"1"; }
   Colour tableBackgroundColour() override { return 0xFFFFFF; }
-  bool convertAllToOne() override { return false; }
-  bool convertEach() override { return true; }
-  bool saveToChosenFolder() override { return true; }
-  bool saveBesideInput() override { return false; }
+  DocumentMode documentMode() override { return DocumentMode::PerInput; }
+  Destination destination() override { return Destination::ChosenFolder; }
   Text chosenFolder() override { return folder_; }
   std::vector<Text> inputPaths() override { return rows_; }
   void setProgressPosition(double) override {}

@@ -21,13 +21,10 @@ class CliHost : public Host {
   Colour tableTextColour() override { return textColour_; }
   Text borderWidth() override { return border_; }
   Colour tableBackgroundColour() override { return backgroundColour_; }
-  bool convertAllToOne() override { return allToOne_; }
-  bool convertEach() override { return !allToOne_; }
+  DocumentMode documentMode() override { return mode_; }
   bool oneRowPerContact() override { return perContact_; }
-  bool saveCsv() override { return csv_; }
-  bool saveXlsx() override { return xlsx_; }
-  bool saveToChosenFolder() override { return toChosenFolder_; }
-  bool saveBesideInput() override { return !toChosenFolder_; }
+  bool savesBeside(OutputFormat format) override { return beside_[format]; }
+  Destination destination() override { return destination_; }
   Text chosenFolder() override { return chosenFolder_; }
   std::vector<Text> inputPaths() override { return inputs_; }
   void setProgressPosition(double position) override { progress_.setPosition(position); }
@@ -44,11 +41,10 @@ class CliHost : public Host {
   Colour textColour_;
   Text border_;
   Colour backgroundColour_;
-  bool allToOne_;
+  DocumentMode mode_;
   bool perContact_;
-  bool csv_;
-  bool xlsx_;
-  bool toChosenFolder_;
+  PerFormat<bool> beside_;
+  Destination destination_;
   Text chosenFolder_;
   std::vector<Text> inputs_;
   ProgressLine& progress_;

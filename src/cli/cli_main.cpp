@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <string_view>
 
 #include "cli/cli_host.h"
 #include "cli/cli_options.h"
@@ -29,8 +30,8 @@ int UsageError(std::ostream& err, const std::string& problem, bool withUsage = f
   return kExitRefused;
 }
 
-std::string Count(std::size_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
+std::string Count(std::size_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
 // "3 inputs, 2 documents written to /out (1.2 MB), 1 with nothing to convert", then
@@ -39,18 +40,20 @@ std::string Count(std::size_t count, const char* one, const char* many) {
 std::string SummaryLine(const CliOptions& options, const RunSummary& summary) {
   std::string line = std::string(kProgramName) + ": " + Count(summary.inputs, "input", "inputs") + ", ";
   const std::string size = " (" + SizeText(summary.bytesWritten) + ")";
-  if (options.mode == CliMode::Single) {
+  if (options.mode == DocumentMode::OneDocument) {
     std::string beside;
-    for (const Text* file : {&summary.singleCsv, &summary.singleXlsx}) {
-      if (!file->empty()) beside += ", " + TerminalLine(*file);
+    for (const Text& file : summary.besideOneDocument.of) {
+      if (!file.empty()) beside += ", " + TerminalLine(file);
     }
-    line += summary.singleDocument.empty()
+    line += summary.oneDocument.empty()
                 ? std::string("no document written")
-                : "1 document written: " + TerminalLine(summary.singleDocument) + beside + size;
+                : "1 document written: " + TerminalLine(summary.oneDocument) + beside + size;
   } else {
     std::vector<std::string> counts{Count(summary.documentsWritten, "document", "documents")};
-    if (options.csv) counts.push_back(Count(summary.csvFilesWritten, "CSV file", "CSV files"));
-    if (options.xlsx) counts.push_back(Count(summary.xlsxFilesWritten, ".xlsx file", ".xlsx files"));
+    for (const OutputFormatInfo& format : kOutputFormats) {
+      if (options.beside[format.format])
+        counts.push_back(Count(summary.besideFilesWritten[format.format], format.fileNoun, format.filesNoun));
+    }
     for (std::size_t i = 0; i < counts.size(); ++i)
       line += (i == 0 ? "" : i + 1 == counts.size() ? " and " : ", ") + counts[i];
     line += std::string(" written ") +

@@ -20,8 +20,7 @@ enum class OptionId {
   Extension,
   Quiet,
   PerContact,
-  Csv,
-  Xlsx,
+  SaveBeside,
   Verbose,
   Help,
   Version
@@ -32,9 +31,10 @@ struct OptionDefinition {
   std::string_view longName;
   char shortName;  // 0: long form only
   bool takesArgument;
+  OutputFormat format{};  // of SaveBeside
 };
 
-constexpr OptionDefinition kOptions[] = {
+constexpr OptionDefinition kOwnOptions[] = {
     {OptionId::Mode, "mode", 'm', true},
     {OptionId::OutputDir, "output-dir", 'o', true},
     {OptionId::Border, "border", 0, true},
@@ -43,12 +43,25 @@ constexpr OptionDefinition kOptions[] = {
     {OptionId::Extension, "ext", 0, true},
     {OptionId::Quiet, "quiet", 'q', false},
     {OptionId::PerContact, "per-contact", 0, false},
-    {OptionId::Csv, "csv", 0, false},
-    {OptionId::Xlsx, "xlsx", 0, false},
     {OptionId::Verbose, "verbose", 'v', false},
     {OptionId::Help, "help", 'h', false},
     {OptionId::Version, "version", 0, false},
 };
+
+// Every option: the formats' flags follow --per-contact, as they do in --help.
+const std::vector<OptionDefinition>& Options() {
+  static const std::vector<OptionDefinition> options = [] {
+    std::vector<OptionDefinition> all;
+    for (const OptionDefinition& option : kOwnOptions) {
+      all.push_back(option);
+      if (option.id != OptionId::PerContact) continue;
+      for (const OutputFormatInfo& format : kOutputFormats)
+        all.push_back({OptionId::SaveBeside, format.cliFlag, 0, false, format.format});
+    }
+    return all;
+  }();
+  return options;
+}
 
 std::string LowerAscii(std::string_view text) {
   std::string lower(text);
@@ -81,7 +94,7 @@ std::string Suggestion(std::string_view name) {
   const OptionDefinition* nearest = nullptr;
   std::size_t best = 0;
   const std::string typed = LowerAscii(name);
-  for (const OptionDefinition& option : kOptions) {
+  for (const OptionDefinition& option : Options()) {
     const std::size_t distance = EditDistance(typed, option.longName);
     if (distance * 2 > std::max(typed.size(), option.longName.size())) continue;
     if (nearest == nullptr || distance < best) {
@@ -104,9 +117,9 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
     case OptionId::Mode:
       // "-m Single" means what "-m single" does.
       if (LowerAscii(value) == "each") {
-        options.mode = CliMode::Each;
+        options.mode = DocumentMode::PerInput;
       } else if (LowerAscii(value) == "single") {
-        options.mode = CliMode::Single;
+        options.mode = DocumentMode::OneDocument;
       } else {
         return "invalid mode " + Quoted(value) + " (use each or single)";
       }
@@ -143,11 +156,8 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
     case OptionId::PerContact:
       options.perContact = true;
       return std::nullopt;
-    case OptionId::Csv:
-      options.csv = true;
-      return std::nullopt;
-    case OptionId::Xlsx:
-      options.xlsx = true;
+    case OptionId::SaveBeside:
+      options.beside[option.format] = true;
       return std::nullopt;
     case OptionId::Verbose:
       options.verbose = true;
@@ -163,7 +173,7 @@ std::optional<std::string> Apply(const OptionDefinition& option, const std::stri
 }
 
 const OptionDefinition* FindShort(char name) {
-  for (const OptionDefinition& option : kOptions) {
+  for (const OptionDefinition& option : Options()) {
     if (option.shortName != 0 && option.shortName == name) return &option;
   }
   return nullptr;
@@ -173,7 +183,7 @@ const OptionDefinition* FindShort(char name) {
 const OptionDefinition* FindLong(std::string_view name, bool& ambiguous) {
   ambiguous = false;
   const OptionDefinition* found = nullptr;
-  for (const OptionDefinition& option : kOptions) {
+  for (const OptionDefinition& option : Options()) {
     if (option.longName == name) return &option;
     if (option.longName.starts_with(name)) {
       if (found != nullptr) ambiguous = true;
@@ -267,6 +277,15 @@ class Parser {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) { return Parser(args).run(); }
 
 std::string UsageText() {
+  // A format's flag: "      --csv" and its help from the column of the others' help on.
+  std::string formatFlags;
+  std::string formatNotes;
+  for (const OutputFormatInfo& format : kOutputFormats) {
+    std::string flag = "      --" + std::string(format.cliFlag);
+    flag.resize(std::max<std::size_t>(flag.size() + 1, 27), ' ');
+    formatFlags += flag + std::string(format.cliHelp);
+    formatNotes += format.cliNote;
+  }
   return "Usage: brevant-convert [OPTION]... FILE...\n"
          "Convert vCard files (.vcf) into HTML documents that hold one table.\n"
          "A FILE that is a folder stands for the matching files of its whole tree,\n"
@@ -285,11 +304,8 @@ std::string UsageText() {
          "      --ext=EXT            extension of the files taken from folders\n"
          "                           (default vcf; * takes every file)\n"
          "      --per-contact        one table row per contact, read in full,\n"
-         "                           instead of one row per file\n"
-         "      --csv                also save each table as CSV for spreadsheets,\n"
-         "                           beside its document (name.csv, output.csv)\n"
-         "      --xlsx               also save each table as a spreadsheet (.xlsx),\n"
-         "                           beside its document (name.xlsx, output.xlsx)\n"
+         "                           instead of one row per file\n" +
+         formatFlags +
          "  -v, --verbose            name every property that one row per contact\n"
          "                           left out, with its count (the summary names\n"
          "                           the most frequent few)\n"
@@ -304,11 +320,8 @@ std::string UsageText() {
          "A document that exists is replaced; an input is never overwritten, and a\n"
          "later input of the same name gets \"name (2).htm\". A run ends with a\n"
          "summary line on standard error; errors name the file they concern.\n"
-         "\n"
-         "A CSV file is UTF-8 with a byte-order mark, as RFC 4180 has it; a value\n"
-         "that a spreadsheet would run as a formula gets an apostrophe in front.\n"
-         "An .xlsx file holds every value as text: telephone numbers and postal\n"
-         "codes keep their + and leading zeros, and no value becomes a formula.\n"
+         "\n" +
+         formatNotes +
          "\n"
          "Exit status: 0 when all went well, 1 when a FILE was missing, a folder or\n"
          "file had to be left out or an error was reported, 2 when nothing was\n"

@@ -4,23 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "engine/host.h"
 #include "engine/turn_and_colour.h"
+#include "engine/write/output_formats.h"
 
 namespace brevant {
 
-enum class CliMode { Each, Single };
-
 // What the command line asks for, with the window's defaults where it is silent.
 struct CliOptions {
-  CliMode mode = CliMode::Each;
+  DocumentMode mode = DocumentMode::PerInput;
   std::optional<std::string> outputDir;  // none: results go beside the inputs
   std::string border = "1";
   Colour textColour = 0;
   Colour backgroundColour = 0xFFFFFF;
   bool quiet = false;
   bool perContact = false;         // one table row per contact instead of one per input file
-  bool csv = false;                // the same table as CSV beside each document
-  bool xlsx = false;               // the same table as an .xlsx workbook beside each document
+  PerFormat<bool> beside;          // the same table in these formats beside each document
   bool verbose = false;            // name every property that one row per contact left out
   std::string extension = "vcf";   // looked for in folders given as FILE; "*" takes every file
   std::vector<std::string> files;  // as typed

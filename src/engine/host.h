@@ -9,6 +9,14 @@
 
 namespace brevant {
 
+// How a run makes its documents: one for each input, or one for all of them.
+enum class DocumentMode { PerInput, OneDocument };
+// Where a run's documents go: the chosen folder, or beside each input.
+enum class Destination { ChosenFolder, BesideInput };
+// A format of the files saved beside each document (the table of formats,
+// engine/write/output_formats.h, says what each one is).
+enum class OutputFormat : std::uint8_t;
+
 // What the engine asks of its surroundings. The window implements it, and so do
 // the command-line tool and the tests. Options are read at the moment a
 // conversion needs them, never cached, so a change made while the engine yields
@@ -22,19 +30,16 @@ class Host {
   virtual Text borderWidth() = 0;  // inserted into the document as typed
   virtual Colour tableBackgroundColour() = 0;
 
-  // Conversion mode: one document for all inputs, or one per input.
-  virtual bool convertAllToOne() = 0;
-  virtual bool convertEach() = 0;
+  virtual DocumentMode documentMode() = 0;
   // Reading: one table row per contact instead of one per input file.
   virtual bool oneRowPerContact() { return false; }
-  // The same table as a CSV file beside each document, for spreadsheets.
-  virtual bool saveCsv() { return false; }
-  // The same table as an .xlsx workbook beside each document.
-  virtual bool saveXlsx() { return false; }
+  // The same table in this format beside each document as well.
+  virtual bool savesBeside(OutputFormat format) {
+    (void)format;
+    return false;
+  }
 
-  // Destination: the chosen folder, or beside each input.
-  virtual bool saveToChosenFolder() = 0;
-  virtual bool saveBesideInput() = 0;
+  virtual Destination destination() = 0;
   virtual Text chosenFolder() = 0;
 
   // The rows of the input list, in order, taken as a snapshot.

@@ -12,6 +12,7 @@
 #include "form/event_turns.h"
 #include "form/form_layout.h"
 #include "form/form_view.h"
+#include "form/option_groups.h"
 #include "form/stored_options.h"
 #include "support/messages/error_tags.h"
 #include "support/settings/settings_store.h"
@@ -98,13 +99,14 @@ class MainForm : public Host {
   Colour tableTextColour() override { return colour(Control::TextColourSwatch); }
   Text borderWidth() override { return text(Control::BorderWidth); }
   Colour tableBackgroundColour() override { return colour(Control::BackgroundColourSwatch); }
-  bool convertAllToOne() override { return checked(Control::AllInOneDocument); }
-  bool convertEach() override { return checked(Control::DocumentPerInput); }
+  DocumentMode documentMode() override {
+    return DocumentModeOf(checked(Control::AllInOneDocument), checked(Control::DocumentPerInput));
+  }
   bool oneRowPerContact() override { return checked(Control::RowPerContact); }
-  bool saveCsv() override { return checked(Control::AlsoSaveCsv); }
-  bool saveXlsx() override { return checked(Control::AlsoSaveSpreadsheet); }
-  bool saveToChosenFolder() override { return checked(Control::SaveToChosenFolder); }
-  bool saveBesideInput() override { return checked(Control::SaveBesideInput); }
+  bool savesBeside(OutputFormat format) override { return checked(CheckBoxOf(format)); }
+  Destination destination() override {
+    return DestinationOf(checked(Control::SaveToChosenFolder), checked(Control::SaveBesideInput));
+  }
   Text chosenFolder() override { return text(Control::OutputFolder); }
   std::vector<Text> inputPaths() override { return rows_; }
   void setProgressPosition(double position) override;

@@ -1,6 +1,11 @@
 #include "form/stored_options.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
+
+#include "engine/write/output_formats.h"
+#include "form/option_groups.h"
 
 namespace brevant {
 
@@ -9,7 +14,8 @@ namespace {
 using enum Control;
 
 // Flags are "True" or "False", colours signed decimal text, texts as typed.
-constexpr StoredOption kStoredOptions[] = {
+// The check boxes of the formats beside the documents follow from their table.
+constexpr StoredOption kOwnOptions[] = {
     {BorderWidth, {u"Border Width", u"1"}, 110},
     {AllInOneDocument, {u"Option1", u"True"}, 112},
     {DocumentPerInput, {u"Option2", u"False"}, 114},
@@ -19,16 +25,25 @@ constexpr StoredOption kStoredOptions[] = {
     {SaveToChosenFolder, {u"Option3", u"True"}, 126},
     {SaveBesideInput, {u"Option4", u"False"}, 128},
     {RowPerContact, {u"OneRowPerContact", u"False"}, 130},
-    {AlsoSaveCsv, {u"SaveCsv", u"False"}, 134},
-    {AlsoSaveSpreadsheet, {u"SaveXlsx", u"False"}, 136},
 };
 
 }  // namespace
 
-std::span<const StoredOption> StoredOptions() { return kStoredOptions; }
+std::span<const StoredOption> StoredOptions() {
+  static const std::vector<StoredOption> options = [] {
+    std::vector<StoredOption> all(std::begin(kOwnOptions), std::end(kOwnOptions));
+    for (const OutputFormatInfo& format : kOutputFormats)
+      all.push_back({CheckBoxOf(format.format), {format.storedKey, u"False"}, format.restoreStatement});
+    std::stable_sort(all.begin(), all.end(), [](const StoredOption& a, const StoredOption& b) {
+      return a.restoreStatement < b.restoreStatement;
+    });
+    return all;
+  }();
+  return options;
+}
 
 const StoredOption& StoredOptionOf(Control control) {
-  for (const StoredOption& option : kStoredOptions)
+  for (const StoredOption& option : StoredOptions())
     if (option.control == control) return option;
   throw std::invalid_argument("the control shows no stored option");
 }

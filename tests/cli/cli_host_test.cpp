@@ -45,7 +45,7 @@ TEST_F(CliHostTest, OptionsDecideWhatTheEngineWritesAndWhere) {
   EXPECT_NE(ReadBytes(dir / "in" / "b.htm").find("<td>&nbsp;Bob</td>"), std::string::npos);
 
   CliOptions single;
-  single.mode = CliMode::Single;
+  single.mode = DocumentMode::OneDocument;
   single.outputDir = (dir / "out\xE9").string();  // a name that is not UTF-8 survives
   std::filesystem::create_directory(dir / "out\xE9");
   CliHost intoFolder = makeHost(single, inputs);

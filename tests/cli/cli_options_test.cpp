@@ -21,22 +21,22 @@ std::string Problem(const Args& args) {
 
 TEST(CliOptionsTest, DefaultsAreTheWindowsDefaults) {
   const CliOptions options = Options({"a.vcf"});
-  EXPECT_EQ(options.mode, CliMode::Each);
+  EXPECT_EQ(options.mode, DocumentMode::PerInput);
   EXPECT_EQ(options.outputDir, std::nullopt);
   EXPECT_EQ(options.border, "1");
   EXPECT_EQ(options.textColour, 0);
   EXPECT_EQ(options.backgroundColour, 0xFFFFFF);
   EXPECT_FALSE(options.quiet);
   EXPECT_FALSE(options.perContact);
-  EXPECT_FALSE(options.csv);
-  EXPECT_FALSE(options.xlsx);
+  EXPECT_FALSE(options.beside[OutputFormat::Csv]);
+  EXPECT_FALSE(options.beside[OutputFormat::Xlsx]);
   EXPECT_EQ(options.files, Args{"a.vcf"});
 }
 
 TEST(CliOptionsTest, EveryOptionInEveryForm) {
   const CliOptions options = Options({"-m", "single", "a.vcf", "--output-dir", "out", "--border=3 ", "-q",
                                       "--text-color", "#FF0000", "--background-color=65280", "b.vcf"});
-  EXPECT_EQ(options.mode, CliMode::Single);
+  EXPECT_EQ(options.mode, DocumentMode::OneDocument);
   EXPECT_EQ(options.outputDir, "out");
   EXPECT_EQ(options.border, "3 ");
   EXPECT_EQ(options.textColour, 255);
@@ -44,8 +44,9 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_TRUE(options.quiet);
   EXPECT_EQ(options.files, (Args{"a.vcf", "b.vcf"}));
 
-  EXPECT_EQ(Options({"--mode=single", "--mode", "each"}).mode, CliMode::Each);  // the last one counts
-  EXPECT_EQ(Options({"-qmsingle"}).mode, CliMode::Single);
+  EXPECT_EQ(Options({"--mode=single", "--mode", "each"}).mode,
+            DocumentMode::PerInput);  // the last one counts
+  EXPECT_EQ(Options({"-qmsingle"}).mode, DocumentMode::OneDocument);
   EXPECT_TRUE(Options({"-qm", "single"}).quiet);
   EXPECT_EQ(Options({"-oout"}).outputDir, "out");
   EXPECT_EQ(Options({"--out", "x", "--back", "1"}).outputDir, "x");  // unique prefixes
@@ -56,11 +57,11 @@ TEST(CliOptionsTest, EveryOptionInEveryForm) {
   EXPECT_EQ(Options({"--ext", "*"}).extension, "*");
   EXPECT_EQ(Options({"--text-color", "-1"}).textColour, -1);  // the window's stored form
   EXPECT_TRUE(Options({"--per"}).perContact);
-  EXPECT_TRUE(Options({"--csv"}).csv);
-  EXPECT_TRUE(Options({"--xlsx"}).xlsx);
-  EXPECT_TRUE(Options({"--xl"}).xlsx);
-  EXPECT_EQ(Options({"-m", "Single"}).mode, CliMode::Single);  // letter case does not matter
-  EXPECT_EQ(Options({"--mode=SINGLE", "-m", "Each"}).mode, CliMode::Each);
+  EXPECT_TRUE(Options({"--csv"}).beside[OutputFormat::Csv]);
+  EXPECT_TRUE(Options({"--xlsx"}).beside[OutputFormat::Xlsx]);
+  EXPECT_TRUE(Options({"--xl"}).beside[OutputFormat::Xlsx]);
+  EXPECT_EQ(Options({"-m", "Single"}).mode, DocumentMode::OneDocument);  // letter case does not matter
+  EXPECT_EQ(Options({"--mode=SINGLE", "-m", "Each"}).mode, DocumentMode::PerInput);
 }
 
 TEST(CliOptionsTest, AMistypedOptionSuggestsTheNearestOne) {

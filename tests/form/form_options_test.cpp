@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/write/output_formats.h"
 #include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 
@@ -152,13 +153,14 @@ TEST_F(FormTest, StoredOptionsComeBackAndValuesThatDoNotConvertAreReported) {
     auto& f = open();
     EXPECT_EQ(view.checked, c.checked);
     for (const auto& [option, on] : c.checked) EXPECT_EQ(f.checked(option), on);
-    EXPECT_EQ(f.convertAllToOne(), c.checked.at(AllInOneDocument));
-    EXPECT_EQ(f.convertEach(), c.checked.at(DocumentPerInput));
+    // A group of two unchecked buttons runs as its first button says.
+    EXPECT_EQ(f.documentMode(),
+              c.checked.at(DocumentPerInput) ? DocumentMode::PerInput : DocumentMode::OneDocument);
     EXPECT_EQ(f.oneRowPerContact(), c.checked.at(RowPerContact));
-    EXPECT_EQ(f.saveCsv(), c.checked.at(AlsoSaveCsv));
-    EXPECT_EQ(f.saveXlsx(), c.checked.at(AlsoSaveSpreadsheet));
-    EXPECT_EQ(f.saveToChosenFolder(), c.checked.at(SaveToChosenFolder));
-    EXPECT_EQ(f.saveBesideInput(), c.checked.at(SaveBesideInput));
+    EXPECT_EQ(f.savesBeside(OutputFormat::Csv), c.checked.at(AlsoSaveCsv));
+    EXPECT_EQ(f.savesBeside(OutputFormat::Xlsx), c.checked.at(AlsoSaveSpreadsheet));
+    EXPECT_EQ(f.destination(),
+              c.checked.at(SaveBesideInput) ? Destination::BesideInput : Destination::ChosenFolder);
     EXPECT_EQ(view.enabled[OutputFolderFrame], c.checked.at(SaveToChosenFolder));
     EXPECT_EQ(f.borderWidth(), c.borderWidth);
     EXPECT_EQ(view.texts[BorderWidth], c.borderWidth);
@@ -212,13 +214,13 @@ TEST_F(FormTest, OptionClicksStoreBothKeysOfTheirGroupAndTextsEveryChange) {
     f.toggled(click.option, true);
     EXPECT_EQ(stored(click.key1), click.value1);
     EXPECT_EQ(stored(click.key2), click.value2);
-    EXPECT_EQ(view.checked[Control::AllInOneDocument], f.convertAllToOne());
-    EXPECT_EQ(view.checked[Control::DocumentPerInput], f.convertEach());
-    EXPECT_EQ(view.checked[Control::SaveToChosenFolder], f.saveToChosenFolder());
-    EXPECT_EQ(view.checked[Control::SaveBesideInput], f.saveBesideInput());
-    EXPECT_EQ(view.enabled[Control::OutputFolderFrame], f.saveToChosenFolder());
+    EXPECT_EQ(view.checked[Control::AllInOneDocument], f.documentMode() == DocumentMode::OneDocument);
+    EXPECT_EQ(view.checked[Control::DocumentPerInput], f.documentMode() == DocumentMode::PerInput);
+    EXPECT_EQ(view.checked[Control::SaveToChosenFolder], f.destination() == Destination::ChosenFolder);
+    EXPECT_EQ(view.checked[Control::SaveBesideInput], f.destination() == Destination::BesideInput);
+    EXPECT_EQ(view.enabled[Control::OutputFolderFrame], f.destination() == Destination::ChosenFolder);
   }
-  EXPECT_FALSE(f.convertEach());
+  EXPECT_EQ(f.documentMode(), DocumentMode::OneDocument);
   f.toggled(Control::RowPerContact, true);
   EXPECT_EQ(stored(u"OneRowPerContact"), "True");
   EXPECT_TRUE(f.oneRowPerContact());
@@ -226,17 +228,17 @@ TEST_F(FormTest, OptionClicksStoreBothKeysOfTheirGroupAndTextsEveryChange) {
   EXPECT_EQ(stored(u"OneRowPerContact"), "False");
   f.toggled(Control::AlsoSaveCsv, true);
   EXPECT_EQ(stored(u"SaveCsv"), "True");
-  EXPECT_TRUE(f.saveCsv());
+  EXPECT_TRUE(f.savesBeside(OutputFormat::Csv));
   f.toggled(Control::AlsoSaveCsv, false);
   EXPECT_EQ(stored(u"SaveCsv"), "False");
-  EXPECT_FALSE(f.saveCsv());
+  EXPECT_FALSE(f.savesBeside(OutputFormat::Csv));
   f.toggled(Control::AlsoSaveSpreadsheet, true);
   EXPECT_EQ(stored(u"SaveXlsx"), "True");
-  EXPECT_TRUE(f.saveXlsx());
-  EXPECT_FALSE(f.saveCsv());  // each box for itself
+  EXPECT_TRUE(f.savesBeside(OutputFormat::Xlsx));
+  EXPECT_FALSE(f.savesBeside(OutputFormat::Csv));  // each box for itself
   f.toggled(Control::AlsoSaveSpreadsheet, false);
   EXPECT_EQ(stored(u"SaveXlsx"), "False");
-  EXPECT_FALSE(f.saveXlsx());
+  EXPECT_FALSE(f.savesBeside(OutputFormat::Xlsx));
 
   f.edited(Control::OutputFolder, u"/o");
   EXPECT_EQ(stored(u"Text1"), "/o");

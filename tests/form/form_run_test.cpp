@@ -80,6 +80,26 @@ TEST_F(RunTest, ShowsEachFileWithItsShareWhileTheRunYieldsThenDone) {
   expectIdle();
 }
 
+// Stored settings may leave both buttons of a group unchecked; the run then
+// does what each group's first button says: one document, in the chosen folder.
+TEST_F(RunTest, AGroupWithNeitherButtonCheckedRunsAsItsFirstButton) {
+  fs::create_directory(out);
+  WriteBytes(dir / "a.vcf", "FN:x\n");
+  for (const char* key : {"Option1", "Option2", "Option3", "Option4"})
+    settings.values[FromUtf8(key)] = u"False";
+  settings.values[u"Text1"] = PathText(out);
+  MainForm& f = openWithRows({dir / "a.vcf"});
+  for (const Control option : {Control::AllInOneDocument, Control::DocumentPerInput,
+                               Control::SaveToChosenFolder, Control::SaveBesideInput})
+    EXPECT_FALSE(view.checked[option]);
+  f.clicked(Control::StartConverting);
+  EXPECT_TRUE(fs::exists(out / "output.xml"));
+  EXPECT_FALSE(fs::exists(dir / "a.htm"));
+  EXPECT_THAT(dialogs.asked, ElementsAre("message: Done."));
+  for (const char* key : {"Option1", "Option2", "Option3", "Option4"})
+    EXPECT_EQ(stored(FromUtf8(key)), "False");
+}
+
 TEST_F(RunTest, ChangesWhileTheRunYieldsApplyFromTheNextReadButRowsStayAsTheyWere) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");

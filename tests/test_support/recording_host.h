@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/write/output_formats.h"
 
 namespace brevant::test {
 
@@ -16,13 +17,10 @@ class RecordingHost : public Host {
   Colour textColour = 0;
   Text border = u"1";
   Colour backgroundColour = 0xFFFFFF;
-  bool allToOne = false;
-  bool each = true;
+  DocumentMode mode = DocumentMode::PerInput;
   bool perContact = false;
-  bool csv = false;
-  bool xlsx = false;
-  bool toChosenFolder = false;
-  bool besideInput = true;
+  PerFormat<bool> beside;
+  Destination saveTo = Destination::BesideInput;
   Text folder;
   std::vector<Text> rows;
 
@@ -37,13 +35,10 @@ class RecordingHost : public Host {
   Colour tableTextColour() override { return textColour; }
   Text borderWidth() override { return border; }
   Colour tableBackgroundColour() override { return backgroundColour; }
-  bool convertAllToOne() override { return allToOne; }
-  bool convertEach() override { return each; }
+  DocumentMode documentMode() override { return mode; }
   bool oneRowPerContact() override { return perContact; }
-  bool saveCsv() override { return csv; }
-  bool saveXlsx() override { return xlsx; }
-  bool saveToChosenFolder() override { return toChosenFolder; }
-  bool saveBesideInput() override { return besideInput; }
+  bool savesBeside(OutputFormat format) override { return beside[format]; }
+  Destination destination() override { return saveTo; }
   Text chosenFolder() override { return folder; }
   std::vector<Text> inputPaths() override { return rows; }
   void setProgressPosition(double position) override { positions.push_back(position); }

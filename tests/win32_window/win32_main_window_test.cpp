@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "engine/write/output_formats.h"
 #include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 #include "win32_window/dpi_scale.h"
@@ -168,7 +169,7 @@ TEST_F(Win32ViewTest, GesturesReachTheHandlersAndWhatTheFormShowsIsNotStoredAgai
   EXPECT_EQ(Stored(u"SaveCsv"), "True");
   SendMessageW(at(Control::AlsoSaveSpreadsheet), BM_CLICK, 0, 0);
   EXPECT_EQ(Stored(u"SaveXlsx"), "True");
-  EXPECT_TRUE(form.saveXlsx());
+  EXPECT_TRUE(form.savesBeside(OutputFormat::Xlsx));
 
   SetWindowTextW(at(Control::BorderWidth), L"x2");  // as typed
   EXPECT_EQ(form.text(Control::BorderWidth), u"x2");

@@ -146,8 +146,8 @@ TEST_F(WindowTest, FlagsReadAsWordsOrNumbers) {
     QtMainWindow& w = open();
     EXPECT_EQ(w.optionButton(Control::AllInOneDocument)->isChecked(), c.oneChecked) << c.option1;
     EXPECT_EQ(w.optionButton(Control::DocumentPerInput)->isChecked(), c.twoChecked) << c.option2;
-    EXPECT_EQ(w.form().convertAllToOne(), c.oneChecked);
-    EXPECT_EQ(w.form().convertEach(), c.twoChecked);
+    // Neither checked: the run makes one document, as the group's first button says.
+    EXPECT_EQ(w.form().documentMode(), c.twoChecked ? DocumentMode::PerInput : DocumentMode::OneDocument);
   }
   EXPECT_THAT(dialogs.asked, IsEmpty());
 }
@@ -287,13 +287,12 @@ TEST_F(WindowTest, TheHandPointerComesFromTheProgramFolderWhenThere) {
 TEST_F(WindowTest, TheHostReadsTheControlsAtTheMomentItAsks) {
   QtMainWindow& w = open();
   Host& host = w.form();
-  EXPECT_TRUE(host.convertAllToOne());
+  EXPECT_EQ(host.documentMode(), DocumentMode::OneDocument);
   w.optionButton(Control::DocumentPerInput)->click();
-  EXPECT_FALSE(host.convertAllToOne());
-  EXPECT_TRUE(host.convertEach());
+  EXPECT_EQ(host.documentMode(), DocumentMode::PerInput);
+  EXPECT_EQ(host.destination(), Destination::ChosenFolder);
   w.optionButton(Control::SaveBesideInput)->click();
-  EXPECT_TRUE(host.saveBesideInput());
-  EXPECT_FALSE(host.saveToChosenFolder());
+  EXPECT_EQ(host.destination(), Destination::BesideInput);
   w.textBox(Control::OutputFolder)->setText("/elsewhere/");
   EXPECT_EQ(host.chosenFolder(), u"/elsewhere/");
   w.textBox(Control::BorderWidth)->setText("4");

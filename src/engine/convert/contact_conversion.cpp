@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "engine/contacts/contact_reader.h"
-#include "engine/convert/single_document_inputs.h"
+#include "engine/convert/one_document_inputs.h"
 #include "engine/convert/table_options.h"
 #include "engine/progress.h"
 #include "engine/write/contact_html.h"
@@ -14,11 +14,11 @@ namespace brevant {
 
 namespace {
 
-// Numbers of the statements that error boxes quote, as in the per-file
+// Numbers of the statements that error boxes quote, as in the per-input
 // conversion; the one-document conversion's are its sweeps'.
 enum Statement : int {
-  kSeparateScan = 128,
-  kSeparateWrite = 546,
+  kPerInputScan = 128,
+  kPerInputWrite = 546,
 };
 
 // All contacts of one input, kept until the document is written: their cells,
@@ -110,10 +110,9 @@ class RowWriter final : public ContactSink {
 
 }  // namespace
 
-DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporter& errors,
-                                              const InputText& input, const Text& inputPath,
-                                              const Text& outputPath, SpreadsheetFiles* spreadsheets,
-                                              PropertyTally& leftOut, const TargetLook* target) {
+DocumentOutcome ConvertContactsPerInput(Host& host, const StatementReporter& errors, const InputText& input,
+                                        const Text& inputPath, const Text& outputPath, BesideFiles* beside,
+                                        PropertyTally& leftOut, const TargetLook* target) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
   ContactTable table(inputBytes, leftOut);
@@ -123,14 +122,14 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     const std::size_t blocks = ReadContacts(*bytes, table, host);
     if (!input.ansi().empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
   } catch (...) {
-    errors.reportCurrentException(kSeparateScan, inputPath);
+    errors.reportCurrentException(kPerInputScan, inputPath);
     return DocumentOutcome::Failed;
   }
   if (table.columns().empty()) return DocumentOutcome::NoCells;
 
   try {
     DocumentOutput output(outputPath, ExistingTarget::Replace, target);
-    ContactDocument document(output, TurnsOf(host), spreadsheets);
+    ContactDocument document(output, TurnsOf(host), beside);
     document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
     const std::size_t last = table.rows() - 1;
@@ -142,18 +141,18 @@ DocumentOutcome ConvertContactsToSeparateHTML(Host& host, const StatementReporte
     }
     document.flush();
     output.write(kClosing);
-    // The document and its files for spreadsheets go in place together, or none does.
-    if (!CommitWithSpreadsheets(output, spreadsheets, errors, kSeparateWrite)) return DocumentOutcome::Failed;
+    // The document and the files beside it go in place together, or none does.
+    if (!CommitWithBesideFiles(output, beside, errors, kPerInputWrite)) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
-    errors.reportCurrentException(kSeparateWrite, outputPath);
+    errors.reportCurrentException(kPerInputWrite, outputPath);
     return DocumentOutcome::Failed;
   }
 }
 
-void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, const std::vector<Text>& inputs,
-                                 const Text& outputPath, SpreadsheetChoice spreadsheets,
-                                 RunSummary& summary) {
+void ConvertContactsToOneDocument(Host& host, const StatementReporter& errors,
+                                  const std::vector<Text>& inputs, const Text& outputPath,
+                                  const FormatChoice& chosen, RunSummary& summary) {
   const ContactTableStyle style = ReadContactTableStyle(host);
   summary.inputs = inputs.size();
   ContactLabels labels;  // one for both sweeps, so that a label is the same number in each
@@ -181,17 +180,17 @@ void ConvertContactsToSingleHTML(Host& host, const StatementReporter& errors, co
 
   try {
     DocumentOutput output(outputPath);
-    SpreadsheetFiles files;
-    files.openBeside(outputPath, spreadsheets, TurnsOf(host), ExistingTarget::KeepReadOnly);
-    ContactDocument document(output, TurnsOf(host), files.any() ? &files : nullptr);
+    BesideFiles beside;
+    beside.openBeside(outputPath, chosen, TurnsOf(host), ExistingTarget::KeepReadOnly);
+    ContactDocument document(output, TurnsOf(host), beside.any() ? &beside : nullptr);
     document.begin(style, kContactsTitle, columns);
     RowWriter rows(columns, labels, document);
     sweeps.secondSweep(inputs, errors,
                        [&](const InputText& input) { ReadContacts(ContactBytes(input), rows, host); }, {});
     document.flush();
-    CommitSingleDocument(output, files, outputPath, inputs, errors, kWriteSingleDocument, summary);
+    CommitOneDocument(output, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteSingleDocument, outputPath);
+    errors.reportCurrentException(kWriteOneDocument, outputPath);
   }
 }
 

@@ -1,7 +1,7 @@
 #include "engine/convert/conversion_run.h"
 
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "engine/progress.h"
 #include "engine/statement_reporter.h"
 #include "support/files/file_error.h"
@@ -11,31 +11,25 @@
 
 namespace brevant {
 
-Text SingleDocumentPath(Host& host, const std::vector<Text>& inputs) {
-  Text folder;
-  if (host.saveToChosenFolder()) {
-    folder = host.chosenFolder();
-  } else if (host.saveBesideInput() && !inputs.empty()) {
-    folder = GetFolderPath(inputs.front());
-  } else {
-    // Without a destination choice the checked folder text is the only sound
-    // place; an empty folder would otherwise name the file system's root.
-    folder = host.chosenFolder();
-  }
-  return CollapseBackslashes(folder + Separator() + kSingleDocumentName);
+Text OneDocumentPath(Host& host, const std::vector<Text>& inputs) {
+  const Text folder = host.destination() == Destination::BesideInput && !inputs.empty()
+                          ? GetFolderPath(inputs.front())
+                          : host.chosenFolder();
+  return CollapseBackslashes(folder + Separator() + kOneDocumentName);
 }
 
 namespace {
 
 // A folder whose files could not be made durable is reported as the write of
 // the run's conversion, naming the folder.
-void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, int>>& failures, bool single) {
+void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, int>>& failures,
+                           DocumentMode mode) {
   if (failures.empty()) return;
+  const bool one = mode == DocumentMode::OneDocument;
   const StatementReporter errors(host,
-                                 single ? Procedure::OneDocumentConversion : Procedure::PerFileConversion);
+                                 one ? Procedure::OneDocumentConversion : Procedure::PerInputConversion);
   for (const auto& [folder, error] : failures)
-    errors.report(single ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)),
-                  FromNativePath(folder));
+    errors.report(one ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)), FromNativePath(folder));
 }
 
 }  // namespace
@@ -49,23 +43,23 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   // The run converts the list as it stands now, whatever happens to it meanwhile.
   const std::vector<Text> inputs = host.inputPaths();
   if (inputs.empty()) return RunOutcome::NoFilesAdded;
-  if (!FolderExists(host.chosenFolder()) && !host.saveBesideInput())
+  if (host.destination() == Destination::ChosenFolder && !FolderExists(host.chosenFolder()))
     return PathIsTooLong(host.chosenFolder()) ? RunOutcome::FolderPathTooLong : RunOutcome::FolderMissing;
 
   host.setBusy(true);
   // Everything the run writes is on disk before it says it is done.
   WriteSession session;
-  const bool single = host.convertAllToOne();
-  if (single) {
-    ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs), summary);
-  } else if (host.convertEach()) {
-    SeparateRun run(inputs, [&host] { host.yield(); });
+  const DocumentMode mode = host.documentMode();
+  if (mode == DocumentMode::OneDocument) {
+    ConvertToOneDocument(host, OneDocumentPath(host, inputs), summary);
+  } else {
+    PerInputRun run(inputs, [&host] { host.yield(); });
     for (std::size_t i = 1; i <= inputs.size(); ++i) {
       const Text& path = inputs[i - 1];
       host.setProgressPosition(FractionalPercent(i, inputs.size()));
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
       host.yield();
-      ConvertVCFToSeparateHTML(host, path, run);
+      ConvertPerInput(host, path, run);
     }
     summary.inputs = inputs.size();
     summary.documentsWritten = run.documentsWritten();
@@ -74,10 +68,9 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.failed = run.failed();
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();
-    summary.csvFilesWritten = run.csvFilesWritten();
-    summary.xlsxFilesWritten = run.xlsxFilesWritten();
+    summary.besideFilesWritten = run.besideFilesWritten();
   }
-  ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), single);
+  ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), mode);
   host.setBusy(false);
   host.setProgressPosition(0);
   host.setProgressCaption(kIdleProgressCaption);

@@ -10,7 +10,7 @@ inline constexpr char16_t kFolderMissing[] = u"Folder does not exist. Please sel
 inline constexpr char16_t kFolderPathTooLong[] = u"Path too long. Please select another folder.";
 inline constexpr char16_t kDone[] = u"Done.";
 inline constexpr char16_t kIdleProgressCaption[] = u"Progress Bar";
-inline constexpr char16_t kSingleDocumentName[] = u"output.xml";
+inline constexpr char16_t kOneDocumentName[] = u"output.xml";
 
 enum class RunOutcome { NoFilesAdded, FolderMissing, FolderPathTooLong, Done };
 
@@ -24,6 +24,6 @@ RunOutcome StartConverting(Host& host);
 RunOutcome StartConverting(Host& host, RunSummary& summary);
 
 // Where the one document of a run goes: the destination folder + "output.xml".
-Text SingleDocumentPath(Host& host, const std::vector<Text>& inputs);
+Text OneDocumentPath(Host& host, const std::vector<Text>& inputs);
 
 }  // namespace brevant

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/contacts/property_tally.h"
+#include "engine/write/output_formats.h"
 #include "support/text/text.h"
 
 namespace brevant {
@@ -12,16 +13,14 @@ namespace brevant {
 struct RunSummary {
   std::size_t inputs = 0;
   std::size_t documentsWritten = 0;
-  std::size_t nothingToConvert = 0;  // inputs that were read and yielded no cell
-  std::size_t notFound = 0;          // inputs that were not there when read
-  std::size_t failed = 0;            // inputs whose reading or converting failed (and was reported)
-  Text singleDocument;               // the one document's path, once written
-  PropertyTally leftOut;             // properties that no column shows (one row per contact)
-  std::uint64_t bytesWritten = 0;    // of all documents written, CSV and .xlsx files included
-  std::size_t csvFilesWritten = 0;   // beside the documents
-  Text singleCsv;                    // the one document's CSV file, once written
-  std::size_t xlsxFilesWritten = 0;  // beside the documents
-  Text singleXlsx;                   // the one document's .xlsx file, once written
+  std::size_t nothingToConvert = 0;           // inputs that were read and yielded no cell
+  std::size_t notFound = 0;                   // inputs that were not there when read
+  std::size_t failed = 0;                     // inputs whose reading or converting failed (and was reported)
+  Text oneDocument;                           // the one document's path, once written
+  PropertyTally leftOut;                      // properties that no column shows (one row per contact)
+  std::uint64_t bytesWritten = 0;             // of all documents written, the files beside them included
+  PerFormat<std::size_t> besideFilesWritten;  // beside the documents, by format
+  PerFormat<Text> besideOneDocument;          // the one document's files, once written
 };
 
 }  // namespace brevant

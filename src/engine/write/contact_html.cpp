@@ -171,11 +171,11 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
     AppendAsciiHtml(piece_, caption, ByteEncoding::Utf8);
     piece_ += "</th>";
     flushWhenFull();
-    // The files for spreadsheets leave pictures out.
-    if (spreadsheets_ != nullptr && !IsPicture(column)) spreadsheets_->caption(caption);
+    // The files beside it leave pictures out.
+    if (beside_ != nullptr && !IsPicture(column)) beside_->caption(caption);
   });
   piece_ += "</tr>\r\n</thead>\r\n<tbody>\r\n";
-  if (spreadsheets_ != nullptr) spreadsheets_->endRow();
+  if (beside_ != nullptr) beside_->endRow();
 }
 
 // On paper each contact is a block of "caption: value" lines of its filled
@@ -326,7 +326,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
       const bool picture = IsPicture(caption);
       if (nextKey != column) {
         piece_ += "<td></td>";
-        if (spreadsheets_ != nullptr && !picture) spreadsheets_->emptyValue();
+        if (beside_ != nullptr && !picture) beside_->emptyValue();
       } else {
         const ContactCell& cell = cells[order_[at]];
         nextKey = keyAt(++at);
@@ -338,7 +338,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
           piece_ += "<td>";
           appendValue(value, cell.encoding());
           piece_ += "</td>";
-          if (spreadsheets_ != nullptr && !picture) spreadsheets_->value(value, cell.encoding());
+          if (beside_ != nullptr && !picture) beside_->value(value, cell.encoding());
         }
       }
       if (piece_.size() >= kPieceSize) flushWhenFull();  // a row of a great many columns
@@ -346,7 +346,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
   }
   piece_ += "</tr>\r\n";
   flushWhenFull();
-  if (spreadsheets_ != nullptr) spreadsheets_->endRow();
+  if (beside_ != nullptr) beside_->endRow();
 }
 
 void ContactDocument::flush() {

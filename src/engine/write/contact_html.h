@@ -8,8 +8,8 @@
 #include "engine/contacts/contact_columns.h"
 #include "engine/contacts/pictures.h"
 #include "engine/turn_and_colour.h"
+#include "engine/write/beside_files.h"
 #include "engine/write/document_output.h"
-#include "engine/write/spreadsheet_files.h"
 
 namespace brevant {
 
@@ -29,12 +29,12 @@ inline constexpr char16_t kContactsTitle[] = u"Contacts";  // of the one documen
 // addresses and dates do not wrap, long texts do. On paper each contact is a
 // block of "caption: value" lines of its filled cells. Values are escaped
 // straight into the document as it goes out, a megabyte at a time, with a turn
-// at each. With files for spreadsheets, its header row and rows go there too,
+// at each. With files beside it, its header row and rows go there too,
 // cell by cell; pictures stay out of them.
 class ContactDocument {
  public:
-  ContactDocument(DocumentOutput& output, Turn turn, SpreadsheetFiles* spreadsheets = nullptr)
-      : output_(output), turn_(std::move(turn)), spreadsheets_(spreadsheets) {}
+  ContactDocument(DocumentOutput& output, Turn turn, BesideFiles* beside = nullptr)
+      : output_(output), turn_(std::move(turn)), beside_(beside) {}
 
   void begin(const ContactTableStyle& style, const Text& title, const ContactColumns& columns);
   // One row, of the contact's cells in the order read.
@@ -52,7 +52,7 @@ class ContactDocument {
 
   DocumentOutput& output_;
   Turn turn_;
-  SpreadsheetFiles* spreadsheets_;
+  BesideFiles* beside_;
   std::string piece_;
   std::vector<std::uint32_t> order_;  // a row's cells in the order of the columns
   std::vector<std::uint64_t> keys_;   // the ColumnKey of each of a row's cells, in the order read

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "engine/text/ascii_html.h"
-#include "support/files/path_helpers.h"
 
 namespace brevant {
 
@@ -37,10 +36,6 @@ std::basic_string_view<Ch> WithoutLineEnd(std::basic_string_view<Ch> value) {
 }
 
 }  // namespace
-
-Text CsvPathBeside(const Text& documentPath) {
-  return GetFolderPath(documentPath) + StripExtension(GetFileName(documentPath)) + u".csv";
-}
 
 CsvDocument::CsvDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look)
     : output_(path, existing, look), turn_(std::move(turn)), path_(path) {

@@ -6,18 +6,15 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/turn_and_colour.h"
 #include "engine/scan/captions.h"
 #include "engine/statement_reporter.h"
 #include "engine/text/text_encodings.h"
+#include "engine/turn_and_colour.h"
+#include "engine/write/beside_file.h"
 #include "engine/write/csv_field.h"
 #include "engine/write/document_output.h"
 
 namespace brevant {
-
-// The path of the CSV file beside a document: its name with ".csv" for its
-// extension ("name.htm" gives "name.csv", "output.xml" gives "output.csv").
-Text CsvPathBeside(const Text& documentPath);
 
 // The table of a document once more, as CSV for spreadsheets, written beside it
 // while the document is written: the same header row and rows, in UTF-8 with a
@@ -26,29 +23,29 @@ Text CsvPathBeside(const Text& documentPath);
 // document it goes into a new file and replaces the one at its path only when
 // complete; it is put in place together with its document (CommitTogether),
 // never without it.
-class CsvDocument {
+class CsvDocument final : public BesideFile {
  public:
   // `look` is the caller's look at the path, when it took one.
   CsvDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look = nullptr);
 
-  const Text& path() const { return path_; }
+  const Text& path() const override { return path_; }
 
-  void caption(CaptionKey caption);
+  void caption(CaptionKey caption) override;
   // A caption of one row per contact, in UTF-8.
-  void caption(std::string_view text) { bytesField(text, ByteEncoding::Utf8); }
+  void caption(std::string_view text) override { bytesField(text, ByteEncoding::Utf8); }
   // A value of the line scanner: bytes read one a character (taken as UTF-8
   // when they all are, else as Windows-1252) or UTF-16 text. The carriage
   // return that ends a vCard line is no part of the text.
-  void lineValue(std::string_view bytes) {
+  void lineValue(std::string_view bytes) override {
     if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
     bytesField(bytes, std::nullopt);
   }
-  void lineValue(std::u16string_view chars);
+  void lineValue(std::u16string_view chars) override;
   // A decoded value of one row per contact.
-  void value(std::string_view bytes, ByteEncoding encoding) { bytesField(bytes, encoding); }
-  void emptyValue();
+  void value(std::string_view bytes, ByteEncoding encoding) override { bytesField(bytes, encoding); }
+  void emptyValue() override;
   // The next field starts a new record.
-  void endRow();
+  void endRow() override;
 
   // Puts the file in place. A failure is reported at `statement`, naming the
   // file, and the file at the path stays as it was. Gives whether it was written.
@@ -56,8 +53,9 @@ class CsvDocument {
   // Writes what it still holds: its file is then ready to be put in place with
   // its document (CommitTogether).
   DocumentOutput& finished();
+  DocumentOutput* finished(const StatementReporter&, int) override { return &finished(); }
   bool written() const { return written_; }
-  std::uint64_t size() const { return output_.size(); }
+  std::uint64_t size() const override { return output_.size(); }
 
  private:
   // Room for `bytes` more at the end of the buffer, which goes to the file

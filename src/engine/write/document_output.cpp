@@ -30,7 +30,7 @@ void DocumentOutput::commit() {
   committedBytes += size_;
 }
 
-bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
+bool CommitTogether(std::span<DocumentOutput* const> outputs, const StatementReporter& errors,
                     int statement) {
   std::vector<DocumentOutput*> placed;
   std::vector<AtomicFileWriter*> writers;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "engine/statement_reporter.h"
@@ -32,7 +33,7 @@ class DocumentOutput {
   std::uint64_t size() const { return size_; }
 
  private:
-  friend bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
+  friend bool CommitTogether(std::span<DocumentOutput* const> outputs, const StatementReporter& errors,
                              int statement);
   Text path_;
   std::optional<AtomicFileWriter> writer_;
@@ -45,8 +46,11 @@ class DocumentOutput {
 // be written leaves every earlier file as it was. A failure is reported at
 // `statement`, naming the file it concerns. Null entries are passed over.
 // Gives whether they were placed.
-bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
-                    int statement);
+bool CommitTogether(std::span<DocumentOutput* const> outputs, const StatementReporter& errors, int statement);
+inline bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
+                           int statement) {
+  return CommitTogether(std::span(outputs.begin(), outputs.size()), errors, statement);
+}
 
 // The bytes of all documents this thread has put in place so far: the
 // difference over a conversion is the size of what it wrote.

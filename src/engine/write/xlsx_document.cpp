@@ -8,7 +8,6 @@
 
 #include "engine/write/xlsx_parts.h"
 #include "support/files/file_error.h"
-#include "support/files/path_helpers.h"
 
 namespace brevant {
 
@@ -41,10 +40,6 @@ std::basic_string_view<Ch> WithoutLineEnd(std::basic_string_view<Ch> value) {
 }
 
 }  // namespace
-
-Text XlsxPathBeside(const Text& documentPath) {
-  return GetFolderPath(documentPath) + StripExtension(GetFileName(documentPath)) + u".xlsx";
-}
 
 XlsxDocument::XlsxDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look)
     : turn_(std::move(turn)), path_(path) {

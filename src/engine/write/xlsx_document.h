@@ -8,20 +8,17 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/turn_and_colour.h"
 #include "engine/scan/captions.h"
 #include "engine/statement_reporter.h"
 #include "engine/text/text_encodings.h"
+#include "engine/turn_and_colour.h"
+#include "engine/write/beside_file.h"
 #include "engine/write/document_output.h"
 #include "engine/write/xlsx_cell.h"
 #include "engine/write/xlsx_texts.h"
 #include "engine/write/zip_writer.h"
 
 namespace brevant {
-
-// The path of the workbook beside a document: "name.htm" gives "name.xlsx",
-// "output.xml" gives "output.xlsx".
-Text XlsxPathBeside(const Text& documentPath);
 
 // The table of a document once more, as an Office Open XML workbook (.xlsx)
 // beside it, written while the document is written: the same header row and
@@ -40,17 +37,17 @@ Text XlsxPathBeside(const Text& documentPath);
 // spreadsheet holds (16,384 columns, 1,048,576 rows) is not written: commit()
 // reports it. A text longer than a cell holds (32,767 characters) is cut
 // there; the document and the CSV file keep it whole.
-class XlsxDocument {
+class XlsxDocument final : public BesideFile {
  public:
   // `look` is the caller's look at the path, when it took one.
   XlsxDocument(const Text& path, ExistingTarget existing, Turn turn, const TargetLook* look = nullptr);
-  ~XlsxDocument();
+  ~XlsxDocument() override;
 
-  const Text& path() const { return path_; }
+  const Text& path() const override { return path_; }
 
-  void caption(CaptionKey caption);
+  void caption(CaptionKey caption) override;
   // A caption of one row per contact, in UTF-8: it may hold a label a person typed.
-  void caption(std::string_view text) {
+  void caption(std::string_view text) override {
     if (failure_) return;
     if (IsPlainSheetText(text)) [[likely]]
       return plainCell(text, true);
@@ -59,16 +56,16 @@ class XlsxDocument {
   // A value of the line scanner: bytes read one a character (taken as UTF-8
   // when they all are, else as Windows-1252) or UTF-16 text. The carriage
   // return that ends a vCard line is no part of the text.
-  void lineValue(std::string_view bytes) {
+  void lineValue(std::string_view bytes) override {
     if (!bytes.empty() && bytes.back() == '\r') bytes.remove_suffix(1);
     bytesCell(bytes, std::nullopt);
   }
-  void lineValue(std::u16string_view chars);
+  void lineValue(std::u16string_view chars) override;
   // A decoded value of one row per contact.
-  void value(std::string_view bytes, ByteEncoding encoding) { bytesCell(bytes, encoding); }
-  void emptyValue() { ++column_; }
+  void value(std::string_view bytes, ByteEncoding encoding) override { bytesCell(bytes, encoding); }
+  void emptyValue() override { ++column_; }
   // The next cell starts a new row.
-  void endRow();
+  void endRow() override;
 
   // Puts the file in place. A failure is reported at `statement`, naming the
   // file, and the file at the path stays as it was. Gives whether it was written.
@@ -77,9 +74,9 @@ class XlsxDocument {
   // document (CommitTogether). A workbook that could not be made (more than a
   // spreadsheet holds, say) is reported at `statement` and gives null. Throws
   // when the file cannot be written.
-  DocumentOutput* finished(const StatementReporter& errors, int statement);
+  DocumentOutput* finished(const StatementReporter& errors, int statement) override;
   bool written() const { return written_; }
-  std::uint64_t size() const { return size_; }
+  std::uint64_t size() const override { return size_; }
 
  private:
   // Room for `bytes` more at the end of the buffer.

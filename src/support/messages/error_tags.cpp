@@ -20,7 +20,7 @@ struct TagRow {
 };
 
 constexpr TagRow kTags[] = {
-    {PerFileConversion, u"Tarnwick", u"modVCF", u"ConvertVCFToSeparateHTML", false},
+    {PerInputConversion, u"Tarnwick", u"modVCF", u"ConvertVCFToSeparateHTML", false},
     {OneDocumentConversion, u"Tarnwick", u"modVCF", u"ConvertVCFToSingleHTML", true},
     {FolderTreeScan, u"DorrinTitle", u"AddFolder", u"GetSubDirectories2016", true},
     {WindowStartUp, u"Tarnwick", u"Form1", u"Form_Load", false},

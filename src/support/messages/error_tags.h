@@ -6,7 +6,7 @@ namespace brevant {
 
 // The procedures whose failed statements show the "Application Error" box.
 enum class Procedure {
-  PerFileConversion,
+  PerInputConversion,
   OneDocumentConversion,
   FolderTreeScan,
   WindowStartUp,

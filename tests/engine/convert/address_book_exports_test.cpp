@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "support/text/utf8.h"
 #include "test_support/contact_table.h"
 #include "test_support/csv_table.h"
@@ -44,16 +44,15 @@ class AddressBookExports : public ::testing::Test {
  protected:
   AddressBookExports() {
     host.perContact = true;
-    host.toChosenFolder = true;
-    host.besideInput = false;
-    host.csv = true;
+    host.saveTo = Destination::ChosenFolder;
+    host.beside[OutputFormat::Csv] = true;
     host.folder = FromUtf8(dir.path().string());
   }
 
   // The document's table for one input, which must be well-formed XML.
   test::ContactTableText convert(const std::string& vcf) {
     test::WriteBytes(dir / "in" / "export.vcf", vcf);
-    ConvertVCFToSeparateHTML(host, FromUtf8((dir / "in" / "export.vcf").string()));
+    ConvertPerInput(host, FromUtf8((dir / "in" / "export.vcf").string()));
     const std::string document = test::ReadBytes(dir / "export.htm");
     test::ContactTableText table = test::ReadContactTable(document);
     EXPECT_TRUE(table.wellFormed || !test::ChecksXml()) << document.substr(0, 3000);
@@ -119,7 +118,7 @@ TEST_F(AddressBookExports, PicturesShowWithTheirContact) {
 // The files for spreadsheets hold the document's captions, labels typed in
 // any script among them, and leave pictures out.
 TEST_F(AddressBookExports, SpreadsheetsHoldTheCaptionsWithoutPictures) {
-  host.xlsx = true;
+  host.beside[OutputFormat::Xlsx] = true;
   convert(
       Card("3.0", "FN:Ann\r\nPHOTO;ENCODING=b;TYPE=PNG:" + std::string(kPng) +
                       "\r\nitem1.EMAIL:ann@club.example\r\nitem1.X-ABLabel:Caf\xC3\xA9 \xE4\xBC\x9A\r\n"));

@@ -5,8 +5,8 @@
 
 #include <map>
 
-#include "engine/convert/separate_conversion.h"
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 #include "engine/statement_reporter.h"
 #include "support/text/utf8.h"
 #include "test_support/contact_table.h"
@@ -86,8 +86,7 @@ class ContactConversion : public ::testing::Test {
  protected:
   ContactConversion() {
     host.perContact = true;
-    host.toChosenFolder = true;
-    host.besideInput = false;
+    host.saveTo = Destination::ChosenFolder;
     host.folder = FromUtf8(dir.path().string());
   }
   Text add(const std::string& name, std::string_view content) {
@@ -174,7 +173,7 @@ const std::vector<ExportCase>& Exports() {
 TEST_F(ContactConversion, EachExportGetsARowPerContactWithItsValuesDecoded) {
   for (const ExportCase& e : Exports()) {
     const Text input = add(std::string(e.name) + ".vcf", e.bytes);
-    ConvertVCFToSeparateHTML(host, input);
+    ConvertPerInput(host, input);
     const std::string document = ReadBytes(dir / (std::string(e.name) + ".htm"));
     EXPECT_TRUE(IsAscii(document)) << e.name;
     const test::ContactTableText table = ReadTable(document);
@@ -186,7 +185,7 @@ TEST_F(ContactConversion, EachExportGetsARowPerContactWithItsValuesDecoded) {
 
 TEST_F(ContactConversion, OneDocumentHoldsEveryContactOfEveryInput) {
   for (const ExportCase& e : Exports()) add(std::string(e.name) + ".vcf", e.bytes);
-  ConvertVCFToSingleHTML(host, FromUtf8((dir / "output.xml").string()));
+  ConvertToOneDocument(host, FromUtf8((dir / "output.xml").string()));
   const test::ContactTableText table = ReadTable(ReadBytes(dir / "output.xml"));
   EXPECT_EQ(table.title, "Contacts");
   Rows expected;
@@ -217,7 +216,7 @@ TEST_F(ContactConversion, DocumentIsAsciiXhtmlInTheTableShape) {
   host.border = u"2\u00E9\"";
   host.textColour = 0x0000FF;
   const Text input = add("two.vcf", "BEGIN:VCARD\nFN:A&B\nEND:VCARD\nBEGIN:VCARD\nEMAIL:b@x\nEND:VCARD\n");
-  ConvertVCFToSeparateHTML(host, input);
+  ConvertPerInput(host, input);
   EXPECT_EQ(ReadBytes(dir / "two.htm"),
             "<!DOCTYPE html>\r\n"
             "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n"
@@ -270,7 +269,7 @@ TEST_F(ContactConversion, HostileValuesKeepTheDocumentWellFormed) {
   for (int i = 0; i < 3; ++i) card += "TEL:1\r\nEMAIL:a@x\r\n";
   card += "ORG:\"'\r\nEND:VCARD\r\n";
   const Text input = add("hostile.vcf", card);
-  ConvertVCFToSeparateHTML(host, input);
+  ConvertPerInput(host, input);
   const std::string document = ReadBytes(dir / "hostile.htm");
   const test::ContactTableText table = ReadTable(document);
   ASSERT_EQ(table.rows.size(), 1u);
@@ -292,7 +291,7 @@ TEST_F(ContactConversion, PrintedContactsCaptionEveryValue) {
   std::string card = "BEGIN:VCARD\r\nFN:A\r\n";
   for (int i = 0; i < 5000; ++i) card += "EMAIL:a" + std::to_string(i) + "@x\r\n";
   card += "TEL;CELL:1\r\nEND:VCARD\r\n";
-  ConvertVCFToSeparateHTML(host, add("many.vcf", card));
+  ConvertPerInput(host, add("many.vcf", card));
   const std::string document = ReadBytes(dir / "many.htm");
   const std::string style = document.substr(0, document.find("</style>"));
   for (const char* rule : {
@@ -325,7 +324,7 @@ TEST_F(ContactConversion, LongValuesAreEscapedWhole) {
   card += "\r\nEND:VCARD\r\n";
   expected.pop_back();  // a value is trimmed
   const Text input = add("long.vcf", card);
-  ConvertVCFToSeparateHTML(host, input);
+  ConvertPerInput(host, input);
   const test::ContactTableText table = ReadTable(ReadBytes(dir / "long.htm"));
   ASSERT_EQ(table.rows.size(), 1u);
   EXPECT_TRUE(table.rows[0].at("Notes") == expected);
@@ -334,19 +333,19 @@ TEST_F(ContactConversion, LongValuesAreEscapedWhole) {
 TEST_F(ContactConversion, NothingKnownWritesNothingAndNoDocumentReplacesAnInput) {
   WriteBytes(dir / "none.htm", "earlier");
   // Machine data only: nothing a person typed.
-  ConvertVCFToSeparateHTML(host, add("none.vcf", "BEGIN:VCARD\nUID:1\nPRODID:x\nEND:VCARD\n"));
+  ConvertPerInput(host, add("none.vcf", "BEGIN:VCARD\nUID:1\nPRODID:x\nEND:VCARD\n"));
   EXPECT_EQ(ReadBytes(dir / "none.htm"), "<missing>");
 
   // An unreadable or missing input is an empty row; an output that is one of the inputs is refused.
   host.rows.push_back(FromUtf8((dir / "not-there.vcf").string()));
   const Text output = add("output.xml", "FN:Old\n");
-  ConvertVCFToSingleHTML(host, output);
+  ConvertToOneDocument(host, output);
   EXPECT_EQ(ReadBytes(dir / "in" / "output.xml"), "FN:Old\n");
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_EQ(host.errors[0].statement, 842);
 
   host.errors.clear();
-  ConvertVCFToSingleHTML(host, FromUtf8((dir / "all.xml").string()));
+  ConvertToOneDocument(host, FromUtf8((dir / "all.xml").string()));
   EXPECT_EQ(ReadTable(ReadBytes(dir / "all.xml")).rows, (Rows{{}, {}, {{"Display Name", "Old"}}}));
 }
 

@@ -34,8 +34,7 @@ class ConversionRun : public ::testing::Test {
 };
 
 TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
-  host.besideInput = false;
-  host.toChosenFolder = true;
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "missing");
   EXPECT_EQ(StartConverting(host), RunOutcome::NoFilesAdded);
   add(dir / "a.vcf", "FN:a\n");
@@ -50,8 +49,7 @@ TEST_F(ConversionRun, RefusesAnEmptyListFirstThenAMissingFolder) {
   EXPECT_TRUE(host.positions.empty());
   EXPECT_FALSE(fs::exists(dir / "a.htm"));
   // Beside the input, the folder text is never looked at.
-  host.besideInput = true;
-  host.toChosenFolder = false;
+  host.saveTo = Destination::BesideInput;
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
   EXPECT_TRUE(fs::exists(dir / "a.htm"));
 }
@@ -72,8 +70,7 @@ TEST_F(ConversionRun, TellsHowManyContactsEveryFileReadHeld) {
   for (const bool perContact : {false, true}) {
     for (const bool allToOne : {false, true}) {
       host.perContact = perContact;
-      host.allToOne = allToOne;
-      host.each = !allToOne;
+      host.mode = allToOne ? DocumentMode::OneDocument : DocumentMode::PerInput;
       host.vcardBlocks.clear();
       EXPECT_EQ(StartConverting(host), RunOutcome::Done);
       // Once per file, also with two sweeps, in either way of reading.
@@ -110,18 +107,16 @@ TEST_F(ConversionRun, TheWindowGetsATurnForEveryInputThatThePerFileRunLooksAtFir
 }
 
 TEST_F(ConversionRun, OneDocumentGoesBesideTheFirstInputOrIntoTheFolder) {
-  host.each = false;
-  host.allToOne = true;
+  host.mode = DocumentMode::OneDocument;
   add(dir / "first" / "a.vcf", "FN:a\n");
   add(dir / "second" / "b.vcf", "FN:b\n");
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
   EXPECT_THAT(ReadBytes(dir / "first" / "output.xml"), HasSubstr("<td>&nbsp;b</td>"));
   EXPECT_FALSE(fs::exists(dir / "second" / "output.xml"));
 
-  host.besideInput = false;
-  host.toChosenFolder = true;
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "" / "");  // a doubled separator
-  EXPECT_EQ(SingleDocumentPath(host, host.rows), PathText(dir / "output.xml"));
+  EXPECT_EQ(OneDocumentPath(host, host.rows), PathText(dir / "output.xml"));
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
   EXPECT_TRUE(fs::exists(dir / "output.xml"));
   EXPECT_EQ(host.captions.back(), u"Progress Bar");
@@ -143,8 +138,7 @@ TEST_F(ConversionRun, NoInputOfTheRunIsDeletedOrReplacedByAnothersDocument) {
 }
 
 TEST_F(ConversionRun, SameNamedInputsOfOneRunGetNumberedDocuments) {
-  host.besideInput = false;
-  host.toChosenFolder = true;
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "out");
   WriteBytes(dir / "out" / "contacts.htm", "left by an earlier run");
   WriteBytes(dir / "out" / "contacts (2).htm", "left by an earlier run");
@@ -168,8 +162,7 @@ TEST_F(ConversionRun, SameNamedInputsOfOneRunGetNumberedDocuments) {
 // left free (its input had nothing to convert, or its write failed) goes to the
 // next input of the name, and numbers taken meanwhile by other names are passed.
 TEST_F(ConversionRun, ANumberLeftFreeGoesToTheNextInputOfTheName) {
-  host.besideInput = false;
-  host.toChosenFolder = true;
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "out");
   fs::create_directories(dir / "out");
   const std::tuple<const char*, const char*, const char*> inputs[] = {
@@ -235,8 +228,7 @@ TEST_F(ConversionRun, TheSummaryCountsMissingAndFailedInputsApart) {
     const fs::path folder = dir / (std::to_string(way.allToOne) + std::to_string(way.perContact));
     host.rows.clear();
     host.errors.clear();
-    host.allToOne = way.allToOne;
-    host.each = !way.allToOne;
+    host.mode = way.allToOne ? DocumentMode::OneDocument : DocumentMode::PerInput;
     host.perContact = way.perContact;
     add(folder / "a.vcf", "BEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n");
     add(folder / "nothing.vcf", "no card here\r\n");
@@ -258,8 +250,7 @@ TEST_F(ConversionRun, TheSummaryCountsMissingAndFailedInputsApart) {
 }
 
 TEST_F(ConversionRun, ListsAreNotLimitedTo32767Rows) {
-  host.each = false;
-  host.allToOne = true;
+  host.mode = DocumentMode::OneDocument;
   add(dir / "a.vcf", "FN:a\n");
   host.rows.resize(40000, host.rows.front());
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);

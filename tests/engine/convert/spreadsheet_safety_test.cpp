@@ -33,7 +33,7 @@ using ::testing::IsEmpty;
 struct SheetFormat {
   const char* name;
   const char* extension;  // with its dot
-  bool test::RecordingHost::*option;
+  OutputFormat format;
   test::Cells (*cells)(const std::string& bytes);
 };
 
@@ -49,7 +49,7 @@ class SheetSafety : public ::testing::TestWithParam<SheetFormat> {
  protected:
   test::TempDir dir;
   test::RecordingHost host;
-  void SetUp() override { host.*GetParam().option = true; }
+  void SetUp() override { host.beside[GetParam().format] = true; }
   // "a" + the format's extension.
   std::string file(const std::string& stem) const { return stem + GetParam().extension; }
   test::Cells cells(const std::string& name) const { return GetParam().cells(ReadBytes(dir / name)); }
@@ -57,10 +57,7 @@ class SheetSafety : public ::testing::TestWithParam<SheetFormat> {
     WriteBytes(dir.path() / name, content);
     host.rows.push_back(PathText(dir.path() / name));
   }
-  void single() {
-    host.allToOne = true;
-    host.each = false;
-  }
+  void single() { host.mode = DocumentMode::OneDocument; }
   std::vector<std::pair<int, std::string>> errors() const {
     std::vector<std::pair<int, std::string>> out;
     for (const ErrorReport& e : host.errors) out.emplace_back(e.statement, ToUtf8(GetFileName(e.file)));
@@ -69,7 +66,7 @@ class SheetSafety : public ::testing::TestWithParam<SheetFormat> {
 };
 
 TEST_P(SheetSafety, NoFileWithoutTheOption) {
-  host.*GetParam().option = false;
+  host.beside[GetParam().format] = false;
   add("a.vcf", "FN:A\n");
   StartConverting(host);
   EXPECT_NE(ReadBytes(dir / "a.htm"), "<missing>");
@@ -82,8 +79,7 @@ TEST_P(SheetSafety, NoFileWithoutTheOption) {
 TEST_P(SheetSafety, SameNamedInputsKeepEveryFileOfTheRun) {
   add(fs::path("x") / "c.vcf", "FN:First\n");
   add(fs::path("y") / "c.vcf", "FN:Second\n");
-  host.toChosenFolder = true;
-  host.besideInput = false;
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "out");
   fs::create_directories(dir / "out");
   StartConverting(host);
@@ -145,9 +141,8 @@ TEST_P(SheetSafety, AnInputWithNothingToConvertLeavesNoEarlierFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CsvAndWorkbook, SheetSafety,
-                         ::testing::Values(SheetFormat{"Csv", ".csv", &test::RecordingHost::csv, CsvCells},
-                                           SheetFormat{"Workbook", ".xlsx", &test::RecordingHost::xlsx,
-                                                       XlsxCells}),
+                         ::testing::Values(SheetFormat{"Csv", ".csv", OutputFormat::Csv, CsvCells},
+                                           SheetFormat{"Workbook", ".xlsx", OutputFormat::Xlsx, XlsxCells}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

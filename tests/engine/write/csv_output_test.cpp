@@ -88,7 +88,7 @@ TEST(CsvField, ValuesAreQuotedGuardedAndInUtf8) {
   };
   test::TempDir dir;
   test::RecordingHost host;
-  const StatementReporter errors(host, Procedure::PerFileConversion);
+  const StatementReporter errors(host, Procedure::PerInputConversion);
   for (const FieldCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.csv";
@@ -124,7 +124,7 @@ TEST(CsvField, DecodedValuesKeepTheirCharacters) {
   csv.endRow();
   csv.emptyValue();  // a row of one empty field stays a row
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
   EXPECT_EQ(ReadBytes(dir / "t.csv"),
             std::string(kMark) + "Display Name,Notes,Home City\r\nRen\xC3\xA9,\"a\nb\r\",\r\n\"\"\r\n");
 }
@@ -146,7 +146,7 @@ TEST(CsvField, LongValuesComeBackWhole) {
   csv.lineValue(note);
   csv.lineValue(chars);
   csv.endRow();
-  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+  ASSERT_TRUE(csv.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
   const test::CsvText read = test::ReadCsv(ReadBytes(dir / "t.csv"));
   ASSERT_TRUE(read.wellFormed) << read.problem;
   ASSERT_EQ(read.records.size(), 2u);
@@ -193,10 +193,9 @@ class CsvBesideDocument : public ::testing::TestWithParam<Way> {
   test::RecordingHost host;
 
   void SetUp() override {
-    host.allToOne = GetParam().single;
-    host.each = !GetParam().single;
+    host.mode = GetParam().single ? DocumentMode::OneDocument : DocumentMode::PerInput;
     host.perContact = GetParam().perContact;
-    host.csv = true;
+    host.beside[OutputFormat::Csv] = true;
     for (const auto& [name, content] :
          {std::pair{"cards.vcf", kLatinAndCjk}, {"more.vcf", kCyrillicAndEmoji}}) {
       WriteBytes(dir / "in" / name, content);
@@ -243,9 +242,8 @@ TEST(CsvField, ControlCharactersLeaveBothFilesAlike) {
     test::TempDir dir;
     test::RecordingHost host;
     host.perContact = true;
-    host.csv = true;
-    host.allToOne = single;
-    host.each = !single;
+    host.beside[OutputFormat::Csv] = true;
+    host.mode = single ? DocumentMode::OneDocument : DocumentMode::PerInput;
     WriteBytes(dir / "a.vcf",
                "BEGIN:VCARD\r\nFN:\x01"
                "Ann\x1B\r\nNOTE:\0=1+1\r\nEND:VCARD\r\n"s);

@@ -8,8 +8,8 @@
 #include "engine/convert/conversion_run.h"
 #include "engine/statement_reporter.h"
 #include "engine/write/xlsx_document.h"
-#include "support/text/ansi_code_page.h"
 #include "support/files/path_helpers.h"
+#include "support/text/ansi_code_page.h"
 #include "support/text/utf8.h"
 #include "test_support/contact_table.h"
 #include "test_support/recording_host.h"
@@ -106,7 +106,7 @@ TEST(XlsxCell, EveryValueIsATextThatReadsAsWritten) {
   };
   test::TempDir dir;
   test::RecordingHost host;
-  const StatementReporter errors(host, Procedure::PerFileConversion);
+  const StatementReporter errors(host, Procedure::PerInputConversion);
   for (const ValueCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path file = dir / "table.xlsx";
@@ -152,7 +152,7 @@ TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
   xlsx.endRow();
   xlsx.value("+1 555", ByteEncoding::Utf8);
   xlsx.endRow();
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   EXPECT_EQ(read.texts(), (test::Cells{{"Display Name", "Notes", "Home City", "Home Phone"},
                                        {"Ren\xC3\xA9", "a\nb\n", "", "0301"},
@@ -172,7 +172,7 @@ TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {
     xlsx.endRow();
     xlsx.lineValue(std::string_view("Ann"));
     xlsx.endRow();
-    EXPECT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+    EXPECT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
     return ReadBytes(file);
   };
   const std::string first = write(dir / "a.xlsx");
@@ -203,7 +203,7 @@ TEST(XlsxContainer, ManyCellsShareOneText) {
     xlsx.value(note, ByteEncoding::Utf8);
     xlsx.endRow();
   }
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   ASSERT_EQ(read.rows.size(), 3001u);
   EXPECT_EQ(read.rows[3000][0].text, "Deutschland");
@@ -233,7 +233,7 @@ TEST(XlsxContainer, ColumnWidthsFitTheirContent) {
   xlsx.lineValue(std::string_view("Short"));
   xlsx.lineValue(std::string_view("line one\nline two"));
   xlsx.endRow();
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   EXPECT_THAT(read.widths, ElementsAre(36, 62, 14, 8));
 }
@@ -272,7 +272,7 @@ TEST(XlsxContainer, RowsAreAsHighAsTheirLines) {
     xlsx.lineValue(std::string_view("Short"));
     xlsx.endRow();
   }
-  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 1));
+  ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
   const XlsxText read = ReadChecked(dir / "t.xlsx");
   ASSERT_EQ(read.heights.size(), 1006u + 3000u);
   EXPECT_THAT(std::vector<double>(read.heights.begin(), read.heights.begin() + 6),
@@ -310,7 +310,7 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
     for (std::uint64_t i = 0; i < c.emptyRows; ++i) xlsx.endRow();
     for (std::size_t i = 0; i < c.columns; ++i) xlsx.lineValue(std::string_view("v"));
     xlsx.endRow();
-    EXPECT_EQ(xlsx.commit(StatementReporter(host, Procedure::PerFileConversion), 546), c.written);
+    EXPECT_EQ(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 546), c.written);
     if (c.written) {
       EXPECT_THAT(host.errors, IsEmpty());
       const std::string sheet = test::ReadXlsx(ReadBytes(dir / "t.xlsx")).parts["xl/worksheets/sheet1.xml"];
@@ -371,10 +371,9 @@ class XlsxBesideDocument : public ::testing::TestWithParam<Way> {
   test::RecordingHost host;
 
   void SetUp() override {
-    host.allToOne = GetParam().single;
-    host.each = !GetParam().single;
+    host.mode = GetParam().single ? DocumentMode::OneDocument : DocumentMode::PerInput;
     host.perContact = GetParam().perContact;
-    host.xlsx = true;
+    host.beside[OutputFormat::Xlsx] = true;
     for (const auto& [name, content] :
          {std::pair{"cards.vcf", kLatinAndCjk}, {"more.vcf", kWindows1252AndFormula}}) {
       WriteBytes(dir / "in" / name, content);
@@ -420,7 +419,7 @@ class XlsxSafety : public ::testing::Test {
  protected:
   test::TempDir dir;
   test::RecordingHost host;
-  void SetUp() override { host.xlsx = true; }
+  void SetUp() override { host.beside[OutputFormat::Xlsx] = true; }
   void add(const fs::path& name, std::string_view content) {
     WriteBytes(dir.path() / name, content);
     host.rows.push_back(PathText(dir.path() / name));
@@ -435,7 +434,7 @@ class XlsxSafety : public ::testing::Test {
 // A table wider than a worksheet still gets its document and CSV file; the
 // workbook is refused whole and an earlier one stays.
 TEST_F(XlsxSafety, ATableWiderThanASheetKeepsItsDocument) {
-  host.csv = true;
+  host.beside[OutputFormat::Csv] = true;
   std::string card = "BEGIN:VCARD\r\n";
   for (int i = 0; i < 16385; ++i) card += "EMAIL;INTERNET:u" + std::to_string(i) + "@example.org\r\n";
   add("wide.vcf", card + "END:VCARD\r\n");

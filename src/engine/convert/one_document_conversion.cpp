@@ -1,20 +1,21 @@
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
 
 #include <algorithm>
 #include <string>
 
 #include "engine/convert/contact_conversion.h"
-#include "engine/convert/single_document_inputs.h"
+#include "engine/convert/one_document_inputs.h"
 #include "engine/convert/table_options.h"
 #include "engine/progress.h"
 #include "engine/scan/column_index.h"
 #include "engine/scan/input_cells.h"
 #include "engine/scan/kept_values.h"
 #include "engine/statement_reporter.h"
+#include "engine/write/beside_files.h"
 #include "engine/write/document_output.h"
 #include "engine/write/document_pieces.h"
 #include "engine/write/html_document.h"
-#include "engine/write/spreadsheet_files.h"
+#include "engine/write/line_table.h"
 #include "support/files/file_helpers.h"
 #include "support/files/path_helpers.h"
 
@@ -62,18 +63,14 @@ class RowCells {
   std::size_t cells_ = 0;
 };
 
-void WriteHeaderRow(DocumentPieces& pieces, Host& host, const ColumnIndex& columns,
-                    SpreadsheetFiles* spreadsheets) {
+void WriteHeaderRow(LineTable& table, Host& host, const ColumnIndex& columns) {
   RowCells cells(host);
-  pieces.append(kRowStart);
+  table.pieces().append(kRowStart);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     cells.next();
-    pieces.appendHeaderCell(columns.at(i));
-    pieces.passOnWhenFull();
-    if (spreadsheets != nullptr) spreadsheets->caption(columns.at(i));
+    table.headerCell(columns.at(i));
   }
-  pieces.append(kRowEnd);
-  if (spreadsheets != nullptr) spreadsheets->endRow();
+  table.endRow(kRowEnd);
 }
 
 // One value per column for the file at hand; a caption met again in the file
@@ -95,33 +92,25 @@ class RowBuffer {
   void set(std::int32_t position, std::string_view value) { set(position, value, bytes_); }
   void set(std::int32_t position, std::u16string_view value) { set(position, value, chars_); }
 
-  void appendRow(DocumentPieces& pieces, Host& host, SpreadsheetFiles* spreadsheets) const {
+  void appendRow(LineTable& table, Host& host) const {
     if (utf16_) {
-      appendRow(pieces, host, chars_, spreadsheets);
+      appendRow(table, host, chars_);
     } else {
-      appendRow(pieces, host, bytes_, spreadsheets);
+      appendRow(table, host, bytes_);
     }
   }
 
  private:
-  // The end of one cell and the start of the next go in at once: rows of many
-  // small cells are the common case.
   template <class Ch>
-  void appendRow(DocumentPieces& pieces, Host& host, const KeptValues<Ch>& values,
-                 SpreadsheetFiles* spreadsheets) const {
-    static constexpr std::string_view kBetweenCells = "</td><td>&nbsp;";
+  void appendRow(LineTable& table, Host& host, const KeptValues<Ch>& values) const {
     RowCells cells(host);
-    pieces.append(kRowStart);
+    table.pieces().append(kRowStart);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
       cells.next();
-      pieces.append(i == 0 ? kBetweenCells.substr(5) : kBetweenCells);
-      pieces.appendValue(values.value(entries_[i]));
-      if (spreadsheets != nullptr) spreadsheets->lineValue(values.value(entries_[i]));
+      table.dataCell(values.value(entries_[i]));
     }
-    if (!entries_.empty()) pieces.append(kBetweenCells.substr(0, 5));
-    pieces.append(kRowEnd);
-    pieces.passOnWhenFull();
-    if (spreadsheets != nullptr) spreadsheets->endRow();
+    table.endRow(kRowEnd);
+    table.pieces().passOnWhenFull();
   }
 
   template <class Ch>
@@ -138,19 +127,19 @@ class RowBuffer {
 
 }  // namespace
 
-void ConvertVCFToSingleHTML(Host& host, const Text& outputPath) {
+void ConvertToOneDocument(Host& host, const Text& outputPath) {
   RunSummary summary;
-  ConvertVCFToSingleHTML(host, outputPath, summary);
+  ConvertToOneDocument(host, outputPath, summary);
 }
 
-void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summary) {
+void ConvertToOneDocument(Host& host, const Text& outputPath, RunSummary& summary) {
   const StatementReporter errors(host, Procedure::OneDocumentConversion);
   const std::string opening = OpeningPiece(host);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
-  const SpreadsheetChoice spreadsheets = SpreadsheetChoice::Of(host);
+  const FormatChoice chosen = FormatChoice::Of(host);
   if (host.oneRowPerContact())
-    return ConvertContactsToSingleHTML(host, errors, inputs, outputPath, spreadsheets, summary);
+    return ConvertContactsToOneDocument(host, errors, inputs, outputPath, chosen, summary);
 
   summary.inputs = inputs.size();
   InputSweeps sweeps(host, summary);
@@ -161,12 +150,12 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
   // document then stays, and the box names the write.
   try {
     DocumentOutput document(outputPath);
-    SpreadsheetFiles files;
-    files.openBeside(outputPath, spreadsheets, TurnsOf(host), ExistingTarget::KeepReadOnly);
-    SpreadsheetFiles* const sheets = files.any() ? &files : nullptr;
+    BesideFiles beside;
+    beside.openBeside(outputPath, chosen, TurnsOf(host), ExistingTarget::KeepReadOnly);
     DocumentPieces pieces(document, TurnsOf(host));
+    LineTable table(pieces, beside.any() ? &beside : nullptr);
     pieces.append(opening);
-    WriteHeaderRow(pieces, host, columns, sheets);
+    WriteHeaderRow(table, host, columns);
 
     RowBuffer row(columns.size());
     sweeps.secondSweep(
@@ -178,11 +167,11 @@ void ConvertVCFToSingleHTML(Host& host, const Text& outputPath, RunSummary& summ
               [&](CaptionKey caption, auto value) { row.set(columns.find(caption), value); },
               [&host] { host.yield(); });
         },
-        [&] { row.appendRow(pieces, host, sheets); });
+        [&] { row.appendRow(table, host); });
     pieces.passOn();
-    CommitSingleDocument(document, files, outputPath, inputs, errors, kWriteSingleDocument, summary);
+    CommitOneDocument(document, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteSingleDocument, outputPath);
+    errors.reportCurrentException(kWriteOneDocument, outputPath);
   }
 }
 

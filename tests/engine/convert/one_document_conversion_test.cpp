@@ -1,4 +1,4 @@
-#include "engine/convert/single_conversion.h"
+#include "engine/convert/one_document_conversion.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,7 +30,7 @@ std::string Document(std::string_view headers, std::initializer_list<std::string
   return out + "</tbody></table></body></html>\r\n";
 }
 
-class SingleConversion : public ::testing::Test {
+class OneDocumentConversion : public ::testing::Test {
  protected:
   test::TempDir dir;
   test::RecordingHost host;
@@ -40,12 +40,12 @@ class SingleConversion : public ::testing::Test {
     host.rows.push_back(PathText(dir / name));
   }
   std::string convert() {
-    ConvertVCFToSingleHTML(host, PathText(dir / "output.xml"));
+    ConvertToOneDocument(host, PathText(dir / "output.xml"));
     return ReadBytes(dir / "output.xml");
   }
 };
 
-TEST_F(SingleConversion, OneFileFillsAColumnPerCaption) {
+TEST_F(OneDocumentConversion, OneFileFillsAColumnPerCaption) {
   add("a.vcf", "FN:Ann\r\nN:Lee;Ann\r\nEMAIL:a@x\r\nEMAIL;HOME:b@x\r\nTEL;CELL:1\r\n");
   EXPECT_EQ(convert(),
             Document("<th>Display Name</th><th>Last Name</th><th>First Name</th><th>Email Address</th>"
@@ -54,7 +54,7 @@ TEST_F(SingleConversion, OneFileFillsAColumnPerCaption) {
                       "<td>&nbsp;b@x</td><td>&nbsp;1</td>"}));
 }
 
-TEST_F(SingleConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
+TEST_F(OneDocumentConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
   add("one.vcf", "FN:Ann\nEMAIL:a\n");
   add("two.vcf", "FN:Bob\nEMAIL:b1\nEMAIL:b2\nEMAIL:b3\nORG:Co\n");
   add("missing-then-empty.vcf", "");
@@ -72,7 +72,7 @@ TEST_F(SingleConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SingleConversion, HomeAddressColumnsFollowTheBusinessOnes) {
+TEST_F(OneDocumentConversion, HomeAddressColumnsFollowTheBusinessOnes) {
   add("work.vcf", "ADR;WORK:;;1 St;Town;ST;Z1;Land\n");
   add("home.vcf", "ADR:;;2 Rd;Ville;RG;Z2;Pays\n");
   const std::string document = convert();
@@ -87,14 +87,14 @@ TEST_F(SingleConversion, HomeAddressColumnsFollowTheBusinessOnes) {
                         "</td><td>&nbsp;</td><td>&nbsp;2 Rd</td>"));
 }
 
-TEST_F(SingleConversion, TheSameFileTwiceGivesTwoIdenticalRows) {
+TEST_F(OneDocumentConversion, TheSameFileTwiceGivesTwoIdenticalRows) {
   add("a.vcf", "NOTE:<hi>\n");
   host.rows.push_back(host.rows.front());
   EXPECT_EQ(convert(),
             Document("<th>Notes</th>", {"<td>&nbsp;&lt;hi&gt;</td>", "<td>&nbsp;&lt;hi&gt;</td>"}));
 }
 
-TEST_F(SingleConversion, NoColumnsLeavesAnEarlierDocumentAlone) {
+TEST_F(OneDocumentConversion, NoColumnsLeavesAnEarlierDocumentAlone) {
   WriteBytes(dir / "output.xml", "earlier");
   add("a.vcf", "BEGIN:VCARD\nitem1.EMAIL:x\nEND:VCARD\n");
   EXPECT_EQ(convert(), "earlier");
@@ -102,7 +102,7 @@ TEST_F(SingleConversion, NoColumnsLeavesAnEarlierDocumentAlone) {
   EXPECT_TRUE(host.captions.empty());
 }
 
-TEST_F(SingleConversion, ProgressShowsTheShareOfFilesInBothSweeps) {
+TEST_F(OneDocumentConversion, ProgressShowsTheShareOfFilesInBothSweeps) {
   for (const char* name : {"a.vcf", "b.vcf", "c.vcf"}) add(name, "FN:x\n");
   convert();
   EXPECT_THAT(host.positions, ElementsAre(33, 66, 100, 33, 66, 100));
@@ -110,14 +110,14 @@ TEST_F(SingleConversion, ProgressShowsTheShareOfFilesInBothSweeps) {
   EXPECT_EQ(host.yields, 6);  // once per file in each sweep
 }
 
-TEST_F(SingleConversion, RowsChangedWhileYieldingDoNotShiftTheRun) {
+TEST_F(OneDocumentConversion, RowsChangedWhileYieldingDoNotShiftTheRun) {
   add("a.vcf", "FN:A\n");
   add("b.vcf", "FN:B\n");
   host.onYield = [this] { host.rows.clear(); };
   EXPECT_EQ(convert(), Document("<th>Display Name</th>", {"<td>&nbsp;A</td>", "<td>&nbsp;B</td>"}));
 }
 
-TEST_F(SingleConversion, AReadOnlyDocumentIsRefusedAndKept) {
+TEST_F(OneDocumentConversion, AReadOnlyDocumentIsRefusedAndKept) {
   WriteBytes(dir / "output.xml", "earlier");
   fs::permissions(dir / "output.xml", fs::perms::owner_read);
   add("a.vcf", "FN:A\n");
@@ -128,7 +128,7 @@ TEST_F(SingleConversion, AReadOnlyDocumentIsRefusedAndKept) {
             u"Please email screenshot of this message to support@ambervale.example");
 }
 
-TEST_F(SingleConversion, TheDocumentNeverReplacesOneOfItsInputs) {
+TEST_F(OneDocumentConversion, TheDocumentNeverReplacesOneOfItsInputs) {
   add("a.vcf", "FN:A\n");
   add("output.xml", "FN:Only copy of these contacts\n");
   EXPECT_EQ(convert(), "FN:Only copy of these contacts\n");
@@ -137,7 +137,7 @@ TEST_F(SingleConversion, TheDocumentNeverReplacesOneOfItsInputs) {
   EXPECT_EQ(host.errors[0].description, kOutputWouldOverwriteInput);
 }
 
-TEST_F(SingleConversion, AnUnreadableInputGetsAnEmptyRow) {
+TEST_F(OneDocumentConversion, AnUnreadableInputGetsAnEmptyRow) {
   SKIP_ON_WINDOWS("needs file modes and an unprivileged user");
   add("a.vcf", "FN:A\n");
   add("locked.vcf", "FN:Secret\nORG:Hidden\n");
@@ -147,7 +147,7 @@ TEST_F(SingleConversion, AnUnreadableInputGetsAnEmptyRow) {
   const int status = test::RunInUnprivilegedChild([&] {
     test::RecordingHost child;
     child.rows = host.rows;
-    ConvertVCFToSingleHTML(child, PathText(dir / "output.xml"));
+    ConvertToOneDocument(child, PathText(dir / "output.xml"));
     const bool reported = child.errors.size() == 2 && child.errors[0].statement == 110 &&
                           child.errors[1].statement == 482 && child.errors[0].supportSentence;
     return reported ? 0 : 1;
@@ -165,7 +165,7 @@ std::string LargeFile() {
   return text + "NOTE:" + std::string(300000, '&') + "\n";
 }
 
-TEST_F(SingleConversion, LargeFilesGiveTheHostTurnsInBothSweepsAndWhileTheirRowIsWritten) {
+TEST_F(OneDocumentConversion, LargeFilesGiveTheHostTurnsInBothSweepsAndWhileTheirRowIsWritten) {
   add("a.vcf", LargeFile());
   add("b.vcf", "FN:b\n");
   int firstSweep = 0;
@@ -192,7 +192,7 @@ TEST_F(SingleConversion, LargeFilesGiveTheHostTurnsInBothSweepsAndWhileTheirRowI
 
 // The window ends a run by throwing out of a yield when it is closed: wherever
 // that happens, the earlier document stays and nothing is left beside it.
-TEST_F(SingleConversion, EndedAtAnyTurnTheEarlierDocumentStaysAndNothingIsLeft) {
+TEST_F(OneDocumentConversion, EndedAtAnyTurnTheEarlierDocumentStaysAndNothingIsLeft) {
   add("a.vcf", LargeFile());
   add("b.vcf", "FN:b\n");
   convert();

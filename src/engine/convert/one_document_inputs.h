@@ -9,8 +9,8 @@
 #include "engine/convert/run_summary.h"
 #include "engine/statement_reporter.h"
 #include "engine/text/file_text.h"
+#include "engine/write/beside_files.h"
 #include "engine/write/document_output.h"
-#include "engine/write/spreadsheet_files.h"
 
 namespace brevant {
 
@@ -22,7 +22,7 @@ enum SweepStatement : int {
   kFirstSweepScan = 122,
   kSecondSweepRead = 482,
   kSecondSweepScan = 494,
-  kWriteSingleDocument = 842,
+  kWriteOneDocument = 842,
 };
 
 // Reads the inputs of a one-document run once in each of its two sweeps, giving
@@ -62,14 +62,14 @@ class InputSweeps {
   std::set<std::size_t> notFound_;
 };
 
-// Closes the one document and puts it in place together with its files for
-// spreadsheets, unless it would replace one of its own inputs (an earlier
-// "output.xml" taken in with every file of its folder, say; reported at
-// `statement`). A file for spreadsheets that would replace an input is left
+// Closes the one document and puts it in place together with the files beside
+// it, unless it would replace one of its own inputs (an earlier "output.xml"
+// taken in with every file of its folder, say; reported at `statement`). A
+// file beside it that would replace an input is left
 // out, and the document comes without it. A failure is reported at
 // `statement`, naming the file.
-void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,
-                          const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
-                          RunSummary& summary);
+void CommitOneDocument(DocumentOutput& document, BesideFiles& beside, const Text& outputPath,
+                       const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
+                       RunSummary& summary);
 
 }  // namespace brevant

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/convert/separate_run.h"
+#include "engine/convert/per_input_run.h"
 #include "engine/host.h"
 
 namespace brevant {
@@ -10,18 +10,17 @@ namespace brevant {
 // Reports its own failures through the host and always returns normally. The
 // earlier document of that name is removed when the input yields no cells, and
 // otherwise only ever replaced by a complete new one.
-void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath);
+void ConvertPerInput(Host& host, const Text& inputPath);
 
 // The same as one conversion of a run: no input of the run is ever deleted or
 // replaced, and no document that the run wrote before.
-void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& run);
+void ConvertPerInput(Host& host, const Text& inputPath, PerInputRun& run);
 
 }  // namespace brevant
 
 namespace brevant {
 
-// The ".htm" path for an input: in the chosen folder, or beside the input; the
-// empty text when neither destination is selected.
-Text SeparateOutputPath(Host& host, const Text& inputPath);
+// The ".htm" path for an input: in the chosen folder, or beside the input.
+Text PerInputDocumentPath(Host& host, const Text& inputPath);
 
 }  // namespace brevant

@@ -1,4 +1,4 @@
-#include "engine/convert/single_document_inputs.h"
+#include "engine/convert/one_document_inputs.h"
 
 #include <algorithm>
 
@@ -73,35 +73,28 @@ void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementRe
   }
 }
 
-void CommitSingleDocument(DocumentOutput& document, SpreadsheetFiles& spreadsheets, const Text& outputPath,
-                          const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
-                          RunSummary& summary) {
+void CommitOneDocument(DocumentOutput& document, BesideFiles& beside, const Text& outputPath,
+                       const std::vector<Text>& inputs, const StatementReporter& errors, int statement,
+                       RunSummary& summary) {
   document.write(kClosing);
   if (NamesAnInput(outputPath, inputs)) {
     errors.report(statement, kOutputWouldOverwriteInput, outputPath);
     return;
   }
-  // A file for spreadsheets that would replace an input is left out, and the document comes without it.
-  const auto leaveOutIfInput = [&](auto& file) {
-    if (!file || !NamesAnInput(file->path(), inputs)) return;
-    errors.report(statement, kOutputWouldOverwriteInput, file->path());
-    file.reset();
-  };
-  leaveOutIfInput(spreadsheets.csv);
-  leaveOutIfInput(spreadsheets.xlsx);
-  if (!spreadsheets.commitWith(document, errors, statement)) return;
+  // A file beside it that would replace an input is left out, and the document comes without it.
+  beside.leaveOut([&](const BesideFile& file) {
+    if (!NamesAnInput(file.path(), inputs)) return false;
+    errors.report(statement, kOutputWouldOverwriteInput, file.path());
+    return true;
+  });
+  if (!beside.commitWith(document, errors, statement)) return;
   summary.documentsWritten = 1;
-  summary.singleDocument = outputPath;
+  summary.oneDocument = outputPath;
   summary.bytesWritten = document.size();
-  if (spreadsheets.csvWritten) {
-    summary.csvFilesWritten = 1;
-    summary.singleCsv = spreadsheets.csv->path();
-    summary.bytesWritten += spreadsheets.csv->size();
-  }
-  if (spreadsheets.xlsxWritten) {
-    summary.xlsxFilesWritten = 1;
-    summary.singleXlsx = spreadsheets.xlsx->path();
-    summary.bytesWritten += spreadsheets.xlsx->size();
+  for (const BesideFiles::Entry* file : beside.written()) {
+    summary.besideFilesWritten[file->format] = 1;
+    summary.besideOneDocument[file->format] = file->file->path();
+    summary.bytesWritten += file->file->size();
   }
 }
 

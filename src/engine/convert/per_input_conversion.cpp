@@ -1,4 +1,4 @@
-#include "engine/convert/separate_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 
 #include <optional>
 #include <vector>
@@ -9,10 +9,11 @@
 #include "engine/scan/input_cells.h"
 #include "engine/scan/kept_values.h"
 #include "engine/statement_reporter.h"
+#include "engine/write/beside_files.h"
 #include "engine/write/document_output.h"
 #include "engine/write/document_pieces.h"
 #include "engine/write/html_document.h"
-#include "engine/write/spreadsheet_files.h"
+#include "engine/write/line_table.h"
 #include "support/files/file_helpers.h"
 #include "support/files/path_helpers.h"
 
@@ -87,8 +88,8 @@ class CaptionNumbering {
 // the last (a row of one cell leaves the bar alone).
 class CellWriter {
  public:
-  CellWriter(Host& host, DocumentPieces& pieces, std::size_t cellsPerRow)
-      : host_(host), pieces_(pieces), last_(cellsPerRow - 1) {}
+  CellWriter(Host& host, LineTable& table, std::size_t cellsPerRow)
+      : host_(host), table_(table), last_(cellsPerRow - 1) {}
 
   // Before the next cell.
   void next() {
@@ -98,27 +99,27 @@ class CellWriter {
   }
 
   void endRow(std::string_view joint) {
-    pieces_.append(joint);
-    pieces_.passOn();
+    table_.endRow(joint);
+    table_.pieces().passOn();
     index_ = 0;
     steps_ = PercentSteps(last_);
   }
 
  private:
   Host& host_;
-  DocumentPieces& pieces_;
+  LineTable& table_;
   std::size_t last_;
   std::size_t index_ = 0;
   PercentSteps steps_{last_};
 };
 
 // Reads the cells of the text and writes the document: a header row and a data
-// row with a column for every cell, and the same rows to the files for
-// spreadsheets. The document at the path is replaced only by a complete new one.
+// row with a column for every cell, and the same rows to the files beside it. The document at the path is
+// replaced only by a complete new one.
 template <class Ch>
 DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::basic_string_view<Ch> text,
                             const std::string& opening, const Text& inputPath, const Text& outputPath,
-                            const TargetLook& target, SpreadsheetFiles* spreadsheets) {
+                            const TargetLook& target, BesideFiles* beside) {
   FileCells<Ch> cells(text);
   try {
     cells.reserve();
@@ -141,29 +142,23 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
     DocumentPieces pieces(document, TurnsOf(host));
     pieces.append(opening);
     pieces.append(kRowStart);
-    CellWriter row(host, pieces, cells.size());
+    LineTable table(pieces, beside);
+    CellWriter row(host, table, cells.size());
     CaptionNumbering numbering;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
-      const CaptionKey caption = numbering.next(cells.caption(i));
-      pieces.appendHeaderCell(caption);
-      pieces.passOnWhenFull();
-      if (spreadsheets != nullptr) spreadsheets->caption(caption);
+      table.headerCell(numbering.next(cells.caption(i)));
     }
     row.endRow(kHeaderToDataJoint);
-    if (spreadsheets != nullptr) spreadsheets->endRow();
     for (std::size_t i = 0; i < cells.size(); ++i) {
       row.next();
-      pieces.appendDataCell(cells.value(i));
-      if (spreadsheets != nullptr) spreadsheets->lineValue(cells.value(i));
+      table.dataCell(cells.value(i));
     }
     row.endRow(kRowEnd);
-    if (spreadsheets != nullptr) spreadsheets->endRow();
     pieces.append(kClosing);
     pieces.passOn();
-    // The document and its files for spreadsheets go in place together, or none does.
-    if (!CommitWithSpreadsheets(document, spreadsheets, errors, kWriteDocument))
-      return DocumentOutcome::Failed;
+    // The document and the files beside it go in place together, or none does.
+    if (!CommitWithBesideFiles(document, beside, errors, kWriteDocument)) return DocumentOutcome::Failed;
     return DocumentOutcome::Written;
   } catch (...) {
     errors.reportCurrentException(kWriteDocument, outputPath);
@@ -173,51 +168,45 @@ DocumentOutcome ConvertText(Host& host, const StatementReporter& errors, std::ba
 
 }  // namespace
 
-Text SeparateOutputPath(Host& host, const Text& inputPath) {
-  const Text baseName = StripExtension(GetFileName(inputPath));
-  const Text separator(1, Separator());
-  if (host.saveToChosenFolder())
-    return CollapseBackslashes(host.chosenFolder() + separator + baseName + u".htm");
-  if (host.saveBesideInput())
-    return CollapseBackslashes(GetFolderPath(inputPath) + separator + baseName + u".htm");
-  return Text();
+Text PerInputDocumentPath(Host& host, const Text& inputPath) {
+  const Text folder =
+      host.destination() == Destination::ChosenFolder ? host.chosenFolder() : GetFolderPath(inputPath);
+  return CollapseBackslashes(folder + Separator() + StripExtension(GetFileName(inputPath)) + u".htm");
 }
 
-void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath) {
-  SeparateRun run({inputPath});
-  ConvertVCFToSeparateHTML(host, inputPath, run);
+void ConvertPerInput(Host& host, const Text& inputPath) {
+  PerInputRun run({inputPath});
+  ConvertPerInput(host, inputPath, run);
 }
 
-void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& run) {
-  const StatementReporter errors(host, Procedure::PerFileConversion);
+void ConvertPerInput(Host& host, const Text& inputPath, PerInputRun& run) {
+  const StatementReporter errors(host, Procedure::PerInputConversion);
   const std::string opening = OpeningPiece(host);
-  Text outputPath = SeparateOutputPath(host, inputPath);
+  Text outputPath = PerInputDocumentPath(host, inputPath);
   // One look at what stands there answers every question before the write.
-  TargetLook target;
-  if (!outputPath.empty()) {
-    target = LookAtTarget(outputPath);
-    outputPath = run.unwrittenPath(outputPath, target);
-  }
+  TargetLook target = LookAtTarget(outputPath);
+  outputPath = run.unwrittenPath(outputPath, target);
 
   // An input of the run, this one or another, is never deleted or replaced.
-  if (!outputPath.empty() && run.isInput(outputPath, target)) {
+  if (run.isInput(outputPath, target)) {
     errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, outputPath);
     run.failedInput();
     return;
   }
-  // Nor by a file for spreadsheets, then the document comes without it; one
-  // look at its path answers this and the write's questions.
-  SpreadsheetFiles spreadsheets;
-  const auto openUnlessInput = [&](const Text& path, auto& file) {
+  // Nor by a file beside the document, then the document comes without it;
+  // one look at its path answers this and the write's questions.
+  BesideFiles beside;
+  const FormatChoice chosen = FormatChoice::Of(host);
+  for (const OutputFormatInfo& format : kOutputFormats) {
+    if (!chosen[format.format]) continue;
+    const Text path = PathBeside(outputPath, format.format);
     const TargetLook look = LookAtTarget(path);
     if (run.isInput(path, look)) {
       errors.report(kRemoveEarlierResult, kOutputWouldOverwriteInput, path);
     } else {
-      file.emplace(path, ExistingTarget::Replace, TurnsOf(host), &look);
+      beside.openAt(format.format, path, TurnsOf(host), ExistingTarget::Replace, &look);
     }
-  };
-  if (!outputPath.empty() && host.saveCsv()) openUnlessInput(CsvPathBeside(outputPath), spreadsheets.csv);
-  if (!outputPath.empty() && host.saveXlsx()) openUnlessInput(XlsxPathBeside(outputPath), spreadsheets.xlsx);
+  }
   host.yield();
 
   // A failed read leaves the earlier document as it was.
@@ -231,17 +220,16 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
     return;
   }
   const std::uint64_t committedBefore = CommittedDocumentBytes();
-  SpreadsheetFiles* const sheets = spreadsheets.any() ? &spreadsheets : nullptr;
+  BesideFiles* const files = beside.any() ? &beside : nullptr;
   const DocumentOutcome outcome =
-      host.oneRowPerContact() ? ConvertContactsToSeparateHTML(host, errors, input, inputPath, outputPath,
-                                                              sheets, run.leftOut(), &target)
+      host.oneRowPerContact()
+          ? ConvertContactsPerInput(host, errors, input, inputPath, outputPath, files, run.leftOut(), &target)
       : input.utf16()
-          ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target, sheets)
-          : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, sheets);
+          ? ConvertText(host, errors, input.chars(), opening, inputPath, outputPath, target, files)
+          : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, files);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
-    if (spreadsheets.csvWritten) run.wroteCsv();
-    if (spreadsheets.xlsxWritten) run.wroteXlsx();
+    for (const BesideFiles::Entry* file : beside.written()) run.wroteBeside(file->format);
   }
   if (outcome == DocumentOutcome::Failed) run.failedInput();
   // An input with nothing to convert, a missing one too, leaves no earlier
@@ -253,8 +241,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
       run.foundNothing();
     }
     DeleteFileSafe(outputPath);
-    if (spreadsheets.csv) DeleteFileSafe(spreadsheets.csv->path());
-    if (spreadsheets.xlsx) DeleteFileSafe(spreadsheets.xlsx->path());
+    for (const BesideFiles::Entry& file : beside.files()) DeleteFileSafe(file.file->path());
   }
 }
 

@@ -1,4 +1,4 @@
-#include "engine/convert/separate_run.h"
+#include "engine/convert/per_input_run.h"
 
 #include <string>
 
@@ -10,7 +10,7 @@ constexpr TextView kDocumentExtension = u".htm";
 
 }  // namespace
 
-SeparateRun::SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn) {
+PerInputRun::PerInputRun(const std::vector<Text>& inputs, const std::function<void()>& turn) {
   for (const Text& input : inputs) {
     FileIdentity identity;
     std::uint64_t size = 0;
@@ -21,16 +21,16 @@ SeparateRun::SeparateRun(const std::vector<Text>& inputs, const std::function<vo
   }
 }
 
-bool SeparateRun::isInput(const Text& path, const TargetLook& look) const {
+bool PerInputRun::isInput(const Text& path, const TargetLook& look) const {
   return inputSizes_.contains(path) || (look.namesFile && inputFiles_.contains(IdentityOf(look.identity)));
 }
 
-std::uint64_t SeparateRun::knownSize(const Text& input) const {
+std::uint64_t PerInputRun::knownSize(const Text& input) const {
   const auto found = inputSizes_.find(input);
   return found == inputSizes_.end() ? 0 : found->second;
 }
 
-bool SeparateRun::wroteAt(const Text& path, const TargetLook& look) {
+bool PerInputRun::wroteAt(const Text& path, const TargetLook& look) {
   if (writtenTexts_.contains(path)) return true;
   if (!look.namesFile || writtenTexts_.empty()) return false;
   // Every document of this run was made after the run started (the margin
@@ -48,7 +48,7 @@ bool SeparateRun::wroteAt(const Text& path, const TargetLook& look) {
   return writtenFiles_.contains(IdentityOf(look.identity));
 }
 
-Text SeparateRun::unwrittenPath(const Text& path, TargetLook& look) {
+Text PerInputRun::unwrittenPath(const Text& path, TargetLook& look) {
   if (!wroteAt(path, look)) return path;
   const Text stem =
       path.ends_with(kDocumentExtension) ? path.substr(0, path.size() - kDocumentExtension.size()) : path;
@@ -68,7 +68,7 @@ Text SeparateRun::unwrittenPath(const Text& path, TargetLook& look) {
   }
 }
 
-void SeparateRun::wrote(const Text& path, std::uint64_t bytes) {
+void PerInputRun::wrote(const Text& path, std::uint64_t bytes) {
   ++documentsWritten_;
   bytesWritten_ += bytes;
   if (writtenTexts_.insert(path).second) writtenUnidentified_.push_back(path);

@@ -1,4 +1,4 @@
-#include "engine/convert/separate_conversion.h"
+#include "engine/convert/per_input_conversion.h"
 
 #include "engine/statement_reporter.h"
 
@@ -33,7 +33,7 @@ std::string Document(std::string_view headers, std::string_view data) {
          std::string(data) + "</tr>\r\n</tbody></table></body></html>\r\n";
 }
 
-class SeparateConversion : public ::testing::Test {
+class PerInputConversion : public ::testing::Test {
  protected:
   test::TempDir dir;
   test::RecordingHost host;
@@ -41,12 +41,12 @@ class SeparateConversion : public ::testing::Test {
   fs::path convert(const std::string& name, std::string_view content) {
     const fs::path input = dir / name;
     WriteBytes(input, content);
-    ConvertVCFToSeparateHTML(host, PathText(input));
+    ConvertPerInput(host, PathText(input));
     return input;
   }
 };
 
-TEST_F(SeparateConversion, WritesTheDocumentByteForByte) {
+TEST_F(PerInputConversion, WritesTheDocumentByteForByte) {
   convert("b.vcf", "BEGIN:VCARD\r\nFN:Ann\r\nEMAIL;INTERNET:a\r\nEND:VCARD\r\n");
   EXPECT_EQ(ReadBytes(dir / "b.htm"),
             "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
@@ -55,7 +55,7 @@ TEST_F(SeparateConversion, WritesTheDocumentByteForByte) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SeparateConversion, EveryContactOfAFileFollowsInOneRow) {
+TEST_F(PerInputConversion, EveryContactOfAFileFollowsInOneRow) {
   convert("two.vcf", "FN:Ann\nEMAIL;INTERNET:a\nFN:Bob\nEMAIL;INTERNET:b\nEMAIL:x\n");
   EXPECT_EQ(
       ReadBytes(dir / "two.htm"),
@@ -63,7 +63,7 @@ TEST_F(SeparateConversion, EveryContactOfAFileFollowsInOneRow) {
                "<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;Bob</td><td>&nbsp;b</td>"));
 }
 
-TEST_F(SeparateConversion, OptionsAreReadForEveryFile) {
+TEST_F(PerInputConversion, OptionsAreReadForEveryFile) {
   host.textColour = 255;
   host.border = u"0";
   host.backgroundColour = 0xFF00;
@@ -78,16 +78,15 @@ TEST_F(SeparateConversion, OptionsAreReadForEveryFile) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SeparateConversion, ProgressRunsTwicePerDocumentAndYieldsPerCell) {
+TEST_F(PerInputConversion, ProgressRunsTwicePerDocumentAndYieldsPerCell) {
   convert("three.vcf", "FN:A\nTITLE:B\nROLE:C\n");
   EXPECT_THAT(host.positions, ElementsAre(0, 50, 100, 0, 50, 100));
   EXPECT_EQ(host.yields, 1 + 6);  // before the earlier result is removed, then once a cell
   EXPECT_TRUE(host.captions.empty());
 }
 
-TEST_F(SeparateConversion, OutputNamesAndPlaces) {
-  host.besideInput = false;
-  host.toChosenFolder = true;
+TEST_F(PerInputConversion, OutputNamesAndPlaces) {
+  host.saveTo = Destination::ChosenFolder;
   fs::create_directory(dir / "out");
   host.folder = PathText(dir / "out" / "");  // with a trailing separator
   for (const char* name : {"B.VCF", "b.c.vcf", "noext", ".vcf"}) convert(name, "FN:x\n");
@@ -99,7 +98,7 @@ TEST_F(SeparateConversion, OutputNamesAndPlaces) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SeparateConversion, DocumentNamesKeepTheBaseNameAndEndInHtm) {
+TEST_F(PerInputConversion, DocumentNamesKeepTheBaseNameAndEndInHtm) {
   SKIP_ON_WINDOWS("POSIX paths; Windows paths are checked by the path helpers");
   const std::pair<Text, Text> besideInput[] = {
       {u"/a/b.vcf", u"/a/b.htm"}, {u"/a/B.VCF", u"/a/B.htm"},   {u"/a/b.c.vcf", u"/a/b.c.htm"},
@@ -107,39 +106,35 @@ TEST_F(SeparateConversion, DocumentNamesKeepTheBaseNameAndEndInHtm) {
       {u"/a.d/b", u"/a.d/b.htm"}, {u"/b.vcf", u"/b.htm"},
   };
   for (const auto& [input, document] : besideInput)
-    EXPECT_EQ(SeparateOutputPath(host, input), document) << ToUtf8(input);
-  host.besideInput = false;
-  host.toChosenFolder = true;
+    EXPECT_EQ(PerInputDocumentPath(host, input), document) << ToUtf8(input);
+  host.saveTo = Destination::ChosenFolder;
   for (const Text folder : {u"/out", u"/out/"}) {
     host.folder = folder;
-    EXPECT_EQ(SeparateOutputPath(host, u"/a/b.vcf"), u"/out/b.htm") << ToUtf8(folder);
+    EXPECT_EQ(PerInputDocumentPath(host, u"/a/b.vcf"), u"/out/b.htm") << ToUtf8(folder);
   }
-  host.toChosenFolder = false;
-  EXPECT_EQ(SeparateOutputPath(host, u"/a/b.vcf"), u"");  // neither destination
 }
 
-TEST_F(SeparateConversion, NoCellsMeansNoDocumentAndTheEarlierResultIsGone) {
+TEST_F(PerInputConversion, NoCellsMeansNoDocumentAndTheEarlierResultIsGone) {
   for (const char* content : {"BEGIN:VCARD\nEMAIL:x\nEND:VCARD\n", "", "BEGIN:VCARD\rFN:a\rEND:VCARD\r"}) {
     WriteBytes(dir / "b.htm", "old");
     convert("b.vcf", content);
     EXPECT_FALSE(fs::exists(dir / "b.htm")) << content;
   }
   WriteBytes(dir / "gone.htm", "old");
-  ConvertVCFToSeparateHTML(host, PathText(dir / "gone.vcf"));
+  ConvertPerInput(host, PathText(dir / "gone.vcf"));
   EXPECT_FALSE(fs::exists(dir / "gone.htm"));
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SeparateConversion, AReadOnlyEarlierResultIsReplaced) {
+TEST_F(PerInputConversion, AReadOnlyEarlierResultIsReplaced) {
   WriteBytes(dir / "b.htm", "old");
   fs::permissions(dir / "b.htm", fs::perms::owner_read);
   convert("b.vcf", "FN:new\n");
   EXPECT_THAT(ReadBytes(dir / "b.htm"), HasSubstr("<td>&nbsp;new</td>"));
 }
 
-TEST_F(SeparateConversion, MissingOutputFolderIsReportedAtTheWrite) {
-  host.besideInput = false;
-  host.toChosenFolder = true;
+TEST_F(PerInputConversion, MissingOutputFolderIsReportedAtTheWrite) {
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "nowhere");
   convert("b.vcf", "FN:x\n");
   ASSERT_EQ(host.errors.size(), 1u);
@@ -148,25 +143,16 @@ TEST_F(SeparateConversion, MissingOutputFolderIsReportedAtTheWrite) {
   EXPECT_FALSE(fs::exists(dir / "nowhere"));
 }
 
-TEST_F(SeparateConversion, NeitherDestinationFailsAtTheWrite) {
-  host.besideInput = false;
-  convert("b.vcf", "FN:x\n");
-  ASSERT_EQ(host.errors.size(), 1u);
-  EXPECT_EQ(host.errors[0].statement, 546);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-}
-
-TEST_F(SeparateConversion, AnInputIsNeverItsOwnOutput) {
+TEST_F(PerInputConversion, AnInputIsNeverItsOwnOutput) {
   const std::string content = "FN:keep me\n";
   convert("card.htm", content);
   EXPECT_EQ(ReadBytes(dir / "card.htm"), content);
   // The same file under another name (a hard link in the chosen folder) is protected too.
-  host.besideInput = false;
-  host.toChosenFolder = true;
+  host.saveTo = Destination::ChosenFolder;
   host.folder = PathText(dir / "out");
   fs::create_directory(dir / "out");
   fs::create_hard_link(dir / "card.htm", dir / "out" / "card.htm");
-  ConvertVCFToSeparateHTML(host, PathText(dir / "card.htm"));
+  ConvertPerInput(host, PathText(dir / "card.htm"));
   EXPECT_EQ(ReadBytes(dir / "out" / "card.htm"), content);
   ASSERT_EQ(host.errors.size(), 2u);
   for (const ErrorReport& report : host.errors) {
@@ -175,7 +161,7 @@ TEST_F(SeparateConversion, AnInputIsNeverItsOwnOutput) {
   }
 }
 
-TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
+TEST_F(PerInputConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
   convert("ansi.vcf", "FN:Zo\xeb \x81\x80\n");
   EXPECT_THAT(ReadBytes(dir / "ansi.htm"), HasSubstr("<td>&nbsp;Zo\xeb \x81\x80</td>"));
   // UTF-16 little-endian with its mark, then big-endian; the mark stays part of the first line.
@@ -197,7 +183,7 @@ TEST_F(SeparateConversion, BytesPassThroughAndWideCharactersBecomeReferences) {
 // UTF-32 in either byte order reads as UTF-16 does, in both ways of reading; a
 // value beyond Unicode or of a UTF-16 half becomes U+FFFD, an incomplete last
 // code point is dropped.
-TEST_F(SeparateConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading) {
+TEST_F(PerInputConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading) {
   const std::u32string text = U"\uFEFF\r\nBEGIN:VCARD\r\nFN:\u0141ukasz \u00c5 \U0001F600\r\nNOTE;X:a";
   const std::vector<char32_t> after = {0x110000, 0xD800, U'b', U'\r', U'\n', U'E', U'N',  U'D',
                                        U':',     U'V',   U'C', U'A',  U'R',  U'D', U'\r', U'\n'};
@@ -229,7 +215,7 @@ TEST_F(SeparateConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading
 // their BEGIN:VCARD (in any letter case, after a blank line or not) and read as
 // with one; the earlier document is replaced, not removed. Bytes in the code page
 // with a NUL near the start stay bytes.
-TEST_F(SeparateConversion, Utf16AndUtf32WithoutAMarkAreRecognised) {
+TEST_F(PerInputConversion, Utf16AndUtf32WithoutAMarkAreRecognised) {
   const auto encode = [](std::u32string_view text, int unit, bool bigEndian) {
     std::u32string units;  // UTF-16 takes a pair for a character beyond its 16 bits
     for (const char32_t c : text) {
@@ -276,7 +262,7 @@ TEST_F(SeparateConversion, Utf16AndUtf32WithoutAMarkAreRecognised) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument) {
+TEST_F(PerInputConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument) {
   SKIP_ON_WINDOWS("needs file modes and an unprivileged user");
   WriteBytes(dir / "locked.vcf", "FN:x\n");
   WriteBytes(dir / "locked.htm", "old");
@@ -284,7 +270,7 @@ TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument
   ASSERT_TRUE(test::CanRunUnprivileged());
   const int status = test::RunInUnprivilegedChild([&] {
     test::RecordingHost child;
-    ConvertVCFToSeparateHTML(child, PathText(dir / "locked.vcf"));
+    ConvertPerInput(child, PathText(dir / "locked.vcf"));
     const bool reported = child.errors.size() == 1 && child.errors[0].statement == 112 &&
                           child.errors[0].description == u"Permission denied";
     return reported ? 0 : 1;
@@ -293,7 +279,7 @@ TEST_F(SeparateConversion, AnUnreadableInputIsReportedAndKeepsTheEarlierDocument
   EXPECT_EQ(ReadBytes(dir / "locked.htm"), "old");
 }
 
-TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
+TEST_F(PerInputConversion, AFullDiskKeepsTheEarlierDocument) {
 #ifdef _WIN32
   GTEST_SKIP() << "needs a file-size limit (setrlimit)";
 #else
@@ -305,7 +291,7 @@ TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
     const rlimit limit{100'000, 100'000};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
     test::RecordingHost child;
-    ConvertVCFToSeparateHTML(child, PathText(dir / "big.vcf"));
+    ConvertPerInput(child, PathText(dir / "big.vcf"));
     return child.errors.size() == 1 && child.errors[0].statement == 546 &&
                    child.errors[0].description == u"Disk full"
                ? 0
@@ -317,7 +303,7 @@ TEST_F(SeparateConversion, AFullDiskKeepsTheEarlierDocument) {
 #endif
 }
 
-TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
+TEST_F(PerInputConversion, HostileBytesPassWithoutHarm) {
   // A NUL byte inside a value, a line of many megabytes and bytes of every value.
   std::string content = std::string("FN:a\0b\r\nNOTE;X:", 15) + std::string(20'000'000, 'x') + "\r\n";
   for (int i = 0; i < 256; ++i) content += static_cast<char>(i);
@@ -331,7 +317,7 @@ TEST_F(SeparateConversion, HostileBytesPassWithoutHarm) {
   EXPECT_TRUE(host.errors.empty());
 }
 
-TEST_F(SeparateConversion, LongValuesAreWrittenInSlicesWithATurnBetweenThem) {
+TEST_F(PerInputConversion, LongValuesAreWrittenInSlicesWithATurnBetweenThem) {
   // UTF-16 (its mark alone on the first line): the first slice would end between
   // the two halves of a pair.
   const std::u16string text =
@@ -348,7 +334,7 @@ TEST_F(SeparateConversion, LongValuesAreWrittenInSlicesWithATurnBetweenThem) {
 
 // Values stay in the file's text where they can; those that cleaning changed
 // are kept aside, small ones together, large ones each on its own.
-TEST_F(SeparateConversion, EveryValueComesOutWhereverItWasKept) {
+TEST_F(PerInputConversion, EveryValueComesOutWhereverItWasKept) {
   const std::string large(1 << 20, 'v');
   const std::string breaks = "one=0D=0A=" + std::string(70000, 't');
   convert("kept.vcf", "FN:plain \nEMAIL;X:a\rb\nNOTE;X:" + breaks + "\nURL;X:" + large + "\nTEL;X:9\n");
@@ -359,7 +345,7 @@ TEST_F(SeparateConversion, EveryValueComesOutWhereverItWasKept) {
                            "</td><td>&nbsp;" + large + "</td><td>&nbsp;9</td>"));
 }
 
-TEST_F(SeparateConversion, BrokenUtf16GivesReplacementCharacters) {
+TEST_F(PerInputConversion, BrokenUtf16GivesReplacementCharacters) {
   // Little-endian: a lone high surrogate, a lone low one, then a pair in the wrong order.
   const std::u16string text = u"\uFEFF\nFN:a\xD800z\xDC00\xDC00\xD800\n";
   std::string bytes;
@@ -369,7 +355,7 @@ TEST_F(SeparateConversion, BrokenUtf16GivesReplacementCharacters) {
             Document("<th>Display Name</th>", "<td>&nbsp;a&#65533;z&#65533;&#65533;&#65533;</td>"));
 }
 
-TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
+TEST_F(PerInputConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
   SKIP_ON_WINDOWS("needs file modes and an unprivileged user");
   fs::create_directory(dir / "locked");
   WriteBytes(dir / "locked" / "b.htm", "earlier");
@@ -380,10 +366,9 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
   ASSERT_TRUE(test::CanRunUnprivileged());
   const int status = test::RunInUnprivilegedChild([&] {
     test::RecordingHost child;
-    child.besideInput = false;
-    child.toChosenFolder = true;
+    child.saveTo = Destination::ChosenFolder;
     child.folder = PathText(dir / "locked");
-    ConvertVCFToSeparateHTML(child, PathText(dir / "b.vcf"));
+    ConvertPerInput(child, PathText(dir / "b.vcf"));
     return child.errors.size() == 1 && child.errors[0].statement == 546 &&
                    child.errors[0].description == u"Permission denied"
                ? 0
@@ -393,7 +378,7 @@ TEST_F(SeparateConversion, AReadOnlyOutputFolderIsReportedAtTheWrite) {
   EXPECT_EQ(ReadBytes(dir / "locked" / "b.htm"), "earlier");  // neither deleted nor replaced
 }
 
-TEST_F(SeparateConversion, RunningOutOfMemoryWhileWritingLeavesNoHalfDocument) {
+TEST_F(PerInputConversion, RunningOutOfMemoryWhileWritingLeavesNoHalfDocument) {
   int cellsWritten = 0;
   host.onYield = [&cellsWritten] {
     if (++cellsWritten == 3) throw std::bad_alloc();

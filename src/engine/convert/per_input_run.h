@@ -10,23 +10,24 @@
 #include <vector>
 
 #include "engine/contacts/property_tally.h"
+#include "engine/write/output_formats.h"
 #include "support/files/file_helpers.h"
 #include "support/files/pending_file.h"
 #include "support/text/text.h"
 
 namespace brevant {
 
-// What the per-file conversions of one run share. No document may replace an
+// What the per-input conversions of one run share. No document may replace an
 // input of the run, and none may replace a document that the run wrote before:
 // a later input of the same name gets "name (2).htm", "name (3).htm", ...
 // Which files the inputs are is looked up once, when the run starts; what
 // stands at an output path is looked at once per document (LookAtTarget), and
 // that look answers every question of the run about it.
-class SeparateRun {
+class PerInputRun {
  public:
   // `turn` runs after each input looked up: a long list, or a slow disk, must not
   // keep the window from its turns before the first file is shown.
-  explicit SeparateRun(const std::vector<Text>& inputs, const std::function<void()>& turn = {});
+  explicit PerInputRun(const std::vector<Text>& inputs, const std::function<void()>& turn = {});
 
   // The same path text as an input, or the same file. `look` is a look at the path.
   bool isInput(const Text& path, const TargetLook& look) const;
@@ -44,10 +45,8 @@ class SeparateRun {
 
   // Notes a document of `bytes` that the run has just written.
   void wrote(const Text& path, std::uint64_t bytes);
-  // Notes a CSV file written beside the document just written.
-  void wroteCsv() { ++csvFilesWritten_; }
-  // Notes an .xlsx file written beside the document just written.
-  void wroteXlsx() { ++xlsxFilesWritten_; }
+  // Notes a file of `format` written beside the document just written.
+  void wroteBeside(OutputFormat format) { ++besideFilesWritten_[format]; }
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
   // Notes an input that was not there.
@@ -59,8 +58,7 @@ class SeparateRun {
   std::size_t nothingToConvert() const { return nothingToConvert_; }
   std::size_t notFound() const { return notFound_; }
   std::size_t failed() const { return failed_; }
-  std::size_t csvFilesWritten() const { return csvFilesWritten_; }
-  std::size_t xlsxFilesWritten() const { return xlsxFilesWritten_; }
+  const PerFormat<std::size_t>& besideFilesWritten() const { return besideFilesWritten_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
   // The properties that documents with one row per contact left out.
   PropertyTally& leftOut() { return leftOut_; }
@@ -84,8 +82,7 @@ class SeparateRun {
   std::size_t nothingToConvert_ = 0;
   std::size_t notFound_ = 0;
   std::size_t failed_ = 0;
-  std::size_t csvFilesWritten_ = 0;
-  std::size_t xlsxFilesWritten_ = 0;
+  PerFormat<std::size_t> besideFilesWritten_;
   std::uint64_t bytesWritten_ = 0;
   PropertyTally leftOut_;
 };

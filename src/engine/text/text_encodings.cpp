@@ -6,25 +6,13 @@
 
 #include "engine/text/packed_name.h"
 #include "support/text/ansi_code_page.h"
+#include "support/text/byte_search.h"
 #include "support/text/charset_conversion.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
 
 namespace {
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-// Length of the leading ASCII run, eight bytes at a time.
-std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
-  std::size_t i = from;
-  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
-    std::memcpy(&eight, bytes.data() + i, 8);
-    if (eight & kHighBits) break;
-  }
-  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-  return i - from;
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -49,7 +37,7 @@ ByteEncoding EncodingOfValue(std::string_view bytes) {
 
 void Utf8Count::add(std::string_view slice) {
   std::size_t i = 0;
-  while ((i += AsciiRun(slice, i)) < slice.size()) {
+  while ((i = AsciiRunEnd(slice, i)) < slice.size()) {
     char32_t ignored;
     const std::size_t length = Utf8SequenceAt(slice, i, ignored);
     if (length == 0) {
@@ -153,7 +141,7 @@ std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codeP
 
 bool IsUtf8(std::string_view bytes) {
   std::size_t i = 0;
-  while ((i += AsciiRun(bytes, i)) < bytes.size()) {
+  while ((i = AsciiRunEnd(bytes, i)) < bytes.size()) {
     char32_t ignored;
     const std::size_t length = Utf8SequenceAt(bytes, i, ignored);
     if (length == 0) return false;

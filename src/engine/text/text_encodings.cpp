@@ -119,26 +119,6 @@ char32_t NextCodePoint(std::u16string_view chars, std::size_t& i) {
   return c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c;
 }
 
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {
-  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-  const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
-  const unsigned lead = at(0);
-  if (lead >= 0xC2 && lead <= 0xDF && more(1)) {
-    codePoint = (lead & 0x1F) << 6 | (at(1) & 0x3F);
-    return 2;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF && more(1) && more(2)) {
-    codePoint = (lead & 0x0F) << 12 | (at(1) & 0x3F) << 6 | (at(2) & 0x3F);
-    // Not overlong, not a surrogate.
-    if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) return 3;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4 && more(1) && more(2) && more(3)) {
-    codePoint = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
-    if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) return 4;
-  }
-  return 0;
-}
-
 bool IsUtf8(std::string_view bytes) {
   std::size_t i = 0;
   while ((i = AsciiRunEnd(bytes, i)) < bytes.size()) {

@@ -8,8 +8,8 @@
 #include "engine/convert/conversion_run.h"
 #include "engine/statement_reporter.h"
 #include "engine/write/xlsx_document.h"
-#include "support/text/ansi_code_page.h"
 #include "support/files/path_helpers.h"
+#include "support/text/ansi_code_page.h"
 #include "support/text/utf8.h"
 #include "test_support/contact_table.h"
 #include "test_support/recording_host.h"
@@ -325,96 +325,6 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
     EXPECT_THAT(test::TemporaryFilesIn(dir.path()), IsEmpty());
   }
 }
-
-// The cells as a spreadsheet shows them: a line break is one line feed, a
-// carriage return that ends a cell (the end of its vCard line) shows nothing,
-// and empty cells at the end of a row are no cells.
-test::Cells Shown(test::Cells cells) {
-  for (auto& row : cells) {
-    for (std::string& cell : row) {
-      for (std::size_t at; (at = cell.find("\r\n")) != std::string::npos;) cell.erase(at, 1);
-      if (cell.ends_with('\r')) cell.pop_back();
-    }
-    while (!row.empty() && row.back().empty()) row.pop_back();
-  }
-  return cells;
-}
-
-// Bytes that are UTF-8 as they are, any others as Windows-1252.
-std::string AsCharacters(const std::string& bytes) {
-  if (IsValidUtf8(bytes)) return bytes;
-  std::string text;
-  for (const char byte : bytes) AppendUtf8(text, AnsiByteToChar(static_cast<std::uint8_t>(byte)));
-  return text;
-}
-
-constexpr char kLatinAndCjk[] =
-    "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Zo\xC3\xAB D\xC3\xBCpont-\xE6\x9D\x8E\r\nN:D\xC3\xBCpont;Zo\xC3\xAB\r\n"
-    "TEL;CELL:+491622433834\r\nTEL;HOME:017623384942\r\nEMAIL;INTERNET:zoe@example.org\r\n"
-    "NOTE;ENCODING=QUOTED-PRINTABLE:Call after 6, ask for \"Z\".=0D=0A=3D1+1\r\n"
-    "ADR;WORK:;;1 Main St;Town;ST;02138;Land\r\nEND:VCARD\r\n"
-    "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:\xE7\x94\xB0\xE4\xB8\xAD \xE5\xA4\xAA\xE9\x83\x8E\r\n"
-    "EMAIL;INTERNET:taro@example.jp\r\nEND:VCARD\r\n";
-constexpr char kWindows1252AndFormula[] =
-    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:J\xFCrgen M\xFCller\r\nNOTE:=HYPERLINK(\"http://x.example\")\r\n"
-    "TEL;WORK:+49 (0)30 1234\r\nEND:VCARD\r\n";
-
-struct Way {
-  const char* name;
-  bool single;
-  bool perContact;
-};
-
-class XlsxBesideDocument : public ::testing::TestWithParam<Way> {
- protected:
-  test::TempDir dir;
-  test::RecordingHost host;
-
-  void SetUp() override {
-    host.allToOne = GetParam().single;
-    host.each = !GetParam().single;
-    host.perContact = GetParam().perContact;
-    host.xlsx = true;
-    for (const auto& [name, content] :
-         {std::pair{"cards.vcf", kLatinAndCjk}, {"more.vcf", kWindows1252AndFormula}}) {
-      WriteBytes(dir / "in" / name, content);
-      host.rows.push_back(PathText(dir / "in" / name));
-    }
-  }
-};
-
-TEST_P(XlsxBesideDocument, HoldsTheDocumentsCellsAsText) {
-  ASSERT_EQ(StartConverting(host), RunOutcome::Done);
-  EXPECT_THAT(host.errors, IsEmpty());
-  const std::vector<std::string> documents =
-      GetParam().single ? std::vector<std::string>{"output"} : std::vector<std::string>{"cards", "more"};
-  for (const std::string& name : documents) {
-    SCOPED_TRACE(name);
-    const std::string document = ReadBytes(dir / "in" / (name + (GetParam().single ? ".xml" : ".htm")));
-    const XlsxText xlsx = ReadChecked(dir / "in" / (name + ".xlsx"));
-    const test::Cells cells = test::DocumentCells(document);
-    ASSERT_GE(cells.size(), 2u);
-    // The line scanner's document holds bytes as read; the workbook the characters they stand for.
-    test::Cells expected = Shown(cells);
-    for (auto& row : expected) {
-      for (std::string& cell : row) cell = AsCharacters(cell);
-    }
-    EXPECT_EQ(Shown(xlsx.texts()), expected);
-    EXPECT_TRUE(xlsx.headerFrozen);
-    for (const test::XlsxCell& caption : xlsx.rows[0]) EXPECT_EQ(caption.style, kHeader) << caption.text;
-  }
-  // Phone numbers and the postal code keep their "+" and leading zeros, as text.
-  const std::string strings =
-      test::ReadXlsx(ReadBytes(dir / "in" / (documents.front() + ".xlsx"))).parts["xl/sharedStrings.xml"];
-  for (const char* kept : {"<t>+491622433834</t>", "<t>017623384942</t>", "<t>02138"})
-    EXPECT_NE(strings.find(kept), std::string::npos) << kept;
-  EXPECT_THAT(test::TemporaryFilesIn(dir / "in"), IsEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(BothModesBothReadings, XlsxBesideDocument,
-                         ::testing::Values(Way{"EachByFile", false, false}, Way{"EachByContact", false, true},
-                                           Way{"OneByFile", true, false}, Way{"OneByContact", true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 class XlsxSafety : public ::testing::Test {
  protected:

@@ -117,7 +117,8 @@ const Format kFormats[] = {
          }
        }
        if (!xlsx.rows.empty()) {
-         for (const test::XlsxCell& caption : xlsx.rows[0]) EXPECT_EQ(caption.style, kHeaderStyle) << caption.text;
+         for (const test::XlsxCell& caption : xlsx.rows[0])
+           EXPECT_EQ(caption.style, kHeaderStyle) << caption.text;
        }
        return xlsx.texts();
      },

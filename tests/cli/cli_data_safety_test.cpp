@@ -253,5 +253,37 @@ TEST(CliDataSafety, WhatARunWritesIsOnDiskBeforeItSaysItIsDone) {
   }
 }
 
+// Into an empty folder every file is new and none is synced on its own: the run
+// must end with a sync of the whole file system that holds them (a sync of the
+// folder alone would leave their content in the cache), opened on that folder.
+TEST(CliDataSafety, NewFilesInAnEmptyFolderAreSyncedByTheRunsEnd) {
+  if (RunTool(TempDir().path(), {"--version"}, "strace -o /dev/null true || exit 3").status != 0)
+    GTEST_SKIP() << "strace is not installed or cannot trace here (scripts/deps.sh installs it)";
+  for (const bool single : {false, true}) {
+    SCOPED_TRACE(single ? "one document" : "per file");
+    TempDir dir;
+    fs::create_directory(dir / "out");
+    for (const char* name : {"a", "b"}) WriteBytes(dir / (std::string(name) + ".vcf"), "FN:x\n");
+    const std::vector<std::string> calls = FileCalls(
+        dir.path(),
+        single ? std::vector<std::string>{"-q", "-m", "single", "--csv", "-o", "out", "a.vcf", "b.vcf"}
+               : std::vector<std::string>{"-q", "--csv", "-o", "out", "a.vcf", "b.vcf"});
+    std::string all;
+    for (const std::string& call : calls) all += call + "\n";
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [](const std::string& call) { return call.find("sync") != std::string::npos; }),
+              1)
+        << all;
+    const auto folder = std::find_if(calls.rbegin(), calls.rend(), [](const std::string& call) {
+      return Contains(call, {"\"out/\"", "O_DIRECTORY"});
+    });
+    ASSERT_NE(folder, calls.rend()) << all;
+    const std::string descriptor = folder->substr(folder->rfind("= ") + 2);
+    EXPECT_TRUE(calls.back().starts_with("syncfs(" + descriptor + ")")) << all;
+    EXPECT_TRUE(calls.back().ends_with("= 0")) << all;
+  }
+}
+
 }  // namespace
 }  // namespace brevant

@@ -123,9 +123,31 @@ bool ParseReference(const std::string& reference, std::size_t& column, std::size
 }
 
 // A row's height, when it has one of its own.
+// Numbers one and up, as columns and rows are counted; 0 for anything else.
+std::size_t CountedFromOne(const std::string& number) {
+  const long value = std::atol(number.c_str());
+  return value >= 1 ? static_cast<std::size_t>(value) : 0;
+}
+
+// The width of columns min to max (counted from 1, at most a sheet's 16384).
+void PutWidths(XlsxText& xlsx, const std::string& min, const std::string& max, const std::string& width) {
+  const std::size_t first = CountedFromOne(min);
+  const std::size_t last = CountedFromOne(max);
+  if (first == 0 || last < first || last > 16384) {
+    xlsx.problem = "bad column range " + min + ":" + max;
+    return;
+  }
+  if (xlsx.widths.size() < last) xlsx.widths.resize(last);
+  for (std::size_t c = first; c <= last; ++c) xlsx.widths[c - 1] = std::atof(width.c_str());
+}
+
 void PutHeight(XlsxText& xlsx, const std::string& row, const std::string& height, const std::string& custom) {
   if (height.empty() || custom != "1") return;
-  const std::size_t index = std::stoul(row) - 1;
+  if (CountedFromOne(row) == 0 || CountedFromOne(row) > 1048576) {
+    xlsx.problem = "bad row number " + row;
+    return;
+  }
+  const std::size_t index = CountedFromOne(row) - 1;
   if (xlsx.heights.size() <= index) xlsx.heights.resize(index + 1);
   xlsx.heights[index] = std::atof(height.c_str());
 }
@@ -224,10 +246,7 @@ void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings
     } else if (Named(element, "row")) {
       PutHeight(xlsx, Attribute(element, "r"), Attribute(element, "ht"), Attribute(element, "customHeight"));
     } else if (Named(element, "col")) {
-      const auto last = static_cast<std::size_t>(std::atoi(Attribute(element, "max").c_str()));
-      if (xlsx.widths.size() < last) xlsx.widths.resize(last);
-      for (auto c = static_cast<std::size_t>(std::atoi(Attribute(element, "min").c_str())); c <= last; ++c)
-        xlsx.widths[c - 1] = std::atof(Attribute(element, "width").c_str());
+      PutWidths(xlsx, Attribute(element, "min"), Attribute(element, "max"), Attribute(element, "width"));
     } else if (Named(element, "pane")) {
       xlsx.headerFrozen = Attribute(element, "state") == "frozen" && Attribute(element, "ySplit") == "1";
     }
@@ -299,10 +318,8 @@ void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings
   }
   for (std::size_t at = sheet.find("<col "); at != std::string::npos; at = sheet.find("<col ", at + 1)) {
     const std::string tag = sheet.substr(at, sheet.find('>', at) - at);
-    const auto last = static_cast<std::size_t>(std::atoi(Between(tag, "max=\"", "\"").c_str()));
-    if (xlsx.widths.size() < last) xlsx.widths.resize(last);
-    for (auto c = static_cast<std::size_t>(std::atoi(Between(tag, "min=\"", "\"").c_str())); c <= last; ++c)
-      xlsx.widths[c - 1] = std::atof(Between(tag, "width=\"", "\"").c_str());
+    PutWidths(xlsx, Between(tag, "min=\"", "\""), Between(tag, "max=\"", "\""),
+              Between(tag, "width=\"", "\""));
   }
   for (std::size_t at = sheet.find("<row "); at != std::string::npos; at = sheet.find("<row ", at + 1)) {
     const std::string tag = sheet.substr(at, sheet.find('>', at) - at);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/text/packed_name.h"
+#include "support/text/byte_search.h"
 
 namespace brevant {
 
@@ -198,17 +199,11 @@ bool IsBase64Line(std::string_view line) {
 
 std::size_t PhysicalLines::lineEnd() {
   // Lines are mostly short: eight bytes at a time, looking for CR and LF at once.
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  const auto hasByte = [](std::uint64_t eight, char c) {
-    const std::uint64_t v = eight ^ (kOnes * static_cast<unsigned char>(c));
-    return ((v - kOnes) & ~v & kHighBits) != 0;
-  };
   std::size_t i = pos_;
   const std::size_t shortEnd = std::min(text_.size(), pos_ + 256);
   for (std::uint64_t eight; i + 8 <= shortEnd; i += 8) {
-    std::memcpy(&eight, text_.data() + i, 8);
-    if (hasByte(eight, '\n') || hasByte(eight, '\r')) break;
+    eight = byte_words::Load(text_.data() + i);
+    if (byte_words::Byte(eight, '\n') | byte_words::Byte(eight, '\r')) break;
   }
   if (i + 8 > shortEnd && shortEnd < text_.size()) {
     // A long line (a value of megabytes): the library's vectorised search, a

@@ -5,24 +5,21 @@
 #include <cstring>
 
 #include "support/text/ansi_code_page.h"
+#include "support/text/byte_search.h"
+#include "support/text/html_escape.h"
 
 namespace brevant {
 
 namespace {
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-constexpr std::uint64_t HasZeroByte(std::uint64_t v) { return (v - kOnes) & ~v & kHighBits; }
-
 // True when one of eight bytes needs more than copying: markup, a control
 // character, DEL or a byte beyond ASCII; in an attribute, quotes as well.
 template <bool kAttribute>
 bool NeedsWork(std::uint64_t eight) {
-  std::uint64_t found = (eight & kHighBits) | ((eight - 0x20 * kOnes) & ~eight & kHighBits) |
-                        HasZeroByte(eight ^ ('&' * kOnes)) | HasZeroByte(eight ^ ('<' * kOnes)) |
-                        HasZeroByte(eight ^ ('>' * kOnes)) | HasZeroByte(eight ^ (0x7F * kOnes));
-  if constexpr (kAttribute) found |= HasZeroByte(eight ^ ('\'' * kOnes)) | HasZeroByte(eight ^ ('"' * kOnes));
+  using namespace byte_words;
+  std::uint64_t found = HighByte(eight) | ControlByte(eight) | Byte(eight, '&') | Byte(eight, '<') |
+                        Byte(eight, '>') | Byte(eight, 0x7F);
+  if constexpr (kAttribute) found |= Byte(eight, '\'') | Byte(eight, '"');
   return found != 0;
 }
 
@@ -53,9 +50,8 @@ void AppendEscaped(std::string& out, std::string_view text, ByteEncoding encodin
   const std::size_t size = text.size();
   while (i < size) {
     std::size_t run = i;
-    for (std::uint64_t eight; run + 8 <= size; run += 8) {
-      std::memcpy(&eight, text.data() + run, 8);
-      if (NeedsWork<kAttribute>(eight)) break;
+    for (; run + 8 <= size; run += 8) {
+      if (NeedsWork<kAttribute>(byte_words::Load(text.data() + run))) break;
     }
     out.append(text.data() + i, run - i);
     i = run;
@@ -64,19 +60,15 @@ void AppendEscaped(std::string& out, std::string_view text, ByteEncoding encodin
       const char c = text[i];
       switch (c) {
         case '&':
-          out += "&amp;";
-          break;
         case '<':
-          out += "&lt;";
-          break;
         case '>':
-          out += "&gt;";
-          break;
         case '"':
-          out += cell ? "\"" : "&quot;";
-          break;
         case '\'':
-          out += cell ? "'" : "&#39;";
+          if (const std::string_view entity = HtmlEntity(c, kAttribute); !entity.empty()) {
+            out += entity;
+          } else {
+            out += c;
+          }
           break;
         case '\r':
           if (i + 1 < size && text[i + 1] == '\n') ++i;

@@ -6,25 +6,13 @@
 
 #include "engine/text/packed_name.h"
 #include "support/text/ansi_code_page.h"
+#include "support/text/byte_search.h"
 #include "support/text/charset_conversion.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
 
 namespace {
-
-constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-// Length of the leading ASCII run, eight bytes at a time.
-std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
-  std::size_t i = from;
-  for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
-    std::memcpy(&eight, bytes.data() + i, 8);
-    if (eight & kHighBits) break;
-  }
-  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
-  return i - from;
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -49,7 +37,7 @@ ByteEncoding EncodingOfValue(std::string_view bytes) {
 
 void Utf8Count::add(std::string_view slice) {
   std::size_t i = 0;
-  while ((i += AsciiRun(slice, i)) < slice.size()) {
+  while ((i = AsciiRunEnd(slice, i)) < slice.size()) {
     char32_t ignored;
     const std::size_t length = Utf8SequenceAt(slice, i, ignored);
     if (length == 0) {
@@ -131,29 +119,9 @@ char32_t NextCodePoint(std::u16string_view chars, std::size_t& i) {
   return c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c;
 }
 
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint) {
-  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-  const auto more = [&](std::size_t k) { return i + k < text.size() && (at(k) & 0xC0) == 0x80; };
-  const unsigned lead = at(0);
-  if (lead >= 0xC2 && lead <= 0xDF && more(1)) {
-    codePoint = (lead & 0x1F) << 6 | (at(1) & 0x3F);
-    return 2;
-  }
-  if (lead >= 0xE0 && lead <= 0xEF && more(1) && more(2)) {
-    codePoint = (lead & 0x0F) << 12 | (at(1) & 0x3F) << 6 | (at(2) & 0x3F);
-    // Not overlong, not a surrogate.
-    if (codePoint >= 0x800 && (codePoint < 0xD800 || codePoint > 0xDFFF)) return 3;
-  }
-  if (lead >= 0xF0 && lead <= 0xF4 && more(1) && more(2) && more(3)) {
-    codePoint = (lead & 0x07) << 18 | (at(1) & 0x3F) << 12 | (at(2) & 0x3F) << 6 | (at(3) & 0x3F);
-    if (codePoint >= 0x10000 && codePoint <= 0x10FFFF) return 4;
-  }
-  return 0;
-}
-
 bool IsUtf8(std::string_view bytes) {
   std::size_t i = 0;
-  while ((i += AsciiRun(bytes, i)) < bytes.size()) {
+  while ((i = AsciiRunEnd(bytes, i)) < bytes.size()) {
     char32_t ignored;
     const std::size_t length = Utf8SequenceAt(bytes, i, ignored);
     if (length == 0) return false;

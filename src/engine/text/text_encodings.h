@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/text/file_text.h"
+#include "support/text/utf8.h"
 
 namespace brevant {
 
@@ -66,10 +67,6 @@ class ContactBytes {
 // The code point of the UTF-16 character at i (a surrogate pair is one, a lone
 // surrogate U+FFFD); i moves past it.
 char32_t NextCodePoint(std::u16string_view chars, std::size_t& i);
-
-// The length of the valid UTF-8 sequence of two to four bytes at i, with its
-// code point; 0 when there is none.
-std::size_t Utf8SequenceAt(std::string_view text, std::size_t i, char32_t& codePoint);
 
 // True when the bytes are well-formed UTF-8 (ASCII runs are checked eight bytes at a time).
 bool IsUtf8(std::string_view bytes);

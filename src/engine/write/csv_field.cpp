@@ -10,15 +10,16 @@ namespace brevant {
 
 namespace {
 
-using csv_detail::HasByte;
-using csv_detail::HasControl;
+using byte_words::Byte;
+using byte_words::ControlByte;
+using byte_words::Load;
 
 // Where the next quote or control character stands, from `from` on; the size when there is none.
 std::size_t NextQuoteOrControl(std::string_view bytes, std::size_t from) {
   std::size_t i = from;
   for (std::uint64_t eight; i + 8 <= bytes.size(); i += 8) {
-    std::memcpy(&eight, bytes.data() + i, 8);
-    if ((HasByte(eight, '"') | HasControl(eight)) != 0) break;
+    eight = Load(bytes.data() + i);
+    if ((Byte(eight, '"') | ControlByte(eight)) != 0) break;
   }
   for (; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
@@ -34,8 +35,8 @@ bool IsQuoted(char16_t c) { return c == u',' || c == u'"' || c == u'\r' || c == 
 bool NeedsQuotes(std::string_view value) {
   std::size_t i = 0;
   for (std::uint64_t eight; i + 8 <= value.size(); i += 8) {
-    std::memcpy(&eight, value.data() + i, 8);
-    if (HasByte(eight, ',') | HasByte(eight, '"') | HasByte(eight, '\r') | HasByte(eight, '\n')) return true;
+    eight = Load(value.data() + i);
+    if (Byte(eight, ',') | Byte(eight, '"') | Byte(eight, '\r') | Byte(eight, '\n')) return true;
   }
   for (; i < value.size(); ++i) {
     if (IsQuoted(static_cast<unsigned char>(value[i]))) return true;

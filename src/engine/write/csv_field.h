@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "engine/text/text_encodings.h"
+#include "support/text/byte_search.h"
 
 namespace brevant {
 
@@ -56,24 +57,11 @@ bool RunsAsFormula(std::basic_string_view<Ch> value) {
 }
 
 namespace csv_detail {
-inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-constexpr std::uint64_t HasByte(std::uint64_t eight, char byte) {
-  const std::uint64_t v = eight ^ (static_cast<unsigned char>(byte) * kOnes);
-  return (v - kOnes) & ~v & kHighBits;
-}
-
-// Bytes below U+0020: line breaks, tabs and the control characters left out.
-constexpr std::uint64_t HasControl(std::uint64_t eight) {
-  return (eight - 0x20 * kOnes) & ~eight & kHighBits;
-}
-
 // Bytes that a field cannot simply hold: beyond ASCII, to be quoted, or control characters.
 constexpr std::uint64_t Special(std::uint64_t eight) {
-  return (eight & kHighBits) | HasByte(eight, ',') | HasByte(eight, '"') | HasControl(eight);
+  return byte_words::HighByte(eight) | byte_words::Byte(eight, ',') | byte_words::Byte(eight, '"') |
+         byte_words::ControlByte(eight);
 }
-
 }  // namespace csv_detail
 
 // Most values go into the file as they are: ASCII without anything to quote,
@@ -89,7 +77,7 @@ inline char* PutPlainField(char* out, std::string_view value) {
     // Eight bytes at a time; the last eight may overlap the ones before.
     for (std::size_t i = 0;; i += 8) {
       if (i + 8 > size) i = size - 8;
-      std::memcpy(&eight, in + i, 8);
+      eight = byte_words::Load(in + i);
       std::memcpy(out + i, &eight, 8);
       special |= csv_detail::Special(eight);
       if (i + 8 == size) break;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "support/text/byte_search.h"
+#include "support/text/html_escape.h"
 
 namespace brevant {
 
@@ -20,7 +20,7 @@ std::size_t SliceEnd(std::basic_string_view<Ch> value, std::size_t size) {
 }
 
 // The most bytes that escaping makes of one byte ("&amp;").
-constexpr std::size_t kMostPerByte = 5;
+constexpr std::size_t kMostPerByte = MostHtmlEntityBytes();
 
 }  // namespace
 
@@ -53,19 +53,7 @@ void DocumentPieces::appendNumberedHeaderCell(CaptionKey caption) {
 void DocumentPieces::appendEscaped(std::string_view value) {
   if (value.empty()) return;  // an empty value may point nowhere
   char* const start = room(value.size() * kMostPerByte);
-  char* out = start;
-  std::size_t runStart = 0;
-  for (std::size_t hit; (hit = FindMarkupByte(value, runStart)) != std::string_view::npos;
-       runStart = hit + 1) {
-    std::memcpy(out, value.data() + runStart, hit - runStart);
-    out += hit - runStart;
-    const std::string_view entity = value[hit] == '&' ? "&amp;" : value[hit] == '<' ? "&lt;" : "&gt;";
-    std::memcpy(out, entity.data(), entity.size());
-    out += entity.size();
-  }
-  std::memcpy(out, value.data() + runStart, value.size() - runStart);
-  out += value.size() - runStart;
-  used_ += static_cast<std::size_t>(out - start);
+  used_ += static_cast<std::size_t>(PutHtmlEscaped(start, value) - start);
 }
 
 void DocumentPieces::appendEscaped(std::u16string_view value) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "support/text/ansi_code_page.h"
+#include "support/text/html_escape.h"
 
 namespace brevant {
 
@@ -29,25 +30,11 @@ Text AttributeEscaped(TextView text) {
   Text out;
   out.reserve(text.size());
   for (char16_t c : text) {
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      case u'"':
-        out += u"&quot;";
-        break;
-      case u'\'':
-        out += u"&#39;";
-        break;
-      default:
-        out += c;
-    }
+    const std::string_view entity = c < 0x80 ? HtmlEntity(static_cast<char>(c), true) : std::string_view();
+    if (entity.empty())
+      out += c;
+    else
+      out.append(entity.begin(), entity.end());
   }
   return out;
 }
@@ -86,7 +73,7 @@ void AppendHeaderCell(std::string& out, CaptionKey caption) {
   out += "</th>";
 }
 
-void AppendCellValue(std::string& out, std::string_view ansiValue) { AppendBytesEscaped(out, ansiValue); }
+void AppendCellValue(std::string& out, std::string_view ansiValue) { AppendHtmlEscaped(out, ansiValue); }
 void AppendCellValue(std::string& out, std::u16string_view value) { AppendAnsiEscaped(out, value); }
 
 }  // namespace brevant

@@ -1,6 +1,7 @@
 #include "engine/write/xlsx_cell.h"
 
 #include "support/text/ansi_code_page.h"
+#include "support/text/html_escape.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
@@ -45,13 +46,9 @@ class SheetTextWriter {
         *out_++ = '\n';
         return true;
       case U'&':
-        out_ = Put(out_, "&amp;");
-        break;
       case U'<':
-        out_ = Put(out_, "&lt;");
-        break;
       case U'>':
-        out_ = Put(out_, "&gt;");
+        out_ = Put(out_, HtmlEntity(static_cast<char>(c)));
         break;
       case U'_':
         escapeOpeningUnderscore();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/text/text_encodings.h"
+#include "support/text/byte_search.h"
 
 namespace brevant {
 
@@ -63,23 +64,11 @@ char* PutSheetText(char* out, std::string_view bytes, ByteEncoding encoding, Cel
 char* PutSheetText(char* out, std::u16string_view chars, CellText& text);
 
 namespace sheet_detail {
-inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-constexpr std::uint64_t HasByte(std::uint64_t eight, char byte) {
-  const std::uint64_t v = eight ^ (static_cast<unsigned char>(byte) * kOnes);
-  return (v - kOnes) & ~v & kHighBits;
-}
-// Bytes below 0x20 (exact for bytes below 0x80; the high ones are special anyway).
-constexpr std::uint64_t HasControl(std::uint64_t eight) {
-  return (eight - 0x20 * kOnes) & ~eight & kHighBits;
-}
-
 // Bytes a text cannot simply hold: beyond ASCII, controls (a line break among
 // them) and the three XML escapes.
 constexpr std::uint64_t Special(std::uint64_t eight) {
-  return (eight & kHighBits) | HasControl(eight) | HasByte(eight, '&') | HasByte(eight, '<') |
-         HasByte(eight, '>');
+  return byte_words::HighByte(eight) | byte_words::ControlByte(eight) | byte_words::Byte(eight, '&') |
+         byte_words::Byte(eight, '<') | byte_words::Byte(eight, '>');
 }
 }  // namespace sheet_detail
 
@@ -99,9 +88,9 @@ inline bool IsPlainSheetText(std::string_view value) {
     // The last eight may overlap the ones before.
     for (std::size_t i = 0;; i += 8) {
       if (i + 8 > size) i = size - 8;
-      std::memcpy(&eight, in + i, 8);
+      eight = byte_words::Load(in + i);
       special |= sheet_detail::Special(eight);
-      underscore |= sheet_detail::HasByte(eight, '_');
+      underscore |= byte_words::Byte(eight, '_');
       if (i + 8 == size) break;
     }
   } else {

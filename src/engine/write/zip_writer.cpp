@@ -2,7 +2,6 @@
 
 #include <zlib.h>
 
-#include <limits>
 #include <new>
 
 #include "support/files/file_error.h"
@@ -19,7 +18,6 @@ constexpr std::uint16_t kSizesFollow = 0x08;  // a data descriptor after the dat
 constexpr std::uint16_t kDeflated = 8;
 constexpr std::uint16_t kTime = 0;
 constexpr std::uint16_t kDate = (0 << 9) | (1 << 5) | 1;  // 1980-01-01, the first date zip knows
-constexpr std::uint64_t kMost = std::numeric_limits<std::uint32_t>::max();
 constexpr char kTooLarge[] = "The spreadsheet file would be larger than 4 GB";
 
 void Put16(std::string& out, std::uint16_t value) {
@@ -168,12 +166,13 @@ DeflatedText Deflated(std::string_view content, bool last) {
   return text;
 }
 
-ZipWriter::ZipWriter(DocumentOutput& output) : output_(output) {}
+ZipWriter::ZipWriter(DocumentOutput& output, std::uint64_t mostBytes)
+    : output_(output), mostBytes_(mostBytes) {}
 
 ZipWriter::~ZipWriter() { GiveBack(deflater_); }
 
 void ZipWriter::put(std::string_view bytes) {
-  if (written_ + bytes.size() > kMost) throw FileError(kTooLarge);
+  if (written_ + bytes.size() > mostBytes_) throw FileError(kTooLarge);
   output_.write(bytes);
   written_ += bytes.size();
 }
@@ -202,7 +201,7 @@ void ZipWriter::add(std::string_view name, const std::vector<const DeflatedText*
     entry.compressed += stream->data().size();
     entry.size += stream->size();
   }
-  if (entry.size > kMost) throw FileError(kTooLarge);
+  if (entry.size > mostBytes_) throw FileError(kTooLarge);
   putLocalHeader(entry);
   for (const DeflatedText* stream : streams) put(stream->data());
   entries_.push_back(std::move(entry));
@@ -227,7 +226,7 @@ void ZipWriter::write(std::string_view bytes) {
   if (bytes.empty()) return;
   streamed_.crc = Crc(streamed_.crc, bytes);
   streamed_.size += bytes.size();
-  if (streamed_.size > kMost) throw FileError(kTooLarge);
+  if (streamed_.size > mostBytes_) throw FileError(kTooLarge);
   deflateInto(bytes, false);
 }
 

@@ -47,11 +47,16 @@ DeflatedText Deflated(std::string_view content, bool last = true);
 // Writes a zip archive into a document's output as it goes: every entry
 // deflated, one of them streamed (its sizes and CRC-32 follow its data). Every
 // entry carries the same fixed date (1980-01-01), so the same parts make the
-// same bytes on every system and at every time. An archive holds at most 4 GB:
-// past that, writing throws FileError and nothing more is written.
+// same bytes on every system and at every time. An archive holds at most 4 GB,
+// what its sizes and offsets of 32 bits can say: past that, writing throws
+// FileError and nothing more is written.
+inline constexpr std::uint64_t kZipMostBytes = 0xFFFFFFFF;
+
 class ZipWriter {
  public:
-  explicit ZipWriter(DocumentOutput& output);
+  // `mostBytes`: the most that the archive, and the content of one entry, may
+  // hold (less only in tests, which reach the limit without writing 4 GB).
+  explicit ZipWriter(DocumentOutput& output, std::uint64_t mostBytes = kZipMostBytes);
   ~ZipWriter();
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
@@ -82,6 +87,7 @@ class ZipWriter {
   void deflateInto(std::string_view bytes, bool finish);
 
   DocumentOutput& output_;
+  std::uint64_t mostBytes_;
   std::uint64_t written_ = 0;
   std::vector<Entry> entries_;
   std::unique_ptr<RawDeflater> deflater_;

@@ -1,5 +1,6 @@
 #include "support/files/write_session.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -11,7 +12,23 @@ namespace brevant {
 
 namespace {
 thread_local WriteSession* currentSession = nullptr;
+// Read on the thread that syncs, which is not always the session's.
+std::atomic<int> failingSyncError{0};
 }  // namespace
+
+FailingFolderSyncs::FailingFolderSyncs(int error) { failingSyncError = error; }
+
+FailingFolderSyncs::~FailingFolderSyncs() { failingSyncError = 0; }
+
+WriteSession::Failures WriteSession::syncOrFail(const std::map<NativePath, Folder>& folders) {
+  const int error = failingSyncError;
+  if (error == 0) return sync(folders);
+  Failures failures;
+  for (const auto& [folder, state] : folders) {
+    if (state.changed) failures.emplace_back(folder, error);
+  }
+  return failures;
+}
 
 WriteSession::WriteSession(std::chrono::system_clock::time_point staleBefore)
     : staleBefore_(staleBefore), outer_(currentSession) {
@@ -34,7 +51,7 @@ void WriteSession::placed(const NativePath& folder, bool synced) {
 }
 
 WriteSession::Failures WriteSession::finish() {
-  const Failures failures = sync(folders_);
+  const Failures failures = syncOrFail(folders_);
   folders_.clear();
   return failures;
 }
@@ -53,7 +70,7 @@ WriteSession::Failures WriteSession::finish(const std::function<void()>& turn) {
   job->folders = std::move(folders_);
   folders_.clear();
   std::thread syncing([job] {
-    Failures failures = sync(job->folders);
+    Failures failures = syncOrFail(job->folders);
     const std::lock_guard lock(job->mutex);
     job->failures = std::move(failures);
     job->done = true;

@@ -61,12 +61,25 @@ class WriteSession {
     bool changed = false;
     bool unsyncedFiles = false;
   };
+  // Syncs the folders and what was placed in them, or fails as told (FailingFolderSyncs).
+  static Failures syncOrFail(const std::map<NativePath, Folder>& folders);
   // The platform's part: syncs the folders and what was placed in them.
   static Failures sync(const std::map<NativePath, Folder>& folders);
 
   std::chrono::system_clock::time_point staleBefore_;
   std::map<NativePath, Folder> folders_;
   WriteSession* outer_;
+};
+
+// While one lives, every changed folder of every session fails to sync with the
+// error number given, as a disk that fails would: for the tests of what a run
+// reports then, which no healthy file system makes happen.
+class FailingFolderSyncs {
+ public:
+  explicit FailingFolderSyncs(int error);
+  ~FailingFolderSyncs();
+  FailingFolderSyncs(const FailingFolderSyncs&) = delete;
+  FailingFolderSyncs& operator=(const FailingFolderSyncs&) = delete;
 };
 
 }  // namespace brevant

@@ -1,6 +1,6 @@
 #include "support/text/ansi_code_page.h"
 
-#include "support/text/byte_search.h"
+#include "support/text/html_escape.h"
 
 #include <algorithm>
 #include <array>
@@ -26,7 +26,9 @@ constexpr std::array<std::uint8_t, 256> MakeFlags() {
   for (int b = 0x80; b < 0xA0; ++b) {
     if (kHighControls[b - 0x80] != b) flags[b] = kNotInCodePage;
   }
-  flags['&'] = flags['<'] = flags['>'] = kHtmlSpecial;
+  for (const HtmlEntityOf& entry : kHtmlEntities) {
+    if (!entry.onlyInAttributes) flags[static_cast<unsigned char>(entry.byte)] = kHtmlSpecial;
+  }
   return flags;
 }
 
@@ -61,10 +63,9 @@ std::size_t FormatReference(char* to, char32_t codePoint) {
 }
 
 std::size_t FormatEntity(char* to, char ch) {
-  const char* entity = ch == '&' ? "&amp;" : ch == '<' ? "&lt;" : "&gt;";
-  const std::size_t length = std::strlen(entity);
-  std::memcpy(to, entity, length);
-  return length;
+  const std::string_view entity = HtmlEntity(ch);
+  std::memcpy(to, entity.data(), entity.size());
+  return entity.size();
 }
 
 constexpr std::uint64_t kLanes = 0x0001000100010001;
@@ -163,18 +164,6 @@ void AppendAnsi(std::string& out, TextView text) { AppendText(out, text, kNotInC
 
 void AppendAnsiEscaped(std::string& out, TextView text) {
   AppendText(out, text, kNotInCodePage | kHtmlSpecial);
-}
-
-// Values are short and most hold no markup: sixteen bytes at a time are looked
-// at for one, and the runs between are copied whole.
-void AppendBytesEscaped(std::string& out, std::string_view bytes) {
-  std::size_t runStart = 0;
-  for (std::size_t hit; (hit = FindMarkupByte(bytes, runStart)) != std::string_view::npos;
-       runStart = hit + 1) {
-    out.append(bytes.data() + runStart, hit - runStart);
-    out += bytes[hit] == '&' ? "&amp;" : bytes[hit] == '<' ? "&lt;" : "&gt;";
-  }
-  out.append(bytes.data() + runStart, bytes.size() - runStart);
 }
 
 }  // namespace brevant

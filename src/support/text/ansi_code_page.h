@@ -23,7 +23,4 @@ void AppendAnsi(std::string& out, TextView text);
 // Same, and also escapes "&", "<" and ">" for an HTML data cell.
 void AppendAnsiEscaped(std::string& out, TextView text);
 
-// Bytes of an ANSI-read text pass through as they are; only "&", "<", ">" change.
-void AppendBytesEscaped(std::string& out, std::string_view bytes);
-
 }  // namespace brevant

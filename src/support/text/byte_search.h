@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -9,6 +10,50 @@
 #endif
 
 namespace brevant {
+
+// Eight bytes of a text looked at as one 64-bit word, for the scans that run
+// over every byte of a value: a few arithmetic steps say whether any of the
+// eight needs a closer look, without a call or a branch per byte. Each test
+// gives a word that is zero exactly when no byte of the eight is of its kind
+// (which bits are set besides is not to be relied on).
+namespace byte_words {
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+inline std::uint64_t Load(const char* p) {
+  std::uint64_t eight;
+  std::memcpy(&eight, p, sizeof eight);
+  return eight;
+}
+
+// Some byte is zero.
+constexpr std::uint64_t ZeroByte(std::uint64_t eight) { return (eight - kOnes) & ~eight & kHighBits; }
+
+// Some byte is `byte`.
+constexpr std::uint64_t Byte(std::uint64_t eight, char byte) {
+  return ZeroByte(eight ^ (static_cast<unsigned char>(byte) * kOnes));
+}
+
+// Some byte lies beyond ASCII (0x80 and above).
+constexpr std::uint64_t HighByte(std::uint64_t eight) { return eight & kHighBits; }
+
+// Some byte is below 0x20, a control character (exact for the bytes below
+// 0x80; every test that uses it takes the high bytes apart anyway).
+constexpr std::uint64_t ControlByte(std::uint64_t eight) {
+  return (eight - 0x20 * kOnes) & ~eight & kHighBits;
+}
+}  // namespace byte_words
+
+// Where the run of ASCII bytes that starts at `from` ends (the size when it
+// does not), eight bytes at a time.
+inline std::size_t AsciiRunEnd(std::string_view bytes, std::size_t from) {
+  std::size_t i = from;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    if (byte_words::HighByte(byte_words::Load(bytes.data() + i))) break;
+  }
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
 
 namespace detail {
 #if defined(__SSE2__)

@@ -7,35 +7,11 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char16_t kEscapeBase = 0xDC00;  // byte b (0x80..0xFF) escapes to U+DC00 + b
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Decodes one well-formed sequence at bytes[i]; gives its length (0 when the
-// sequence is not well-formed) and the code point.
+// Decodes one well-formed sequence at bytes[i], ASCII among them; gives its
+// length (0 when the sequence is not well-formed) and the code point.
 std::size_t DecodeSequence(std::string_view bytes, std::size_t i, char32_t& codePoint) {
-  const auto lead = static_cast<unsigned char>(bytes[i]);
-  std::size_t length;
-  char32_t minimum;
-  if (lead < 0x80) {
-    codePoint = lead;
-    return 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (bytes.size() - i < length) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(bytes[i + k]);
-    if (!IsContinuation(next)) return 0;
-    codePoint = (codePoint << 6) | (next & 0x3F);
-  }
-  if (codePoint < minimum || codePoint > 0x10FFFF) return 0;
-  if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return 0;
-  return length;
+  codePoint = static_cast<unsigned char>(bytes[i]);
+  return codePoint < 0x80 ? 1 : Utf8SequenceAt(bytes, i, codePoint);
 }
 
 }  // namespace

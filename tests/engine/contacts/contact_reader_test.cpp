@@ -164,6 +164,13 @@ INSTANTIATE_TEST_SUITE_P(
                       {"Business Address - State", "ST"},
                       {"Business Address - Postal Code", "12345"},
                       {"Business Address - Country", "Land"}}},
+        // Components past the seventh are kept, in the country.
+        PropertyCase{"AddressOfMoreThanSevenParts",
+                     "3.0",
+                     "ADR:;;Elm Rd 3;Ville;;;Land;Region 9;Zone 4\r\n",
+                     {{"Address - Street", "Elm Rd 3"},
+                      {"Address - City", "Ville"},
+                      {"Address - Country", "Land, Region 9, Zone 4"}}},
         PropertyCase{"HomeAddresses",
                      "3.0",
                      "ADR;TYPE=home:PO Box 7;;Elm Rd 3;Ville\r\nADR:;;Oak Rd\r\n",

@@ -66,6 +66,10 @@ TEST(Pictures, FirstBytesDecideTheFormat) {
       {"WebP", kWebp, PictureFormat::Webp, true},
       {"SVG with a script", kSvg, PictureFormat::Svg, false},
       {"TIFF", "SUkqAAgAAAA=", PictureFormat::Tiff, false},
+      {"ICO: reserved 0, type 1, one image of 16 x 16", "AAABAAEAEBAAAAEAIAA=", PictureFormat::Ico, false},
+      {"a cursor (type 2) is no ICO", "AAACAAEAEBA=", PictureFormat::Unknown, false},
+      {"HEIC", "AAAAGGZ0eXBoZWljAAAAAG1pZjFoZWlj", PictureFormat::Heic, false},
+      {"AVIF, in the same container", "AAAAHGZ0eXBhdmlmAAAAAA==", PictureFormat::Heic, false},
       {"text", "SGVsbG8gd29ybGQ=", PictureFormat::Unknown, false},
       {"\"BM\" alone is no BMP", "Qk1vcmUgdGV4dA==", PictureFormat::Unknown, false},
   };

@@ -313,9 +313,10 @@ TEST_F(AddressBookExports, CaptionsSayWhatTheyHold) {
        Card("3.0",
             "FN:Fa\r\nitem1.TEL:1\r\nitem1.X-ABLabel:homeFax\r\nitem2.TEL:2\r\nitem2.X-ABLabel:Work Fax\r\n"
             "TEL;TYPE=WORKFAX:3\r\nTEL;TYPE=otherFax:4\r\nitem3.TEL:5\r\nitem3.X-ABLabel:mobile_phone\r\n"
-            "TEL;TYPE=MOBILE:6\r\n"),
+            "TEL;TYPE=MOBILE:6\r\nTEL;TYPE=HOMEFAX:7\r\n"),
        {{"Display Name", "Fa"},
         {"Home Fax", "1"},
+        {"Home Fax 2", "7"},
         {"Business Fax", "2"},
         {"Business Fax 2", "3"},
         {"Other Fax", "4"},

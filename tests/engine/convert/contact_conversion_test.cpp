@@ -311,6 +311,23 @@ TEST_F(ContactConversion, PrintedContactsCaptionEveryValue) {
   EXPECT_NE(document.find("<td>a4999@x</td></tr>"), std::string::npos);
 }
 
+// A caption beyond ASCII goes into the print style as CSS escapes, each ended
+// by a blank so that a hex digit after it ("\C4 1" for "Ä1") is not read as
+// part of it; quotes and backslashes are escaped too.
+TEST_F(ContactConversion, PrintedCaptionsBeyondAsciiKeepTheirLetters) {
+  ConvertPerInput(host, add("labels.vcf",
+                            "BEGIN:VCARD\r\nFN:A\r\nitem1.TEL:1\r\nitem1.X-ABLabel:\xC3\x84"
+                            "1\r\n"
+                            "item2.TEL:2\r\nitem2.X-ABLabel:\"Q\\\\\r\nEND:VCARD\r\n"));
+  const std::string document = ReadBytes(dir / "labels.htm");
+  const std::string style = document.substr(0, document.find("</style>"));
+  for (const char* caption : {"\"\\C4 1 Phone: \"", "\"\\22 Q\\5C  Phone: \""}) {
+    EXPECT_NE(style.find(std::string("::before { content: ") + caption + "; }"), std::string::npos)
+        << caption << " in\n"
+        << style.substr(style.find("@media print"));
+  }
+}
+
 // A value of megabytes goes into the document in slices: none cuts a character
 // or a line break in two.
 TEST_F(ContactConversion, LongValuesAreEscapedWhole) {

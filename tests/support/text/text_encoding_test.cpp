@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "support/text/ansi_code_page.h"
+#include "support/text/html_escape.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
@@ -122,18 +123,26 @@ TEST(AnsiCodePage, SpecialCharactersAreFoundWhereverTheyStand) {
   }
 }
 
-TEST(BytesEscaped, OnlyMarkupChanges) {
-  std::string out = "x";
-  AppendBytesEscaped(out, std::string_view("\x80\xFF\x00&<>\"'", 8));
-  EXPECT_EQ(out, std::string("x\x80\xFF\x00&amp;&lt;&gt;\"'", 19));
-  out.clear();
-  AppendBytesEscaped(out, "");
-  EXPECT_EQ(out, "");
-  AppendBytesEscaped(out, "<");
-  EXPECT_EQ(out, "&lt;");
-  out.clear();
-  AppendBytesEscaped(out, "plain text");
-  EXPECT_EQ(out, "plain text");
+// Both ways of escaping bytes (appended, written in place) give the same bytes,
+// whatever stands around the markup, at any place in a long run.
+TEST(HtmlEscaped, OnlyMarkupChangesInBothWays) {
+  const std::string filler = Repeat("abcdefghijklmnopqrstuvwxyz", 2);
+  const std::pair<std::string, std::string> cases[] = {
+      {std::string("\x80\xFF\x00&<>\"'", 8), std::string("\x80\xFF\x00&amp;&lt;&gt;\"'", 18)},
+      {"", ""},
+      {"<", "&lt;"},
+      {"plain text", "plain text"},
+      {filler + "&" + filler, filler + "&amp;" + filler},
+      {filler + ">>", filler + "&gt;&gt;"},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    std::string appended = "x";
+    AppendHtmlEscaped(appended, bytes);
+    EXPECT_EQ(appended, "x" + expected);
+    std::string put(bytes.size() * MostHtmlEntityBytes(), '?');
+    put.resize(static_cast<std::size_t>(PutHtmlEscaped(put.data(), bytes) - put.data()));
+    EXPECT_EQ(put, expected);
+  }
 }
 
 TEST(Utf8, ValidTextRoundTrips) {

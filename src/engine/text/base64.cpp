@@ -1,6 +1,7 @@
 #include "engine/text/base64.h"
 
 #include <array>
+#include <cstdint>
 
 namespace brevant {
 
@@ -60,6 +61,19 @@ std::string DecodeBase64Start(std::string_view text, std::size_t count) {
     }
   }
   return bytes;
+}
+
+std::string DecodeBase64End(std::string_view text, const Base64Scan& scan, std::size_t count) {
+  // The characters of the last groups, from the start of a group (or of the
+  // text): the last group holds 2, 3 or 4 of them, each earlier one 4.
+  const std::size_t lastGroup = scan.decodedBytes % 3 == 0 ? 4 : scan.decodedBytes % 3 + 1;
+  const std::size_t wanted = lastGroup + (count + 2) / 3 * 4;
+  std::string tail;
+  for (std::size_t i = text.size(); i > 0 && tail.size() < wanted; --i) {
+    if (DigitOf(text[i - 1]) >= 0) tail += text[i - 1];
+  }
+  std::string bytes = DecodeBase64Start(std::string(tail.rbegin(), tail.rend()), SIZE_MAX);
+  return bytes.size() > count ? bytes.substr(bytes.size() - count) : bytes;
 }
 
 std::size_t Base64PieceEnd(std::string_view text, std::size_t from, std::size_t most) {

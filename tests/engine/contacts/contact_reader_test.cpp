@@ -11,6 +11,7 @@
 #include "engine/text/ascii_html.h"
 #include "support/text/charset_conversion.h"
 #include "support/text/utf8.h"
+#include "test_support/picture_samples.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
 
@@ -196,11 +197,13 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"Mobile Phone", "+1-555-0100"}, {"Business Phone", "+1-555-0199 ext. 42"}}},
         // A photo keeps its base64 where it stands, bare lines and all; keys and sounds say
         // what they are; empty values give nothing.
-        PropertyCase{
-            "Base64Photo",
-            "2.1",
-            "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQ\r\nSkZJRgAB\r\nAQAAAQAB\r\n\r\nFN:A\r\nEMAIL:\r\n",
-            {{"Photo", "/9j/4AAQ<br/>SkZJRgAB<br/>AQAAAQAB"}, {"Display Name", "A"}}},
+        PropertyCase{"Base64Photo",
+                     "2.1",
+                     "PHOTO;ENCODING=BASE64;TYPE=GIF:"
+                     "R0lGODlhAgACAPAA\r\nAP8AAAAAACH5BAAA\r\nAAAALAAAAAACAAIAAAIChFEAOw==\r\n"
+                     "\r\nFN:A\r\nEMAIL:\r\n",
+                     {{"Photo", "R0lGODlhAgACAPAA<br/>AP8AAAAAACH5BAAA<br/>AAAALAAAAAACAAIAAAIChFEAOw=="},
+                      {"Display Name", "A"}}},
         PropertyCase{"KeyAndSound",
                      "3.0",
                      "KEY;ENCODING=b:TUlJ\r\n Q2lq\r\nSOUND;VALUE=uri:data:audio/x;base64,AAA\r\nNOTE:n\r\n",
@@ -341,6 +344,69 @@ TEST(ContactFiles, BlocksAreContactsAndTextDecodesByItsMark) {
        {"Zo&#235;"}},
   };
   for (const FileCase& c : cases) EXPECT_EQ(DisplayNames(Read(c.bytes)), c.displayNames) << c.name;
+}
+
+// The line layouts that exporters write, byte for byte: each reads as its
+// owner typed it, and no layout swallows the property after it.
+TEST(ContactFiles, EveryExportersLineLayoutReadsWhole) {
+  const std::string enye = "&#209;";
+  const struct {
+    const char* name;
+    std::string bytes;
+    Cells cells;
+  } cases[] = {
+      {"Android: a soft break and an empty line end a value before the next property",
+       Card("2.1",
+            "ORG;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C3=91=C3=91=\r\n=C3=91=C3=91=\r\n\r\n"
+            "CATEGORIES:My Contacts\r\n"),
+       {{"Organization", enye + enye + enye + enye}, {"Categories", "My Contacts"}}},
+      {"Android: an address so ended keeps the label after it out of its country",
+       Card("2.1",
+            "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;Stra=C3=9Fe 1;Town;;12345;Land=\r\n\r\n"
+            "LABEL;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Stra=C3=9Fe 1=0D=0ATown=\r\n\r\n"),
+       {{"Home Address - Street", "Stra&#223;e 1"},
+        {"Home Address - City", "Town"},
+        {"Home Address - Postal Code", "12345"},
+        {"Home Address - Country", "Land"}}},
+      {"a grouped property after the empty line",
+       Card("2.1", "NOTE;ENCODING=QUOTED-PRINTABLE:a=\r\n\r\nitem1.TEL;CELL:1\r\n"),
+       {{"Notes", "a"}, {"Mobile Phone", "1"}}},
+      {"more quoted-printable text after the empty lines goes on",
+       Card("2.1", "NOTE;ENCODING=QUOTED-PRINTABLE:one=\r\n\r\n\r\n=0D=0Atwo: three\r\nFN:A\r\n"),
+       {{"Notes", "one<br/>two: three"}, {"Display Name", "A"}}},
+      {"a soft break right before END",
+       Card("2.1", "NOTE;ENCODING=QUOTED-PRINTABLE:x=\r\n"),
+       {{"Notes", "x"}}},
+      {"LF line ends with quoted-printable",
+       "BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C3=91;A=\n\nTEL;CELL:2\n"
+       "NOTE;ENCODING=QUOTED-PRINTABLE:b=\nc\nEND:VCARD\n",
+       {{"Last Name", enye}, {"First Name", "A"}, {"Mobile Phone", "2"}, {"Notes", "bc"}}},
+      {"CR CR LF line ends, folded by blanks and tabs",
+       "BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nFN:Ann\r\r\nNOTE:long\r\r\n  note\r\r\n\tends\r\r\n"
+       "TEL;TYPE=CELL:3\r\r\nEND:VCARD\r\r\n",
+       {{"Display Name", "Ann"}, {"Notes", "long noteends"}, {"Mobile Phone", "3"}}},
+  };
+  for (const auto& c : cases) {
+    const Rows rows = Read(c.bytes);
+    ASSERT_EQ(rows.size(), 1u) << c.name;
+    EXPECT_EQ(rows[0], c.cells) << c.name;
+  }
+
+  // An iPhone's photo, folded in CR CR LF lines, is embedded whole.
+  std::string photo = "BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nPHOTO;ENCODING=b;TYPE=JPEG:";
+  const std::string_view jpeg = test::pictures::kJpeg;
+  for (std::size_t at = 0; at < jpeg.size(); at += 74) photo.append(jpeg.substr(at, 74)).append("\r\r\n ");
+  photo.resize(photo.size() - 1);
+  photo += "FN:Ann\r\r\nEND:VCARD\r\r\n";
+  const Rows rows = Read(photo);
+  ASSERT_EQ(rows.size(), 1u);
+  ASSERT_EQ(rows[0].size(), 2u);
+  std::string embedded = rows[0][0].second;  // its line breaks and folding blanks aside
+  for (std::size_t at; (at = embedded.find("<br/>")) != std::string::npos;) embedded.erase(at, 5);
+  std::erase_if(embedded, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
+  EXPECT_EQ(rows[0][0].first, "Photo");
+  EXPECT_EQ(embedded, jpeg);
+  EXPECT_EQ(rows[0][1], (std::pair<std::string, std::string>{"Display Name", "Ann"}));
 }
 
 // Foreign input must never crash, hang or lose text: huge lines, endless soft

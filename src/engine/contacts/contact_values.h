@@ -16,8 +16,8 @@ std::string_view TrimBlanks(std::string_view text);
 // Equal when ASCII letter case is put aside; `upper` is upper-case.
 bool EqualsUpperAscii(std::string_view text, std::string_view upper);
 
-// Backslash escapes: \n and \N are line breaks; \, \; \: and \\ the character
-// itself. Any other backslash stays as it is written.
+// Backslash escapes: \n and \N are line breaks; \, \; \: \\ and \" (Gmail's and
+// Apple's notes) the character itself. Any other backslash stays as it is written.
 void AppendUnescaped(std::string& out, std::string_view text);
 // The same in place (the text never grows); gives its new length.
 std::size_t UnescapeInPlace(char* text, std::size_t size);
@@ -26,7 +26,8 @@ std::size_t UnescapeInPlace(char* text, std::size_t size);
 void CutComponents(std::string_view text, char separator, std::vector<std::string_view>& parts);
 
 // A date in one form: 1991-05-22, or --04-15 without a year (a year that the
-// exporter says stands for none counts as none); a time of day goes. Anything
+// exporter says stands for none counts as none); a time of day stays after it
+// ("2009-08-08 14:30 -05:00"), unless it is midnight. Anything
 // that is no date of these forms (text such as "circa 1800") stays as written.
 std::string_view NormalDate(std::string_view value, std::string_view omitYear, std::string& scratch);
 

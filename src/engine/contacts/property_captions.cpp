@@ -72,6 +72,28 @@ std::string Capitalized(std::string_view word) {
   return text;
 }
 
+// The name that a name written as X-FCENCODED-<hex> stands for (one with
+// characters no property name may hold, "X-FC-RelatedNames:Mother"); empty
+// for any other name, or hex that is not whole.
+std::string HexEncodedName(std::string_view name) {
+  constexpr std::string_view kPrefix = "X-FCENCODED-";
+  if (name.size() <= kPrefix.size() || !EqualsUpperAscii(name.substr(0, kPrefix.size()), kPrefix)) return {};
+  name.remove_prefix(kPrefix.size());
+  const auto digit = [](char c) {
+    const char upper = UpperAscii(c);
+    if (c >= '0' && c <= '9') return c - '0';
+    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
+  };
+  std::string decoded;
+  for (std::size_t i = 0; i + 1 < name.size(); i += 2) {
+    const int high = digit(name[i]), low = digit(name[i + 1]);
+    if (high < 0 || low < 0) return {};
+    decoded += static_cast<char>(high << 4 | low);
+  }
+  if (name.size() % 2 != 0) return {};
+  return decoded;
+}
+
 bool IsWabGender(std::string_view value) {
   value = TrimBlanks(value);
   return value == "0" || value == "1" || value == "2";
@@ -88,10 +110,14 @@ void PropertyCaptions::emitComponent(Caption caption, std::size_t index, std::ui
   if (index < parts_.size()) store_.emit(caption, store_.unescaped(parts_[index]), label, number);
 }
 
-std::uint16_t PropertyCaptions::typeLabel(const ContentLine& line) {
+std::uint16_t PropertyCaptions::typeLabel(const ContentLine& line, bool ownWords) {
   if (line.types & kTypeHome) return home_;
   if (line.types & kTypeWork) return business_;
-  return line.typeWord.empty() ? ContactLabels::kNone : labels_.id(TypeLabel(line.typeWord));
+  if (line.typeWord.empty()) return ContactLabels::kNone;
+  const std::string_view known = TypeLabel(line.typeWord);
+  // A type word of the user's own ("school") names an e-mail or postal address too.
+  if (known.empty() && ownWords) return labels_.id(Capitalized(line.typeWord));
+  return labels_.id(known);
 }
 
 void PropertyCaptions::grouped(const ContentLine& line, Kind kind, std::size_t firstCell) {
@@ -141,7 +167,7 @@ void PropertyCaptions::mapped(const ContentLine& line) {
     case PropertyName::PHONETIC_LAST_NAME:
       return store_.emit(Caption::PhoneticLastName, text(line));
     case PropertyName::EMAIL:
-      store_.emit(Caption::EmailAddress, text(line), typeLabel(line));
+      store_.emit(Caption::EmailAddress, text(line), typeLabel(line, true));
       return grouped(line, Kind::Email, first);
     case PropertyName::URL:
       store_.emit(Caption::Website, text(line), typeLabel(line));
@@ -183,6 +209,9 @@ void PropertyCaptions::mapped(const ContentLine& line) {
 void PropertyCaptions::bookProperty(const ContentLine& line) {
   const AddressBookProperty* book = line.book;
   if (book == nullptr) {
+    if (const std::string decoded = HexEncodedName(line.nameText); !decoded.empty()) {
+      return encodedProperty(line, decoded);
+    }
     // A name of letters, digits and hyphens is a property someone wrote; any
     // other bytes before a colon (a binary file's) are no one's data.
     if (!IsPropertyName(line.nameText)) return sink_.leftOut(line.nameText, {});
@@ -255,9 +284,27 @@ void PropertyCaptions::bookProperty(const ContentLine& line) {
     case PropertyMeaning::AndroidCustom:
       return androidItem(line);
     case PropertyMeaning::AddressLabel:
-      addressLabels_.push_back(store_.hold(text(line)));
+      addressLabels_.push_back({store_.hold(text(line)), typeLabel(line, true)});
       return;
   }
+}
+
+// A property whose name was written in hex: a kind ("X-FC-RelatedNames",
+// "X-FC-Dates") and the label after its colon ("Mother", "Graduation").
+void PropertyCaptions::encodedProperty(const ContentLine& line, std::string_view decoded) {
+  const std::size_t colon = decoded.find(':');
+  const std::string kind = UpperCopy(decoded.substr(0, colon));
+  const std::string label =
+      colon == std::string_view::npos ? std::string() : LabelWords(decoded.substr(colon + 1));
+  const auto mentions = [&](std::string_view word) { return kind.find(word) != std::string::npos; };
+  if (mentions("RELATED")) return store_.emit(Caption::Related, text(line), labels_.id(RelationWords(label)));
+  if (mentions("DATE") || mentions("EVENT")) {
+    const std::string_view date = NormalDate(text(line), line.omitYear, scratch_);
+    if (Is(label, "ANNIVERSARY")) return store_.emit(Caption::Anniversary, date);
+    if (Is(label, "BIRTHDAY")) return store_.emit(Caption::Birthday, date);
+    return store_.emit(Caption::LabelledDate, date, labels_.id(label));
+  }
+  moreLine(line, label.empty() ? Utf8Of(decoded) : label, text(line));
 }
 
 void PropertyCaptions::androidItem(const ContentLine& line) {
@@ -297,20 +344,20 @@ void PropertyCaptions::telephone(const ContentLine& line, std::string_view numbe
 }
 
 // Post-office box, extended address, street, city, region, postal code,
-// country. The street comes with the box before it; components past the
-// seventh join the country. All parts take the address's number, so that a
-// second home address reads as one block beside the first.
+// country, each a part of its own; components past the seventh join the
+// country. All parts take the address's number, so that a second home
+// address reads as one block beside the first.
 void PropertyCaptions::address(const ContentLine& line, std::string_view value) {
   CutComponents(value, ';', parts_);
-  if (parts_.size() > 2) std::swap(parts_[1], parts_[2]);  // box, street, extended address
   bool any = false;
   for (const std::string_view part : parts_) any = any || !TrimBlanks(part).empty();
   if (!any) return;
-  const std::uint16_t label = typeLabel(line);
+  const std::uint16_t label = typeLabel(line, true);
   const std::uint32_t number = store_.nextAddressNumber(label);
   const std::size_t first = store_.contactCells().size();
-  store_.emit(Caption::AddressStreet, joinComponents(0, 2, ", "), label, number);
-  emitComponent(Caption::AddressExtended, 2, label, number);
+  emitComponent(Caption::AddressStreet, 2, label, number);
+  emitComponent(Caption::AddressPOBox, 0, label, number);
+  emitComponent(Caption::AddressExtended, 1, label, number);
   emitComponent(Caption::AddressCity, 3, label, number);
   emitComponent(Caption::AddressState, 4, label, number);
   emitComponent(Caption::AddressPostalCode, 5, label, number);
@@ -421,14 +468,40 @@ std::string PropertyCaptions::contactName() {
   return organisation.empty() ? "a contact without a name" : organisation;
 }
 
-void PropertyCaptions::finishContact() {
-  // An address label is a copy when the contact has its address.
-  for (const std::size_t held : addressLabels_) {
-    if (addresses_.empty()) {
-      more_.push_back({"Address Label", {}, held});
-    } else {
-      sink_.leftOut("LABEL", {});
+// Whether an address label repeats one of the contact's addresses: the
+// street, box, city and postal code of one all stand in it.
+bool PropertyCaptions::repeatsAnAddress(std::string_view label) {
+  const std::string text = Utf8Of(label);
+  const std::span<ContactCell> cells = store_.contactCells();
+  for (const auto& [first, end] : addresses_) {
+    bool all = true, any = false;
+    for (std::size_t k = first; k < end && k < cells.size() && all; ++k) {
+      const Caption part = cells[k].caption();
+      if (part != Caption::AddressStreet && part != Caption::AddressPOBox && part != Caption::AddressCity &&
+          part != Caption::AddressPostalCode) {
+        continue;
+      }
+      any = true;
+      all = text.find(store_.utf8Value(cells[k])) != std::string::npos;
     }
+    if (any && all) return true;
+  }
+  return false;
+}
+
+void PropertyCaptions::finishContact() {
+  // An address label that repeats an address is a copy; any other is an address of its kind.
+  for (const auto& [held, label] : addressLabels_) {
+    if (repeatsAnAddress(store_.held(held))) {
+      sink_.leftOut("LABEL", "copies of shown addresses");
+      continue;
+    }
+    labelAddresses_.push_back({held, label});
+  }
+  for (const auto& [held, label] : labelAddresses_) {
+    const std::size_t first = store_.contactCells().size();
+    store_.emit(Caption::AddressStreet, store_.held(held), label, store_.nextAddressNumber(label));
+    if (store_.contactCells().size() > first) addresses_.emplace_back(first, store_.contactCells().size());
   }
   if (applyLabels()) store_.renumber(addresses_);
   std::vector<ValueStore::Line> lines;
@@ -453,6 +526,7 @@ void PropertyCaptions::dropContact() {
   addresses_.clear();
   more_.clear();
   addressLabels_.clear();
+  labelAddresses_.clear();
   agent_ = false;
 }
 

@@ -40,12 +40,15 @@ class PropertyCaptions {
   void mapped(const ContentLine& line);
   void bookProperty(const ContentLine& line);
   void androidItem(const ContentLine& line);
+  void encodedProperty(const ContentLine& line, std::string_view decoded);
   void picture(const ContentLine& line, Caption caption);
   void emitComponent(Caption caption, std::size_t index, std::uint16_t label = 0, std::uint32_t number = 0);
   void telephone(const ContentLine& line, std::string_view number);
   void address(const ContentLine& line, std::string_view value);
   void moreLine(const ContentLine& line, std::string_view name, std::string_view text);
-  std::uint16_t typeLabel(const ContentLine& line);
+  // The label of its type words; `ownWords`: a word of the user's own is one too.
+  std::uint16_t typeLabel(const ContentLine& line, bool ownWords = false);
+  bool repeatsAnAddress(std::string_view label);
   // The contact's cells so far, where a group's label may change them later.
   std::size_t cellsSoFar(const ContentLine& line) {
     return line.group.empty() ? 0 : store_.contactCells().size();
@@ -83,8 +86,13 @@ class PropertyCaptions {
   std::unordered_map<std::string, Label> groupLabels_;          // by upper-case group
   std::vector<std::pair<std::size_t, std::size_t>> addresses_;  // the cells of each address
   std::vector<More> more_;
-  std::vector<std::size_t> addressLabels_;  // LABEL values held, copies when the contact has an address
-  bool agent_ = false;                      // an agent's contact, which no column shows
+  struct AddressLabel {
+    std::size_t held;
+    std::uint16_t label;
+  };
+  std::vector<AddressLabel> addressLabels_;   // LABEL values held, with their kinds
+  std::vector<AddressLabel> labelAddresses_;  // those that repeat no address, shown as addresses
+  bool agent_ = false;                        // an agent's contact, which no column shows
   std::string joined_;
   std::string scratch_;
   std::vector<std::string_view> parts_;

@@ -168,7 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
         PropertyCase{"HomeAddresses",
                      "3.0",
                      "ADR;TYPE=home:PO Box 7;;Elm Rd 3;Ville\r\nADR:;;Oak Rd\r\n",
-                     {{"Home Address - Street", "PO Box 7, Elm Rd 3"},
+                     {{"Home Address - Street", "Elm Rd 3"},
+                      {"Home Address - PO Box", "PO Box 7"},
                       {"Home Address - City", "Ville"},
                       {"Address - Street", "Oak Rd"}}},
         // TYPE in every form; a fax typed WORK is a business fax.
@@ -227,10 +228,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "BDAY;X-APPLE-OMIT-YEAR=1604:1604-04-15\r\nBDAY:--04-15T0930\r\n"
                      "BDAY;VALUE=text:circa 1800\r\nBDAY:1991-13-40\r\n",
                      {{"Birthday", "1991-05-22"},
-                      {"Anniversary", "2010-06-12"},
+                      {"Anniversary", "2010-06-12 10:30 UTC"},
                       {"Anniversary 2", "--04-15"},
                       {"Birthday 2", "--04-15"},
-                      {"Birthday 3", "--04-15"},
+                      {"Birthday 3", "--04-15 09:30"},
                       {"Birthday 4", "circa 1800"},
                       {"Birthday 5", "1991-13-40"}}},
         // An X-ABDATE is an anniversary when its group's label says so, before or after
@@ -363,7 +364,7 @@ TEST(ContactFiles, EveryExportersLineLayoutReadsWhole) {
       {"Android: an address so ended keeps the label after it out of its country",
        Card("2.1",
             "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;Stra=C3=9Fe 1;Town;;12345;Land=\r\n\r\n"
-            "LABEL;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Stra=C3=9Fe 1=0D=0ATown=\r\n\r\n"),
+            "LABEL;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Stra=C3=9Fe 1=0D=0A12345 Town=\r\n\r\n"),
        {{"Home Address - Street", "Stra&#223;e 1"},
         {"Home Address - City", "Town"},
         {"Home Address - Postal Code", "12345"},
@@ -407,6 +408,47 @@ TEST(ContactFiles, EveryExportersLineLayoutReadsWhole) {
   EXPECT_EQ(rows[0][0].first, "Photo");
   EXPECT_EQ(embedded, jpeg);
   EXPECT_EQ(rows[0][1], (std::pair<std::string, std::string>{"Display Name", "Ann"}));
+}
+
+// What people typed reads as they meant it; what only programs read is left out.
+TEST(ContactFiles, ValuesReadAsTheirOwnersMeantThem) {
+  const struct {
+    const char* name;
+    std::string lines;
+    Cells cells;
+    std::vector<std::string> leftOut;
+  } cases[] = {
+      {"a postal label beside another address is an address; a copy is named as one",
+       "ADR;TYPE=HOME:;;Elm St 1;Town;;;\r\nLABEL;POSTAL:PO Box 9\\nTown\r\nLABEL;HOME:Elm St 1\\, Town\r\n",
+       {{"Home Address - Street", "Elm St 1"},
+        {"Home Address - City", "Town"},
+        {"Address - Street", "PO Box 9<br/>Town"}},
+       {"LABEL copies of shown addresses"}},
+      {"sync data is left out like UID",
+       "X-ID:1\r\nX-ETAG:2\r\nX-THUNDERBIRD-ETAG:3\r\nX-FC-LIST-ID:4\r\nX-GENERATOR:5\r\n"
+       "X-COUCHDB-APPLICATION-ANNOTATIONS:{}\r\nUID:6\r\nFN:A\r\n",
+       {{"Display Name", "A"}},
+       {"UID", "X-COUCHDB-APPLICATION-ANNOTATIONS", "X-ETAG", "X-FC-LIST-ID", "X-GENERATOR", "X-ID",
+        "X-THUNDERBIRD-ETAG"}},
+      {"names written in hex read as what they name",
+       "X-FCENCODED-582D46432D52656C617465644E616D65733A4D6F74686572:Ann\r\n"
+       "X-FCENCODED-582D46432D44617465733A47726164756174696F6E:2001-06-01\r\nX-FCENCODED-5A:1\r\n",
+       {{"Mother", "Ann"}, {"Graduation Date", "2001-06-01"}, {"More", "Z: 1"}},
+       {}},
+      {"escaped quotes", "NOTE:Say \\\"hi\\\" \\x\r\n", {{"Notes", "Say \"hi\" \\x"}}, {}},
+      {"type words of the user's own name e-mail and postal addresses",
+       "EMAIL;TYPE=INTERNET;TYPE=school:s@x\r\nADR;TYPE=customtype:;;1 Rd\r\nTEL;TYPE=school:1\r\n",
+       {{"School Email", "s@x"}, {"Customtype Address - Street", "1 Rd"}, {"Other Phone", "1"}},
+       {}},
+  };
+  for (const auto& c : cases) {
+    const RowCollector read = ReadAll(Card("3.0", c.lines));
+    ASSERT_EQ(read.rows.size(), 1u) << c.name;
+    EXPECT_EQ(read.rows[0], c.cells) << c.name;
+    std::vector<std::string> leftOut = read.leftOutNames;
+    std::sort(leftOut.begin(), leftOut.end());
+    EXPECT_EQ(leftOut, c.leftOut) << c.name;
+  }
 }
 
 // Foreign input must never crash, hang or lose text: huge lines, endless soft

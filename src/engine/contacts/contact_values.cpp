@@ -230,7 +230,7 @@ std::string_view GenderText(std::string_view value, std::string& scratch) {
   return scratch;
 }
 
-std::string_view ImppText(std::string_view uri, std::string_view serviceType, std::string& scratch) {
+ImAddress ImppParts(std::string_view uri, std::string_view serviceType) {
   uri = TrimBlanks(uri);
   const std::size_t colon = uri.find(':');
   std::string_view scheme = colon == kNone ? std::string_view() : uri.substr(0, colon);
@@ -245,16 +245,26 @@ std::string_view ImppText(std::string_view uri, std::string_view serviceType, st
     if (EqualsUpperAscii(scheme, known.key)) service = known.name;
   }
   if (!TrimBlanks(serviceType).empty()) service = serviceType;
-  const std::string serviceCopy(service);  // the scratch may hold what it points into
-  return ServiceText(serviceCopy, handle, scratch);
+  return {TrimBlanks(service), TrimBlanks(handle)};
 }
 
-std::string_view ImText(std::string_view propertyName, std::string_view handle, std::string& scratch) {
+std::string_view ImppText(std::string_view uri, std::string_view serviceType, std::string& scratch) {
+  const ImAddress parts = ImppParts(uri, serviceType);
+  const std::string service(parts.service);  // the scratch may hold what it points into
+  return ServiceText(service, parts.handle, scratch);
+}
+
+ImAddress ImParts(std::string_view propertyName, std::string_view handle) {
   std::string_view service;
   for (const Service& known : kImProperties) {
     if (EqualsUpperAscii(propertyName, known.key)) service = known.name;
   }
-  return ServiceText(service, handle, scratch);
+  return {service, TrimBlanks(handle)};
+}
+
+std::string_view ImText(std::string_view propertyName, std::string_view handle, std::string& scratch) {
+  const ImAddress parts = ImParts(propertyName, handle);
+  return ServiceText(parts.service, parts.handle, scratch);
 }
 
 }  // namespace brevant

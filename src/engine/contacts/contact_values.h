@@ -42,6 +42,13 @@ std::string_view GenderText(std::string_view value, std::string& scratch);
 // An instant-messaging address as "service: handle": IMPP's URI scheme (or
 // X-SERVICE-TYPE) names the service; for X-AIM, X-SKYPE, ... the property does.
 std::string_view ImppText(std::string_view uri, std::string_view serviceType, std::string& scratch);
+// The same apart: the service's name (empty when none is known) and the handle.
+struct ImAddress {
+  std::string_view service;
+  std::string_view handle;
+};
+ImAddress ImppParts(std::string_view uri, std::string_view serviceType);
+ImAddress ImParts(std::string_view propertyName, std::string_view handle);
 std::string_view ImText(std::string_view propertyName, std::string_view handle, std::string& scratch);
 
 }  // namespace brevant

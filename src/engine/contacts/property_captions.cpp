@@ -66,6 +66,14 @@ std::pair<Caption, bool> TelephoneOfLabel(std::string_view words, bool fax) {
   return {fax ? Caption::OtherFax : Caption::OtherPhone, true};
 }
 
+// The label a type word gives that a telephone's own label names, with or
+// without "Phone" ("AssistantPhone", "Car phone"); empty for none.
+std::string_view TelephoneTypeLabel(std::string_view words) {
+  std::string letters = LettersOf(words);
+  if (letters.size() > 5 && letters.ends_with("PHONE")) letters.resize(letters.size() - 5);
+  return TypeLabel(letters);
+}
+
 std::string Capitalized(std::string_view word) {
   std::string text = LabelWords(word);
   if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
@@ -170,18 +178,16 @@ void PropertyCaptions::mapped(const ContentLine& line) {
       store_.emit(Caption::EmailAddress, text(line), typeLabel(line, true));
       return grouped(line, Kind::Email, first);
     case PropertyName::URL:
-      store_.emit(Caption::Website, text(line), typeLabel(line));
+      store_.emit(Caption::Website, text(line), websiteLabel(typeLabel(line)));
       return grouped(line, Kind::Website, first);
     case PropertyName::ADR:
       return address(line, store_.stable(store_.decode(line)));
     case PropertyName::TEL:
       return telephone(line, TelephoneNumber(text(line), scratch_));
     case PropertyName::IMPP:
-      store_.emit(Caption::IMAddress, ImppText(text(line), line.service, scratch_), typeLabel(line));
-      return grouped(line, Kind::IM, first);
+      return imAddress(line, ImppParts(text(line), line.service));
     case PropertyName::IM:
-      store_.emit(Caption::IMAddress, ImText(line.nameText, text(line), scratch_), typeLabel(line));
-      return grouped(line, Kind::IM, first);
+      return imAddress(line, ImParts(line.nameText, text(line)));
     case PropertyName::RELATED:
       store_.emit(Caption::Related, text(line), labels_.id(RelationWords(line.typeWord)));
       return grouped(line, Kind::Related, first);
@@ -236,17 +242,14 @@ void PropertyCaptions::bookProperty(const ContentLine& line) {
            book->label.empty() ? RelationWords(line.typeWord) : std::string(book->label));
       return grouped(line, Kind::Related, first);
     case PropertyMeaning::IMAddress:
-      store_.emit(Caption::IMAddress,
-                  ImppText(text(line), book->label.empty() ? line.service : book->label, scratch_),
-                  typeLabel(line));
-      return grouped(line, Kind::IM, first);
+      return imAddress(line, ImppParts(text(line), book->label.empty() ? line.service : book->label));
     case PropertyMeaning::Gender: {
       const std::string_view value = store_.decode(line);
       return emit(Caption::Gender, IsWabGender(value) ? WabGenderText(value) : GenderText(value, scratch_));
     }
     case PropertyMeaning::Website:
       store_.emit(Caption::Website, text(line),
-                  book->label.empty() ? typeLabel(line) : labels_.id(book->label));
+                  book->label.empty() ? websiteLabel(typeLabel(line)) : labels_.id(book->label));
       return grouped(line, Kind::Website, first);
     case PropertyMeaning::SocialProfile:
       emit(Caption::SocialProfile, text(line),
@@ -322,6 +325,24 @@ void PropertyCaptions::androidItem(const ContentLine& line) {
     return store_.emit(Caption::LabelledDate, date, labels_.id(LabelWords(kind)));
   }
   moreLine(line, line.nameText, text(line));
+}
+
+// An IM address of a type ("Home IM") says its service in its value; any
+// other is captioned by its service ("Skype IM").
+void PropertyCaptions::imAddress(const ContentLine& line, ImAddress address) {
+  const std::size_t first = cellsSoFar(line);
+  const std::uint16_t label = typeLabel(line);
+  if (label == ContactLabels::kNone && !address.service.empty()) {
+    std::string service(address.service);  // as the table names it, or a scheme ("matrix") capitalised
+    if (service[0] >= 'a' && service[0] <= 'z') service[0] = static_cast<char>(service[0] - 'a' + 'A');
+    store_.emit(Caption::IMAddress, address.handle, labels_.id(service));
+  } else if (address.service.empty() || address.handle.empty()) {
+    store_.emit(Caption::IMAddress, address.handle, label);
+  } else {
+    const std::string service(address.service);  // it may stand in the scratch text
+    store_.emit(Caption::IMAddress, scratch_.assign(service).append(": ").append(address.handle), label);
+  }
+  grouped(line, Kind::IM, first);
 }
 
 void PropertyCaptions::picture(const ContentLine& line, Caption caption) {
@@ -422,7 +443,15 @@ bool PropertyCaptions::applyLabels() {
         case Kind::Telephone: {
           const auto [kind, keepsLabel] = TelephoneOfLabel(words, property.fax);
           caption = kind;
-          if (!keepsLabel) label = 0;
+          if (!keepsLabel) {
+            label = 0;
+          } else if (const std::string_view known = TelephoneTypeLabel(words); !known.empty()) {
+            label = labels_.id(known);  // one column with the telephones of that type word
+          }
+          break;
+        }
+        case Kind::Website: {
+          label = websiteLabel(label);
           break;
         }
         case Kind::Related:

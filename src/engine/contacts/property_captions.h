@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/contacts/contact_reader.h"
+#include "engine/contacts/contact_values.h"
 #include "engine/contacts/content_lines.h"
 #include "engine/contacts/value_store.h"
 
@@ -25,7 +26,8 @@ class PropertyCaptions {
         sink_(sink),
         labels_(sink.labels()),
         home_(labels_.id("Home")),
-        business_(labels_.id("Business")) {}
+        business_(labels_.id("Business")),
+        homePage_(labels_.id("Home Page")) {}
 
   void property(const ContentLine& line);
   // The cells that only the whole contact decides: labels of groups, "More",
@@ -42,6 +44,7 @@ class PropertyCaptions {
   void androidItem(const ContentLine& line);
   void encodedProperty(const ContentLine& line, std::string_view decoded);
   void picture(const ContentLine& line, Caption caption);
+  void imAddress(const ContentLine& line, ImAddress address);
   void emitComponent(Caption caption, std::size_t index, std::uint16_t label = 0, std::uint32_t number = 0);
   void telephone(const ContentLine& line, std::string_view number);
   void address(const ContentLine& line, std::string_view value);
@@ -81,7 +84,9 @@ class PropertyCaptions {
   ValueStore& store_;
   ContactSink& sink_;
   ContactLabels& labels_;
-  const std::uint16_t home_, business_;
+  const std::uint16_t home_, business_, homePage_;
+  // A home website is the home page that Apple's label names.
+  std::uint16_t websiteLabel(std::uint16_t label) const { return label == home_ ? homePage_ : label; }
   std::vector<Grouped> grouped_;
   std::unordered_map<std::string, Label> groupLabels_;          // by upper-case group
   std::vector<std::pair<std::size_t, std::size_t>> addresses_;  // the cells of each address

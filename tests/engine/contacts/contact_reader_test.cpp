@@ -260,13 +260,13 @@ INSTANTIATE_TEST_SUITE_P(
                      "IMPP;X-SERVICE-TYPE=Skype:skype:alice.b\r\nIMPP:xmpp:bob@jabber.example\r\n"
                      "X-AIM:carol\r\nX-SKYPE-USERNAME:dan\r\nIMPP:aim:goim?screenname=erin\r\n"
                      "IMPP:frank\r\nX-GOOGLE-TALK:gina@example.com\r\n",
-                     {{"IM Address", "Skype: alice.b"},
-                      {"IM Address 2", "Jabber: bob@jabber.example"},
-                      {"IM Address 3", "AIM: carol"},
-                      {"IM Address 4", "Skype: dan"},
-                      {"IM Address 5", "AIM: erin"},
-                      {"IM Address 6", "frank"},
-                      {"IM Address 7", "Google Talk: gina@example.com"}}},
+                     {{"Skype IM", "alice.b"},
+                      {"Jabber IM", "bob@jabber.example"},
+                      {"AIM IM", "carol"},
+                      {"Skype IM 2", "dan"},
+                      {"AIM IM 2", "erin"},
+                      {"IM Address", "frank"},
+                      {"Google Talk IM", "gina@example.com"}}},
         // A telephone is a home one when typed HOME, or when its group's label says so.
         PropertyCase{"TelephoneKinds",
                      "3.0",
@@ -434,6 +434,21 @@ TEST(ContactFiles, ValuesReadAsTheirOwnersMeantThem) {
        "X-FCENCODED-582D46432D52656C617465644E616D65733A4D6F74686572:Ann\r\n"
        "X-FCENCODED-582D46432D44617465733A47726164756174696F6E:2001-06-01\r\nX-FCENCODED-5A:1\r\n",
        {{"Mother", "Ann"}, {"Graduation Date", "2001-06-01"}, {"More", "Z: 1"}},
+       {}},
+      {"one column per thing: repeats pass, look-alike labels are one",
+       "BDAY;ALTID=1:19900101\r\nBDAY;ALTID=1;VALUE=date:1990-01-01\r\nGENDER:M\r\nX-GENDER:Male\r\n"
+       "PHOTO;VALUE=uri:https://x.example/me.jpg\r\nPHOTO;VALUE=uri:https://x.example/me.jpg\r\n"
+       "item1.TEL:1\r\nitem1.X-ABLabel:AssistantPhone\r\nTEL;TYPE=X-EVOLUTION-ASSISTANT:2\r\n"
+       "URL;TYPE=HOME:https\\://a.example\r\nitem2.URL:https\\://b.example\r\n"
+       "item2.X-ABLabel:_$!<HomePage>!$_\r\nBDAY:1991-02-02\r\n",
+       {{"Birthday", "1990-01-01"},
+        {"Gender", "Male"},
+        {"Photo", "https://x.example/me.jpg"},
+        {"Assistant Phone", "1"},
+        {"Assistant Phone 2", "2"},
+        {"Home Page", "https://a.example"},
+        {"Home Page 2", "https://b.example"},
+        {"Birthday 2", "1991-02-02"}},
        {}},
       {"escaped quotes", "NOTE:Say \\\"hi\\\" \\x\r\n", {{"Notes", "Say \"hi\" \\x"}}, {}},
       {"type words of the user's own name e-mail and postal addresses",

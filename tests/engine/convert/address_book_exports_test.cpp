@@ -160,7 +160,7 @@ TEST_F(AddressBookExports, LabelsAndTypesShow) {
             "item2.EMAIL;TYPE=INTERNET:bo@club.example\r\nitem2.X-ABLabel:Tennis club\r\n"
             "item3.URL:https\\://bo.example/blog\r\nitem3.X-ABLabel:BLOG\r\n"),
        {{"Display Name", "Bo"},
-        {"AssistantPhone", "+1 555 0101"},
+        {"Assistant Phone", "+1 555 0101"},
         {"Tennis club Email", "bo@club.example"},
         {"Blog", "https://bo.example/blog"}}},
       {"type words of e-mail, web and IM",
@@ -238,7 +238,7 @@ TEST_F(AddressBookExports, EachAddressBooksOwnPropertiesFillTheirColumns) {
       {"Google and Netscape",
        Card("3.0", "FN:Ed\r\nX-GTALK:ed@gmail.example\r\nX-SPOUSE:Flo\r\nX-ANNIVERSARY:2000-01-01\r\n"),
        {{"Display Name", "Ed"},
-        {"IM Address", "Google Talk: ed@gmail.example"},
+        {"Google Talk IM", "ed@gmail.example"},
         {"Spouse", "Flo"},
         {"Anniversary", "2000-01-01"}}},
   });

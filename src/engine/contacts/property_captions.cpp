@@ -8,6 +8,7 @@
 #include "engine/contacts/contact_values.h"
 #include "engine/contacts/other_values.h"
 #include "engine/contacts/pictures.h"
+#include "engine/text/file_text.h"
 #include "engine/text/packed_name.h"
 
 namespace brevant {
@@ -385,6 +386,18 @@ void PropertyCaptions::address(const ContentLine& line, std::string_view value) 
   store_.emit(Caption::AddressCountry, joinComponents(6, parts_.size(), ", "), label, number);
   const std::size_t end = store_.contactCells().size();
   if (end == first) return;
+  // What a label that repeats the address holds of it, one part a line (the cells of a
+  // sink that keeps no values hold none).
+  constexpr std::size_t kMostCompared = 16;
+  if (addressParts_.size() < kMostCompared) {
+    std::string compared;
+    for (const std::size_t part : {2u, 0u, 3u, 5u}) {
+      if (part >= parts_.size() || TrimBlanks(parts_[part]).empty()) continue;
+      if (!compared.empty()) compared += '\n';
+      AppendUnescaped(compared, TrimBlanks(parts_[part]));
+    }
+    if (!compared.empty()) addressParts_.push_back(std::move(compared));
+  }
   addresses_.emplace_back(first, end);
   grouped(line, Kind::Address, first);
 }
@@ -499,21 +512,12 @@ std::string PropertyCaptions::contactName() {
 
 // Whether an address label repeats one of the contact's addresses: the
 // street, box, city and postal code of one all stand in it.
-bool PropertyCaptions::repeatsAnAddress(std::string_view label) {
-  const std::string text = Utf8Of(label);
-  const std::span<ContactCell> cells = store_.contactCells();
-  for (const auto& [first, end] : addresses_) {
-    bool all = true, any = false;
-    for (std::size_t k = first; k < end && k < cells.size() && all; ++k) {
-      const Caption part = cells[k].caption();
-      if (part != Caption::AddressStreet && part != Caption::AddressPOBox && part != Caption::AddressCity &&
-          part != Caption::AddressPostalCode) {
-        continue;
-      }
-      any = true;
-      all = text.find(store_.utf8Value(cells[k])) != std::string::npos;
-    }
-    if (any && all) return true;
+bool PropertyCaptions::repeatsAnAddress(std::string_view label) const {
+  for (const std::string& parts : addressParts_) {
+    bool all = true;
+    ForEachLine(std::string_view(parts),
+                [&](std::string_view part) { all = all && label.find(part) != std::string_view::npos; });
+    if (all) return true;
   }
   return false;
 }
@@ -556,6 +560,7 @@ void PropertyCaptions::dropContact() {
   more_.clear();
   addressLabels_.clear();
   labelAddresses_.clear();
+  addressParts_.clear();
   agent_ = false;
 }
 

@@ -51,7 +51,7 @@ class PropertyCaptions {
   void moreLine(const ContentLine& line, std::string_view name, std::string_view text);
   // The label of its type words; `ownWords`: a word of the user's own is one too.
   std::uint16_t typeLabel(const ContentLine& line, bool ownWords = false);
-  bool repeatsAnAddress(std::string_view label);
+  bool repeatsAnAddress(std::string_view label) const;
   // The contact's cells so far, where a group's label may change them later.
   std::size_t cellsSoFar(const ContentLine& line) {
     return line.group.empty() ? 0 : store_.contactCells().size();
@@ -97,6 +97,7 @@ class PropertyCaptions {
   };
   std::vector<AddressLabel> addressLabels_;   // LABEL values held, with their kinds
   std::vector<AddressLabel> labelAddresses_;  // those that repeat no address, shown as addresses
+  std::vector<std::string> addressParts_;     // of each address, the parts a copy repeats
   bool agent_ = false;                        // an agent's contact, which no column shows
   std::string joined_;
   std::string scratch_;

@@ -329,15 +329,18 @@ void PropertyCaptions::androidItem(const ContentLine& line) {
 }
 
 // An IM address of a type ("Home IM") says its service in its value; any
-// other is captioned by its service ("Skype IM").
+// other is captioned by its service ("Skype IM"), and keeps it in its value
+// too when its group's label may caption it instead.
 void PropertyCaptions::imAddress(const ContentLine& line, ImAddress address) {
   const std::size_t first = cellsSoFar(line);
-  const std::uint16_t label = typeLabel(line);
+  std::uint16_t label = typeLabel(line);
   if (label == ContactLabels::kNone && !address.service.empty()) {
     std::string service(address.service);  // as the table names it, or a scheme ("matrix") capitalised
     if (service[0] >= 'a' && service[0] <= 'z') service[0] = static_cast<char>(service[0] - 'a' + 'A');
-    store_.emit(Caption::IMAddress, address.handle, labels_.id(service));
-  } else if (address.service.empty() || address.handle.empty()) {
+    label = labels_.id(service);
+    if (line.group.empty()) return store_.emit(Caption::IMAddress, address.handle, label);
+  }
+  if (address.service.empty() || address.handle.empty()) {
     store_.emit(Caption::IMAddress, address.handle, label);
   } else {
     const std::string service(address.service);  // it may stand in the scratch text

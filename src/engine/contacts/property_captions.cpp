@@ -391,15 +391,15 @@ void PropertyCaptions::address(const ContentLine& line, std::string_view value) 
   if (end == first) return;
   // What a label that repeats the address holds of it, one part a line (the cells of a
   // sink that keeps no values hold none).
-  constexpr std::size_t kMostCompared = 16;
+  constexpr std::size_t kMostCompared = 4096;  // bytes: the first few addresses
   if (addressParts_.size() < kMostCompared) {
-    std::string compared;
+    const std::size_t start = addressParts_.size();
     for (const std::size_t part : {2u, 0u, 3u, 5u}) {
       if (part >= parts_.size() || TrimBlanks(parts_[part]).empty()) continue;
-      if (!compared.empty()) compared += '\n';
-      AppendUnescaped(compared, TrimBlanks(parts_[part]));
+      if (addressParts_.size() > start) addressParts_ += '\n';
+      AppendUnescaped(addressParts_, TrimBlanks(parts_[part]));
     }
-    if (!compared.empty()) addressParts_.push_back(std::move(compared));
+    if (addressParts_.size() > start) addressParts_ += '\0';
   }
   addresses_.emplace_back(first, end);
   grouped(line, Kind::Address, first);
@@ -516,13 +516,17 @@ std::string PropertyCaptions::contactName() {
 // Whether an address label repeats one of the contact's addresses: the
 // street, box, city and postal code of one all stand in it.
 bool PropertyCaptions::repeatsAnAddress(std::string_view label) const {
-  for (const std::string& parts : addressParts_) {
+  bool repeats = false;
+  std::string_view rest = addressParts_;
+  while (!rest.empty() && !repeats) {
+    const std::size_t end = rest.find('\0');
     bool all = true;
-    ForEachLine(std::string_view(parts),
+    ForEachLine(rest.substr(0, end),
                 [&](std::string_view part) { all = all && label.find(part) != std::string_view::npos; });
-    if (all) return true;
+    repeats = all;
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
   }
-  return false;
+  return repeats;
 }
 
 void PropertyCaptions::finishContact() {

@@ -97,8 +97,8 @@ class PropertyCaptions {
   };
   std::vector<AddressLabel> addressLabels_;   // LABEL values held, with their kinds
   std::vector<AddressLabel> labelAddresses_;  // those that repeat no address, shown as addresses
-  std::vector<std::string> addressParts_;     // of each address, the parts a copy repeats
-  bool agent_ = false;                        // an agent's contact, which no column shows
+  std::string addressParts_;  // of each address, the parts a copy repeats, a line each; "\0" after each
+  bool agent_ = false;        // an agent's contact, which no column shows
   std::string joined_;
   std::string scratch_;
   std::vector<std::string_view> parts_;

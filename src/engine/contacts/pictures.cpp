@@ -96,7 +96,7 @@ std::uint32_t LittleEndian32(std::string_view bytes, std::size_t at) {
 // marker is there, or the size its head gives. A picture cut short (its
 // value's lines lost) would show as a broken image.
 bool IsWhole(PictureFormat format, std::string_view base64, const Base64Scan& scan) {
-  const std::string head = DecodeBase64Start(base64, kSniffBytes);
+  const auto head = [&] { return DecodeBase64Start(base64, kSniffBytes); };
   switch (format) {
     case PictureFormat::Jpeg: {  // end of image, FF D9, with at most a little padding after it
       const std::string end = DecodeBase64End(base64, scan, 32);
@@ -108,10 +108,10 @@ bool IsWhole(PictureFormat format, std::string_view base64, const Base64Scan& sc
       const std::string end = DecodeBase64End(base64, scan, 4);
       return end.find(';') != std::string::npos;
     }
-    case PictureFormat::Bmp:  // the file's size
-      return head.size() >= 6 && LittleEndian32(head, 2) <= scan.decodedBytes;
+    case PictureFormat::Bmp:  // the file's size (the sniffed head holds it)
+      return LittleEndian32(head(), 2) <= scan.decodedBytes;
     case PictureFormat::Webp:  // the RIFF chunk's size
-      return head.size() >= 8 && std::uint64_t{LittleEndian32(head, 4)} + 8 <= scan.decodedBytes;
+      return std::uint64_t{LittleEndian32(head(), 4)} + 8 <= scan.decodedBytes;
     default:
       return false;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -389,17 +390,16 @@ void PropertyCaptions::address(const ContentLine& line, std::string_view value) 
   store_.emit(Caption::AddressCountry, joinComponents(6, parts_.size(), ", "), label, number);
   const std::size_t end = store_.contactCells().size();
   if (end == first) return;
-  // What a label that repeats the address holds of it, one part a line (the cells of a
-  // sink that keeps no values hold none).
-  constexpr std::size_t kMostCompared = 4096;  // bytes: the first few addresses
-  if (addressParts_.size() < kMostCompared) {
-    const std::size_t start = addressParts_.size();
-    for (const std::size_t part : {2u, 0u, 3u, 5u}) {
-      if (part >= parts_.size() || TrimBlanks(parts_[part]).empty()) continue;
-      if (addressParts_.size() > start) addressParts_ += '\n';
-      AppendUnescaped(addressParts_, TrimBlanks(parts_[part]));
-    }
-    if (addressParts_.size() > start) addressParts_ += '\0';
+  // The value as read, for a label that may repeat it (the cells of a sink that
+  // keeps no values hold none): where it stands in the input, or else a copy.
+  const std::string_view input = store_.input();
+  const std::less_equal<const char*> atOrBefore;
+  if (atOrBefore(input.data(), value.data()) &&
+      atOrBefore(value.data() + value.size(), input.data() + input.size())) {
+    addressValues_.push_back({false, static_cast<std::size_t>(value.data() - input.data()), value.size()});
+  } else {
+    addressValues_.push_back({true, addressCopies_.size(), value.size()});
+    addressCopies_.append(value);
   }
   addresses_.emplace_back(first, end);
   grouped(line, Kind::Address, first);
@@ -515,18 +515,22 @@ std::string PropertyCaptions::contactName() {
 
 // Whether an address label repeats one of the contact's addresses: the
 // street, box, city and postal code of one all stand in it.
-bool PropertyCaptions::repeatsAnAddress(std::string_view label) const {
-  bool repeats = false;
-  std::string_view rest = addressParts_;
-  while (!rest.empty() && !repeats) {
-    const std::size_t end = rest.find('\0');
+bool PropertyCaptions::repeatsAnAddress(std::string_view label) {
+  for (const AddressValue& address : addressValues_) {
+    CutComponents((address.copied ? std::string_view(addressCopies_) : store_.input())
+                      .substr(address.offset, address.length),
+                  ';', parts_);
     bool all = true;
-    ForEachLine(rest.substr(0, end),
-                [&](std::string_view part) { all = all && label.find(part) != std::string_view::npos; });
-    repeats = all;
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    for (const std::size_t part : {2u, 0u, 3u, 5u}) {
+      if (part >= parts_.size() || TrimBlanks(parts_[part]).empty()) continue;
+      scratch_.clear();
+      AppendUnescaped(scratch_, TrimBlanks(parts_[part]));
+      ForEachLine(std::string_view(scratch_),
+                  [&](std::string_view piece) { all = all && label.find(piece) != std::string_view::npos; });
+    }
+    if (all) return true;
   }
-  return repeats;
+  return false;
 }
 
 void PropertyCaptions::finishContact() {
@@ -567,7 +571,8 @@ void PropertyCaptions::dropContact() {
   more_.clear();
   addressLabels_.clear();
   labelAddresses_.clear();
-  addressParts_.clear();
+  addressValues_.clear();
+  addressCopies_.clear();
   agent_ = false;
 }
 

@@ -51,7 +51,7 @@ class PropertyCaptions {
   void moreLine(const ContentLine& line, std::string_view name, std::string_view text);
   // The label of its type words; `ownWords`: a word of the user's own is one too.
   std::uint16_t typeLabel(const ContentLine& line, bool ownWords = false);
-  bool repeatsAnAddress(std::string_view label) const;
+  bool repeatsAnAddress(std::string_view label);
   // The contact's cells so far, where a group's label may change them later.
   std::size_t cellsSoFar(const ContentLine& line) {
     return line.group.empty() ? 0 : store_.contactCells().size();
@@ -97,8 +97,14 @@ class PropertyCaptions {
   };
   std::vector<AddressLabel> addressLabels_;   // LABEL values held, with their kinds
   std::vector<AddressLabel> labelAddresses_;  // those that repeat no address, shown as addresses
-  std::string addressParts_;  // of each address, the parts a copy repeats, a line each; "\0" after each
-  bool agent_ = false;        // an agent's contact, which no column shows
+  // The values of the contact's addresses, where they stand in the input or in addressCopies_.
+  struct AddressValue {
+    bool copied;
+    std::size_t offset, length;
+  };
+  std::vector<AddressValue> addressValues_;
+  std::string addressCopies_;
+  bool agent_ = false;  // an agent's contact, which no column shows
   std::string joined_;
   std::string scratch_;
   std::vector<std::string_view> parts_;

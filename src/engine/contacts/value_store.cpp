@@ -190,7 +190,14 @@ bool ValueStore::repeats(Caption caption, std::uint16_t label, std::string_view 
       caption != Caption::Photo && caption != Caption::Logo) {
     return false;
   }
-  const std::size_t hash = std::hash<std::string_view>()(text);
+  // A picture of many kilobytes is told by its length, its start and its end,
+  // which two different pictures never share: hashing all of it would cost
+  // a pass over every picture.
+  constexpr std::size_t kSampled = 256;
+  const std::hash<std::string_view> hashOf;
+  const std::size_t hash = text.size() <= 4 * kSampled ? hashOf(text)
+                                                       : hashOf(text.substr(0, kSampled)) ^
+                                                             hashOf(text.substr(text.size() - kSampled)) * 31;
   for (const Single& single : singles_) {
     if (single.caption == caption && single.label == label && single.length == text.size() &&
         single.hash == hash) {

@@ -26,6 +26,8 @@ class ValueStore {
  public:
   ValueStore(const ContactBytes& bytes, ContactSink& sink, Host& host);
 
+  // The input's bytes, where values that stand as written are.
+  std::string_view input() const { return bytes_.bytes(); }
   // The text that lines of several physical lines are joined in.
   std::string& joinText() { return sink_.values(); }
 

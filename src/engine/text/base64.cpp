@@ -68,12 +68,14 @@ std::string DecodeBase64End(std::string_view text, const Base64Scan& scan, std::
   // text): the last group holds 2, 3 or 4 of them, each earlier one 4.
   const std::size_t lastGroup = scan.decodedBytes % 3 == 0 ? 4 : scan.decodedBytes % 3 + 1;
   const std::size_t wanted = lastGroup + (count + 2) / 3 * 4;
-  std::string tail;
-  for (std::size_t i = text.size(); i > 0 && tail.size() < wanted; --i) {
-    if (DigitOf(text[i - 1]) >= 0) tail += text[i - 1];
+  std::string tail(wanted, '\0');
+  std::size_t start = wanted;  // filled from the end
+  for (std::size_t i = text.size(); i > 0 && start > 0; --i) {
+    if (DigitOf(text[i - 1]) >= 0) tail[--start] = text[i - 1];
   }
-  std::string bytes = DecodeBase64Start(std::string(tail.rbegin(), tail.rend()), SIZE_MAX);
-  return bytes.size() > count ? bytes.substr(bytes.size() - count) : bytes;
+  std::string bytes = DecodeBase64Start(std::string_view(tail).substr(start), SIZE_MAX);
+  if (bytes.size() > count) bytes.erase(0, bytes.size() - count);
+  return bytes;
 }
 
 std::size_t Base64PieceEnd(std::string_view text, std::size_t from, std::size_t most) {

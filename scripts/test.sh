@@ -32,6 +32,9 @@ build build-test
 stage "Tests"
 ctest --test-dir build-test --output-on-failure --no-tests=error -j "$JOBS"
 
+stage "One row per contact read against python3-vobject"
+bash scripts/vobject_check.sh build-test/bin/brevant-convert
+
 # brevant-convert.exe and its tests under Wine; its documents are compared with
 # those of the brevant-convert just built.
 bash scripts/windows.sh build-test

@@ -76,15 +76,13 @@ constexpr std::array<std::uint8_t, kCaptionCount> kRanks = [] {
     ranks[static_cast<std::size_t>(kColumnOrder[i])] = static_cast<std::uint8_t>(i);
   }
   const auto street = ranks[static_cast<std::size_t>(Caption::AddressStreet)];
-  for (int c = static_cast<int>(Caption::AddressStreet); c <= static_cast<int>(Caption::AddressCountry);
-       ++c) {
-    ranks[static_cast<std::size_t>(c)] = street;
-  }
+  for (const Caption part : kAddressParts) ranks[static_cast<std::size_t>(part)] = street;
   return ranks;
 }();
 
 // Every caption has its place: the ones placed and the address parts after the street are all.
-static_assert(std::size(kColumnOrder) + 5 == kCaptionCount, "every caption has its place in kColumnOrder");
+static_assert(std::size(kColumnOrder) + std::size(kAddressParts) - 1 == kCaptionCount,
+              "every caption has its place in kColumnOrder");
 static_assert(std::size(kColumnOrder) <= kColumnRanks);
 
 bool Mentions(std::string_view text, std::initializer_list<std::string_view> words) {

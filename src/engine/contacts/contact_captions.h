@@ -17,8 +17,19 @@ namespace brevant {
 // Appends the caption's text; `label` in UTF-8, empty for none.
 void AppendContactCaption(std::string& out, Caption caption, std::string_view label, std::uint64_t number);
 
+// The parts of an address, in the order they stand in its block.
+inline constexpr Caption kAddressParts[] = {
+    Caption::AddressStreet, Caption::AddressPOBox,      Caption::AddressExtended, Caption::AddressCity,
+    Caption::AddressState,  Caption::AddressPostalCode, Caption::AddressCountry};
 inline bool IsAddressPart(Caption caption) {
-  return caption >= Caption::AddressStreet && caption <= Caption::AddressCountry;
+  return (caption >= Caption::AddressStreet && caption <= Caption::AddressCountry) ||
+         caption == Caption::AddressPOBox;
+}
+// Where a part stands in kAddressParts.
+inline std::size_t AddressPartIndex(Caption caption) {
+  if (caption == Caption::AddressPOBox) return 1;
+  const auto index = static_cast<std::size_t>(caption) - static_cast<std::size_t>(Caption::AddressStreet);
+  return index == 0 ? 0 : index + 1;
 }
 inline bool IsPicture(Caption caption) { return caption == Caption::Photo || caption == Caption::Logo; }
 
@@ -39,9 +50,7 @@ inline constexpr unsigned kRankShift = 51;  // the key shifted right by this is 
 inline std::uint64_t ColumnKey(Caption caption, std::uint16_t label, std::uint32_t number) {
   const bool part = IsAddressPart(caption);
   return std::uint64_t{ColumnRank(caption)} << kRankShift | std::uint64_t{label} << 35 |
-         std::uint64_t{number} * kNumberStep |
-         (part ? static_cast<std::uint64_t>(caption) - static_cast<std::uint64_t>(Caption::AddressStreet)
-               : 0);
+         std::uint64_t{number} * kNumberStep | (part ? AddressPartIndex(caption) : 0);
 }
 
 }  // namespace brevant

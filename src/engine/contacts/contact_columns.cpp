@@ -64,14 +64,13 @@ const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
       continue;
     }
     // The addresses of one label, each as a block of its parts.
-    std::array<const Group*, 6> parts{};
+    std::array<const Group*, std::size(kAddressParts)> parts{};
     std::size_t end = i;
     std::uint32_t most = 0;
     for (; end < order.size() && IsAddressPart(order[end]->caption) && order[end]->label == first.label;
          ++end) {
       const Group& part = *order[end];
-      parts[static_cast<std::size_t>(part.caption) - static_cast<std::size_t>(Caption::AddressStreet)] =
-          &part;
+      parts[AddressPartIndex(part.caption)] = &part;
       most = std::max(most, part.end());
     }
     for (std::uint32_t number = 1; number <= most; ++number) {
@@ -80,12 +79,7 @@ const std::vector<ContactColumns::Run>& ContactColumns::runs() const {
           ++p;
           continue;
         }
-        Run run{static_cast<Caption>(static_cast<std::size_t>(Caption::AddressStreet) + p),
-                first.label,
-                true,
-                number,
-                0,
-                0};
+        Run run{kAddressParts[p], first.label, true, number, 0, 0};
         while (p < parts.size() && parts[p] != nullptr && parts[p]->has(number)) ++run.count, ++p;
         run.key = ColumnKey(run.caption, run.label, run.first);
         runs_.push_back(run);

@@ -75,7 +75,7 @@ void AppendUnescaped(std::string& out, std::string_view text) {
     if (i + 1 == text.size()) break;
     const char next = text[i + 1];
     const bool lineBreak = next == 'n' || next == 'N';
-    if (!lineBreak && next != ',' && next != ';' && next != ':' && next != '\\') {
+    if (!lineBreak && next != ',' && next != ';' && next != ':' && next != '\\' && next != '"') {
       ++i;
       continue;
     }
@@ -92,7 +92,8 @@ std::size_t UnescapeInPlace(char* text, std::size_t size) {
   for (std::size_t i = 0; i < size; ++i) {
     if (text[i] == '\\' && i + 1 < size) {
       const char next = text[i + 1];
-      if (next == 'n' || next == 'N' || next == ',' || next == ';' || next == ':' || next == '\\') {
+      if (next == 'n' || next == 'N' || next == ',' || next == ';' || next == ':' || next == '\\' ||
+          next == '"') {
         text[out++] = next == 'n' || next == 'N' ? '\n' : next;
         ++i;
         continue;
@@ -124,6 +125,38 @@ void CutComponents(std::string_view text, char separator, std::vector<std::strin
   parts.push_back(text.substr(start));
 }
 
+namespace {
+
+// A time of day after a date ("1430-0500", "10:30:00Z") as "14:30 -05:00",
+// "10:30 UTC"; empty for midnight, which exporters of a date alone write,
+// and for what is no time of day.
+std::string TimeOfDay(std::string_view time) {
+  std::string digits;
+  std::size_t i = 0;
+  for (; i < time.size() && (IsDigit(time[i]) || time[i] == ':'); ++i) {
+    if (time[i] != ':') digits += time[i];
+  }
+  const std::string_view zone = time.substr(i);
+  if ((digits.size() != 4 && digits.size() != 6) || std::stoi(digits.substr(0, 2)) > 24 ||
+      std::stoi(digits.substr(2, 2)) > 59) {
+    return {};
+  }
+  std::string text = digits.substr(0, 2) + ":" + digits.substr(2, 2);
+  if (digits.find_first_not_of('0') == std::string::npos) return {};
+  if (digits.size() == 6 && digits.substr(4) != "00") text += ":" + digits.substr(4);
+  if (zone.empty()) return text;
+  if (zone == "Z" || zone == "z") return text + " UTC";
+  std::string offset;
+  for (const char c : zone.substr(1)) {
+    if (IsDigit(c)) offset += c;
+  }
+  if ((zone[0] != '+' && zone[0] != '-') || (offset.size() != 2 && offset.size() != 4)) return {};
+  if (offset.size() == 2) offset += "00";
+  return text + " " + zone[0] + offset.substr(0, 2) + ":" + offset.substr(2);
+}
+
+}  // namespace
+
 std::string_view NormalDate(std::string_view value, std::string_view omitYear, std::string& scratch) {
   value = TrimBlanks(value);
   const std::size_t time = value.find_first_of("Tt");
@@ -146,6 +179,10 @@ std::string_view NormalDate(std::string_view value, std::string_view omitYear, s
   if (year == TrimBlanks(omitYear)) year = {};
   scratch.assign(year.empty() ? "--" : year);
   scratch.append(year.empty() ? "" : "-").append(month).append("-").append(day);
+  if (time != kNone) {
+    const std::string timeOfDay = TimeOfDay(value.substr(time + 1));
+    if (!timeOfDay.empty()) scratch.append(" ").append(timeOfDay);
+  }
   return scratch;
 }
 
@@ -193,7 +230,7 @@ std::string_view GenderText(std::string_view value, std::string& scratch) {
   return scratch;
 }
 
-std::string_view ImppText(std::string_view uri, std::string_view serviceType, std::string& scratch) {
+ImAddress ImppParts(std::string_view uri, std::string_view serviceType) {
   uri = TrimBlanks(uri);
   const std::size_t colon = uri.find(':');
   std::string_view scheme = colon == kNone ? std::string_view() : uri.substr(0, colon);
@@ -208,16 +245,26 @@ std::string_view ImppText(std::string_view uri, std::string_view serviceType, st
     if (EqualsUpperAscii(scheme, known.key)) service = known.name;
   }
   if (!TrimBlanks(serviceType).empty()) service = serviceType;
-  const std::string serviceCopy(service);  // the scratch may hold what it points into
-  return ServiceText(serviceCopy, handle, scratch);
+  return {TrimBlanks(service), TrimBlanks(handle)};
 }
 
-std::string_view ImText(std::string_view propertyName, std::string_view handle, std::string& scratch) {
+std::string_view ImppText(std::string_view uri, std::string_view serviceType, std::string& scratch) {
+  const ImAddress parts = ImppParts(uri, serviceType);
+  const std::string service(parts.service);  // the scratch may hold what it points into
+  return ServiceText(service, parts.handle, scratch);
+}
+
+ImAddress ImParts(std::string_view propertyName, std::string_view handle) {
   std::string_view service;
   for (const Service& known : kImProperties) {
     if (EqualsUpperAscii(propertyName, known.key)) service = known.name;
   }
-  return ServiceText(service, handle, scratch);
+  return {service, TrimBlanks(handle)};
+}
+
+std::string_view ImText(std::string_view propertyName, std::string_view handle, std::string& scratch) {
+  const ImAddress parts = ImParts(propertyName, handle);
+  return ServiceText(parts.service, parts.handle, scratch);
 }
 
 }  // namespace brevant

@@ -16,8 +16,8 @@ std::string_view TrimBlanks(std::string_view text);
 // Equal when ASCII letter case is put aside; `upper` is upper-case.
 bool EqualsUpperAscii(std::string_view text, std::string_view upper);
 
-// Backslash escapes: \n and \N are line breaks; \, \; \: and \\ the character
-// itself. Any other backslash stays as it is written.
+// Backslash escapes: \n and \N are line breaks; \, \; \: \\ and \" (Gmail's and
+// Apple's notes) the character itself. Any other backslash stays as it is written.
 void AppendUnescaped(std::string& out, std::string_view text);
 // The same in place (the text never grows); gives its new length.
 std::size_t UnescapeInPlace(char* text, std::size_t size);
@@ -26,7 +26,8 @@ std::size_t UnescapeInPlace(char* text, std::size_t size);
 void CutComponents(std::string_view text, char separator, std::vector<std::string_view>& parts);
 
 // A date in one form: 1991-05-22, or --04-15 without a year (a year that the
-// exporter says stands for none counts as none); a time of day goes. Anything
+// exporter says stands for none counts as none); a time of day stays after it
+// ("2009-08-08 14:30 -05:00"), unless it is midnight. Anything
 // that is no date of these forms (text such as "circa 1800") stays as written.
 std::string_view NormalDate(std::string_view value, std::string_view omitYear, std::string& scratch);
 
@@ -41,6 +42,13 @@ std::string_view GenderText(std::string_view value, std::string& scratch);
 // An instant-messaging address as "service: handle": IMPP's URI scheme (or
 // X-SERVICE-TYPE) names the service; for X-AIM, X-SKYPE, ... the property does.
 std::string_view ImppText(std::string_view uri, std::string_view serviceType, std::string& scratch);
+// The same apart: the service's name (empty when none is known) and the handle.
+struct ImAddress {
+  std::string_view service;
+  std::string_view handle;
+};
+ImAddress ImppParts(std::string_view uri, std::string_view serviceType);
+ImAddress ImParts(std::string_view propertyName, std::string_view handle);
 std::string_view ImText(std::string_view propertyName, std::string_view handle, std::string& scratch);
 
 }  // namespace brevant

@@ -187,6 +187,18 @@ void ParseHead(std::string_view head, ContentLine& parsed) {
   });
 }
 
+// A line that begins a property: a name (with its group, item1.TEL) of
+// letters, digits and hyphens, then ";" or ":".
+bool StartsProperty(std::string_view line) {
+  if (line.empty() || UpperAscii(line[0]) < 'A' || UpperAscii(line[0]) > 'Z') return false;
+  for (const char c : line) {
+    if (c == ';' || c == ':') return true;
+    const char upper = UpperAscii(c);
+    if (!((upper >= 'A' && upper <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
+  }
+  return false;
+}
+
 bool IsBase64Line(std::string_view line) {
   if (Trim(line).empty()) return false;
   return std::all_of(line.begin(), line.end(), [](char c) {
@@ -228,7 +240,11 @@ std::string_view PhysicalLines::take() {
   const std::size_t end = lineEnd();
   const std::string_view line = text_.substr(pos_, end - pos_);
   pos_ = end;
-  if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\r') {
+    ++pos_;
+    // CR CR LF, as some phones write every line end, is one line end too.
+    if (pos_ + 1 < text_.size() && text_[pos_] == '\r' && text_[pos_ + 1] == '\n') ++pos_;
+  }
   if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
   return line;
 }
@@ -338,16 +354,24 @@ bool ContentLines::next(ContentLine& line) {
     const bool whereItStands = StandsAsWritten(line.book) && !joined_;
     keepText_ = (KeepsValue(line) && !whereItStands) || joined_;
     takeFolds();
+    bool softBreakEnds = false;
     if (line.quotedPrintable) {
-      // A soft line break: the value goes on on the next line.
-      // Blank lines after one are the exporter's: the value goes on after them.
+      // A soft line break: the value goes on on the next line. Blank lines
+      // after one are the exporter's: the value goes on after them with more
+      // of its text, and ends there when a property or the contact's end
+      // follows them (Android ends every folded value so).
       while (!last_.empty() && last_.back() == '=') {
         std::string_view next = lines_.peek();
+        bool blank = false;
         while (next.empty() && !lines_.atEnd()) {
           takeLine();
           next = lines_.peek();
+          blank = true;
         }
-        if (lines_.atEnd() || BlockMark(next) != 0) break;
+        if (lines_.atEnd() || BlockMark(next) != 0 || (blank && StartsProperty(next))) {
+          softBreakEnds = lines_.endsLine(last_);
+          break;
+        }
         append(takeLine());
         takeFolds();
       }
@@ -356,6 +380,11 @@ bool ContentLines::next(ContentLine& line) {
 
     if (!KeepsValue(line)) return true;  // its value is never looked at
     line.value = whereItStands ? asWritten() : (joined_ ? joinedText() : first_).substr(headEnd_ + 1);
+    // The soft line break at the very end of a value stands for nothing.
+    if (softBreakEnds && !whereItStands && line.value.ends_with('=')) {
+      line.value.remove_suffix(1);
+      if (joined_) joinTo_->pop_back();
+    }
     return true;
   }
   return false;

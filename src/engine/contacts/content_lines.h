@@ -40,7 +40,7 @@ struct ContentLine {
 // Whether a property's value is kept at all: machine data is passed over.
 bool KeepsValue(const ContentLine& line);
 
-// The lines of a contact file (ended by CR LF, LF or CR alone), one at a time.
+// The lines of a contact file (ended by CR LF, LF, CR alone or CR CR LF), one at a time.
 // The search for a line's end runs forward only; peeking at the next line and
 // then taking it searches it twice at most.
 class PhysicalLines {
@@ -53,6 +53,10 @@ class PhysicalLines {
   std::string_view take();
   std::size_t position() const { return pos_; }
   std::size_t remaining() const { return text_.size() - pos_; }
+  // Whether a line end follows a line of this text (the last line may have none).
+  bool endsLine(std::string_view line) const {
+    return line.data() + line.size() < text_.data() + text_.size();
+  }
 
  private:
   std::size_t lineEnd();
@@ -65,8 +69,9 @@ int BlockMark(std::string_view line);
 
 // Cuts a contact file into properties: a line break followed by a blank or tab
 // continues the line; a quoted-printable value ending in "=" goes on on the
-// next line, past blank lines (never on a BEGIN:VCARD or END:VCARD line); the
-// bare lines of an old-style base64 value (a photo, say) belong to it.
+// next line (never on a BEGIN:VCARD or END:VCARD line), and past blank lines
+// unless what follows them begins a property; the "=" that ends a value so
+// goes. The bare lines of an old-style base64 value (a photo, say) belong to it.
 class ContentLines {
  public:
   explicit ContentLines(std::string_view text) : lines_(text) {}

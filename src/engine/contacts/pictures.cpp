@@ -86,15 +86,52 @@ std::string Description(PictureFormat sniffed, std::string_view declared, std::u
   return text;
 }
 
+std::uint32_t LittleEndian32(std::string_view bytes, std::size_t at) {
+  std::uint32_t value = 0;
+  for (std::size_t i = 4; i > 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + i - 1]);
+  return value;
+}
+
+// Whether a picture of an embeddable format holds all of itself: its end
+// marker is there, or the size its head gives. A picture cut short (its
+// value's lines lost) would show as a broken image.
+bool IsWhole(PictureFormat format, std::string_view base64, const Base64Scan& scan) {
+  const auto head = [&] { return DecodeBase64Start(base64, kSniffBytes); };
+  switch (format) {
+    case PictureFormat::Jpeg: {  // end of image, FF D9, with at most a little padding after it
+      const std::string end = DecodeBase64End(base64, scan, 32);
+      return end.find("\xFF\xD9") != std::string::npos;
+    }
+    case PictureFormat::Png:  // the IEND chunk, its length and checksum
+      return DecodeBase64End(base64, scan, 12) == std::string_view("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
+    case PictureFormat::Gif: {  // the trailer
+      const std::string end = DecodeBase64End(base64, scan, 4);
+      return end.find(';') != std::string::npos;
+    }
+    case PictureFormat::Bmp:  // the file's size (the sniffed head holds it)
+      return LittleEndian32(head(), 2) <= scan.decodedBytes;
+    case PictureFormat::Webp:  // the RIFF chunk's size
+      return std::uint64_t{LittleEndian32(head(), 4)} + 8 <= scan.decodedBytes;
+    default:
+      return false;
+  }
+}
+
+std::string Damaged(std::string_view what) {
+  return "Damaged picture (" + std::string(what) + "), not shown";
+}
+
 // Base64 text that holds a picture: embedded when its first bytes prove an
-// embeddable format, else described.
+// embeddable format and it is whole, else described.
 PictureCell FromBase64(std::string_view base64, std::string_view declared) {
   const Base64Scan scan = ScanBase64(base64);
-  if (!scan.valid) {
-    return {{}, "Picture that cannot be read (" + SizeText(base64.size()) + " of broken base64), not shown"};
-  }
+  if (!scan.valid) return {{}, Damaged(SizeText(base64.size()) + " of broken base64")};
   const PictureFormat format = SniffPicture(DecodeBase64Start(base64, kSniffBytes));
-  if (IsEmbeddable(format)) return {base64, {}};
+  if (IsEmbeddable(format)) {
+    if (IsWhole(format, base64, scan)) return {base64, {}};
+    return {{},
+            Damaged(std::string(FormatName(format)) + ", " + SizeText(scan.decodedBytes) + ", cut short")};
+  }
   return {{}, Description(format, declared, scan.decodedBytes, "not shown")};
 }
 
@@ -170,7 +207,9 @@ PictureCell ReadPicture(std::string_view value, bool base64Encoded, std::string_
     return {{}, Unfolded(value)};
   }
   // Base64 that its exporter did not mark as such is still a picture.
-  if (EmbeddedFormat(value) != PictureFormat::Unknown) return {value, {}};
+  if (IsEmbeddable(SniffPicture(DecodeBase64Start(value, kSniffBytes))) && ScanBase64(value).valid) {
+    return FromBase64(value, declaredType);
+  }
   if (value.size() > kLongestText) {
     return {{}, Description(PictureFormat::Unknown, declaredType, value.size(), "not shown")};
   }

@@ -9,7 +9,8 @@ namespace brevant {
 // A contact's pictures (PHOTO, LOGO, Outlook's X-MS-CARDPICTURE) as a document
 // shows them. Only raster pictures that their first bytes prove to be JPEG,
 // PNG, GIF, BMP or WebP are ever embedded: a picture that says it is one thing
-// and is another, and SVG (which can carry script), never are. A picture at an
+// and is another, SVG (which can carry script), and a picture cut short (named
+// as damaged, never shown as a broken image) never are. A picture at an
 // http(s) address is shown as its address and never loaded.
 
 enum class PictureFormat : std::uint8_t { Unknown, Jpeg, Png, Gif, Bmp, Webp, Svg, Tiff, Heic, Ico };

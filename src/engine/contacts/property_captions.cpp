@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
 #include "engine/contacts/contact_values.h"
 #include "engine/contacts/other_values.h"
 #include "engine/contacts/pictures.h"
+#include "engine/text/file_text.h"
 #include "engine/text/packed_name.h"
 
 namespace brevant {
@@ -66,10 +68,40 @@ std::pair<Caption, bool> TelephoneOfLabel(std::string_view words, bool fax) {
   return {fax ? Caption::OtherFax : Caption::OtherPhone, true};
 }
 
+// The label a type word gives that a telephone's own label names, with or
+// without "Phone" ("AssistantPhone", "Car phone"); empty for none.
+std::string_view TelephoneTypeLabel(std::string_view words) {
+  std::string letters = LettersOf(words);
+  if (letters.size() > 5 && letters.ends_with("PHONE")) letters.resize(letters.size() - 5);
+  return TypeLabel(letters);
+}
+
 std::string Capitalized(std::string_view word) {
   std::string text = LabelWords(word);
   if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
   return text;
+}
+
+// The name that a name written as X-FCENCODED-<hex> stands for (one with
+// characters no property name may hold, "X-FC-RelatedNames:Mother"); empty
+// for any other name, or hex that is not whole.
+std::string HexEncodedName(std::string_view name) {
+  constexpr std::string_view kPrefix = "X-FCENCODED-";
+  if (name.size() <= kPrefix.size() || !EqualsUpperAscii(name.substr(0, kPrefix.size()), kPrefix)) return {};
+  name.remove_prefix(kPrefix.size());
+  const auto digit = [](char c) {
+    const char upper = UpperAscii(c);
+    if (c >= '0' && c <= '9') return c - '0';
+    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
+  };
+  std::string decoded;
+  for (std::size_t i = 0; i + 1 < name.size(); i += 2) {
+    const int high = digit(name[i]), low = digit(name[i + 1]);
+    if (high < 0 || low < 0) return {};
+    decoded += static_cast<char>(high << 4 | low);
+  }
+  if (name.size() % 2 != 0) return {};
+  return decoded;
 }
 
 bool IsWabGender(std::string_view value) {
@@ -88,10 +120,14 @@ void PropertyCaptions::emitComponent(Caption caption, std::size_t index, std::ui
   if (index < parts_.size()) store_.emit(caption, store_.unescaped(parts_[index]), label, number);
 }
 
-std::uint16_t PropertyCaptions::typeLabel(const ContentLine& line) {
+std::uint16_t PropertyCaptions::typeLabel(const ContentLine& line, bool ownWords) {
   if (line.types & kTypeHome) return home_;
   if (line.types & kTypeWork) return business_;
-  return line.typeWord.empty() ? ContactLabels::kNone : labels_.id(TypeLabel(line.typeWord));
+  if (line.typeWord.empty()) return ContactLabels::kNone;
+  const std::string_view known = TypeLabel(line.typeWord);
+  // A type word of the user's own ("school") names an e-mail or postal address too.
+  if (known.empty() && ownWords) return labels_.id(Capitalized(line.typeWord));
+  return labels_.id(known);
 }
 
 void PropertyCaptions::grouped(const ContentLine& line, Kind kind, std::size_t firstCell) {
@@ -141,21 +177,19 @@ void PropertyCaptions::mapped(const ContentLine& line) {
     case PropertyName::PHONETIC_LAST_NAME:
       return store_.emit(Caption::PhoneticLastName, text(line));
     case PropertyName::EMAIL:
-      store_.emit(Caption::EmailAddress, text(line), typeLabel(line));
+      store_.emit(Caption::EmailAddress, text(line), typeLabel(line, true));
       return grouped(line, Kind::Email, first);
     case PropertyName::URL:
-      store_.emit(Caption::Website, text(line), typeLabel(line));
+      store_.emit(Caption::Website, text(line), websiteLabel(typeLabel(line)));
       return grouped(line, Kind::Website, first);
     case PropertyName::ADR:
       return address(line, store_.stable(store_.decode(line)));
     case PropertyName::TEL:
       return telephone(line, TelephoneNumber(text(line), scratch_));
     case PropertyName::IMPP:
-      store_.emit(Caption::IMAddress, ImppText(text(line), line.service, scratch_), typeLabel(line));
-      return grouped(line, Kind::IM, first);
+      return imAddress(line, ImppParts(text(line), line.service));
     case PropertyName::IM:
-      store_.emit(Caption::IMAddress, ImText(line.nameText, text(line), scratch_), typeLabel(line));
-      return grouped(line, Kind::IM, first);
+      return imAddress(line, ImParts(line.nameText, text(line)));
     case PropertyName::RELATED:
       store_.emit(Caption::Related, text(line), labels_.id(RelationWords(line.typeWord)));
       return grouped(line, Kind::Related, first);
@@ -183,6 +217,9 @@ void PropertyCaptions::mapped(const ContentLine& line) {
 void PropertyCaptions::bookProperty(const ContentLine& line) {
   const AddressBookProperty* book = line.book;
   if (book == nullptr) {
+    if (const std::string decoded = HexEncodedName(line.nameText); !decoded.empty()) {
+      return encodedProperty(line, decoded);
+    }
     // A name of letters, digits and hyphens is a property someone wrote; any
     // other bytes before a colon (a binary file's) are no one's data.
     if (!IsPropertyName(line.nameText)) return sink_.leftOut(line.nameText, {});
@@ -207,17 +244,14 @@ void PropertyCaptions::bookProperty(const ContentLine& line) {
            book->label.empty() ? RelationWords(line.typeWord) : std::string(book->label));
       return grouped(line, Kind::Related, first);
     case PropertyMeaning::IMAddress:
-      store_.emit(Caption::IMAddress,
-                  ImppText(text(line), book->label.empty() ? line.service : book->label, scratch_),
-                  typeLabel(line));
-      return grouped(line, Kind::IM, first);
+      return imAddress(line, ImppParts(text(line), book->label.empty() ? line.service : book->label));
     case PropertyMeaning::Gender: {
       const std::string_view value = store_.decode(line);
       return emit(Caption::Gender, IsWabGender(value) ? WabGenderText(value) : GenderText(value, scratch_));
     }
     case PropertyMeaning::Website:
       store_.emit(Caption::Website, text(line),
-                  book->label.empty() ? typeLabel(line) : labels_.id(book->label));
+                  book->label.empty() ? websiteLabel(typeLabel(line)) : labels_.id(book->label));
       return grouped(line, Kind::Website, first);
     case PropertyMeaning::SocialProfile:
       emit(Caption::SocialProfile, text(line),
@@ -255,9 +289,27 @@ void PropertyCaptions::bookProperty(const ContentLine& line) {
     case PropertyMeaning::AndroidCustom:
       return androidItem(line);
     case PropertyMeaning::AddressLabel:
-      addressLabels_.push_back(store_.hold(text(line)));
+      addressLabels_.push_back({store_.hold(text(line)), typeLabel(line, true)});
       return;
   }
+}
+
+// A property whose name was written in hex: a kind ("X-FC-RelatedNames",
+// "X-FC-Dates") and the label after its colon ("Mother", "Graduation").
+void PropertyCaptions::encodedProperty(const ContentLine& line, std::string_view decoded) {
+  const std::size_t colon = decoded.find(':');
+  const std::string kind = UpperCopy(decoded.substr(0, colon));
+  const std::string label =
+      colon == std::string_view::npos ? std::string() : LabelWords(decoded.substr(colon + 1));
+  const auto mentions = [&](std::string_view word) { return kind.find(word) != std::string::npos; };
+  if (mentions("RELATED")) return store_.emit(Caption::Related, text(line), labels_.id(RelationWords(label)));
+  if (mentions("DATE") || mentions("EVENT")) {
+    const std::string_view date = NormalDate(text(line), line.omitYear, scratch_);
+    if (Is(label, "ANNIVERSARY")) return store_.emit(Caption::Anniversary, date);
+    if (Is(label, "BIRTHDAY")) return store_.emit(Caption::Birthday, date);
+    return store_.emit(Caption::LabelledDate, date, labels_.id(label));
+  }
+  moreLine(line, label.empty() ? Utf8Of(decoded) : label, text(line));
 }
 
 void PropertyCaptions::androidItem(const ContentLine& line) {
@@ -275,6 +327,27 @@ void PropertyCaptions::androidItem(const ContentLine& line) {
     return store_.emit(Caption::LabelledDate, date, labels_.id(LabelWords(kind)));
   }
   moreLine(line, line.nameText, text(line));
+}
+
+// An IM address of a type ("Home IM") says its service in its value; any
+// other is captioned by its service ("Skype IM"), and keeps it in its value
+// too when its group's label may caption it instead.
+void PropertyCaptions::imAddress(const ContentLine& line, ImAddress address) {
+  const std::size_t first = cellsSoFar(line);
+  std::uint16_t label = typeLabel(line);
+  if (label == ContactLabels::kNone && !address.service.empty()) {
+    std::string service(address.service);  // as the table names it, or a scheme ("matrix") capitalised
+    if (service[0] >= 'a' && service[0] <= 'z') service[0] = static_cast<char>(service[0] - 'a' + 'A');
+    label = labels_.id(service);
+    if (line.group.empty()) return store_.emit(Caption::IMAddress, address.handle, label);
+  }
+  if (address.service.empty() || address.handle.empty()) {
+    store_.emit(Caption::IMAddress, address.handle, label);
+  } else {
+    const std::string service(address.service);  // it may stand in the scratch text
+    store_.emit(Caption::IMAddress, scratch_.assign(service).append(": ").append(address.handle), label);
+  }
+  grouped(line, Kind::IM, first);
 }
 
 void PropertyCaptions::picture(const ContentLine& line, Caption caption) {
@@ -297,26 +370,37 @@ void PropertyCaptions::telephone(const ContentLine& line, std::string_view numbe
 }
 
 // Post-office box, extended address, street, city, region, postal code,
-// country. The street comes with the box before it; components past the
-// seventh join the country. All parts take the address's number, so that a
-// second home address reads as one block beside the first.
+// country, each a part of its own; components past the seventh join the
+// country. All parts take the address's number, so that a second home
+// address reads as one block beside the first.
 void PropertyCaptions::address(const ContentLine& line, std::string_view value) {
   CutComponents(value, ';', parts_);
-  if (parts_.size() > 2) std::swap(parts_[1], parts_[2]);  // box, street, extended address
   bool any = false;
   for (const std::string_view part : parts_) any = any || !TrimBlanks(part).empty();
   if (!any) return;
-  const std::uint16_t label = typeLabel(line);
+  const std::uint16_t label = typeLabel(line, true);
   const std::uint32_t number = store_.nextAddressNumber(label);
   const std::size_t first = store_.contactCells().size();
-  store_.emit(Caption::AddressStreet, joinComponents(0, 2, ", "), label, number);
-  emitComponent(Caption::AddressExtended, 2, label, number);
+  emitComponent(Caption::AddressStreet, 2, label, number);
+  emitComponent(Caption::AddressPOBox, 0, label, number);
+  emitComponent(Caption::AddressExtended, 1, label, number);
   emitComponent(Caption::AddressCity, 3, label, number);
   emitComponent(Caption::AddressState, 4, label, number);
   emitComponent(Caption::AddressPostalCode, 5, label, number);
   store_.emit(Caption::AddressCountry, joinComponents(6, parts_.size(), ", "), label, number);
   const std::size_t end = store_.contactCells().size();
   if (end == first) return;
+  // The value as read, for a label that may repeat it (the cells of a sink that
+  // keeps no values hold none): where it stands in the input, or else a copy.
+  const std::string_view input = store_.input();
+  const std::less_equal<const char*> atOrBefore;
+  if (atOrBefore(input.data(), value.data()) &&
+      atOrBefore(value.data() + value.size(), input.data() + input.size())) {
+    addressValues_.push_back({false, static_cast<std::size_t>(value.data() - input.data()), value.size()});
+  } else {
+    addressValues_.push_back({true, addressCopies_.size(), value.size()});
+    addressCopies_.append(value);
+  }
   addresses_.emplace_back(first, end);
   grouped(line, Kind::Address, first);
 }
@@ -375,7 +459,15 @@ bool PropertyCaptions::applyLabels() {
         case Kind::Telephone: {
           const auto [kind, keepsLabel] = TelephoneOfLabel(words, property.fax);
           caption = kind;
-          if (!keepsLabel) label = 0;
+          if (!keepsLabel) {
+            label = 0;
+          } else if (const std::string_view known = TelephoneTypeLabel(words); !known.empty()) {
+            label = labels_.id(known);  // one column with the telephones of that type word
+          }
+          break;
+        }
+        case Kind::Website: {
+          label = websiteLabel(label);
           break;
         }
         case Kind::Related:
@@ -421,14 +513,39 @@ std::string PropertyCaptions::contactName() {
   return organisation.empty() ? "a contact without a name" : organisation;
 }
 
-void PropertyCaptions::finishContact() {
-  // An address label is a copy when the contact has its address.
-  for (const std::size_t held : addressLabels_) {
-    if (addresses_.empty()) {
-      more_.push_back({"Address Label", {}, held});
-    } else {
-      sink_.leftOut("LABEL", {});
+// Whether an address label repeats one of the contact's addresses: the
+// street, box, city and postal code of one all stand in it.
+bool PropertyCaptions::repeatsAnAddress(std::string_view label) {
+  for (const AddressValue& address : addressValues_) {
+    CutComponents((address.copied ? std::string_view(addressCopies_) : store_.input())
+                      .substr(address.offset, address.length),
+                  ';', parts_);
+    bool all = true;
+    for (const std::size_t part : {2u, 0u, 3u, 5u}) {
+      if (part >= parts_.size() || TrimBlanks(parts_[part]).empty()) continue;
+      scratch_.clear();
+      AppendUnescaped(scratch_, TrimBlanks(parts_[part]));
+      ForEachLine(std::string_view(scratch_),
+                  [&](std::string_view piece) { all = all && label.find(piece) != std::string_view::npos; });
     }
+    if (all) return true;
+  }
+  return false;
+}
+
+void PropertyCaptions::finishContact() {
+  // An address label that repeats an address is a copy; any other is an address of its kind.
+  for (const auto& [held, label] : addressLabels_) {
+    if (repeatsAnAddress(store_.held(held))) {
+      sink_.leftOut("LABEL", "copies of shown addresses");
+      continue;
+    }
+    labelAddresses_.push_back({held, label});
+  }
+  for (const auto& [held, label] : labelAddresses_) {
+    const std::size_t first = store_.contactCells().size();
+    store_.emit(Caption::AddressStreet, store_.held(held), label, store_.nextAddressNumber(label));
+    if (store_.contactCells().size() > first) addresses_.emplace_back(first, store_.contactCells().size());
   }
   if (applyLabels()) store_.renumber(addresses_);
   std::vector<ValueStore::Line> lines;
@@ -453,6 +570,9 @@ void PropertyCaptions::dropContact() {
   addresses_.clear();
   more_.clear();
   addressLabels_.clear();
+  labelAddresses_.clear();
+  addressValues_.clear();
+  addressCopies_.clear();
   agent_ = false;
 }
 

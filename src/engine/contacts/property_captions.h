@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/contacts/contact_reader.h"
+#include "engine/contacts/contact_values.h"
 #include "engine/contacts/content_lines.h"
 #include "engine/contacts/value_store.h"
 
@@ -25,7 +26,8 @@ class PropertyCaptions {
         sink_(sink),
         labels_(sink.labels()),
         home_(labels_.id("Home")),
-        business_(labels_.id("Business")) {}
+        business_(labels_.id("Business")),
+        homePage_(labels_.id("Home Page")) {}
 
   void property(const ContentLine& line);
   // The cells that only the whole contact decides: labels of groups, "More",
@@ -40,12 +42,16 @@ class PropertyCaptions {
   void mapped(const ContentLine& line);
   void bookProperty(const ContentLine& line);
   void androidItem(const ContentLine& line);
+  void encodedProperty(const ContentLine& line, std::string_view decoded);
   void picture(const ContentLine& line, Caption caption);
+  void imAddress(const ContentLine& line, ImAddress address);
   void emitComponent(Caption caption, std::size_t index, std::uint16_t label = 0, std::uint32_t number = 0);
   void telephone(const ContentLine& line, std::string_view number);
   void address(const ContentLine& line, std::string_view value);
   void moreLine(const ContentLine& line, std::string_view name, std::string_view text);
-  std::uint16_t typeLabel(const ContentLine& line);
+  // The label of its type words; `ownWords`: a word of the user's own is one too.
+  std::uint16_t typeLabel(const ContentLine& line, bool ownWords = false);
+  bool repeatsAnAddress(std::string_view label);
   // The contact's cells so far, where a group's label may change them later.
   std::size_t cellsSoFar(const ContentLine& line) {
     return line.group.empty() ? 0 : store_.contactCells().size();
@@ -78,13 +84,27 @@ class PropertyCaptions {
   ValueStore& store_;
   ContactSink& sink_;
   ContactLabels& labels_;
-  const std::uint16_t home_, business_;
+  const std::uint16_t home_, business_, homePage_;
+  // A home website is the home page that Apple's label names.
+  std::uint16_t websiteLabel(std::uint16_t label) const { return label == home_ ? homePage_ : label; }
   std::vector<Grouped> grouped_;
   std::unordered_map<std::string, Label> groupLabels_;          // by upper-case group
   std::vector<std::pair<std::size_t, std::size_t>> addresses_;  // the cells of each address
   std::vector<More> more_;
-  std::vector<std::size_t> addressLabels_;  // LABEL values held, copies when the contact has an address
-  bool agent_ = false;                      // an agent's contact, which no column shows
+  struct AddressLabel {
+    std::size_t held;
+    std::uint16_t label;
+  };
+  std::vector<AddressLabel> addressLabels_;   // LABEL values held, with their kinds
+  std::vector<AddressLabel> labelAddresses_;  // those that repeat no address, shown as addresses
+  // The values of the contact's addresses, where they stand in the input or in addressCopies_.
+  struct AddressValue {
+    bool copied;
+    std::size_t offset, length;
+  };
+  std::vector<AddressValue> addressValues_;
+  std::string addressCopies_;
+  bool agent_ = false;  // an agent's contact, which no column shows
   std::string joined_;
   std::string scratch_;
   std::vector<std::string_view> parts_;

@@ -185,10 +185,35 @@ std::pair<bool, std::uint64_t> ValueStore::keep(std::string_view text) {
   return {true, offset};
 }
 
+bool ValueStore::repeats(Caption caption, std::uint16_t label, std::string_view text) {
+  if (caption != Caption::Birthday && caption != Caption::Anniversary && caption != Caption::Gender &&
+      caption != Caption::Photo && caption != Caption::Logo) {
+    return false;
+  }
+  // A picture of many kilobytes is told by its length, its start and its end,
+  // which two different pictures never share: hashing all of it would cost
+  // a pass over every picture.
+  constexpr std::size_t kSampled = 256;
+  const std::hash<std::string_view> hashOf;
+  const std::size_t hash = text.size() <= 4 * kSampled ? hashOf(text)
+                                                       : hashOf(text.substr(0, kSampled)) ^
+                                                             hashOf(text.substr(text.size() - kSampled)) * 31;
+  for (const Single& single : singles_) {
+    if (single.caption == caption && single.label == label && single.length == text.size() &&
+        single.hash == hash) {
+      return true;
+    }
+  }
+  constexpr std::size_t kMostSingles = 64;  // a contact of thousands of birthdays is no one's
+  if (singles_.size() < kMostSingles) singles_.push_back({caption, label, text.size(), hash});
+  return false;
+}
+
 void ValueStore::emit(Caption caption, std::string_view text, std::uint16_t label, std::uint32_t number) {
   text = TrimBlanks(text);
   if (text.empty()) return;
   CheckLength(text);
+  if (number == 0 && repeats(caption, label, text)) return;
   if (number == 0) number = nextNumber(caption, label);
   // Without values, the names stay: what is left out is told with the contact's name.
   const bool names = caption == Caption::DisplayName || caption == Caption::FirstName ||
@@ -332,6 +357,7 @@ void ValueStore::dropContact() {
   fewLabelled_.clear();
   manyLabelled_.clear();
   held_.clear();
+  singles_.clear();
 }
 
 }  // namespace brevant

@@ -26,6 +26,8 @@ class ValueStore {
  public:
   ValueStore(const ContactBytes& bytes, ContactSink& sink, Host& host);
 
+  // The input's bytes, where values that stand as written are.
+  std::string_view input() const { return bytes_.bytes(); }
   // The text that lines of several physical lines are joined in.
   std::string& joinText() { return sink_.values(); }
 
@@ -39,7 +41,9 @@ class ValueStore {
   // values may move when they grow.
   std::string_view stable(std::string_view text);
 
-  // A cell, unless the value is empty. A caption and label met again in the
+  // A cell, unless the value is empty, or a birthday, anniversary, gender or
+  // picture that the contact has already (the same date of one ALTID, a
+  // GENDER beside an X-GENDER). A caption and label met again in the
   // contact are numbered; `number` gives the number instead (the parts of one
   // address share the address's).
   void emit(Caption caption, std::string_view text, std::uint16_t label = 0, std::uint32_t number = 0);
@@ -79,6 +83,7 @@ class ValueStore {
 
  private:
   void turnBefore(std::size_t bytes);
+  bool repeats(Caption caption, std::uint16_t label, std::string_view text);
   std::uint32_t nextNumber(Caption caption, std::uint16_t label);
   std::uint32_t& labelledCount(std::uint32_t key);
   const std::string& declaredCodePage() { return codePageKnown_ ? codePage_ : findDeclaredCodePage(); }
@@ -108,6 +113,14 @@ class ValueStore {
   std::string codePage_;   // the one the file names, for 8-bit values that name none
   std::size_t start_ = 0;  // where the contact's cells begin in the sink's cells
   std::vector<Held> held_;
+  // The values of the captions a contact has one of, by hash, to pass over repeats.
+  struct Single {
+    Caption caption;
+    std::uint16_t label;
+    std::size_t length;
+    std::size_t hash;
+  };
+  std::vector<Single> singles_;
   std::string quotedPrintable_;
   std::string decoded_;
   std::string structured_;

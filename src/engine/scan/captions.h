@@ -73,8 +73,9 @@ enum class Caption : std::uint8_t {
   Calendar,
   Key,
   PhoneticMiddleName,
-  More,  // what a person typed that no other column takes, as "NAME: value" lines
-  Count  // not a caption: how many there are
+  More,          // what a person typed that no other column takes, as "NAME: value" lines
+  AddressPOBox,  // the post-office box of an address, beside its street
+  Count          // not a caption: how many there are
 };
 
 struct CaptionRow {
@@ -145,6 +146,7 @@ inline constexpr CaptionRow kCaptions[] = {
     {Caption::Key, "Key"},
     {Caption::PhoneticMiddleName, "Phonetic Middle Name"},
     {Caption::More, "More"},
+    {Caption::AddressPOBox, "PO Box"},
 };
 inline constexpr int kCaptionCount = static_cast<int>(std::size(kCaptions));
 

@@ -1,6 +1,7 @@
 #include "engine/text/base64.h"
 
 #include <array>
+#include <cstdint>
 
 namespace brevant {
 
@@ -59,6 +60,21 @@ std::string DecodeBase64Start(std::string_view text, std::size_t count) {
       bytes += static_cast<char>(bits >> held & 0xFF);
     }
   }
+  return bytes;
+}
+
+std::string DecodeBase64End(std::string_view text, const Base64Scan& scan, std::size_t count) {
+  // The characters of the last groups, from the start of a group (or of the
+  // text): the last group holds 2, 3 or 4 of them, each earlier one 4.
+  const std::size_t lastGroup = scan.decodedBytes % 3 == 0 ? 4 : scan.decodedBytes % 3 + 1;
+  const std::size_t wanted = lastGroup + (count + 2) / 3 * 4;
+  std::string tail(wanted, '\0');
+  std::size_t start = wanted;  // filled from the end
+  for (std::size_t i = text.size(); i > 0 && start > 0; --i) {
+    if (DigitOf(text[i - 1]) >= 0) tail[--start] = text[i - 1];
+  }
+  std::string bytes = DecodeBase64Start(std::string_view(tail).substr(start), SIZE_MAX);
+  if (bytes.size() > count) bytes.erase(0, bytes.size() - count);
   return bytes;
 }
 

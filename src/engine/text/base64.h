@@ -20,6 +20,10 @@ Base64Scan ScanBase64(std::string_view text);
 // or when a character that is no base64 comes first).
 std::string DecodeBase64Start(std::string_view text, std::size_t count);
 
+// The last `count` bytes of valid base64 text (fewer when it is shorter);
+// `scan` is the text's own scan.
+std::string DecodeBase64End(std::string_view text, const Base64Scan& scan, std::size_t count);
+
 // Where the base64 characters of the text end when no more than `most` of
 // them come before: whole groups of four, so that each piece stands alone.
 std::size_t Base64PieceEnd(std::string_view text, std::size_t from, std::size_t most);

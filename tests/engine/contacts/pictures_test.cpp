@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "engine/text/base64.h"
@@ -81,6 +83,48 @@ TEST(Pictures, FirstBytesDecideTheFormat) {
   }
 }
 
+// A picture whose lines were lost at its end is named, never embedded as a
+// broken image, however its exporter marked it.
+TEST(Pictures, APictureCutShortIsNamedAsDamaged) {
+  const auto cut = [](std::string_view base64, std::size_t keep) {
+    return std::string(base64.substr(0, keep));
+  };
+  const std::string_view png = kPng, gif = kGif;
+  const struct {
+    const char* name;
+    std::string value;
+    bool base64Encoded;
+    const char* text;
+  } cases[] = {
+      {"JPEG", cut(kJpeg, 40), true, "Damaged picture (JPEG, 30 bytes, cut short), not shown"},
+      {"JPEG without ENCODING", cut(kJpeg, 40), false,
+       "Damaged picture (JPEG, 30 bytes, cut short), not shown"},
+      {"JPEG in a data URI", "data:image/jpeg;base64," + cut(kJpeg, 40), false,
+       "Damaged picture (JPEG, 30 bytes, cut short), not shown"},
+      {"PNG", cut(png, png.size() - 4), true, "Damaged picture (PNG, 81 bytes, cut short), not shown"},
+      {"GIF", cut(gif, gif.size() - 4), true, "Damaged picture (GIF, 42 bytes, cut short), not shown"},
+      {"BMP", cut(kBmp, 48), true, "Damaged picture (BMP, 36 bytes, cut short), not shown"},
+      {"WebP", cut(kWebp, 48), true, "Damaged picture (WebP, 36 bytes, cut short), not shown"},
+  };
+  for (const auto& c : cases) {
+    const PictureCell cell = ReadPicture(c.value, c.base64Encoded, "");
+    EXPECT_EQ(std::string(cell.base64), "") << c.name;
+    EXPECT_EQ(cell.text, c.text) << c.name;
+  }
+  // Whole pictures, folded anywhere, are embedded; the end is read across folds.
+  for (const std::string_view whole : {kJpeg, kPng, kGif, kBmp, kWebp}) {
+    std::string folded(whole);
+    for (std::size_t at = folded.size() - 1; at > 5; at -= 5) folded.insert(at, "\r\n ");
+    EXPECT_EQ(std::string(ReadPicture(folded, true, "").base64), folded) << whole;
+    const Base64Scan scan = ScanBase64(folded);
+    for (const std::size_t count : {1u, 2u, 3u, 4u, 7u, 12u}) {
+      const std::string all = DecodeBase64Start(whole, SIZE_MAX);
+      const std::string expected = all.substr(all.size() - std::min<std::size_t>(count, all.size()));
+      EXPECT_EQ(DecodeBase64End(folded, scan, count), expected) << whole << " " << count;
+    }
+  }
+}
+
 TEST(Pictures, EachKindOfValueGivesAPictureOrSaysWhatItIs) {
   const std::string foldedJpeg = std::string(kJpeg).insert(40, "\r\n ").insert(100, "\r\n ");
   const struct {
@@ -104,7 +148,7 @@ TEST(Pictures, EachKindOfValueGivesAPictureOrSaysWhatItIs) {
       {"a TIFF", "SUkqAAgAAAA=", true, "TIFF", "", "TIFF picture, 8 bytes, not shown"},
       {"an undecoded data URI", "data:image/png,%89PNG", false, "", "", "PNG picture, 6 bytes, not shown"},
       {"broken base64", "/9j/4AAQ\"<script>", true, "JPEG", "",
-       "Picture that cannot be read (17 bytes of broken base64), not shown"},
+       "Damaged picture (17 bytes of broken base64), not shown"},
       {"an address is only shown", "https://example.org/me\r\n .jpg", false, "", "",
        "https://example.org/me.jpg"},
       {"another URI stays as written", "file:///home/anna/me.jpg", false, "", "", "file:///home/anna/me.jpg"},

@@ -10,6 +10,7 @@
 #include "engine/statement_reporter.h"
 #include "support/text/utf8.h"
 #include "test_support/contact_table.h"
+#include "test_support/picture_samples.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
 
@@ -30,7 +31,14 @@ constexpr char kPhoneExport[] =
     "TEL;CELL;PREF:+49 170 1234567\r\nTEL;CELL:+49 171 7654321\r\nTEL;WORK;FAX:+49 40 555\r\n"
     "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Stra=C3=9Fe gesperrt=0D=0ABitte anrufen, Gr=C3=\r\n"
     "=BC=C3=9Fe\r\n"
-    "PHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD\r\n AAEC\r\n\r\n"
+    "PHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/"
+    "2wBDAAYEBQYFBAYGBQYHBwYIChAKCgkJChQODwwQFxQYGBcU\r\n"
+    "FhYaHSUfGhsjHBYWICwgIyYnKSopGR8tMC0oMCUoKSj/2wBDAQcHBwoIChMKChMoGhYaKCgoKCgo\r\n"
+    "KCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCgoKCj/wAARCAACAAIDASIA\r\n"
+    "AhEBAxEB/8QAFQABAQAAAAAAAAAAAAAAAAAAAAH/xAAUEAEAAAAAAAAAAAAAAAAAAAAA/8QAFAEB\r\n"
+    "AAAAAAAAAAAAAAAAAAAABv/EABQRAQAAAAAAAAAAAAAAAAAAAAD/2gAMAwEAAhEDEQA/AIAHH7//\r\n"
+    "2Q==\r\n"
+    "\r\n"
     "X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;Jo;1;;;;;;;;;;;;;\r\n"
     "END:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Keller;Maria;;;\r\nFN:Maria Keller\r\n"
@@ -62,7 +70,8 @@ constexpr char kVersion4Export[] =
     "TEL;VALUE=uri;TYPE=\"voice,cell\";PREF=1:tel:+45-20-12-34-56\r\n"
     "TEL;VALUE=uri;TYPE=\"work,voice\":tel:+45-33-12-00-00;ext=101\r\n"
     "EMAIL;TYPE=work:soren@nordlicht.example\r\n"
-    "PHOTO:data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mNk\r\n"
+    "PHOTO:data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR4\r\n"
+    " nGP4z8DwHwAFAAH/iZk9HQAAAABJRU5ErkJggg==\r\n"
     "END:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\xE7\x94\xB0\xE4\xB8\xAD \xE5\xA4\xAA\xE9\x83\x8E\r\n"
     "ADR;TYPE=work;LABEL=\"Kita-ku, Tokyo\":;;1-2-3 Oji;Kita-ku;Tokyo;114-0002;Japan\r\n"
@@ -203,7 +212,7 @@ TEST_F(ContactConversion, OneDocumentHoldsEveryContactOfEveryInput) {
                           "Business Address - Country", "Website", "Categories", "Notes"));
   // The pictures are their own bytes.
   ASSERT_EQ(table.pictures.size(), 2u);
-  EXPECT_EQ(table.pictures[0], "/9j/4AAQSkZJRgABAQAAAQABAADAAEC");
+  EXPECT_EQ(table.pictures[0], test::pictures::kJpeg);
   EXPECT_THAT(host.positions, ElementsAre(33, 66, 100, 33, 66, 100));
   EXPECT_THAT(host.captions, ElementsAre(u"Processing: phone.vcf", u"Processing: mail service.vcf",
                                          u"Processing: vCard 4.0.vcf"));

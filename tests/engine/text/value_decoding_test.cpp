@@ -138,8 +138,8 @@ TEST(QuotedPrintable, ValuesGoOnPastBlankLinesAfterASoftBreak) {
       {"a blank line without a soft break ends the value",
        "one\r\n\r\nNOTE:two\r\nEND:VCARD\r\n",
        {"one", "two"}},
-      {"never past END", "x=\r\n\r\nEND:VCARD\r\nBEGIN:VCARD\r\nNOTE:y\r\nEND:VCARD\r\n", {"x=", "y"}},
-      {"blank lines up to the end of the file", "z=\r\n\r\n\r\n", {"z="}},
+      {"never past END", "x=\r\n\r\nEND:VCARD\r\nBEGIN:VCARD\r\nNOTE:y\r\nEND:VCARD\r\n", {"x", "y"}},
+      {"blank lines up to the end of the file", "z=\r\n\r\n\r\n", {"z"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Notes(head + c.lines), c.notes) << c.name;
 }

@@ -29,19 +29,19 @@ constexpr ControlLayout kControls[] = {
     {LoadSamples, "PushButton3", Button, Window, 4080, 2915, 3840, 405, u"Load Sample/Example Files", u"",
      u"", kButtonFontPoints},
 
-    // How to convert on the left, what else to save on the right.
+    // How to convert on the left, what else to save on the right; Tab reads the left column first.
     {ConvertOptions, "Frame2", Frame, Window, 120, 3360, 7800, 1380, u"Convert Options", u"", u"",
      kFontPoints},
     {AllInOneDocument, "Option1", Option, ConvertOptions, 240, 300, 3405, 225, u"Convert all VCFs to 1 HTML",
      u"", u"", kFontPoints},
-    {AlsoSaveCsv, "Check2", CheckBox, ConvertOptions, 3900, 300, 3600, 225, u"Also save as CSV", u"", u"",
-     kFontPoints},
     {DocumentPerInput, "Option2", Option, ConvertOptions, 240, 650, 3405, 225,
      u"Convert each VCF to HTML file", u"", u"", kFontPoints},
+    {RowPerContact, "Check1", CheckBox, ConvertOptions, 240, 990, 3405, 225, u"One row per contact", u"", u"",
+     kFontPoints},
+    {AlsoSaveCsv, "Check2", CheckBox, ConvertOptions, 3900, 300, 3600, 225, u"Also save as CSV", u"", u"",
+     kFontPoints},
     {AlsoSaveSpreadsheet, "Check3", CheckBox, ConvertOptions, 3900, 650, 3600, 225,
      u"Also save as spreadsheet", u"", u"", kFontPoints},
-    {RowPerContact, "Check1", CheckBox, ConvertOptions, 240, 990, 3405, 225, u"One row per contact", u"",
-     u"", kFontPoints},
 
     {HtmlOptions, "Frame1", Frame, Window, 120, 4785, 7800, 825, u"HTML Options", u"", u"", kFontPoints},
     {BorderWidthLabel, "Label1", Label, HtmlOptions, 270, 330, 1170, 225, u"Border Width:", u"", u"",

@@ -91,7 +91,8 @@ inline constexpr double kFontPoints = 9;
 std::span<const ControlLayout> FormLayout();
 // The layout of one control; the window's own for Control::Window.
 const ControlLayout& LayoutOf(Control control);
-// The order in which Tab visits the controls: top to bottom, left to right.
+// The order in which Tab visits the controls: as one reads the window, top to bottom, left to right,
+// and a frame of two columns (the convert options) its left column first.
 std::span<const Control> TabOrder();
 // Whether `control` lies inside `container`, at any depth (a control lies inside itself).
 bool Contains(Control container, Control control);

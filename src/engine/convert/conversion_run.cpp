@@ -1,5 +1,7 @@
 #include "engine/convert/conversion_run.h"
 
+#include <algorithm>
+
 #include "engine/convert/separate_conversion.h"
 #include "engine/convert/single_conversion.h"
 #include "engine/progress.h"
@@ -38,6 +40,46 @@ void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, i
                   FromNativePath(folder));
 }
 
+// Every input that no document holds and that no count names yet (its document could not be written,
+// memory ran out) counts as failed: an error box said why, and the run's report counts every input.
+void CountInputsNotConverted(RunSummary& summary, std::size_t inputs, bool single) {
+  summary.inputs = inputs;
+  const std::size_t accounted =
+      std::min(inputs, summary.nothingToConvert + summary.notFound + summary.failed);
+  // The one document holds every input that is not counted otherwise, or none when it was not written.
+  const std::size_t converted =
+      single ? (summary.documentsWritten > 0 ? inputs - accounted : 0) : summary.documentsWritten;
+  if (accounted + converted < inputs) summary.failed += inputs - accounted - converted;
+}
+
+// One document per input; the summary holds the counts so far when a failure ends the run early.
+void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& summary) {
+  SeparateRun run(inputs, [&host] { host.yield(); });
+  const auto summarize = [&] {
+    summary.documentsWritten = run.documentsWritten();
+    summary.nothingToConvert = run.nothingToConvert();
+    summary.notFound = run.notFound();
+    summary.failed = run.failed();
+    summary.leftOut = run.leftOut();
+    summary.bytesWritten = run.bytesWritten();
+    summary.csvFilesWritten = run.csvFilesWritten();
+    summary.xlsxFilesWritten = run.xlsxFilesWritten();
+  };
+  try {
+    for (std::size_t i = 1; i <= inputs.size(); ++i) {
+      const Text& path = inputs[i - 1];
+      host.setProgressPosition(FractionalPercent(i, inputs.size()));
+      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
+      host.yield();
+      ConvertVCFToSeparateHTML(host, path, run);
+    }
+  } catch (...) {
+    summarize();
+    throw;
+  }
+  summarize();
+}
+
 }  // namespace
 
 RunOutcome StartConverting(Host& host) {
@@ -56,26 +98,18 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   // Everything the run writes is on disk before it says it is done.
   WriteSession session;
   const bool single = host.convertAllToOne();
-  if (single) {
-    ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs), summary);
-  } else if (host.convertEach()) {
-    SeparateRun run(inputs, [&host] { host.yield(); });
-    for (std::size_t i = 1; i <= inputs.size(); ++i) {
-      const Text& path = inputs[i - 1];
-      host.setProgressPosition(FractionalPercent(i, inputs.size()));
-      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-      host.yield();
-      ConvertVCFToSeparateHTML(host, path, run);
+  if (single || host.convertEach()) {
+    try {
+      if (single) {
+        ConvertVCFToSingleHTML(host, SingleDocumentPath(host, inputs), summary);
+      } else {
+        ConvertEachInput(host, inputs, summary);
+      }
+    } catch (...) {
+      CountInputsNotConverted(summary, inputs.size(), single);
+      throw;
     }
-    summary.inputs = inputs.size();
-    summary.documentsWritten = run.documentsWritten();
-    summary.nothingToConvert = run.nothingToConvert();
-    summary.notFound = run.notFound();
-    summary.failed = run.failed();
-    summary.leftOut = run.leftOut();
-    summary.bytesWritten = run.bytesWritten();
-    summary.csvFilesWritten = run.csvFilesWritten();
-    summary.xlsxFilesWritten = run.xlsxFilesWritten();
+    CountInputsNotConverted(summary, inputs.size(), single);
   }
   ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), single);
   host.setBusy(false);

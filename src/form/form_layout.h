@@ -70,10 +70,13 @@ struct ControlLayout {
   int top;
   int width;
   int height;
-  TextView caption;         // the text shown on it; a text box's first text
-  TextView toolTip;         // "" for none
-  TextView accessibleName;  // what it is called when its caption does not say ("" when it does)
-  double fontPoints;        // bold Arial of this size
+  TextView caption;  // the text shown on it; a text box's first text
+  TextView toolTip;  // "" for none
+  // What a screen reader calls it when its caption does not say ("" when it does): a button of "...",
+  // a control without a caption, a text box (whose caption is its first text), the progress bar
+  // (whose caption changes).
+  TextView accessibleName;
+  double fontPoints;  // bold Arial of this size
 };
 
 inline constexpr int kTwipsPerPixel = 15;

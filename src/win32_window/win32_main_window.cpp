@@ -262,7 +262,10 @@ void Win32MainWindow::addToolTips() {
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
   SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, LayoutPixels(6000, layoutDpi_));
   for (const ControlLayout& layout : FormLayout()) {
-    const TextView tip = !layout.toolTip.empty() ? layout.toolTip : layout.accessibleName;
+    // A "..." button's tip says what it chooses; other controls show only their own tips.
+    const TextView tip = !layout.toolTip.empty() || layout.kind != ControlKind::Button
+                             ? layout.toolTip
+                             : layout.accessibleName;
     if (tip.empty()) continue;
     Text text(tip);
     TTTOOLINFOW tool{};

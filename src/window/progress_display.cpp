@@ -1,5 +1,6 @@
 #include "window/progress_display.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <algorithm>
 
@@ -12,12 +13,20 @@ void ProgressDisplay::setPosition(double position) {
   if (position == position_) return;
   position_ = position;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent changed(this, position_);
+    QAccessible::updateAccessibility(&changed);
+  }
 }
 
 void ProgressDisplay::setCaption(const QString& caption) {
   if (caption == caption_) return;
   caption_ = caption;
   update();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
 }
 
 void ProgressDisplay::paintEvent(QPaintEvent*) {

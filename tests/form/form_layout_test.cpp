@@ -43,6 +43,22 @@ TEST(FormLayout, EveryControlOnceInsideItsContainerWithItsFontAndName) {
   EXPECT_EQ(LayoutOf(Control::Window).height, kFormHeightTwips);
 }
 
+// What a screen reader says for each control: its caption, or where the caption
+// does not say what the control is (none, "...", a text box's first text, the
+// bar's changing caption) a name of its own. Every name is different.
+TEST(FormLayout, EveryControlHasANameThatSaysWhatItIs) {
+  std::set<Text> names;
+  for (const ControlLayout& control : FormLayout()) {
+    SCOPED_TRACE(control.objectName);
+    const bool captionSays = !control.caption.empty() && control.caption != u"..." &&
+                             control.kind != ControlKind::TextBox && control.kind != ControlKind::ProgressBar;
+    const TextView name =
+        captionSays && control.accessibleName.empty() ? control.caption : control.accessibleName;
+    EXPECT_TRUE(std::any_of(name.begin(), name.end(), [](char16_t c) { return c >= u'A' && c <= u'z'; }));
+    EXPECT_TRUE(names.insert(Text(name)).second) << "a second control of this name";
+  }
+}
+
 TEST(FormLayout, TabVisitsEveryControlThatTakesTheFocusOnceStartingAtTheList) {
   const std::span<const Control> order = TabOrder();
   std::set<Control> focusable;

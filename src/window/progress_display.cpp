@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
 
 namespace brevant {
 
@@ -36,7 +37,10 @@ void ProgressDisplay::paintEvent(QPaintEvent*) {
   QRectF done = frame.adjusted(1, 1, -1, -1);
   done.setWidth(done.width() * position_ / 100.0);
   painter.fillRect(done, palette().color(QPalette::Highlight).lighter(150));
-  painter.setPen(palette().color(QPalette::Mid));
+  // The edge stands out from the bar under any palette: a high-contrast one draws it in the text's colour.
+  const QColor edge = palette().color(QPalette::Mid);
+  const bool edgeShows = std::abs(edge.lightness() - palette().color(QPalette::Base).lightness()) >= 64;
+  painter.setPen(edgeShows ? edge : palette().color(QPalette::Text));
   painter.drawRect(frame);
   painter.setPen(palette().color(QPalette::Text));
   painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine,

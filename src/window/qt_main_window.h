@@ -116,6 +116,7 @@ class QtMainWindow : public QWidget, public FormView {
   std::array<QWidget*, kControlCount> widgets_{};
   FocusFrame* focusFrame_ = nullptr;
   bool skinned_ = false;
+  bool followingPalette_ = false;
   InputListModel rows_;
   QCursor handCursor_{Qt::PointingHandCursor};
   std::optional<MainForm> form_;

@@ -103,19 +103,41 @@ class Layout {
 
   // The window white, and frames as the layout draws them: white, a thin
   // line, the caption on the line. Under a dark or high-contrast palette the
-  // window and frames take the palette's colours, so that every caption
-  // stays readable.
+  // window and frames take the palette's colours, and every box, circle and
+  // edge is drawn in its text colour (the style draws them a shade of the
+  // window's colour, which a black window hides), so that every caption and
+  // control stays visible.
   QString frameStyle(const QString& windowName, const QPalette& palette) const {
     const QString room = QString::number(pixels(90));  // 6 pixels at full size
     const bool dark =
         palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
-    return QStringLiteral(
-               "#%2, QGroupBox { background-color: %3; }"
-               "QGroupBox { border: 1px solid %4; margin-top: %1px; }"
-               "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: %1px; "
-               "padding: 0px 2px; }")
-        .arg(room, windowName, dark ? QStringLiteral("palette(window)") : QStringLiteral("white"),
-             dark ? QStringLiteral("palette(window-text)") : QStringLiteral("#a0a0a0"));
+    const QString frames =
+        QStringLiteral(
+            "#%2, QGroupBox { background-color: %3; }"
+            "QGroupBox { border: 1px solid %4; margin-top: %1px; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: %1px; "
+            "padding: 0px 2px; }")
+            .arg(room, windowName, dark ? QStringLiteral("palette(window)") : QStringLiteral("white"),
+                 dark ? QStringLiteral("palette(window-text)") : QStringLiteral("#a0a0a0"));
+    if (!dark) return frames;
+    const QString indicator = QString::number(pixels(195));  // 13 pixels, as the style draws them
+    return frames +
+           QStringLiteral(
+               "QPushButton { color: palette(button-text); background-color: palette(button); "
+               "border: 1px solid palette(button-text); }"
+               "QPushButton:focus, QPushButton:hover { border: 2px solid palette(highlight); }"
+               "QLineEdit { color: palette(text); background-color: palette(base); border: 1px solid "
+               "palette(text); }"
+               "QCheckBox::indicator, QRadioButton::indicator { width: %1px; height: %1px; "
+               "border: 1px solid palette(window-text); background-color: palette(base); }"
+               "QRadioButton::indicator { border-radius: %2px; }"
+               "QCheckBox::indicator:checked, QRadioButton::indicator:checked { "
+               "background-color: palette(window-text); }"
+               "QHeaderView::section { color: palette(window-text); background-color: palette(window); "
+               "border: 1px solid palette(window-text); padding-left: 4px; }"
+               "QTreeView { color: palette(text); background-color: palette(base); "
+               "border: 1px solid palette(text); }")
+               .arg(indicator, QString::number(pixels(195) / 2 + 1));
   }
 
  private:
@@ -166,9 +188,11 @@ void QtMainWindow::buildControls() {
 int QtMainWindow::layoutPixels(int twips) const { return Layout(zoom_).pixels(twips); }
 
 void QtMainWindow::followPalette() {
-  if (skinned_) return;  // a skin's style sheet says every colour itself
-  const QString style = Layout(zoom_).frameStyle(objectName(), QGuiApplication::palette());
-  if (style != styleSheet()) setStyleSheet(style);
+  if (skinned_ || followingPalette_) return;  // a skin's style sheet says every colour itself
+  followingPalette_ = true;                   // setting the style sheet tells of a palette change again
+  // Set anew even when its text stays: the palette(...) colours in it are taken when it is set.
+  setStyleSheet(Layout(zoom_).frameStyle(objectName(), QGuiApplication::palette()));
+  followingPalette_ = false;
 }
 
 QWidget* QtMainWindow::widget(Control control) const { return widgets_[IndexOf(control)]; }

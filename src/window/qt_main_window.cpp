@@ -94,7 +94,15 @@ void QtMainWindow::connectGestures() {
 }
 
 void QtMainWindow::applySkin(const Text& programFolder) {
-  skinned_ = ApplySkin(*this, ToQString(programFolder));
+  // The skin's own palettes are no change of the desktop's scheme.
+  followingPalette_ = true;
+  try {
+    skinned_ = ApplySkin(*this, ToQString(programFolder));
+  } catch (...) {
+    followingPalette_ = false;
+    throw;
+  }
+  followingPalette_ = false;
 }
 
 void QtMainWindow::setCaption(const Text& caption) { setWindowTitle(ToQString(caption)); }

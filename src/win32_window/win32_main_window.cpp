@@ -53,7 +53,7 @@ WindowClassOf ClassOf(const ControlLayout& layout) {
     case ControlKind::TextBox:
       return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
     case ControlKind::Swatch:
-      return {L"Static", WS_BORDER | SS_NOTIFY};
+      return {L"Static", WS_BORDER | SS_NOTIFY | SS_OWNERDRAW};  // its text is its name, never drawn
     case ControlKind::ProgressBar:
       return {kProgressCaptionBarClass, 0};
   }
@@ -98,12 +98,12 @@ void Win32MainWindow::create(MainForm& form) {
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = Procedure;
   windowClass.hInstance = instance_;
-  windowClass.hCursor = nullptr;  // the window sets its pointer itself
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.hCursor = nullptr;        // the window sets its pointer itself
+  windowClass.hbrBackground = nullptr;  // painted in the colours of the moment (WM_ERASEBKGND)
   windowClass.lpszClassName = kWindowClass;
   windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kApplicationIcon));
   RegisterClassExW(&windowClass);
-  background_ = CreateSolidBrush(RGB(255, 255, 255));
+  followSystemColours();
 
   // Centred on the work area of the monitor under the pointer, at that monitor's dots per inch.
   POINT pointer{};
@@ -163,7 +163,12 @@ void Win32MainWindow::createControls() {
                              LayoutOf(previous).container != layout.container;
     if (startsGroup && layout.kind != ControlKind::Frame) style |= WS_GROUP;
     if (layout.kind == ControlKind::Option && startsGroup) style |= WS_TABSTOP;
-    const Text caption(layout.kind == ControlKind::TextBox ? TextView() : layout.caption);
+    // A swatch's and the list's text is what a screen reader calls them; neither shows it. A text box's
+    // caption is its first text, which the form shows.
+    const bool textIsName = layout.kind == ControlKind::Swatch || layout.kind == ControlKind::List;
+    const Text caption(layout.kind == ControlKind::TextBox ? TextView()
+                       : textIsName                        ? layout.accessibleName
+                                                           : layout.caption);
     const HWND handle = CreateWindowExW(
         layout.kind == ControlKind::TextBox ? WS_EX_CLIENTEDGE : 0, kind.name, Wide(caption), style, 0, 0, 0,
         0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(each))), instance_, nullptr);
@@ -448,6 +453,19 @@ void Win32MainWindow::command(Control each, WORD code) {
   }
 }
 
+void Win32MainWindow::followSystemColours() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  highContrast_ = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                  (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  if (background_ != nullptr) DeleteObject(background_);
+  background_ = CreateSolidBrush(backgroundColour());
+}
+
+COLORREF Win32MainWindow::backgroundColour() const {
+  return highContrast_ ? GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255);
+}
+
 LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
   const std::optional<Control> each = controlOf(handle);
   if (each && LayoutOf(*each).kind == ControlKind::Swatch)
@@ -455,7 +473,8 @@ LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
   if (each && LayoutOf(*each).kind == ControlKind::TextBox)
     return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                           reinterpret_cast<LPARAM>(handle));
-  SetBkColor(context, RGB(255, 255, 255));
+  SetBkColor(context, backgroundColour());
+  if (highContrast_) SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
   return reinterpret_cast<LRESULT>(background_);
 }
 
@@ -500,6 +519,27 @@ LRESULT Win32MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const std::optional<Control> each = controlOf(item.hwndItem);
+      if (!each || LayoutOf(*each).kind != ControlKind::Swatch) break;
+      FillRect(item.hDC, &item.rcItem, swatchBrushes_[IndexOf(*each)]);
+      return TRUE;
+    }
+    case WM_ERASEBKGND: {
+      RECT area{};
+      GetClientRect(window_, &area);
+      FillRect(reinterpret_cast<HDC>(wParam), &area, background_);
+      return 1;
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High contrast switched on or off, or the scheme's colours changed: every control is drawn anew.
+      followSystemColours();
+      if (message == WM_SYSCOLORCHANGE)
+        SendMessageW(control(Control::InputList), WM_SYSCOLORCHANGE, 0, 0);  // common controls need telling
+      RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+      break;
     case WM_SETCURSOR:
       return setCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam));
     case WM_MOUSEMOVE:

@@ -8,6 +8,7 @@ Run under a session bus and an X server of its own:
       /usr/bin/python3 accessibility_tree.py BREVANT SAMPLES_FOLDER
 """
 import os
+import signal
 import subprocess
 import sys
 import tempfile
@@ -76,7 +77,11 @@ def main():
     os.makedirs(os.path.join(home, "Desktop"))
     env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, "config"),
                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_RUNTIME_DIR=home)
-    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env)
+    # The accessibility bus and the daemons it starts form a group of their own, ended as one: none may
+    # outlive the test and hold its output open.
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           start_new_session=True)
     window = None
     try:
         time.sleep(1)
@@ -120,7 +125,7 @@ def main():
         if window is not None:
             window.kill()
             window.wait(10)
-        bus.kill()
+        os.killpg(bus.pid, signal.SIGKILL)
         bus.wait(10)
 
 

@@ -3,12 +3,14 @@
 #include <windows.h>
 // (the headers below need windows.h first)
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "form/screen_fit.h"
+#include "win32_window/accessible_name.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/progress_caption_bar.h"
 #include "win32_window/resource_ids.h"
@@ -58,6 +60,35 @@ WindowClassOf ClassOf(const ControlLayout& layout) {
       return {kProgressCaptionBarClass, 0};
   }
   return {L"Static", 0};
+}
+
+// What a screen reader calls a control: its caption, unless the layout names it.
+TextView AccessibleNameOf(const ControlLayout& layout) {
+  return layout.accessibleName.empty() ? layout.caption : layout.accessibleName;
+}
+
+long AccessibleRoleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::List:
+      return ROLE_SYSTEM_LIST;
+    case ControlKind::Button:
+      return ROLE_SYSTEM_PUSHBUTTON;
+    case ControlKind::Frame:
+      return ROLE_SYSTEM_GROUPING;
+    case ControlKind::Option:
+      return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlKind::CheckBox:
+      return ROLE_SYSTEM_CHECKBUTTON;
+    case ControlKind::Label:
+      return ROLE_SYSTEM_STATICTEXT;
+    case ControlKind::TextBox:
+      return ROLE_SYSTEM_TEXT;
+    case ControlKind::Swatch:
+      return ROLE_SYSTEM_GRAPHIC;
+    case ControlKind::ProgressBar:
+      return ROLE_SYSTEM_PROGRESSBAR;
+  }
+  return ROLE_SYSTEM_CLIENT;
 }
 
 HFONT MakeFont(double points, UINT dpi) {
@@ -181,6 +212,9 @@ void Win32MainWindow::createControls() {
       SetWindowPos(control(layout.control), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   list_.attach(control(Control::InputList), *form_);
+  for (const ControlLayout& layout : FormLayout())
+    GiveAccessibleName(control(layout.control), Text(AccessibleNameOf(layout)),
+                       AccessibleRoleOf(layout.kind));
   controls_[IndexOf(Control::Window)] = window_;
 }
 

@@ -59,12 +59,47 @@ Heard HeardOf(HWND control) {
 }
 
 TEST_F(Win32AccessibilityTest, EveryControlIsHeardByANameAndRoleThatSayWhatItIs) {
-  for (const ControlLayout& layout : FormLayout()) {
-    SCOPED_TRACE(layout.objectName);
-    const Heard heard = HeardOf(view.control(layout.control));
-    EXPECT_FALSE(heard.name.empty());
-    EXPECT_NE(heard.role, 0);
-    std::printf("%s: role %ld, name \"%s\"\n", layout.objectName, heard.role, ToUtf8(heard.name).c_str());
+  using enum Control;
+  const struct {
+    Control control;
+    const char16_t* name;
+    long role;
+  } cases[] = {
+      {InputList, u"VCF files to convert", ROLE_SYSTEM_LIST},
+      {AddFiles, u"Add VCF File(s)", ROLE_SYSTEM_PUSHBUTTON},
+      {AddFolder, u"Add All VCF File(s) In Folder", ROLE_SYSTEM_PUSHBUTTON},
+      {ClearList, u"Clear List", ROLE_SYSTEM_PUSHBUTTON},
+      {LoadSamples, u"Load Sample/Example Files", ROLE_SYSTEM_PUSHBUTTON},
+      {ConvertOptions, u"Convert Options", ROLE_SYSTEM_GROUPING},
+      {AllInOneDocument, u"Convert all VCFs to 1 HTML", ROLE_SYSTEM_RADIOBUTTON},
+      {DocumentPerInput, u"Convert each VCF to HTML file", ROLE_SYSTEM_RADIOBUTTON},
+      {RowPerContact, u"One row per contact", ROLE_SYSTEM_CHECKBUTTON},
+      {AlsoSaveCsv, u"Also save as CSV", ROLE_SYSTEM_CHECKBUTTON},
+      {AlsoSaveSpreadsheet, u"Also save as spreadsheet", ROLE_SYSTEM_CHECKBUTTON},
+      {HtmlOptions, u"HTML Options", ROLE_SYSTEM_GROUPING},
+      {BorderWidthLabel, u"Border Width:", ROLE_SYSTEM_STATICTEXT},
+      {BorderWidth, u"Border width", ROLE_SYSTEM_TEXT},
+      {TextColourLabel, u"Text Color:", ROLE_SYSTEM_STATICTEXT},
+      {TextColourSwatch, u"Table text colour", ROLE_SYSTEM_GRAPHIC},
+      {ChooseTextColour, u"Choose text colour", ROLE_SYSTEM_PUSHBUTTON},
+      {BackgroundColourLabel, u"Background Color:", ROLE_SYSTEM_STATICTEXT},
+      {BackgroundColourSwatch, u"Table background colour", ROLE_SYSTEM_GRAPHIC},
+      {ChooseBackgroundColour, u"Choose background colour", ROLE_SYSTEM_PUSHBUTTON},
+      {SaveOptions, u"Save Option", ROLE_SYSTEM_GROUPING},
+      {SaveToChosenFolder, u"Save results to this folder:", ROLE_SYSTEM_RADIOBUTTON},
+      {OutputFolderFrame, u"Output folder", ROLE_SYSTEM_GROUPING},
+      {OutputFolder, u"Folder to save results in", ROLE_SYSTEM_TEXT},
+      {ChooseOutputFolder, u"Choose output folder", ROLE_SYSTEM_PUSHBUTTON},
+      {SaveBesideInput, u"Save results in folder of original file", ROLE_SYSTEM_RADIOBUTTON},
+      {StartConverting, u"Start Converting", ROLE_SYSTEM_PUSHBUTTON},
+      {Progress, u"Conversion progress", ROLE_SYSTEM_PROGRESSBAR},
+  };
+  EXPECT_EQ(std::size(cases) + 1, kControlCount) << "every control has its case";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(LayoutOf(c.control).objectName);
+    const Heard heard = HeardOf(view.control(c.control));
+    EXPECT_EQ(ToUtf8(heard.name), ToUtf8(c.name));
+    EXPECT_EQ(heard.role, c.role);
   }
 }
 

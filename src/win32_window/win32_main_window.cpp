@@ -488,16 +488,23 @@ void Win32MainWindow::command(Control each, WORD code) {
 }
 
 void Win32MainWindow::followSystemColours() {
+  // High contrast on, or a dark scheme of system colours (which Wine's users choose, as Wine has no
+  // high contrast switch): white would hide the scheme's light captions.
   HIGHCONTRASTW contrast{};
   contrast.cbSize = sizeof contrast;
-  highContrast_ = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-                  (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  const bool highContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  const auto lightness = [](COLORREF colour) {
+    return GetRValue(colour) + GetGValue(colour) + GetBValue(colour);
+  };
+  systemColours_ =
+      highContrast || lightness(GetSysColor(COLOR_WINDOW)) < lightness(GetSysColor(COLOR_WINDOWTEXT));
   if (background_ != nullptr) DeleteObject(background_);
   background_ = CreateSolidBrush(backgroundColour());
 }
 
 COLORREF Win32MainWindow::backgroundColour() const {
-  return highContrast_ ? GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255);
+  return systemColours_ ? GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255);
 }
 
 LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
@@ -508,7 +515,7 @@ LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
     return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                           reinterpret_cast<LPARAM>(handle));
   SetBkColor(context, backgroundColour());
-  if (highContrast_) SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+  if (systemColours_) SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
   return reinterpret_cast<LRESULT>(background_);
 }
 

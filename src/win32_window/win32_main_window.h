@@ -75,7 +75,7 @@ class Win32MainWindow final : public FormView {
   void addToolTips();
   void command(Control control, WORD code);
   LRESULT colourStatic(HDC context, HWND control);
-  // The window's colours: white, or the system's own while high contrast is on.
+  // The window's colours: white, or the system's own under high contrast or a dark scheme.
   void followSystemColours();
   COLORREF backgroundColour() const;
   LRESULT setCursor(HWND over, WORD hitTest);
@@ -100,7 +100,7 @@ class Win32MainWindow final : public FormView {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HBRUSH background_ = nullptr;
-  bool highContrast_ = false;
+  bool systemColours_ = false;  // high contrast or a dark scheme: the system's colours, not white
   // The brush of each swatch's colour.
   std::array<HBRUSH, kControlCount> swatchBrushes_{};
   HCURSOR handPointer_ = nullptr;

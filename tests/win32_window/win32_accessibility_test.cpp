@@ -103,5 +103,75 @@ TEST_F(Win32AccessibilityTest, EveryControlIsHeardByANameAndRoleThatSayWhatItIs)
   }
 }
 
+// The system's window and text colours for one test; those before come back at the end.
+class SystemScheme {
+ public:
+  SystemScheme(COLORREF window, COLORREF text) {
+    const COLORREF colours[] = {window, text};
+    SetSysColors(2, kElements, colours);
+  }
+  ~SystemScheme() { SetSysColors(2, kElements, before_); }
+
+ private:
+  static constexpr INT kElements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT};
+  COLORREF before_[2] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT)};
+};
+
+COLORREF BrushColour(HBRUSH brush) {
+  LOGBRUSH colour{};
+  GetObjectW(brush, sizeof colour, &colour);
+  return colour.lbColor;
+}
+
+// The window white with black captions, as always; under a dark scheme of
+// system colours (or high contrast, which Wine cannot switch on) the system's
+// window and text colours, switched to while the window is open.
+// The swatches keep the user's colour inside an outline.
+TEST_F(Win32AccessibilityTest, UnderHighContrastTheWindowAndItsCaptionsTakeTheSystemsColours) {
+  const struct {
+    const char* scheme;
+    COLORREF window, text;
+    COLORREF background, caption;  // what the window shows
+  } cases[] = {
+      {"light", RGB(240, 240, 240), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)},
+      {"black", RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255)},
+      {"dark blue", RGB(0, 0, 96), RGB(255, 255, 0), RGB(0, 0, 96), RGB(255, 255, 0)},
+      {"light again", RGB(255, 255, 255), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.scheme);
+    const SystemScheme scheme(c.window, c.text);
+    SendMessageW(view.window(), WM_SYSCOLORCHANGE, 0, 0);
+    const HDC canvas = CreateCompatibleDC(nullptr);
+    const HBITMAP picture = CreateCompatibleBitmap(GetDC(nullptr), 8, 8);
+    SelectObject(canvas, picture);
+    SetTextColor(canvas, RGB(0, 0, 0));
+    for (const Control caption : {Control::BorderWidthLabel, Control::RowPerContact, Control::HtmlOptions}) {
+      SCOPED_TRACE(LayoutOf(caption).objectName);
+      const auto brush = reinterpret_cast<HBRUSH>(
+          SendMessageW(view.window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas),
+                       reinterpret_cast<LPARAM>(view.control(caption))));
+      EXPECT_EQ(BrushColour(brush), c.background);
+      EXPECT_EQ(GetBkColor(canvas), c.background);
+      EXPECT_EQ(GetTextColor(canvas), c.caption);
+    }
+    SendMessageW(view.window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas), 0);
+    EXPECT_EQ(GetPixel(canvas, 4, 4), c.background);
+    for (const Control swatch : {Control::TextColourSwatch, Control::BackgroundColourSwatch}) {
+      view.showColour(swatch, 0x00FF00);
+      EXPECT_NE(GetWindowLongW(view.control(swatch), GWL_STYLE) & WS_BORDER, 0);  // drawn in the frame colour
+      DRAWITEMSTRUCT item{};
+      item.CtlType = ODT_STATIC;
+      item.hwndItem = view.control(swatch);
+      item.hDC = canvas;
+      item.rcItem = RECT{0, 0, 8, 8};
+      SendMessageW(view.window(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+      EXPECT_EQ(GetPixel(canvas, 4, 4), RGB(0, 0xFF, 0));
+    }
+    DeleteDC(canvas);
+    DeleteObject(picture);
+  }
+}
+
 }  // namespace
 }  // namespace brevant::test

@@ -28,6 +28,9 @@ packages=(
   fonts-liberation    # Liberation Sans, the metric-compatible stand-in for Arial
   xvfb                # the window tests' and screenshots' display-less X server
   xauth               # xvfb-run needs it
+  dbus                # dbus-run-session: the accessibility test's session bus
+  at-spi2-core        # the accessibility bus that screen readers read the window through
+  python3-pyatspi     # the accessibility test reads the window's tree as a screen reader does
   libxml2-dev         # the tests read documents with one row per contact as XML
   zlib1g-dev          # deflate and CRC-32 of the .xlsx workbook's zip container
   strace              # the tests watch a run sync what it writes; the disk benchmark counts system calls

@@ -1,6 +1,8 @@
 #include "form/done_message.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/convert/conversion_run.h"
 #include "support/text/utf8.h"
@@ -20,18 +22,34 @@ const char* WasOrWere(std::size_t count, std::size_t inputs) {
   return count == 1 || inputs == 1 ? "was" : "were";
 }
 
-// e.g. "1 of the 5 files was not found, and 2 could not be converted (see the
-// error messages)."; empty when every input was there and converted.
+// e.g. "1 of the 5 files was not found, 2 could not be converted (see the error
+// messages), and 1 had nothing to convert."; empty when every input was
+// there and converted.
 std::string LostInputsNote(const RunSummary& summary) {
-  const std::size_t missing = summary.notFound;
-  const std::size_t failed = summary.failed;
-  constexpr char kSeeErrors[] = " could not be converted (see the error messages).";
-  if (missing == 0 && failed == 0) return {};
-  if (missing == 0) return FilesOfTheRun(failed, summary.inputs) + kSeeErrors;
-  std::string note =
-      FilesOfTheRun(missing, summary.inputs) + " " + WasOrWere(missing, summary.inputs) + " not found";
-  if (failed == 0) return note + ".";
-  return note + ", and " + std::to_string(failed) + kSeeErrors;
+  const std::size_t inputs = summary.inputs;
+  // Each cause with its count; the first names the files of the run and takes the verb's number.
+  const std::pair<std::size_t, std::string> causes[] = {
+      {summary.notFound, " not found"},
+      {summary.failed, " could not be converted (see the error messages)"},
+      {summary.nothingToConvert, " had nothing to convert"},
+  };
+  std::vector<std::string> parts;
+  for (const auto& [count, words] : causes) {
+    if (count == 0) continue;
+    if (!parts.empty()) {
+      parts.push_back(std::to_string(count) + words);
+    } else if (&words == &causes[0].second) {
+      parts.push_back(FilesOfTheRun(count, inputs) + " " + WasOrWere(count, inputs) + words);
+    } else {
+      parts.push_back(FilesOfTheRun(count, inputs) + words);
+    }
+  }
+  std::string note;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) note += i + 1 == parts.size() ? ", and " : ", ";
+    note += parts[i];
+  }
+  return note.empty() ? note : note + ".";
 }
 
 }  // namespace

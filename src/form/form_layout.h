@@ -70,10 +70,13 @@ struct ControlLayout {
   int top;
   int width;
   int height;
-  TextView caption;         // the text shown on it; a text box's first text
-  TextView toolTip;         // "" for none
-  TextView accessibleName;  // what it is called when its caption does not say ("" when it does)
-  double fontPoints;        // bold Arial of this size
+  TextView caption;  // the text shown on it; a text box's first text
+  TextView toolTip;  // "" for none
+  // What a screen reader calls it when its caption does not say ("" when it does): a button of "...",
+  // a control without a caption, a text box (whose caption is its first text), the progress bar
+  // (whose caption changes).
+  TextView accessibleName;
+  double fontPoints;  // bold Arial of this size
 };
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -91,7 +94,8 @@ inline constexpr double kFontPoints = 9;
 std::span<const ControlLayout> FormLayout();
 // The layout of one control; the window's own for Control::Window.
 const ControlLayout& LayoutOf(Control control);
-// The order in which Tab visits the controls: top to bottom, left to right.
+// The order in which Tab visits the controls: as one reads the window, top to bottom, left to right,
+// and a frame of two columns (the convert options) its left column first.
 std::span<const Control> TabOrder();
 // Whether `control` lies inside `container`, at any depth (a control lies inside itself).
 bool Contains(Control container, Control control);

@@ -7,8 +7,8 @@
 #include "form/procedure_steps.h"
 #include "form/samples_folder.h"
 #include "support/files/file_helpers.h"
-#include "support/folders/files_in_folder.h"
 #include "support/files/path_helpers.h"
+#include "support/folders/files_in_folder.h"
 
 namespace brevant {
 

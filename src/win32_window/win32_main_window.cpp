@@ -3,12 +3,14 @@
 #include <windows.h>
 // (the headers below need windows.h first)
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "form/screen_fit.h"
+#include "win32_window/accessible_name.h"
 #include "win32_window/dpi_scale.h"
 #include "win32_window/progress_caption_bar.h"
 #include "win32_window/resource_ids.h"
@@ -53,11 +55,40 @@ WindowClassOf ClassOf(const ControlLayout& layout) {
     case ControlKind::TextBox:
       return {L"Edit", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP};
     case ControlKind::Swatch:
-      return {L"Static", WS_BORDER | SS_NOTIFY};
+      return {L"Static", WS_BORDER | SS_NOTIFY | SS_OWNERDRAW};  // its text is its name, never drawn
     case ControlKind::ProgressBar:
       return {kProgressCaptionBarClass, 0};
   }
   return {L"Static", 0};
+}
+
+// What a screen reader calls a control: its caption, unless the layout names it.
+TextView AccessibleNameOf(const ControlLayout& layout) {
+  return layout.accessibleName.empty() ? layout.caption : layout.accessibleName;
+}
+
+long AccessibleRoleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::List:
+      return ROLE_SYSTEM_LIST;
+    case ControlKind::Button:
+      return ROLE_SYSTEM_PUSHBUTTON;
+    case ControlKind::Frame:
+      return ROLE_SYSTEM_GROUPING;
+    case ControlKind::Option:
+      return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlKind::CheckBox:
+      return ROLE_SYSTEM_CHECKBUTTON;
+    case ControlKind::Label:
+      return ROLE_SYSTEM_STATICTEXT;
+    case ControlKind::TextBox:
+      return ROLE_SYSTEM_TEXT;
+    case ControlKind::Swatch:
+      return ROLE_SYSTEM_GRAPHIC;
+    case ControlKind::ProgressBar:
+      return ROLE_SYSTEM_PROGRESSBAR;
+  }
+  return ROLE_SYSTEM_CLIENT;
 }
 
 HFONT MakeFont(double points, UINT dpi) {
@@ -98,12 +129,12 @@ void Win32MainWindow::create(MainForm& form) {
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = Procedure;
   windowClass.hInstance = instance_;
-  windowClass.hCursor = nullptr;  // the window sets its pointer itself
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  windowClass.hCursor = nullptr;        // the window sets its pointer itself
+  windowClass.hbrBackground = nullptr;  // painted in the colours of the moment (WM_ERASEBKGND)
   windowClass.lpszClassName = kWindowClass;
   windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(kApplicationIcon));
   RegisterClassExW(&windowClass);
-  background_ = CreateSolidBrush(RGB(255, 255, 255));
+  followSystemColours();
 
   // Centred on the work area of the monitor under the pointer, at that monitor's dots per inch.
   POINT pointer{};
@@ -163,7 +194,12 @@ void Win32MainWindow::createControls() {
                              LayoutOf(previous).container != layout.container;
     if (startsGroup && layout.kind != ControlKind::Frame) style |= WS_GROUP;
     if (layout.kind == ControlKind::Option && startsGroup) style |= WS_TABSTOP;
-    const Text caption(layout.kind == ControlKind::TextBox ? TextView() : layout.caption);
+    // A swatch's and the list's text is what a screen reader calls them; neither shows it. A text box's
+    // caption is its first text, which the form shows.
+    const bool textIsName = layout.kind == ControlKind::Swatch || layout.kind == ControlKind::List;
+    const Text caption(layout.kind == ControlKind::TextBox ? TextView()
+                       : textIsName                        ? layout.accessibleName
+                                                           : layout.caption);
     const HWND handle = CreateWindowExW(
         layout.kind == ControlKind::TextBox ? WS_EX_CLIENTEDGE : 0, kind.name, Wide(caption), style, 0, 0, 0,
         0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(each))), instance_, nullptr);
@@ -176,6 +212,9 @@ void Win32MainWindow::createControls() {
       SetWindowPos(control(layout.control), HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   list_.attach(control(Control::InputList), *form_);
+  for (const ControlLayout& layout : FormLayout())
+    GiveAccessibleName(control(layout.control), Text(AccessibleNameOf(layout)),
+                       AccessibleRoleOf(layout.kind));
   controls_[IndexOf(Control::Window)] = window_;
 }
 
@@ -262,7 +301,10 @@ void Win32MainWindow::addToolTips() {
                               CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
   SendMessageW(toolTips_, TTM_SETMAXTIPWIDTH, 0, LayoutPixels(6000, layoutDpi_));
   for (const ControlLayout& layout : FormLayout()) {
-    const TextView tip = !layout.toolTip.empty() ? layout.toolTip : layout.accessibleName;
+    // A "..." button's tip says what it chooses; other controls show only their own tips.
+    const TextView tip = !layout.toolTip.empty() || layout.kind != ControlKind::Button
+                             ? layout.toolTip
+                             : layout.accessibleName;
     if (tip.empty()) continue;
     Text text(tip);
     TTTOOLINFOW tool{};
@@ -445,6 +487,26 @@ void Win32MainWindow::command(Control each, WORD code) {
   }
 }
 
+void Win32MainWindow::followSystemColours() {
+  // High contrast on, or a dark scheme of system colours (which Wine's users choose, as Wine has no
+  // high contrast switch): white would hide the scheme's light captions.
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  const bool highContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  const auto lightness = [](COLORREF colour) {
+    return GetRValue(colour) + GetGValue(colour) + GetBValue(colour);
+  };
+  systemColours_ =
+      highContrast || lightness(GetSysColor(COLOR_WINDOW)) < lightness(GetSysColor(COLOR_WINDOWTEXT));
+  if (background_ != nullptr) DeleteObject(background_);
+  background_ = CreateSolidBrush(backgroundColour());
+}
+
+COLORREF Win32MainWindow::backgroundColour() const {
+  return systemColours_ ? GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255);
+}
+
 LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
   const std::optional<Control> each = controlOf(handle);
   if (each && LayoutOf(*each).kind == ControlKind::Swatch)
@@ -452,7 +514,8 @@ LRESULT Win32MainWindow::colourStatic(HDC context, HWND handle) {
   if (each && LayoutOf(*each).kind == ControlKind::TextBox)
     return DefWindowProcW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
                           reinterpret_cast<LPARAM>(handle));
-  SetBkColor(context, RGB(255, 255, 255));
+  SetBkColor(context, backgroundColour());
+  if (systemColours_) SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
   return reinterpret_cast<LRESULT>(background_);
 }
 
@@ -497,6 +560,27 @@ LRESULT Win32MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const std::optional<Control> each = controlOf(item.hwndItem);
+      if (!each || LayoutOf(*each).kind != ControlKind::Swatch) break;
+      FillRect(item.hDC, &item.rcItem, swatchBrushes_[IndexOf(*each)]);
+      return TRUE;
+    }
+    case WM_ERASEBKGND: {
+      RECT area{};
+      GetClientRect(window_, &area);
+      FillRect(reinterpret_cast<HDC>(wParam), &area, background_);
+      return 1;
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // High contrast switched on or off, or the scheme's colours changed: every control is drawn anew.
+      followSystemColours();
+      if (message == WM_SYSCOLORCHANGE)
+        SendMessageW(control(Control::InputList), WM_SYSCOLORCHANGE, 0, 0);  // common controls need telling
+      RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+      break;
     case WM_SETCURSOR:
       return setCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam));
     case WM_MOUSEMOVE:

@@ -75,6 +75,9 @@ class Win32MainWindow final : public FormView {
   void addToolTips();
   void command(Control control, WORD code);
   LRESULT colourStatic(HDC context, HWND control);
+  // The window's colours: white, or the system's own under high contrast or a dark scheme.
+  void followSystemColours();
+  COLORREF backgroundColour() const;
   LRESULT setCursor(HWND over, WORD hitTest);
   std::optional<Control> controlOf(HWND handle) const;
   HCURSOR cursorFor(Pointer pointer) const;
@@ -97,6 +100,7 @@ class Win32MainWindow final : public FormView {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   HBRUSH background_ = nullptr;
+  bool systemColours_ = false;  // high contrast or a dark scheme: the system's colours, not white
   // The brush of each swatch's colour.
   std::array<HBRUSH, kControlCount> swatchBrushes_{};
   HCURSOR handPointer_ = nullptr;

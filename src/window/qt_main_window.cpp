@@ -1,5 +1,6 @@
 #include "window/qt_main_window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -8,11 +9,12 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "form/screen_fit.h"
 #include "support/qt/desktop_folder.h"
 #include "support/qt/qt_text.h"
 #include "support/qt/skin.h"
 #include "window/colour_conversion.h"
-#include "form/screen_fit.h"
+#include "window/progress_accessible.h"
 
 namespace brevant {
 
@@ -40,6 +42,11 @@ std::optional<QCursor> PointerFromFile(const Text& file) {
 }  // namespace
 
 QtMainWindow::QtMainWindow(const WindowSetup& setup) : QWidget(nullptr) {
+  static const bool progressKnown = [] {
+    QAccessible::installFactory(ProgressAccessibleFactory);
+    return true;
+  }();
+  static_cast<void>(progressKnown);
   // Centred on its screen, drawn smaller where the screen is too small for it.
   QRect area = setup.screenArea;
   if (area.isEmpty() && screen() != nullptr) area = screen()->availableGeometry();
@@ -86,7 +93,17 @@ void QtMainWindow::connectGestures() {
   installEventFilter(this);  // the pointer over the window's background
 }
 
-void QtMainWindow::applySkin(const Text& programFolder) { ApplySkin(*this, ToQString(programFolder)); }
+void QtMainWindow::applySkin(const Text& programFolder) {
+  // The skin's own palettes are no change of the desktop's scheme.
+  followingPalette_ = true;
+  try {
+    skinned_ = ApplySkin(*this, ToQString(programFolder));
+  } catch (...) {
+    followingPalette_ = false;
+    throw;
+  }
+  followingPalette_ = false;
+}
 
 void QtMainWindow::setCaption(const Text& caption) { setWindowTitle(ToQString(caption)); }
 
@@ -129,6 +146,8 @@ void QtMainWindow::showColour(Control control, Colour colour) {
   QPalette palette = swatch->palette();
   palette.setColor(QPalette::Window, ToQColor(colour));
   swatch->setPalette(palette);
+  // A screen reader says which colour it is.
+  swatch->setAccessibleDescription(ToQColor(colour).name());
 }
 
 void QtMainWindow::enable(Control control, bool enabled) { widget(control)->setEnabled(enabled); }
@@ -181,6 +200,13 @@ void QtMainWindow::windowGone() {
   // A run or scan in progress stops at its next yield; every event loop ends.
   form().close();
   QCoreApplication::exit(0);
+}
+
+void QtMainWindow::changeEvent(QEvent* event) {
+  // The desktop switched to a dark or high-contrast scheme, or back.
+  if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+    followPalette();
+  QWidget::changeEvent(event);
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {

@@ -93,6 +93,7 @@ class QtMainWindow : public QWidget, public FormView {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // The control as the widget it was made as, which its kind in the layout table says.
@@ -102,6 +103,8 @@ class QtMainWindow : public QWidget, public FormView {
     return static_cast<Widget*>(widgets_[IndexOf(control)]);
   }
   void buildControls();
+  // The window's and frames' colours for the application's palette now (a dark or high-contrast one).
+  void followPalette();
   // Pixels for a length of the layout in twips, at the window's zoom.
   int layoutPixels(int twips) const;
   // Passes the gestures of each control of the layout to the form, by kind.
@@ -112,6 +115,8 @@ class QtMainWindow : public QWidget, public FormView {
   double zoom_ = 1;
   std::array<QWidget*, kControlCount> widgets_{};
   FocusFrame* focusFrame_ = nullptr;
+  bool skinned_ = false;
+  bool followingPalette_ = false;
   InputListModel rows_;
   QCursor handCursor_{Qt::PointingHandCursor};
   std::optional<MainForm> form_;

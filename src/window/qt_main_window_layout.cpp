@@ -1,6 +1,7 @@
 // The window's controls, made and placed from the layout table in twips (15
 // twips a pixel at full size), each relative to its container. On a screen too
 // small for it the whole layout, fonts included, is drawn smaller.
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QStyle>
 #include <cmath>
@@ -92,6 +93,7 @@ class Layout {
     control->setGeometry(pixels(at.left), pixels(at.top), pixels(at.width), pixels(at.height));
     control->setFont(font(at.fontPoints));
     if (!at.toolTip.empty()) control->setToolTip(ToQString(at.toolTip));
+    // What a screen reader says: the caption, unless the table names the control.
     if (!at.accessibleName.empty()) control->setAccessibleName(ToQString(at.accessibleName));
     const bool captionOnly =
         at.kind == ControlKind::Option || at.kind == ControlKind::CheckBox || at.kind == ControlKind::Label;
@@ -100,15 +102,42 @@ class Layout {
   }
 
   // The window white, and frames as the layout draws them: white, a thin
-  // line, the caption on the line.
-  QString frameStyle(const QString& windowName) const {
+  // line, the caption on the line. Under a dark or high-contrast palette the
+  // window and frames take the palette's colours, and every box, circle and
+  // edge is drawn in its text colour (the style draws them a shade of the
+  // window's colour, which a black window hides), so that every caption and
+  // control stays visible.
+  QString frameStyle(const QString& windowName, const QPalette& palette) const {
     const QString room = QString::number(pixels(90));  // 6 pixels at full size
-    return QStringLiteral(
-               "#%2, QGroupBox { background-color: white; }"
-               "QGroupBox { border: 1px solid #a0a0a0; margin-top: %1px; }"
-               "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: %1px; "
-               "padding: 0px 2px; }")
-        .arg(room, windowName);
+    const bool dark =
+        palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+    const QString frames =
+        QStringLiteral(
+            "#%2, QGroupBox { background-color: %3; }"
+            "QGroupBox { border: 1px solid %4; margin-top: %1px; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: %1px; "
+            "padding: 0px 2px; }")
+            .arg(room, windowName, dark ? QStringLiteral("palette(window)") : QStringLiteral("white"),
+                 dark ? QStringLiteral("palette(window-text)") : QStringLiteral("#a0a0a0"));
+    if (!dark) return frames;
+    const QString indicator = QString::number(pixels(195));  // 13 pixels, as the style draws them
+    return frames +
+           QStringLiteral(
+               "QPushButton { color: palette(button-text); background-color: palette(button); "
+               "border: 1px solid palette(button-text); }"
+               "QPushButton:focus, QPushButton:hover { border: 2px solid palette(highlight); }"
+               "QLineEdit { color: palette(text); background-color: palette(base); border: 1px solid "
+               "palette(text); }"
+               "QCheckBox::indicator, QRadioButton::indicator { width: %1px; height: %1px; "
+               "border: 1px solid palette(window-text); background-color: palette(base); }"
+               "QRadioButton::indicator { border-radius: %2px; }"
+               "QCheckBox::indicator:checked, QRadioButton::indicator:checked { "
+               "background-color: palette(window-text); }"
+               "QHeaderView::section { color: palette(window-text); background-color: palette(window); "
+               "border: 1px solid palette(window-text); padding-left: 4px; }"
+               "QTreeView { color: palette(text); background-color: palette(base); "
+               "border: 1px solid palette(text); }")
+               .arg(indicator, QString::number(pixels(195) / 2 + 1));
   }
 
  private:
@@ -138,7 +167,7 @@ void QtMainWindow::buildControls() {
   const QString windowName = QString::fromLatin1(LayoutOf(Control::Window).objectName);
   setObjectName(windowName);
   setFont(at.font(kFontPoints));
-  setStyleSheet(at.frameStyle(windowName));
+  setStyleSheet(at.frameStyle(windowName, QGuiApplication::palette()));
   setMouseTracking(true);
 
   widgets_[IndexOf(Control::Window)] = this;
@@ -157,6 +186,14 @@ void QtMainWindow::buildControls() {
 }
 
 int QtMainWindow::layoutPixels(int twips) const { return Layout(zoom_).pixels(twips); }
+
+void QtMainWindow::followPalette() {
+  if (skinned_ || followingPalette_) return;  // a skin's style sheet says every colour itself
+  followingPalette_ = true;                   // setting the style sheet tells of a palette change again
+  // Set anew even when its text stays: the palette(...) colours in it are taken when it is set.
+  setStyleSheet(Layout(zoom_).frameStyle(objectName(), QGuiApplication::palette()));
+  followingPalette_ = false;
+}
 
 QWidget* QtMainWindow::widget(Control control) const { return widgets_[IndexOf(control)]; }
 

@@ -479,7 +479,9 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   EXPECT_EQ(single.err, emptyWarning + "brevant-convert: ." + kSeparator +
                             "output.xml: Path/File access error "
                             "(in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML at line 842)\n"
-                            "brevant-convert: 3 inputs, no document written, 1 with nothing to convert\n");
+                            // The two inputs the unwritten document would have held failed with it.
+                            "brevant-convert: 3 inputs, no document written, 1 with nothing to convert, 2 "
+                            "failed\n");
 
   const ToolRun written = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "empty.vcf", "-o", "sub"});
   EXPECT_EQ(written.status, 0);

@@ -43,6 +43,22 @@ TEST(FormLayout, EveryControlOnceInsideItsContainerWithItsFontAndName) {
   EXPECT_EQ(LayoutOf(Control::Window).height, kFormHeightTwips);
 }
 
+// What a screen reader says for each control: its caption, or where the caption
+// does not say what the control is (none, "...", a text box's first text, the
+// bar's changing caption) a name of its own. Every name is different.
+TEST(FormLayout, EveryControlHasANameThatSaysWhatItIs) {
+  std::set<Text> names;
+  for (const ControlLayout& control : FormLayout()) {
+    SCOPED_TRACE(control.objectName);
+    const bool captionSays = !control.caption.empty() && control.caption != u"..." &&
+                             control.kind != ControlKind::TextBox && control.kind != ControlKind::ProgressBar;
+    const TextView name =
+        captionSays && control.accessibleName.empty() ? control.caption : control.accessibleName;
+    EXPECT_TRUE(std::any_of(name.begin(), name.end(), [](char16_t c) { return c >= u'A' && c <= u'z'; }));
+    EXPECT_TRUE(names.insert(Text(name)).second) << "a second control of this name";
+  }
+}
+
 TEST(FormLayout, TabVisitsEveryControlThatTakesTheFocusOnceStartingAtTheList) {
   const std::span<const Control> order = TabOrder();
   std::set<Control> focusable;
@@ -72,16 +88,23 @@ Place PlaceOf(Control control) {
   return place;
 }
 
-TEST(FormLayout, TabVisitsTheOptionsLineByLineEachLineLeftToRight) {
+TEST(FormLayout, TabVisitsTheControlsInReadingOrderTheOptionsColumnByColumn) {
   // A control on the same line (their heights overlap) comes after one to its
-  // left; otherwise after the one above.
+  // left; a control of the same column after the one above it; a new column of
+  // the same frame starts above and right of the one before; otherwise a
+  // control lies below the one before.
   const std::span<const Control> order = TabOrder();
   for (std::size_t i = 1; i < order.size(); ++i) {
     const Place before = PlaceOf(order[i - 1]);
     const Place after = PlaceOf(order[i]);
     SCOPED_TRACE(std::string(LayoutOf(order[i - 1]).objectName) + " then " + LayoutOf(order[i]).objectName);
+    const bool sameFrame = LayoutOf(order[i - 1]).container == LayoutOf(order[i]).container &&
+                           LayoutOf(order[i]).container != Control::Window;
     if (after.top < before.bottom && before.top < after.bottom) {
       EXPECT_GT(after.left, before.left);
+    } else if (sameFrame && after.left != before.left) {
+      EXPECT_GT(after.left, before.left);
+      EXPECT_LT(after.top, before.top);
     } else {
       EXPECT_GT(after.top, before.top);
     }
@@ -89,8 +112,8 @@ TEST(FormLayout, TabVisitsTheOptionsLineByLineEachLineLeftToRight) {
   using enum Control;
   const std::vector<Control> options(order.begin() + 5, order.begin() + 17);
   EXPECT_EQ(options,
-            (std::vector<Control>{AllInOneDocument, AlsoSaveCsv, DocumentPerInput, AlsoSaveSpreadsheet,
-                                  RowPerContact, BorderWidth, ChooseTextColour, ChooseBackgroundColour,
+            (std::vector<Control>{AllInOneDocument, DocumentPerInput, RowPerContact, AlsoSaveCsv,
+                                  AlsoSaveSpreadsheet, BorderWidth, ChooseTextColour, ChooseBackgroundColour,
                                   SaveToChosenFolder, OutputFolder, ChooseOutputFolder, SaveBesideInput}));
 }
 

@@ -131,38 +131,70 @@ TEST_F(RunTest, EngineErrorsShowTheirBoxesAndTheRunGoesOn) {
   f.clicked(Control::StartConverting);
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_EQ(dialogs.errors[0].tag, u"in Tarnwick2021/08/31.modVCF.ConvertVCFToSingleHTML ");
-  EXPECT_EQ(dialogs.asked.back(), "message: Done.\r\n\r\n1 of the 2 files was not found.");
+  // The document that was not written held the other file.
+  EXPECT_EQ(
+      dialogs.asked.back(),
+      "message: Done.\r\n\r\n1 of the 2 files was not found, and 1 could not be converted (see the error "
+      "messages).");
   expectIdle();
 }
 
-// "Done." stays first; a paragraph says how many inputs were not there and how
-// many failed, in either mode, before the hint about files of several contacts.
-TEST_F(RunTest, DoneSaysHowManyInputsWereNotFoundOrFailed) {
+// "Done." stays first; a paragraph says how many inputs were not there, how many
+// failed (their own read, or the one document's write) and how many had nothing
+// to convert, in either mode and either way of reading, before the hint about
+// files of several contacts.
+TEST_F(RunTest, DoneCountsEveryInputThatWasNotConverted) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");
   WriteBytes(dir / "two.vcf", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n");
+  WriteBytes(dir / "empty.vcf", "");
+  WriteBytes(dir / "blank.vcf", "BEGIN:VCARD\r\nEND:VCARD\r\n");
+  WriteBytes(dir / "notes.txt", "shopping list\r\n");
   fs::create_directories(out / "b.htm");  // a folder where b's document should go
   const std::string failedOnly = " could not be converted (see the error messages).";
+  enum Mode { PerFile, OneDocument, OneDocumentBlocked };  // blocked: a folder where output.xml should go
   struct Case {
     std::vector<fs::path> rows;
-    bool single;
+    Mode mode;
     std::string message;
+    bool perContact = false;
   };
   const Case cases[] = {
-      {{dir / "a.vcf"}, false, "Done."},
-      {{dir / "gone.vcf"}, false, "Done.\r\n\r\nThe file was not found."},
+      {{dir / "a.vcf"}, PerFile, "Done."},
+      {{dir / "gone.vcf"}, PerFile, "Done.\r\n\r\nThe file was not found."},
       {{dir / "gone.vcf", dir / "a.vcf", dir / "lost.vcf"},
-       false,
+       PerFile,
        "Done.\r\n\r\n2 of the 3 files were not found."},
-      {{dir / "folder.vcf", dir / "b.vcf"}, false, "Done.\r\n\r\nAll 2 files" + failedOnly},
-      {{dir / "a.vcf", dir / "b.vcf"}, false, "Done.\r\n\r\n1 of the 2 files" + failedOnly},
+      {{dir / "folder.vcf", dir / "b.vcf"}, PerFile, "Done.\r\n\r\nAll 2 files" + failedOnly},
+      {{dir / "a.vcf", dir / "b.vcf"}, PerFile, "Done.\r\n\r\n1 of the 2 files" + failedOnly},
       {{dir / "gone.vcf", dir / "folder.vcf", dir / "a.vcf"},
-       true,
+       OneDocument,
        "Done.\r\n\r\n1 of the 3 files was not found, and 1" + failedOnly},
       {{dir / "two.vcf", dir / "gone.vcf"},
-       true,
+       OneDocument,
        "Done.\r\n\r\n1 of the 2 files was not found.\r\n\r\nThe file holds several contacts, and it became "
        "one row. Tick \"One row per contact\" to give every contact its own row."},
+      // The one document could not be written: every file it would have held was not converted.
+      {{dir / "a.vcf", dir / "b.vcf"}, OneDocumentBlocked, "Done.\r\n\r\nAll 2 files" + failedOnly},
+      {{dir / "a.vcf", dir / "b.vcf"}, OneDocumentBlocked, "Done.\r\n\r\nAll 2 files" + failedOnly, true},
+      {{dir / "gone.vcf", dir / "empty.vcf", dir / "a.vcf"},
+       OneDocumentBlocked,
+       "Done.\r\n\r\n1 of the 3 files was not found, 1 could not be converted (see the error messages), and "
+       "1 "
+       "had nothing to convert."},
+      // Nothing to convert, in each mode and way of reading.
+      {{dir / "empty.vcf"}, PerFile, "Done.\r\n\r\nThe file had nothing to convert."},
+      {{dir / "blank.vcf", dir / "a.vcf"},
+       OneDocument,
+       "Done.\r\n\r\n1 of the 2 files had nothing to convert."},
+      {{dir / "notes.txt", dir / "empty.vcf", dir / "two.vcf"},
+       PerFile,
+       "Done.\r\n\r\n2 of the 3 files had nothing to convert.",
+       true},
+      {{dir / "notes.txt", dir / "gone.vcf", dir / "blank.vcf", dir / "two.vcf"},
+       OneDocument,
+       "Done.\r\n\r\n1 of the 4 files was not found, and 2 had nothing to convert.",
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -170,33 +202,35 @@ TEST_F(RunTest, DoneSaysHowManyInputsWereNotFoundOrFailed) {
     MainForm& f = openWithRows(c.rows);
     // A folder where a listed file was: reading it fails (a folder dropped would have been scanned).
     fs::create_directories(dir / "folder.vcf");
+    if (c.mode == OneDocumentBlocked) fs::create_directories(out / "output.xml");
     f.edited(Control::OutputFolder, PathText(out));
-    f.toggled(c.single ? Control::AllInOneDocument : Control::DocumentPerInput, true);
+    f.toggled(c.mode == PerFile ? Control::DocumentPerInput : Control::AllInOneDocument, true);
+    f.toggled(Control::RowPerContact, c.perContact);
     f.clicked(Control::StartConverting);
     fs::remove(dir / "folder.vcf");
+    fs::remove(out / "output.xml");
     ASSERT_FALSE(dialogs.asked.empty());
     EXPECT_EQ(dialogs.asked.back(), "message: " + c.message);
   }
 }
 
-TEST_F(RunTest, DoneSaysWhenFilesOfSeveralContactsBecameOneRowEach) {
-  const std::string two = "BEGIN:VCARD\r\nFN:Ann\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Bob\r\nEND:VCARD\r\n";
-  WriteBytes(dir / "two.vcf", two);
-  WriteBytes(dir / "one.vcf", "BEGIN:VCARD\r\nFN:Cy\r\nEND:VCARD\r\n");
-  for (const bool perContact : {false, true}) {
-    SCOPED_TRACE(perContact);
-    dialogs.asked.clear();
-    MainForm& f = openWithRows({dir / "two.vcf", dir / "one.vcf"});
-    f.edited(Control::OutputFolder, PathText(dir.path()));
-    f.toggled(Control::RowPerContact, perContact);
-    f.clicked(Control::StartConverting);
-    EXPECT_THAT(
-        dialogs.asked,
-        ElementsAre(perContact ? std::string("message: Done.")
-                               : "message: Done.\r\n\r\n1 of the 2 files holds several contacts, and it "
-                                 "became one row. Tick \"One row per contact\" to give every contact its "
-                                 "own row."));
-  }
+// A failure that ends a run early (memory ran out between two files) shows its
+// box; "Done." then counts the files it left unconverted.
+TEST_F(RunTest, DoneCountsTheFilesARunThatEndedEarlyLeftUnconverted) {
+  for (const char* name : {"a.vcf", "b.vcf", "c.vcf"}) WriteBytes(dir / name, "FN:x\n");
+  MainForm& f = openWithRows({dir / "a.vcf", dir / "b.vcf", dir / "c.vcf"});
+  f.toggled(Control::DocumentPerInput, true);
+  f.toggled(Control::SaveBesideInput, true);
+  view.whileEventsProcessed = [&] {
+    if (view.progressCaption == u"Processing: a.vcf") throw std::bad_alloc();
+  };
+  f.clicked(Control::StartConverting);
+  view.whileEventsProcessed = nullptr;
+  EXPECT_FALSE(fs::exists(dir / "a.htm"));
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.asked.back(),
+            "message: Done.\r\n\r\nAll 3 files could not be converted (see the error messages).");
+  expectIdle();
 }
 
 class CloseDuringRun : public RunTest {

@@ -120,7 +120,7 @@ TEST_F(WindowTest, OnAScreenTooSmallTheWholeWindowIsDrawnSmallerAndStaysOnIt) {
             w.checkBox(Control::RowPerContact)->geometry().top());
 }
 
-TEST_F(WindowTest, TabOrderRunsTopToBottom) {
+TEST_F(WindowTest, TabOrderReadsTheWindowTopToBottomAndTheOptionsColumnByColumn) {
   QtMainWindow& w = open();
   std::vector<std::string> order;
   QWidget* at = w.inputList();
@@ -130,7 +130,7 @@ TEST_F(WindowTest, TabOrderRunsTopToBottom) {
     while (at->focusPolicy() & Qt::TabFocus ? false : at != w.inputList()) at = at->nextInFocusChain();
   }
   EXPECT_THAT(order, ::testing::ElementsAre("ListView1", "PushButton1", "PushButton5", "PushButton7",
-                                            "PushButton3", "Option1", "Check2", "Option2", "Check3", "Check1",
+                                            "PushButton3", "Option1", "Option2", "Check1", "Check2", "Check3",
                                             "Text2", "PushButton4", "PushButton6", "Option3", "Text1",
                                             "PushButton9", "Option4", "PushButton2"));
 }

@@ -1,5 +1,7 @@
 #include "engine/convert/conversion_run.h"
 
+#include <algorithm>
+
 #include "engine/convert/one_document_conversion.h"
 #include "engine/convert/per_input_conversion.h"
 #include "engine/progress.h"
@@ -32,6 +34,45 @@ void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, i
     errors.report(one ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)), FromNativePath(folder));
 }
 
+// Every input that no document holds and that no count names yet (its document could not be written,
+// memory ran out) counts as failed: an error box said why, and the run's report counts every input.
+void CountInputsNotConverted(RunSummary& summary, std::size_t inputs, bool oneDocument) {
+  summary.inputs = inputs;
+  const std::size_t accounted =
+      std::min(inputs, summary.nothingToConvert + summary.notFound + summary.failed);
+  // The one document holds every input that is not counted otherwise, or none when it was not written.
+  const std::size_t converted =
+      oneDocument ? (summary.documentsWritten > 0 ? inputs - accounted : 0) : summary.documentsWritten;
+  if (accounted + converted < inputs) summary.failed += inputs - accounted - converted;
+}
+
+// One document per input; the summary holds the counts so far when a failure ends the run early.
+void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& summary) {
+  PerInputRun run(inputs, [&host] { host.yield(); });
+  const auto summarize = [&] {
+    summary.documentsWritten = run.documentsWritten();
+    summary.nothingToConvert = run.nothingToConvert();
+    summary.notFound = run.notFound();
+    summary.failed = run.failed();
+    summary.leftOut = run.leftOut();
+    summary.bytesWritten = run.bytesWritten();
+    summary.besideFilesWritten = run.besideFilesWritten();
+  };
+  try {
+    for (std::size_t i = 1; i <= inputs.size(); ++i) {
+      const Text& path = inputs[i - 1];
+      host.setProgressPosition(FractionalPercent(i, inputs.size()));
+      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
+      host.yield();
+      ConvertPerInput(host, path, run);
+    }
+  } catch (...) {
+    summarize();
+    throw;
+  }
+  summarize();
+}
+
 }  // namespace
 
 RunOutcome StartConverting(Host& host) {
@@ -50,26 +91,18 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   // Everything the run writes is on disk before it says it is done.
   WriteSession session;
   const DocumentMode mode = host.documentMode();
-  if (mode == DocumentMode::OneDocument) {
-    ConvertToOneDocument(host, OneDocumentPath(host, inputs), summary);
-  } else {
-    PerInputRun run(inputs, [&host] { host.yield(); });
-    for (std::size_t i = 1; i <= inputs.size(); ++i) {
-      const Text& path = inputs[i - 1];
-      host.setProgressPosition(FractionalPercent(i, inputs.size()));
-      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-      host.yield();
-      ConvertPerInput(host, path, run);
+  const bool one = mode == DocumentMode::OneDocument;
+  try {
+    if (one) {
+      ConvertToOneDocument(host, OneDocumentPath(host, inputs), summary);
+    } else {
+      ConvertEachInput(host, inputs, summary);
     }
-    summary.inputs = inputs.size();
-    summary.documentsWritten = run.documentsWritten();
-    summary.nothingToConvert = run.nothingToConvert();
-    summary.notFound = run.notFound();
-    summary.failed = run.failed();
-    summary.leftOut = run.leftOut();
-    summary.bytesWritten = run.bytesWritten();
-    summary.besideFilesWritten = run.besideFilesWritten();
+  } catch (...) {
+    CountInputsNotConverted(summary, inputs.size(), one);
+    throw;
   }
+  CountInputsNotConverted(summary, inputs.size(), one);
   ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), mode);
   host.setBusy(false);
   host.setProgressPosition(0);

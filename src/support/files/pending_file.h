@@ -190,9 +190,15 @@ int SyncFolder(const NativePath& folder);
 // The folder of a target path (with its final separator; empty for a bare name).
 NativePath FolderOfTarget(const NativePath& target);
 
+// The extensions of the files the program writes: documents, CSV files and
+// workbooks. Only hidden files with one of them before the temporary mark are
+// taken for a killed run's.
+inline constexpr std::string_view kOwnExtensions[] = {"htm", "xml", "csv", "xlsx"};
+
 // Removes from the folder the hidden temporary files that a program of ours
 // left when it was ended before it could remove them (a kill, a power cut):
-// regular files named as PendingFile names them, owned by this user, last
+// regular files named as PendingFile names them (".<name>.<extension of
+// ours>.brevant-XXXXXX"), owned by this user, last
 // changed before `changedBefore`, and not locked by a writer still at work.
 // Anything else, and anything it cannot look at, stays. Never fails.
 void RemoveStaleTemporaryFiles(const NativePath& folder, std::chrono::system_clock::time_point changedBefore);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fstream>
@@ -23,6 +24,10 @@ namespace {
 // target's own name is near it.
 constexpr std::size_t kMaxNameInTempName = 200;
 constexpr int kMaxNameAttempts = 100;
+constexpr std::size_t kMaxOwnExtension = 4;
+static_assert(std::ranges::all_of(kOwnExtensions, [](std::string_view extension) {
+  return extension.size() <= kMaxOwnExtension;
+}));
 
 std::string FolderOf(const std::string& target) {
   const std::size_t slash = target.rfind('/');
@@ -46,12 +51,24 @@ std::string RandomSuffix() {
 constexpr std::string_view kTemporaryMark = ".brevant-";
 constexpr std::size_t kSuffixLength = 6;
 
+// The hidden name of a file on its way to the target: ".<name>.brevant-XXXXXX".
+// A name too long for the file system's 255 bytes is shortened before its
+// extension, which stays: a later run knows its own files by it.
 std::string HiddenName(const std::string& target) {
-  return FolderOf(target) + "." + NameOf(target).substr(0, kMaxNameInTempName) + std::string(kTemporaryMark) +
-         RandomSuffix();
+  std::string name = NameOf(target);
+  if (name.size() > kMaxNameInTempName) {
+    const std::size_t dot = name.rfind('.');
+    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot;
+    name = extension > kMaxOwnExtension + 1
+               ? name.substr(0, kMaxNameInTempName)
+               : name.substr(0, kMaxNameInTempName - extension) + name.substr(dot);
+  }
+  return FolderOf(target) + "." + name + std::string(kTemporaryMark) + RandomSuffix();
 }
 
-// A name HiddenName() gives: ".", at least one character, the mark and six letters or digits.
+// A name HiddenName() gives to a file of ours: ".", at least one character, a
+// dot and one of our extensions, the mark and six letters or digits. Any other
+// hidden file is somebody else's, however much it looks like ours.
 bool IsTemporaryName(std::string_view name) {
   if (name.size() < 2 + kTemporaryMark.size() + kSuffixLength || name.front() != '.') return false;
   const std::string_view suffix = name.substr(name.size() - kSuffixLength);
@@ -61,7 +78,11 @@ bool IsTemporaryName(std::string_view name) {
   for (const char c : suffix) {
     if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
   }
-  return true;
+  const std::string_view named = name.substr(1, name.size() - 1 - kTemporaryMark.size() - kSuffixLength);
+  return std::ranges::any_of(kOwnExtensions, [named](std::string_view extension) {
+    return named.size() > extension.size() + 1 && named.ends_with(extension) &&
+           named[named.size() - extension.size() - 1] == '.';
+  });
 }
 
 // Errors by which a file system says it has no unnamed files.

@@ -71,6 +71,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.documentsWritten = run.documentsWritten();
     summary.nothingToConvert = run.nothingToConvert();
     summary.notFound = run.notFound();
+    summary.notFoundInputs = run.notFoundInputs();
     summary.failed = run.failed();
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();

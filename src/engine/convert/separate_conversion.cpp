@@ -248,7 +248,7 @@ void ConvertVCFToSeparateHTML(Host& host, const Text& inputPath, SeparateRun& ru
   // result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
     if (input.missing()) {
-      run.foundMissing();
+      run.foundMissing(inputPath);
     } else {
       run.foundNothing();
     }

@@ -51,13 +51,17 @@ class SeparateRun {
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
   // Notes an input that was not there.
-  void foundMissing() { ++notFound_; }
+  void foundMissing(const Text& input) {
+    ++notFound_;
+    notFoundInputs_.push_back(input);
+  }
   // Notes an input whose reading or converting failed.
   void failedInput() { ++failed_; }
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
   std::size_t notFound() const { return notFound_; }
+  const std::vector<Text>& notFoundInputs() const { return notFoundInputs_; }
   std::size_t failed() const { return failed_; }
   std::size_t csvFilesWritten() const { return csvFilesWritten_; }
   std::size_t xlsxFilesWritten() const { return xlsxFilesWritten_; }
@@ -83,6 +87,7 @@ class SeparateRun {
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
   std::size_t notFound_ = 0;
+  std::vector<Text> notFoundInputs_;
   std::size_t failed_ = 0;
   std::size_t csvFilesWritten_ = 0;
   std::size_t xlsxFilesWritten_ = 0;

@@ -119,6 +119,9 @@ class PendingFile {
   Kind kind() const { return kind_; }
 #ifndef _WIN32
   int descriptor() const { return fd_; }
+  // Hands an unnamed file over to whoever places it (PlacingBatch): gives its
+  // descriptor, and the bits it was created with, and forgets it.
+  int releaseUnnamed(unsigned& createdMode);
 #endif
 
   // Writes all the bytes. Gives 0 or the system's error number.

@@ -198,10 +198,12 @@ NativePath FolderOfTarget(const NativePath& target);
 // taken for a killed run's.
 inline constexpr std::string_view kOwnExtensions[] = {"htm", "xml", "csv", "xlsx"};
 
-// Removes from the folder the hidden temporary files that a program of ours
-// left when it was ended before it could remove them (a kill, a power cut):
-// regular files named as PendingFile names them (".<name>.<extension of
-// ours>.brevant-XXXXXX"), owned by this user, last
+// Settles in the folder the groups that a batch of ours left half placed when
+// it was ended (a kill, a power cut; see PlacingBatch), where no batch is at
+// work there: each becomes the whole earlier group again, or stays the whole
+// new one, and loses its hidden names. Then removes the lone hidden files that
+// a program of ours left: regular files named as PendingFile names them
+// (".<name>.<extension of ours>.brevant-XXXXXX"), owned by this user, last
 // changed before `changedBefore`, and not locked by a writer still at work.
 // Anything else, and anything it cannot look at, stays. Never fails.
 void RemoveStaleTemporaryFiles(const NativePath& folder, std::chrono::system_clock::time_point changedBefore);

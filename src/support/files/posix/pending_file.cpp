@@ -528,7 +528,7 @@ void RemoveStaleTemporaryFiles(const NativePath& folder,
   // The files of a batch's groups by their group, and whether all of them are a killed run's.
   struct Group {
     std::map<std::string, GroupFile> files;
-    bool stale = true;
+    bool ours = true;
   };
   std::map<std::string, Group> groups;
   std::vector<std::string> lone;
@@ -544,7 +544,7 @@ void RemoveStaleTemporaryFiles(const NativePath& folder,
     const bool stale = ours && nanoseconds(st.st_ctim) < before && nanoseconds(st.st_mtim) < before;
     if (IsGroupRole(name.back())) {
       Group& group = groups[std::string(name.substr(name.size() - kSuffixLength, kSuffixLength - 1))];
-      group.stale &= stale;
+      group.ours &= ours;
       GroupFile& file = group.files[std::string(TargetNameOf(name))];
       file.name = TargetNameOf(name);
       (name.back() == kStagedRole ? file.staged : file.kept) = name;
@@ -562,8 +562,10 @@ void RemoveStaleTemporaryFiles(const NativePath& folder,
   }
   for (const std::string& name : lone) unlinkat(folderFd, name.c_str(), 0);
   // A group left half placed gets its earlier files back; one that stands, only loses its hidden names.
+  // Only where no batch is at work: each holds the folder while it has names there.
+  const bool noBatchAtWork = !groups.empty() && flock(folderFd, LOCK_EX | LOCK_NB) == 0;
   for (const auto& [token, group] : groups) {
-    if (!group.stale) continue;
+    if (!group.ours || !noBatchAtWork) continue;
     std::vector<GroupFile> files;
     for (const auto& [name, file] : group.files) files.push_back(file);
     SettleGroup(folderFd, files);

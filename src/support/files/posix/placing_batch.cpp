@@ -1,6 +1,7 @@
 #include "support/files/placing_batch.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -193,6 +194,10 @@ void PlacingBatch::add(std::vector<ReadyFile> files, GroupFailed failed) {
       }
       if (failed) failed(0, error);
       return;
+    }
+    // Held while the batch has hidden names there: a later run settles a group
+    // only where no batch holds the folder (RemoveStaleTemporaryFiles).
+    while (flock(folder.fd, LOCK_SH) != 0 && errno == EINTR) {
     }
     folder.device = st.st_dev;
     folder.inode = st.st_ino;

@@ -31,6 +31,7 @@ packages=(
   libxml2-dev         # the tests read documents with one row per contact as XML
   zlib1g-dev          # deflate and CRC-32 of the .xlsx workbook's zip container
   strace              # the tests watch a run sync what it writes; the disk benchmark counts system calls
+  xfsprogs            # the power-cut check's file system of its own (scripts/power_cut_check.sh)
 )
 
 missing=()

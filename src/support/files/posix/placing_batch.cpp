@@ -124,6 +124,29 @@ struct PlacingBatch::State {
   std::size_t mostOpenFiles = MostOpenFiles();
   std::vector<std::pair<std::string, std::string>> toDrop;  // folder, hidden name of a placed group
 
+  // The folder, opened once for the batch and held (see RemoveStaleTemporaryFiles);
+  // null with the system's error number when it cannot be opened.
+  const Folder* open(const std::string& path, int& error) {
+    if (const auto found = folders.find(path); found != folders.end()) return &found->second;
+    Folder folder;
+    folder.fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    if (folder.fd < 0 || fstat(folder.fd, &st) != 0) {
+      error = errno;
+      if (folder.fd >= 0) ::close(folder.fd);
+      return nullptr;
+    }
+    // Held while the batch has hidden names there: a later run settles a group
+    // only where no batch holds the folder.
+    while (flock(folder.fd, LOCK_SH) != 0 && errno == EINTR) {
+    }
+    folder.device = st.st_dev;
+    folder.inode = st.st_ino;
+    folder.owner = st.st_uid;
+    ++openFiles;
+    return &folders.emplace(path, folder).first->second;
+  }
+
   // The hidden names of placed groups, once their placing is on disk.
   void dropNames() {
     for (const auto& [folder, name] : toDrop) Unlink(folders[folder].fd, name);
@@ -181,31 +204,8 @@ void PlacingBatch::add(std::vector<ReadyFile> files, GroupFailed failed) {
   State& state = *state_;
   if (files.empty()) return;
   const std::string folderPath = FolderOfTarget(files.front().target);
-  auto found = state.folders.find(folderPath);
-  if (found == state.folders.end()) {
-    Folder folder;
-    folder.fd = ::open(folderPath.empty() ? "." : folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat st {};
-    if (folder.fd < 0 || fstat(folder.fd, &st) != 0) {
-      const int error = errno;
-      if (folder.fd >= 0) ::close(folder.fd);
-      for (const ReadyFile& file : files) {
-        if (file.descriptor >= 0) ::close(file.descriptor);
-      }
-      if (failed) failed(0, error);
-      return;
-    }
-    // Held while the batch has hidden names there: a later run settles a group
-    // only where no batch holds the folder (RemoveStaleTemporaryFiles).
-    while (flock(folder.fd, LOCK_SH) != 0 && errno == EINTR) {
-    }
-    folder.device = st.st_dev;
-    folder.inode = st.st_ino;
-    folder.owner = st.st_uid;
-    found = state.folders.emplace(folderPath, folder).first;
-    ++state.openFiles;
-  }
-  const Folder folder = found->second;
+  int error = 0;
+  const Folder* folder = state.open(folderPath, error);
   Group group{folderPath, {}, std::move(failed)};
   bool again = false;
   for (ReadyFile& file : files) {
@@ -215,12 +215,17 @@ void PlacingBatch::add(std::vector<ReadyFile> files, GroupFailed failed) {
     member.fd = file.descriptor;
     member.createdMode = file.createdMode;
     member.names.name = member.name;
-    again |= state.targets.contains({folder.device, folder.inode, member.name});
+    if (folder != nullptr) again |= state.targets.contains({folder->device, folder->inode, member.name});
     group.members.push_back(std::move(member));
   }
   // A name of this batch once more (the same folder by another path): the first goes first.
-  if (again) place();
-  for (const Member& member : group.members) state.targets.emplace(folder.device, folder.inode, member.name);
+  if (again) {
+    place();
+    folder = state.open(folderPath, error);
+  }
+  if (folder == nullptr) return state.fail(group, 0, error);
+  for (const Member& member : group.members)
+    state.targets.emplace(folder->device, folder->inode, member.name);
   state.openFiles += group.members.size();
   state.groups.push_back(std::move(group));
   if (state.groups.size() >= kMostGroups || state.openFiles >= state.mostOpenFiles) place();

@@ -154,6 +154,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The per-contact reading first: the line scanner's documents then replace its in.htm.
   FuzzContactReading(setup.input, setup.folder);
+  // Its workbook, whose header holds the labels people typed: a whole zip of well-formed parts.
+  if (fs::exists(setup.separateWorkbook)) {
+    const brevant::test::XlsxText xlsx = brevant::test::ReadXlsx(ReadAll(setup.separateWorkbook));
+    Check(xlsx.zipWhole && xlsx.xmlWellFormed);
+    fs::remove(setup.separateWorkbook, ignored);
+  }
 
   FuzzHost host(setup.folder, setup.input, /*perContact=*/false, /*xlsx=*/true);
   brevant::ConvertPerInput(host, setup.input);

@@ -35,6 +35,7 @@ packages=(
   zlib1g-dev          # deflate and CRC-32 of the .xlsx workbook's zip container
   strace              # the tests watch a run sync what it writes; the disk benchmark counts system calls
   python3-vobject     # an independent vCard reader, for the differential check of one row per contact
+  xfsprogs            # the power-cut check's file system of its own (scripts/power_cut_check.sh)
 )
 
 missing=()

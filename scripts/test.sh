@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the scripts' own failure reports
-# (scripts/common_test.sh), the test suite with warnings as errors, the
+# (scripts/common_test.sh), the test suite with warnings as errors, short
+# forms of the kill and power-cut checks, the
 # Windows build with its tests under Wine (scripts/windows.sh), the same
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing
 # session when clang is present, and last the Debian package and its checks
@@ -34,6 +35,16 @@ ctest --test-dir build-test --output-on-failure --no-tests=error -j "$JOBS"
 
 stage "One row per contact read against python3-vobject"
 bash scripts/vobject_check.sh build-test/bin/brevant-convert
+
+# A few dozen kills and a few power cuts, each group checked whole; each says when
+# the machine lacks what it needs (strace; root, a loop device and XFS) and skips.
+stage "Kills and power cuts, short"
+if command -v strace >/dev/null 2>&1; then
+  bash scripts/kill_check.sh --short build-test
+else
+  echo "kill_check.sh skipped: strace is missing"
+fi
+bash scripts/power_cut_check.sh --short build-test
 
 # brevant-convert.exe and its tests under Wine; its documents are compared with
 # those of the brevant-convert just built.

@@ -178,6 +178,10 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     case RunOutcome::Done:
       break;
   }
+  // An input that went while the run was at work is an error, named even with -q.
+  for (const Text& input : summary.notFoundInputs)
+    err << kProgramName << ": " << TerminalLine(input) << " was not found (removed during the run)\n";
+  errorsReported += static_cast<int>(summary.notFoundInputs.size());
   if (!options.quiet) err << SummaryLine(options, summary) << '\n' << SeveralContactsLine(severalContacts);
   if (!options.quiet || options.verbose) {
     for (const std::string& line : LeftOutLines(summary.leftOut, options.verbose))

@@ -179,14 +179,15 @@ std::vector<std::string> FileCalls(const fs::path& folder, const std::vector<std
       RunTool(folder, args,
               // A leak check cannot run under a tracer (in a sanitizer build).
               "ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" exec strace -f -qq -o '" + trace.string() +
-                  "' -e trace=openat,fdatasync,fsync,syncfs,linkat,rename,renameat2 \"$0\" \"$@\"");
+                  "' -e trace=openat,fdatasync,fsync,syncfs,linkat,rename,renameat,renameat2,"
+                  "unlinkat \"$0\" \"$@\"");
   EXPECT_EQ(run.status, 0) << run.err;
   std::vector<std::string> calls;
   std::istringstream lines(ReadBytes(trace));
   for (std::string line; std::getline(lines, line);) {
     // Those of the output folder only: not the program's libraries, nor its inputs.
     if (line.find("\"out/") != std::string::npos || line.find("sync") != std::string::npos ||
-        line.find("/proc/self/fd/") != std::string::npos)
+        line.find("link") != std::string::npos || line.find("rename") != std::string::npos)
       calls.push_back(line.substr(line.find_first_not_of(' ', line.find(' '))));  // without the process id
   }
   fs::remove(trace);
@@ -199,9 +200,10 @@ bool Contains(const std::string& line, std::initializer_list<const char*> parts)
 }
 
 // A power cut must not cost an earlier document, nor a run that said it was
-// done its new ones: a file that replaces an earlier one is synced before it
-// takes its place, and a run ends with one sync of what it placed. New files
-// take no sync of their own, so that ten thousand of them cost one.
+// done its new ones, and never leave a group half placed: every file gets a
+// hidden name of its group, one sync takes all of them to the disk, then the
+// groups are placed (an earlier file keeping a hidden name of the group), and
+// after the run's last sync the hidden names go. No file is synced on its own.
 TEST(CliDataSafety, WhatARunWritesIsOnDiskBeforeItSaysItIsDone) {
   TempDir dir;
   if (RunTool(dir.path(), {"--version"}, "strace -o /dev/null true || exit 3").status != 0)
@@ -216,47 +218,59 @@ TEST(CliDataSafety, WhatARunWritesIsOnDiskBeforeItSaysItIsDone) {
     const std::vector<std::string> calls = FileCalls(
         dir.path(), single ? std::vector<std::string>{"-q", "-m", "single", "--csv", "-o", "out", "a.vcf",
                                                       "b.vcf", "c.vcf"}
-                           : std::vector<std::string>{"-q", "-o", "out", "a.vcf", "b.vcf", "c.vcf"});
+                           : std::vector<std::string>{"-q", "--csv", "-o", "out", "a.vcf", "b.vcf", "c.vcf"});
     std::string all;
     for (const std::string& call : calls) all += call + "\n";
-    const std::string replaced = single ? "out/output.xml\"" : "out/a.htm\"";
-    // The replacing rename, the file that got the hidden name it renames, and a
-    // sync of that file between its making and its naming.
-    const auto placing = std::find_if(calls.begin(), calls.end(), [&](const std::string& call) {
-      return call.starts_with("rename") && call.find(", \"" + replaced) != std::string::npos;
+    const auto first = [&calls](auto test) { return std::find_if(calls.begin(), calls.end(), test); };
+    const auto syncs = std::count_if(calls.begin(), calls.end(), [](const std::string& call) {
+      return call.starts_with("syncfs(") || call.starts_with("fsync(");
     });
-    ASSERT_NE(placing, calls.end()) << all;
-    const std::string hidden = placing->substr(
-        placing->find('"'), placing->find('"', placing->find('"') + 1) - placing->find('"') + 1);
-    const auto named = std::find_if(calls.begin(), placing, [&](const std::string& call) {
-      return call.starts_with("linkat(") && call.find(hidden) != std::string::npos;
-    });
-    ASSERT_NE(named, placing) << all;
-    const std::string proc = "/proc/self/fd/";
-    const std::size_t at = named->find(proc) + proc.size();
-    const std::string descriptor = named->substr(at, named->find('"', at) - at);
-    const auto made =
-        std::find_if(std::make_reverse_iterator(named), calls.rend(), [&](const std::string& call) {
-          return Contains(call, {"O_TMPFILE"}) && call.ends_with("= " + descriptor);
-        });
-    ASSERT_NE(made, calls.rend()) << all;
-    EXPECT_TRUE(std::any_of(made.base(), named, [&](const std::string& call) {
-      return call.starts_with("fdatasync(" + descriptor + ")");
-    })) << all;
-    // One sync for the replaced file, none for the new ones, one for the run at its end.
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const std::string& call) { return call.starts_with("fdatasync("); }),
-              1)
+    EXPECT_EQ(syncs, 2) << all;
+    EXPECT_EQ(first([](const std::string& call) { return call.starts_with("fdatasync("); }), calls.end())
         << all;
-    EXPECT_TRUE(calls.back().starts_with("syncfs(") || calls.back().starts_with("fsync(")) << all;
-    EXPECT_TRUE(calls.back().ends_with("= 0")) << all;
+    const auto firstSync = first([](const std::string& call) { return call.starts_with("syncfs("); });
+    const auto lastSync = std::find_if(calls.rbegin(), calls.rend(),
+                                       [](const std::string& call) { return call.starts_with("syncfs("); })
+                              .base() -
+                          1;
+    const std::string replaced = single ? "\"output.xml\"" : "\"a.htm\"";
+    // The earlier document keeps a hidden name of its group, the new one takes its name.
+    const auto kept = first([&](const std::string& call) {
+      return call.starts_with("linkat(") && call.find(", " + replaced) != std::string::npos &&
+             call.find("K\", 0)") != std::string::npos;
+    });
+    const auto placing = first([&](const std::string& call) {
+      return call.starts_with("renameat(") && call.find(replaced) != std::string::npos;
+    });
+    ASSERT_NE(kept, calls.end()) << all;
+    ASSERT_NE(placing, calls.end()) << all;
+    EXPECT_LT(firstSync, kept) << all;
+    EXPECT_LT(kept, placing) << all;
+    // Every file was named in its group before the first sync; every hidden name goes after the last.
+    const std::size_t files = single ? 2 : 6;
+    EXPECT_EQ(std::count_if(calls.begin(), firstSync,
+                            [](const std::string& call) {
+                              return Contains(call, {"linkat(", "/proc/self/fd/"}) &&
+                                     call.find("N\", AT_SYMLINK_FOLLOW) = 0") != std::string::npos;
+                            }),
+              static_cast<std::ptrdiff_t>(files))
+        << all;
+    EXPECT_EQ(std::count_if(lastSync, calls.end(),
+                            [](const std::string& call) {
+                              return call.starts_with("unlinkat(") &&
+                                     call.find(".brevant-") != std::string::npos;
+                            }),
+              static_cast<std::ptrdiff_t>(files))
+        << all;
+    EXPECT_TRUE(calls.back().starts_with("unlinkat(")) << all;
   }
 }
 
-// Into an empty folder every file is new and none is synced on its own: the run
-// must end with a sync of the whole file system that holds them (a sync of the
-// folder alone would leave their content in the cache), opened on that folder.
-TEST(CliDataSafety, NewFilesInAnEmptyFolderAreSyncedByTheRunsEnd) {
+// Into an empty folder every file is new, and none is synced on its own: the
+// batch's content goes to disk in one sync of the file system before any file
+// takes its name (a sync of the folder alone would leave the content in the
+// cache), and the names go in one more sync after the last is placed.
+TEST(CliDataSafety, NewFilesInAnEmptyFolderAreSyncedBeforeAndAfterTheyTakeTheirNames) {
   if (RunTool(TempDir().path(), {"--version"}, "strace -o /dev/null true || exit 3").status != 0)
     GTEST_SKIP() << "strace is not installed or cannot trace here (scripts/deps.sh installs it)";
   for (const bool single : {false, true}) {
@@ -271,17 +285,32 @@ TEST(CliDataSafety, NewFilesInAnEmptyFolderAreSyncedByTheRunsEnd) {
     std::string all;
     for (const std::string& call : calls) all += call + "\n";
     ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
-                            [](const std::string& call) { return call.find("sync") != std::string::npos; }),
-              1)
+    const std::vector<std::string> names = single
+                                               ? std::vector<std::string>{"output.xml", "output.csv"}
+                                               : std::vector<std::string>{"a.htm", "a.csv", "b.htm", "b.csv"};
+    // A call that gives a document or CSV file its own name.
+    const auto takesName = [&names](const std::string& call) {
+      if (!call.starts_with("linkat(") && !call.starts_with("renameat")) return false;
+      return std::any_of(names.begin(), names.end(), [&call](const std::string& name) {
+        return call.find(", \"" + name + "\"") != std::string::npos;
+      });
+    };
+    const auto isSync = [](const std::string& call) { return call.find("sync") != std::string::npos; };
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), takesName), static_cast<std::ptrdiff_t>(names.size()))
         << all;
-    const auto folder = std::find_if(calls.rbegin(), calls.rend(), [](const std::string& call) {
-      return Contains(call, {"\"out/\"", "O_DIRECTORY"});
-    });
-    ASSERT_NE(folder, calls.rend()) << all;
-    const std::string descriptor = folder->substr(folder->rfind("= ") + 2);
-    EXPECT_TRUE(calls.back().starts_with("syncfs(" + descriptor + ")")) << all;
-    EXPECT_TRUE(calls.back().ends_with("= 0")) << all;
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), isSync), 2) << all;
+    const auto firstName = std::find_if(calls.begin(), calls.end(), takesName);
+    const auto lastName = std::find_if(calls.rbegin(), calls.rend(), takesName).base();
+    const auto firstSync = std::find_if(calls.begin(), calls.end(), isSync);
+    const auto lastSync = std::find_if(calls.rbegin(), calls.rend(), isSync).base();
+    ASSERT_NE(firstName, calls.end()) << all;
+    ASSERT_NE(firstSync, calls.end()) << all;
+    EXPECT_LT(firstSync, firstName) << all;
+    EXPECT_LT(lastName, lastSync) << all;
+    for (const auto sync : {firstSync, lastSync - 1}) {
+      EXPECT_TRUE(sync->starts_with("syncfs(")) << *sync;
+      EXPECT_TRUE(sync->ends_with("= 0")) << *sync;
+    }
   }
 }
 

@@ -352,6 +352,47 @@ TEST_F(CliRunTest, StandardInputAndPipesAreReadToTheirEnd) {
 #endif
 }
 
+// An input removed while the run is at work (here while the tool waits on a
+// named pipe given before it) is named and makes the run fail, in every mode,
+// both ways of reading and with -q.
+TEST_F(CliRunTest, InputsRemovedDuringTheRunAreNamedAndFailTheRun) {
+#ifdef _WIN32
+  GTEST_SKIP() << "needs a POSIX shell and FIFOs";
+#else
+  fs::create_directory(dir_ / "out");
+  const std::string removed =
+      "brevant-convert: " + absolute("later.vcf") + " was not found (removed during the run)\n";
+  const std::vector<std::vector<std::string>> ways = {
+      {},
+      {"--per-contact"},
+      {"-m", "single"},
+      {"-m", "single", "--per-contact"},
+      {"-q"},
+      {"-q", "-m", "single", "--per-contact"},
+  };
+  for (const std::vector<std::string>& way : ways) {
+    SCOPED_TRACE(::testing::PrintToString(way));
+    fs::remove(dir_ / "named.vcf");
+    ASSERT_EQ(mkfifo((dir_ / "named.vcf").c_str(), 0600), 0);
+    fs::copy_file(dir_ / "a.vcf", dir_ / "later.vcf", fs::copy_options::overwrite_existing);
+    std::vector<std::string> args = {"-o", "out"};
+    args.insert(args.end(), way.begin(), way.end());
+    args.insert(args.end(), {"named.vcf", "later.vcf"});
+    // The writer's open waits for the tool's: the tool has then looked at every input once.
+    const ToolRun run = RunTool(dir_.path(), args,
+                                "(timeout 20 sh -c 'exec 3>named.vcf; rm later.vcf; cat a.vcf >&3' &); "
+                                "\"$0\" \"$@\"; exit $?");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find(removed), std::string::npos) << run.err;
+    if (way.empty() || way.front() != "-q") {
+      EXPECT_NE(run.err.find(", 1 not found"), std::string::npos) << run.err;
+    } else {
+      EXPECT_EQ(run.err, removed);
+    }
+  }
+#endif
+}
+
 // Inputs that never end: a device that is no pipe or terminal is refused as it
 // is named, a pipe is read up to its bound (1 GB); either way the error names
 // the input, nothing is written and the earlier document stays.

@@ -31,7 +31,7 @@ void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, i
   const StatementReporter errors(host,
                                  one ? Procedure::OneDocumentConversion : Procedure::PerInputConversion);
   for (const auto& [folder, error] : failures)
-    errors.report(one ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)), FromNativePath(folder));
+    errors.report(one ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)), ShownPath(folder));
 }
 
 // Every input that no document holds and that no count names yet (its document could not be written,
@@ -53,6 +53,7 @@ void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& s
     summary.documentsWritten = run.documentsWritten();
     summary.nothingToConvert = run.nothingToConvert();
     summary.notFound = run.notFound();
+    summary.notFoundInputs = run.notFoundInputs();
     summary.failed = run.failed();
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();

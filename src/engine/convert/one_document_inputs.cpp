@@ -37,7 +37,7 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
     if (IsReadOnce(path)) return kept_[index] = InputText();
     return current_;
   }
-  if (current_.missing()) notFound(index);
+  if (current_.missing()) notFound(index, path);
   if (!current_.readOnce()) return current_;
   InputText& kept = kept_[index] = std::move(current_);
   current_ = InputText();
@@ -47,11 +47,18 @@ const InputText& InputSweeps::read(std::size_t index, const Text& path, const St
 void InputSweeps::failed(std::size_t index) {
   if (!failed_.insert(index).second) return;
   ++summary_.failed;
-  if (notFound_.erase(index) != 0) --summary_.notFound;
+  const auto missing = notFound_.find(index);
+  if (missing == notFound_.end()) return;
+  --summary_.notFound;
+  std::vector<Text>& paths = summary_.notFoundInputs;
+  paths.erase(std::find(paths.begin(), paths.end(), missing->second));
+  notFound_.erase(missing);
 }
 
-void InputSweeps::notFound(std::size_t index) {
-  if (!failed_.contains(index) && notFound_.insert(index).second) ++summary_.notFound;
+void InputSweeps::notFound(std::size_t index, const Text& path) {
+  if (failed_.contains(index) || !notFound_.try_emplace(index, path).second) return;
+  ++summary_.notFound;
+  summary_.notFoundInputs.push_back(path);
 }
 
 void InputSweeps::secondSweep(const std::vector<Text>& inputs, const StatementReporter& errors,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <set>
 #include <unordered_map>
 #include <vector>
@@ -52,14 +53,14 @@ class InputSweeps {
                    const std::function<void(const InputText&)>& scan, const std::function<void()>& rowEnd);
 
  private:
-  void notFound(std::size_t index);
+  void notFound(std::size_t index, const Text& path);
 
   Host& host_;
   RunSummary& summary_;
   InputText current_;
   std::unordered_map<std::size_t, InputText> kept_;
   std::set<std::size_t> failed_;
-  std::set<std::size_t> notFound_;
+  std::map<std::size_t, Text> notFound_;  // with its path
 };
 
 // Closes the one document and puts it in place together with the files beside

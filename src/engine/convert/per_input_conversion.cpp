@@ -236,7 +236,7 @@ void ConvertPerInput(Host& host, const Text& inputPath, PerInputRun& run) {
   // result of its name behind.
   if (outcome == DocumentOutcome::NoCells) {
     if (input.missing()) {
-      run.foundMissing();
+      run.foundMissing(inputPath);
     } else {
       run.foundNothing();
     }

@@ -50,13 +50,17 @@ class PerInputRun {
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
   // Notes an input that was not there.
-  void foundMissing() { ++notFound_; }
+  void foundMissing(const Text& input) {
+    ++notFound_;
+    notFoundInputs_.push_back(input);
+  }
   // Notes an input whose reading or converting failed.
   void failedInput() { ++failed_; }
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
   std::size_t notFound() const { return notFound_; }
+  const std::vector<Text>& notFoundInputs() const { return notFoundInputs_; }
   std::size_t failed() const { return failed_; }
   const PerFormat<std::size_t>& besideFilesWritten() const { return besideFilesWritten_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
@@ -81,6 +85,7 @@ class PerInputRun {
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
   std::size_t notFound_ = 0;
+  std::vector<Text> notFoundInputs_;
   std::size_t failed_ = 0;
   PerFormat<std::size_t> besideFilesWritten_;
   std::uint64_t bytesWritten_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "engine/contacts/property_tally.h"
 #include "engine/write/output_formats.h"
@@ -15,6 +16,7 @@ struct RunSummary {
   std::size_t documentsWritten = 0;
   std::size_t nothingToConvert = 0;           // inputs that were read and yielded no cell
   std::size_t notFound = 0;                   // inputs that were not there when read
+  std::vector<Text> notFoundInputs;           // their paths, as the run met them
   std::size_t failed = 0;                     // inputs whose reading or converting failed (and was reported)
   Text oneDocument;                           // the one document's path, once written
   PropertyTally leftOut;                      // properties that no column shows (one row per contact)

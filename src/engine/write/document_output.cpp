@@ -44,8 +44,15 @@ bool CommitTogether(std::span<DocumentOutput* const> outputs, const StatementRep
     placed.push_back(output);
     writers.push_back(&*output->writer_);
   }
+  // In a run the group may be placed with a later batch: a failure then is reported the same way.
+  std::vector<Text> paths;
+  for (const DocumentOutput* output : placed) paths.push_back(output->path_);
+  const GroupFailed failedLater = [errors, statement, paths = std::move(paths)](std::size_t index,
+                                                                                int error) {
+    errors.report(statement, DescriptionFromUtf8(DescribeSystemError(error)), paths[index]);
+  };
   try {
-    CommitTogether(writers);
+    CommitTogether(writers, failedLater);
   } catch (const CommitFailure& failure) {
     errors.report(statement, DescriptionFromUtf8(failure.description()), placed[failure.index()]->path_);
     return false;

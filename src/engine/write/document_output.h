@@ -45,7 +45,9 @@ class DocumentOutput {
 // place together, or none of them, each with its final line break if it has one: a file that cannot
 // be written leaves every earlier file as it was. A failure is reported at
 // `statement`, naming the file it concerns. Null entries are passed over.
-// Gives whether they were placed.
+// Gives whether they were placed. In a run (a WriteSession) they may be placed
+// with the run's next batch of files (PlacingBatch), whole after a kill or a
+// power cut too; should that fail, the failure is reported then, as here.
 bool CommitTogether(std::span<DocumentOutput* const> outputs, const StatementReporter& errors, int statement);
 inline bool CommitTogether(std::initializer_list<DocumentOutput*> outputs, const StatementReporter& errors,
                            int statement) {

@@ -134,8 +134,7 @@ void XlsxDocument::putCell(std::uint64_t text, std::size_t lines, bool header) {
   out = PutColumnName(out, column_++);
   out = Put(out, std::string_view(rowNumber_, rowNumberSize_));
   out = Put(out, kSharedString);
-  if (header) out = Put(out, kHeaderStyle);
-  if (lines > 1) out = Put(out, kWrappedStyle);
+  out = Put(out, CellStyle(header, lines > 1));
   out = Put(out, kValueStart);
   out = std::to_chars(out, out + 24, text).ptr;
   taken(Put(out, kCellEnd));

@@ -47,7 +47,7 @@ constexpr std::string_view kWorkbookRelationships =
     "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
     "</Relationships>";
 
-// Style 0 for every data cell, 1 for the header, 2 for wrapped text.
+// Style 0 for every data cell, 1 for the header, 2 for wrapped text, 3 for a header that wraps.
 constexpr std::string_view kStyles =
     "<styleSheet xmlns=\"" BREVANT_MAIN_NS
     "\">"
@@ -61,13 +61,16 @@ constexpr std::string_view kStyles =
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" "
     "applyAlignment=\"1\">"
     "<alignment vertical=\"top\"/></xf></cellStyleXfs>"
-    "<cellXfs count=\"3\">"
+    "<cellXfs count=\"4\">"
     "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyAlignment=\"1\">"
     "<alignment vertical=\"top\"/></xf>"
     "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" "
     "applyAlignment=\"1\">"
     "<alignment vertical=\"top\"/></xf>"
     "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyAlignment=\"1\">"
+    "<alignment vertical=\"top\" wrapText=\"1\"/></xf>"
+    "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" "
+    "applyAlignment=\"1\">"
     "<alignment vertical=\"top\" wrapText=\"1\"/></xf>"
     "</cellXfs>"
     "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"

@@ -29,10 +29,13 @@ inline constexpr std::string_view kSharedStringsPartName = "xl/sharedStrings.xml
 std::string SharedStringsOpening(std::uint64_t uses, std::uint64_t texts);
 inline constexpr std::string_view kSharedStringsClosing = "</sst>";
 
-// The cell styles of styles.xml: every cell aligned to the top of its row,
-// the header row in bold, a long or broken text wrapped within its column.
-inline constexpr std::string_view kHeaderStyle = " s=\"1\"";
-inline constexpr std::string_view kWrappedStyle = " s=\"2\"";
+// The one style of a cell in styles.xml: every cell aligned to the top of its
+// row, the header row in bold, a long or broken text wrapped within its column,
+// a header cell that wraps both (a cell with two s attributes is no XML).
+inline std::string_view CellStyle(bool header, bool wrapped) {
+  if (header) return wrapped ? " s=\"3\"" : " s=\"1\"";
+  return wrapped ? " s=\"2\"" : "";
+}
 
 // The characters a column holds on one line, given the widest line seen in it.
 inline std::size_t ColumnCharacters(std::size_t widest) {

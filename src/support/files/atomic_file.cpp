@@ -1,7 +1,10 @@
 #include "support/files/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "support/files/file_error.h"
 #include "support/files/path_helpers.h"
@@ -63,11 +66,35 @@ void AtomicFileWriter::flush(bool last) {
   if (!last) file_.startWriteback();
 }
 
-void AtomicFileWriter::finish() {
+void AtomicFileWriter::finishWriting() {
   if (done_) throw std::logic_error("AtomicFileWriter: finish after commit or abandon");
   if (finished_) return;
   flush(true);
+  // Its bytes start on their way to the disk now: the batch's one sync finds little left to wait for.
+  if (error_ == 0) file_.startWriteback();
   finished_ = true;
+  if (error_ != 0) throwFailure();
+}
+
+bool AtomicFileWriter::batchable() const {
+  return error_ == 0 && file_.open() && file_.kind() == PendingFile::Kind::Unnamed && BatchTakesName(target_);
+}
+
+ReadyFile AtomicFileWriter::handOver() {
+  ReadyFile ready{target_, existing_};
+#ifndef _WIN32
+  ready.descriptor = file_.releaseUnnamed(ready.createdMode);
+#endif
+  done_ = true;
+  buffer_ = std::string();
+  return ready;
+}
+
+void AtomicFileWriter::finish() {
+  if (done_) throw std::logic_error("AtomicFileWriter: finish after commit or abandon");
+  if (readyToPlace_) return;
+  finishWriting();
+  readyToPlace_ = true;
   if (error_ == 0) {
     // The bytes of a file that replaces another are on disk before anything
     // else of a group is placed; a new one waits for the session, if any.
@@ -121,13 +148,37 @@ void AtomicFileWriter::throwFailure() {
   throw FileError(DescribeSystemError(error_));
 }
 
-void CommitTogether(std::span<AtomicFileWriter* const> writers) {
+void CommitTogether(std::span<AtomicFileWriter* const> writers, const GroupFailed& failedLater) {
   const auto dropAll = [&writers] {
     for (AtomicFileWriter* writer : writers) {
       if (!writer->done_) writer->abandon();
     }
   };
+  WriteSession* const session = WriteSession::current();
+  PlacingBatch* const batch = failedLater && session != nullptr ? session->batch() : nullptr;
   for (std::size_t i = 0; i < writers.size(); ++i) {
+    try {
+      if (batch != nullptr) {
+        writers[i]->finishWriting();
+      } else {
+        writers[i]->finish();
+      }
+    } catch (const FileError& error) {
+      dropAll();
+      throw CommitFailure(error, i);
+    }
+  }
+  if (batch != nullptr && std::all_of(writers.begin(), writers.end(),
+                                      [](const AtomicFileWriter* writer) { return writer->batchable(); })) {
+    // A killed run's half-placed groups there are settled first.
+    session->enter(FolderOfTarget(writers.front()->target_));
+    std::vector<ReadyFile> group;
+    for (AtomicFileWriter* writer : writers) group.push_back(writer->handOver());
+    batch->add(std::move(group), failedLater);
+    return;
+  }
+  // Not for a batch after all (a file system without unnamed files): each is synced as it is placed.
+  for (std::size_t i = 0; batch != nullptr && i < writers.size(); ++i) {
     try {
       writers[i]->finish();
     } catch (const FileError& error) {

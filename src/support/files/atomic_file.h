@@ -9,6 +9,7 @@
 #include "support/files/file_error.h"
 #include "support/files/native_path.h"
 #include "support/files/pending_file.h"
+#include "support/files/placing_batch.h"
 #include "support/text/text.h"
 
 namespace brevant {
@@ -26,7 +27,8 @@ namespace brevant {
 // Durable: a file that replaces another is on disk before it takes its place.
 // One that replaces nothing is synced by the thread's WriteSession when that
 // ends, or, without a session, before it is placed; its folder is then synced
-// after it.
+// after it. Files put in place together with a session that places in
+// batches go to its batch instead (CommitTogether).
 class AtomicFileWriter {
  public:
   explicit AtomicFileWriter(TextView targetPath, ExistingTarget existing = ExistingTarget::KeepReadOnly,
@@ -45,9 +47,16 @@ class AtomicFileWriter {
   void abandon();
 
  private:
-  friend void CommitTogether(std::span<AtomicFileWriter* const> writers);
+  friend void CommitTogether(std::span<AtomicFileWriter* const> writers, const GroupFailed& failedLater);
   // last: nothing more follows.
   void flush(bool last);
+  // Takes everything written to the file; nothing is synced. Throws FileError.
+  void finishWriting();
+  // Whether the finished file can go to the session's batch: unnamed, and a
+  // name its hidden names can hold whole.
+  bool batchable() const;
+  // Hands the finished file over to a batch.
+  ReadyFile handOver();
   void fail(int errorNumber);
   // Puts the finished file in place; keepReplaced as PendingFile has it.
   void place(bool keepReplaced);
@@ -60,6 +69,7 @@ class AtomicFileWriter {
   std::string buffer_;
   int error_ = 0;
   bool finished_ = false;
+  bool readyToPlace_ = false;  // finished, and synced where it must be before it is placed
   bool done_ = false;
 };
 
@@ -80,6 +90,10 @@ class CommitFailure : public FileError {
 // order; should one fail, those placed before it are taken out again and the
 // files they replaced put back (where the file system can swap two names in one
 // step, as Linux's ext4, XFS, Btrfs and tmpfs can). Throws CommitFailure.
-void CommitTogether(std::span<AtomicFileWriter* const> writers);
+// Given `failedLater`, and with a WriteSession that places in batches (see
+// PlacingBatch), the finished files go to the session's batch and are placed
+// with it, a kill or power cut notwithstanding, whole or not at all; should
+// the group fail then, `failedLater` is told.
+void CommitTogether(std::span<AtomicFileWriter* const> writers, const GroupFailed& failedLater = {});
 
 }  // namespace brevant

@@ -19,5 +19,8 @@ using NativePath = std::string;
 bool ToNativePath(TextView path, NativePath& native);
 // The program's text for a path from the system.
 Text FromNativePath(const NativePath& native);
+// The path as a user writes it, for messages: on Windows without the long
+// form's prefix (C:\folder for \\?\C:\folder, \\server for \\?\UNC\server).
+Text ShownPath(const NativePath& native);
 
 }  // namespace brevant

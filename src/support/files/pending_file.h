@@ -119,6 +119,9 @@ class PendingFile {
   Kind kind() const { return kind_; }
 #ifndef _WIN32
   int descriptor() const { return fd_; }
+  // Hands an unnamed file over to whoever places it (PlacingBatch): gives its
+  // descriptor, and the bits it was created with, and forgets it.
+  int releaseUnnamed(unsigned& createdMode);
 #endif
 
   // Writes all the bytes. Gives 0 or the system's error number.
@@ -190,9 +193,17 @@ int SyncFolder(const NativePath& folder);
 // The folder of a target path (with its final separator; empty for a bare name).
 NativePath FolderOfTarget(const NativePath& target);
 
-// Removes from the folder the hidden temporary files that a program of ours
-// left when it was ended before it could remove them (a kill, a power cut):
-// regular files named as PendingFile names them, owned by this user, last
+// The extensions of the files the program writes: documents, CSV files and
+// workbooks. Only hidden files with one of them before the temporary mark are
+// taken for a killed run's.
+inline constexpr std::string_view kOwnExtensions[] = {"htm", "xml", "csv", "xlsx"};
+
+// Settles in the folder the groups that a batch of ours left half placed when
+// it was ended (a kill, a power cut; see PlacingBatch), where no batch is at
+// work there: each becomes the whole earlier group again, or stays the whole
+// new one, and loses its hidden names. Then removes the lone hidden files that
+// a program of ours left: regular files named as PendingFile names them
+// (".<name>.<extension of ours>.brevant-XXXXXX"), owned by this user, last
 // changed before `changedBefore`, and not locked by a writer still at work.
 // Anything else, and anything it cannot look at, stays. Never fails.
 void RemoveStaleTemporaryFiles(const NativePath& folder, std::chrono::system_clock::time_point changedBefore);

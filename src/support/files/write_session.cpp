@@ -35,7 +35,33 @@ WriteSession::WriteSession(std::chrono::system_clock::time_point staleBefore)
   currentSession = this;
 }
 
-WriteSession::~WriteSession() { currentSession = outer_; }
+WriteSession::~WriteSession() {
+  // What the run handed over is placed, as it would have been without a batch.
+  if (batch_) {
+    try {
+      finish();
+    } catch (...) {
+    }
+  }
+  currentSession = outer_;
+}
+
+PlacingBatch* WriteSession::batch() {
+  if (!batch_ && PlacingBatch::Available()) batch_ = std::make_unique<PlacingBatch>();
+  return batch_.get();
+}
+
+void WriteSession::PlaceWaitingAt(const NativePath& target) {
+  if (currentSession != nullptr && currentSession->batch_) currentSession->batch_->placeIfWaiting(target);
+}
+
+void WriteSession::placeBatch() {
+  if (!batch_) return;
+  for (const NativePath& folder : batch_->place()) {
+    enter(folder);
+    placed(folder, false);
+  }
+}
 
 WriteSession* WriteSession::current() { return currentSession; }
 
@@ -51,13 +77,17 @@ void WriteSession::placed(const NativePath& folder, bool synced) {
 }
 
 WriteSession::Failures WriteSession::finish() {
+  placeBatch();
   const Failures failures = syncOrFail(folders_);
   folders_.clear();
+  // Placed for good: the earlier files go. Where the sync failed they stay, for a later run to settle.
+  if (batch_ && failures.empty()) batch_->dropKept();
   return failures;
 }
 
 WriteSession::Failures WriteSession::finish(const std::function<void()>& turn) {
   if (!turn) return finish();
+  placeBatch();
   // The sync waits for the disk on a thread of its own, with what it needs.
   struct Job {
     std::map<NativePath, Folder> folders;
@@ -88,6 +118,7 @@ WriteSession::Failures WriteSession::finish(const std::function<void()>& turn) {
     throw;
   }
   syncing.join();
+  if (batch_ && job->failures.empty()) batch_->dropKept();
   return std::move(job->failures);
 }
 

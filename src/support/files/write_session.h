@@ -3,10 +3,12 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "support/files/native_path.h"
+#include "support/files/placing_batch.h"
 
 namespace brevant {
 
@@ -19,6 +21,11 @@ namespace brevant {
 // failure, everything the run wrote survives a power cut. Each folder the run
 // writes into is first rid of the temporary files that a killed run of ours
 // left there (RemoveStaleTemporaryFiles).
+//
+// Where the system allows it (Linux), the session also places in batches the
+// groups that are put in place together (see PlacingBatch and CommitTogether):
+// finish() places the last batch, syncs, and only then lets the earlier files
+// the groups replaced go. A session that ends without finish() does the same.
 //
 // A session is the current one of its thread from its construction to its end;
 // files written without one are each made durable on their own. On Windows a
@@ -42,6 +49,11 @@ class WriteSession {
 
   // Before a file is placed in the folder.
   void enter(const NativePath& folder);
+  // The batch that groups go to, or nullptr where the system has none.
+  PlacingBatch* batch();
+  // Before the target is looked at: the current session's batch places first
+  // when it holds a file for it.
+  static void PlaceWaitingAt(const NativePath& target);
   // After a file was placed in the folder; `synced`: its bytes were on disk before.
   void placed(const NativePath& folder, bool synced);
 
@@ -66,8 +78,12 @@ class WriteSession {
   // The platform's part: syncs the folders and what was placed in them.
   static Failures sync(const std::map<NativePath, Folder>& folders);
 
+  // Places the last batch; its folders are then synced with the others.
+  void placeBatch();
+
   std::chrono::system_clock::time_point staleBefore_;
   std::map<NativePath, Folder> folders_;
+  std::unique_ptr<PlacingBatch> batch_;
   WriteSession* outer_;
 };
 

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "support/folders/name_order.h"
 #include "support/files/native_path.h"
 #include "support/files/path_helpers.h"
+#include "support/folders/name_order.h"
+#include "support/folders/unsafe_names.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
@@ -13,7 +14,7 @@ std::vector<Text> ReadableMatchingNames(const OpenFolder& listing, const std::ve
                                         const FilePattern& pattern) {
   std::vector<Text> names;
   for (const FolderEntry& entry : entries) {
-    if (entry.kind == EntryKind::Folder || !IsValidUtf8(entry.name)) continue;
+    if (entry.kind == EntryKind::Folder || !IsUsableListedName(entry.name)) continue;
     Text name = FromUtf8(entry.name);
     if (!pattern.matches(name) || !listing.fileIsAccessible(entry)) continue;
     names.push_back(std::move(name));

@@ -5,14 +5,14 @@
 #include <string>
 #include <utility>
 
-#include "support/messages/error_report.h"
-#include "support/messages/error_tags.h"
 #include "support/files/file_attributes.h"
 #include "support/files/file_helpers.h"
-#include "support/folders/name_order.h"
 #include "support/files/native_path.h"
 #include "support/files/path_helpers.h"
+#include "support/folders/name_order.h"
 #include "support/folders/unsafe_names.h"
+#include "support/messages/error_report.h"
+#include "support/messages/error_tags.h"
 #include "support/text/utf8.h"
 
 namespace brevant {

@@ -6,9 +6,10 @@
 #include <utility>
 
 #include "support/files/file_attributes.h"
+#include "support/files/path_helpers.h"
 #include "support/folders/files_in_folder.h"
 #include "support/folders/folder_tree_scan.h"
-#include "support/files/path_helpers.h"
+#include "support/folders/unsafe_names.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
@@ -92,10 +93,11 @@ class MatchingFileScan : public FolderTreeScan {
     std::vector<Text> files;
   };
 
-  // Matching files whose names are not valid UTF-8 cannot be taken.
+  // Matching files whose names are not valid UTF-8 or hold control characters
+  // (a line break, an escape sequence for the terminal) cannot be taken.
   void tellUnusableNames(const Text& folder, const std::vector<FolderEntry>& entries) {
     for (const FolderEntry& entry : entries) {
-      if (entry.kind == EntryKind::Folder || IsValidUtf8(entry.name)) continue;
+      if (entry.kind == EntryKind::Folder || IsUsableListedName(entry.name)) continue;
       Text name = FromUtf8(entry.name);
       if (matcher_.matches(name)) observer().leftOut(folder + name, LeftOut::UnusableName);
     }

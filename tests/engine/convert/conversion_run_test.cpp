@@ -242,6 +242,7 @@ TEST_F(ConversionRun, TheSummaryCountsMissingAndFailedInputsApart) {
     EXPECT_EQ(summary.inputs, 5u);
     EXPECT_EQ(summary.nothingToConvert, 1u);
     EXPECT_EQ(summary.notFound, 1u);
+    EXPECT_EQ(summary.notFoundInputs, std::vector<Text>{PathText(folder / "gone.vcf")});
     EXPECT_EQ(summary.failed, way.allToOne ? 1u : 2u);
     EXPECT_EQ(summary.documentsWritten, 1u);
     // Per file the folder and the write fail; in one document the folder fails in both sweeps.

@@ -12,6 +12,7 @@
 #include "engine/statement_reporter.h"
 #include "support/files/path_helpers.h"
 #include "support/text/utf8.h"
+#include "test_support/contact_table.h"
 #include "test_support/csv_table.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
@@ -43,7 +44,11 @@ test::Cells CsvCells(const std::string& bytes) {
   return csv.records;
 }
 
-test::Cells XlsxCells(const std::string& bytes) { return test::ReadXlsx(bytes).texts(); }
+test::Cells XlsxCells(const std::string& bytes) {
+  const test::XlsxText xlsx = test::ReadXlsx(bytes);
+  EXPECT_TRUE(xlsx.zipWhole && (xlsx.xmlWellFormed || !test::ChecksXml())) << xlsx.problem;
+  return xlsx.texts();
+}
 
 class SheetSafety : public ::testing::TestWithParam<SheetFormat> {
  protected:

@@ -161,6 +161,44 @@ TEST(XlsxCell, DecodedValuesKeepTheirCharactersAndPlaces) {
   EXPECT_TRUE(read.headerFrozen);
 }
 
+// Every cell has one style, a header cell that wraps (a label a person typed
+// with a line break, or one longer than a cell holds) the bold wrapped one:
+// two s attributes on one cell are no XML, and a spreadsheet drops every row.
+TEST(XlsxCell, EveryCellHasOneStyle) {
+  constexpr int kWrappedHeader = 3;
+  struct StyleCase {
+    const char* name;
+    std::string header;
+    std::string value;
+    int headerStyle;
+    int valueStyle;
+  };
+  const StyleCase cases[] = {
+      {"plain", "Display Name", "Ann", kHeader, 0},
+      {"label with a line break", "Line one\nline two", "Ann", kWrappedHeader, 0},
+      {"label with CR LF and a wrapped value", "Line one\r\nline two", "a\nb", kWrappedHeader, kWrapped},
+      {"label longer than a cell", std::string(40000, 'L'), std::string(61, 'v'), kWrappedHeader, kWrapped},
+  };
+  test::TempDir dir;
+  test::RecordingHost host;
+  for (const StyleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    XlsxDocument xlsx(PathText(dir / "t.xlsx"), ExistingTarget::Replace, TurnsOf(host));
+    xlsx.caption(std::string_view(c.header));
+    xlsx.endRow();
+    xlsx.value(c.value, ByteEncoding::Utf8);
+    xlsx.endRow();
+    ASSERT_TRUE(xlsx.commit(StatementReporter(host, Procedure::PerInputConversion), 1));
+    const XlsxText read = ReadChecked(dir / "t.xlsx");
+    ASSERT_EQ(read.rows.size(), 2u);
+    EXPECT_EQ(read.rows[0][0].style, c.headerStyle);
+    EXPECT_EQ(read.rows[1][0].style, c.valueStyle);
+    EXPECT_EQ(read.rows[1][0].text, c.value);
+    const std::string& styles = read.parts.at("xl/styles.xml");
+    EXPECT_NE(styles.find("<cellXfs count=\"4\">"), std::string::npos);
+  }
+}
+
 // A workbook is a few fixed parts and the sheet; the same table gives the same
 // bytes, on any day and any system.
 TEST(XlsxContainer, TheSameTableGivesTheSameBytes) {

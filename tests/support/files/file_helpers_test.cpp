@@ -91,19 +91,41 @@ TEST(DocumentWrite, KeepsTheTargetsPermissions) {
 #endif
 }
 
-TEST(DocumentWrite, KeepsTheTargetsOwnerWhenRootWrites) {
+// Root writing into a user's folder leaves the user's document theirs; a file
+// another user planted in a shared (sticky) folder hands its planter neither
+// the document nor a mode that lets everybody write it.
+TEST(DocumentWrite, KeepsTheTargetsOwnerOnlyInTheOwnersFolder) {
 #ifdef _WIN32
   GTEST_SKIP() << "needs file owners";
 #else
   if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
-  TempDir dir;
-  WriteBytes(dir / "b.htm", "old");
-  ASSERT_EQ(chown((dir / "b.htm").c_str(), 65534, 65534), 0);
-  WriteDocument(PathText(dir / "b.htm"), "new");
-  struct stat st;
-  ASSERT_EQ(stat((dir / "b.htm").c_str(), &st), 0);
-  EXPECT_EQ(st.st_uid, 65534u);
-  EXPECT_EQ(st.st_gid, 65534u);
+  const struct {
+    const char* name;
+    uid_t folderOwner;
+    mode_t folderMode;
+    mode_t earlierMode;
+    uid_t owner;
+    mode_t mode;
+  } cases[] = {
+      {"the user's own folder", 65534, 0755, 0640, 65534, 0640},
+      {"planted in a shared folder", 0, 01777, 0666, 0, 0664},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    ASSERT_EQ(chown(dir.path().c_str(), c.folderOwner, c.folderOwner), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), c.folderMode), 0);
+    WriteBytes(dir / "b.htm", "old");
+    ASSERT_EQ(chown((dir / "b.htm").c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod((dir / "b.htm").c_str(), c.earlierMode), 0);
+    WriteDocument(PathText(dir / "b.htm"), "new");
+    struct stat st;
+    ASSERT_EQ(stat((dir / "b.htm").c_str(), &st), 0);
+    EXPECT_EQ(ReadBytes(dir / "b.htm"), "new");
+    EXPECT_EQ(st.st_uid, c.owner);
+    EXPECT_EQ(st.st_gid, c.owner);
+    EXPECT_EQ(st.st_mode & 07777, c.mode);
+  }
 #endif
 }
 

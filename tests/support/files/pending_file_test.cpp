@@ -14,8 +14,8 @@
 
 #include "support/files/atomic_file.h"
 #include "support/files/signal_cleanup.h"
-#include "support/text/utf8.h"
 #include "support/files/write_session.h"
+#include "support/text/utf8.h"
 #include "test_support/child_process.h"
 #include "test_support/temp_dir.h"
 #include "test_support/temporary_files.h"
@@ -53,6 +53,28 @@ TEST(PendingFile, NamedFileIsHiddenAndPrivateUntilPlaced) {
   EXPECT_EQ(ReadBytes(dir / "b.htm"), "secret");
   EXPECT_EQ(fs::status(dir / "b.htm").permissions(), static_cast<fs::perms>(0644));
   EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+// A name too long to have the mark added is shortened before its extension:
+// the hidden file is still one a later run knows for its own and removes.
+TEST(PendingFile, ShortenedHiddenNameKeepsItsExtension) {
+  TempDir dir;
+  for (const std::string extension : {".htm", ".xlsx", ".csv"}) {
+    SCOPED_TRACE(extension);
+    PendingFile file;
+    ASSERT_EQ(file.create((dir / (std::string(250, 'n') + extension)).string(), PendingFile::Kind::Named), 0);
+    const std::vector<std::string> hidden = TemporaryFilesIn(dir.path());
+    ASSERT_EQ(hidden.size(), 1u);
+    EXPECT_LE(hidden[0].size(), 255u);
+    EXPECT_NE(hidden[0].find(extension + ".brevant-"), std::string::npos) << hidden[0];
+    // Left by a killed run: unlocked, and changed before the instant given.
+    fs::rename(dir / hidden[0], dir / "aside");
+    file.discard();
+    fs::rename(dir / "aside", dir / hidden[0]);
+    RemoveStaleTemporaryFiles(dir.path().string() + "/",
+                              std::chrono::system_clock::now() + std::chrono::minutes(1));
+    EXPECT_EQ(EntriesIn(dir.path()), 0u);
+  }
 }
 
 TEST(PendingFile, NothingIsLeftWhenItCannotBePlacedOrIsDropped) {
@@ -151,21 +173,28 @@ TEST(PendingFile, StaleTemporaryFilesOfOursAreRemovedAndNothingElse) {
   } cases[] = {
       {".b.htm.brevant-Ab3xZ9", {}, true},
       {".output.xml.brevant-000000", {}, true},
-      {".b.htm.brevant-Ab3xZ", {}, false},    // suffix too short
-      {".b.htm.brevant-Ab3xZ9x", {}, false},  // too long
-      {".b.htm.brevant-Ab3-Z9", {}, false},   // not letters and digits
-      {"b.htm.brevant-Ab3xZ9", {}, false},    // not hidden
-      {".b.htm.brevantAb3xZ9", {}, false},    // no mark
-      {".brevant-Ab3xZ9", {}, false},         // no name before the mark
-      {".theirs.htm.brevant-Ab3xZ9",          // another user's
+      {".b.csv.brevant-Ab3xZ9", {}, true},
+      {".Name (2).xlsx.brevant-Ab3xZ9", {}, true},
+      {".notes.brevant-backup", {}, false},      // the user's own, not our pattern
+      {".notes.txt.brevant-Ab3xZ9", {}, false},  // no extension of ours
+      {".b.HTM.brevant-Ab3xZ9", {}, false},      // we write ours in small letters
+      {".htm.brevant-Ab3xZ9", {}, false},        // no name before the extension
+      {".b.xhtm.brevant-Ab3xZ9", {}, false},     // ours only as a whole extension
+      {".b.htm.brevant-Ab3xZ", {}, false},       // suffix too short
+      {".b.htm.brevant-Ab3xZ9x", {}, false},     // too long
+      {".b.htm.brevant-Ab3-Z9", {}, false},      // not letters and digits
+      {"b.htm.brevant-Ab3xZ9", {}, false},       // not hidden
+      {".b.htm.brevantAb3xZ9", {}, false},       // no mark
+      {".brevant-Ab3xZ9", {}, false},            // no name before the mark
+      {".theirs.htm.brevant-Ab3xZ9",             // another user's
        [](const fs::path& p) {
          test::WriteBytes(p, "x");
          ASSERT_EQ(chown(p.c_str(), 65534, 65534), 0);
        },
        false},
-      {".folder.brevant-Ab3xZ9", [](const fs::path& p) { fs::create_directory(p); }, false},
-      {".link.brevant-Ab3xZ9", [](const fs::path& p) { fs::create_symlink("elsewhere", p); }, false},
-      {".fifo.brevant-Ab3xZ9", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false},
+      {".folder.htm.brevant-Ab3xZ9", [](const fs::path& p) { fs::create_directory(p); }, false},
+      {".link.htm.brevant-Ab3xZ9", [](const fs::path& p) { fs::create_symlink("elsewhere", p); }, false},
+      {".fifo.htm.brevant-Ab3xZ9", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); }, false},
   };
   for (const auto& c : cases) {
     if (c.make) {

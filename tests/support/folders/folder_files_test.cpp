@@ -11,8 +11,8 @@
 
 #include "support/files/file_access.h"
 #include "support/files/file_attributes.h"
-#include "support/folders/files_in_folder.h"
 #include "support/folder_test_tree.h"
+#include "support/folders/files_in_folder.h"
 #include "support/unprivileged_child.h"
 #include "test_support/child_process.h"
 
@@ -111,7 +111,8 @@ TEST(FilesInFolder, TakesOnlyWhatOpensAsARegularFile) {
   fs::create_symlink(dir / "sub", dir / "folderlink.vcf");
   fs::create_symlink(dir / "gone", dir / "dangling.vcf");
   fs::create_symlink("/dev/null", dir / "device.vcf");
-  MakeFiles(dir.path(), {std::string("bad\xFF.vcf"), std::string("ok\xC3\xA9.vcf")});
+  MakeFiles(dir.path(), {std::string("bad\xFF.vcf"), std::string("ok\xC3\xA9.vcf"), "line\nbreak.vcf",
+                         "\x1B]0;title\x07.vcf"});
   // Apart and with a bound: a listing that waits on the FIFO fails here and stops nothing else.
   std::string names;
   ASSERT_TRUE(

@@ -16,10 +16,10 @@
 
 #include "support/files/file_access.h"
 #include "support/files/file_attributes.h"
-#include "support/folders/files_in_folder.h"
-#include "support/folder_test_tree.h"
-#include "support/folders/matching_files.h"
 #include "support/files/path_helpers.h"
+#include "support/folder_test_tree.h"
+#include "support/folders/files_in_folder.h"
+#include "support/folders/matching_files.h"
 #include "support/folders/sub_directories.h"
 #include "support/unprivileged_child.h"
 #include "test_support/child_process.h"
@@ -151,8 +151,9 @@ TEST(MatchingFiles, TellsWhatItHadToLeaveOut) {
   GTEST_SKIP() << "builds names through POSIX descriptors";
 #else
   TempDir dir;
-  MakeFiles(dir.path(), {"top/a.vcf", "top/bad\xFF/b.vcf", "top/c\x01/c.vcf", "top/d\xFE.vcf", "top/~e.vcf",
-                         "top/.f.vcf"});
+  MakeFiles(dir.path(),
+            {"top/a.vcf", "top/bad\xFF/b.vcf", "top/c\x01/c.vcf", "top/d\xFE.vcf", "top/~e.vcf", "top/.f.vcf",
+             "top/g\nh.vcf", "top/\x1B[31mi.vcf", "top/j\xC2\x9B.vcf", "top/k\x7F.vcf", "top/l\x01.txt"});
   // A chain of folders whose paths grow past the platform's limit of 4096 bytes.
   const std::string name(200, 'n');
   int folder = open((dir / "top").c_str(), O_RDONLY | O_DIRECTORY);
@@ -185,9 +186,13 @@ TEST(MatchingFiles, TellsWhatItHadToLeaveOut) {
   EXPECT_EQ(tooLong, 1u);
   std::sort(unusable.begin(), unusable.end());
   EXPECT_EQ(unusable,
-            (std::vector<std::pair<Text, LeftOut>>{{FromUtf8(top + "bad\xFF"), LeftOut::UnusableName},
+            (std::vector<std::pair<Text, LeftOut>>{{FromUtf8(top + "\x1B[31mi.vcf"), LeftOut::UnusableName},
+                                                   {FromUtf8(top + "bad\xFF"), LeftOut::UnusableName},
                                                    {FromUtf8(top + "c\x01"), LeftOut::UnusableName},
-                                                   {FromUtf8(top + "d\xFE.vcf"), LeftOut::UnusableName}}));
+                                                   {FromUtf8(top + "d\xFE.vcf"), LeftOut::UnusableName},
+                                                   {FromUtf8(top + "g\nh.vcf"), LeftOut::UnusableName},
+                                                   {FromUtf8(top + "j\xC2\x9B.vcf"), LeftOut::UnusableName},
+                                                   {FromUtf8(top + "k\x7F.vcf"), LeftOut::UnusableName}}));
   EXPECT_TRUE(observer.reports.empty());
 #endif
 }

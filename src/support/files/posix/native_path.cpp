@@ -12,4 +12,6 @@ bool ToNativePath(TextView path, std::string& bytes) {
 
 Text FromNativePath(const NativePath& native) { return FromUtf8(native); }
 
+Text ShownPath(const NativePath& native) { return FromNativePath(native); }
+
 }  // namespace brevant

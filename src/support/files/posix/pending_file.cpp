@@ -7,13 +7,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <fstream>
+#include <map>
 #include <random>
 
 #include "support/files/native_path.h"
+#include "support/files/posix/posix_files.h"
 #include "support/files/signal_cleanup.h"
+#include "support/files/write_session.h"
 
 namespace brevant {
 
@@ -23,45 +27,26 @@ namespace {
 // target's own name is near it.
 constexpr std::size_t kMaxNameInTempName = 200;
 constexpr int kMaxNameAttempts = 100;
+constexpr std::size_t kMaxOwnExtension = 4;
+static_assert(std::ranges::all_of(kOwnExtensions, [](std::string_view extension) {
+  return extension.size() <= kMaxOwnExtension;
+}));
 
 std::string FolderOf(const std::string& target) {
   const std::size_t slash = target.rfind('/');
   return slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
 }
 
-std::string NameOf(const std::string& target) {
-  const std::size_t slash = target.rfind('/');
-  return slash == std::string::npos ? target : target.substr(slash + 1);
-}
-
+// Six letters or digits; the last never one that marks a file of a batch, so
+// that a later run never takes a lone file for one of a group.
 std::string RandomSuffix() {
-  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  thread_local std::mt19937_64 engine{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
-  std::string suffix(6, ' ');
-  for (char& c : suffix) c = kAlphabet[pick(engine)];
+  std::string suffix = RandomLetters(kSuffixLength);
+  while (IsGroupRole(suffix.back())) suffix.back() = RandomLetters(1).front();
   return suffix;
 }
 
-constexpr std::string_view kTemporaryMark = ".brevant-";
-constexpr std::size_t kSuffixLength = 6;
-
 std::string HiddenName(const std::string& target) {
-  return FolderOf(target) + "." + NameOf(target).substr(0, kMaxNameInTempName) + std::string(kTemporaryMark) +
-         RandomSuffix();
-}
-
-// A name HiddenName() gives: ".", at least one character, the mark and six letters or digits.
-bool IsTemporaryName(std::string_view name) {
-  if (name.size() < 2 + kTemporaryMark.size() + kSuffixLength || name.front() != '.') return false;
-  const std::string_view suffix = name.substr(name.size() - kSuffixLength);
-  const std::string_view mark =
-      name.substr(name.size() - kSuffixLength - kTemporaryMark.size(), kTemporaryMark.size());
-  if (mark != kTemporaryMark) return false;
-  for (const char c : suffix) {
-    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
-  }
-  return true;
+  return FolderOf(target) + HiddenFileName(NameOf(target), RandomSuffix());
 }
 
 // Errors by which a file system says it has no unnamed files.
@@ -79,28 +64,7 @@ struct TargetState {
 int CheckTarget(const std::string& path, ExistingTarget existing, TargetState& state) {
   if (lstat(path.c_str(), &state.st) != 0) return 0;
   state.exists = true;
-  if (S_ISDIR(state.st.st_mode)) return EISDIR;
-  state.regularFile = S_ISREG(state.st.st_mode);
-  if (existing == ExistingTarget::Replace || S_ISLNK(state.st.st_mode)) return 0;
-  // A device or FIFO is not a document; a read-only file keeps its content.
-  if (!state.regularFile) return EISDIR;
-  if ((state.st.st_mode & S_IWUSR) == 0) return EACCES;
-  if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return errno;
-  return 0;
-}
-
-// The program never changes who it runs as: asked once, not for every document.
-bool OwnedByUs(uid_t owner, gid_t group) {
-  static const uid_t user = geteuid();
-  static const gid_t userGroup = getegid();
-  return owner == user && group == userGroup;
-}
-
-// The replacement keeps the target's owner where allowed; file systems without
-// owners refuse, which is no reason to fail the write.
-void TakeOverOwner(int fd, uid_t owner, gid_t group) {
-  if (OwnedByUs(owner, group)) return;
-  [[maybe_unused]] const int ignored = fchown(fd, owner, group);
+  return CheckStandingFile(AT_FDCWD, path.c_str(), state.st, existing, state.regularFile);
 }
 
 int WriteAll(int fd, std::string_view bytes) {
@@ -136,8 +100,6 @@ mode_t Umask() {
   return mask;
 }
 
-mode_t NewFileMode() { return 0666 & ~Umask(); }
-
 // Bits a pending file may be created with: those it will keep when they are
 // known and nobody gains by seeing it early. Others than its owner would gain
 // nothing from an unnamed file (nobody can open it) and nothing from a named one
@@ -145,17 +107,99 @@ mode_t NewFileMode() { return 0666 & ~Umask(); }
 mode_t CreationMode(const TargetLook* look) {
   if (look == nullptr) return 0600;
   if (!look->exists) return 0666;
-  if (look->regularFile && OwnedByUs(look->owner, look->group)) return look->mode & 0777;
+  if (look->regularFile && OwnedByUs(look->owner, look->group)) return ReplacementMode(look->mode);
   return 0600;
 }
 
+// The owner of the folder the target is in, or -1 when it cannot be told.
+uid_t FolderOwner(const std::string& target) {
+  const std::string folder = FolderOf(target);
+  struct stat st;
+  return stat(folder.empty() ? "." : folder.c_str(), &st) == 0 ? st.st_uid : static_cast<uid_t>(-1);
+}
+
 }  // namespace
+
+std::string NameOf(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  return slash == std::string::npos ? target : target.substr(slash + 1);
+}
+
+std::string RandomLetters(std::size_t count) {
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937_64 engine{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
+  std::string letters(count, ' ');
+  for (char& c : letters) c = kAlphabet[pick(engine)];
+  return letters;
+}
+
+std::string HiddenFileName(std::string name, std::string_view suffix) {
+  if (name.size() > kMaxNameInTempName) {
+    const std::size_t dot = name.rfind('.');
+    const std::size_t extension = dot == std::string::npos ? 0 : name.size() - dot;
+    name = extension > kMaxOwnExtension + 1
+               ? name.substr(0, kMaxNameInTempName)
+               : name.substr(0, kMaxNameInTempName - extension) + name.substr(dot);
+  }
+  return "." + name + std::string(kTemporaryMark) + std::string(suffix);
+}
+
+bool IsTemporaryName(std::string_view name) {
+  if (name.size() < 2 + kTemporaryMark.size() + kSuffixLength || name.front() != '.') return false;
+  const std::string_view suffix = name.substr(name.size() - kSuffixLength);
+  const std::string_view mark =
+      name.substr(name.size() - kSuffixLength - kTemporaryMark.size(), kTemporaryMark.size());
+  if (mark != kTemporaryMark) return false;
+  for (const char c : suffix) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  const std::string_view named = TargetNameOf(name);
+  return std::ranges::any_of(kOwnExtensions, [named](std::string_view extension) {
+    return named.size() > extension.size() + 1 && named.ends_with(extension) &&
+           named[named.size() - extension.size() - 1] == '.';
+  });
+}
+
+std::string_view TargetNameOf(std::string_view hiddenName) {
+  return hiddenName.substr(1, hiddenName.size() - 1 - kTemporaryMark.size() - kSuffixLength);
+}
+
+int CheckStandingFile(int folder, const char* name, const struct stat& st, ExistingTarget existing,
+                      bool& regularFile) {
+  if (S_ISDIR(st.st_mode)) return EISDIR;
+  regularFile = S_ISREG(st.st_mode);
+  if (existing == ExistingTarget::Replace || S_ISLNK(st.st_mode)) return 0;
+  // A device or FIFO is not a document; a read-only file keeps its content.
+  if (!regularFile) return EISDIR;
+  if ((st.st_mode & S_IWUSR) == 0) return EACCES;
+  if (faccessat(folder, name, W_OK, AT_EACCESS) != 0) return errno;
+  return 0;
+}
+
+// The program never changes who it runs as: asked once, not for every document.
+bool OwnedByUs(uid_t owner, gid_t group) {
+  static const uid_t user = geteuid();
+  static const gid_t userGroup = getegid();
+  return owner == user && group == userGroup;
+}
+
+void TakeOverOwner(int fd, uid_t owner, gid_t group, uid_t folderOwner) {
+  if (OwnedByUs(owner, group) || owner != folderOwner) return;
+  // File systems without owners refuse, which is no reason to fail the write.
+  [[maybe_unused]] const int ignored = fchown(fd, owner, group);
+}
+
+mode_t NewFileMode() { return 0666 & ~Umask(); }
+mode_t ReplacementMode(mode_t earlier) { return earlier & 0775; }
 
 TargetLook LookAtTarget(TextView path) {
   TargetLook look;
   std::string native;
   struct stat st;
-  if (!ToNativePath(path, native) || native.empty() || lstat(native.c_str(), &st) != 0) return look;
+  if (!ToNativePath(path, native) || native.empty()) return look;
+  WriteSession::PlaceWaitingAt(native);
+  if (lstat(native.c_str(), &st) != 0) return look;
   look.exists = true;
   look.folder = S_ISDIR(st.st_mode);
   look.regularFile = S_ISREG(st.st_mode);
@@ -241,6 +285,14 @@ int PendingFile::linkUnder(const std::string& target, std::string& name) {
 
 bool PendingFile::open() const { return fd_ >= 0; }
 
+int PendingFile::releaseUnnamed(unsigned& createdMode) {
+  if (kind_ != Kind::Unnamed) return -1;
+  createdMode = createdMode_;
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
 int PendingFile::write(std::string_view bytes) {
   const int error = WriteAll(fd_, bytes);
   if (error == 0) written_ += bytes.size();
@@ -321,8 +373,8 @@ int PendingFile::placeOver(const NativePath& target, ExistingTarget existing, co
     discard();
     return error;
   }
-  if (state.regularFile) TakeOverOwner(fd_, state.st.st_uid, state.st.st_gid);
-  return placeReplacing(target, state.regularFile ? (state.st.st_mode & 0777) : NewFileMode(),
+  if (state.regularFile) TakeOverOwner(fd_, state.st.st_uid, state.st.st_gid, FolderOwner(target));
+  return placeReplacing(target, state.regularFile ? ReplacementMode(state.st.st_mode) : NewFileMode(),
                         options.keepReplaced);
 }
 
@@ -471,21 +523,52 @@ void RemoveStaleTemporaryFiles(const NativePath& folder,
     return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
   };
   static const uid_t user = geteuid();
+  struct stat folderStatus {};
+  const uid_t folderOwner = fstat(folderFd, &folderStatus) == 0 ? folderStatus.st_uid : user;
+  // The files of a batch's groups by their group, and whether all of them are a killed run's.
+  struct Group {
+    std::map<std::string, GroupFile> files;
+    bool ours = true;
+  };
+  std::map<std::string, Group> groups;
+  std::vector<std::string> lone;
   while (const dirent* entry = readdir(listing)) {
     if (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN) continue;
     if (!IsTemporaryName(entry->d_name)) continue;
+    const std::string_view name = entry->d_name;
     struct stat st;
-    if (fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-        st.st_uid != user || nanoseconds(st.st_ctim) >= before || nanoseconds(st.st_mtim) >= before)
+    const bool looked =
+        fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+    // An earlier file kept by a group may be the folder owner's, whose file it replaced.
+    const bool ours = looked && (st.st_uid == user || (name.back() == kKeptRole && st.st_uid == folderOwner));
+    const bool stale = ours && nanoseconds(st.st_ctim) < before && nanoseconds(st.st_mtim) < before;
+    if (IsGroupRole(name.back())) {
+      Group& group = groups[std::string(name.substr(name.size() - kSuffixLength, kSuffixLength - 1))];
+      group.ours &= ours;
+      GroupFile& file = group.files[std::string(TargetNameOf(name))];
+      file.name = TargetNameOf(name);
+      (name.back() == kStagedRole ? file.staged : file.kept) = name;
       continue;
+    }
+    if (!stale) continue;
     const int fd = openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat opened;
     // The same file as looked at, and no writer holds it.
     if (fstat(fd, &opened) == 0 && opened.st_ino == st.st_ino && opened.st_dev == st.st_dev &&
         flock(fd, LOCK_EX | LOCK_NB) == 0)
-      unlinkat(folderFd, entry->d_name, 0);
+      lone.emplace_back(name);
     ::close(fd);
+  }
+  for (const std::string& name : lone) unlinkat(folderFd, name.c_str(), 0);
+  // A group left half placed gets its earlier files back; one that stands, only loses its hidden names.
+  // Only where no batch is at work: each holds the folder while it has names there.
+  const bool noBatchAtWork = !groups.empty() && flock(folderFd, LOCK_EX | LOCK_NB) == 0;
+  for (const auto& [token, group] : groups) {
+    if (!group.ours || !noBatchAtWork) continue;
+    std::vector<GroupFile> files;
+    for (const auto& [name, file] : group.files) files.push_back(file);
+    SettleGroup(folderFd, files);
   }
   closedir(listing);
 }

@@ -72,4 +72,10 @@ bool ToNativePath(TextView path, NativePath& native) {
 
 Text FromNativePath(const NativePath& native) { return Text(native.begin(), native.end()); }
 
+Text ShownPath(const NativePath& native) {
+  if (StartsWith(native, L"\\\\?\\UNC\\")) return u"\\\\" + FromNativePath(native.substr(8));
+  if (StartsWith(native, L"\\\\?\\")) return FromNativePath(native.substr(4));
+  return FromNativePath(native);
+}
+
 }  // namespace brevant

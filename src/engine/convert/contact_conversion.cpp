@@ -190,7 +190,7 @@ void ConvertContactsToOneDocument(Host& host, const StatementReporter& errors,
     document.flush();
     CommitOneDocument(output, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteOneDocument, outputPath);
+    if (errors.reportCurrentException(kWriteOneDocument, outputPath)) sweeps.allFailed(inputs.size());
   }
 }
 

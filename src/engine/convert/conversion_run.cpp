@@ -1,5 +1,7 @@
 #include "engine/convert/conversion_run.h"
 
+#include <optional>
+
 #include "engine/convert/one_document_conversion.h"
 #include "engine/convert/per_input_conversion.h"
 #include "engine/progress.h"
@@ -32,6 +34,40 @@ void ReportUnsyncedFolders(Host& host, const std::vector<std::pair<NativePath, i
     errors.report(one ? 842 : 546, DescriptionFromUtf8(DescribeSystemError(error)), FromNativePath(folder));
 }
 
+// One document for every input, in list order. Memory that runs out where a
+// conversion looks for no failure of its own fails the input at hand.
+void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& summary) {
+  const StatementReporter errors(host, Procedure::PerInputConversion);
+  summary.inputs = inputs.size();
+  std::optional<PerInputRun> run;
+  try {
+    run.emplace(inputs, [&host] { host.yield(); });
+  } catch (const std::exception&) {  // no room for the list of inputs: none is converted
+    errors.reportCurrentException(546, inputs.front());
+    summary.failed = inputs.size();
+    return;
+  }
+  for (std::size_t i = 1; i <= inputs.size(); ++i) {
+    const Text& path = inputs[i - 1];
+    host.setProgressPosition(FractionalPercent(i, inputs.size()));
+    host.setProgressCaption(kProcessingPrefix + GetFileName(path));
+    try {
+      host.yield();
+      ConvertPerInput(host, path, *run);
+    } catch (const std::exception&) {
+      errors.reportCurrentException(546, path);
+      run->failedInput();
+    }
+  }
+  summary.documentsWritten = run->documentsWritten();
+  summary.nothingToConvert = run->nothingToConvert();
+  summary.notFound = run->notFound();
+  summary.failed = run->failed();
+  summary.leftOut = run->leftOut();
+  summary.bytesWritten = run->bytesWritten();
+  summary.besideFilesWritten = run->besideFilesWritten();
+}
+
 }  // namespace
 
 RunOutcome StartConverting(Host& host) {
@@ -51,24 +87,15 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   WriteSession session;
   const DocumentMode mode = host.documentMode();
   if (mode == DocumentMode::OneDocument) {
-    ConvertToOneDocument(host, OneDocumentPath(host, inputs), summary);
-  } else {
-    PerInputRun run(inputs, [&host] { host.yield(); });
-    for (std::size_t i = 1; i <= inputs.size(); ++i) {
-      const Text& path = inputs[i - 1];
-      host.setProgressPosition(FractionalPercent(i, inputs.size()));
-      host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-      host.yield();
-      ConvertPerInput(host, path, run);
+    const Text outputPath = OneDocumentPath(host, inputs);
+    try {
+      ConvertToOneDocument(host, outputPath, summary);
+    } catch (const std::exception&) {  // memory ran out where the conversion looked for no failure
+      StatementReporter(host, Procedure::OneDocumentConversion).reportCurrentException(842, outputPath);
+      if (summary.failed == 0) summary.failed = 1;
     }
-    summary.inputs = inputs.size();
-    summary.documentsWritten = run.documentsWritten();
-    summary.nothingToConvert = run.nothingToConvert();
-    summary.notFound = run.notFound();
-    summary.failed = run.failed();
-    summary.leftOut = run.leftOut();
-    summary.bytesWritten = run.bytesWritten();
-    summary.besideFilesWritten = run.besideFilesWritten();
+  } else {
+    ConvertEachInput(host, inputs, summary);
   }
   ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), mode);
   host.setBusy(false);

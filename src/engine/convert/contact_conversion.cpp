@@ -1,6 +1,8 @@
 #include "engine/convert/contact_conversion.h"
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "engine/contacts/contact_reader.h"
 #include "engine/convert/one_document_inputs.h"
@@ -21,42 +23,6 @@ enum Statement : int {
   kPerInputWrite = 546,
 };
 
-// All contacts of one input, kept until the document is written: their cells,
-// in row order, and the values that do not stand as they are in the input.
-class ContactTable final : public ContactSink {
- public:
-  explicit ContactTable(std::size_t inputBytes, PropertyTally& leftOut)
-      : leftOut_(leftOut), columns_(labels_) {
-    // Room that stays unused costs no memory; growing would briefly cost twice.
-    cells_.reserve(inputBytes / 16);
-  }
-
-  std::string& values() override { return values_; }
-  std::vector<ContactCell>& cells() override { return cells_; }
-  void contact(const Contact& contact) override {
-    columns_.add(contact.cells);
-    rowEnds_.push_back(cells_.size());
-  }
-  ContactLabels& labels() override { return labels_; }
-  void leftOut(std::string_view name, std::string_view detail) override { leftOut_.add(name, detail); }
-
-  const ContactColumns& columns() const { return columns_; }
-  std::size_t rows() const { return rowEnds_.size(); }
-  std::span<const ContactCell> row(std::size_t row) const {
-    const std::size_t start = row == 0 ? 0 : rowEnds_[row - 1];
-    return std::span(cells_).subspan(start, rowEnds_[row] - start);
-  }
-  std::string_view storedValues() const { return values_; }
-
- private:
-  PropertyTally& leftOut_;
-  ContactLabels labels_;
-  ContactColumns columns_;
-  std::string values_;
-  std::vector<ContactCell> cells_;
-  std::vector<std::size_t> rowEnds_;
-};
-
 class ColumnCollector final : public ContactSink {
  public:
   ColumnCollector(ContactColumns& columns, ContactLabels& labels, PropertyTally& leftOut)
@@ -66,6 +32,7 @@ class ColumnCollector final : public ContactSink {
   void contact(const Contact& contact) override {
     columns_.add(contact.cells);
     cellCount_ += contact.cells.size();
+    ++contacts_;
     values_.clear();
     cells_.clear();
   }
@@ -74,6 +41,7 @@ class ColumnCollector final : public ContactSink {
   // Values are not kept, but read: labels and the names of contacts come from them.
   bool keepsValues() const override { return false; }
   std::size_t cellCount() const { return cellCount_; }
+  std::size_t contacts() const { return contacts_; }
 
  private:
   ContactColumns& columns_;
@@ -82,19 +50,23 @@ class ColumnCollector final : public ContactSink {
   std::string values_;
   std::vector<ContactCell> cells_;
   std::size_t cellCount_ = 0;
+  std::size_t contacts_ = 0;
 };
 
-// Writes each contact's row as it is read. A caption that was not there in the
-// first sweep (the file changed meanwhile) is dropped.
+// Writes each contact's row as it is read, so that only one contact is held at
+// a time. A caption that was not there in the first sweep (the file changed
+// meanwhile) is dropped. `beforeRow` runs before every row.
 class RowWriter final : public ContactSink {
  public:
-  RowWriter(const ContactColumns& columns, ContactLabels& labels, ContactDocument& document)
-      : columns_(columns), labels_(labels), document_(document) {}
+  RowWriter(const ContactColumns& columns, ContactLabels& labels, ContactDocument& document,
+            std::function<void()> beforeRow = {})
+      : columns_(columns), labels_(labels), document_(document), beforeRow_(std::move(beforeRow)) {}
   ContactLabels& labels() override { return labels_; }
 
   std::string& values() override { return values_; }
   std::vector<ContactCell>& cells() override { return cells_; }
   void contact(const Contact& contact) override {
+    if (beforeRow_) beforeRow_();
     document_.row(contact.cells, contact.input, contact.values, columns_);
     values_.clear();
     cells_.clear();
@@ -104,6 +76,7 @@ class RowWriter final : public ContactSink {
   const ContactColumns& columns_;
   ContactLabels& labels_;
   ContactDocument& document_;
+  std::function<void()> beforeRow_;
   std::string values_;
   std::vector<ContactCell> cells_;
 };
@@ -114,31 +87,38 @@ DocumentOutcome ConvertContactsPerInput(Host& host, const StatementReporter& err
                                         const Text& inputPath, const Text& outputPath, BesideFiles* beside,
                                         PropertyTally& leftOut, const TargetLook* target) {
   const ContactTableStyle style = ReadContactTableStyle(host);
-  const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
-  ContactTable table(inputBytes, leftOut);
+  // The input is read twice, once for the columns and once for the rows, so
+  // that no more than one contact is held however many the input has.
+  ContactLabels labels;  // one for both sweeps, so that a label is the same number in each
+  ContactColumns columns(labels);
   std::optional<ContactBytes> bytes;
+  std::size_t contacts = 0;
   try {
     bytes.emplace(input);
-    const std::size_t blocks = ReadContacts(*bytes, table, host);
+    ColumnCollector collector(columns, labels, leftOut);
+    const std::size_t blocks = ReadContacts(*bytes, collector, host);
     if (!input.ansi().empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
+    contacts = collector.contacts();
   } catch (...) {
     errors.reportCurrentException(kPerInputScan, inputPath);
     return DocumentOutcome::Failed;
   }
-  if (table.columns().empty()) return DocumentOutcome::NoCells;
+  if (columns.empty()) return DocumentOutcome::NoCells;
 
   try {
     DocumentOutput output(outputPath, ExistingTarget::Replace, target);
     ContactDocument document(output, TurnsOf(host), beside);
-    document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
+    document.begin(style, StripExtension(GetFileName(inputPath)), columns);
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
-    const std::size_t last = table.rows() - 1;
+    const std::size_t last = contacts - 1;
     PercentSteps steps(last);
-    for (std::size_t row = 0; row < table.rows(); ++row) {
+    std::size_t row = 0;
+    RowWriter rows(columns, labels, document, [&] {
       host.yield();
-      if (last > 0 && steps.changesAt(row)) host.setProgressPosition(steps.at(row));
-      document.row(table.row(row), bytes->bytes(), table.storedValues(), table.columns());
-    }
+      if (last > 0 && row <= last && steps.changesAt(row)) host.setProgressPosition(steps.at(row));
+      ++row;
+    });
+    ReadContacts(*bytes, rows, host);
     document.flush();
     output.write(kClosing);
     // The document and the files beside it go in place together, or none does.

@@ -23,6 +23,67 @@ enum Statement : int {
   kPerInputWrite = 546,
 };
 
+// The contacts of one input as they are read, with the columns they need.
+// Their rows are kept until the document can be written while they take no
+// more than kKeptRowsBudget: the usual input is read once. Past that they are
+// dropped and only the columns are gathered further; the rows then come from
+// a second reading of the input, one contact at a time. An input larger than
+// the budget is read that way from the start, as its rows would not fit.
+class KeptRows final : public ContactSink {
+ public:
+  KeptRows(ContactColumns& columns, ContactLabels& labels, PropertyTally& leftOut, std::size_t inputBytes,
+           std::size_t budget)
+      : columns_(columns),
+        labels_(labels),
+        leftOut_(leftOut),
+        budget_(budget),
+        dropped_(inputBytes > budget) {}
+
+  std::string& values() override { return values_; }
+  std::vector<ContactCell>& cells() override { return cells_; }
+  void contact(const Contact& contact) override {
+    columns_.add(contact.cells);
+    ++contacts_;
+    if (!dropped_) {
+      rowEnds_.push_back(cells_.size());
+      const std::size_t taken =
+          cells_.size() * sizeof(ContactCell) + values_.size() + rowEnds_.size() * sizeof(std::size_t);
+      if (taken <= budget_) return;
+      dropped_ = true;
+      std::vector<std::size_t>().swap(rowEnds_);
+      std::vector<ContactCell>().swap(cells_);
+      std::string().swap(values_);
+    }
+    cells_.clear();
+    values_.clear();
+  }
+  ContactLabels& labels() override { return labels_; }
+  void leftOut(std::string_view name, std::string_view detail) override { leftOut_.add(name, detail); }
+
+  // Once the rows are dropped, only the captions of the cells count.
+  bool keepsValues() const override { return !dropped_; }
+
+  std::size_t contacts() const { return contacts_; }
+  // The rows were too many to keep: the input is read again for them.
+  bool dropped() const { return dropped_; }
+  std::span<const ContactCell> row(std::size_t row) const {
+    const std::size_t start = row == 0 ? 0 : rowEnds_[row - 1];
+    return std::span(cells_).subspan(start, rowEnds_[row] - start);
+  }
+  std::string_view storedValues() const { return values_; }
+
+ private:
+  ContactColumns& columns_;
+  ContactLabels& labels_;
+  PropertyTally& leftOut_;
+  std::string values_;
+  std::vector<ContactCell> cells_;
+  std::vector<std::size_t> rowEnds_;
+  std::size_t contacts_ = 0;
+  std::size_t budget_;
+  bool dropped_;
+};
+
 class ColumnCollector final : public ContactSink {
  public:
   ColumnCollector(ContactColumns& columns, ContactLabels& labels, PropertyTally& leftOut)
@@ -32,7 +93,6 @@ class ColumnCollector final : public ContactSink {
   void contact(const Contact& contact) override {
     columns_.add(contact.cells);
     cellCount_ += contact.cells.size();
-    ++contacts_;
     values_.clear();
     cells_.clear();
   }
@@ -41,7 +101,6 @@ class ColumnCollector final : public ContactSink {
   // Values are not kept, but read: labels and the names of contacts come from them.
   bool keepsValues() const override { return false; }
   std::size_t cellCount() const { return cellCount_; }
-  std::size_t contacts() const { return contacts_; }
 
  private:
   ContactColumns& columns_;
@@ -50,7 +109,6 @@ class ColumnCollector final : public ContactSink {
   std::string values_;
   std::vector<ContactCell> cells_;
   std::size_t cellCount_ = 0;
-  std::size_t contacts_ = 0;
 };
 
 // Writes each contact's row as it is read, so that only one contact is held at
@@ -85,20 +143,18 @@ class RowWriter final : public ContactSink {
 
 DocumentOutcome ConvertContactsPerInput(Host& host, const StatementReporter& errors, const InputText& input,
                                         const Text& inputPath, const Text& outputPath, BesideFiles* beside,
-                                        PropertyTally& leftOut, const TargetLook* target) {
+                                        PropertyTally& leftOut, const TargetLook* target,
+                                        std::size_t keptRowsBudget) {
   const ContactTableStyle style = ReadContactTableStyle(host);
-  // The input is read twice, once for the columns and once for the rows, so
-  // that no more than one contact is held however many the input has.
-  ContactLabels labels;  // one for both sweeps, so that a label is the same number in each
+  ContactLabels labels;  // one for both readings, so that a label is the same number in each
   ContactColumns columns(labels);
   std::optional<ContactBytes> bytes;
-  std::size_t contacts = 0;
+  std::optional<KeptRows> kept;
   try {
     bytes.emplace(input);
-    ColumnCollector collector(columns, labels, leftOut);
-    const std::size_t blocks = ReadContacts(*bytes, collector, host);
+    kept.emplace(columns, labels, leftOut, bytes->bytes().size(), keptRowsBudget);
+    const std::size_t blocks = ReadContacts(*bytes, *kept, host);
     if (!input.ansi().empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
-    contacts = collector.contacts();
   } catch (...) {
     errors.reportCurrentException(kPerInputScan, inputPath);
     return DocumentOutcome::Failed;
@@ -110,15 +166,23 @@ DocumentOutcome ConvertContactsPerInput(Host& host, const StatementReporter& err
     ContactDocument document(output, TurnsOf(host), beside);
     document.begin(style, StripExtension(GetFileName(inputPath)), columns);
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
-    const std::size_t last = contacts - 1;
+    const std::size_t last = kept->contacts() - 1;
     PercentSteps steps(last);
     std::size_t row = 0;
-    RowWriter rows(columns, labels, document, [&] {
+    const auto beforeRow = [&] {
       host.yield();
       if (last > 0 && row <= last && steps.changesAt(row)) host.setProgressPosition(steps.at(row));
       ++row;
-    });
-    ReadContacts(*bytes, rows, host);
+    };
+    if (kept->dropped()) {
+      RowWriter rows(columns, labels, document, beforeRow);
+      ReadContacts(*bytes, rows, host);
+    } else {
+      for (std::size_t k = 0; k <= last; ++k) {
+        beforeRow();
+        document.row(kept->row(k), bytes->bytes(), kept->storedValues(), columns);
+      }
+    }
     document.flush();
     output.write(kClosing);
     // The document and the files beside it go in place together, or none does.

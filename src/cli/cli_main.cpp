@@ -15,6 +15,7 @@
 #include "cli/size_text.h"
 #include "cli/terminal_text.h"
 #include "engine/convert/conversion_run.h"
+#include "engine/statement_reporter.h"
 #include "support/files/file_helpers.h"
 #include "support/files/input_file.h"
 #include "support/text/utf8.h"
@@ -155,7 +156,8 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     severalContacts = host.severalContacts();
   } catch (const std::exception& failure) {  // out of memory, say: scan and engine report everything else
     progress.clear();
-    err << kProgramName << ": " << failure.what() << '\n';
+    err << kProgramName << ": " << (IsOutOfMemory(failure) ? ToUtf8(Text(kOutOfMemory)) : failure.what())
+        << '\n';
     return kExitErrorsReported;
   }
   progress.clear();

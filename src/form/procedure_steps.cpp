@@ -1,6 +1,6 @@
 #include "form/procedure_steps.h"
 
-#include <new>
+#include "engine/statement_reporter.h"
 
 namespace brevant {
 
@@ -12,8 +12,8 @@ void ProcedureSteps::report(int number, Text description) const {
 }
 
 void ProcedureSteps::report(int number, const std::exception& failure) const {
-  if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
-    report(number, u"Out of memory");
+  if (IsOutOfMemory(failure)) {
+    report(number, kOutOfMemory);
   } else {
     report(number, DescriptionFromUtf8(failure.what()));
   }

@@ -84,7 +84,7 @@ class ContactSink {
     (void)detail;
   }
   // False for a sink that only looks at the captions of the cells: their
-  // values are then neither kept nor checked.
+  // values are then neither kept nor checked. Asked again after every contact.
   virtual bool keepsValues() const { return true; }
 
  protected:

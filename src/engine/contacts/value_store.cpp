@@ -345,6 +345,7 @@ void ValueStore::finishContact() {
   const Contact contact{std::span(cells).subspan(std::min(start_, cells.size())), bytes_.bytes(),
                         sink_.values()};
   sink_.contact(contact);
+  keepsValues_ = sink_.keepsValues();
   start_ = sink_.cells().size();
   dropContact();
 }

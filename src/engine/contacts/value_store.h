@@ -102,7 +102,7 @@ class ValueStore {
   const ContactBytes& bytes_;
   ContactSink& sink_;
   Host& host_;
-  const bool keepsValues_;
+  bool keepsValues_;  // asked again after every contact
   CharsetDecoder charsets_;
   std::array<std::uint32_t, kCaptionCount> counts_{};  // of the cells without a label
   // The counts of the cells with a label, by caption << 16 | label.

@@ -1,6 +1,8 @@
 #include "engine/convert/contact_conversion.h"
 
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "engine/contacts/contact_reader.h"
 #include "engine/convert/one_document_inputs.h"
@@ -21,27 +23,49 @@ enum Statement : int {
   kPerInputWrite = 546,
 };
 
-// All contacts of one input, kept until the document is written: their cells,
-// in row order, and the values that do not stand as they are in the input.
-class ContactTable final : public ContactSink {
+// The contacts of one input as they are read, with the columns they need.
+// Their rows are kept until the document can be written while they take no
+// more than kKeptRowsBudget: the usual input is read once. Past that they are
+// dropped and only the columns are gathered further; the rows then come from
+// a second reading of the input, one contact at a time. An input larger than
+// the budget is read that way from the start, as its rows would not fit.
+class KeptRows final : public ContactSink {
  public:
-  explicit ContactTable(std::size_t inputBytes, PropertyTally& leftOut)
-      : leftOut_(leftOut), columns_(labels_) {
-    // Room that stays unused costs no memory; growing would briefly cost twice.
-    cells_.reserve(inputBytes / 16);
-  }
+  KeptRows(ContactColumns& columns, ContactLabels& labels, PropertyTally& leftOut, std::size_t inputBytes,
+           std::size_t budget)
+      : columns_(columns),
+        labels_(labels),
+        leftOut_(leftOut),
+        budget_(budget),
+        dropped_(inputBytes > budget) {}
 
   std::string& values() override { return values_; }
   std::vector<ContactCell>& cells() override { return cells_; }
   void contact(const Contact& contact) override {
     columns_.add(contact.cells);
-    rowEnds_.push_back(cells_.size());
+    ++contacts_;
+    if (!dropped_) {
+      rowEnds_.push_back(cells_.size());
+      const std::size_t taken =
+          cells_.size() * sizeof(ContactCell) + values_.size() + rowEnds_.size() * sizeof(std::size_t);
+      if (taken <= budget_) return;
+      dropped_ = true;
+      std::vector<std::size_t>().swap(rowEnds_);
+      std::vector<ContactCell>().swap(cells_);
+      std::string().swap(values_);
+    }
+    cells_.clear();
+    values_.clear();
   }
   ContactLabels& labels() override { return labels_; }
   void leftOut(std::string_view name, std::string_view detail) override { leftOut_.add(name, detail); }
 
-  const ContactColumns& columns() const { return columns_; }
-  std::size_t rows() const { return rowEnds_.size(); }
+  // Once the rows are dropped, only the captions of the cells count.
+  bool keepsValues() const override { return !dropped_; }
+
+  std::size_t contacts() const { return contacts_; }
+  // The rows were too many to keep: the input is read again for them.
+  bool dropped() const { return dropped_; }
   std::span<const ContactCell> row(std::size_t row) const {
     const std::size_t start = row == 0 ? 0 : rowEnds_[row - 1];
     return std::span(cells_).subspan(start, rowEnds_[row] - start);
@@ -49,12 +73,15 @@ class ContactTable final : public ContactSink {
   std::string_view storedValues() const { return values_; }
 
  private:
+  ContactColumns& columns_;
+  ContactLabels& labels_;
   PropertyTally& leftOut_;
-  ContactLabels labels_;
-  ContactColumns columns_;
   std::string values_;
   std::vector<ContactCell> cells_;
   std::vector<std::size_t> rowEnds_;
+  std::size_t contacts_ = 0;
+  std::size_t budget_;
+  bool dropped_;
 };
 
 class ColumnCollector final : public ContactSink {
@@ -84,17 +111,20 @@ class ColumnCollector final : public ContactSink {
   std::size_t cellCount_ = 0;
 };
 
-// Writes each contact's row as it is read. A caption that was not there in the
-// first sweep (the file changed meanwhile) is dropped.
+// Writes each contact's row as it is read, so that only one contact is held at
+// a time. A caption that was not there in the first sweep (the file changed
+// meanwhile) is dropped. `beforeRow` runs before every row.
 class RowWriter final : public ContactSink {
  public:
-  RowWriter(const ContactColumns& columns, ContactLabels& labels, ContactDocument& document)
-      : columns_(columns), labels_(labels), document_(document) {}
+  RowWriter(const ContactColumns& columns, ContactLabels& labels, ContactDocument& document,
+            std::function<void()> beforeRow = {})
+      : columns_(columns), labels_(labels), document_(document), beforeRow_(std::move(beforeRow)) {}
   ContactLabels& labels() override { return labels_; }
 
   std::string& values() override { return values_; }
   std::vector<ContactCell>& cells() override { return cells_; }
   void contact(const Contact& contact) override {
+    if (beforeRow_) beforeRow_();
     document_.row(contact.cells, contact.input, contact.values, columns_);
     values_.clear();
     cells_.clear();
@@ -104,6 +134,7 @@ class RowWriter final : public ContactSink {
   const ContactColumns& columns_;
   ContactLabels& labels_;
   ContactDocument& document_;
+  std::function<void()> beforeRow_;
   std::string values_;
   std::vector<ContactCell> cells_;
 };
@@ -112,32 +143,45 @@ class RowWriter final : public ContactSink {
 
 DocumentOutcome ConvertContactsPerInput(Host& host, const StatementReporter& errors, const InputText& input,
                                         const Text& inputPath, const Text& outputPath, BesideFiles* beside,
-                                        PropertyTally& leftOut, const TargetLook* target) {
+                                        PropertyTally& leftOut, const TargetLook* target,
+                                        std::size_t keptRowsBudget) {
   const ContactTableStyle style = ReadContactTableStyle(host);
-  const std::size_t inputBytes = input.utf16() ? input.chars().size() * 3 : input.ansi().size();
-  ContactTable table(inputBytes, leftOut);
+  ContactLabels labels;  // one for both readings, so that a label is the same number in each
+  ContactColumns columns(labels);
   std::optional<ContactBytes> bytes;
+  std::optional<KeptRows> kept;
   try {
     bytes.emplace(input);
-    const std::size_t blocks = ReadContacts(*bytes, table, host);
+    kept.emplace(columns, labels, leftOut, bytes->bytes().size(), keptRowsBudget);
+    const std::size_t blocks = ReadContacts(*bytes, *kept, host);
     if (!input.ansi().empty()) host.noteVcardBlocks(inputPath, blocks);  // empty: a missing file
   } catch (...) {
     errors.reportCurrentException(kPerInputScan, inputPath);
     return DocumentOutcome::Failed;
   }
-  if (table.columns().empty()) return DocumentOutcome::NoCells;
+  if (columns.empty()) return DocumentOutcome::NoCells;
 
   try {
     DocumentOutput output(outputPath, ExistingTarget::Replace, target);
     ContactDocument document(output, TurnsOf(host), beside);
-    document.begin(style, StripExtension(GetFileName(inputPath)), table.columns());
+    document.begin(style, StripExtension(GetFileName(inputPath)), columns);
     // The window gets its turn before every row, and the bar runs from 0 to 100 over the rows.
-    const std::size_t last = table.rows() - 1;
+    const std::size_t last = kept->contacts() - 1;
     PercentSteps steps(last);
-    for (std::size_t row = 0; row < table.rows(); ++row) {
+    std::size_t row = 0;
+    const auto beforeRow = [&] {
       host.yield();
-      if (last > 0 && steps.changesAt(row)) host.setProgressPosition(steps.at(row));
-      document.row(table.row(row), bytes->bytes(), table.storedValues(), table.columns());
+      if (last > 0 && row <= last && steps.changesAt(row)) host.setProgressPosition(steps.at(row));
+      ++row;
+    };
+    if (kept->dropped()) {
+      RowWriter rows(columns, labels, document, beforeRow);
+      ReadContacts(*bytes, rows, host);
+    } else {
+      for (std::size_t k = 0; k <= last; ++k) {
+        beforeRow();
+        document.row(kept->row(k), bytes->bytes(), kept->storedValues(), columns);
+      }
     }
     document.flush();
     output.write(kClosing);
@@ -190,7 +234,7 @@ void ConvertContactsToOneDocument(Host& host, const StatementReporter& errors,
     document.flush();
     CommitOneDocument(output, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteOneDocument, outputPath);
+    if (errors.reportCurrentException(kWriteOneDocument, outputPath)) sweeps.allFailed(inputs.size());
   }
 }
 

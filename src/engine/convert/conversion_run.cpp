@@ -1,6 +1,7 @@
 #include "engine/convert/conversion_run.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/convert/one_document_conversion.h"
 #include "engine/convert/per_input_conversion.h"
@@ -46,26 +47,42 @@ void CountInputsNotConverted(RunSummary& summary, std::size_t inputs, bool oneDo
   if (accounted + converted < inputs) summary.failed += inputs - accounted - converted;
 }
 
-// One document per input; the summary holds the counts so far when a failure ends the run early.
+// One document for every input, in list order. Memory that runs out where a
+// conversion looks for no failure of its own fails the input at hand. The
+// summary holds the counts so far when the run ends early (the window closed).
 void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& summary) {
-  PerInputRun run(inputs, [&host] { host.yield(); });
+  const StatementReporter errors(host, Procedure::PerInputConversion);
+  summary.inputs = inputs.size();
+  std::optional<PerInputRun> run;
+  try {
+    run.emplace(inputs, [&host] { host.yield(); });
+  } catch (const std::exception&) {  // no room for the list of inputs: none is converted
+    errors.reportCurrentException(546, inputs.front());
+    summary.failed = inputs.size();
+    return;
+  }
   const auto summarize = [&] {
-    summary.documentsWritten = run.documentsWritten();
-    summary.nothingToConvert = run.nothingToConvert();
-    summary.notFound = run.notFound();
-    summary.notFoundInputs = run.notFoundInputs();
-    summary.failed = run.failed();
-    summary.leftOut = run.leftOut();
-    summary.bytesWritten = run.bytesWritten();
-    summary.besideFilesWritten = run.besideFilesWritten();
+    summary.documentsWritten = run->documentsWritten();
+    summary.nothingToConvert = run->nothingToConvert();
+    summary.notFound = run->notFound();
+    summary.notFoundInputs = run->notFoundInputs();
+    summary.failed = run->failed();
+    summary.leftOut = run->leftOut();
+    summary.bytesWritten = run->bytesWritten();
+    summary.besideFilesWritten = run->besideFilesWritten();
   };
   try {
     for (std::size_t i = 1; i <= inputs.size(); ++i) {
       const Text& path = inputs[i - 1];
       host.setProgressPosition(FractionalPercent(i, inputs.size()));
       host.setProgressCaption(kProcessingPrefix + GetFileName(path));
-      host.yield();
-      ConvertPerInput(host, path, run);
+      try {
+        host.yield();
+        ConvertPerInput(host, path, *run);
+      } catch (const std::exception&) {
+        errors.reportCurrentException(546, path);
+        run->failedInput();
+      }
     }
   } catch (...) {
     summarize();
@@ -95,7 +112,13 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
   const bool one = mode == DocumentMode::OneDocument;
   try {
     if (one) {
-      ConvertToOneDocument(host, OneDocumentPath(host, inputs), summary);
+      const Text outputPath = OneDocumentPath(host, inputs);
+      try {
+        ConvertToOneDocument(host, outputPath, summary);
+      } catch (const std::exception&) {  // memory ran out where the conversion looked for no failure
+        StatementReporter(host, Procedure::OneDocumentConversion).reportCurrentException(842, outputPath);
+        if (summary.failed == 0) summary.failed = 1;
+      }
     } else {
       ConvertEachInput(host, inputs, summary);
     }

@@ -171,7 +171,7 @@ void ConvertToOneDocument(Host& host, const Text& outputPath, RunSummary& summar
     pieces.passOn();
     CommitOneDocument(document, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {
-    errors.reportCurrentException(kWriteOneDocument, outputPath);
+    if (errors.reportCurrentException(kWriteOneDocument, outputPath)) sweeps.allFailed(inputs.size());
   }
 }
 

@@ -41,6 +41,12 @@ class InputSweeps {
 
   // Notes an input whose converting failed after it was read.
   void failed(std::size_t index);
+  // Notes every input of the run that is not lost yet as failed: the document
+  // of them all could not be written for want of memory.
+  void allFailed(std::size_t inputs) {
+    for (std::size_t index = 0; index < inputs; ++index)
+      if (!lost(index)) failed(index);
+  }
   // Not found, or failed: such an input is no input with nothing to convert.
   bool lost(std::size_t index) const { return failed_.contains(index) || notFound_.contains(index); }
 

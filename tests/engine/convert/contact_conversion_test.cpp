@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "engine/convert/contact_conversion.h"
 #include "engine/convert/one_document_conversion.h"
 #include "engine/convert/per_input_conversion.h"
 #include "engine/statement_reporter.h"
@@ -216,6 +217,49 @@ TEST_F(ContactConversion, OneDocumentHoldsEveryContactOfEveryInput) {
   EXPECT_THAT(host.positions, ElementsAre(33, 66, 100, 33, 66, 100));
   EXPECT_THAT(host.captions, ElementsAre(u"Processing: phone.vcf", u"Processing: mail service.vcf",
                                          u"Processing: vCard 4.0.vcf"));
+  EXPECT_TRUE(host.errors.empty());
+}
+
+// Rows wait in memory for the columns up to a budget; past it, or for an
+// input larger than the budget, the input is read again for them. The
+// document and the files beside it are the same bytes either way, with the
+// same progress, including a column that only the last contact fills.
+TEST_F(ContactConversion, RowsReadAgainPastTheirBudgetGiveTheSameFiles) {
+  std::string all;
+  for (const ExportCase& e : Exports()) all += e.bytes;
+  all += "BEGIN:VCARD\r\nFN:Late\r\nX-SKYPE:late.one\r\nTEL;TYPE=PAGER:5\r\nEND:VCARD\r\n";
+  const Text inputPath = add("all.vcf", all);
+  const InputText input = ReadInput(inputPath);
+  struct Budget {
+    const char* name;
+    std::size_t bytes;
+  };
+  std::map<std::string, std::string> first;  // each file's bytes with the first budget
+  for (const Budget budget : {Budget{"kept", kKeptRowsBudget}, Budget{"dropped on the way", 400},
+                              Budget{"read twice from the start", 0}}) {
+    SCOPED_TRACE(budget.name);
+    host.positions.clear();
+    const StatementReporter errors(host, Procedure::PerInputConversion);
+    const fs::path out = dir / budget.name;
+    fs::create_directories(out);
+    BesideFiles beside;
+    beside.open(OutputFormat::Csv, FromUtf8((out / "all.htm").string()), TurnsOf(host),
+                ExistingTarget::Replace);
+    beside.open(OutputFormat::Xlsx, FromUtf8((out / "all.htm").string()), TurnsOf(host),
+                ExistingTarget::Replace);
+    PropertyTally leftOut;
+    EXPECT_EQ(ConvertContactsPerInput(host, errors, input, inputPath, FromUtf8((out / "all.htm").string()),
+                                      &beside, leftOut, nullptr, budget.bytes),
+              DocumentOutcome::Written);
+    EXPECT_THAT(host.positions, ElementsAre(0, 14, 28, 42, 57, 71, 85, 100));
+    for (const char* file : {"all.htm", "all.csv", "all.xlsx"}) {
+      const std::string bytes = ReadBytes(out / file);
+      const bool plain = std::string_view(file) != "all.xlsx";  // the workbook is deflated
+      EXPECT_TRUE(!plain || bytes.find("late.one") != std::string::npos) << file;
+      const auto [kept, isFirst] = first.emplace(file, bytes);
+      EXPECT_TRUE(isFirst || kept->second == bytes) << file;
+    }
+  }
   EXPECT_TRUE(host.errors.empty());
 }
 

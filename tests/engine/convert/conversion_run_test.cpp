@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "engine/convert/run_summary.h"
+#include "engine/statement_reporter.h"
 #include "support/text/utf8.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
@@ -247,6 +248,51 @@ TEST_F(ConversionRun, TheSummaryCountsMissingAndFailedInputsApart) {
     EXPECT_EQ(summary.documentsWritten, 1u);
     // Per file the folder and the write fail; in one document the folder fails in both sweeps.
     EXPECT_EQ(host.errors.size(), 2u);
+  }
+}
+
+// Memory that runs out at any moment of a run, in every way of converting, is
+// said in an error box that names a file, and counted as a failed input: it
+// never ends the run with an exception.
+TEST_F(ConversionRun, MemoryRunningOutAnywhereIsSaidAndCountedAsAFailure) {
+  struct Case {
+    bool allToOne;
+    bool perContact;
+  };
+  add(dir / "a.vcf", "BEGIN:VCARD\r\nFN:a\r\nEMAIL:a@b\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:b\r\nEND:VCARD\r\n");
+  add(dir / "b.vcf", "FN:c\nTEL:1\n");
+  host.beside[OutputFormat::Csv] = true;
+  host.beside[OutputFormat::Xlsx] = true;
+  for (const Case way : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+    host.mode = way.allToOne ? DocumentMode::OneDocument : DocumentMode::PerInput;
+    host.perContact = way.perContact;
+    host.onYield = nullptr;
+    host.yields = 0;
+    StartConverting(host);
+    const int yields = host.yields;
+    for (int failing = 1; failing <= yields; ++failing) {
+      SCOPED_TRACE(std::string(way.allToOne ? "one document" : "per file") +
+                   (way.perContact ? ", one row per contact" : "") + ", failing turn " +
+                   std::to_string(failing));
+      host.errors.clear();
+      host.yields = 0;
+      bool thrown = false;
+      host.onYield = [&] {
+        if (host.yields != failing) return;
+        thrown = true;
+        if (failing % 2 == 0) throw std::bad_alloc();
+        throw std::length_error("basic_string::_M_create");
+      };
+      RunSummary summary;
+      EXPECT_NO_THROW(EXPECT_EQ(StartConverting(host, summary), RunOutcome::Done));
+      if (!thrown) continue;  // a turn of the first run only, before its documents were there
+      ASSERT_FALSE(host.errors.empty());
+      for (const ErrorReport& error : host.errors) {
+        EXPECT_EQ(error.description, kOutOfMemory);
+        EXPECT_FALSE(error.file.empty());
+      }
+      EXPECT_GE(summary.failed, 1u);
+    }
   }
 }
 

@@ -223,7 +223,7 @@ TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThat
   const ToolRun single = RunTool(dir_.path(), {"-m", "single", "two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(single.status, 0);
   EXPECT_EQ(single.err, notVcard + "brevant-convert: 3 inputs, 1 document written: " +
-                            absolute("output.xml") + " (386 bytes), 0 with nothing to convert\n" + hint);
+                            absolute("output.xml") + " (470 bytes), 0 with nothing to convert\n" + hint);
   EXPECT_EQ(RunTool(dir_.path(), {"-q", "two.vcf", "notes.txt"}).err, notVcard);
   // Every contact has its row: no hint, but the warning all the same.
   const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf", "notes.txt"});
@@ -249,7 +249,11 @@ TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
                     {"-msingle", "--border=3", "--text-color=255", "--background-color=65280", "a.vcf"})
                 .status,
             0);
-  EXPECT_EQ(FirstLine(ReadBytes(dir_ / "output.xml")), opening);
+  // output.xml is XHTML: the same opening after its XML declaration, in the XHTML namespace.
+  const std::string document = ReadBytes(dir_ / "output.xml");
+  EXPECT_EQ(FirstLine(document), "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n");
+  EXPECT_EQ(FirstLine(document.substr(document.find('\n') + 1)),
+            "<html xmlns=\"http://www.w3.org/1999/xhtml\">" + opening.substr(6));
 
   // A window-system value above the signed range wraps and is written as such.
   EXPECT_EQ(RunTool(dir_.path(), {"--text-color", "2147483663", "a.vcf"}).status, 0);
@@ -484,7 +488,7 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   const ToolRun written = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "empty.vcf", "-o", "sub"});
   EXPECT_EQ(written.status, 0);
   EXPECT_EQ(written.err, emptyWarning + "brevant-convert: 2 inputs, 1 document written: sub" + kSeparator +
-                             "output.xml (239 bytes), 1 with nothing to convert\n");
+                             "output.xml (323 bytes), 1 with nothing to convert\n");
 }
 
 // One contact with many e-mail lines among many others makes a document far
@@ -591,8 +595,8 @@ class CliFolderTest : public ::testing::Test {
   static std::string Rows(const fs::path& document) {
     std::string names;
     const std::string text = ReadBytes(document);
-    for (std::size_t at = text.find("<td>&nbsp;"); at != std::string::npos;
-         at = text.find("<td>&nbsp;", at + 1)) {
+    for (std::size_t at = text.find("<td>&#160;"); at != std::string::npos;
+         at = text.find("<td>&#160;", at + 1)) {
       names += text.substr(at + 10, text.find("</td>", at) - at - 10);
     }
     return names;

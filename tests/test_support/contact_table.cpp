@@ -122,6 +122,33 @@ std::string DecodedText(const std::string& html) {
 
 }  // namespace
 
+XmlDocumentText ReadXmlDocument([[maybe_unused]] const std::string& document) {
+  XmlDocumentText text;
+#ifdef BREVANT_TEST_LIBXML2
+  xmlDoc* doc = xmlReadMemory(document.data(), static_cast<int>(document.size()), "output.xml", nullptr,
+                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (doc == nullptr) return text;
+  text.wellFormed = true;
+  const xmlNode* root = xmlDocGetRootElement(doc);
+  if (root != nullptr && root->ns != nullptr)
+    text.rootNamespace = reinterpret_cast<const char*>(root->ns->href);
+  const auto walk = [&](const auto& self, const xmlNode* node) -> void {
+    for (; node != nullptr; node = node->next) {
+      if (Named(node, "th") || Named(node, "td")) {
+        xmlChar* content = xmlNodeGetContent(node);
+        text.cells.emplace_back(reinterpret_cast<const char*>(content));
+        xmlFree(content);
+      } else {
+        self(self, node->children);
+      }
+    }
+  };
+  walk(walk, root);
+  xmlFreeDoc(doc);
+#endif
+  return text;
+}
+
 bool ChecksXml() {
 #ifdef BREVANT_TEST_LIBXML2
   return true;

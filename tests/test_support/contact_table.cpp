@@ -35,6 +35,8 @@ std::string CellText(const xmlNode* cell, std::vector<std::string>* pictures = n
       text += reinterpret_cast<const char*>(child->content);
     } else if (Named(child, "br")) {
       text += '\n';
+    } else if (Named(child, "span")) {
+      text += CellText(child, pictures);  // a long text's block
     } else if (Named(child, "img") && pictures != nullptr) {
       const std::string source = Attribute(child, "src");
       const std::size_t comma = source.find(";base64,");
@@ -72,6 +74,8 @@ std::string DecodedText(const std::string& html) {
     if (html.compare(i, 5, "<br/>") == 0) {
       text += '\n';
       i += 4;
+    } else if (html.compare(i, 6, "<span>") == 0 || html.compare(i, 7, "</span>") == 0) {
+      i = html.find('>', i);  // a long text's block
     } else if (html[i] == '&') {
       const std::size_t end = html.find(';', i);
       const std::string entity = html.substr(i + 1, end - i - 1);

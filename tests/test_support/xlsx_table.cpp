@@ -230,6 +230,7 @@ void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings
         xlsx.widths[c - 1] = std::atof(Attribute(element, "width").c_str());
     } else if (Named(element, "pane")) {
       xlsx.headerFrozen = Attribute(element, "state") == "frozen" && Attribute(element, "ySplit") == "1";
+      xlsx.firstColumnFrozen = xlsx.headerFrozen && Attribute(element, "xSplit") == "1";
     }
   });
   xmlFreeDoc(doc);
@@ -312,6 +313,7 @@ void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings
   const std::string pane = Between(sheet, "<pane ", ">");
   xlsx.headerFrozen =
       pane.find("state=\"frozen\"") != std::string::npos && pane.find("ySplit=\"1\"") != std::string::npos;
+  xlsx.firstColumnFrozen = xlsx.headerFrozen && pane.find("xSplit=\"1\"") != std::string::npos;
 }
 #endif
 

@@ -120,6 +120,29 @@ void AppendColour(std::string& out, Colour colour) {
   AppendAsciiHtml(out, ToUtf8(ColorToHex(colour)), ByteEncoding::Utf8);
 }
 
+// On screen the names (the first column that is no picture) stay at the left
+// edge while a wide table scrolls sideways, under the header row, on the
+// table's background; a long text stays a few lines high and scrolls within
+// its cell. Paper shows every text whole, as the print style says.
+void AppendScreenStyle(std::string& out, const ContactColumns& columns, Colour background) {
+  std::size_t position = 0;
+  std::size_t names = 0;
+  columns.forEach([&](Caption caption, std::uint16_t, std::uint32_t) {
+    ++position;
+    if (names == 0 && !IsPicture(caption)) names = position;
+  });
+  out += "@media screen {\r\n";
+  if (names != 0) {
+    const std::string column = std::to_string(names);
+    out += "th { z-index: 2; }\r\n";
+    out += "th:nth-child(" + column + ") { left: 0; z-index: 3; }\r\n";
+    out += "td:nth-child(" + column + ") { position: sticky; left: 0; z-index: 1; background-color: ";
+    AppendColour(out, background);
+    out += "; }\r\n";
+  }
+  out += "td > span { display: block; max-width: 32em; max-height: 6em; overflow-y: auto; }\r\n}\r\n";
+}
+
 }  // namespace
 
 void ContactDocument::flushWhenFull() {
@@ -151,6 +174,7 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
   piece_ += "; }\r\n";
   AppendColumnRule(piece_, columns, KeepsToOneLine, "white-space: nowrap;");
   AppendColumnRule(piece_, columns, HoldsLongText, "min-width: 16em;");
+  AppendScreenStyle(piece_, columns, style.background);
   appendPrintStyle(columns);
   piece_ +=
       "</style>\r\n"
@@ -335,9 +359,11 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
         if (format != PictureFormat::Unknown) {
           appendPicture(cells, input, values, caption, value, format);
         } else {
-          piece_ += "<td>";
+          // A long text in a block of its own, which the screen style keeps a few lines high.
+          const bool longText = HoldsLongText(caption);
+          piece_ += longText ? "<td><span>" : "<td>";
           appendValue(value, cell.encoding());
-          piece_ += "</td>";
+          piece_ += longText ? "</span></td>" : "</td>";
           if (beside_ != nullptr && !picture) beside_->value(value, cell.encoding());
         }
       }

@@ -81,7 +81,7 @@ char* XlsxDocument::grow(std::size_t bytes) {
 void XlsxDocument::startSheet() {
   fitting_ = false;
   zip_->beginEntry(kSheetPartName);
-  zip_->write(SheetOpening(widths_));
+  zip_->write(SheetOpening(widths_, nameColumn_));
 }
 
 void XlsxDocument::passOn() {

@@ -47,8 +47,10 @@ class XlsxDocument final : public BesideFile {
 
   void caption(CaptionKey caption) override;
   // A caption of one row per contact, in UTF-8: it may hold a label a person typed.
+  // Its first column holds the names (pictures stay out), which stay in view.
   void caption(std::string_view text) override {
     if (failure_) return;
+    if (row_ == 1 && column_ == 0) nameColumn_ = true;
     if (IsPlainSheetText(text)) [[likely]]
       return plainCell(text, true);
     escapedCell(text, ByteEncoding::Utf8, true);
@@ -143,6 +145,7 @@ class XlsxDocument final : public BesideFile {
   std::size_t rowLines_ = 1;  // of its tallest cell so far
   // The widest line of each column: while fitting_, of the rows so far; then as written.
   bool fitting_ = true;
+  bool nameColumn_ = false;  // the first column is frozen with the header row
   std::vector<std::uint16_t> widths_;
   std::uint64_t size_ = 0;
   bool written_ = false;

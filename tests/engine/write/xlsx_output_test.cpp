@@ -400,6 +400,11 @@ TEST_P(XlsxBesideDocument, HoldsTheDocumentsCellsAsText) {
     }
     EXPECT_EQ(Shown(xlsx.texts()), expected);
     EXPECT_TRUE(xlsx.headerFrozen);
+    // With a row per contact the names stay in view too.
+    EXPECT_EQ(xlsx.firstColumnFrozen, GetParam().perContact);
+    if (GetParam().perContact) {
+      EXPECT_EQ(xlsx.rows[0][0].text, "Display Name");
+    }
     for (const test::XlsxCell& caption : xlsx.rows[0]) EXPECT_EQ(caption.style, kHeader) << caption.text;
   }
   // Phone numbers and the postal code keep their "+" and leading zeros, as text.

@@ -225,14 +225,16 @@ TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThat
   EXPECT_EQ(single.err, notVcard + "brevant-convert: 3 inputs, 1 document written: " +
                             absolute("output.xml") + " (470 bytes), 0 with nothing to convert\n" + hint);
   EXPECT_EQ(RunTool(dir_.path(), {"-q", "two.vcf", "notes.txt"}).err, notVcard);
-  // Every contact has its row: no hint, but the warning all the same.
+  // Every contact has its row: no hint, but the warning all the same. Read by
+  // contact, a file that is no vCard file has no contact: no document, as the
+  // warning says.
   const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(perContact.status, 0);
-  EXPECT_EQ(
-      perContact.err,
-      notVcard +
-          "brevant-convert: 3 inputs, 3 documents written beside the inputs (4.8 kB), 0 with nothing to "
-          "convert\n");
+  EXPECT_EQ(perContact.err,
+            notVcard +
+                "brevant-convert: 3 inputs, 2 documents written beside the inputs (3.3 kB), 1 "
+                "with nothing to convert\n");
+  EXPECT_FALSE(fs::exists(dir_ / "notes.htm"));
 }
 
 TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {

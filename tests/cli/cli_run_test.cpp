@@ -204,6 +204,33 @@ TEST_F(CliRunTest, PropertiesLeftOutAreNamedWithTheirCounts) {
   }
 }
 
+// A value longer than a workbook's cell holds is cut there, and a warning after
+// the summary says so, quiet or not; the CSV file keeps it whole and says nothing.
+TEST_F(CliRunTest, ValuesCutInAWorkbookAreNamedAfterTheSummary) {
+  const std::string card =
+      "BEGIN:VCARD\r\nFN:L\r\nNOTE;CHARSET=UTF-8:" + std::string(40000, 'n') + "\r\nEND:VCARD\r\n";
+  WriteBytes(dir_ / "long.vcf", card + card);
+  const std::string cut =
+      "brevant-convert: warning: 2 values longer than a spreadsheet cell holds were cut in ";
+  const struct {
+    std::vector<std::string> options;
+    std::string err;
+  } cases[] = {
+      {{"--per-contact", "--xlsx", "-q"}, cut + absolute("long.xlsx") + "\n"},
+      {{"-msingle", "--per-contact", "--xlsx", "--csv", "-q"}, cut + absolute("output.xlsx") + "\n"},
+      {{"--per-contact", "--csv", "-q"}, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.options;
+    args.push_back("long.vcf");
+    const ToolRun run = RunTool(dir_.path(), args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, c.err) << c.options.front();
+  }
+  const ToolRun loud = RunTool(dir_.path(), {"--per-contact", "--xlsx", "long.vcf"});
+  EXPECT_TRUE(loud.err.ends_with("convert\n" + cut + absolute("long.xlsx") + "\n")) << loud.err;
+}
+
 TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThatAreNoVcards) {
   WriteBytes(dir_ / "two.vcf", std::string(kAnn) + kBob);
   WriteBytes(dir_ / "notes.txt", "FN:Just a note\n");

@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+#include "engine/write/output_formats.h"
+#include "form/option_groups.h"
 #include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 #include "test_support/run_files.h"
@@ -174,6 +176,49 @@ TEST_F(RunTest, DoneSaysHowManyInputsWereNotFoundOrFailed) {
     f.toggled(c.single ? Control::AllInOneDocument : Control::DocumentPerInput, true);
     f.clicked(Control::StartConverting);
     fs::remove(dir / "folder.vcf");
+    ASSERT_FALSE(dialogs.asked.empty());
+    EXPECT_EQ(dialogs.asked.back(), "message: " + c.message);
+  }
+}
+
+// A value longer than a workbook's cell holds is cut there: "Done." names the
+// workbook and how many values it holds cut, the first few workbooks by name.
+TEST_F(RunTest, DoneNamesTheWorkbooksThatHoldValuesCut) {
+  const std::string note = "NOTE;CHARSET=UTF-8:" + std::string(40000, 'n') + "\r\n";
+  const std::string card = "BEGIN:VCARD\r\nFN:A\r\n" + note + "END:VCARD\r\n";
+  WriteBytes(dir / "short.vcf", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n");
+  WriteBytes(dir / "two.vcf", card + card);
+  std::vector<fs::path> seven;
+  for (int i = 1; i <= 7; ++i) {
+    seven.push_back(dir / ("long" + std::to_string(i) + ".vcf"));
+    WriteBytes(seven.back(), card);
+  }
+  const std::string cutIn = " longer than a spreadsheet cell holds ";
+  fs::create_directories(out);
+  struct Case {
+    std::vector<fs::path> rows;
+    bool perContact;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{dir / "short.vcf"}, true, "Done."},
+      {{dir / "two.vcf", dir / "short.vcf"}, true, "Done.\r\n\r\n2 values" + cutIn + "were cut in two.xlsx."},
+      {{seven.front()}, false, "Done.\r\n\r\n1 value" + cutIn + "was cut in long1.xlsx."},
+      {seven, true,
+       "Done.\r\n\r\n1 value" + cutIn + "was cut in long1.xlsx.\r\n1 value" + cutIn +
+           "was cut in long2.xlsx.\r\n" + "1 value" + cutIn + "was cut in long3.xlsx.\r\n1 value" + cutIn +
+           "was cut in long4.xlsx.\r\n" + "1 value" + cutIn +
+           "was cut in long5.xlsx.\r\nValues were cut in 2 more workbooks."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    dialogs.asked.clear();
+    MainForm& f = openWithRows(c.rows);
+    f.edited(Control::OutputFolder, PathText(out));
+    f.toggled(Control::DocumentPerInput, true);
+    f.toggled(Control::RowPerContact, c.perContact);
+    f.toggled(CheckBoxOf(OutputFormat::Xlsx), true);
+    f.clicked(Control::StartConverting);
     ASSERT_FALSE(dialogs.asked.empty());
     EXPECT_EQ(dialogs.asked.back(), "message: " + c.message);
   }

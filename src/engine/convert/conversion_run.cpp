@@ -69,6 +69,7 @@ RunOutcome StartConverting(Host& host, RunSummary& summary) {
     summary.leftOut = run.leftOut();
     summary.bytesWritten = run.bytesWritten();
     summary.besideFilesWritten = run.besideFilesWritten();
+    summary.valuesCut = run.valuesCut();
   }
   ReportUnsyncedFolders(host, session.finish([&host] { host.yield(); }), mode);
   host.setBusy(false);

@@ -174,6 +174,7 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
     textEnd = PutSheetText(text_.get(), value, encoding, facts);
   }
   const auto bytes = static_cast<std::size_t>(textEnd - text_.get());
+  if (facts.cut) ++valuesCut_;
   if (bytes == 0) {
     ++column_;  // nothing a cell can hold
     return;

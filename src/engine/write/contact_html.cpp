@@ -42,6 +42,13 @@ bool KeepsToOneLine(Caption caption) {
 // Columns of long texts, which need room enough to read when the table is squeezed.
 bool HoldsLongText(Caption caption) { return caption == Caption::Notes || caption == Caption::More; }
 
+// A text of such a column that may reach past a readable line or a few lines:
+// longer than a line of it, or of several lines. Most notes are short.
+bool MayRunLong(std::string_view value) {
+  constexpr std::size_t kReadableLine = 60;
+  return value.size() > kReadableLine || value.find('\n') != std::string_view::npos;
+}
+
 void AppendNumber(std::string& out, std::size_t number) { out += std::to_string(number); }
 
 // A selector of the data cells from column `first` to `last` (counted from 1).
@@ -122,8 +129,8 @@ void AppendColour(std::string& out, Colour colour) {
 
 // On screen the names (the first column that is no picture) stay at the left
 // edge while a wide table scrolls sideways, under the header row, on the
-// table's background; a long text stays a few lines high and scrolls within
-// its cell. Paper shows every text whole, as the print style says.
+// table's background; a long text (in a block of its own) stays a few lines
+// high and scrolls within its cell. Paper shows every text whole, as the print style says.
 void AppendScreenStyle(std::string& out, const ContactColumns& columns, Colour background) {
   std::size_t position = 0;
   std::size_t names = 0;
@@ -360,7 +367,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
           appendPicture(cells, input, values, caption, value, format);
         } else {
           // A long text in a block of its own, which the screen style keeps a few lines high.
-          const bool longText = HoldsLongText(caption);
+          const bool longText = HoldsLongText(caption) && MayRunLong(value);
           piece_ += longText ? "<td><span>" : "<td>";
           appendValue(value, cell.encoding());
           piece_ += longText ? "</span></td>" : "</td>";

@@ -277,7 +277,7 @@ TEST_F(ContactConversion, TheNamesStayInViewAndLongTextsStayLow) {
   };
   const std::string note = "NOTE:" + std::string(3000, 'n') + "\\nend\r\n";
   const Case cases[] = {
-      {"name first", "FN:Ann\r\nEMAIL:a@x\r\n" + note, "td:nth-child(1) {"},
+      {"name first", "FN:Ann\r\nEMAIL:a@x\r\n" + note + "NOTE:short\r\n", "td:nth-child(1) {"},
       {"after the pictures",
        std::string("PHOTO;ENCODING=b;TYPE=PNG:") + test::pictures::kPng +
            "\r\nLOGO;ENCODING=b;TYPE=PNG:" + test::pictures::kPng + "\r\nFN:Ann\r\n" + note,
@@ -299,6 +299,7 @@ TEST_F(ContactConversion, TheNamesStayInViewAndLongTextsStayLow) {
           << screen;
       EXPECT_EQ(ReadTable(document).rows.at(0).at("Notes"), std::string(3000, 'n') + "\nend");
       EXPECT_NE(document.find("<td><span>nnn"), std::string::npos);
+      EXPECT_EQ(document.find("<span>short"), std::string::npos);  // a short note needs no block
     } else {
       EXPECT_EQ(screen.find("sticky"), std::string::npos) << screen;
     }

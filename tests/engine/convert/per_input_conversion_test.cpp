@@ -204,7 +204,7 @@ TEST_F(PerInputConversion, Utf32FilesAreReadInBothByteOrdersAndBothWaysOfReading
       // The line scanner writes what the code page holds as its byte, one row per contact as ASCII.
       EXPECT_THAT(document, HasSubstr(perContact ? "<td>&#321;ukasz &#197; &#128512;</td>"
                                                  : "<td>&nbsp;&#321;ukasz \xc5 &#128512;</td>"));
-      EXPECT_THAT(document, HasSubstr(perContact ? "<td><span>a&#65533;&#65533;b</span></td>"
+      EXPECT_THAT(document, HasSubstr(perContact ? "<td>a&#65533;&#65533;b</td>"
                                                  : "<td>&nbsp;a&#65533;&#65533;b\r</td>"));
     }
   }

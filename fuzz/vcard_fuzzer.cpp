@@ -24,6 +24,7 @@
 #include "engine/write/html_document.h"
 #include "fuzz_host.h"
 #include "support/text/utf8.h"
+#include "test_support/contact_table.h"
 #include "test_support/xlsx_table.h"
 
 namespace {
@@ -76,19 +77,20 @@ void Check(bool condition) {
 
 // The document's body with every piece of markup the document may hold taken
 // out: what is left must hold no "<" or ">", or a value brought its own markup.
-void CheckNoMarkupFromValues(const std::string& document) {
-  Check(document.starts_with(brevant::OpeningPiece(0, u"1", 0xFFFFFF)));
+void CheckNoMarkupFromValues(const std::string& document, brevant::DocumentMarkup markup) {
+  const std::string opening = brevant::OpeningPiece(0, u"1", 0xFFFFFF, markup);
+  Check(document.starts_with(opening));
   static const std::string kTags[] = {"<tr>",  "</tr>",    "<th>",     "</th>",   "<td>",
                                       "</td>", "</tbody>", "</table>", "</body>", "</html>"};
-  for (std::size_t at = document.find('<', brevant::OpeningPiece(0, u"1", 0xFFFFFF).size());
-       at != std::string::npos; at = document.find('<', at + 1)) {
+  for (std::size_t at = document.find('<', opening.size()); at != std::string::npos;
+       at = document.find('<', at + 1)) {
     bool known = false;
     for (const std::string& tag : kTags) known = known || document.compare(at, tag.size(), tag) == 0;
     Check(known);
   }
   std::size_t tagEnds = 0;
   std::size_t tags = 0;
-  for (char c : document) tagEnds += c == '>', tags += c == '<';
+  for (char c : document.substr(opening.size())) tagEnds += c == '>', tags += c == '<';
   Check(tagEnds == tags);
 }
 
@@ -106,9 +108,10 @@ std::vector<std::string> Between(const std::string& document, const std::string&
 }
 
 // Caption -> the last value a document shows under it.
-std::map<std::string, std::string> LastValues(const std::string& document) {
+std::map<std::string, std::string> LastValues(const std::string& document, brevant::DocumentMarkup markup) {
   const std::vector<std::string> captions = Between(document, "<th>", "</th>");
-  const std::vector<std::string> values = Between(document, "<td>&nbsp;", "</td>");
+  const std::vector<std::string> values =
+      Between(document, std::string(brevant::DataCellStart(markup)), "</td>");
   Check(captions.size() == values.size());
   std::map<std::string, std::string> last;
   for (std::size_t i = 0; i < captions.size(); ++i) last[captions[i]] = values[i];
@@ -175,10 +178,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string separate = ReadAll(setup.separateOutput);
   const std::string single = ReadAll(setup.singleOutput);
-  CheckNoMarkupFromValues(separate);
-  CheckNoMarkupFromValues(single);
+  CheckNoMarkupFromValues(separate, brevant::DocumentMarkup::Html);
+  CheckNoMarkupFromValues(single, brevant::DocumentMarkup::Xhtml);
+  // output.xml is XML: its values are the per-input document's, as XML holds them.
+  Check(!brevant::test::ChecksXml() || brevant::test::ReadXmlDocument(single).wellFormed);
   CheckWorkbook(ReadAll(setup.separateWorkbook), separate);
   Check(Between(separate, "<td>&nbsp;", "</td>").size() == perFile.size());
-  if (sameCells) Check(LastValues(separate) == LastValues(single));
+  if (sameCells) {
+    std::map<std::string, std::string> values = LastValues(separate, brevant::DocumentMarkup::Html);
+    for (auto& [caption, value] : values) brevant::MakeXmlText(value);
+    Check(values == LastValues(single, brevant::DocumentMarkup::Xhtml));
+  }
   return 0;
 }

@@ -185,6 +185,9 @@ int Convert(const CliOptions& options, std::ostream& err, bool stderrIsTerminal,
     err << kProgramName << ": " << TerminalLine(input) << " was not found (removed during the run)\n";
   errorsReported += static_cast<int>(summary.notFoundInputs.size());
   if (!options.quiet) err << SummaryLine(options, summary) << '\n' << SeveralContactsLine(severalContacts);
+  // Values lost to a workbook's cells are told, as every warning is, quiet or not.
+  for (const ValuesCut& cut : summary.valuesCut)
+    err << kProgramName << ": warning: " << ToUtf8(ValuesCutIn(cut.values)) << TerminalLine(cut.path) << '\n';
   if (!options.quiet || options.verbose) {
     for (const std::string& line : LeftOutLines(summary.leftOut, options.verbose))
       err << kProgramName << ": " << line << '\n';

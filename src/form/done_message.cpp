@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/convert/conversion_run.h"
+#include "support/files/path_helpers.h"
 #include "support/text/utf8.h"
 
 namespace brevant {
@@ -58,6 +59,19 @@ Text DoneMessage(const SeveralContactsTally& severalContacts, const RunSummary& 
   Text message = kDone;
   const std::string lost = LostInputsNote(summary);
   if (!lost.empty()) message += u"\r\n\r\n" + FromUtf8(lost);
+  // Values cut in a workbook's cells: a line for each of the first few workbooks.
+  constexpr std::size_t kNamedWorkbooks = 5;
+  Text cuts;
+  for (std::size_t i = 0; i < summary.valuesCut.size() && i < kNamedWorkbooks; ++i) {
+    const ValuesCut& cut = summary.valuesCut[i];
+    cuts += (i == 0 ? u"" : u"\r\n") + ValuesCutIn(cut.values) + GetFileName(cut.path) + u".";
+  }
+  if (summary.valuesCut.size() > kNamedWorkbooks) {
+    const std::size_t more = summary.valuesCut.size() - kNamedWorkbooks;
+    cuts += u"\r\nValues were cut in " + FromUtf8(std::to_string(more)) +
+            (more == 1 ? u" more workbook." : u" more workbooks.");
+  }
+  if (!cuts.empty()) message += u"\r\n\r\n" + cuts;
   const Text note = SeveralContactsNote(severalContacts);
   if (!note.empty()) {
     message += u"\r\n\r\n" + note + u" Tick \"One row per contact\" to give every contact its own row.";

@@ -10,7 +10,7 @@ namespace brevant {
 namespace {
 
 // The system's accessible object of a control, with a name and role of its own.
-class NamedAccessible : public IAccessible {
+class NamedAccessible final : public IAccessible {
  public:
   NamedAccessible(IAccessible* system, const Text& name, long role)
       : system_(system), name_(name), role_(role) {}

@@ -51,7 +51,7 @@ TEST_F(CliHostTest, OptionsDecideWhatTheEngineWritesAndWhere) {
   CliHost intoFolder = makeHost(single, inputs);
   EXPECT_EQ(StartConverting(intoFolder), RunOutcome::Done);
   const std::string document = ReadBytes(dir / "out\xE9" / "output.xml");
-  EXPECT_NE(document.find("<td>&nbsp;Ann</td></tr>\r\n<tr>\r\n<td>&nbsp;Bob</td>"), std::string::npos)
+  EXPECT_NE(document.find("<td>&#160;Ann</td></tr>\r\n<tr>\r\n<td>&#160;Bob</td>"), std::string::npos)
       << document;
   EXPECT_EQ(besideInputs.errorsReported() + intoFolder.errorsReported(), 0);
 }

@@ -180,7 +180,7 @@ TEST_F(CliRunTest, PropertiesLeftOutAreNamedWithTheirCounts) {
     std::string err;
   } cases[] = {
       {{"--per-contact"},
-       summary("1.4 kB") +
+       summary("1.6 kB") +
            "brevant-convert: 14 properties left out (no column for them): CLASS 2, MAILER 2, PRODID 2, "
            "REV 2, SORT-STRING 2, and 2 more names (--verbose lists them)\n"},
       {{"--per-contact", "-qv"},
@@ -204,6 +204,33 @@ TEST_F(CliRunTest, PropertiesLeftOutAreNamedWithTheirCounts) {
   }
 }
 
+// A value longer than a workbook's cell holds is cut there, and a warning after
+// the summary says so, quiet or not; the CSV file keeps it whole and says nothing.
+TEST_F(CliRunTest, ValuesCutInAWorkbookAreNamedAfterTheSummary) {
+  const std::string card =
+      "BEGIN:VCARD\r\nFN:L\r\nNOTE;CHARSET=UTF-8:" + std::string(40000, 'n') + "\r\nEND:VCARD\r\n";
+  WriteBytes(dir_ / "long.vcf", card + card);
+  const std::string cut =
+      "brevant-convert: warning: 2 values longer than a spreadsheet cell holds were cut in ";
+  const struct {
+    std::vector<std::string> options;
+    std::string err;
+  } cases[] = {
+      {{"--per-contact", "--xlsx", "-q"}, cut + absolute("long.xlsx") + "\n"},
+      {{"-msingle", "--per-contact", "--xlsx", "--csv", "-q"}, cut + absolute("output.xlsx") + "\n"},
+      {{"--per-contact", "--csv", "-q"}, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.options;
+    args.push_back("long.vcf");
+    const ToolRun run = RunTool(dir_.path(), args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, c.err) << c.options.front();
+  }
+  const ToolRun loud = RunTool(dir_.path(), {"--per-contact", "--xlsx", "long.vcf"});
+  EXPECT_TRUE(loud.err.ends_with("convert\n" + cut + absolute("long.xlsx") + "\n")) << loud.err;
+}
+
 TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThatAreNoVcards) {
   WriteBytes(dir_ / "two.vcf", std::string(kAnn) + kBob);
   WriteBytes(dir_ / "notes.txt", "FN:Just a note\n");
@@ -223,16 +250,18 @@ TEST_F(CliRunTest, TheSummaryTellsOfFilesWhoseContactsShareARowAndNamesFilesThat
   const ToolRun single = RunTool(dir_.path(), {"-m", "single", "two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(single.status, 0);
   EXPECT_EQ(single.err, notVcard + "brevant-convert: 3 inputs, 1 document written: " +
-                            absolute("output.xml") + " (386 bytes), 0 with nothing to convert\n" + hint);
+                            absolute("output.xml") + " (470 bytes), 0 with nothing to convert\n" + hint);
   EXPECT_EQ(RunTool(dir_.path(), {"-q", "two.vcf", "notes.txt"}).err, notVcard);
-  // Every contact has its row: no hint, but the warning all the same.
+  // Every contact has its row: no hint, but the warning all the same. Read by
+  // contact, a file that is no vCard file has no contact: no document, as the
+  // warning says.
   const ToolRun perContact = RunTool(dir_.path(), {"--per-contact", "two.vcf", "a.vcf", "notes.txt"});
   EXPECT_EQ(perContact.status, 0);
-  EXPECT_EQ(
-      perContact.err,
-      notVcard +
-          "brevant-convert: 3 inputs, 3 documents written beside the inputs (4.1 kB), 0 with nothing to "
-          "convert\n");
+  EXPECT_EQ(perContact.err,
+            notVcard +
+                "brevant-convert: 3 inputs, 2 documents written beside the inputs (3.3 kB), 1 "
+                "with nothing to convert\n");
+  EXPECT_FALSE(fs::exists(dir_ / "notes.htm"));
 }
 
 TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
@@ -249,7 +278,11 @@ TEST_F(CliRunTest, BorderAndColoursReachTheDocumentsOpening) {
                     {"-msingle", "--border=3", "--text-color=255", "--background-color=65280", "a.vcf"})
                 .status,
             0);
-  EXPECT_EQ(FirstLine(ReadBytes(dir_ / "output.xml")), opening);
+  // output.xml is XHTML: the same opening after its XML declaration, in the XHTML namespace.
+  const std::string document = ReadBytes(dir_ / "output.xml");
+  EXPECT_EQ(FirstLine(document), "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n");
+  EXPECT_EQ(FirstLine(document.substr(document.find('\n') + 1)),
+            "<html xmlns=\"http://www.w3.org/1999/xhtml\">" + opening.substr(6));
 
   // A window-system value above the signed range wraps and is written as such.
   EXPECT_EQ(RunTool(dir_.path(), {"--text-color", "2147483663", "a.vcf"}).status, 0);
@@ -527,7 +560,7 @@ TEST_F(CliRunTest, FailedWritesAreReportedAndTheRunGoesOn) {
   const ToolRun written = RunTool(dir_.path(), {"-m", "single", "sub/b.vcf", "empty.vcf", "-o", "sub"});
   EXPECT_EQ(written.status, 0);
   EXPECT_EQ(written.err, emptyWarning + "brevant-convert: 2 inputs, 1 document written: sub" + kSeparator +
-                             "output.xml (239 bytes), 1 with nothing to convert\n");
+                             "output.xml (323 bytes), 1 with nothing to convert\n");
 }
 
 // One contact with many e-mail lines among many others makes a document far
@@ -634,8 +667,8 @@ class CliFolderTest : public ::testing::Test {
   static std::string Rows(const fs::path& document) {
     std::string names;
     const std::string text = ReadBytes(document);
-    for (std::size_t at = text.find("<td>&nbsp;"); at != std::string::npos;
-         at = text.find("<td>&nbsp;", at + 1)) {
+    for (std::size_t at = text.find("<td>&#160;"); at != std::string::npos;
+         at = text.find("<td>&#160;", at + 1)) {
       names += text.substr(at + 10, text.find("</td>", at) - at - 10);
     }
     return names;

@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 
+#include "engine/write/output_formats.h"
+#include "form/option_groups.h"
 #include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
 #include "test_support/run_files.h"
@@ -147,6 +149,7 @@ TEST_F(RunTest, DoneCountsEveryInputThatWasNotConverted) {
   WriteBytes(dir / "a.vcf", "FN:a\n");
   WriteBytes(dir / "b.vcf", "FN:b\n");
   WriteBytes(dir / "two.vcf", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n");
+  WriteBytes(dir / "c.vcf", "BEGIN:VCARD\r\nFN:C\r\nEND:VCARD\r\n");
   WriteBytes(dir / "empty.vcf", "");
   WriteBytes(dir / "blank.vcf", "BEGIN:VCARD\r\nEND:VCARD\r\n");
   WriteBytes(dir / "notes.txt", "shopping list\r\n");
@@ -176,7 +179,7 @@ TEST_F(RunTest, DoneCountsEveryInputThatWasNotConverted) {
        "one row. Tick \"One row per contact\" to give every contact its own row."},
       // The one document could not be written: every file it would have held was not converted.
       {{dir / "a.vcf", dir / "b.vcf"}, OneDocumentBlocked, "Done.\r\n\r\nAll 2 files" + failedOnly},
-      {{dir / "a.vcf", dir / "b.vcf"}, OneDocumentBlocked, "Done.\r\n\r\nAll 2 files" + failedOnly, true},
+      {{dir / "two.vcf", dir / "c.vcf"}, OneDocumentBlocked, "Done.\r\n\r\nAll 2 files" + failedOnly, true},
       {{dir / "gone.vcf", dir / "empty.vcf", dir / "a.vcf"},
        OneDocumentBlocked,
        "Done.\r\n\r\n1 of the 3 files was not found, 1 could not be converted (see the error messages), and "
@@ -214,8 +217,6 @@ TEST_F(RunTest, DoneCountsEveryInputThatWasNotConverted) {
   }
 }
 
-// A failure that ends a run early (memory ran out between two files) shows its
-// box; "Done." then counts the files it left unconverted.
 // Memory that runs out fails the input at hand, and the run goes on with the next.
 TEST_F(RunTest, DoneCountsAnInputWhoseMemoryRanOut) {
   for (const char* name : {"a.vcf", "b.vcf", "c.vcf"}) WriteBytes(dir / name, "FN:x\n");
@@ -234,6 +235,69 @@ TEST_F(RunTest, DoneCountsAnInputWhoseMemoryRanOut) {
   EXPECT_EQ(dialogs.asked.back(),
             "message: Done.\r\n\r\n1 of the 3 files could not be converted (see the error messages).");
   expectIdle();
+}
+
+// A value longer than a workbook's cell holds is cut there: "Done." names the
+// workbook and how many values it holds cut, the first few workbooks by name.
+TEST_F(RunTest, DoneNamesTheWorkbooksThatHoldValuesCut) {
+  const std::string note = "NOTE;CHARSET=UTF-8:" + std::string(40000, 'n') + "\r\n";
+  const std::string card = "BEGIN:VCARD\r\nFN:A\r\n" + note + "END:VCARD\r\n";
+  WriteBytes(dir / "short.vcf", "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n");
+  WriteBytes(dir / "two.vcf", card + card);
+  std::vector<fs::path> seven;
+  for (int i = 1; i <= 7; ++i) {
+    seven.push_back(dir / ("long" + std::to_string(i) + ".vcf"));
+    WriteBytes(seven.back(), card);
+  }
+  const std::string cutIn = " longer than a spreadsheet cell holds ";
+  fs::create_directories(out);
+  struct Case {
+    std::vector<fs::path> rows;
+    bool perContact;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{dir / "short.vcf"}, true, "Done."},
+      {{dir / "two.vcf", dir / "short.vcf"}, true, "Done.\r\n\r\n2 values" + cutIn + "were cut in two.xlsx."},
+      {{seven.front()}, false, "Done.\r\n\r\n1 value" + cutIn + "was cut in long1.xlsx."},
+      {seven, true,
+       "Done.\r\n\r\n1 value" + cutIn + "was cut in long1.xlsx.\r\n1 value" + cutIn +
+           "was cut in long2.xlsx.\r\n" + "1 value" + cutIn + "was cut in long3.xlsx.\r\n1 value" + cutIn +
+           "was cut in long4.xlsx.\r\n" + "1 value" + cutIn +
+           "was cut in long5.xlsx.\r\nValues were cut in 2 more workbooks."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    dialogs.asked.clear();
+    MainForm& f = openWithRows(c.rows);
+    f.edited(Control::OutputFolder, PathText(out));
+    f.toggled(Control::DocumentPerInput, true);
+    f.toggled(Control::RowPerContact, c.perContact);
+    f.toggled(CheckBoxOf(OutputFormat::Xlsx), true);
+    f.clicked(Control::StartConverting);
+    ASSERT_FALSE(dialogs.asked.empty());
+    EXPECT_EQ(dialogs.asked.back(), "message: " + c.message);
+  }
+}
+
+TEST_F(RunTest, DoneSaysWhenFilesOfSeveralContactsBecameOneRowEach) {
+  const std::string two = "BEGIN:VCARD\r\nFN:Ann\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:Bob\r\nEND:VCARD\r\n";
+  WriteBytes(dir / "two.vcf", two);
+  WriteBytes(dir / "one.vcf", "BEGIN:VCARD\r\nFN:Cy\r\nEND:VCARD\r\n");
+  for (const bool perContact : {false, true}) {
+    SCOPED_TRACE(perContact);
+    dialogs.asked.clear();
+    MainForm& f = openWithRows({dir / "two.vcf", dir / "one.vcf"});
+    f.edited(Control::OutputFolder, PathText(dir.path()));
+    f.toggled(Control::RowPerContact, perContact);
+    f.clicked(Control::StartConverting);
+    EXPECT_THAT(
+        dialogs.asked,
+        ElementsAre(perContact ? std::string("message: Done.")
+                               : "message: Done.\r\n\r\n1 of the 2 files holds several contacts, and it "
+                                 "became one row. Tick \"One row per contact\" to give every contact its "
+                                 "own row."));
+  }
 }
 
 class CloseDuringRun : public RunTest {

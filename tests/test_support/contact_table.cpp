@@ -35,6 +35,8 @@ std::string CellText(const xmlNode* cell, std::vector<std::string>* pictures = n
       text += reinterpret_cast<const char*>(child->content);
     } else if (Named(child, "br")) {
       text += '\n';
+    } else if (Named(child, "span")) {
+      text += CellText(child, pictures);  // a long text's block
     } else if (Named(child, "img") && pictures != nullptr) {
       const std::string source = Attribute(child, "src");
       const std::size_t comma = source.find(";base64,");
@@ -72,6 +74,8 @@ std::string DecodedText(const std::string& html) {
     if (html.compare(i, 5, "<br/>") == 0) {
       text += '\n';
       i += 4;
+    } else if (html.compare(i, 6, "<span>") == 0 || html.compare(i, 7, "</span>") == 0) {
+      i = html.find('>', i);  // a long text's block
     } else if (html[i] == '&') {
       const std::size_t end = html.find(';', i);
       const std::string entity = html.substr(i + 1, end - i - 1);
@@ -121,6 +125,33 @@ std::string DecodedText(const std::string& html) {
 }
 
 }  // namespace
+
+XmlDocumentText ReadXmlDocument([[maybe_unused]] const std::string& document) {
+  XmlDocumentText text;
+#ifdef BREVANT_TEST_LIBXML2
+  xmlDoc* doc = xmlReadMemory(document.data(), static_cast<int>(document.size()), "output.xml", nullptr,
+                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (doc == nullptr) return text;
+  text.wellFormed = true;
+  const xmlNode* root = xmlDocGetRootElement(doc);
+  if (root != nullptr && root->ns != nullptr)
+    text.rootNamespace = reinterpret_cast<const char*>(root->ns->href);
+  const auto walk = [&](const auto& self, const xmlNode* node) -> void {
+    for (; node != nullptr; node = node->next) {
+      if (Named(node, "th") || Named(node, "td")) {
+        xmlChar* content = xmlNodeGetContent(node);
+        text.cells.emplace_back(reinterpret_cast<const char*>(content));
+        xmlFree(content);
+      } else {
+        self(self, node->children);
+      }
+    }
+  };
+  walk(walk, root);
+  xmlFreeDoc(doc);
+#endif
+  return text;
+}
 
 bool ChecksXml() {
 #ifdef BREVANT_TEST_LIBXML2

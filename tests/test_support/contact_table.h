@@ -22,6 +22,17 @@ struct ContactTableText {
 // elsewhere reads the table with patterns and leaves wellFormed false.
 ContactTableText ReadContactTable(const std::string& document);
 
+// A document read by an XML parser as an XML reader (a browser opening
+// output.xml) reads it: the namespace of its root and the text of every header
+// and data cell in document order, in UTF-8. Empty where the parser refuses it
+// or the build has none.
+struct XmlDocumentText {
+  bool wellFormed = false;
+  std::string rootNamespace;
+  std::vector<std::string> cells;
+};
+XmlDocumentText ReadXmlDocument(const std::string& document);
+
 // True when the build checks documents with an XML parser.
 bool ChecksXml();
 

@@ -53,10 +53,15 @@ CsvText ReadCsv(const std::string& bytes) {
 
 namespace {
 
+// The escapes of a line scanner's cell undone; in the one document a byte that
+// XML reads as no character of the code page is a reference to its own value.
 std::string Unescaped(std::string_view html) {
   std::string text;
   for (std::size_t i = 0; i < html.size(); ++i) {
-    if (html.substr(i).starts_with("&amp;")) {
+    if (html.size() - i >= 6 && html.substr(i, 2) == "&#" && html[i + 5] == ';' && html[i + 2] == '1') {
+      text += static_cast<char>(std::stoi(std::string(html.substr(i + 2, 3))));
+      i += 5;
+    } else if (html.substr(i).starts_with("&amp;")) {
       text += '&';
       i += 4;
     } else if (html.substr(i).starts_with("&lt;")) {
@@ -101,7 +106,8 @@ Cells DocumentCells(const std::string& document) {
     const std::size_t next = document.find("<tr>", row + 4);
     std::vector<std::string>& out = cells.emplace_back();
     Collect(document, row, next, "<th>", out);
-    Collect(document, row, next, "<td>&nbsp;", out);
+    // The one document is XHTML, with a reference for the non-breaking space.
+    Collect(document, row, next, document.starts_with("<?xml") ? "<td>&#160;" : "<td>&nbsp;", out);
     row = next;
   }
   return cells;

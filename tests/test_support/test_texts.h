@@ -13,6 +13,11 @@ namespace brevant::test {
 inline constexpr char kDefaultOpening[] =
     "<html><title></title><body><table width='100%' style='color:#000000' border='1' "
     "bgcolor='#FFFFFF'><tbody>\r\n";
+// The same of the one document of all inputs, output.xml, which is XHTML.
+inline constexpr char kOneDocumentOpening[] =
+    "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n"
+    "<html xmlns=\"http://www.w3.org/1999/xhtml\"><title></title><body><table width='100%' "
+    "style='color:#000000' border='1' bgcolor='#FFFFFF'><tbody>\r\n";
 
 // A file-system path as the engine's text.
 #ifdef _WIN32

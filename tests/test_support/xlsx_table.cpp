@@ -249,6 +249,7 @@ void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings
       PutWidths(xlsx, Attribute(element, "min"), Attribute(element, "max"), Attribute(element, "width"));
     } else if (Named(element, "pane")) {
       xlsx.headerFrozen = Attribute(element, "state") == "frozen" && Attribute(element, "ySplit") == "1";
+      xlsx.firstColumnFrozen = xlsx.headerFrozen && Attribute(element, "xSplit") == "1";
     }
   });
   xmlFreeDoc(doc);
@@ -329,6 +330,7 @@ void ReadSheet(const std::string& sheet, const std::vector<std::string>& strings
   const std::string pane = Between(sheet, "<pane ", ">");
   xlsx.headerFrozen =
       pane.find("state=\"frozen\"") != std::string::npos && pane.find("ySplit=\"1\"") != std::string::npos;
+  xlsx.firstColumnFrozen = xlsx.headerFrozen && pane.find("xSplit=\"1\"") != std::string::npos;
 }
 #endif
 

@@ -28,6 +28,7 @@ struct XlsxText {
   std::vector<double> widths;                // a column's width, 0 where none is given
   std::vector<double> heights;               // a row's height in points, 0 where none is given
   bool headerFrozen = false;                 // the view's pane is frozen below row 1
+  bool firstColumnFrozen = false;            // and right of column A
 
   // The texts of the cells, each row up to its last cell.
   Cells texts() const;

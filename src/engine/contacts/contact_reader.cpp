@@ -26,7 +26,8 @@ class ContactReader {
     lines.setTurn([this] { host_.yield(); });
     // A line of several physical lines is joined where its value can stay.
     lines.setJoinTo(store_.joinText());
-    // Until the first block, the file may turn out to have none and be one contact.
+    // Contacts are the blocks: text outside them is no one's, and a file
+    // without any block is no vCard file, which has no contact to show.
     bool sawBlock = false;
     std::size_t blocks = 0;
     bool inContact = true;
@@ -67,7 +68,8 @@ class ContactReader {
       agentOpen = line.name == PropertyName::Agent && TrimBlanks(line.value).empty();
       if (joinedAt != kNone) store_.dropJoined(joinedAt);  // a joined line that no cell takes
     }
-    if (inContact) finishContact();
+    if (inContact && sawBlock) finishContact();  // its END is missing
+    if (!sawBlock) dropContact();
     return blocks;
   }
 

@@ -229,8 +229,14 @@ void ConvertContactsToOneDocument(Host& host, const StatementReporter& errors,
     ContactDocument document(output, TurnsOf(host), beside.any() ? &beside : nullptr);
     document.begin(style, kContactsTitle, columns);
     RowWriter rows(columns, labels, document);
+    std::size_t index = 0;
     sweeps.secondSweep(inputs, errors,
-                       [&](const InputText& input) { ReadContacts(ContactBytes(input), rows, host); }, {});
+                       [&](const InputText& input) {
+                         // An input that could not be read is a row of empty cells.
+                         if (sweeps.lost(index++)) return document.row({}, {}, {}, columns);
+                         ReadContacts(ContactBytes(input), rows, host);
+                       },
+                       {});
     document.flush();
     CommitOneDocument(output, beside, outputPath, inputs, errors, kWriteOneDocument, summary);
   } catch (...) {

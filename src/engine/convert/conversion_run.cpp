@@ -70,6 +70,7 @@ void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& s
     summary.leftOut = run->leftOut();
     summary.bytesWritten = run->bytesWritten();
     summary.besideFilesWritten = run->besideFilesWritten();
+    summary.valuesCut = run->valuesCut();
   };
   try {
     for (std::size_t i = 1; i <= inputs.size(); ++i) {

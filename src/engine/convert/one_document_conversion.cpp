@@ -134,7 +134,7 @@ void ConvertToOneDocument(Host& host, const Text& outputPath) {
 
 void ConvertToOneDocument(Host& host, const Text& outputPath, RunSummary& summary) {
   const StatementReporter errors(host, Procedure::OneDocumentConversion);
-  const std::string opening = OpeningPiece(host);
+  const std::string opening = OpeningPiece(host, DocumentMarkup::Xhtml);
   // Rows added or removed while the conversion yields do not shift what it converts.
   const std::vector<Text> inputs = host.inputPaths();
   const FormatChoice chosen = FormatChoice::Of(host);
@@ -152,7 +152,7 @@ void ConvertToOneDocument(Host& host, const Text& outputPath, RunSummary& summar
     DocumentOutput document(outputPath);
     BesideFiles beside;
     beside.openBeside(outputPath, chosen, TurnsOf(host), ExistingTarget::KeepReadOnly);
-    DocumentPieces pieces(document, TurnsOf(host));
+    DocumentPieces pieces(document, TurnsOf(host), DocumentMarkup::Xhtml);
     LineTable table(pieces, beside.any() ? &beside : nullptr);
     pieces.append(opening);
     WriteHeaderRow(table, host, columns);

@@ -102,6 +102,8 @@ void CommitOneDocument(DocumentOutput& document, BesideFiles& beside, const Text
     summary.besideFilesWritten[file->format] = 1;
     summary.besideOneDocument[file->format] = file->file->path();
     summary.bytesWritten += file->file->size();
+    if (file->file->valuesCut() > 0)
+      summary.valuesCut.push_back({file->file->path(), file->file->valuesCut()});
   }
 }
 

@@ -229,7 +229,8 @@ void ConvertPerInput(Host& host, const Text& inputPath, PerInputRun& run) {
           : ConvertText(host, errors, input.ansi(), opening, inputPath, outputPath, target, files);
   if (outcome == DocumentOutcome::Written) {
     run.wrote(outputPath, CommittedDocumentBytes() - committedBefore);
-    for (const BesideFiles::Entry* file : beside.written()) run.wroteBeside(file->format);
+    for (const BesideFiles::Entry* file : beside.written())
+      run.wroteBeside(file->format, file->file->path(), file->file->valuesCut());
   }
   if (outcome == DocumentOutcome::Failed) run.failedInput();
   // An input with nothing to convert, a missing one too, leaves no earlier

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/contacts/property_tally.h"
+#include "engine/convert/run_summary.h"
 #include "engine/write/output_formats.h"
 #include "support/files/file_helpers.h"
 #include "support/files/pending_file.h"
@@ -45,8 +46,11 @@ class PerInputRun {
 
   // Notes a document of `bytes` that the run has just written.
   void wrote(const Text& path, std::uint64_t bytes);
-  // Notes a file of `format` written beside the document just written.
-  void wroteBeside(OutputFormat format) { ++besideFilesWritten_[format]; }
+  // Notes a file of `format` written beside the document just written, and the values it holds cut.
+  void wroteBeside(OutputFormat format, const Text& path, std::uint64_t valuesCut) {
+    ++besideFilesWritten_[format];
+    if (valuesCut > 0) valuesCut_.push_back({path, valuesCut});
+  }
   // Notes an input that yielded no cell.
   void foundNothing() { ++nothingToConvert_; }
   // Notes an input that was not there.
@@ -63,6 +67,7 @@ class PerInputRun {
   const std::vector<Text>& notFoundInputs() const { return notFoundInputs_; }
   std::size_t failed() const { return failed_; }
   const PerFormat<std::size_t>& besideFilesWritten() const { return besideFilesWritten_; }
+  const std::vector<ValuesCut>& valuesCut() const { return valuesCut_; }
   std::uint64_t bytesWritten() const { return bytesWritten_; }
   // The properties that documents with one row per contact left out.
   PropertyTally& leftOut() { return leftOut_; }
@@ -88,6 +93,7 @@ class PerInputRun {
   std::vector<Text> notFoundInputs_;
   std::size_t failed_ = 0;
   PerFormat<std::size_t> besideFilesWritten_;
+  std::vector<ValuesCut> valuesCut_;
   std::uint64_t bytesWritten_ = 0;
   PropertyTally leftOut_;
 };

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/contacts/property_tally.h"
@@ -9,6 +10,23 @@
 #include "support/text/text.h"
 
 namespace brevant {
+
+// A file beside a document (a workbook) that holds some values cut, as they
+// were longer than its cells hold.
+struct ValuesCut {
+  Text path;
+  std::uint64_t values = 0;
+  bool operator==(const ValuesCut&) const = default;
+};
+
+// "1 value longer than a spreadsheet cell holds was cut in " ("3 values ...
+// were cut in "), for the file's path or name to follow.
+inline Text ValuesCutIn(std::uint64_t values) {
+  const std::string count = std::to_string(values);
+  return Text(count.begin(), count.end()) +
+         (values == 1 ? u" value longer than a spreadsheet cell holds was cut in "
+                      : u" values longer than a spreadsheet cell holds were cut in ");
+}
 
 // What a run did, for those who report it (the command line's summary line).
 struct RunSummary {
@@ -23,6 +41,7 @@ struct RunSummary {
   std::uint64_t bytesWritten = 0;             // of all documents written, the files beside them included
   PerFormat<std::size_t> besideFilesWritten;  // beside the documents, by format
   PerFormat<Text> besideOneDocument;          // the one document's files, once written
+  std::vector<ValuesCut> valuesCut;           // the files written with values cut, in the order written
 };
 
 }  // namespace brevant

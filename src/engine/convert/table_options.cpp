@@ -4,10 +4,10 @@
 
 namespace brevant {
 
-std::string OpeningPiece(Host& host) {
+std::string OpeningPiece(Host& host, DocumentMarkup markup) {
   const Colour textColour = host.tableTextColour();
   const Text border = host.borderWidth();
-  return OpeningPiece(textColour, border, host.tableBackgroundColour());
+  return OpeningPiece(textColour, border, host.tableBackgroundColour(), markup);
 }
 
 ContactTableStyle ReadContactTableStyle(Host& host) {

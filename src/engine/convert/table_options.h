@@ -4,6 +4,7 @@
 
 #include "engine/host.h"
 #include "engine/write/contact_html.h"
+#include "engine/write/html_document.h"
 
 namespace brevant {
 
@@ -11,7 +12,7 @@ namespace brevant {
 // in this order: text colour, border width, background colour.
 
 // The opening piece of a document of one row per file.
-std::string OpeningPiece(Host& host);
+std::string OpeningPiece(Host& host, DocumentMarkup markup = DocumentMarkup::Html);
 // The style of a document of one row per contact.
 ContactTableStyle ReadContactTableStyle(Host& host);
 

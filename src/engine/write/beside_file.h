@@ -39,6 +39,8 @@ class BesideFile {
   virtual DocumentOutput* finished(const StatementReporter& errors, int statement) = 0;
   // The file's size once in place.
   virtual std::uint64_t size() const = 0;
+  // How many values were longer than the file holds in a cell, and were cut.
+  virtual std::uint64_t valuesCut() const { return 0; }
 };
 
 }  // namespace brevant

@@ -42,6 +42,13 @@ bool KeepsToOneLine(Caption caption) {
 // Columns of long texts, which need room enough to read when the table is squeezed.
 bool HoldsLongText(Caption caption) { return caption == Caption::Notes || caption == Caption::More; }
 
+// A text of such a column that may reach past a readable line or a few lines:
+// longer than a line of it, or of several lines. Most notes are short.
+bool MayRunLong(std::string_view value) {
+  constexpr std::size_t kReadableLine = 60;
+  return value.size() > kReadableLine || value.find('\n') != std::string_view::npos;
+}
+
 void AppendNumber(std::string& out, std::size_t number) { out += std::to_string(number); }
 
 // A selector of the data cells from column `first` to `last` (counted from 1).
@@ -120,6 +127,29 @@ void AppendColour(std::string& out, Colour colour) {
   AppendAsciiHtml(out, ToUtf8(ColorToHex(colour)), ByteEncoding::Utf8);
 }
 
+// On screen the names (the first column that is no picture) stay at the left
+// edge while a wide table scrolls sideways, under the header row, on the
+// table's background; a long text (in a block of its own) stays a few lines
+// high and scrolls within its cell. Paper shows every text whole, as the print style says.
+void AppendScreenStyle(std::string& out, const ContactColumns& columns, Colour background) {
+  std::size_t position = 0;
+  std::size_t names = 0;
+  columns.forEach([&](Caption caption, std::uint16_t, std::uint32_t) {
+    ++position;
+    if (names == 0 && !IsPicture(caption)) names = position;
+  });
+  out += "@media screen {\r\n";
+  if (names != 0) {
+    const std::string column = std::to_string(names);
+    out += "th { z-index: 2; }\r\n";
+    out += "th:nth-child(" + column + ") { left: 0; z-index: 3; }\r\n";
+    out += "td:nth-child(" + column + ") { position: sticky; left: 0; z-index: 1; background-color: ";
+    AppendColour(out, background);
+    out += "; }\r\n";
+  }
+  out += "td > span { display: block; max-width: 32em; max-height: 6em; overflow-y: auto; }\r\n}\r\n";
+}
+
 }  // namespace
 
 void ContactDocument::flushWhenFull() {
@@ -151,6 +181,7 @@ void ContactDocument::begin(const ContactTableStyle& style, const Text& title,
   piece_ += "; }\r\n";
   AppendColumnRule(piece_, columns, KeepsToOneLine, "white-space: nowrap;");
   AppendColumnRule(piece_, columns, HoldsLongText, "min-width: 16em;");
+  AppendScreenStyle(piece_, columns, style.background);
   appendPrintStyle(columns);
   piece_ +=
       "</style>\r\n"
@@ -335,9 +366,11 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
         if (format != PictureFormat::Unknown) {
           appendPicture(cells, input, values, caption, value, format);
         } else {
-          piece_ += "<td>";
+          // A long text in a block of its own, which the screen style keeps a few lines high.
+          const bool longText = HoldsLongText(caption) && MayRunLong(value);
+          piece_ += longText ? "<td><span>" : "<td>";
           appendValue(value, cell.encoding());
-          piece_ += "</td>";
+          piece_ += longText ? "</span></td>" : "</td>";
           if (beside_ != nullptr && !picture) beside_->value(value, cell.encoding());
         }
       }

@@ -52,6 +52,12 @@ void DocumentPieces::appendNumberedHeaderCell(CaptionKey caption) {
 // copied whole.
 void DocumentPieces::appendEscaped(std::string_view value) {
   if (value.empty()) return;  // an empty value may point nowhere
+  if (xhtml_ && !IsXmlText(value)) {
+    scratch_.clear();
+    AppendCellValue(scratch_, value);
+    MakeXmlText(scratch_);
+    return append(scratch_);
+  }
   char* const start = room(value.size() * kMostPerByte);
   used_ += static_cast<std::size_t>(PutHtmlEscaped(start, value) - start);
 }
@@ -59,6 +65,7 @@ void DocumentPieces::appendEscaped(std::string_view value) {
 void DocumentPieces::appendEscaped(std::u16string_view value) {
   scratch_.clear();
   AppendCellValue(scratch_, value);
+  if (xhtml_) MakeXmlText(scratch_);
   append(scratch_);
 }
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/turn_and_colour.h"
 #include "engine/scan/captions.h"
+#include "engine/turn_and_colour.h"
 #include "engine/write/document_output.h"
 #include "engine/write/html_document.h"
 
@@ -21,7 +21,8 @@ namespace brevant {
 // documents have millions of them.
 class DocumentPieces {
  public:
-  DocumentPieces(DocumentOutput& document, Turn turn) : document_(document), turn_(std::move(turn)) {}
+  DocumentPieces(DocumentOutput& document, Turn turn, DocumentMarkup markup = DocumentMarkup::Html)
+      : document_(document), turn_(std::move(turn)), xhtml_(markup == DocumentMarkup::Xhtml) {}
 
   void append(std::string_view text) {
     if (text.empty()) return;  // an empty text may point nowhere
@@ -48,12 +49,12 @@ class DocumentPieces {
   template <class Ch>
   void appendDataCell(std::basic_string_view<Ch> value) {
     if (value.size() > kSliceSize) {
-      append(kDataCellStart);
+      append(dataCellStart_);
       appendSlices(value);
       append(kDataCellEnd);
       return;
     }
-    append(kDataCellStart);
+    append(dataCellStart_);
     appendEscaped(value);
     append(kDataCellEnd);
     passOnWhenFull();
@@ -71,7 +72,6 @@ class DocumentPieces {
   // Characters of a value escaped at once: escaping at most quintuples them, so
   // a slice never makes a piece much larger than a megabyte.
   static constexpr std::size_t kSliceSize = std::size_t{1} << 17;
-  static constexpr std::string_view kDataCellStart = "<td>&nbsp;";
   static constexpr std::string_view kDataCellEnd = "</td>";
 
   // Room for `bytes` more bytes after the gathered ones.
@@ -88,6 +88,8 @@ class DocumentPieces {
 
   DocumentOutput& document_;
   Turn turn_;
+  bool xhtml_;
+  std::string_view dataCellStart_ = DataCellStart(xhtml_ ? DocumentMarkup::Xhtml : DocumentMarkup::Html);
   const std::array<std::string, kCaptionCount>& plainHeaderCells_ = PlainHeaderCells();
   std::string buffer_;  // its first used_ bytes are the gathered text
   std::size_t used_ = 0;

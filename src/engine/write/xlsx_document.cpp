@@ -81,7 +81,7 @@ char* XlsxDocument::grow(std::size_t bytes) {
 void XlsxDocument::startSheet() {
   fitting_ = false;
   zip_->beginEntry(kSheetPartName);
-  zip_->write(SheetOpening(widths_));
+  zip_->write(SheetOpening(widths_, nameColumn_));
 }
 
 void XlsxDocument::passOn() {
@@ -173,6 +173,7 @@ void XlsxDocument::escapedCell(std::basic_string_view<Ch> value, ByteEncoding en
     textEnd = PutSheetText(text_.get(), value, encoding, facts);
   }
   const auto bytes = static_cast<std::size_t>(textEnd - text_.get());
+  if (facts.cut) ++valuesCut_;
   if (bytes == 0) {
     ++column_;  // nothing a cell can hold
     return;

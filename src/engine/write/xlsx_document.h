@@ -36,7 +36,7 @@ namespace brevant {
 // and replaces the one at its path only when complete. A table larger than a
 // spreadsheet holds (16,384 columns, 1,048,576 rows) is not written: commit()
 // reports it. A text longer than a cell holds (32,767 characters) is cut
-// there; the document and the CSV file keep it whole.
+// there, and counted for the run to say so; the document and the CSV file keep it whole.
 class XlsxDocument final : public BesideFile {
  public:
   // `look` is the caller's look at the path, when it took one.
@@ -47,8 +47,10 @@ class XlsxDocument final : public BesideFile {
 
   void caption(CaptionKey caption) override;
   // A caption of one row per contact, in UTF-8: it may hold a label a person typed.
+  // Its first column holds the names (pictures stay out), which stay in view.
   void caption(std::string_view text) override {
     if (failure_) return;
+    if (row_ == 1 && column_ == 0) nameColumn_ = true;
     if (IsPlainSheetText(text)) [[likely]]
       return plainCell(text, true);
     escapedCell(text, ByteEncoding::Utf8, true);
@@ -77,6 +79,7 @@ class XlsxDocument final : public BesideFile {
   DocumentOutput* finished(const StatementReporter& errors, int statement) override;
   bool written() const { return written_; }
   std::uint64_t size() const override { return size_; }
+  std::uint64_t valuesCut() const override { return valuesCut_; }
 
  private:
   // Room for `bytes` more at the end of the buffer.
@@ -143,8 +146,10 @@ class XlsxDocument final : public BesideFile {
   std::size_t rowLines_ = 1;  // of its tallest cell so far
   // The widest line of each column: while fitting_, of the rows so far; then as written.
   bool fitting_ = true;
+  bool nameColumn_ = false;  // the first column is frozen with the header row
   std::vector<std::uint16_t> widths_;
   std::uint64_t size_ = 0;
+  std::uint64_t valuesCut_ = 0;  // texts longer than a cell holds, cut at its limit
   bool written_ = false;
 };
 

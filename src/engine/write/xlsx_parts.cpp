@@ -79,9 +79,17 @@ constexpr std::string_view kStyles =
 constexpr std::string_view kSheetStart =
     "<worksheet xmlns=\"" BREVANT_MAIN_NS "\" xmlns:r=\"" BREVANT_RELATIONSHIPS
     "\">"
-    "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\">"
+    "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\">";
+constexpr std::string_view kHeaderRowFrozen =
     "<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>"
+    "<selection pane=\"bottomLeft\" activeCell=\"A2\" sqref=\"A2\"/>";
+// The header row and the first column, as spreadsheets write it: a selection for each pane.
+constexpr std::string_view kHeaderRowAndNamesFrozen =
+    "<pane xSplit=\"1\" ySplit=\"1\" topLeftCell=\"B2\" activePane=\"bottomRight\" state=\"frozen\"/>"
+    "<selection pane=\"topRight\" activeCell=\"B1\" sqref=\"B1\"/>"
     "<selection pane=\"bottomLeft\" activeCell=\"A2\" sqref=\"A2\"/>"
+    "<selection pane=\"bottomRight\" activeCell=\"B2\" sqref=\"B2\"/>";
+constexpr std::string_view kSheetViewEnd =
     "</sheetView></sheetViews>"
     "<sheetFormatPr defaultRowHeight=\"15\"/>";
 
@@ -117,9 +125,11 @@ std::string SharedStringsOpening(std::uint64_t uses, std::uint64_t texts) {
          "\" uniqueCount=\"" + std::to_string(texts) + "\">";
 }
 
-std::string SheetOpening(const std::vector<std::uint16_t>& widths) {
+std::string SheetOpening(const std::vector<std::uint16_t>& widths, bool nameColumn) {
   std::string opening(kDeclaration);
   opening += kSheetStart;
+  opening += nameColumn ? kHeaderRowAndNamesFrozen : kHeaderRowFrozen;
+  opening += kSheetViewEnd;
   if (!widths.empty()) {
     opening += "<cols>";
     // Neighbours of the same width share one entry.

@@ -43,9 +43,10 @@ inline std::size_t ColumnCharacters(std::size_t widest) {
 }
 
 // The worksheet up to its first row: the header row frozen (it stays in view
-// while the rows scroll), and the columns' widths from the widest line seen in
-// each, in characters.
-std::string SheetOpening(const std::vector<std::uint16_t>& widths);
+// while the rows scroll), the first column too when it holds the names (it
+// stays in view while the columns scroll), and the columns' widths from the
+// widest line seen in each, in characters.
+std::string SheetOpening(const std::vector<std::uint16_t>& widths, bool nameColumn = false);
 // After the last row; the sheet prints in landscape, as the document does.
 inline constexpr std::string_view kSheetClosing =
     "</sheetData><pageSetup orientation=\"landscape\"/></worksheet>";

@@ -319,14 +319,16 @@ TEST(ContactFiles, BlocksAreContactsAndTextDecodesByItsMark) {
   const std::string b = Card("3.0", "FN:B\r\n");
   const std::vector<FileCase> cases = {
       {"blocks in order, text outside ignored", "junk\r\nFN:Outside\r\n" + a + "between\r\n" + b, {"A", "B"}},
-      {"no block: one contact", "FN:Loose\r\nEMAIL:l@x\r\n", {"Loose"}},
-      {"empty file", "", {"-"}},
+      // A file without a block is no vCard file (as the summary says): no contact.
+      {"no block: no contact", "FN:Loose\r\nEMAIL:l@x\r\n", {}},
+      {"empty file", "", {}},
       {"agent block belongs to its contact",
        "BEGIN:VCARD\r\nFN:Boss\r\nAGENT:\r\nBEGIN:VCARD\r\nFN:Agent\r\nEND:VCARD\r\nTITLE:CEO\r\nEND:"
        "VCARD\r\n" +
            b,
        {"Boss", "B"}},
-      {"a folded BEGIN line is no block", "BEGIN:VCARD\r\n X\r\nFN:A\r\nEND:VCARD\r\nEMAIL:a@x\r\n", {"A"}},
+      {"a folded BEGIN line is no block", "BEGIN:VCARD\r\n X\r\nFN:A\r\nEND:VCARD\r\nEMAIL:a@x\r\n", {}},
+      {"a block after text", "FN:Loose\r\nBEGIN:VCARD\r\n X\r\nFN:A\r\nEND:VCARD\r\n" + b, {"B"}},
       {"missing END", "BEGIN:VCARD\r\nFN:A\r\nBEGIN:VCARD\r\nFN:B\r\n", {"A", "B"}},
       {"stray END", "END:VCARD\r\n" + a + "END:VCARD\r\n" + b, {"A", "B"}},
       {"soft break never swallows END",
@@ -493,7 +495,7 @@ TEST(ContactFiles, HostileInputIsReadWhole) {
   EXPECT_EQ(rows[0][0].second, huge);
   EXPECT_EQ(Read(chained)[0][0].second.size(), 200000u + 3);
   EXPECT_EQ(Read(folds)[0][0].second.size(), 200000u);
-  EXPECT_EQ(Read(std::string(4 << 20, '\r')).size(), 1u);
+  EXPECT_EQ(Read(std::string(4 << 20, '\r')).size(), 0u);  // no block: no contact
 
   // Escapes in a value of megabytes, as it stands and folded, are undone a few megabytes at a time.
   std::string escaped;

@@ -284,6 +284,12 @@ TEST_F(ContactConversion, DocumentIsAsciiXhtmlInTheTableShape) {
             "td img { display: block; max-width: 96px; max-height: 96px; }\r\n"
             "th { position: sticky; top: 0; white-space: nowrap; background-color: #FFFFFF; }\r\n"
             "td:nth-child(2) { white-space: nowrap; }\r\n"
+            "@media screen {\r\n"
+            "th { z-index: 2; }\r\n"
+            "th:nth-child(1) { left: 0; z-index: 3; }\r\n"
+            "td:nth-child(1) { position: sticky; left: 0; z-index: 1; background-color: #FFFFFF; }\r\n"
+            "td > span { display: block; max-width: 32em; max-height: 6em; overflow-y: auto; }\r\n"
+            "}\r\n"
             "@media print {\r\n"
             "body { font-size: 10pt; }\r\n"
             "thead { display: none; }\r\n"
@@ -310,6 +316,47 @@ TEST_F(ContactConversion, DocumentIsAsciiXhtmlInTheTableShape) {
             "<tr><td></td><td>b@x</td></tr>\r\n"
             "</tbody></table></body></html>\r\n");
   EXPECT_THAT(host.positions, ElementsAre(0, 100));
+}
+
+// On screen the names stay at the left edge of a wide table: the first column
+// that is no picture sticks, on the table's background; a note or another long
+// text is a block that the screen keeps a few lines high, read whole all the same.
+TEST_F(ContactConversion, TheNamesStayInViewAndLongTextsStayLow) {
+  struct Case {
+    const char* name;
+    std::string card;
+    const char* stuck;  // the sticky column's selector, or none
+  };
+  const std::string note = "NOTE:" + std::string(3000, 'n') + "\\nend\r\n";
+  const Case cases[] = {
+      {"name first", "FN:Ann\r\nEMAIL:a@x\r\n" + note + "NOTE:short\r\n", "td:nth-child(1) {"},
+      {"after the pictures",
+       std::string("PHOTO;ENCODING=b;TYPE=PNG:") + test::pictures::kPng +
+           "\r\nLOGO;ENCODING=b;TYPE=PNG:" + test::pictures::kPng + "\r\nFN:Ann\r\n" + note,
+       "td:nth-child(3) {"},
+      {"no display name", "N:Lee;Ann;;;\r\nTEL:1\r\n" + note, "td:nth-child(1) {"},
+      {"pictures only", std::string("PHOTO;ENCODING=b;TYPE=PNG:") + test::pictures::kPng + "\r\n", nullptr},
+  };
+  host.backgroundColour = 0x00FFFF;  // yellow, stored blue-green-red
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ConvertPerInput(host, add("c.vcf", "BEGIN:VCARD\r\n" + c.card + "END:VCARD\r\n"));
+    const std::string document = ReadBytes(dir / "c.htm");
+    const std::string style = document.substr(0, document.find("</style>"));
+    const std::string screen = style.substr(style.find("@media screen {"), style.find("@media print"));
+    if (c.stuck != nullptr) {
+      EXPECT_NE(screen.find(std::string(c.stuck) + " position: sticky; left: 0; z-index: 1; "
+                                                   "background-color: #FFFF00; }"),
+                std::string::npos)
+          << screen;
+      EXPECT_EQ(ReadTable(document).rows.at(0).at("Notes"), std::string(3000, 'n') + "\nend");
+      EXPECT_NE(document.find("<td><span>nnn"), std::string::npos);
+      EXPECT_EQ(document.find("<span>short"), std::string::npos);  // a short note needs no block
+    } else {
+      EXPECT_EQ(screen.find("sticky"), std::string::npos) << screen;
+    }
+    host.rows.clear();
+  }
 }
 
 // Whatever a contact file holds, the documents stay well-formed, and runs of
@@ -408,9 +455,9 @@ TEST_F(ContactConversion, NothingKnownWritesNothingAndNoDocumentReplacesAnInput)
 
   // An unreadable or missing input is an empty row; an output that is one of the inputs is refused.
   host.rows.push_back(FromUtf8((dir / "not-there.vcf").string()));
-  const Text output = add("output.xml", "FN:Old\n");
+  const Text output = add("output.xml", "BEGIN:VCARD\nFN:Old\nEND:VCARD\n");
   ConvertToOneDocument(host, output);
-  EXPECT_EQ(ReadBytes(dir / "in" / "output.xml"), "FN:Old\n");
+  EXPECT_EQ(ReadBytes(dir / "in" / "output.xml"), "BEGIN:VCARD\nFN:Old\nEND:VCARD\n");
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_EQ(host.errors[0].statement, 842);
 

@@ -112,7 +112,7 @@ TEST_F(ConversionRun, OneDocumentGoesBesideTheFirstInputOrIntoTheFolder) {
   add(dir / "first" / "a.vcf", "FN:a\n");
   add(dir / "second" / "b.vcf", "FN:b\n");
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
-  EXPECT_THAT(ReadBytes(dir / "first" / "output.xml"), HasSubstr("<td>&nbsp;b</td>"));
+  EXPECT_THAT(ReadBytes(dir / "first" / "output.xml"), HasSubstr("<td>&#160;b</td>"));
   EXPECT_FALSE(fs::exists(dir / "second" / "output.xml"));
 
   host.saveTo = Destination::ChosenFolder;
@@ -303,8 +303,8 @@ TEST_F(ConversionRun, ListsAreNotLimitedTo32767Rows) {
   EXPECT_EQ(StartConverting(host), RunOutcome::Done);
   const std::string document = ReadBytes(dir / "output.xml");
   std::size_t rows = 0;
-  for (std::size_t at = document.find("<td>&nbsp;a</td>"); at != std::string::npos;
-       at = document.find("<td>&nbsp;a</td>", at + 1)) {
+  for (std::size_t at = document.find("<td>&#160;a</td>"); at != std::string::npos;
+       at = document.find("<td>&#160;a</td>", at + 1)) {
     ++rows;
   }
   EXPECT_EQ(rows, 40000u);

@@ -9,6 +9,7 @@
 #include "engine/statement_reporter.h"
 #include "support/text/utf8.h"
 #include "test_support/caption_texts.h"
+#include "test_support/contact_table.h"
 #include "test_support/recording_host.h"
 #include "test_support/temp_dir.h"
 #include "test_support/test_texts.h"
@@ -17,7 +18,7 @@ namespace brevant {
 namespace {
 
 namespace fs = std::filesystem;
-using test::kDefaultOpening;
+using test::kOneDocumentOpening;
 using test::PathText;
 using test::ReadBytes;
 using test::WriteBytes;
@@ -25,7 +26,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 std::string Document(std::string_view headers, std::initializer_list<std::string_view> rows) {
-  std::string out = std::string(kDefaultOpening) + "<tr>\r\n" + std::string(headers) + "</tr>\r\n";
+  std::string out = std::string(kOneDocumentOpening) + "<tr>\r\n" + std::string(headers) + "</tr>\r\n";
   for (std::string_view row : rows) out += "<tr>\r\n" + std::string(row) + "</tr>\r\n";
   return out + "</tbody></table></body></html>\r\n";
 }
@@ -50,8 +51,8 @@ TEST_F(OneDocumentConversion, OneFileFillsAColumnPerCaption) {
   EXPECT_EQ(convert(),
             Document("<th>Display Name</th><th>Last Name</th><th>First Name</th><th>Email Address</th>"
                      "<th>Email Address 2</th><th>Mobile Phone</th>",
-                     {"<td>&nbsp;Ann</td><td>&nbsp;Lee</td><td>&nbsp;Ann</td><td>&nbsp;a@x</td>"
-                      "<td>&nbsp;b@x</td><td>&nbsp;1</td>"}));
+                     {"<td>&#160;Ann</td><td>&#160;Lee</td><td>&#160;Ann</td><td>&#160;a@x</td>"
+                      "<td>&#160;b@x</td><td>&#160;1</td>"}));
 }
 
 TEST_F(OneDocumentConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
@@ -64,11 +65,11 @@ TEST_F(OneDocumentConversion, ColumnsAreTheUnionInOrderOfFirstAppearance) {
       convert(),
       Document("<th>Display Name</th><th>Email Address</th><th>Email Address 2</th><th>Email Address 3</th>"
                "<th>Organization</th>",
-               {"<td>&nbsp;Ann</td><td>&nbsp;a</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
-                "<td>&nbsp;Bob</td><td>&nbsp;b1</td><td>&nbsp;b2</td><td>&nbsp;b3</td><td>&nbsp;Co</td>",
-                "<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
-                "<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td>",
-                "<td>&nbsp;Di</td><td>&nbsp;c1</td><td>&nbsp;d1</td><td>&nbsp;</td><td>&nbsp;</td>"}));
+               {"<td>&#160;Ann</td><td>&#160;a</td><td>&#160;</td><td>&#160;</td><td>&#160;</td>",
+                "<td>&#160;Bob</td><td>&#160;b1</td><td>&#160;b2</td><td>&#160;b3</td><td>&#160;Co</td>",
+                "<td>&#160;</td><td>&#160;</td><td>&#160;</td><td>&#160;</td><td>&#160;</td>",
+                "<td>&#160;</td><td>&#160;</td><td>&#160;</td><td>&#160;</td><td>&#160;</td>",
+                "<td>&#160;Di</td><td>&#160;c1</td><td>&#160;d1</td><td>&#160;</td><td>&#160;</td>"}));
   EXPECT_TRUE(host.errors.empty());
 }
 
@@ -81,17 +82,17 @@ TEST_F(OneDocumentConversion, HomeAddressColumnsFollowTheBusinessOnes) {
                         "<th>Business State</th><th>Business Postal Code</th><th>Business Country</th>"
                         "<th>Home Address 1</th><th>Home Address 2</th><th>Home City</th>"
                         "<th>Home State</th><th>Home Postal Code</th><th>Home Country</th></tr>"));
-  EXPECT_THAT(document, HasSubstr("<td>&nbsp;Land</td><td>&nbsp;</td><td>&nbsp;</td>"));
+  EXPECT_THAT(document, HasSubstr("<td>&#160;Land</td><td>&#160;</td><td>&#160;</td>"));
   EXPECT_THAT(document,
-              HasSubstr("<tr>\r\n<td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;</td><td>&nbsp;"
-                        "</td><td>&nbsp;</td><td>&nbsp;2 Rd</td>"));
+              HasSubstr("<tr>\r\n<td>&#160;</td><td>&#160;</td><td>&#160;</td><td>&#160;</td><td>&#160;"
+                        "</td><td>&#160;</td><td>&#160;2 Rd</td>"));
 }
 
 TEST_F(OneDocumentConversion, TheSameFileTwiceGivesTwoIdenticalRows) {
   add("a.vcf", "NOTE:<hi>\n");
   host.rows.push_back(host.rows.front());
   EXPECT_EQ(convert(),
-            Document("<th>Notes</th>", {"<td>&nbsp;&lt;hi&gt;</td>", "<td>&nbsp;&lt;hi&gt;</td>"}));
+            Document("<th>Notes</th>", {"<td>&#160;&lt;hi&gt;</td>", "<td>&#160;&lt;hi&gt;</td>"}));
 }
 
 TEST_F(OneDocumentConversion, NoColumnsLeavesAnEarlierDocumentAlone) {
@@ -100,6 +101,43 @@ TEST_F(OneDocumentConversion, NoColumnsLeavesAnEarlierDocumentAlone) {
   EXPECT_EQ(convert(), "earlier");
   EXPECT_TRUE(host.errors.empty());
   EXPECT_TRUE(host.captions.empty());
+}
+
+// UTF-16 little-endian with its byte-order mark (which stays a character of the first line).
+std::string Utf16File(std::u16string_view line) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : line) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
+  return bytes;
+}
+
+// output.xml is read as XML by browsers and XML tools: every value reads as the
+// characters its bytes are in the code page, the unassigned five among them,
+// and what XML cannot hold at all (control characters, U+FFFF) is left out.
+TEST_F(OneDocumentConversion, TheDocumentIsXhtmlThatXmlReadersReadAsWritten) {
+  struct Case {
+    const char* name;
+    std::string file;
+    const char* shown;  // the value as the XML reader gives it, in UTF-8
+  };
+  const Case cases[] = {
+      {"code page", "FN:Zo\xEB \x80 & <b>\n", "Zo\u00EB \u20AC & <b>"},
+      {"UTF-8 bytes", "FN:\xD0\x9D\xD1\x81\n", "\u00D0\u009D\u00D1\u0081"},
+      {"unassigned", "FN:\x81\x8D\x8F\x90\x9D.\n", "\u0081\u008D\u008F\u0090\u009D."},
+      {"controls", std::string("FN:a\0\x01\x1F\tb\x0C\n", 11), "a\tb"},
+      {"UTF-16", Utf16File(u"\nFN:\u0141 \U0001F600 \u0081\uFFFF\uFFFE\u0001&\n"),
+       "\u0141 \U0001F600 \u0081&"},
+  };
+  for (const Case& c : cases) add(std::string(c.name) + ".vcf", c.file);
+  const std::string document = convert();
+  EXPECT_TRUE(document.starts_with(kOneDocumentOpening));
+  if (!test::ChecksXml()) GTEST_SKIP() << "no XML parser in this build";
+  const test::XmlDocumentText xml = test::ReadXmlDocument(document);
+  ASSERT_TRUE(xml.wellFormed) << document;
+  EXPECT_EQ(xml.rootNamespace, "http://www.w3.org/1999/xhtml");
+  ASSERT_EQ(xml.cells.size(), 1 + std::size(cases));
+  EXPECT_EQ(xml.cells[0], "Display Name");
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(xml.cells[i + 1], "\u00A0" + std::string(cases[i].shown)) << cases[i].name;
 }
 
 TEST_F(OneDocumentConversion, ProgressShowsTheShareOfFilesInBothSweeps) {
@@ -114,7 +152,7 @@ TEST_F(OneDocumentConversion, RowsChangedWhileYieldingDoNotShiftTheRun) {
   add("a.vcf", "FN:A\n");
   add("b.vcf", "FN:B\n");
   host.onYield = [this] { host.rows.clear(); };
-  EXPECT_EQ(convert(), Document("<th>Display Name</th>", {"<td>&nbsp;A</td>", "<td>&nbsp;B</td>"}));
+  EXPECT_EQ(convert(), Document("<th>Display Name</th>", {"<td>&#160;A</td>", "<td>&#160;B</td>"}));
 }
 
 TEST_F(OneDocumentConversion, AReadOnlyDocumentIsRefusedAndKept) {
@@ -154,7 +192,7 @@ TEST_F(OneDocumentConversion, AnUnreadableInputGetsAnEmptyRow) {
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadBytes(dir / "output.xml"),
-            Document("<th>Display Name</th>", {"<td>&nbsp;A</td>", "<td>&nbsp;</td>", "<td>&nbsp;C</td>"}));
+            Document("<th>Display Name</th>", {"<td>&#160;A</td>", "<td>&#160;</td>", "<td>&#160;C</td>"}));
 }
 
 // A file that takes a while: many lines, tens of thousands of numbered columns
@@ -177,17 +215,17 @@ TEST_F(OneDocumentConversion, LargeFilesGiveTheHostTurnsInBothSweepsAndWhileThei
   // row, and every slice of the long value.
   EXPECT_GE(host.yields - firstSweep, 2 + 2 + 2 * 9 + 2);
   std::string headers = "<th>Display Name</th><th>Email Address</th>";
-  std::string first = "<td>&nbsp;Large</td><td>&nbsp;0</td>";
-  std::string second = "<td>&nbsp;b</td><td>&nbsp;</td>";
+  std::string first = "<td>&#160;Large</td><td>&#160;0</td>";
+  std::string second = "<td>&#160;b</td><td>&#160;</td>";
   for (int i = 1; i < 40000; ++i) {
     headers += "<th>Email Address " + std::to_string(i + 1) + "</th>";
-    first += "<td>&nbsp;" + std::to_string(i) + "</td>";
-    second += "<td>&nbsp;</td>";
+    first += "<td>&#160;" + std::to_string(i) + "</td>";
+    second += "<td>&#160;</td>";
   }
   std::string note;
   for (int i = 0; i < 300000; ++i) note += "&amp;";
   EXPECT_TRUE(document == Document(headers + "<th>Notes</th>",
-                                   {first + "<td>&nbsp;" + note + "</td>", second + "<td>&nbsp;</td>"}));
+                                   {first + "<td>&#160;" + note + "</td>", second + "<td>&#160;</td>"}));
 }
 
 // The window ends a run by throwing out of a yield when it is closed: wherever

@@ -364,6 +364,57 @@ TEST(XlsxLimits, ATableLargerThanASheetIsRefusedWhole) {
   }
 }
 
+struct Way {
+  const char* name;
+  bool single;
+  bool perContact;
+};
+
+// A value longer than a cell holds is cut at the cell's limit, in every mode and
+// either way of reading, and the run's summary names the workbook with how many
+// it cut; the document keeps the value whole.
+struct CutWay {
+  Way way;
+  std::uint64_t cut;  // the values cut in the workbook of long.vcf (or of output.xml)
+};
+
+class XlsxValuesCut : public ::testing::TestWithParam<CutWay> {};
+
+TEST_P(XlsxValuesCut, TheSummaryNamesTheWorkbookAndCount) {
+  test::TempDir dir;
+  test::RecordingHost host;
+  const Way way = GetParam().way;
+  host.mode = way.single ? DocumentMode::OneDocument : DocumentMode::PerInput;
+  host.perContact = way.perContact;
+  host.beside[OutputFormat::Xlsx] = true;
+  const std::string note = std::string(20000, 'n') + "\xC3\xA9" + std::string(20000, 'e');
+  const std::string card = "BEGIN:VCARD\r\nFN:A\r\nNOTE;CHARSET=UTF-8:" + note + "\r\nEND:VCARD\r\n";
+  for (const auto& [name, content] :
+       {std::pair{"short.vcf", std::string("BEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n")},
+        {"long.vcf", card + card}}) {
+    WriteBytes(dir / name, content);
+    host.rows.push_back(PathText(dir / name));
+  }
+  RunSummary summary;
+  ASSERT_EQ(StartConverting(host, summary), RunOutcome::Done);
+  const fs::path workbook = dir / (way.single ? "output.xlsx" : "long.xlsx");
+  EXPECT_THAT(summary.valuesCut, ElementsAre(ValuesCut{PathText(workbook), GetParam().cut}));
+  const XlsxText xlsx = ReadChecked(workbook);
+  // With a row per contact the names stay in view: the first column is frozen too.
+  EXPECT_EQ(xlsx.firstColumnFrozen, way.perContact);
+  const std::string cellText = xlsx.rows.back().back().text;
+  EXPECT_EQ(cellText, note.substr(0, 32767 + 1));  // the é is two bytes and one character
+  const std::string document = ReadBytes(dir / (way.single ? "output.xml" : "long.htm"));
+  EXPECT_NE(document.find(std::string(20000, 'e')), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModesBothReadings, XlsxValuesCut,
+                         ::testing::Values(CutWay{{"EachByFile", false, false}, 2},
+                                           CutWay{{"EachByContact", false, true}, 2},
+                                           CutWay{{"OneByFile", true, false}, 1},
+                                           CutWay{{"OneByContact", true, true}, 2}),
+                         [](const auto& info) { return std::string(info.param.way.name); });
+
 class XlsxSafety : public ::testing::Test {
  protected:
   test::TempDir dir;

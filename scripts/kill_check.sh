@@ -38,8 +38,9 @@ extensions=(htm csv xlsx)
 for version in a b; do
   mkdir -p "$work/in-$version" "$work/ref-$version"
   for ((i = 1; i <= files; i++)); do
+    # Notes of 2.5 to 30 kB: files of many sizes, each value within what a workbook cell holds.
     printf 'BEGIN:VCARD\r\nFN:Contact %d version %s\r\nNOTE;X=1:%s\r\nEND:VCARD\r\n' "$i" "$version" \
-      "$(head -c $((i * 3000)) /dev/zero | tr '\0' "$version")" >"$work/in-$version/c$i.vcf"
+      "$(head -c $((i * 2500)) /dev/zero | tr '\0' "$version")" >"$work/in-$version/c$i.vcf"
   done
   "$tool" -q --csv --xlsx -o "$work/ref-$version" "$work/in-$version"
 done

@@ -1,5 +1,6 @@
 #include "form/done_message.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,10 +24,28 @@ const char* WasOrWere(std::size_t count, std::size_t inputs) {
   return count == 1 || inputs == 1 ? "was" : "were";
 }
 
+// The files a paragraph names: the first few by file name, then how many more.
+constexpr std::size_t kNamedFiles = 5;
+
+// ": a.vcf", ": a.vcf and b.vcf", ": a.vcf, b.vcf, c.vcf, d.vcf, e.vcf, and 2 more".
+Text NamedFiles(const std::vector<Text>& paths) {
+  const std::size_t shown = std::min(paths.size(), kNamedFiles);
+  const std::size_t more = paths.size() - shown;
+  const std::size_t items = shown + (more > 0 ? 1 : 0);
+  Text named;
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i > 0) named += items == 2 ? u" and " : i + 1 == items ? u", and " : u", ";
+    named += GetFileName(paths[i]);
+  }
+  if (more > 0) named += u", and " + FromUtf8(std::to_string(more)) + u" more";
+  return named.empty() ? named : u": " + named;
+}
+
 // e.g. "1 of the 5 files was not found, 2 could not be converted (see the error
-// messages), and 1 had nothing to convert."; empty when every input was
-// there and converted.
-std::string LostInputsNote(const RunSummary& summary) {
+// messages), and 1 had nothing to convert: empty.vcf."; empty when every input
+// was there and converted. Files with nothing to convert are named, as no error
+// box named them.
+Text LostInputsNote(const RunSummary& summary) {
   const std::size_t inputs = summary.inputs;
   // Each cause with its count; the first names the files of the run and takes the verb's number.
   const std::pair<std::size_t, std::string> causes[] = {
@@ -50,24 +69,24 @@ std::string LostInputsNote(const RunSummary& summary) {
     if (i > 0) note += i + 1 == parts.size() ? ", and " : ", ";
     note += parts[i];
   }
-  return note.empty() ? note : note + ".";
+  // Nothing to convert is the last cause: its names end the paragraph.
+  return note.empty() ? Text() : FromUtf8(note) + NamedFiles(summary.nothingToConvertInputs) + u".";
 }
 
 }  // namespace
 
 Text DoneMessage(const SeveralContactsTally& severalContacts, const RunSummary& summary) {
   Text message = kDone;
-  const std::string lost = LostInputsNote(summary);
-  if (!lost.empty()) message += u"\r\n\r\n" + FromUtf8(lost);
+  const Text lost = LostInputsNote(summary);
+  if (!lost.empty()) message += u"\r\n\r\n" + lost;
   // Values cut in a workbook's cells: a line for each of the first few workbooks.
-  constexpr std::size_t kNamedWorkbooks = 5;
   Text cuts;
-  for (std::size_t i = 0; i < summary.valuesCut.size() && i < kNamedWorkbooks; ++i) {
+  for (std::size_t i = 0; i < summary.valuesCut.size() && i < kNamedFiles; ++i) {
     const ValuesCut& cut = summary.valuesCut[i];
     cuts += (i == 0 ? u"" : u"\r\n") + ValuesCutIn(cut.values) + GetFileName(cut.path) + u".";
   }
-  if (summary.valuesCut.size() > kNamedWorkbooks) {
-    const std::size_t more = summary.valuesCut.size() - kNamedWorkbooks;
+  if (summary.valuesCut.size() > kNamedFiles) {
+    const std::size_t more = summary.valuesCut.size() - kNamedFiles;
     cuts += u"\r\nValues were cut in " + FromUtf8(std::to_string(more)) +
             (more == 1 ? u" more workbook." : u" more workbooks.");
   }

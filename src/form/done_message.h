@@ -7,7 +7,8 @@
 namespace brevant {
 
 // "Done.", with a paragraph when inputs were not converted (not found, could not
-// be converted or written, nothing to convert: how many of how many), one that
+// be converted or written, nothing to convert: how many of how many, and the
+// first few with nothing to convert by name, as no error box names them), one that
 // names the workbooks holding values cut at a cell's limit, and one when inputs
 // of several contacts each became one row: what happened, and how every contact
 // gets its own row.

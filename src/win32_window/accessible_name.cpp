@@ -12,8 +12,8 @@ namespace {
 // The system's accessible object of a control, with a name and role of its own.
 class NamedAccessible final : public IAccessible {
  public:
-  NamedAccessible(IAccessible* system, const Text& name, long role)
-      : system_(system), name_(name), role_(role) {}
+  NamedAccessible(IAccessible* system, HWND control, const Text& name, long role, AccessibleValue value)
+      : system_(system), control_(control), name_(name), role_(role), value_(value) {}
 
   // IUnknown.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -76,7 +76,10 @@ class NamedAccessible final : public IAccessible {
     return system_->get_accChild(child, object);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-    return system_->get_accValue(child, value);
+    if (!IsSelf(child) || value_ == nullptr) return system_->get_accValue(child, value);
+    if (value == nullptr) return E_POINTER;
+    *value = SysAllocString(Wide(value_(control_)));
+    return *value != nullptr ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
     return system_->get_accDescription(child, text);
@@ -128,25 +131,28 @@ class NamedAccessible final : public IAccessible {
 
   LONG references_ = 1;
   IAccessible* system_;
+  HWND control_;
   Text name_;
   long role_;
+  AccessibleValue value_;
 };
 
-struct NameAndRole {
+struct NameRoleAndValue {
   Text name;
   long role;
+  AccessibleValue value;
 };
 
 constexpr UINT_PTR kSubclassId = 0x4143;  // "AC"
 
 LRESULT CALLBACK AnswerForScreenReaders(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR data) {
-  auto* given = reinterpret_cast<NameAndRole*>(data);
+  auto* given = reinterpret_cast<NameRoleAndValue*>(data);
   if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
     IAccessible* system = nullptr;
     if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
                                             reinterpret_cast<void**>(&system)))) {
-      auto* named = new NamedAccessible(system, given->name, given->role);
+      auto* named = new NamedAccessible(system, control, given->name, given->role, given->value);
       const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
       named->Release();
       return result;
@@ -161,8 +167,8 @@ LRESULT CALLBACK AnswerForScreenReaders(HWND control, UINT message, WPARAM wPara
 
 }  // namespace
 
-void GiveAccessibleName(HWND control, Text name, long role) {
-  auto* given = new NameAndRole{std::move(name), role};
+void GiveAccessibleName(HWND control, Text name, long role, AccessibleValue value) {
+  auto* given = new NameRoleAndValue{std::move(name), role, value};
   if (!SetWindowSubclass(control, AnswerForScreenReaders, kSubclassId, reinterpret_cast<DWORD_PTR>(given)))
     delete given;
 }

@@ -11,6 +11,9 @@ namespace brevant {
 // control (rows, state, places, actions stay as they are) with this name and
 // role. Where the caption does not say what a control is ("...", a swatch, a
 // text box) the system's object would say nothing, or the caption.
-void GiveAccessibleName(HWND control, Text name, long role);
+// `value`, when given, says the control's value as it stands when a screen
+// reader asks (a progress bar's percentage); the system's object says it otherwise.
+using AccessibleValue = Text (*)(HWND control);
+void GiveAccessibleName(HWND control, Text name, long role, AccessibleValue value = nullptr);
 
 }  // namespace brevant

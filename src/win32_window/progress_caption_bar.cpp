@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "win32_window/wide_text.h"
 
@@ -16,6 +17,8 @@ struct BarState {
 };
 
 BarState* StateOf(HWND bar) { return reinterpret_cast<BarState*>(GetWindowLongPtrW(bar, GWLP_USERDATA)); }
+
+long WholePercent(double position) { return std::lround(std::clamp(position, 0.0, 100.0)); }
 
 int DonePixels(double position, int width) {
   return static_cast<int>(std::lround(std::clamp(position, 0.0, 100.0) * width / 100.0));
@@ -123,8 +126,10 @@ void SetProgressPosition(HWND bar, double position) {
   GetClientRect(bar, &area);
   const int width = area.right - 2;
   const bool repaint = DonePixels(position, width) != DonePixels(state->position, width);
+  const bool valueChanged = WholePercent(position) != WholePercent(state->position);
   state->position = position;
   if (repaint) InvalidateRect(bar, nullptr, FALSE);
+  if (valueChanged) NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, bar, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void SetProgressCaption(HWND bar, const Text& caption) {
@@ -137,6 +142,12 @@ void SetProgressCaption(HWND bar, const Text& caption) {
 Text ProgressCaption(HWND bar) {
   const BarState* state = StateOf(bar);
   return state != nullptr ? state->caption : Text();
+}
+
+Text ProgressValueText(HWND bar) {
+  const BarState* state = StateOf(bar);
+  const std::string percent = std::to_string(WholePercent(state != nullptr ? state->position : 0)) + "%";
+  return Text(percent.begin(), percent.end());
 }
 
 }  // namespace brevant

@@ -13,9 +13,12 @@ inline constexpr wchar_t kProgressCaptionBarClass[] = L"BrevantProgressCaptionBa
 
 void RegisterProgressCaptionBar(HINSTANCE instance);
 
-// Each repaints the bar only when what it shows changes.
+// Each repaints the bar only when what it shows changes; a change of the whole
+// percent is told to screen readers as a change of the bar's value.
 void SetProgressPosition(HWND bar, double position);
 void SetProgressCaption(HWND bar, const Text& caption);
 Text ProgressCaption(HWND bar);
+// What the bar shows done, as a screen reader says it: "42%" (whole percents).
+Text ProgressValueText(HWND bar);
 
 }  // namespace brevant

@@ -213,8 +213,8 @@ void Win32MainWindow::createControls() {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   list_.attach(control(Control::InputList), *form_);
   for (const ControlLayout& layout : FormLayout())
-    GiveAccessibleName(control(layout.control), Text(AccessibleNameOf(layout)),
-                       AccessibleRoleOf(layout.kind));
+    GiveAccessibleName(control(layout.control), Text(AccessibleNameOf(layout)), AccessibleRoleOf(layout.kind),
+                       layout.kind == ControlKind::ProgressBar ? ProgressValueText : nullptr);
   controls_[IndexOf(Control::Window)] = window_;
 }
 

@@ -154,6 +154,15 @@ TEST_F(RunTest, DoneCountsEveryInputThatWasNotConverted) {
   WriteBytes(dir / "blank.vcf", "BEGIN:VCARD\r\nEND:VCARD\r\n");
   WriteBytes(dir / "notes.txt", "shopping list\r\n");
   fs::create_directories(out / "b.htm");  // a folder where b's document should go
+  // Seven files with nothing to convert, listed out of name order: the first five are named.
+  std::vector<fs::path> blanks;
+  for (const char* name : {"g.vcf", "f.vcf", "e.vcf", "d.vcf", "c0.vcf", "b0.vcf", "a0.vcf"}) {
+    WriteBytes(dir / name, blanks.size() % 2 == 0 ? "" : "BEGIN:VCARD\r\nEND:VCARD\r\n");
+    blanks.push_back(dir / name);
+  }
+  const std::string firstBlanks = "g.vcf, f.vcf, e.vcf, d.vcf, c0.vcf";
+  std::vector<fs::path> sixBlanksAndACard(blanks.begin(), blanks.begin() + 6);
+  sixBlanksAndACard.insert(sixBlanksAndACard.begin() + 3, dir / "c.vcf");
   const std::string failedOnly = " could not be converted (see the error messages).";
   enum Mode { PerFile, OneDocument, OneDocumentBlocked };  // blocked: a folder where output.xml should go
   struct Case {
@@ -183,21 +192,31 @@ TEST_F(RunTest, DoneCountsEveryInputThatWasNotConverted) {
       {{dir / "gone.vcf", dir / "empty.vcf", dir / "a.vcf"},
        OneDocumentBlocked,
        "Done.\r\n\r\n1 of the 3 files was not found, 1 could not be converted (see the error messages), and "
-       "1 "
-       "had nothing to convert."},
-      // Nothing to convert, in each mode and way of reading.
-      {{dir / "empty.vcf"}, PerFile, "Done.\r\n\r\nThe file had nothing to convert."},
+       "1 had nothing to convert: empty.vcf."},
+      // Nothing to convert, in each mode and way of reading, named as no error box names them.
+      {{dir / "empty.vcf"}, PerFile, "Done.\r\n\r\nThe file had nothing to convert: empty.vcf."},
       {{dir / "blank.vcf", dir / "a.vcf"},
        OneDocument,
-       "Done.\r\n\r\n1 of the 2 files had nothing to convert."},
+       "Done.\r\n\r\n1 of the 2 files had nothing to convert: blank.vcf."},
       {{dir / "notes.txt", dir / "empty.vcf", dir / "two.vcf"},
        PerFile,
-       "Done.\r\n\r\n2 of the 3 files had nothing to convert.",
+       "Done.\r\n\r\n2 of the 3 files had nothing to convert: notes.txt and empty.vcf.",
        true},
       {{dir / "notes.txt", dir / "gone.vcf", dir / "blank.vcf", dir / "two.vcf"},
        OneDocument,
-       "Done.\r\n\r\n1 of the 4 files was not found, and 2 had nothing to convert.",
+       "Done.\r\n\r\n1 of the 4 files was not found, and 2 had nothing to convert: notes.txt and blank.vcf.",
        true},
+      {{dir / "blank.vcf", dir / "a.vcf", dir / "notes.txt", dir / "folder.vcf", dir / "empty.vcf"},
+       PerFile,
+       "Done.\r\n\r\n1 of the 5 files could not be converted (see the error messages), and 3 had nothing to "
+       "convert: blank.vcf, notes.txt, and empty.vcf."},
+      // The first few by name, then how many more, in list order.
+      {blanks, PerFile, "Done.\r\n\r\nAll 7 files had nothing to convert: " + firstBlanks + ", and 2 more.",
+       true},
+      {blanks, OneDocument,
+       "Done.\r\n\r\nAll 7 files had nothing to convert: " + firstBlanks + ", and 2 more."},
+      {sixBlanksAndACard, OneDocument,
+       "Done.\r\n\r\n6 of the 7 files had nothing to convert: " + firstBlanks + ", and 1 more.", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

@@ -1,11 +1,14 @@
 // What a screen reader learns of the Windows window (its accessible objects'
-// names and roles), and the window under high contrast: the system's colours
-// for the window and its captions, the swatches outlined in the user's colours.
+// names and roles, the progress bar's value), and the window under high
+// contrast: the system's colours for the window and its captions, the swatches
+// outlined in the user's colours.
 #include <gtest/gtest.h>
 #include <windows.h>
 // (the headers below need windows.h first)
 #include <commctrl.h>
 #include <oleacc.h>
+
+#include <vector>
 
 #include "support/text/utf8.h"
 #include "test_support/form_fixture.h"
@@ -101,6 +104,54 @@ TEST_F(Win32AccessibilityTest, EveryControlIsHeardByANameAndRoleThatSayWhatItIs)
     EXPECT_EQ(ToUtf8(heard.name), ToUtf8(c.name));
     EXPECT_EQ(heard.role, c.role);
   }
+}
+
+// The controls whose value changed, as screen readers are told (a hook keeps no state of its own).
+std::vector<HWND> valueChanges;
+
+void CALLBACK NoteValueChange(HWINEVENTHOOK, DWORD, HWND changed, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT && child == CHILDID_SELF) valueChanges.push_back(changed);
+}
+
+// The bar's value is heard as the whole percentage it shows, read when asked, and a
+// change of it is told as one; its name stays whatever its caption says.
+TEST_F(Win32AccessibilityTest, TheProgressBarIsHeardWithItsPercentage) {
+  const HWND bar = view.control(Control::Progress);
+  IAccessible* object = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(bar, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+  valueChanges.clear();
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, NoteValueChange,
+                      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  const struct {
+    double position;
+    const char* value;
+    bool changes;  // the whole percent changed
+  } cases[] = {
+      {0, "0%", false},     {42, "42%", true},    {42.4, "42%", false}, {42.6, "43%", true},
+      {99.6, "100%", true}, {100, "100%", false}, {250, "100%", false}, {0, "0%", true},
+  };
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.position);
+    valueChanges.clear();
+    view.setProgressPosition(c.position);
+    view.setProgressCaption(u"Processing: a.vcf");
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    BSTR value = nullptr;
+    ASSERT_EQ(object->get_accValue(self, &value), S_OK);
+    EXPECT_EQ(ToUtf8(FromWide(value)), c.value);
+    SysFreeString(value);
+    EXPECT_EQ(valueChanges, c.changes ? std::vector<HWND>{bar} : std::vector<HWND>{});
+    EXPECT_EQ(ToUtf8(HeardOf(bar).name), "Conversion progress");
+  }
+  UnhookWinEvent(hook);
+  object->Release();
 }
 
 // The system's window and text colours for one test; those before come back at the end.

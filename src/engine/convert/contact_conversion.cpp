@@ -217,7 +217,7 @@ void ConvertContactsToOneDocument(Host& host, const StatementReporter& errors,
         errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
         sweeps.failed(f - 1);
       }
-      if (collector.cellCount() == cellsBefore && !sweeps.lost(f - 1)) ++summary.nothingToConvert;
+      if (collector.cellCount() == cellsBefore && !sweeps.lost(f - 1)) summary.foundNothingIn(inputs[f - 1]);
     }
   }
   if (columns.empty()) return;  // no document, and an earlier one stays as it is

@@ -64,6 +64,7 @@ void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& s
   const auto summarize = [&] {
     summary.documentsWritten = run->documentsWritten();
     summary.nothingToConvert = run->nothingToConvert();
+    summary.nothingToConvertInputs = run->nothingToConvertInputs();
     summary.notFound = run->notFound();
     summary.notFoundInputs = run->notFoundInputs();
     summary.failed = run->failed();

@@ -45,7 +45,7 @@ ColumnIndex CollectColumns(Host& host, const std::vector<Text>& inputs, const St
       errors.reportCurrentException(kFirstSweepScan, inputs[f - 1]);
       sweeps.failed(f - 1);
     }
-    if (!anyCell && !sweeps.lost(f - 1)) ++summary.nothingToConvert;
+    if (!anyCell && !sweeps.lost(f - 1)) summary.foundNothingIn(inputs[f - 1]);
   }
   return columns;
 }

@@ -239,7 +239,7 @@ void ConvertPerInput(Host& host, const Text& inputPath, PerInputRun& run) {
     if (input.missing()) {
       run.foundMissing(inputPath);
     } else {
-      run.foundNothing();
+      run.foundNothing(inputPath);
     }
     DeleteFileSafe(outputPath);
     for (const BesideFiles::Entry& file : beside.files()) DeleteFileSafe(file.file->path());

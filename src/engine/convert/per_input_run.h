@@ -52,7 +52,10 @@ class PerInputRun {
     if (valuesCut > 0) valuesCut_.push_back({path, valuesCut});
   }
   // Notes an input that yielded no cell.
-  void foundNothing() { ++nothingToConvert_; }
+  void foundNothing(const Text& input) {
+    ++nothingToConvert_;
+    nothingToConvertInputs_.push_back(input);
+  }
   // Notes an input that was not there.
   void foundMissing(const Text& input) {
     ++notFound_;
@@ -63,6 +66,7 @@ class PerInputRun {
 
   std::size_t documentsWritten() const { return documentsWritten_; }
   std::size_t nothingToConvert() const { return nothingToConvert_; }
+  const std::vector<Text>& nothingToConvertInputs() const { return nothingToConvertInputs_; }
   std::size_t notFound() const { return notFound_; }
   const std::vector<Text>& notFoundInputs() const { return notFoundInputs_; }
   std::size_t failed() const { return failed_; }
@@ -89,6 +93,7 @@ class PerInputRun {
   std::chrono::system_clock::time_point startedAt_ = std::chrono::system_clock::now();
   std::size_t documentsWritten_ = 0;
   std::size_t nothingToConvert_ = 0;
+  std::vector<Text> nothingToConvertInputs_;
   std::size_t notFound_ = 0;
   std::vector<Text> notFoundInputs_;
   std::size_t failed_ = 0;

@@ -33,6 +33,7 @@ struct RunSummary {
   std::size_t inputs = 0;
   std::size_t documentsWritten = 0;
   std::size_t nothingToConvert = 0;           // inputs that were read and yielded no cell
+  std::vector<Text> nothingToConvertInputs;   // their paths, in list order
   std::size_t notFound = 0;                   // inputs that were not there when read
   std::vector<Text> notFoundInputs;           // their paths, as the run met them
   std::size_t failed = 0;                     // inputs whose reading or converting failed (and was reported)
@@ -42,6 +43,12 @@ struct RunSummary {
   PerFormat<std::size_t> besideFilesWritten;  // beside the documents, by format
   PerFormat<Text> besideOneDocument;          // the one document's files, once written
   std::vector<ValuesCut> valuesCut;           // the files written with values cut, in the order written
+
+  // Notes an input that was read and yielded no cell: counted and named together.
+  void foundNothingIn(const Text& input) {
+    ++nothingToConvert;
+    nothingToConvertInputs.push_back(input);
+  }
 };
 
 }  // namespace brevant

@@ -242,6 +242,7 @@ TEST_F(ConversionRun, TheSummaryCountsMissingAndFailedInputsApart) {
     EXPECT_EQ(StartConverting(host, summary), RunOutcome::Done);
     EXPECT_EQ(summary.inputs, 5u);
     EXPECT_EQ(summary.nothingToConvert, 1u);
+    EXPECT_EQ(summary.nothingToConvertInputs, std::vector<Text>{PathText(folder / "nothing.vcf")});
     EXPECT_EQ(summary.notFound, 1u);
     EXPECT_EQ(summary.notFoundInputs, std::vector<Text>{PathText(folder / "gone.vcf")});
     EXPECT_EQ(summary.failed, way.allToOne ? 1u : 2u);

@@ -31,6 +31,10 @@ inline std::size_t AddressPartIndex(Caption caption) {
   const auto index = static_cast<std::size_t>(caption) - static_cast<std::size_t>(Caption::AddressStreet);
   return index == 0 ? 0 : index + 1;
 }
+// The part `steps` after `first` in an address's block.
+inline Caption AddressPartAfter(Caption first, std::size_t steps) {
+  return kAddressParts[AddressPartIndex(first) + steps];
+}
 inline bool IsPicture(Caption caption) { return caption == Caption::Photo || caption == Caption::Logo; }
 
 // Where a column stands among the others: pictures first, then names,

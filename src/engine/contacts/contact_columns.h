@@ -46,8 +46,7 @@ class ContactColumns {
     for (const Run& run : runs()) {
       for (std::uint32_t i = 0; i < run.count; ++i) {
         if (run.parts) {
-          column(static_cast<Caption>(static_cast<int>(run.caption) + static_cast<int>(i)), run.label,
-                 run.first);
+          column(AddressPartAfter(run.caption, i), run.label, run.first);
         } else {
           column(run.caption, run.label, run.first + i);
         }

@@ -236,8 +236,7 @@ void ContactDocument::appendPrintStyle(const ContactColumns& columns) {
     for (std::uint32_t i = 0; i < run.count; ++i) {
       const bool numbered = !run.parts && i > 0;
       if (numbered && run.count > 2) break;  // the rest of the run counts itself, below
-      const Caption column =
-          run.parts ? static_cast<Caption>(static_cast<int>(run.caption) + static_cast<int>(i)) : run.caption;
+      const Caption column = run.parts ? AddressPartAfter(run.caption, i) : run.caption;
       caption.clear();
       AppendCaption(caption, columns, column, run.label, run.parts ? run.first : run.first + i);
       AppendCells(piece_, position + i + 1, position + i + 1);
@@ -350,8 +349,7 @@ void ContactDocument::row(std::span<const ContactCell> cells, std::string_view i
     const std::uint64_t base = run.key;
     const std::uint64_t step = run.parts ? 1 : kNumberStep;
     for (std::uint32_t i = 0; i < run.count; ++i) {
-      const Caption caption =
-          run.parts ? static_cast<Caption>(static_cast<int>(run.caption) + static_cast<int>(i)) : run.caption;
+      const Caption caption = run.parts ? AddressPartAfter(run.caption, i) : run.caption;
       const std::uint64_t column = base + i * step;
       while (nextKey < column) nextKey = keyAt(++at);  // a column the first sweep did not see
       const bool picture = IsPicture(caption);

@@ -411,6 +411,40 @@ TEST_F(ContactConversion, PrintedContactsCaptionEveryValue) {
   EXPECT_NE(document.find("<td>a4999@x</td></tr>"), std::string::npos);
 }
 
+// The parts of an address stand side by side in their own order (the PO box
+// beside the street): each header cell and each printed caption names the part
+// its column holds, whichever part a block starts with.
+TEST_F(ContactConversion, AddressPartsAreCaptionedByThePartTheyHold) {
+  struct Case {
+    const char* adr;
+    std::vector<std::string> captions;  // after "Display Name", in order
+  };
+  const Case cases[] = {
+      {"ADR;TYPE=HOME:PO Box 7;;Elm Rd 3;Ville;;;",
+       {"Home Address - Street", "Home Address - PO Box", "Home Address - City"}},
+      {"ADR;TYPE=HOME:PO Box 7;Flat 2;;Ville;;;",
+       {"Home Address - PO Box", "Home Address - Extended Address", "Home Address - City"}},
+      {"ADR;TYPE=WORK:Box 1;;;;;;Land", {"Business Address - PO Box", "Business Address - Country"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.adr);
+    host.rows.clear();
+    ConvertPerInput(host,
+                    add("adr.vcf", std::string("BEGIN:VCARD\r\nFN:A\r\n") + c.adr + "\r\nEND:VCARD\r\n"));
+    const std::string document = ReadBytes(dir / "adr.htm");
+    const test::ContactTableText table = ReadTable(document);
+    std::vector<std::string> expected{"Display Name"};
+    expected.insert(expected.end(), c.captions.begin(), c.captions.end());
+    EXPECT_EQ(table.captions, expected);
+    const std::string style = document.substr(0, document.find("</style>"));
+    for (std::size_t i = 0; i < c.captions.size(); ++i) {
+      const std::string rule =
+          "td:nth-child(" + std::to_string(i + 2) + ")::before { content: \"" + c.captions[i] + ": \"; }";
+      EXPECT_NE(style.find(rule), std::string::npos) << rule;
+    }
+  }
+}
+
 // A caption beyond ASCII goes into the print style as CSS escapes, each ended
 // by a blank so that a hex digit after it ("\C4 1" for "Ä1") is not read as
 // part of it; quotes and backslashes are escaped too.

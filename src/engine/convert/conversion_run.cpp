@@ -62,16 +62,8 @@ void ConvertEachInput(Host& host, const std::vector<Text>& inputs, RunSummary& s
     return;
   }
   const auto summarize = [&] {
-    summary.documentsWritten = run->documentsWritten();
-    summary.nothingToConvert = run->nothingToConvert();
-    summary.nothingToConvertInputs = run->nothingToConvertInputs();
-    summary.notFound = run->notFound();
-    summary.notFoundInputs = run->notFoundInputs();
-    summary.failed = run->failed();
-    summary.leftOut = run->leftOut();
-    summary.bytesWritten = run->bytesWritten();
-    summary.besideFilesWritten = run->besideFilesWritten();
-    summary.valuesCut = run->valuesCut();
+    summary = run->counts();
+    summary.inputs = inputs.size();
   };
   try {
     for (std::size_t i = 1; i <= inputs.size(); ++i) {

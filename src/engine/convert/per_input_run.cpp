@@ -69,8 +69,8 @@ Text PerInputRun::unwrittenPath(const Text& path, TargetLook& look) {
 }
 
 void PerInputRun::wrote(const Text& path, std::uint64_t bytes) {
-  ++documentsWritten_;
-  bytesWritten_ += bytes;
+  ++counts_.documentsWritten;
+  counts_.bytesWritten += bytes;
   if (writtenTexts_.insert(path).second) writtenUnidentified_.push_back(path);
 }
 

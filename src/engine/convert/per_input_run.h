@@ -48,33 +48,29 @@ class PerInputRun {
   void wrote(const Text& path, std::uint64_t bytes);
   // Notes a file of `format` written beside the document just written, and the values it holds cut.
   void wroteBeside(OutputFormat format, const Text& path, std::uint64_t valuesCut) {
-    ++besideFilesWritten_[format];
-    if (valuesCut > 0) valuesCut_.push_back({path, valuesCut});
+    ++counts_.besideFilesWritten[format];
+    if (valuesCut > 0) counts_.valuesCut.push_back({path, valuesCut});
   }
   // Notes an input that yielded no cell.
-  void foundNothing(const Text& input) {
-    ++nothingToConvert_;
-    nothingToConvertInputs_.push_back(input);
-  }
+  void foundNothing(const Text& input) { counts_.foundNothingIn(input); }
   // Notes an input that was not there.
-  void foundMissing(const Text& input) {
-    ++notFound_;
-    notFoundInputs_.push_back(input);
-  }
+  void foundMissing(const Text& input) { counts_.foundMissingIn(input); }
   // Notes an input whose reading or converting failed.
-  void failedInput() { ++failed_; }
+  void failedInput() { ++counts_.failed; }
 
-  std::size_t documentsWritten() const { return documentsWritten_; }
-  std::size_t nothingToConvert() const { return nothingToConvert_; }
-  const std::vector<Text>& nothingToConvertInputs() const { return nothingToConvertInputs_; }
-  std::size_t notFound() const { return notFound_; }
-  const std::vector<Text>& notFoundInputs() const { return notFoundInputs_; }
-  std::size_t failed() const { return failed_; }
-  const PerFormat<std::size_t>& besideFilesWritten() const { return besideFilesWritten_; }
-  const std::vector<ValuesCut>& valuesCut() const { return valuesCut_; }
-  std::uint64_t bytesWritten() const { return bytesWritten_; }
+  // What the run did so far (all but the count of inputs).
+  const RunSummary& counts() const { return counts_; }
+  std::size_t documentsWritten() const { return counts_.documentsWritten; }
+  std::size_t nothingToConvert() const { return counts_.nothingToConvert; }
+  const std::vector<Text>& nothingToConvertInputs() const { return counts_.nothingToConvertInputs; }
+  std::size_t notFound() const { return counts_.notFound; }
+  const std::vector<Text>& notFoundInputs() const { return counts_.notFoundInputs; }
+  std::size_t failed() const { return counts_.failed; }
+  const PerFormat<std::size_t>& besideFilesWritten() const { return counts_.besideFilesWritten; }
+  const std::vector<ValuesCut>& valuesCut() const { return counts_.valuesCut; }
+  std::uint64_t bytesWritten() const { return counts_.bytesWritten; }
   // The properties that documents with one row per contact left out.
-  PropertyTally& leftOut() { return leftOut_; }
+  PropertyTally& leftOut() { return counts_.leftOut; }
 
  private:
   using Identity = std::pair<unsigned long long, unsigned long long>;
@@ -91,16 +87,7 @@ class PerInputRun {
   std::set<Identity> writtenFiles_;
   std::vector<Text> writtenUnidentified_;
   std::chrono::system_clock::time_point startedAt_ = std::chrono::system_clock::now();
-  std::size_t documentsWritten_ = 0;
-  std::size_t nothingToConvert_ = 0;
-  std::vector<Text> nothingToConvertInputs_;
-  std::size_t notFound_ = 0;
-  std::vector<Text> notFoundInputs_;
-  std::size_t failed_ = 0;
-  PerFormat<std::size_t> besideFilesWritten_;
-  std::vector<ValuesCut> valuesCut_;
-  std::uint64_t bytesWritten_ = 0;
-  PropertyTally leftOut_;
+  RunSummary counts_;
 };
 
 }  // namespace brevant

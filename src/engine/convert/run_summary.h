@@ -49,6 +49,11 @@ struct RunSummary {
     ++nothingToConvert;
     nothingToConvertInputs.push_back(input);
   }
+  // Notes an input that was not there when read: counted and named together.
+  void foundMissingIn(const Text& input) {
+    ++notFound;
+    notFoundInputs.push_back(input);
+  }
 };
 
 }  // namespace brevant
